@@ -1,0 +1,7 @@
+#include "solver/mpm.h"
+
+namespace MPM {
+
+void Tmpm::_steuerung() {}
+
+} // namespace MPM

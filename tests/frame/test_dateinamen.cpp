@@ -1,0 +1,122 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "frame/dateinamen.h"
+#include "testhilfe.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+const char* const laufendungen[] = {"mpm",         "mpm1",        "kt1.txt",     "kt2.txt",     "kt3.txt",
+                                    "kt4.txt",     "flr.txt",     "dat.mpu.txt", "dat.kno.txt", "dat.ele.txt",
+                                    "dat.kag.txt", "dat.kal.txt", "dat.kil.txt", "gid.mpu.msh", "gid.ipu.msh",
+                                    "gid.kno.msh", "gid.ele.msh", "gid.mpu.res", "gid.ipu.res", "gid.kno.res",
+                                    "gid.ele.res", "mpl",         "gpl",         "tpl",         "vtk"};
+const std::string prompt = "\nDateinamen (ohne Endung) eingeben: ";
+
+// stream_start and stream_stop around a test, with the console captured.
+struct Laufstart {
+  explicit Laufstart(const std::string& basis) { stream_start(basis.c_str()); }
+  ~Laufstart() { stream_stop(); }
+};
+} // namespace
+
+TEST(Laufdateien, AllTwentyFiveCreatedEmptyAndLogsOpen) {
+  Tempordner ordner;
+  ordner.schreiben("b.mpm", "titel \"x\"\n");
+  Konsolenumleitung k;
+  const std::string basis = ordner.datei("b");
+  {
+    Laufstart lauf(basis);
+    EXPECT_EQ(k.aus.str(), "");
+    ASSERT_EQ(dateien.Ndat(), 25);
+    EXPECT_EQ(dateien.basisname(), basis);
+    for (int i = 0; i < 25; ++i) {
+      EXPECT_EQ(dateien.endung(i), laufendungen[i]);
+      EXPECT_EQ(dateien.name(i), basis + "." + laufendungen[i]);
+      EXPECT_EQ(dateien.modus(i), i == 0 ? "r" : "w");
+      ASSERT_TRUE(fs::exists(dateien.name(i))) << dateien.name(i);
+      if (i > 0) {
+        EXPECT_EQ(fs::file_size(dateien.name(i)), 0u) << dateien.name(i);
+      }
+    }
+    EXPECT_EQ(dateien.name(25), "");
+    EXPECT_EQ(dateien.name(-1), "");
+    EXPECT_EQ(dateien.endung(25), "");
+    *pck << "Kontrolle";
+    *pcf << "Fehler";
+  }
+  EXPECT_EQ(datei_lesen(basis + ".kt1.txt"), "Kontrolle");
+  EXPECT_EQ(datei_lesen(basis + ".flr.txt"), "Fehler");
+  EXPECT_EQ(datei_lesen(basis + ".mpm"), "titel \"x\"\n");
+  // After the stop the logs swallow everything again.
+  *pcf << "verloren";
+  EXPECT_EQ(datei_lesen(basis + ".flr.txt"), "Fehler");
+}
+
+TEST(Laufdateien, MissingInputListsFailuresPromptsAndCreatesNothing) {
+  Tempordner ordner;
+  ordner.schreiben("gut.mpm", "");
+  const std::string fehlt = ordner.datei("fehlt");
+  {
+    // End of input at the prompt stops with the integer 1.
+    Konsolenumleitung k("");
+    try {
+      stream_start(fehlt.c_str());
+      stream_stop();
+      FAIL() << "expected a stop";
+    } catch (int code) {
+      EXPECT_EQ(code, 1);
+    }
+    stream_stop();
+    const std::string aus = k.aus.str();
+    EXPECT_EQ(aus.rfind("\nFehler beim Oeffnen der Datei(en):\n\t<" + fehlt + ".mpm>" + prompt, 0), 0u) << aus;
+    EXPECT_EQ(std::distance(fs::directory_iterator(ordner.pfad()), fs::directory_iterator()), 1);
+  }
+  {
+    // A second name that works ends the prompt; only its files are made.
+    Konsolenumleitung k("   " + ordner.datei("gut") + "  rest\n");
+    Laufstart lauf(fehlt);
+    EXPECT_EQ(dateien.basisname(), ordner.datei("gut"));
+    EXPECT_TRUE(fs::exists(ordner.datei("gut.vtk")));
+    EXPECT_FALSE(fs::exists(ordner.datei("fehlt.vtk")));
+  }
+  {
+    // No name at all: the prompt comes before anything else.
+    Konsolenumleitung k("");
+    EXPECT_THROW(stream_start(""), int);
+    stream_stop();
+    EXPECT_EQ(k.aus.str().rfind(prompt, 0), 0u);
+  }
+}
+
+TEST(Laufdateien, LongBaseNamesAreCut) {
+  Konsolenumleitung k("");
+  const std::string lang(300, 'a');
+  const char* endungen[] = {"mpm", "dat.mpu.txt"};
+  const char* modi[] = {"r", "r"};
+  Tdateinamen tabelle;
+  EXPECT_THROW(tabelle.init(("/nicht/da/" + lang).c_str(), 2, endungen, modi), int);
+  // The table holds the names of the last attempt.
+  EXPECT_EQ(tabelle.name(0).size(), 256u);
+  EXPECT_EQ(tabelle.name(0), ("/nicht/da/" + lang).substr(0, 252) + ".mpm");
+  EXPECT_EQ(tabelle.name(1), ("/nicht/da/" + lang).substr(0, 244) + ".dat.mpu.txt");
+  EXPECT_EQ(tabelle.aufraeumen(), 0);
+  EXPECT_EQ(tabelle.Ndat(), 0);
+  EXPECT_EQ(tabelle.name(0), "");
+}
+
+TEST(Programm, WithoutInputFileAndClosedInputExitsOneAndCreatesNothing) {
+  Tempordner ordner;
+  const std::string befehl =
+      "cd '" + ordner.pfad().string() + "' && '" MPM_BINARY "' BASE < /dev/null > ausgabe.log 2>&1";
+  const int status = std::system(befehl.c_str());
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 1);
+  const std::string aus = datei_lesen(ordner.datei("ausgabe.log"));
+  EXPECT_NE(aus.find("\n\t<BASE.mpm>"), std::string::npos) << aus;
+  EXPECT_NE(aus.find(prompt), std::string::npos) << aus;
+  EXPECT_EQ(std::distance(fs::directory_iterator(ordner.pfad()), fs::directory_iterator()), 1);
+}

@@ -1,0 +1,88 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <sstream>
+
+#include "frame/genau.h"
+#include "frame/mix.h"
+#include "frame/zeichkett.h"
+
+TEST(Zahltext, DoubleWidthsAndZeroCases) {
+  EXPECT_EQ(_str(1.0, 7), "  1e+00");
+  EXPECT_EQ(_str(1.5, 9), " 1.50e+00");
+  EXPECT_EQ(_str(1.2345, 12), " 1.23450e+00");
+  EXPECT_EQ(_str(-123450.0, 17), "-1.2345000000e+05");
+  EXPECT_EQ(_str(1.5, 20), "1.500000e+00");
+  EXPECT_EQ(_str(1.5, 6), "1.500000e+00");
+  for (int w = 7; w <= 17; ++w) EXPECT_EQ(_str(-3.25e-7, w).size(), static_cast<size_t>(w)) << w;
+
+  EXPECT_EQ(_str(0.0, 10), " 0.       ");
+  EXPECT_EQ(_str(0.0, 10, true), " 0.       ");
+  EXPECT_EQ(_str(1e-20, 10, true), " 0.000    ");
+  EXPECT_EQ(_str(-1e-20, 7, true), " 0.0   ");
+  EXPECT_EQ(_str(1e-20, 10), " 1.000e-20");
+  EXPECT_EQ(_str(3e-16, 10, true), " 3.000e-16");
+}
+
+TEST(Zahltext, IntegersBoolsAndTexts) {
+  EXPECT_EQ(_str(42, 5), "   42");
+  EXPECT_EQ(_str(-42, 1), "-42");
+  EXPECT_EQ(_str(42, 13), "42");
+  EXPECT_EQ(_str(42, 0), "42");
+  EXPECT_EQ(_str(7u, 12), "           7");
+  EXPECT_EQ(_str(4000000000u, 3), "4000000000");
+  EXPECT_EQ(_str(true, 3), "  W");
+  EXPECT_EQ(_str(false, 0), "F");
+  EXPECT_EQ(_str(true, 99).size(), 50u);
+  EXPECT_EQ(_str(std::string("abc"), 10), "\"abc\"");
+  EXPECT_EQ(_str("kno", 2), "\"kno\"");
+  EXPECT_EQ(_str1(3.14159), "   3.142");
+  EXPECT_EQ(_str1(-1234.5, 4, 9), "-1234.500");
+  EXPECT_EQ(unterdrueckeschmutz(1e-9, 1e-8), 0.0);
+  EXPECT_EQ(unterdrueckeschmutz(-2e-8, 1e-8), -2e-8);
+
+  char puffer[32];
+  EXPECT_STREQ(ltoa(-5, puffer, 10, 1), "-5");
+  EXPECT_STREQ(ltoa(5, puffer, 10, 1), "+5");
+  EXPECT_STREQ(ltoa(0, puffer, 10, 0), "0");
+}
+
+TEST(Zeichen, ClassesAndComparison) {
+  EXPECT_TRUE(istendzeich('\0'));
+  EXPECT_TRUE(istendzeich('\r'));
+  EXPECT_TRUE(istendzeich(static_cast<char>(255)));
+  EXPECT_FALSE(istendzeich(static_cast<char>(254)));
+  EXPECT_TRUE(isttrennzeich('|'));
+  EXPECT_FALSE(isttrennzeich(' '));
+  EXPECT_TRUE(istklammerzeich('<'));
+  EXPECT_TRUE(istklammerzeich('}'));
+  EXPECT_FALSE(istklammerzeich('"'));
+  EXPECT_TRUE(istzahlenbestandteil('.'));
+  EXPECT_FALSE(istzahlenbestandteil('e'));
+
+  EXPECT_EQ(zeich1(" \t \t"), '\0');
+  EXPECT_EQ(zeich1("  \tx y"), 'x');
+
+  EXPECT_EQ(strcmp1("KnO", "kno"), 0);
+  EXPECT_EQ(strcmp1("kno", "knoten"), -1);
+  EXPECT_EQ(strcmp1("eleinv", "ele"), 1);
+  EXPECT_EQ(strcmp1("ele", "eleinv"), -1);
+  EXPECT_GT(strcmp1("b", "A"), 0);
+  EXPECT_EQ(strcmp1("a", "C"), 'a' - 'c');
+  EXPECT_EQ(strcmp1("", ""), 0);
+}
+
+TEST(Gleitkomma, DescriptionTexts) {
+  EXPECT_EQ(gleitkommazahlgenauigkeit().rfind("float=32 bit, <double=64 bit>, long double=", 0), 0u);
+  const std::string g = gleitkommazahlgrenzwerte();
+  EXPECT_EQ(std::count(g.begin(), g.end(), '\n'), 6);
+  EXPECT_NE(g.find("_REAL_DIG      = 15"), std::string::npos);
+  EXPECT_NE(g.find("_REAL_EPSILON  = 2.22045e-16"), std::string::npos);
+  EXPECT_NE(g.find("_REAL_MAX      = 1.79769e+308"), std::string::npos);
+  EXPECT_NE(g.find("_REAL_MIN_EXP  = -1021"), std::string::npos);
+  // All value names start in the same column.
+  std::istringstream zeilen(g);
+  std::string zeile;
+  while (std::getline(zeilen, zeile)) EXPECT_EQ(zeile.find("_REAL_"), 54u) << zeile;
+}

@@ -1,0 +1,28 @@
+#include "testhilfe.h"
+
+#include <fstream>
+#include <random>
+
+Tempordner::Tempordner() {
+  std::random_device zufall;
+  for (;;) {
+    pfad_ = std::filesystem::temp_directory_path() / ("mpmtest-" + std::to_string(zufall()));
+    if (std::filesystem::create_directory(pfad_)) break;
+  }
+}
+
+Tempordner::~Tempordner() {
+  std::error_code fehler;
+  std::filesystem::remove_all(pfad_, fehler);
+}
+
+void Tempordner::schreiben(const std::string& name, const std::string& inhalt) const {
+  std::ofstream(datei(name), std::ios::binary) << inhalt;
+}
+
+std::string datei_lesen(const std::string& name) {
+  std::ifstream datei(name, std::ios::binary);
+  std::ostringstream s;
+  s << datei.rdbuf();
+  return s.str();
+}

@@ -1,0 +1,58 @@
+#pragma once
+// Test seams: capture the logs and the console, feed the console input,
+// and make temporary folders for run files.
+
+#include <filesystem>
+#include <sstream>
+#include <string>
+
+#include "frame/mpmextern.h"
+
+// Points the logs and the console at string streams for one test and
+// restores the previous streams afterwards.
+class Konsolenumleitung {
+public:
+  explicit Konsolenumleitung(const std::string& eingabe = std::string())
+      : ein(eingabe), alt_aus(konsaus), alt_ein(konsein), alt_pck(pck), alt_pcf(pcf) {
+    konsaus = &aus;
+    konsein = &ein;
+    pck = &kontroll;
+    pcf = &fehler;
+  }
+  ~Konsolenumleitung() {
+    konsaus = alt_aus;
+    konsein = alt_ein;
+    pck = alt_pck;
+    pcf = alt_pcf;
+  }
+  Konsolenumleitung(const Konsolenumleitung&) = delete;
+  Konsolenumleitung& operator=(const Konsolenumleitung&) = delete;
+
+  std::ostringstream aus;
+  std::istringstream ein;
+  std::ostringstream kontroll;
+  std::ostringstream fehler;
+
+private:
+  std::ostream* alt_aus;
+  std::istream* alt_ein;
+  std::ostream* alt_pck;
+  std::ostream* alt_pcf;
+};
+
+// A fresh empty folder, removed with everything in it at the end of the test.
+class Tempordner {
+public:
+  Tempordner();
+  ~Tempordner();
+  Tempordner(const Tempordner&) = delete;
+  Tempordner& operator=(const Tempordner&) = delete;
+  const std::filesystem::path& pfad() const { return pfad_; }
+  std::string datei(const std::string& name) const { return (pfad_ / name).string(); }
+  void schreiben(const std::string& name, const std::string& inhalt) const;
+
+private:
+  std::filesystem::path pfad_;
+};
+
+std::string datei_lesen(const std::string& name);
