@@ -34,3 +34,10 @@ int strcmp1(const char* a, const char* b) {
   if (!*a && !*b) return 0;
   return *a ? 1 : -1;
 }
+
+int namensuche(const char* wort, const char* const* namen, int n, int erster) {
+  if (!wort) return 0;
+  for (int i = erster; i < n; ++i)
+    if (namen[i] && strcmp1(wort, namen[i]) == 0) return i;
+  return 0;
+}

@@ -15,3 +15,7 @@ char zeich1(const char* text);
 // Case-insensitive comparison: difference of the first differing lowered
 // characters; on an equal common part 0, -1 (a shorter) or 1 (a longer).
 int strcmp1(const char* a, const char* b);
+
+// Position of `wort` among the names namen[erster .. n-1] by `strcmp1` (first
+// match wins), or 0 when none matches. Null names are skipped.
+int namensuche(const char* wort, const char* const* namen, int n, int erster = 1);
