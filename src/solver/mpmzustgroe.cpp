@@ -1,0 +1,147 @@
+#include "solver/mpmzustgroe.h"
+
+#include <sstream>
+
+#include "input/mpmdimensionen.h"
+
+namespace MPM {
+
+struct TZustgroe::Lage {
+  int d1, d2, nz, nq;
+  int u, ut, utt, z, z_n, F, H, Fa, J, eps, epst, rho0, sig, q, CT, DT, u_n, ut_n, utt_n, normr, normdz, ende;
+
+  Lage()
+      : d1(TDimensionen::dim1), d2(TDimensionen::dim2), nz(TDimensionen::maxNz), nq(TDimensionen::maxNq) {
+    int p = 0;
+    auto platz = [&p](int laenge) {
+      const int anfang = p;
+      p += laenge;
+      return anfang;
+    };
+    u = platz(d1);
+    ut = platz(d1);
+    utt = platz(d1);
+    z = platz(nz);
+    z_n = platz(nz);
+    F = platz(d1 * d1);
+    H = platz(d1 * d1);
+    Fa = platz(d1 * d1);
+    J = platz(1);
+    eps = platz(d2);
+    epst = platz(d2);
+    rho0 = platz(1);
+    sig = platz(d2);
+    q = platz(nq);
+    CT = platz(d2 * d2);
+    DT = platz(d2 * d2);
+    u_n = platz(d1);
+    ut_n = platz(d1);
+    utt_n = platz(d1);
+    normr = platz(1);
+    normdz = platz(1);
+    ende = p;
+  }
+};
+
+TZustgroe::TZustgroe() : TZustgroe(Lage()) {}
+
+TZustgroe::TZustgroe(const Lage& lage)
+    : alle(lage.ende), J(alle[lage.J]), rho0(alle[lage.rho0]), normr(alle[lage.normr]),
+      normdz(alle[lage.normdz]) {
+  ansichten_bilden(lage);
+  _loeschen();
+}
+
+TZustgroe::TZustgroe(const TZustgroe& b) : TZustgroe(Lage()) { *this = b; }
+
+TZustgroe& TZustgroe::operator=(const TZustgroe& b) {
+  if (this != &b && alle.n == b.alle.n) alle.init(b.alle.n, b.alle.data);
+  return *this;
+}
+
+void TZustgroe::ansichten_bilden(const Lage& l) {
+  double* b = alle.data;
+  u.ansicht(l.d1, b + l.u);
+  ut.ansicht(l.d1, b + l.ut);
+  utt.ansicht(l.d1, b + l.utt);
+  z.ansicht(l.nz, b + l.z);
+  z_n.ansicht(l.nz, b + l.z_n);
+  F.ansicht(l.d1, l.d1, b + l.F);
+  H.ansicht(l.d1, l.d1, b + l.H);
+  Fa.ansicht(l.d1, l.d1, b + l.Fa);
+  eps.ansicht(l.d2, b + l.eps);
+  epst.ansicht(l.d2, b + l.epst);
+  sig.ansicht(l.d2, b + l.sig);
+  q.ansicht(l.nq, b + l.q);
+  CT.ansicht(l.d2, l.d2, b + l.CT);
+  DT.ansicht(l.d2, l.d2, b + l.DT);
+  u_n.ansicht(l.d1, b + l.u_n);
+  ut_n.ansicht(l.d1, b + l.ut_n);
+  utt_n.ansicht(l.d1, b + l.utt_n);
+  verschiebung_.ansicht(3 * l.d1, b + l.u);
+  primaer_.ansicht(l.z_n - l.u, b + l.u);
+  sekundaer_.ansicht(l.u_n - l.z, b + l.z);
+}
+
+void TZustgroe::_loeschen() {
+  alle.init(-1, nullptr);
+  for (int i = 0; i < F.zeilen; ++i) {
+    F[i][i] = 1.0;
+    Fa[i][i] = 1.0;
+  }
+  J = 1.0;
+}
+
+TVM::VekR* TZustgroe::_teilmenge(ZUSTGROE g) {
+  return const_cast<TVM::VekR*>(static_cast<const TZustgroe*>(this)->_teilmenge(g));
+}
+
+const TVM::VekR* TZustgroe::_teilmenge(ZUSTGROE g) const {
+  switch (g) {
+  case ZUSTGROE_ALLE: return &alle;
+  case ZUSTGROE_VERSCHIEBUNG: return &verschiebung_;
+  case ZUSTGROE_PRIMAER: return &primaer_;
+  case ZUSTGROE_SEKUNDAER: return &sekundaer_;
+  default: return nullptr;
+  }
+}
+
+void TZustgroe::_umspeichern(RICHTUNG r) {
+  if (r == RICHTUNG_VORWAERTS) {
+    u_n = u;
+    ut_n = ut;
+    utt_n = utt;
+    z_n = z;
+  } else if (r == RICHTUNG_RUECKWAERTS) {
+    u = u_n;
+    ut = ut_n;
+    utt = utt_n;
+    z = z_n;
+  }
+}
+
+std::string TZustgroe::_str(ZUSTGROE g) const {
+  std::ostringstream s;
+  switch (g) {
+  case ZUSTGROE_ALLE:
+    s << "u=" << u << ", ut=" << ut << ", utt=" << utt << ", z=" << z << ", eps=" << eps << ", epst=" << epst
+      << ", sig=" << sig << ", q=" << q;
+    break;
+  case ZUSTGROE_VERSCHIEBUNG:
+    s << "u=" << u << ", ut=" << ut << ", utt=" << utt;
+    break;
+  case ZUSTGROE_PRIMAER:
+    s << "u=" << u << ", ut=" << ut << ", utt=" << utt << ", z=" << z;
+    break;
+  case ZUSTGROE_SEKUNDAER:
+    s << "z=" << z << ", eps=" << eps << ", epst=" << epst << ", sig=" << sig << ", q=" << q;
+    break;
+  default:
+    break;
+  }
+  return s.str();
+}
+
+std::ostream& operator<<(std::ostream& os, const TZustgroe& zg) { return os << zg._str(ZUSTGROE_ALLE); }
+
+} // namespace MPM

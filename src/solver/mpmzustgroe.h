@@ -1,0 +1,58 @@
+#pragma once
+// State record of one point: motion, internal variables, strains, stresses,
+// tangents and the previous step's values. All values live in one block owned
+// by the record; every named member is a view on a stretch of it, and each
+// transferable subset is one contiguous stretch.
+
+#include <iosfwd>
+#include <string>
+
+#include "input/mpmdefs.h"
+#include "numerics/tvm.h"
+
+namespace MPM {
+
+class TZustgroe {
+public:
+  TVM::VekR alle; // the whole block; first member, owns the storage
+
+  TVM::VekR u, ut, utt; // displacement, velocity, acceleration
+  TVM::VekR z, z_n;     // internal variables, now and at the previous step
+  TVM::MatR F;          // deformation gradient
+  TVM::MatR H;          // displacement gradient
+  TVM::MatR Fa;         // deformation gradient at the start of the step
+  double& J;            // det F
+  TVM::VekR eps, epst;  // strain and strain rate (scaled Voigt)
+  double& rho0;         // reference density
+  TVM::VekR sig;        // stress
+  TVM::VekR q;          // further material quantities
+  TVM::MatR CT, DT;     // tangents with respect to strain and strain rate
+  TVM::VekR u_n, ut_n, utt_n;
+  double& normr;  // last residual norm of the material iteration
+  double& normdz; // last correction norm of the material iteration
+
+  // Sized by the current dimensions and cleared as by `_loeschen`.
+  TZustgroe();
+  TZustgroe(const TZustgroe& b);
+  TZustgroe& operator=(const TZustgroe& b);
+
+  // Everything 0, then F and Fa the identity and J = 1.
+  void _loeschen();
+  // The view of subsets 1 to 4; null for any other value.
+  TVM::VekR* _teilmenge(ZUSTGROE g);
+  const TVM::VekR* _teilmenge(ZUSTGROE g) const;
+  // vorwaerts: store u, ut, utt, z as the previous step's; rueckwaerts: restore them.
+  void _umspeichern(RICHTUNG r);
+  std::string _str(ZUSTGROE g) const;
+
+private:
+  struct Lage; // offsets of the members in the block
+  explicit TZustgroe(const Lage& lage);
+  void ansichten_bilden(const Lage& lage);
+
+  TVM::VekR verschiebung_, primaer_, sekundaer_;
+};
+
+std::ostream& operator<<(std::ostream& os, const TZustgroe& zg);
+
+} // namespace MPM
