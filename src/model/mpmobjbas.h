@@ -1,0 +1,95 @@
+#pragma once
+// Base of every model object and the registry container. A registry maps
+// numbers to objects in ascending order; it owns them only when asked to.
+
+#include <iosfwd>
+#include <map>
+#include <vector>
+
+#include "input/mpmdefs.h"
+#include "input/mpmdimensionen.h"
+
+namespace MPM {
+
+class Tmpm;
+class TPunkt;
+
+// Owner, number, type and status of a model object. The number is unique
+// within the type; a negative number asks for the next free one.
+class TObjbasis : public TDimensionen {
+public:
+  TObjbasis(Tmpm* mpm, OBJTYP typ, int num, int farbe, OBJSTATUS status);
+  virtual ~TObjbasis() = default;
+  TObjbasis(const TObjbasis&) = delete;
+  TObjbasis& operator=(const TObjbasis&) = delete;
+
+  virtual void fritz() {}
+
+  Tmpm* mpm;
+  unsigned int num;
+  OBJTYP objtyp;
+  OBJSTATUS status;
+  int farbe = 0;
+  bool bmerker1 = false;
+  bool bmerker2 = false;
+};
+
+// Ordered registry from number to object. With `beigentuemer` the registry
+// deletes its objects on destruction; a refused insertion then deletes the
+// new object too.
+template <class K, class T> class Tzmap {
+public:
+  using Karte = std::map<K, T*>;
+
+  explicit Tzmap(bool beigentuemer = false) : beigentuemer_(beigentuemer) {}
+  ~Tzmap() {
+    if (beigentuemer_)
+      for (auto& eintrag : karte_) delete eintrag.second;
+  }
+  Tzmap(const Tzmap&) = delete;
+  Tzmap& operator=(const Tzmap&) = delete;
+
+  // The object of number `num`, or null.
+  T* suchen(K num) const {
+    const auto pos = karte_.find(num);
+    return pos == karte_.end() ? nullptr : pos->second;
+  }
+  // False when the number is taken; the registry keeps the old object.
+  bool einfuegen(K num, T* obj) {
+    const bool neu = karte_.emplace(num, obj).second;
+    if (!neu && beigentuemer_ && karte_[num] != obj) delete obj;
+    return neu;
+  }
+
+  typename Karte::const_iterator begin() const { return karte_.begin(); }
+  typename Karte::const_iterator end() const { return karte_.end(); }
+  std::size_t size() const { return karte_.size(); }
+  bool empty() const { return karte_.empty(); }
+
+  int zaehlwort = 0; // free counter for the input reader
+
+private:
+  bool beigentuemer_;
+  Karte karte_;
+};
+
+using Tobjcont = Tzmap<int, TObjbasis>;
+
+// True for the point types pu, mpu, ipu and kno.
+bool _bistpunkt(OBJTYP ot);
+// Index of the first entry numbered `num`, or -1.
+template <class P> int _pos_in_cont(const std::vector<P*>& cont, unsigned int num) {
+  for (std::size_t i = 0; i < cont.size(); ++i)
+    if (cont[i] && cont[i]->num == num) return static_cast<int>(i);
+  return -1;
+}
+// Diagnostic text of an impossible downcast (handed to the debug hook).
+void _fehler_downcast(const TObjbasis* obj, OBJTYP gewuenscht);
+
+// kno(17+); a null pointer prints "NULL".
+std::ostream& operator<<(std::ostream& os, const TObjbasis& obj);
+std::ostream& operator<<(std::ostream& os, const TObjbasis* obj);
+// The short type name of the first entry, then the entries.
+std::ostream& operator<<(std::ostream& os, const std::vector<TObjbasis*>& liste);
+
+} // namespace MPM

@@ -1,0 +1,104 @@
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "model/mpmobjbas.h"
+#include "solver/mpm.h"
+
+using namespace MPM;
+
+namespace {
+// A plain model object for the registry tests; counts its destructions.
+struct Probe : TObjbasis {
+  Probe(Tmpm* m, OBJTYP t, int n, int* geloescht = nullptr)
+      : TObjbasis(m, t, n, 7, OBJSTATUS_AKTIV), zaehler(geloescht) {}
+  ~Probe() override {
+    if (zaehler) ++*zaehler;
+  }
+  int* zaehler;
+};
+
+std::string text(const TObjbasis* o) {
+  std::ostringstream s;
+  s << o;
+  return s.str();
+}
+} // namespace
+
+TEST(Objektbasis, AutomaticNumbersPerTypeAndTextForms) {
+  Tmpm mpm;
+  Probe a(&mpm, OBJTYP_KNO, -1), b(&mpm, OBJTYP_KNO, -1), c(&mpm, OBJTYP_KNO, -1);
+  EXPECT_EQ(a.num, 1u);
+  EXPECT_EQ(b.num, 2u);
+  EXPECT_EQ(c.num, 3u);
+  Probe d(&mpm, OBJTYP_KNO, 10), e(&mpm, OBJTYP_KNO, -1);
+  EXPECT_EQ(e.num, 11u);
+  Probe f(&mpm, OBJTYP_KNO, 4), g(&mpm, OBJTYP_KNO, -1);
+  EXPECT_EQ(g.num, 12u) << "a lower explicit number does not lower the counter";
+  Probe m(&mpm, OBJTYP_MAT, -1);
+  EXPECT_EQ(m.num, 1u) << "each type counts on its own";
+  EXPECT_EQ(m.farbe, 0);
+  EXPECT_FALSE(m.bmerker1 || m.bmerker2);
+
+  Probe k(&mpm, OBJTYP_KNO, 17);
+  EXPECT_EQ(text(&k), "kno(17+)");
+  k.status = OBJSTATUS_INAKTIV;
+  EXPECT_EQ(text(&k), "kno(17-)");
+  k.status = static_cast<OBJSTATUS>(5);
+  EXPECT_EQ(text(&k), "kno(17?)");
+  EXPECT_EQ(text(nullptr), "NULL");
+  std::ostringstream liste;
+  liste << std::vector<TObjbasis*>{&a, nullptr, &m};
+  EXPECT_EQ(liste.str(), "kno: kno(1+) NULL mat(1+)");
+}
+
+TEST(Objektbasis, RegistriesLookupsAndHelpers) {
+  Tmpm mpm;
+  EXPECT_EQ(mpm._objcont(OBJTYP_MPUQUELL), mpm._objcont(OBJTYP_MPU));
+  EXPECT_EQ(mpm._objcont(OBJTYP_KNO), &mpm.kno);
+  EXPECT_EQ(mpm._objcont(OBJTYP_PLA), &mpm.pla);
+  EXPECT_EQ(mpm._objcont(OBJTYP_ELETYP), nullptr);
+  EXPECT_EQ(mpm._objcont(OBJTYP_KONLIN), nullptr);
+  EXPECT_EQ(mpm._objcont(OBJTYP_PU), nullptr);
+  EXPECT_EQ(mpm._objcont(static_cast<OBJTYP>(42)), nullptr);
+
+  EXPECT_TRUE(_bistpunkt(OBJTYP_PU));
+  EXPECT_TRUE(_bistpunkt(OBJTYP_MPU));
+  EXPECT_TRUE(_bistpunkt(OBJTYP_IPU));
+  EXPECT_TRUE(_bistpunkt(OBJTYP_KNO));
+  EXPECT_FALSE(_bistpunkt(OBJTYP_MPUQUELL));
+  EXPECT_FALSE(_bistpunkt(OBJTYP_ELE));
+  EXPECT_FALSE(_bistpunkt(OBJTYP_UNBEKANNT));
+
+  Probe a(&mpm, OBJTYP_KNO, 5), b(&mpm, OBJTYP_KNO, 5), c(&mpm, OBJTYP_KNO, 2);
+  std::vector<TObjbasis*> liste;
+  EXPECT_EQ(_pos_in_cont(liste, 5), -1);
+  liste = {&c, &a, &b};
+  EXPECT_EQ(_pos_in_cont(liste, 5), 1);
+  EXPECT_EQ(_pos_in_cont(liste, 9), -1);
+
+  // Ascending order, duplicates refused, the first object kept.
+  Tobjcont reg;
+  EXPECT_TRUE(reg.einfuegen(5, &a));
+  EXPECT_TRUE(reg.einfuegen(2, &c));
+  EXPECT_FALSE(reg.einfuegen(5, &b));
+  EXPECT_EQ(reg.suchen(5), &a);
+  EXPECT_EQ(reg.suchen(3), nullptr);
+  ASSERT_EQ(reg.size(), 2u);
+  EXPECT_EQ(reg.begin()->first, 2);
+
+  int geloescht = 0;
+  {
+    Tobjcont eigen(true);
+    eigen.einfuegen(1, new Probe(&mpm, OBJTYP_MAT, 1, &geloescht));
+    EXPECT_FALSE(eigen.einfuegen(1, new Probe(&mpm, OBJTYP_MAT, 1, &geloescht)));
+    EXPECT_EQ(geloescht, 1) << "a refused object of an owning registry is freed";
+  }
+  EXPECT_EQ(geloescht, 2);
+  {
+    Tmpm besitzer;
+    besitzer._behalten(std::make_unique<Probe>(&besitzer, OBJTYP_MAT, 1, &geloescht));
+    EXPECT_EQ(geloescht, 2);
+  }
+  EXPECT_EQ(geloescht, 3) << "the simulation frees its objects at the end of the run";
+}
