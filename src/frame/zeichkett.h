@@ -66,11 +66,12 @@ std::string wort(const char* text, int n, int max = 500);
 // Returns the position after the last word read.
 const char* woerter(const char* text, char* puffer[], int anzahl, int max);
 
-// A position in a text, for diagnostic prints.
+// A position in a text, for diagnostic prints; both pointers are non-owning
+// and `anfang` is where the printed offsets count from.
 struct skontroll {
   explicit skontroll(const char* position) : anfang(position), pos(position) {}
   skontroll(const char* anfang_, const char* position) : anfang(anfang_), pos(position) {}
-  const char* anfang; // start of the text the offsets count from
+  const char* anfang;
   const char* pos;
 };
 

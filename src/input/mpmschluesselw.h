@@ -2,7 +2,7 @@
 // The keyword table: every keyword of the input file with the kinds of its
 // entries, default entries and a description.
 
-// One row of the table; the texts are string literals.
+// One row of the keyword table; the texts are string literals owned by nobody.
 struct TSCHLUESSELWORT {
   const char* wort;         // keyword
   const char* format;       // one letter per entry: b c i u f w s F I U
@@ -10,10 +10,8 @@ struct TSCHLUESSELWORT {
   const char* beschreibung; // description
 };
 
-// Holds the fixed table `sw` of `N` rows; row 0 stands for any unknown word,
-// keywords are numbered 1 .. N-1. Lookups by text are case-insensitive and
-// match whole words only. Messages about unknown words or numbers go to the
-// error log.
+// Holds the fixed table `sw` of `N` rows: row 0 stands for any unknown word, keywords are 1 .. N-1.
+// Lookups by text are case-insensitive whole words; unknown words or numbers are reported to the error log.
 class TSCHLUESSELWORTE {
 public:
   static constexpr int N = 50;
