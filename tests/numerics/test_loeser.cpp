@@ -1,0 +1,495 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <random>
+#include <vector>
+
+#include "numerics/loeser.h"
+#include "testhilfe.h"
+
+using namespace TVM;
+using namespace MATHE;
+
+namespace {
+const double keinezahl = std::numeric_limits<double>::quiet_NaN();
+
+MatR zufall(int z, int s, std::mt19937& g) {
+  std::uniform_real_distribution<double> u(-1.0, 1.0);
+  MatR a(z, s);
+  for (long k = 0; k < a.anzahl(); ++k)
+    a.data[k] = u(g);
+  return a;
+}
+VekR zufall(int n, std::mt19937& g) {
+  std::uniform_real_distribution<double> u(-1.0, 1.0);
+  VekR v(n);
+  for (double& x : v)
+    x = u(g);
+  return v;
+}
+MatR transponiert(const MatR& a) {
+  MatR t;
+  return Transponieren(a, t);
+}
+// B B^T + I: symmetric positive definite.
+MatR spd(int n, std::mt19937& g) {
+  const MatR b = zufall(n, n, g);
+  MatR a = b * transponiert(b);
+  for (int i = 0; i < n; ++i)
+    a[i][i] += 1.0;
+  return a;
+}
+MatR einheit(int n) {
+  MatR e(n, n);
+  for (int i = 0; i < n; ++i)
+    e[i][i] = 1.0;
+  return e;
+}
+double maxabw(const MatR& a, const MatR& b) {
+  EXPECT_EQ(a.zeilen, b.zeilen);
+  EXPECT_EQ(a.spalten, b.spalten);
+  double d = 0;
+  for (long k = 0; k < std::min(a.anzahl(), b.anzahl()); ++k)
+    d = std::max(d, std::fabs(a.data[k] - b.data[k]));
+  return d;
+}
+// |A x - b| / |b|
+double residuum(const MatR& a, const VekR& x, const VekR& b) {
+  return norm(a * x - b) / norm(b);
+}
+// Column j of a matrix as a vector.
+VekR spalte(const MatR& m, int j) {
+  return m.GetCol(j);
+}
+// The four Penrose conditions of X as pseudo-inverse of A, largest defect.
+double penrose(const MatR& a, const MatR& x) {
+  const MatR ax = a * x, xa = x * a;
+  return std::max(
+      {maxabw(ax * a, a), maxabw(xa * x, x), maxabw(ax, transponiert(ax)), maxabw(xa, transponiert(xa))});
+}
+// Singular and symmetric: rows 0 and 1 equal.
+MatR singulaer3() {
+  return MatR(3, 3, {1, 1, 2, 1, 1, 2, 2, 2, 5});
+}
+} // namespace
+
+TEST(Loeser, NamesParserAndSign) {
+  EXPECT_EQ(_LOESER("LU"), LOESER_LU);
+  EXPECT_EQ(_LOESER("lu"), 3);
+  EXPECT_EQ(_LOESER("profil"), 5);
+  EXPECT_EQ(_LOESER("GAUSS"), 2);
+  EXPECT_EQ(_LOESER("L"), 0);
+  EXPECT_EQ(_LOESER("LUX"), 0);
+  EXPECT_EQ(_LOESER(""), 0);
+  EXPECT_EQ(_LOESER(nullptr), 0);
+  const char* namen[] = {"automatisch", "Gauss", "LU", "SVD", "Profil"};
+  for (int i = 1; i <= 5; ++i) {
+    EXPECT_STREQ(str_LOESER(static_cast<LOESER>(i)), namen[i - 1]);
+    EXPECT_EQ(_LOESER(namen[i - 1]), i);
+  }
+  EXPECT_STREQ(str_LOESER(LOESER_UNBEKANNT), "unbekannt");
+  EXPECT_STREQ(str_LOESER(static_cast<LOESER>(6)), "unbekannt");
+
+  EXPECT_EQ(vorz(3, -2), -3);
+  EXPECT_EQ(vorz(-3, 5), 3);
+  EXPECT_EQ(vorz(-3, 0), 3);
+}
+
+TEST(Gauss, SolvesInvertsAndRefusesSingular) {
+  std::mt19937 g(11);
+  for (int n : {1, 2, 3, 7, 20, 60}) {
+    const MatR a0 = zufall(n, n, g);
+    const VekR b0 = zufall(n, g);
+    MatR a = a0;
+    VekR x = b0;
+    ASSERT_TRUE(gauss(n, a.zeilen_ptr, x.data)) << n;
+    EXPECT_LT(residuum(a0, x, b0), 1e-10) << n;
+    EXPECT_LT(maxabw(a0 * a, einheit(n)), 1e-10) << n;
+
+    MatR b = zufall(n, 3, g), xm = b;
+    a = a0;
+    ASSERT_TRUE(gauss(n, a.zeilen_ptr, 3, xm.zeilen_ptr));
+    for (int j = 0; j < 3; ++j)
+      EXPECT_LT(residuum(a0, spalte(xm, j), spalte(b, j)), 1e-10);
+    a = a0;
+    ASSERT_TRUE(gauss_inverse(n, a.zeilen_ptr));
+    EXPECT_LT(maxabw(a * a0, einheit(n)), 1e-10);
+  }
+  // Pivots off the diagonal.
+  MatR p(3, 3, {0, 0, 1, 0, 2, 0, 4, 0, 0});
+  ASSERT_TRUE(NR_gauss(3, p.zeilen_ptr, 0, nullptr));
+  EXPECT_EQ(maxabw(p, MatR(3, 3, {0, 0, 0.25, 0, 0.5, 0, 1, 0, 0})), 0.0);
+
+  MatR s = singulaer3();
+  VekR b{1, 2, 3};
+  EXPECT_FALSE(gauss(3, s.zeilen_ptr, b.data));
+  MatR null(2, 2);
+  EXPECT_FALSE(gauss_inverse(2, null.zeilen_ptr));
+  MatR mitnan(2, 2, {1, 0, 0, keinezahl});
+  EXPECT_FALSE(gauss_inverse(2, mitnan.zeilen_ptr));
+  MatR klein(1, 1, {1e-17}), gross(1, 1, {1e-15});
+  EXPECT_FALSE(gauss_inverse(1, klein.zeilen_ptr));
+  EXPECT_TRUE(gauss_inverse(1, gross.zeilen_ptr));
+  EXPECT_DOUBLE_EQ(gross[0][0], 1e15);
+  EXPECT_TRUE(gauss_inverse(0, nullptr));
+  EXPECT_TRUE(gauss(0, nullptr, nullptr));
+  EXPECT_FALSE(gauss(-1, nullptr, nullptr));
+}
+
+TEST(LU, FactorsSolvesDeterminantsAndPivotsByRowScale) {
+  std::mt19937 g(12);
+  for (int n : {1, 2, 5, 17, 60}) {
+    const MatR a0 = zufall(n, n, g);
+    const VekR b0 = zufall(n, g);
+    MatR a = a0;
+    std::vector<int> indx(n);
+    int d;
+    ASSERT_TRUE(NR_ludcmp(n, a.zeilen_ptr, indx.data(), d));
+    VekR x = b0;
+    ASSERT_TRUE(NR_lubksb(n, a.zeilen_ptr, indx.data(), x.data));
+    EXPECT_LT(residuum(a0, x, b0), 1e-10) << n;
+    MatR a2 = a0;
+    std::vector<int> indx2(n);
+    double dd;
+    ASSERT_TRUE(NR_ludcmp(n, a2.zeilen_ptr, indx2.data(), dd));
+    EXPECT_EQ(dd, d);
+    EXPECT_EQ(indx2, indx);
+
+    MatR b = zufall(n, 4, g), xm = b;
+    double det;
+    a = a0;
+    ASSERT_TRUE(lu(n, a.zeilen_ptr, 4, xm.zeilen_ptr, det));
+    for (int j = 0; j < 4; ++j)
+      EXPECT_LT(residuum(a0, spalte(xm, j), spalte(b, j)), 1e-10);
+    a = a0;
+    double det1;
+    x = b0;
+    ASSERT_TRUE(lu(n, a.zeilen_ptr, x.data, det1));
+    EXPECT_EQ(det1, det);
+    a = a0;
+    ASSERT_TRUE(lu_inverse(n, a.zeilen_ptr, det1));
+    EXPECT_EQ(det1, det);
+    EXPECT_LT(maxabw(a0 * a, einheit(n)), 1e-10);
+    MatR kopie = a0;
+    EXPECT_EQ(lu_determinante(n, kopie.zeilen_ptr), det);
+    EXPECT_EQ(maxabw(kopie, a0), 0.0) << "the determinant leaves its argument alone";
+  }
+  // Determinants against the closed forms.
+  for (int n = 1; n <= 4; ++n) {
+    MatR a = zufall(n, n, g);
+    EXPECT_NEAR(lu_determinante(n, a.zeilen_ptr), determinante_nxn(a), 1e-14) << n;
+  }
+  MatR tausch(2, 2, {0, 1, 1, 0});
+  EXPECT_EQ(lu_determinante(2, tausch.zeilen_ptr), -1.0);
+
+  // Row 0 has the larger entry in column 0, but row 1 the larger one
+  // relative to its row: the scaled choice takes row 1.
+  MatR s(2, 2, {10, 1e6, 1, 1});
+  int indx[2], d;
+  ASSERT_TRUE(NR_ludcmp(2, s.zeilen_ptr, indx, d));
+  EXPECT_EQ(indx[0], 1);
+  EXPECT_EQ(d, -1);
+  EXPECT_EQ(s[1][0], 10.0) << "multiplier 10 / 1 below the pivot 1";
+
+  MatR sing = singulaer3();
+  const MatR sing0 = sing;
+  double det = 7;
+  EXPECT_FALSE(lu_inverse(3, sing.zeilen_ptr, det));
+  EXPECT_EQ(det, 0.0);
+  EXPECT_EQ(maxabw(sing, sing0), 0.0) << "a failed inverse leaves the matrix unchanged";
+  EXPECT_EQ(lu_determinante(3, sing.zeilen_ptr), 0.0);
+  MatR nullzeile(2, 2, {1, 2, 0, 0});
+  EXPECT_FALSE(NR_ludcmp(2, nullzeile.zeilen_ptr, indx, d));
+  MatR a = einheit(2);
+  int schlecht[2] = {0, 5};
+  VekR b{1, 2};
+  EXPECT_FALSE(NR_lubksb(2, a.zeilen_ptr, schlecht, b.data));
+  EXPECT_EQ(b, (VekR{1, 2}));
+  EXPECT_TRUE(NR_ludcmp(0, nullptr, nullptr, d));
+  EXPECT_TRUE(lu(0, nullptr, nullptr, det));
+  EXPECT_EQ(det, 1.0);
+  EXPECT_TRUE(lu_inverse(0, nullptr, det));
+}
+
+TEST(SVD, DecomposesAllShapes) {
+  std::mt19937 g(13);
+  const int formen[][2] = {{6, 6}, {8, 5}, {5, 8}, {1, 4}, {4, 1}, {1, 1}, {60, 40}, {30, 60}};
+  for (const auto& f : formen) {
+    const int m = f[0], n = f[1];
+    const MatR a0 = zufall(m, n, g);
+    MatR u = a0, v(n, n);
+    VekR w(n);
+    int it = -1;
+    double anorm = -1;
+    ASSERT_TRUE(NR_svdcmp(m, n, u.zeilen_ptr, w.data, v.zeilen_ptr, &it, &anorm)) << m << "x" << n;
+    EXPECT_GE(it, std::min(m, n) > 1 ? 1 : 0) << "a full bidiagonal needs sweeps";
+    EXPECT_LE(it, 30);
+    EXPECT_GT(anorm, 0);
+    MatR uw = u;
+    for (int i = 0; i < m; ++i)
+      for (int j = 0; j < n; ++j)
+        uw[i][j] *= w[j];
+    EXPECT_LT(maxabw(uw * transponiert(v), a0), 1e-12) << m << "x" << n;
+    EXPECT_LT(maxabw(transponiert(v) * v, einheit(n)), 1e-12);
+    if (m >= n)
+      EXPECT_LT(maxabw(transponiert(u) * u, einheit(n)), 1e-12);
+    else
+      EXPECT_LT(maxabw(u * transponiert(u), einheit(m)), 1e-12);
+    for (double x : w)
+      EXPECT_GE(x, 0.0);
+  }
+  // Exact power-of-two scaling keeps huge and tiny matrices in range.
+  for (double faktor : {1e300, 1e-300}) {
+    MatR a(2, 2, {3 * faktor, 0, 0, -4 * faktor}), v(2, 2);
+    VekR w(2);
+    ASSERT_TRUE(NR_svdcmp(2, 2, a.zeilen_ptr, w.data, v.zeilen_ptr));
+    EXPECT_NEAR(std::max(w[0], w[1]) / faktor, 4, 1e-15);
+    EXPECT_NEAR(std::min(w[0], w[1]) / faktor, 3, 1e-15);
+  }
+  // Zero matrix and order 0.
+  MatR null(3, 2), v(2, 2);
+  VekR w(2, 5.0);
+  ASSERT_TRUE(NR_svdcmp(3, 2, null.zeilen_ptr, w.data, v.zeilen_ptr));
+  EXPECT_EQ(w, (VekR{0, 0}));
+  EXPECT_EQ(NR_svregw(2, w.data), 2);
+  EXPECT_TRUE(NR_svdcmp(0, 0, nullptr, nullptr, nullptr));
+
+  Konsolenumleitung k;
+  MatR schlecht(2, 2, {1, keinezahl, 0, 1});
+  EXPECT_FALSE(NR_svdcmp(2, 2, schlecht.zeilen_ptr, w.data, v.zeilen_ptr));
+  EXPECT_EQ(k.aus.str(), "FEHLER in svdcmp(): Keine Konvergenz in 30 Iterationsschritten.\n");
+}
+
+TEST(SVD, RegularisesSolvesAndGivesPseudoInverseAndDeterminant) {
+  std::mt19937 g(14);
+  VekR w{4, 1e-17, 2, 0, 8e-16};
+  EXPECT_EQ(NR_svregw(5, w.data), 3) << "4 * 2^-52 = 8.9e-16 is the bound";
+  EXPECT_EQ(w, (VekR{4, 0, 2, 0, 0}));
+
+  // Tall full-rank system: the least-squares solution meets the normal equations.
+  const MatR a0 = zufall(12, 5, g);
+  const VekR b0 = zufall(12, g);
+  MatR a = a0;
+  VekR x(5);
+  double det = 1;
+  ASSERT_TRUE(svd(12, 5, a.zeilen_ptr, b0.data, x.data, det));
+  EXPECT_EQ(det, 0.0);
+  EXPECT_LT(norm((a0 * x - b0) * a0), 1e-12);
+
+  // Rank-deficient rectangular: rank 3 of 10 x 6 and its transposed shape.
+  const MatR r = zufall(10, 3, g) * zufall(3, 6, g);
+  for (const MatR& a1 : {r, transponiert(r)}) {
+    const int m = a1.zeilen, n = a1.spalten;
+    MatR u = a1, v(n, n), ainv(n, m);
+    VekR sw(n);
+    ASSERT_TRUE(NR_svdcmp(m, n, u.zeilen_ptr, sw.data, v.zeilen_ptr));
+    EXPECT_EQ(NR_svregw(n, sw.data), n - 3);
+    u = a1;
+    ASSERT_TRUE(svd_inverse(m, n, u.zeilen_ptr, ainv.zeilen_ptr, det));
+    EXPECT_LT(penrose(a1, ainv), 1e-12) << m << "x" << n;
+    // m right-hand sides agree with the pseudo-inverse applied to them.
+    const MatR bm = zufall(m, 2, g);
+    MatR xm(n, 2);
+    u = a1;
+    ASSERT_TRUE(svd(m, n, u.zeilen_ptr, 2, bm.zeilen_ptr, xm.zeilen_ptr, det));
+    EXPECT_LT(maxabw(xm, ainv * bm), 1e-12);
+  }
+
+  // Determinants with their sign.
+  for (int n : {1, 2, 3, 8, 25}) {
+    MatR q = zufall(n, n, g);
+    const double dlu = lu_determinante(n, q.zeilen_ptr);
+    EXPECT_NEAR(svd_determinante(n, q.zeilen_ptr), dlu, 1e-12 * std::fabs(dlu) + 1e-300) << n;
+    MatR p = q;
+    ASSERT_TRUE(svd_inverse(n, n, p.zeilen_ptr, q.zeilen_ptr, det));
+    EXPECT_NEAR(det, dlu, 1e-12 * std::fabs(dlu));
+  }
+  MatR tausch(2, 2, {0, 1, 1, 0}), diag(3, 3, {2, 0, 0, 0, 3, 0, 0, 0, -4});
+  EXPECT_NEAR(svd_determinante(2, tausch.zeilen_ptr), -1.0, 1e-15);
+  EXPECT_NEAR(svd_determinante(3, diag.zeilen_ptr), -24.0, 1e-13);
+  MatR s = singulaer3();
+  EXPECT_EQ(svd_determinante(3, s.zeilen_ptr), 0.0);
+  EXPECT_EQ(svd_determinante(0, nullptr), 1.0);
+  EXPECT_TRUE(svd_inverse(0, 0, nullptr, nullptr, det));
+}
+
+TEST(Profil, ReadsOnlyUpperProfileAndRefusesIndefinite) {
+  std::mt19937 g(15);
+  for (int n : {1, 2, 9, 60}) {
+    MatR a = spd(n, g);
+    const MatR a0 = a;
+    for (int i = 1; i < n; ++i)
+      for (int j = 0; j < i; ++j)
+        a[i][j] = keinezahl;
+    const MatR a1 = a;
+    const VekR b0 = zufall(n, g);
+    VekR x = b0;
+    ASSERT_TRUE(profil(n, a.zeilen_ptr, x.data)) << n;
+    EXPECT_LT(residuum(a0, x, b0), 1e-10) << n;
+    EXPECT_EQ(std::memcmp(a.data, a1.data, sizeof(double) * a.anzahl()), 0) << "a is only read";
+    ASSERT_TRUE(profil_inverse(n, a.zeilen_ptr));
+    EXPECT_LT(maxabw(a0 * a, einheit(n)), 1e-10);
+  }
+  // Banded SPD with zero columns heads (profile starts below the top) and
+  // garbage in the lower triangle.
+  const int n = 40;
+  MatR band(n, n);
+  for (int i = 0; i < n; ++i) {
+    band[i][i] = 4.0 + (i % 3);
+    if (i + 1 < n) band[i][i + 1] = band[i + 1][i] = -1.0;
+    if (i + 3 < n && i % 2 == 0) band[i][i + 3] = band[i + 3][i] = 0.5;
+  }
+  const MatR band0 = band;
+  for (int i = 1; i < n; ++i)
+    for (int j = 0; j < i; ++j)
+      band[i][j] = i % 2 ? keinezahl : 1e30;
+  const VekR b0 = zufall(n, g);
+  VekR x = b0;
+  ASSERT_TRUE(profil(n, band.zeilen_ptr, x.data));
+  EXPECT_LT(residuum(band0, x, b0), 1e-12);
+
+  // Packed form on a hand-factored matrix: column 2 starts at row 1.
+  // [4 2 0; 2 5 3; 0 3 10] = U^T U, U = [2 1 0; 0 2 1.5; 0 0 sqrt(7.75)].
+  std::vector<double> werte{4, 2, 5, 3, 10};
+  double* spalten[] = {&werte[0], &werte[1], &werte[3], &werte[5]};
+  VekR b{6, 10, 13};
+  ASSERT_TRUE(profil(3, b.data, 5, spalten));
+  EXPECT_EQ(werte[0], 2.0);
+  EXPECT_EQ(werte[1], 1.0);
+  EXPECT_EQ(werte[2], 2.0);
+  EXPECT_EQ(werte[3], 1.5);
+  EXPECT_DOUBLE_EQ(werte[4], std::sqrt(7.75));
+  for (double xi : b)
+    EXPECT_NEAR(xi, 1.0, 1e-15);
+  MatR voll(3, 3, {4, 2, 0, keinezahl, 5, 3, keinezahl, keinezahl, 10});
+  VekR bv{6, 10, 13};
+  ASSERT_TRUE(profil(3, voll.zeilen_ptr, bv.data));
+  for (double xi : bv)
+    EXPECT_NEAR(xi, 1.0, 1e-15);
+  std::vector<double> w2{4, 2, 5, 3, 10};
+  double* zu_hoch[] = {&w2[0], &w2[1], &w2[1], &w2[5]}; // column 1 empty, column 2 taller than 3
+  EXPECT_FALSE(profil(3, b.data, 5, zu_hoch));
+  double* richtig[] = {&w2[0], &w2[1], &w2[3], &w2[5]};
+  EXPECT_FALSE(profil(3, b.data, 4, richtig)) << "m must match the table";
+
+  MatR indefinit(2, 2, {1, 2, 2, 1}), sing = singulaer3();
+  VekR c{1, 1, 1};
+  EXPECT_FALSE(profil(2, indefinit.zeilen_ptr, c.data));
+  EXPECT_FALSE(profil(3, sing.zeilen_ptr, c.data));
+  EXPECT_FALSE(profil_inverse(3, sing.zeilen_ptr));
+  EXPECT_TRUE(profil(0, nullptr, nullptr));
+  EXPECT_TRUE(profil_inverse(0, nullptr));
+}
+
+TEST(LoeserInverse, DispatchFallbackAndConditionCheck) {
+  std::mt19937 g(16);
+  const MatR a0 = spd(6, g);
+  MatR kopie = a0;
+  const double dlu = lu_determinante(6, kopie.zeilen_ptr);
+  for (LOESER l : {LOESER_AUTOMATISCH, LOESER_GAUSS, LOESER_LU, LOESER_SVD, LOESER_PROFIL}) {
+    MatR a = a0;
+    double det = 0;
+    ASSERT_EQ(loeser_inverse(a, det, l), 1) << str_LOESER(l);
+    EXPECT_LT(maxabw(a0 * a, einheit(6)), 1e-10) << str_LOESER(l);
+    EXPECT_NEAR(det, dlu, 1e-10 * dlu) << str_LOESER(l);
+    int stellen = 0;
+    EXPECT_TRUE(Konditionskontrolle(a0, a, stellen, 3));
+    EXPECT_GE(stellen, 8);
+    EXPECT_LE(stellen, 14);
+  }
+  // Determinant signs follow the row interchanges: det = -(1 * 2 * 4).
+  for (LOESER l : {LOESER_AUTOMATISCH, LOESER_GAUSS, LOESER_LU, LOESER_SVD}) {
+    MatR p(3, 3, {0, 0, 1, 0, 2, 0, 4, 0, 0});
+    double det = 0;
+    ASSERT_EQ(loeser_inverse(p, det, l), 1);
+    EXPECT_NEAR(det, -8.0, 1e-14) << str_LOESER(l);
+  }
+  // Singular: the exact methods fail, "automatisch" falls back to the pseudo-inverse.
+  const MatR s0 = singulaer3();
+  for (LOESER l : {LOESER_GAUSS, LOESER_LU, LOESER_PROFIL}) {
+    MatR s = s0;
+    double det = 5;
+    EXPECT_EQ(loeser_inverse(s, det, l), 0) << str_LOESER(l);
+    EXPECT_EQ(det, 0.0);
+  }
+  for (LOESER l : {LOESER_AUTOMATISCH, LOESER_SVD}) {
+    MatR s = s0;
+    double det = 5;
+    ASSERT_EQ(loeser_inverse(s, det, l), 1);
+    EXPECT_EQ(det, 0.0);
+    EXPECT_LT(penrose(s0, s), 1e-12);
+  }
+  // Non-square: only the pseudo-inverse, of the transposed shape.
+  const MatR r0 = zufall(4, 6, g);
+  MatR r = r0;
+  double det = 5;
+  ASSERT_EQ(loeser_inverse(r, det, LOESER_AUTOMATISCH), 1);
+  EXPECT_EQ(r.zeilen, 6);
+  EXPECT_EQ(r.spalten, 4);
+  EXPECT_LT(penrose(r0, r), 1e-12);
+  EXPECT_LT(maxabw(r0 * r, einheit(4)), 1e-12);
+  r = r0;
+  EXPECT_EQ(loeser_inverse(r, det, LOESER_GAUSS), 0);
+  EXPECT_EQ(loeser_inverse(r, det, LOESER_UNBEKANNT), 0);
+  MatR leer;
+  EXPECT_EQ(loeser_inverse(leer, det, LOESER_LU), 1);
+
+  // Condition check: identity of order 4 has kappa 4, log10 4 + 0.5 = 1.10.
+  int stellen = 0;
+  const MatR e4 = einheit(4);
+  EXPECT_TRUE(Konditionskontrolle(e4, e4, stellen, 3));
+  EXPECT_EQ(stellen, 14);
+  EXPECT_TRUE(Konditionskontrolle(e4, e4, stellen, 14));
+  EXPECT_FALSE(Konditionskontrolle(e4, e4, stellen, 15));
+  // kappa = sqrt(10001) sqrt(1.0001) = 100.005: 15 - round(2.50002) = 12.
+  const MatR d(2, 2, {100, 0, 0, 1}), dinv(2, 2, {0.01, 0, 0, 1});
+  EXPECT_TRUE(Konditionskontrolle(d, dinv, stellen, 12));
+  EXPECT_EQ(stellen, 12);
+  EXPECT_FALSE(Konditionskontrolle(MatR(2, 2), e4, stellen, 0));
+  EXPECT_EQ(stellen, 0);
+  EXPECT_FALSE(Konditionskontrolle(MatR(1, 1, {keinezahl}), e4, stellen, 0));
+}
+
+TEST(Zerlegung, SplitsAndMergesByClass) {
+  // Classes (0, 1): four 1 x 1 blocks in the order K11, K12, K21, K22.
+  MatR k(2, 2, {1, 2, 3, 4});
+  TVektor<unsigned int> typ{0, 1};
+  MatR teile[4];
+  MatrixZerlegung(k, 2, 2, typ, typ, teile);
+  for (int b = 0; b < 4; ++b) {
+    ASSERT_EQ(teile[b].zeilen, 1);
+    ASSERT_EQ(teile[b].spalten, 1);
+    EXPECT_EQ(teile[b][0][0], b + 1.0);
+  }
+  // Classes (0, 2, 1, 0, 2): entries of class 2 vanish from all blocks.
+  MatR a(5, 5);
+  for (int i = 0; i < 5; ++i)
+    for (int j = 0; j < 5; ++j)
+      a[i][j] = 10 * i + j;
+  TVektor<unsigned int> t{0, 2, 1, 0, 2};
+  MatrixZerlegung(a, 2, 2, t, t, teile);
+  EXPECT_EQ(maxabw(teile[0], MatR(2, 2, {0, 3, 30, 33})), 0.0);
+  EXPECT_EQ(maxabw(teile[1], MatR(2, 1, {2, 32})), 0.0);
+  EXPECT_EQ(maxabw(teile[2], MatR(1, 2, {20, 23})), 0.0);
+  EXPECT_EQ(maxabw(teile[3], MatR(1, 1, {22})), 0.0);
+
+  VekR v{10, 20, 30, 40, 50};
+  VekR vt[2];
+  VektorZerlegung(v, 2, t, vt);
+  EXPECT_EQ(vt[0], (VekR{10, 40}));
+  EXPECT_EQ(vt[1], (VekR{30}));
+  vt[0] = VekR{-1, -4};
+  vt[1] = VekR{-3};
+  VektorZusammenfassung(v, 2, t, vt);
+  EXPECT_EQ(v, (VekR{-1, 20, -3, -4, 50}));
+  // A part too short for its class leaves the uncovered entries alone.
+  vt[0] = VekR{7};
+  VektorZusammenfassung(v, 2, t, vt);
+  EXPECT_EQ(v, (VekR{7, 20, -3, -4, 50}));
+  // Without classes nothing belongs anywhere.
+  TVektor<unsigned int> kurz;
+  VektorZerlegung(v, 2, kurz, vt);
+  EXPECT_EQ(vt[0].n + vt[1].n, 0);
+}
