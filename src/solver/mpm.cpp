@@ -1,12 +1,54 @@
 #include "solver/mpm.h"
 
+#include "frame/dateinamen.h"
+#include "frame/mpmextern.h"
+#include "input/dateinaus.h"
+
 namespace MPM {
 
 Tmpm::Tmpm() : programm(std::string("mpm, erstellt ") + __DATE__ + " " + __TIME__) {}
 
 Tmpm::~Tmpm() = default;
 
-bool Tmpm::_steuerung() { return true; }
+bool Tmpm::_steuerung() {
+  try {
+    _ausgabe(ZEITPU_ANFANG);
+    _eingabe_start();
+    _netza();
+    _netz_init_mpu();
+    _L_G();
+    if (stw.uebertragrichtstart == UEBERTRAGRICHTSTART_KNO_ZU_MPU) {
+      _transfer(OBJTYP_KNO, OBJTYP_MPU, ZUSTGROE_PRIMAER);
+    } else {
+      _transfer(OBJTYP_MPU, OBJTYP_KNO, ZUSTGROE_PRIMAER);
+    }
+    _transfer_knou_zu_sys();
+    _umspeichern(RICHTUNG_VORWAERTS);
+    _ausgabe(ZEITPU_STARTWERTE);
+    _zeitschrittsteuerung();
+  } catch (int) {
+    _ausgabe(ZEITPU_ABBRUCH);
+    throw 1;
+  }
+  _ausgabe(ZEITPU_ENDE);
+  return true;
+}
+
+void Tmpm::_eingabe_start() {
+  Tdatein ein(dateien.name(0));
+  eindat = &ein;
+  try {
+    stw._eingabe(ein);
+  } catch (...) {
+    eindat = nullptr;
+    throw;
+  }
+  eindat = nullptr;
+}
+
+std::string Tmpm::_str_eindatpos() const {
+  return "Eingabedatei, Zeilennummer " + std::to_string(eindat ? eindat->zeilennummer() : 0);
+}
 
 Tobjcont* Tmpm::_objcont(OBJTYP ot) {
   switch (ot) {
@@ -21,7 +63,15 @@ Tobjcont* Tmpm::_objcont(OBJTYP ot) {
   }
 }
 
-unsigned int Tmpm::_numplus(OBJTYP) const { return 0; }
+unsigned int Tmpm::_numplus(OBJTYP ot) const {
+  switch (ot) {
+  case OBJTYP_MPU: return stw.mpunumplus;
+  case OBJTYP_IPU: return stw.ipunumplus;
+  case OBJTYP_KNO: return stw.knonumplus;
+  case OBJTYP_ELE: return stw.elenumplus;
+  default: return 0;
+  }
+}
 
 int Tmpm::_delta_num(OBJTYP ot) const {
   switch (ot) {
@@ -36,5 +86,37 @@ int Tmpm::_delta_num(OBJTYP ot) const {
 unsigned int& Tmpm::_maxnum(OBJTYP ot) {
   return ot >= 0 && ot < static_cast<int>(maxnum_.size()) ? maxnum_[ot] : maxnum_sonst_;
 }
+
+// Operations of the subsystems that are not built yet: they keep their
+// places in the order of the run and do nothing until they arrive.
+void Tmpm::_netza() {}
+void Tmpm::_netz_init_mpu() {}
+void Tmpm::_netz_init_knou_ipu() {}
+void Tmpm::_L_G() {}
+void Tmpm::_transfer(OBJTYP, OBJTYP, ZUSTGROE) {}
+void Tmpm::_transfer_knou_zu_sys() {}
+void Tmpm::_transfer_ergebnisse() {}
+void Tmpm::_M_Fm_KT_Fint() {}
+bool Tmpm::_U_Ut_Utt() {
+  bkonv = true;
+  return true;
+}
+void Tmpm::_kraftrbs() {}
+void Tmpm::_verschiebungsrbs() {}
+void Tmpm::_kontakt_geometrie() {}
+void Tmpm::_kontakt_bedingungen() {}
+bool Tmpm::_kontakt_kontrolle(bool) {
+  bkonkontr = true;
+  return true;
+}
+int Tmpm::_ausgabe(ZEITPU) { return 1; }
+bool Tmpm::_umspeichern(RICHTUNG) { return true; }
+bool Tmpm::_verzerrungen_mpu() { return true; }
+bool Tmpm::_z_CT_DT_sigma_mpu() {
+  binel = false;
+  bmatkonv = true;
+  return true;
+}
+bool Tmpm::_verzerrungen_knou() { return stw.ansatz_knou_zu_pu == ANSATZ_WOLKEN; }
 
 } // namespace MPM

@@ -5,23 +5,61 @@
 
 #include <array>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "input/mpmdefs.h"
+#include "input/mpmobjmix.h"
 #include "model/mpmobjbas.h"
+
+class Tdatein;
 
 namespace MPM {
 
 class Tmpm {
 public:
   Tmpm();
-  ~Tmpm();
+  virtual ~Tmpm();
   Tmpm(const Tmpm&) = delete;
   Tmpm& operator=(const Tmpm&) = delete;
 
-  // Runs the whole computation; a stop ends here with the integer 1.
+  // Start phase, time loop, end. An integer stop is announced as "Abbruch"
+  // and thrown on.
   bool _steuerung();
+  // The time loop, with or without step refinement; returns 1.
+  int _zeitschrittsteuerung();
+  // One step from t_n to t; false when it failed and was rolled back.
+  virtual bool _zeitschritt();
+  bool _zeitschrittfehler();
+  // Stores (vorwaerts) or restores (rueckwaerts) the state of every point and of the system.
+  bool _umspeichern(RICHTUNG r);
+  bool _verzerrungen_mpu();
+  bool _z_CT_DT_sigma_mpu();
+  bool _verzerrungen_knou();
+
+  // Model input; mesh and point setup; transfers; assembly and solution;
+  // loads, conditions and contact; output.
+  void _eingabe_start();
+  void _netza();
+  void _netz_init_mpu();
+  void _netz_init_knou_ipu();
+  void _L_G();
+  void _transfer(OBJTYP von, OBJTYP nach, ZUSTGROE g);
+  void _transfer_knou_zu_sys();
+  void _transfer_ergebnisse();
+  void _M_Fm_KT_Fint();
+  bool _U_Ut_Utt();
+  void _kraftrbs();
+  void _verschiebungsrbs();
+  void _kontakt_geometrie();
+  void _kontakt_bedingungen();
+  bool _kontakt_kontrolle(bool iteration);
+  int _ausgabe(ZEITPU z);
+  // Decides whether control and data output are due in this step; returns 1.
+  int _bausgabe();
+  bool _bausgabe(double dtaus, const std::set<double>& taus) const;
+  bool _bausgabe(unsigned int dNtaus, const std::set<unsigned int>& Ntaus) const;
 
   // The registry of a type: mpu and mpuquell share the material-point
   // registry; pu, eletyp, konlin and unknown types give null.
@@ -32,6 +70,8 @@ public:
   int _delta_num(OBJTYP ot) const;
   // Highest number issued or seen so far for the type.
   unsigned int& _maxnum(OBJTYP ot);
+  // "Eingabedatei, Zeilennummer " and the reader's current line.
+  std::string _str_eindatpos() const;
 
   // Takes ownership of a model object for the rest of the run.
   template <class T> T* _behalten(std::unique_ptr<T> obj) {
@@ -40,15 +80,46 @@ public:
     return zeiger;
   }
 
+  TSteuerparam stw;
   Tobjcont mat, mpu, mpuquell, ipu, kno, kno_ein, knou, eletyp, ele, pla, konlin;
 
   std::string titel = "unbekannt";
   std::string untertitel = "unbekannt";
   std::string programm;
 
+  bool bausktr = true; // control output due in this step
+  bool bausdat = true; // data output due in this step
+
+  bool bfertig = false;
+  bool bkonv = false;
+  bool bmatkonv = false;
+  bool binel = false;
+  bool bkont = false;
+  bool bdurchdr = false;
+  bool bkonkontr = false;
+
+  int tt = 0;    // current base step, counted from tta
+  int zsges = 0; // completed steps and sub-steps
+  double t_n = 0.0;
+  double t = 0.0;
+  double dt = 0.0; // length of the current step or sub-step
+  bool bgrundschritt = false;
+  int Stufe = 0; // refinement level, 0 = base step
+  bool bwiederholung = false;
+  int jj = 0;
+  int jjges = 0;
+  int iiges = 0;
+
   std::array<int, 11> delta_num{}; // set by the input per type value
+  Tdatein* eindat = nullptr;       // the input file while it is read
 
 private:
+  int zeitschleife_ohne_steuerung();
+  int zeitschleife_mit_steuerung();
+  void zeitschritt_implizit();
+  bool zeitschritt_explizit();
+  bool kontakt_zu_grob() const;
+
   std::array<unsigned int, 11> maxnum_{};
   unsigned int maxnum_sonst_ = 0;
   std::vector<std::unique_ptr<TObjbasis>> objekte_;

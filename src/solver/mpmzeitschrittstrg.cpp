@@ -1,0 +1,161 @@
+#include <cmath>
+#include <ostream>
+#include <vector>
+
+#include "frame/meldung.h"
+#include "frame/mpmextern.h"
+#include "solver/mpm.h"
+
+namespace MPM {
+
+int Tmpm::_zeitschrittsteuerung() {
+  *konsaus << "Zeitschritte\n" << std::flush;
+  jjges = 0;
+  iiges = 0;
+  zsges = 0;
+  bgrundschritt = true;
+  bwiederholung = false;
+  return stw.bzstrg ? zeitschleife_mit_steuerung() : zeitschleife_ohne_steuerung();
+}
+
+int Tmpm::zeitschleife_ohne_steuerung() {
+  const long long ende = static_cast<long long>(stw.tta) + stw.Nt;
+  for (long long schritt = stw.tta; schritt < ende; ++schritt) {
+    tt = static_cast<int>(schritt);
+    t_n = stw.ta + static_cast<double>(schritt - stw.tta) * stw.dt;
+    dt = stw.dt;
+    t = t_n + dt;
+    if (!_zeitschritt()) {
+      *konsaus << "Keine Konvergenz und keine Zeitschrittsteuerung -> Abbruch\n" << std::flush;
+      abbruch();
+    }
+    ++zsges;
+  }
+  bfertig = true;
+  return 1;
+}
+
+// A mixed-radix counter over the refinement levels: level i counts steps of
+// length dt / q^i, and q steps of one level make one step of the level above.
+int Tmpm::zeitschleife_mit_steuerung() {
+  const int L = static_cast<int>(stw.zstrg_Nstufen);
+  const long long q = stw.zstrg_Nteile;
+  std::vector<long long> zaehler(L + 1, 0);
+  std::vector<double> dtstufe(L + 1);
+  zaehler[0] = stw.tta;
+  for (int i = 0; i <= L; ++i) dtstufe[i] = stw.dt / std::pow(static_cast<double>(q), i);
+  Stufe = 0;
+  bgrundschritt = true;
+  bwiederholung = false;
+
+  const long long ende = static_cast<long long>(stw.tta) + stw.Nt;
+  while (zaehler[0] < ende) {
+    tt = static_cast<int>(zaehler[0]);
+    t_n = stw.ta;
+    for (int i = 0; i <= L; ++i) t_n += static_cast<double>(zaehler[i]) * dtstufe[i];
+    dt = dtstufe[Stufe];
+    t = t_n + dt;
+    const bool erfolg = _zeitschritt();
+    bgrundschritt = false;
+
+    if (!erfolg) {
+      *konsaus << "Zeitschrittverkleinerung\n" << std::flush;
+      bwiederholung = true;
+      if (Stufe < L) {
+        ++Stufe;
+        zaehler[Stufe] = 0;
+      } else {
+        // Finer steps are not allowed: going on repeats the step at the finest level.
+        *konsaus << "Keine Konvergenz trotz Zeitschrittverkleinerung\n" << std::flush;
+        abbruch();
+      }
+      continue;
+    }
+
+    ++zsges;
+    ++zaehler[Stufe];
+    bwiederholung = false;
+    t_n = t;
+    int k = Stufe;
+    while (k > 0 && zaehler[k] == q) {
+      zaehler[k] = 0;
+      ++zaehler[k - 1];
+      --k;
+    }
+    if (k == 0) bgrundschritt = true;
+    if (k < Stufe) {
+      *konsaus << "Zeitschrittvergroesserung\n" << std::flush;
+      --Stufe;
+    }
+  }
+  bfertig = true;
+  return 1;
+}
+
+bool Tmpm::kontakt_zu_grob() const { return bkont && dt > stw.dtkontakt; }
+
+bool Tmpm::_zeitschritt() {
+  _bausgabe();
+  _ausgabe(ZEITPU_ZEITSCHRITTANFANG);
+  stw._init_zeitschrittparam(dt);
+  _netz_init_mpu();
+  if (stw.konfigur == KONFIGUR_MOMKONF) _L_G();
+  _netz_init_knou_ipu();
+  if (stw.zeitschrittverf == ZEITSCHRITTVERF_EXPLIZIT) return zeitschritt_explizit();
+
+  _kraftrbs();
+  bkonv = false;
+  jj = 0;
+  while (!(bkonv && jj > 1)) {
+    _ausgabe(ZEITPU_ITERATIONSSCHRITTANFANG);
+    _verschiebungsrbs();
+    _kontakt_geometrie();
+    if (kontakt_zu_grob()) return _zeitschrittfehler();
+    _kontakt_bedingungen();
+    if (stw.konfigur == KONFIGUR_MOMKONF) _L_G();
+    _verzerrungen_mpu();
+    if (!_z_CT_DT_sigma_mpu()) return _zeitschrittfehler();
+    _transfer(OBJTYP_MPU, OBJTYP_IPU, ZUSTGROE_SEKUNDAER);
+    _M_Fm_KT_Fint();
+    if (!_U_Ut_Utt()) return _zeitschrittfehler();
+    _transfer_ergebnisse();
+    if (stw.konfigur == KONFIGUR_MOMKONF && stw.ansatz_knou_zu_pu == ANSATZ_WOLKEN) _verzerrungen_knou();
+    _kontakt_kontrolle(true);
+    if (kontakt_zu_grob()) return _zeitschrittfehler();
+    _ausgabe(ZEITPU_ITERATIONSSCHRITTENDE);
+    ++jj;
+    ++jjges;
+  }
+  _ausgabe(ZEITPU_ZEITSCHRITTENDE);
+  _umspeichern(RICHTUNG_VORWAERTS);
+  return true;
+}
+
+bool Tmpm::zeitschritt_explizit() {
+  *konsaus << "FEHLER: explizites Zeitschrittverfahren nicht getestet!\n" << std::flush;
+  abbruch();
+  _kraftrbs();
+  _verschiebungsrbs();
+  _kontakt_geometrie();
+  if (!_kontakt_kontrolle(false)) return _zeitschrittfehler();
+  _kontakt_bedingungen();
+  if (stw.konfigur == KONFIGUR_MOMKONF) _L_G();
+  _verzerrungen_mpu();
+  if (!_z_CT_DT_sigma_mpu()) return _zeitschrittfehler();
+  _transfer(OBJTYP_MPU, OBJTYP_IPU, ZUSTGROE_SEKUNDAER);
+  _M_Fm_KT_Fint();
+  _U_Ut_Utt();
+  _transfer_ergebnisse();
+  if (stw.konfigur == KONFIGUR_MOMKONF && stw.ansatz_knou_zu_pu == ANSATZ_WOLKEN) _verzerrungen_knou();
+  _ausgabe(ZEITPU_ZEITSCHRITTENDE);
+  _umspeichern(RICHTUNG_VORWAERTS);
+  return true;
+}
+
+bool Tmpm::_zeitschrittfehler() {
+  _ausgabe(ZEITPU_ZEITSCHRITTENDE);
+  _umspeichern(RICHTUNG_RUECKWAERTS);
+  return false;
+}
+
+} // namespace MPM
