@@ -1,0 +1,526 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "element/eleans.h"
+#include "testhilfe.h"
+
+using namespace ELE;
+using ELEANS::Tdataset;
+using ELEANS::Tkey;
+using TVM::MatR;
+using TVM::VekR;
+
+namespace {
+
+std::vector<const Tdataset*> alle_datasets() {
+  std::vector<const Tdataset*> ds;
+  std::string namen;
+  ELEANS::get_datasetnames(namen);
+  std::size_t anfang = 0;
+  while (anfang <= namen.size()) {
+    const std::size_t ende = std::min(namen.find('\n', anfang), namen.size());
+    ds.push_back(ELEANS::get_datasetptr(namen.substr(anfang, ende - anfang)));
+    anfang = ende + 1;
+  }
+  return ds;
+}
+
+bool hermite(ANSFUNK a) {
+  return a >= ANSFUNK_HERMC1O1;
+}
+bool auswertbar(const Tkey& k) {
+  return k.form != FORM_DREIECK || k.ansfunk == ANSFUNK_LAGRO1;
+}
+
+double mass(FORM f) {
+  return f == FORM_LINIE ? 2.0 : f == FORM_DREIECK ? 0.5 : 4.0;
+}
+
+// Distance of a reference point from the boundary (negative outside).
+double randabstand(FORM f, const VekR& xi) {
+  if (f == FORM_DREIECK) return std::min({xi[0], xi[1], 1.0 - xi[0] - xi[1]});
+  return 1.0 - std::max(std::fabs(xi[0]), std::fabs(xi[1]));
+}
+
+// Sample points on and around the reference element.
+std::vector<VekR> proben(FORM f) {
+  std::vector<VekR> p;
+  if (f == FORM_LINIE) {
+    for (int i = 0; i <= 24; ++i)
+      p.push_back(VekR{-1.2 + 0.1 * i});
+    return p;
+  }
+  for (int i = 0; i <= 12; ++i)
+    for (int j = 0; j <= 12; ++j) {
+      if (f == FORM_DREIECK)
+        p.push_back(VekR{-0.1 + 0.1 * i, -0.1 + 0.1 * j});
+      else
+        p.push_back(VekR{-1.2 + 0.2 * i, -1.2 + 0.2 * j});
+    }
+  return p;
+}
+
+// Element data the Hermite families can read: a distorted line of four
+// nodes and a distorted quadrilateral with sixteen nodes.
+MatR hermite_daten(FORM f) {
+  if (f == FORM_LINIE) return MatR(1, 4, {0.3, 2.1, 0.9, 1.6});
+  MatR x(2, 16);
+  const double versatz[2][16] = {
+      {0.1, 0.2, -0.1, 0.05, 0.07, -0.04, 0.1, -0.06, 0.03, 0.08, -0.05, 0.02, 0.04, -0.03, 0.06, 0.01},
+      {0.0, 0.1, 0.15, -0.1, -0.06, 0.05, 0.02, -0.07, 0.09, -0.02, 0.04, 0.06, -0.05, 0.03, 0.02, -0.04}};
+  const Tdataset& l3 = ELEANS::get_datasetref("ViereckLagro3");
+  for (int k = 0; k < 16; ++k) {
+    x[0][k] = 1.5 * l3.xik[0][k] + 0.3 * l3.xik[1][k] + versatz[0][k];
+    x[1][k] = 1.0 * l3.xik[1][k] + versatz[1][k];
+  }
+  return x;
+}
+
+// The leading `n` columns of `x`.
+MatR spalten(const MatR& x, int n) {
+  MatR y(x.zeilen, n);
+  for (int i = 0; i < x.zeilen; ++i)
+    for (int k = 0; k < n; ++k)
+      y[i][k] = x[i][k];
+  return y;
+}
+
+VekR L_von(const Tkey& key, const MatR& xk, const VekR& xi) {
+  VekR L;
+  EXPECT_TRUE(L_(xk, xi, L, key)) << key.name;
+  return L;
+}
+
+} // namespace
+
+TEST(Ansatzfunktionen, NamesKeysAndLookups) {
+  EXPECT_EQ(ELEANS::_name(DIM_2D, FORM_VIERECK, ANSFUNK_LAGRO2), "ViereckLagro2");
+  EXPECT_EQ(Tkey(DIM_1D, FORM_LINIE, ANSFUNK_HERMC1O3).name, "LinieHermc1o3");
+  EXPECT_TRUE(Tkey(DIM_1D, FORM_VIERECK, ANSFUNK_HERMC1O3) < Tkey(DIM_2D, FORM_LINIE, ANSFUNK_LAGRO1));
+  EXPECT_TRUE(Tkey(DIM_2D, FORM_DREIECK, ANSFUNK_HERMC1O3) < Tkey(DIM_2D, FORM_VIERECK, ANSFUNK_LAGRO1));
+  EXPECT_FALSE(Tkey(DIM_2D, FORM_VIERECK, ANSFUNK_LAGRO2) < Tkey(DIM_2D, FORM_VIERECK, ANSFUNK_LAGRO1));
+
+  std::string namen;
+  EXPECT_EQ(ELEANS::get_datasetnames(namen),
+            "LinieLagro1\nLinieLagro2\nLinieLagro3\nLinieHermc1o1\nLinieHermc1o2\nLinieHermc1o3\n"
+            "DreieckLagro1\nDreieckLagro2\nDreieckLagro3\nDreieckSereo3\nDreieckHermc1o1\nDreieckHermc1o2\n"
+            "DreieckHermc1o3\nViereckLagro1\nViereckLagro2\nViereckLagro3\nViereckSereo2\nViereckSereo3\n"
+            "ViereckHermc1o1\nViereckHermc1o2\nViereckHermc1o3");
+
+  Konsolenumleitung k;
+  const Tkey vl2(DIM_2D, FORM_VIERECK, ANSFUNK_LAGRO2);
+  const Tdataset* ds = ELEANS::get_datasetptr(vl2);
+  ASSERT_NE(ds, nullptr);
+  EXPECT_EQ(ds->key.name, "ViereckLagro2");
+  EXPECT_EQ(ELEANS::get_datasetptr(std::string("ViereckLagro2")), ds);
+  EXPECT_EQ(&ELEANS::get_datasetref(vl2), ds);
+  EXPECT_TRUE(_bansfunkkey(vl2));
+  EXPECT_FALSE(_bansfunkkey(Tkey(DIM_2D, FORM_LINIE, ANSFUNK_LAGRO1)));
+  EXPECT_EQ(k.aus.str(), "");
+
+  EXPECT_EQ(ELEANS::get_datasetptr(Tkey(DIM_2D, FORM_VIERECK, ANSFUNK_SEREO1)), nullptr);
+  EXPECT_EQ(k.aus.str(), "\nELEANS::TdatasetPtr::getdatasetptr(): kein Eintrag zu Schluessel ViereckSereo1");
+  k.aus.str("");
+  EXPECT_EQ(ELEANS::get_datasetptr(std::string("ViereckLagro4")), nullptr);
+  EXPECT_EQ(k.aus.str(), "\nELEINT::TdatasetPtr::getdatasetptr(): kein Eintrag zu Name ViereckLagro4");
+  EXPECT_THROW(ELEANS::get_datasetref(std::string("Viereck")), int);
+  EXPECT_THROW(ELEANS::get_datasetref(Tkey(DIM_3D, FORM_HEXAEDER, ANSFUNK_LAGRO1)), int);
+}
+
+TEST(Ansatzfunktionen, NodeTablesSharesAndBoundaryOrder) {
+  const std::vector<const Tdataset*> ds = alle_datasets();
+  ASSERT_EQ(ds.size(), 21u);
+  for (const Tdataset* d : ds) {
+    ASSERT_NE(d, nullptr);
+    const Tkey& key = d->key;
+    SCOPED_TRACE(key.name);
+    ASSERT_EQ(d->xik.zeilen, DIM1(key.dim));
+    EXPECT_EQ(d->Nk(), Nknoten(key.form, key.ansfunk));
+    ASSERT_EQ(d->wk.n, d->Nk());
+    double summe = 0.0;
+    for (double w : d->wk)
+      summe += w;
+    const bool sereo = key.ansfunk == ANSFUNK_SEREO2 || key.ansfunk == ANSFUNK_SEREO3;
+    EXPECT_NEAR(summe, sereo ? 0.0 : mass(key.form), 1e-14);
+
+    // Boundary nodes lie on the boundary, the others strictly inside.
+    std::vector<bool> rand(d->Nk(), false);
+    for (int r : d->randkno) {
+      ASSERT_TRUE(r >= 0 && r < d->Nk());
+      EXPECT_FALSE(rand[r]) << "twice: " << r;
+      rand[r] = true;
+    }
+    for (int k = 0; k < d->Nk(); ++k) {
+      const VekR xi = d->xik.GetCol(k);
+      EXPECT_EQ(_bxi(xi, key, false), !rand[k]) << "node " << k;
+      EXPECT_TRUE(_bxi(xi, key, true)) << "node " << k;
+    }
+    // Following boundary nodes share an edge, and one round is the perimeter.
+    if (key.form != FORM_LINIE) {
+      double umfang = 0.0;
+      for (int i = 0; i < d->randkno.n; ++i) {
+        const VekR a = d->xik.GetCol(d->randkno[i]), b = d->xik.GetCol(d->randkno[(i + 1) % d->randkno.n]);
+        EXPECT_NEAR(randabstand(key.form, 0.5 * (a + b)), 0.0, 1e-15) << "pair " << i;
+        umfang += TVM::norm(b - a);
+      }
+      EXPECT_NEAR(umfang, key.form == FORM_DREIECK ? 2.0 + std::sqrt(2.0) : 8.0, 1e-14);
+    }
+  }
+  const Tdataset& d3 = ELEANS::get_datasetref("DreieckLagro3");
+  EXPECT_DOUBLE_EQ(d3.xik[0][5], 2.0 / 3.0);
+  EXPECT_DOUBLE_EQ(d3.xik[1][5], 1.0 / 3.0);
+  EXPECT_DOUBLE_EQ(d3.wk[9], 0.1);
+  EXPECT_EQ(d3.randkno, TVM::TVektor<int>({0, 3, 4, 1, 5, 6, 2, 7, 8}));
+  const Tdataset& v3 = ELEANS::get_datasetref("ViereckLagro3");
+  EXPECT_DOUBLE_EQ(v3.xik[0][10], -1.0);
+  EXPECT_DOUBLE_EQ(v3.xik[1][10], 1.0 / 3.0);
+  EXPECT_DOUBLE_EQ(v3.wk[0], 1.0 / 9.0);
+  EXPECT_DOUBLE_EQ(v3.wk[7], 2.0 / 9.0);
+  EXPECT_DOUBLE_EQ(v3.wk[13], 4.0 / 9.0);
+  EXPECT_EQ(v3.randkno, TVM::TVektor<int>({0, 4, 5, 1, 6, 7, 2, 8, 9, 3, 10, 11}));
+  EXPECT_EQ(ELEANS::get_datasetref("ViereckSereo2").randkno, TVM::TVektor<int>({0, 4, 1, 5, 2, 6, 3, 7}));
+  EXPECT_DOUBLE_EQ(ELEANS::get_datasetref("LinieLagro3").xik[0][2], -1.0 / 3.0);
+
+  EXPECT_EQ(Nknoten(FORM_LINIE, ANSFUNK_LAGRO3), 4);
+  EXPECT_EQ(Nknoten(FORM_LINIE, ANSFUNK_SEREO1), 2);
+  EXPECT_EQ(Nknoten(FORM_DREIECK, ANSFUNK_SEREO2), 0);
+  EXPECT_EQ(Nknoten(FORM_VIERECK, ANSFUNK_HERMC1O2), 4);
+  EXPECT_EQ(Nknoten(FORM_HEXAEDER, ANSFUNK_LAGRO1), 8);
+  EXPECT_EQ(Nknoten(FORM_UNBEKANNT, ANSFUNK_LAGRO1), 0);
+  EXPECT_EQ(Nknoten(FORM_VIERECK, ANSFUNK_UNBEKANNT), 0);
+  EXPECT_EQ(NLk(DIM_2D, ANSFUNK_HERMC1O1), 3);
+  EXPECT_EQ(NLk(DIM_2D, ANSFUNK_LAGRO2), 1);
+}
+
+TEST(Ansatzfunktionen, InsideTests) {
+  const Tkey li(DIM_1D, FORM_LINIE, ANSFUNK_LAGRO1), dr(DIM_2D, FORM_DREIECK, ANSFUNK_LAGRO1),
+      vi(DIM_2D, FORM_VIERECK, ANSFUNK_LAGRO1);
+  EXPECT_FALSE(_bxi(VekR{1.0, 0.0}, vi, false));
+  EXPECT_TRUE(_bxi(VekR{1.0, 0.0}, vi, true));
+  EXPECT_TRUE(_bxi(VekR{0.99, -0.99}, vi, false));
+  EXPECT_FALSE(_bxi(VekR{std::nextafter(1.0, 2.0), 0.0}, vi, true));
+  EXPECT_FALSE(_bxi(VekR{-1.0}, li, false));
+  EXPECT_TRUE(_bxi(VekR{-1.0}, li, true));
+  EXPECT_FALSE(_bxi(VekR{0.5, 0.5}, dr, false));
+  EXPECT_TRUE(_bxi(VekR{0.5, 0.5}, dr, true));
+  EXPECT_TRUE(_bxi(VekR{0.2, 0.3}, dr, false));
+  EXPECT_FALSE(_bxi(VekR{0.6, 0.6}, dr, true));
+  EXPECT_FALSE(_bxi(VekR{-0.01, 0.3}, dr, true));
+  EXPECT_FALSE(_bxi(VekR{0.0}, vi, true)); // too short
+  EXPECT_FALSE(_bxi(VekR{0.0, 0.0}, Tkey(DIM_3D, FORM_HEXAEDER, ANSFUNK_LAGRO1), true));
+}
+
+TEST(Ansatzfunktionen, LagrangeAndSerendipityValues) {
+  for (const Tdataset* d : alle_datasets()) {
+    const Tkey& key = d->key;
+    if (hermite(key.ansfunk) || !auswertbar(key)) continue;
+    SCOPED_TRACE(key.name);
+    const MatR leer;
+    for (int k = 0; k < d->Nk(); ++k) {
+      const VekR L = L_von(key, leer, d->xik.GetCol(k));
+      ASSERT_EQ(L.n, d->Nk());
+      for (int i = 0; i < L.n; ++i)
+        EXPECT_NEAR(L[i], i == k ? 1.0 : 0.0, 1e-14) << k << " " << i;
+    }
+    for (const VekR& xi : proben(key.form)) {
+      const VekR L = L_von(key, leer, xi);
+      MatR G;
+      ASSERT_TRUE(_L_xi(leer, xi, G, key));
+      ASSERT_EQ(G.zeilen, d->Nk());
+      ASSERT_EQ(G.spalten, DIM1(key.dim));
+      // Partition of unity and reproduction of the reference coordinates.
+      double summe = 0.0;
+      for (double l : L)
+        summe += l;
+      EXPECT_NEAR(summe, 1.0, 1e-13);
+      const VekR x = d->xik * L;
+      for (int c = 0; c < xi.n; ++c) {
+        EXPECT_NEAR(x[c], xi[c], 1e-13);
+        double gsumme = 0.0;
+        for (int i = 0; i < G.zeilen; ++i)
+          gsumme += G[i][c];
+        EXPECT_NEAR(gsumme, 0.0, 1e-12);
+      }
+    }
+  }
+  const MatR leer;
+  EXPECT_NEAR(L_von(Tkey(DIM_1D, FORM_LINIE, ANSFUNK_LAGRO3), leer, VekR{0.0})[2], 9.0 / 16.0, 1e-15);
+  const VekR s2 = L_von(Tkey(DIM_2D, FORM_VIERECK, ANSFUNK_SEREO2), leer, VekR{0.0, 0.0});
+  EXPECT_NEAR(s2[0], -0.25, 1e-15);
+  EXPECT_NEAR(s2[5], 0.5, 1e-15);
+  const VekR s3 = L_von(Tkey(DIM_2D, FORM_VIERECK, ANSFUNK_SEREO3), leer, VekR{0.0, 0.0});
+  EXPECT_NEAR(s3[2], -10.0 / 32.0, 1e-15);
+  EXPECT_NEAR(s3[7], 9.0 / 32.0, 1e-15);
+}
+
+TEST(Ansatzfunktionen, DerivativesMatchFiniteDifferences) {
+  const double h = 1e-5;
+  for (const Tdataset* d : alle_datasets()) {
+    const Tkey& key = d->key;
+    if (!auswertbar(key)) continue;
+    SCOPED_TRACE(key.name);
+    const MatR xk = hermite(key.ansfunk) ? hermite_daten(key.form) : MatR();
+    for (const VekR& xi : proben(key.form)) {
+      MatR G;
+      ASSERT_TRUE(_L_xi(xk, xi, G, key));
+      for (int c = 0; c < xi.n; ++c) {
+        VekR xp = xi, xm = xi;
+        xp[c] += h;
+        xm[c] -= h;
+        const VekR Lp = L_von(key, xk, xp), Lm = L_von(key, xk, xm);
+        ASSERT_EQ(G.zeilen, Lp.n);
+        for (int i = 0; i < G.zeilen; ++i)
+          EXPECT_NEAR(G[i][c], (Lp[i] - Lm[i]) / (2.0 * h), 1e-7) << i;
+      }
+    }
+  }
+}
+
+TEST(Ansatzfunktionen, LineHermiteReproducesCubics) {
+  const auto u = [](double x) { return 2.0 * x * x * x - x * x + 3.0 * x - 1.0; };
+  const auto du = [](double x) { return 6.0 * x * x - 2.0 * x + 3.0; };
+  const Tkey l1(DIM_1D, FORM_LINIE, ANSFUNK_LAGRO1), l3(DIM_1D, FORM_LINIE, ANSFUNK_LAGRO3);
+  // Evenly spaced geometry of every order: x is affine in xi, so a cubic in x is a cubic in xi.
+  const MatR gerade[3] = {MatR(1, 2, {0.5, 2.5}), MatR(1, 3, {0.5, 2.5, 1.5}),
+                          MatR(1, 4, {0.5, 2.5, 0.5 + 2.0 / 3.0, 0.5 + 4.0 / 3.0})};
+  for (ANSFUNK a : {ANSFUNK_HERMC1O1, ANSFUNK_HERMC1O2, ANSFUNK_HERMC1O3}) {
+    const Tkey key(DIM_1D, FORM_LINIE, a);
+    const MatR& xk = gerade[a - ANSFUNK_HERMC1O1];
+    for (int i = 0; i <= 20; ++i) {
+      const VekR xi{-1.0 + 0.1 * i};
+      const VekR L = L_von(key, xk, xi);
+      VekR x;
+      ASSERT_TRUE(_x(gerade[0], xi, x, l1));
+      const double uh = u(0.5) * L[0] + du(0.5) * L[1] + u(2.5) * L[2] + du(2.5) * L[3];
+      EXPECT_NEAR(uh, u(x[0]), 1e-12) << key.name << " xi=" << xi[0];
+    }
+  }
+  // Unevenly spaced cubic geometry: a linear u is a cubic in xi, exact only
+  // with the slopes dx/dxi of that geometry at the ends.
+  const MatR krumm(1, 4, {0.5, 2.5, 1.2, 1.5});
+  const Tkey h3(DIM_1D, FORM_LINIE, ANSFUNK_HERMC1O3);
+  for (int i = 0; i <= 20; ++i) {
+    const VekR xi{-1.0 + 0.1 * i};
+    const VekR L = L_von(h3, krumm, xi);
+    VekR x;
+    ASSERT_TRUE(_x(krumm, xi, x, l3));
+    EXPECT_NEAR(4.0 * L[0] + 3.0 * L[1] + 10.0 * L[2] + 3.0 * L[3], 3.0 * x[0] + 2.5, 1e-12);
+  }
+  // Order-2 slopes as the closed forms through columns 0 to 2.
+  const MatR xk2(1, 3, {0.5, 2.5, 1.9});
+  const double s0 = -1.5 * 0.5 - 0.5 * 2.5 + 2.0 * 1.9, s1 = 0.5 * 0.5 + 1.5 * 2.5 - 2.0 * 1.9;
+  const double t = 0.3;
+  const VekR L = L_von(Tkey(DIM_1D, FORM_LINIE, ANSFUNK_HERMC1O2), xk2, VekR{t});
+  EXPECT_NEAR(L[0], t * t * t / 4.0 - 0.75 * t + 0.5, 1e-15);
+  EXPECT_NEAR(L[1], s0 * (t * t * t - t * t - t + 1.0) / 4.0, 1e-15);
+  EXPECT_NEAR(L[3], s1 * (t * t * t + t * t - t - 1.0) / 4.0, 1e-15);
+}
+
+TEST(Ansatzfunktionen, QuadHermiteAlongEdges) {
+  // Straight-sided element: any cubic u(x, y) is a cubic along each edge.
+  const auto u = [](double x, double y) { return x * x * x - 2.0 * x * x * y + y * y * y - x + 0.5; };
+  const auto ux = [](double x, double y) { return 3.0 * x * x - 4.0 * x * y - 1.0; };
+  const auto uy = [](double x, double y) { return -2.0 * x * x + 3.0 * y * y; };
+  const MatR ecken(2, 4, {0.0, 3.0, 3.5, 0.5, 0.0, 0.6, 2.6, 2.0});
+  const Tkey h1(DIM_2D, FORM_VIERECK, ANSFUNK_HERMC1O1), l1(DIM_2D, FORM_VIERECK, ANSFUNK_LAGRO1);
+  const double kante[4][2] = {{0.0, -1.0}, {1.0, 0.0}, {0.0, 1.0}, {-1.0, 0.0}};
+  for (int e = 0; e < 4; ++e)
+    for (int i = 0; i <= 10; ++i) {
+      const double t = -1.0 + 0.2 * i;
+      const VekR xi{kante[e][0] == 0.0 ? t : kante[e][0], kante[e][1] == 0.0 ? t : kante[e][1]};
+      const VekR L = L_von(h1, ecken, xi);
+      ASSERT_EQ(L.n, 12);
+      double uh = 0.0;
+      for (int k = 0; k < 4; ++k) {
+        const double x = ecken[0][k], y = ecken[1][k];
+        uh += u(x, y) * L[3 * k] + ux(x, y) * L[3 * k + 1] + uy(x, y) * L[3 * k + 2];
+      }
+      VekR x;
+      ASSERT_TRUE(_x(ecken, xi, x, l1));
+      EXPECT_NEAR(uh, u(x[0], x[1]), 1e-11) << "edge " << e << " t=" << t;
+    }
+
+  // Curved geometries of order 2 and 3, Lagrange or serendipity: a linear u
+  // is reproduced along the edges when the corner slopes are the exact
+  // geometry derivatives, read from the edge nodes.
+  const MatR daten = hermite_daten(FORM_VIERECK);
+  struct Fall {
+    ANSFUNK herm, geo;
+    int spalten;
+  };
+  const Fall faelle[] = {{ANSFUNK_HERMC1O2, ANSFUNK_LAGRO2, 9},
+                         {ANSFUNK_HERMC1O2, ANSFUNK_SEREO2, 8},
+                         {ANSFUNK_HERMC1O3, ANSFUNK_LAGRO3, 16},
+                         {ANSFUNK_HERMC1O3, ANSFUNK_SEREO3, 12}};
+  for (const Fall& f : faelle) {
+    const Tkey hk(DIM_2D, FORM_VIERECK, f.herm), gk(DIM_2D, FORM_VIERECK, f.geo);
+    SCOPED_TRACE(gk.name);
+    // Build a geometry of this family whose node positions are those of `daten`.
+    MatR xk(2, f.spalten);
+    const Tdataset& gd = ELEANS::get_datasetref(gk);
+    for (int k = 0; k < f.spalten; ++k) {
+      VekR p;
+      ASSERT_TRUE(_x(spalten(daten, 16), gd.xik.GetCol(k), p, Tkey(DIM_2D, FORM_VIERECK, ANSFUNK_LAGRO3)));
+      xk[0][k] = p[0];
+      xk[1][k] = p[1];
+    }
+    for (int e = 0; e < 4; ++e)
+      for (int i = 0; i <= 10; ++i) {
+        const double t = -1.0 + 0.2 * i;
+        const VekR xi{kante[e][0] == 0.0 ? t : kante[e][0], kante[e][1] == 0.0 ? t : kante[e][1]};
+        const VekR L = L_von(hk, xk, xi);
+        double uh = 0.0;
+        for (int k = 0; k < 4; ++k)
+          uh += (2.0 * xk[0][k] - 3.0 * xk[1][k] + 1.0) * L[3 * k] + 2.0 * L[3 * k + 1] - 3.0 * L[3 * k + 2];
+        VekR x;
+        ASSERT_TRUE(_x(xk, xi, x, gk));
+        EXPECT_NEAR(uh, 2.0 * x[0] - 3.0 * x[1] + 1.0, 1e-12) << "edge " << e << " t=" << t;
+      }
+    // The slopes are the geometry's Jacobian at the corners.
+    MatR b, G;
+    ASSERT_TRUE(f.herm == ANSFUNK_HERMC1O2 ? ELEANS::_b_D2ViereckHermc1o2(xk, b)
+                                           : ELEANS::_b_D2ViereckHermc1o3(xk, b));
+    for (int k = 0; k < 4; ++k) {
+      ASSERT_TRUE(_L_xi(xk, gd.xik.GetCol(k), G, gk));
+      const MatR J = xk * G;
+      for (int c = 0; c < 2; ++c)
+        for (int r = 0; r < 2; ++r)
+          EXPECT_NEAR(b[k][2 * c + r], J[c][r], 1e-13) << k << c << r;
+    }
+  }
+  // Order 1: halved corner differences, e.g. at corner 0.
+  MatR b;
+  ASSERT_TRUE(ELEANS::_b_D2ViereckHermc1o1(ecken, b));
+  EXPECT_DOUBLE_EQ(b[0][0], 1.5);
+  EXPECT_DOUBLE_EQ(b[0][1], 0.25);
+  EXPECT_DOUBLE_EQ(b[0][2], 0.3);
+  EXPECT_DOUBLE_EQ(b[0][3], 1.0);
+}
+
+TEST(Ansatzfunktionen, UnusableInputsGiveFalse) {
+  Konsolenumleitung k;
+  const MatR daten = hermite_daten(FORM_VIERECK);
+  const VekR mitte{0.1, 0.2};
+  VekR L;
+  MatR G, b;
+  // Too few element data columns or rows for what a Hermite family reads.
+  const MatR linie = hermite_daten(FORM_LINIE);
+  EXPECT_FALSE(L_(spalten(linie, 2), VekR{0.0}, L, Tkey(DIM_1D, FORM_LINIE, ANSFUNK_HERMC1O2)));
+  EXPECT_FALSE(_L_xi(spalten(linie, 3), VekR{0.0}, G, Tkey(DIM_1D, FORM_LINIE, ANSFUNK_HERMC1O3)));
+  EXPECT_FALSE(L_(MatR(), VekR{0.0}, L, Tkey(DIM_1D, FORM_LINIE, ANSFUNK_HERMC1O1)));
+  EXPECT_FALSE(L_(spalten(daten, 3), mitte, L, Tkey(DIM_2D, FORM_VIERECK, ANSFUNK_HERMC1O1)));
+  EXPECT_FALSE(L_(spalten(daten, 4), mitte, L, Tkey(DIM_2D, FORM_VIERECK, ANSFUNK_HERMC1O2)));
+  EXPECT_FALSE(_L_xi(spalten(daten, 7), mitte, G, Tkey(DIM_2D, FORM_VIERECK, ANSFUNK_HERMC1O2)));
+  EXPECT_FALSE(L_(spalten(daten, 11), mitte, L, Tkey(DIM_2D, FORM_VIERECK, ANSFUNK_HERMC1O3)));
+  EXPECT_FALSE(L_(MatR(1, 16), mitte, L, Tkey(DIM_2D, FORM_VIERECK, ANSFUNK_HERMC1O1)));
+  EXPECT_FALSE(ELEANS::_b_D2ViereckHermc1o3(spalten(daten, 8), b));
+  EXPECT_TRUE(L_(spalten(daten, 8), mitte, L, Tkey(DIM_2D, FORM_VIERECK, ANSFUNK_HERMC1O2)));
+  EXPECT_EQ(L.n, 12);
+  // The centre columns of the Lagrange geometries are not read.
+  MatR b9, b16;
+  MatR d9 = spalten(daten, 9), d16 = daten;
+  ASSERT_TRUE(ELEANS::_b_D2ViereckHermc1o2(d9, b));
+  ASSERT_TRUE(ELEANS::_b_D2ViereckHermc1o3(d16, b16));
+  d9[0][8] += 5.0;
+  for (int k = 12; k < 16; ++k)
+    d16[1][k] -= 3.0;
+  ASSERT_TRUE(ELEANS::_b_D2ViereckHermc1o2(d9, b9));
+  for (int i = 0; i < 16; ++i)
+    EXPECT_EQ(b.data[i], b9.data[i]);
+  MatR b16neu;
+  ASSERT_TRUE(ELEANS::_b_D2ViereckHermc1o3(d16, b16neu));
+  for (int i = 0; i < 16; ++i)
+    EXPECT_EQ(b16.data[i], b16neu.data[i]);
+
+  // Triangle families other than Lagro1 can be named but not evaluated.
+  for (ANSFUNK a : {ANSFUNK_LAGRO2, ANSFUNK_LAGRO3, ANSFUNK_SEREO3, ANSFUNK_HERMC1O1, ANSFUNK_HERMC1O2,
+                    ANSFUNK_HERMC1O3}) {
+    const Tkey key(DIM_2D, FORM_DREIECK, a);
+    EXPECT_TRUE(_bansfunkkey(key));
+    EXPECT_FALSE(L_(daten, VekR{0.2, 0.2}, L, key)) << key.name;
+    EXPECT_FALSE(_L_xi(daten, VekR{0.2, 0.2}, G, key)) << key.name;
+  }
+  // Short reference points, missing keys, and outputs that are views of another size.
+  const Tkey vl1(DIM_2D, FORM_VIERECK, ANSFUNK_LAGRO1);
+  EXPECT_FALSE(L_(MatR(), VekR{0.0}, L, vl1));
+  EXPECT_FALSE(L_(MatR(), mitte, L, Tkey(DIM_2D, FORM_VIERECK, ANSFUNK_SEREO1)));
+  EXPECT_FALSE(_L_xi(MatR(), mitte, G, Tkey(DIM_3D, FORM_HEXAEDER, ANSFUNK_LAGRO1)));
+  double speicher[3] = {7.0, 7.0, 7.0};
+  VekR ansicht;
+  ansicht.ansicht(3, speicher);
+  EXPECT_FALSE(L_(MatR(), mitte, ansicht, vl1));
+  MatR mansicht;
+  mansicht.ansicht(1, 3, speicher);
+  EXPECT_FALSE(_L_xi(MatR(), mitte, mansicht, vl1));
+  EXPECT_EQ(speicher[0] + speicher[1] + speicher[2], 21.0);
+  VekR x;
+  EXPECT_FALSE(_x(daten, mitte, x, vl1)); // 16 columns for 4 functions
+  EXPECT_FALSE(_x(spalten(daten, 4), mitte, x, Tkey(DIM_2D, FORM_VIERECK, ANSFUNK_HERMC1O1)));
+  EXPECT_EQ(k.aus.str(), "");
+}
+
+TEST(Elementmatrizen, PointCentroidInterpolationAndStrainMatrices) {
+  const Tkey vl1(DIM_2D, FORM_VIERECK, ANSFUNK_LAGRO1);
+  VekR x;
+  ASSERT_TRUE(_x(MatR(2, 4, {0.0, 2.0, 2.0, 0.0, 0.0, 0.0, 2.0, 2.0}), VekR{0.5, -0.5}, x, vl1));
+  EXPECT_EQ(x, VekR({1.5, 0.5}));
+
+  VekR xs;
+  EXPECT_EQ(_schwerpu_einheitsele(DIM_2D, FORM_DREIECK, xs), VekR({1.0 / 3.0, 1.0 / 3.0}));
+  EXPECT_EQ(_schwerpu_einheitsele(DIM_2D, FORM_VIERECK, xs), VekR({0.0, 0.0}));
+  EXPECT_EQ(_schwerpu_einheitsele(DIM_3D, FORM_TETRAEDER, xs), VekR({0.25, 0.25, 0.25}));
+  EXPECT_EQ(_schwerpu_einheitsele(DIM_1D, FORM_LINIE, xs), VekR({0.0}));
+  EXPECT_EQ(_schwerpu_einheitsele(DIM_UNBEKANNT, FORM_LINIE, xs).n, 0);
+
+  // Unknowns node by node, component by component, function by function.
+  MatR N;
+  _Lmat(VekR{1, 2, 3, 4, 5, 6}, N, DIM_2D, 2, 3);
+  const MatR erwartet(2, 12, {1, 2, 3, 0, 0, 0, 4, 5, 6, 0, 0, 0, 0, 0, 0, 1, 2, 3, 0, 0, 0, 4, 5, 6});
+  ASSERT_EQ(N.zeilen, 2);
+  ASSERT_EQ(N.spalten, 12);
+  for (int i = 0; i < 24; ++i)
+    EXPECT_EQ(N.data[i], erwartet.data[i]) << i;
+  _Lmat(VekR{0.25, 0.75}, N, DIM_1D, 2, 1);
+  EXPECT_EQ(N[0][0] + 2.0 * N[0][1], 1.75);
+  _Lmat(VekR{1, 2, 3}, N, DIM_2D, 2, 3);
+  ASSERT_EQ(N.anzahl(), 24);
+  for (long i = 0; i < N.anzahl(); ++i)
+    EXPECT_EQ(N.data[i], 0.0);
+  EXPECT_EQ(_Lmat(VekR{1.0}, N, DIM_2D, -1, 1).anzahl(), 0);
+  EXPECT_EQ(_Lmat(VekR{1.0}, N, DIM_UNBEKANNT, 1, 1).anzahl(), 0);
+
+  const double a = 0.3, b = -1.7, s = 1.0 / std::sqrt(2.0);
+  MatR B;
+  _Gepsmat(MatR(1, 2, {a, b}), B, DIM_2D, 1, 1);
+  ASSERT_EQ(B.zeilen, 3);
+  ASSERT_EQ(B.spalten, 2);
+  EXPECT_EQ(B[0][0], a);
+  EXPECT_EQ(B[0][1], 0.0);
+  EXPECT_EQ(B[1][0], 0.0);
+  EXPECT_EQ(B[1][1], b);
+  EXPECT_DOUBLE_EQ(B[2][0], b * s);
+  EXPECT_DOUBLE_EQ(B[2][1], a * s);
+  // Two nodes with two functions each: node 1, function 1 sits in columns 5 and 7.
+  MatR G(4, 2, {0, 0, 0, 0, 0, 0, 2.0, 3.0});
+  _Gepsmat(G, B, DIM_2D, 2, 2);
+  ASSERT_EQ(B.spalten, 8);
+  EXPECT_EQ(B[0][5], 2.0);
+  EXPECT_EQ(B[1][7], 3.0);
+  EXPECT_NEAR(B[2][5], 3.0 * s, 1e-15);
+  EXPECT_NEAR(B[2][7], 2.0 * s, 1e-15);
+  double summe = 0.0;
+  for (long i = 0; i < B.anzahl(); ++i)
+    summe += std::fabs(B.data[i]);
+  EXPECT_NEAR(summe, 5.0 + 5.0 * s, 1e-14);
+  _Gepsmat(MatR(2, 1, {4.0, 5.0}), B, DIM_1D, 2, 1);
+  EXPECT_EQ(B.zeilen, 1);
+  EXPECT_EQ(B[0][0] + 10.0 * B[0][1], 54.0);
+  _Gepsmat(MatR(3, 2), B, DIM_2D, 1, 1);
+  ASSERT_EQ(B.anzahl(), 6);
+  for (long i = 0; i < B.anzahl(); ++i)
+    EXPECT_EQ(B.data[i], 0.0);
+  EXPECT_EQ(_Gepsmat(MatR(1, 3, {1, 2, 3}), B, DIM_3D, 1, 1).anzahl(), 0);
+}
