@@ -16,6 +16,7 @@ test: build
 
 demo: build
 	cd examples && ../$(BUILD)/mpm balken
+	@echo "Ergebnisse: examples/balken.* (Kontrollprotokoll examples/balken.kt1.txt, Fehlerprotokoll examples/balken.flr.txt)"
 
 check-asan:
 	cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DMPM_SANITIZE=ON
