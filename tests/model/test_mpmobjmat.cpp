@@ -1,0 +1,493 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <sstream>
+
+#include "frame/mix.h"
+#include "input/mpmdimensionen.h"
+#include "model/mpmobjmat.h"
+#include "numerics/loeser.h"
+#include "output/mpmaus.h"
+#include "solver/mpm.h"
+#include "testhilfe.h"
+
+using namespace MPM;
+using TVM::MatR;
+using TVM::VekR;
+
+namespace {
+
+// The law's value of sqrt(2/3); it is the root of 2/3 rounded to ten digits.
+const double w23 = 0.8164965809481385;
+
+// Restores the process-wide plane state and control-output flag after each test.
+class Material : public ::testing::Test {
+protected:
+  void SetUp() override {
+    alt_rbdim = TDimensionen::rbdim;
+    alt_bausktr = ::bausktr;
+  }
+  void TearDown() override {
+    TDimensionen::setzen(ELE::DIM_2D, alt_rbdim);
+    ::bausktr = alt_bausktr;
+  }
+  RBDIM alt_rbdim = RBDIM_SP0;
+  bool alt_bausktr = true;
+};
+
+double maxbetrag(const MatR& a) {
+  double m = 0.0;
+  for (long k = 0; k < a.anzahl(); ++k)
+    m = std::max(m, std::fabs(a.data[k]));
+  return m;
+}
+
+double maxabweichung(const MatR& a, const MatR& b) {
+  double m = 0.0;
+  for (long k = 0; k < a.anzahl(); ++k)
+    m = std::max(m, std::fabs(a.data[k] - b.data[k]));
+  return m;
+}
+
+bool gleich(const MatR& a, const MatR& b) {
+  return a.zeilen == b.zeilen && a.spalten == b.spalten && maxabweichung(a, b) == 0.0;
+}
+
+// Solves r(z) = 0 by Newton steps with the analytic derivative, starting at z_n.
+VekR loesen(const TMaterial& mat, const VekR& eps, const VekR& epst, const VekR& z_n, double dt) {
+  VekR z(z_n), r;
+  MatR rz;
+  bool biter = false;
+  for (int k = 0; k < 60; ++k) {
+    mat._r(eps, epst, z, z_n, r, biter, dt);
+    if (TVM::norm(r) < 1e-15) break;
+    mat._rz(eps, epst, z, z_n, rz, dt);
+    VekR dz = -1.0 * r;
+    EXPECT_TRUE(MATHE::gauss(rz.zeilen, rz.zeilen_ptr, dz.data));
+    for (int i = 0; i < dz.n; ++i)
+      z[i] += dz[i];
+  }
+  return z;
+}
+
+} // namespace
+
+TEST_F(Material, ElasticMatricesAndSizes) {
+  Tmpm mpm;
+  TMaterial_linelvis mat(&mpm, 1, {});
+  MatR C;
+
+  TDimensionen::setzen(ELE::DIM_2D, RBDIM_VZ0);
+  EXPECT_TRUE(gleich(mat._Cel(C, 1.0, 0.0), MatR(3, 3, {1, 0, 0, 0, 1, 0, 0, 0, 1})));
+  EXPECT_LT(maxabweichung(mat._Cel(C, 1.0, 0.25), MatR(3, 3, {1.2, 0.4, 0, 0.4, 1.2, 0, 0, 0, 0.8})), 1e-15);
+  // The shear entry is 2G, and C11 - C12 = 2G as well.
+  mat._Cel(C, 210.0, 0.3);
+  EXPECT_NEAR(C[2][2], 210.0 / 1.3, 1e-12);
+  EXPECT_NEAR(C[0][0] - C[0][1], C[2][2], 1e-12);
+
+  // Plane stress E = 2, nu = 0.5: c = 2 / 0.75.
+  TDimensionen::setzen(ELE::DIM_2D, RBDIM_SP0);
+  const double c = 8.0 / 3.0;
+  EXPECT_LT(maxabweichung(mat._Cel(C, 2.0, 0.5), MatR(3, 3, {c, c / 2, 0, c / 2, c, 0, 0, 0, 4.0 / 3.0})),
+            1e-15);
+  EXPECT_TRUE(gleich(mat._Cel(C, 1.0, 0.0), MatR(3, 3, {1, 0, 0, 0, 1, 0, 0, 0, 1})));
+
+  // Unknown plane state: zero matrix of the right size, old contents gone.
+  TDimensionen::setzen(ELE::DIM_2D, RBDIM_UNBEKANNT);
+  C.init(2, 2, nullptr, 7.0);
+  EXPECT_TRUE(gleich(mat._Cel(C, 1.0, 0.25), MatR(3, 3)));
+
+  const MATERIALTYP typen[] = {MATERIALTYP_UNBEKANNT, MATERIALTYP_LINELVIS, MATERIALTYP_LINELVISPLAS,
+                               MATERIALTYP_LINVISEL};
+  const unsigned int Nz[] = {0, 0, 5, 3}, Nq[] = {0, 3, 3, 3};
+  for (int i = 0; i < 4; ++i) {
+    EXPECT_EQ(TMaterial::_Nz(typen[i]), Nz[i]) << i;
+    EXPECT_EQ(TMaterial::_Nq(typen[i]), Nq[i]) << i;
+  }
+}
+
+TEST_F(Material, ParameterListsDefaultsAndSurplus) {
+  TDimensionen::setzen(ELE::DIM_2D, RBDIM_VZ0);
+  Tmpm mpm;
+  MatR C;
+  using L = std::vector<double>;
+
+  TMaterial_linelvis a(&mpm, 1, {});
+  EXPECT_EQ((L{a.rho, a.E, a.nu, a.tau}), (L{1, 1, 0, 0}));
+  EXPECT_TRUE(gleich(a.Dvis, MatR(3, 3)));
+  // A type-1 material takes only the first four values.
+  TMaterial_linelvis b(&mpm, 2, {2.0, 10.0, 0.25, 0.5, 99.0, 98.0, 97.0});
+  EXPECT_EQ((L{b.rho, b.E, b.nu, b.tau}), (L{2, 10, 0.25, 0.5}));
+  EXPECT_TRUE(gleich(b.Cel, a._Cel(C, 10.0, 0.25)));
+  EXPECT_TRUE(gleich(b.Dvis, 0.5 * b.Cel));
+
+  TMaterial_linelvisplas c(&mpm, 3, {2.0, 3.0});
+  EXPECT_EQ((L{c.rho, c.E, c.nu, c.tau, c.sigy0, c.Hiso, c.G}), (L{2, 3, 0, 0, 1, 0, 1.5}));
+  TMaterial_linelvisplas d(&mpm, 4, {1.0, 2.6, 0.3, 0.1, 5.0, 7.0, 8.0});
+  EXPECT_EQ((L{d.sigy0, d.Hiso}), (L{5, 7}));
+  EXPECT_NEAR(d.G, 1.0, 1e-15);
+  EXPECT_TRUE(gleich(d.Dvis, 0.1 * d.Cel));
+
+  TMaterial_linvisel e(&mpm, 5, {1.0, 4.0, 0.25, 0.2});
+  EXPECT_EQ((L{e.E2, e.nu2}), (L{1, 0}));
+  EXPECT_TRUE(gleich(e.Cel2, MatR(3, 3, {1, 0, 0, 0, 1, 0, 0, 0, 1})));
+  TMaterial_linvisel f(&mpm, 6, {1.0, 4.0, 0.25, 0.2, 3.0, 0.25, -5.0});
+  EXPECT_TRUE(gleich(f.Cel2, a._Cel(C, 3.0, 0.25)));
+  EXPECT_EQ(std::vector<int>({a.typ, c.typ, f.typ, f.objtyp, static_cast<int>(f.num)}),
+            std::vector<int>({1, 2, 3, OBJTYP_MAT, 6}));
+}
+
+TEST_F(Material, KelvinVoigtStressAndTangents) {
+  TDimensionen::setzen(ELE::DIM_2D, RBDIM_VZ0);
+  Tmpm mpm;
+  TMaterial_linelvis mat(&mpm, 1, {1.0, 1.0, 0.25, 0.5});
+  const VekR eps{0.01, -0.02, 0.03}, epst{1.0, 0.0, -2.0}, leer;
+  VekR sig, q, r{1.0, 2.0};
+  MatR rz(2, 2), CT, DT;
+  bool biter = true;
+
+  mat._sigma(eps, epst, leer, sig, q, nullptr);
+  // Cel = [1.2 0.4 0; 0.4 1.2 0; 0 0 0.8], Dvis = 0.5 Cel.
+  const double q_h[] = {0.6, 0.2, -0.8}, sig_h[] = {0.004 + 0.6, -0.02 + 0.2, 0.024 - 0.8};
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_NEAR(q[i], q_h[i], 1e-15);
+    EXPECT_NEAR(sig[i], sig_h[i], 1e-15);
+  }
+
+  mat._r(eps, epst, leer, leer, r, biter, 0.1);
+  EXPECT_EQ(r.n, 0);
+  EXPECT_FALSE(biter);
+  EXPECT_EQ(mat._rz(eps, epst, leer, leer, rz, 0.1).anzahl(), 0);
+  EXPECT_EQ(mat._rz_num(eps, epst, leer, leer, rz, 0.1).anzahl(), 0);
+  mat._CT_DT(eps, epst, leer, leer, MatR(), CT, DT, true, 0.1);
+  EXPECT_TRUE(gleich(CT, mat.Cel));
+  EXPECT_TRUE(gleich(DT, mat.Dvis));
+}
+
+TEST_F(Material, PlasticBelowOnAndAboveTheYieldSurface) {
+  TDimensionen::setzen(ELE::DIM_2D, RBDIM_VZ0);
+  Konsolenumleitung k;
+  Tmpm mpm;
+  mpm.stw.schranke_normeps = 2.220446E-12;
+  mpm.stw.schranke_fliessbed = -2.220446049250313e-12;
+  // E = 1, nu = 0: G = 0.5, so |s| is the norm of the deviatoric elastic strain.
+  TMaterial_linelvisplas mat(&mpm, 1, {1.0, 1.0, 0.0, 0.2, 1.0, 0.5});
+  const VekR epst{0.1, 0.2, 0.3}, z_n(5);
+  VekR r, sig, q;
+  MatR CT, DT;
+  bool biter = true;
+
+  // Deviatoric strain (0.1, -0.1, 0.2): f = sqrt(0.06) - sqrt(2/3) < 0.
+  const VekR eps{0.3, 0.1, 0.2};
+  mat._r(eps, epst, z_n, z_n, r, biter, 0.1);
+  EXPECT_FALSE(biter);
+  ASSERT_EQ(r.n, 5);
+  EXPECT_NEAR(r[4], std::sqrt(0.06) - w23, 1e-15);
+  for (int i = 0; i < 4; ++i)
+    EXPECT_EQ(r[i], 0.0);
+  mat._CT_DT(eps, epst, z_n, z_n, MatR(), CT, DT, biter, 0.1);
+  EXPECT_TRUE(gleich(CT, mat.Cel));
+  EXPECT_TRUE(gleich(DT, mat.Dvis));
+
+  // Pure shear of exactly the yield radius: f = 0 exactly, which counts as yielding.
+  const VekR eps_f{0.0, 0.0, w23};
+  mat._r(eps_f, epst, z_n, z_n, r, biter, 0.1);
+  ASSERT_EQ(r[4], 0.0);
+  EXPECT_TRUE(biter);
+  mpm.stw.schranke_fliessbed = 0.0;
+  mat._r(eps_f, epst, z_n, z_n, r, biter, 0.1);
+  EXPECT_TRUE(biter) << "the yield test is greater-or-equal";
+  mpm.stw.schranke_fliessbed = 1e-12;
+  mat._r(eps_f, epst, z_n, z_n, r, biter, 0.1);
+  EXPECT_FALSE(biter);
+  mpm.stw.schranke_fliessbed = -2.220446049250313e-12;
+
+  // Residual of an iterate: plastic strain, hardening, multiplier.
+  const VekR z{0.01, -0.01, 0.02, 0.03, 0.04}, z_alt{0.0, 0.0, 0.01, 0.01, 0.02};
+  const VekR eps_p{0.5, -0.1, 1.0};
+  mat._r(eps_p, epst, z, z_alt, r, biter, 0.1);
+  const VekR d{0.3 - 0.01, -0.3 + 0.01, 1.0 - 0.02};
+  const double n = std::sqrt(d[0] * d[0] + d[1] * d[1] + d[2] * d[2]);
+  EXPECT_TRUE(biter);
+  EXPECT_NEAR(r[0], 0.01 - 0.02 * d[0] / n, 1e-15);
+  EXPECT_NEAR(r[1], -0.01 - 0.02 * d[1] / n, 1e-15);
+  EXPECT_NEAR(r[2], 0.01 - 0.02 * d[2] / n, 1e-15);
+  EXPECT_NEAR(r[3], 0.02 - w23 * 0.02, 1e-15);
+  EXPECT_NEAR(r[4], n - w23 * (1.0 + 0.5 * 0.03), 1e-15);
+  mat._sigma(eps_p, epst, z, sig, q, nullptr);
+  EXPECT_NEAR(q[0], 0.2 * 0.1, 1e-15);
+  EXPECT_NEAR(q[2], 0.2 * 0.3, 1e-15);
+  EXPECT_NEAR(sig[0], 0.49 + q[0], 1e-15);
+  EXPECT_NEAR(sig[1], -0.09 + q[1], 1e-15);
+  EXPECT_NEAR(sig[2], 0.98 + q[2], 1e-15);
+  EXPECT_EQ(k.aus.str(), "");
+}
+
+TEST_F(Material, UndeterminedFlowDirection) {
+  TDimensionen::setzen(ELE::DIM_2D, RBDIM_VZ0);
+  Konsolenumleitung k;
+  Tmpm mpm;
+  mpm.stw.schranke_normeps = 2.220446E-12;
+  mpm.stw.schranke_fliessbed = -2.220446049250313e-12;
+  const VekR eps{0.01, 0.01, 0.0}, epst(3), z_n(5);
+  VekR N{9.0, 9.0, 9.0}, r;
+  MatR M, rz, CT, DT;
+  bool biter = true, bunbest = false;
+
+  // Purely volumetric strain below the yield radius: elastic, no message.
+  TMaterial_linelvisplas elastisch(&mpm, 1, {});
+  elastisch.N_(eps, z_n, N, bunbest);
+  EXPECT_TRUE(bunbest);
+  EXPECT_EQ(N, VekR(3));
+  elastisch._r(eps, epst, z_n, z_n, r, biter, 0.1);
+  EXPECT_FALSE(biter);
+  EXPECT_EQ(k.aus.str(), "");
+
+  // Without a yield radius the yield test is met: reported, then elastic.
+  TMaterial_linelvisplas ohne(&mpm, 2, {1.0, 1.0, 0.0, 0.0, 0.0, 0.0});
+  ::bausktr = true;
+  biter = true;
+  ohne._r(eps, epst, z_n, z_n, r, biter, 0.1);
+  EXPECT_FALSE(biter);
+  for (int i = 0; i < r.n; ++i)
+    EXPECT_TRUE(std::isfinite(r[i]));
+  EXPECT_EQ(k.aus.str(), "FEHLER in TMaterial_linelvisplas::_r(): N unbestimmt\n");
+  EXPECT_EQ(
+      k.kontroll.str(),
+      "\nFEHLER in TMaterial_linelvisplas::_r(): Aenderung der zusaetzlichen Variablen und N unbestimmt\n");
+  k.aus.str("");
+  k.kontroll.str("");
+  ::bausktr = false;
+  ohne._r(eps, epst, z_n, z_n, r, biter, 0.1);
+  EXPECT_EQ(k.aus.str(), "FEHLER in TMaterial_linelvisplas::_r(): N unbestimmt\n");
+  EXPECT_EQ(k.kontroll.str(), "") << "the control log only while control output is due";
+
+  k.aus.str("");
+  ohne._Ndevepspl(eps, z_n, M);
+  EXPECT_EQ(k.aus.str(), "\nTMaterial_linelplas::_Ndevepspl(). Ndevepspl unbestimmt");
+  EXPECT_TRUE(gleich(M, MatR(3, 3)));
+  ohne._rz(eps, epst, z_n, z_n, rz, 0.1);
+  ASSERT_EQ(rz.zeilen, 5);
+  for (long i = 0; i < rz.anzahl(); ++i)
+    EXPECT_TRUE(std::isfinite(rz.data[i]));
+  ohne._CT_DT(eps, epst, z_n, z_n, MatR(), CT, DT, false, 0.1);
+  EXPECT_TRUE(gleich(CT, ohne.Cel));
+
+  // A determined direction leaves the flag as it was.
+  bunbest = true;
+  const VekR scher{0.0, 0.0, 0.5};
+  ohne.N_(scher, z_n, N, bunbest);
+  EXPECT_TRUE(bunbest);
+  EXPECT_EQ(N, VekR({0.0, 0.0, 1.0}));
+  bunbest = false;
+  ohne.N_(scher, z_n, N, bunbest);
+  EXPECT_FALSE(bunbest);
+}
+
+TEST_F(Material, AnalyticAndNumericalResidualDerivativesAgree) {
+  TDimensionen::setzen(ELE::DIM_2D, RBDIM_VZ0);
+  Konsolenumleitung k;
+  Tmpm mpm;
+  mpm.stw.dznumtan = 1e-8;
+  MatR rz, rzn;
+
+  TMaterial_linelvisplas plas(&mpm, 1, {7.8, 200.0, 0.3, 0.1, 0.5, 10.0});
+  const VekR eps{0.03, -0.01, 0.02}, epst{0.1, 0.0, 0.05};
+  const VekR z{0.004, -0.004, 0.003, 0.01, 0.012}, z_n{0.001, -0.001, 0.0, 0.005, 0.006};
+  plas._rz(eps, epst, z, z_n, rz, 0.01);
+  plas._rz_num(eps, epst, z, z_n, rzn, 0.01);
+  ASSERT_EQ(rzn.zeilen, 5);
+  ASSERT_EQ(rzn.spalten, 5);
+  for (long i = 0; i < rz.anzahl(); ++i)
+    EXPECT_NEAR(rzn.data[i], rz.data[i], 1e-6 * std::max(1.0, std::fabs(rz.data[i]))) << "entry " << i;
+  // The fixed entries of the hardening row.
+  EXPECT_EQ(rz[3][3], 1.0);
+  EXPECT_EQ(rz[3][4], -w23);
+  EXPECT_EQ(rz[4][3], -w23 * 10.0);
+  EXPECT_EQ(rz[4][4], 0.0);
+
+  TMaterial_linvisel visel(&mpm, 2, {1.0, 2.0, 0.2, 0.1, 3.0, 0.1});
+  const VekR z3{0.01, 0.02, -0.01, 77.0, 77.0}, z3_n{0.0, 0.01, 0.0, 0.0, 0.0};
+  visel._rz(eps, epst, z3, z3_n, rz, 0.05);
+  EXPECT_TRUE(gleich(rz, MatR(3, 3, {1.5, 0, 0, 0, 1.5, 0, 0, 0, 1.5})));
+  visel._rz_num(eps, epst, z3, z3_n, rzn, 0.05);
+  ASSERT_EQ(rzn.zeilen, 3);
+  EXPECT_LT(maxabweichung(rz, rzn), 1e-6 * 1.5);
+}
+
+TEST_F(Material, ViscoelasticResidualStressAndTangentLimits) {
+  TDimensionen::setzen(ELE::DIM_2D, RBDIM_VZ0);
+  Tmpm mpm;
+  TMaterial_linvisel mat(&mpm, 1, {1.0, 1.0, 0.25, 0.2, 2.0, 0.0});
+  const VekR eps{0.01, 0.02, -0.03}, epst(3);
+  // The state record holds maxNz internal variables; only the first three count.
+  const VekR z{0.002, 0.004, -0.001, 5.0, 6.0}, z_n{0.001, 0.001, 0.0, -5.0, -6.0};
+  VekR r, sig, q;
+  MatR CT, DT(3, 3, 4.0);
+  bool biter = false;
+
+  mat._r(eps, epst, z, z_n, r, biter, 0.1);
+  EXPECT_TRUE(biter);
+  ASSERT_EQ(r.n, 3);
+  EXPECT_NEAR(r[0], 0.001 - 0.5 * (0.01 - 0.002), 1e-16);
+  EXPECT_NEAR(r[1], 0.003 - 0.5 * (0.02 - 0.004), 1e-16);
+  EXPECT_NEAR(r[2], -0.001 - 0.5 * (-0.03 + 0.001), 1e-16);
+
+  mat._sigma(eps, epst, z, sig, q, nullptr);
+  ASSERT_EQ(q.n, 3);
+  EXPECT_NEAR(q[0], 2.0 * 0.008, 1e-16);
+  EXPECT_NEAR(q[1], 2.0 * 0.016, 1e-16);
+  EXPECT_NEAR(q[2], 2.0 * -0.029, 1e-16);
+  EXPECT_NEAR(sig[0], 1.2 * 0.01 + 0.4 * 0.02 + q[0], 1e-16);
+  EXPECT_NEAR(sig[2], 0.8 * -0.03 + q[2], 1e-16);
+
+  mat._CT_DT(eps, epst, z, z_n, MatR(), CT, DT, true, 0.2);
+  EXPECT_LT(maxabweichung(CT, mat.Cel + 0.5 * mat.Cel2), 1e-15);
+  mat._CT_DT(eps, epst, z, z_n, MatR(), CT, DT, true, 1e-14);
+  EXPECT_LT(maxabweichung(CT, mat.Cel + mat.Cel2), 1e-12);
+  mat._CT_DT(eps, epst, z, z_n, MatR(), CT, DT, true, 1e14);
+  EXPECT_LT(maxabweichung(CT, mat.Cel), 1e-13);
+  EXPECT_TRUE(gleich(DT, MatR(3, 3, 4.0))) << "DT is left to the caller";
+
+  // A converged backward-Euler step: z = (z_n + dt/tau eps) / (1 + dt/tau).
+  const VekR zl = loesen(mat, eps, epst, z_n, 0.1);
+  EXPECT_NEAR(zl[0], (0.001 + 0.5 * 0.01) / 1.5, 1e-16);
+  EXPECT_NEAR(zl[2], (0.0 + 0.5 * -0.03) / 1.5, 1e-16);
+}
+
+TEST_F(Material, PlasticConsistentTangentMatchesDifferencedStress) {
+  Tmpm mpm;
+  mpm.stw.schranke_normeps = 2.220446E-12;
+  mpm.stw.schranke_fliessbed = -2.220446049250313e-12;
+  const VekR epst(3);
+  // Previous state with traceless plastic strain, as the flow produces it.
+  const VekR z_n{0.002, -0.002, 0.001, 0.004, 0.005};
+
+  for (RBDIM rb : {RBDIM_VZ0, RBDIM_SP0}) {
+    TDimensionen::setzen(ELE::DIM_2D, rb);
+    for (double tau : {0.0, 0.3}) {
+      SCOPED_TRACE(std::string(str_RBDIM(rb)) + " tau=" + std::to_string(tau));
+      TMaterial_linelvisplas mat(&mpm, 1, {1.0, 100.0, 0.3, tau, 0.2, 5.0});
+      const VekR eps{0.012, -0.004, 0.009};
+
+      const VekR z = loesen(mat, eps, epst, z_n, 0.01);
+      VekR r;
+      bool biter = false;
+      mat._r(eps, epst, z, z_n, r, biter, 0.01);
+      ASSERT_LT(TVM::norm(r), 1e-13);
+      ASSERT_TRUE(biter);
+      ASSERT_GT(z[4] - z_n[4], 1e-3) << "the step must be plastic";
+
+      MatR rzinv, CT, DT;
+      mat._rz(eps, epst, z, z_n, rzinv, 0.01);
+      ASSERT_TRUE(MATHE::gauss_inverse(5, rzinv.zeilen_ptr));
+      mat._CT_DT(eps, epst, z, z_n, rzinv, CT, DT, true, 0.01);
+      EXPECT_TRUE(gleich(DT, mat.Dvis));
+
+      // Central differences of the converged stress.
+      const double h = 1e-7;
+      MatR CTfd(3, 3);
+      for (int j = 0; j < 3; ++j) {
+        VekR ep(eps), em(eps), sp, sm, q;
+        ep[j] += h;
+        em[j] -= h;
+        mat._sigma(ep, epst, loesen(mat, ep, epst, z_n, 0.01), sp, q, nullptr);
+        mat._sigma(em, epst, loesen(mat, em, epst, z_n, 0.01), sm, q, nullptr);
+        for (int i = 0; i < 3; ++i)
+          CTfd[i][j] = (sp[i] - sm[i]) / (2.0 * h);
+      }
+      EXPECT_LT(maxabweichung(CT, CTfd), 1e-5 * maxbetrag(CTfd)) << "CT=" << CT << "\nCTfd=" << CTfd;
+      // The plastic tangent is softer than the elastic one.
+      EXPECT_GT(maxabweichung(CT, mat.Cel), 1e-2 * maxbetrag(mat.Cel));
+
+      // Without the inverse of a Newton step the tangent is formed at the state itself.
+      MatR CT0;
+      mat._CT_DT(eps, epst, z, z_n, MatR(), CT0, DT, true, 0.01);
+      EXPECT_LT(maxabweichung(CT0, CT), 1e-12 * maxbetrag(CT));
+    }
+  }
+}
+
+TEST_F(Material, FactoryCreatesRegistersAndRefuses) {
+  TDimensionen::setzen(ELE::DIM_2D, RBDIM_VZ0);
+  Konsolenumleitung k;
+  Tmpm mpm;
+  const std::string vorn = "Eingabedatei, Zeilennummer 0: ";
+
+  TMaterial* m1 = _material_erzeugen(&mpm, 3, 1, {2.0, 1.0, 0.25, 0.1});
+  ASSERT_NE(m1, nullptr);
+  EXPECT_NE(dynamic_cast<TMaterial_linelvis*>(m1), nullptr);
+  EXPECT_EQ(m1->num, 3u);
+  EXPECT_EQ(mpm.mat.suchen(3), m1);
+  EXPECT_EQ(MAT_Z(mpm.mat.suchen(3)), m1);
+  TMaterial* m2 = _material_erzeugen(&mpm, -1, 2, {});
+  ASSERT_NE(m2, nullptr);
+  EXPECT_EQ(m2->num, 4u) << "automatic numbers follow the highest one";
+  EXPECT_NE(dynamic_cast<TMaterial_linelvisplas*>(m2), nullptr);
+  TMaterial* m3 = _material_erzeugen(&mpm, 7, 3, {1.0, 1.0, 0.0, 0.5});
+  ASSERT_NE(m3, nullptr);
+  EXPECT_NE(dynamic_cast<TMaterial_linvisel*>(m3), nullptr);
+  EXPECT_NE(_material_erzeugen(&mpm, 8, 3, {1.0, 1.0, 0.0, 0.5, 0.0, 0.7}), nullptr)
+      << "without a Maxwell spring nu2 does not matter";
+  EXPECT_NE(_material_erzeugen(&mpm, 9, 1, {0.0, 1.0, 0.0, 0.0}), nullptr) << "zero density is allowed";
+  EXPECT_EQ(k.fehler.str(), "");
+
+  std::ostringstream text;
+  text << *m1;
+  EXPECT_EQ(text.str(), "mat(3+), typ=linear elastisch-viskos, rho=" + _str(2.0, 10));
+
+  struct Fall {
+    int num, typ;
+    std::vector<double> params;
+    std::string meldung;
+  };
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  const double inf = std::numeric_limits<double>::infinity();
+  const std::vector<Fall> faelle = {
+      {3, 2, {}, "Materialnummer bereits vorhanden: 3"},
+      {10, 0, {}, "Ungueltiger Materialtyp: 0"},
+      {10, 4, {}, "Ungueltiger Materialtyp: 4"},
+      {10, -2, {}, "Ungueltiger Materialtyp: -2"},
+      {10, 3, {}, "Materialkennwerte unzulaessig (tau <= 0): Materialnummer 10"},
+      {10, 3, {1.0, 1.0, 0.0, -0.1}, "Materialkennwerte unzulaessig (tau <= 0): Materialnummer 10"},
+      {10, 1, {1.0, 1.0, 0.0, -0.1}, "Materialkennwerte unzulaessig (tau < 0): Materialnummer 10"},
+      {10, 2, {1.0, 1.0, 0.0, -0.1}, "Materialkennwerte unzulaessig (tau < 0): Materialnummer 10"},
+      {11, 1, {1.0, 0.0}, "Materialkennwerte unzulaessig (E <= 0): Materialnummer 11"},
+      {11, 2, {1.0, -5.0}, "Materialkennwerte unzulaessig (E <= 0): Materialnummer 11"},
+      {12, 1, {-1.0}, "Materialkennwerte unzulaessig (rho < 0): Materialnummer 12"},
+      {13, 1, {1.0, 1.0, 0.5}, "Materialkennwerte unzulaessig (nu <= -1 oder nu >= 0.5): Materialnummer 13"},
+      {13, 2, {1.0, 1.0, -1.0}, "Materialkennwerte unzulaessig (nu <= -1 oder nu >= 0.5): Materialnummer 13"},
+      {14, 3, {1.0, 1.0, 0.0, 1.0, -1.0}, "Materialkennwerte unzulaessig (E2 < 0): Materialnummer 14"},
+      {14,
+       3,
+       {1.0, 1.0, 0.0, 1.0, 1.0, 0.5},
+       "Materialkennwerte unzulaessig (nu2 <= -1 oder nu2 >= 0.5): Materialnummer 14"},
+      {15, 1, {1.0, nan}, "Materialkennwerte unzulaessig (nicht endlich): Materialnummer 15"},
+      {15,
+       2,
+       {1.0, 1.0, 0.0, 0.0, 1.0, inf},
+       "Materialkennwerte unzulaessig (nicht endlich): Materialnummer 15"},
+  };
+  for (const Fall& f : faelle) {
+    k.fehler.str("");
+    EXPECT_EQ(_material_erzeugen(&mpm, f.num, f.typ, f.params), nullptr) << f.meldung;
+    EXPECT_EQ(k.fehler.str(), vorn + f.meldung + "\n");
+  }
+  // Surplus values are not checked; plane stress admits nu up to 1.
+  k.fehler.str("");
+  EXPECT_NE(_material_erzeugen(&mpm, 16, 1, {1.0, 1.0, 0.0, 0.0, nan}), nullptr);
+  TDimensionen::setzen(ELE::DIM_2D, RBDIM_SP0);
+  EXPECT_NE(_material_erzeugen(&mpm, 17, 1, {1.0, 1.0, 0.5}), nullptr);
+  EXPECT_EQ(k.fehler.str(), "");
+  EXPECT_EQ(_material_erzeugen(&mpm, 18, 1, {1.0, 1.0, 1.0}), nullptr);
+  EXPECT_EQ(_material_erzeugen(&mpm, 18, 3, {1.0, 1.0, 0.0, 1.0, 1.0, -1.0}), nullptr);
+  EXPECT_EQ(k.fehler.str(),
+            vorn + "Materialkennwerte unzulaessig (nu <= -1 oder nu >= 1): Materialnummer 18\n" + vorn +
+                "Materialkennwerte unzulaessig (nu2 <= -1 oder nu2 >= 1): Materialnummer 18\n");
+
+  EXPECT_EQ(mpm.mat.size(), 7u);
+  EXPECT_EQ(mpm.mat.suchen(10), nullptr);
+  EXPECT_EQ(mpm.mat.suchen(3), m1) << "a duplicate leaves the first material in place";
+}
