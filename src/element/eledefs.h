@@ -5,8 +5,8 @@
 
 namespace ELE {
 
-enum DIM { DIM_UNBEKANNT = 0, DIM_1D = 1, DIM_2D = 2, DIM_3D = 3 };
-enum FORM {
+enum DIM : int { DIM_UNBEKANNT = 0, DIM_1D = 1, DIM_2D = 2, DIM_3D = 3 };
+enum FORM : int {
   FORM_UNBEKANNT = 0,
   FORM_LINIE = 2,
   FORM_DREIECK = 3,
@@ -14,7 +14,7 @@ enum FORM {
   FORM_TETRAEDER = 5,
   FORM_HEXAEDER = 6
 };
-enum ANSFUNK {
+enum ANSFUNK : int {
   ANSFUNK_UNBEKANNT = 0,
   ANSFUNK_LAGRO1 = 1,
   ANSFUNK_LAGRO2 = 2,
@@ -26,7 +26,7 @@ enum ANSFUNK {
   ANSFUNK_HERMC1O2 = 8,
   ANSFUNK_HERMC1O3 = 9
 };
-enum IPU {
+enum IPU : int {
   IPU_UNBEKANNT = 0,
   IPU_LEER = 1,
   IPU_GAUSS = 2,

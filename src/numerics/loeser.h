@@ -12,7 +12,7 @@
 
 namespace MATHE {
 
-enum LOESER {
+enum LOESER : int {
   LOESER_UNBEKANNT = 0,
   LOESER_AUTOMATISCH = 1, // LU, SVD when LU fails
   LOESER_GAUSS = 2,       // Gauss-Jordan, full pivoting

@@ -3,10 +3,12 @@
 #include "frame/dateinamen.h"
 #include "frame/mpmextern.h"
 #include "input/dateinaus.h"
+#include "solver/mpmobjsys.h"
 
 namespace MPM {
 
-Tmpm::Tmpm() : programm(std::string("mpm, erstellt ") + __DATE__ + " " + __TIME__) {}
+Tmpm::Tmpm()
+    : sys(std::make_unique<TSystem>(this)), programm(std::string("mpm, erstellt ") + __DATE__ + " " + __TIME__) {}
 
 Tmpm::~Tmpm() = default;
 
@@ -110,7 +112,6 @@ bool Tmpm::_kontakt_kontrolle(bool) {
   return true;
 }
 int Tmpm::_ausgabe(ZEITPU) { return 1; }
-bool Tmpm::_umspeichern(RICHTUNG) { return true; }
 bool Tmpm::_verzerrungen_mpu() { return true; }
 bool Tmpm::_z_CT_DT_sigma_mpu() {
   binel = false;

@@ -17,6 +17,8 @@ class Tdatein;
 
 namespace MPM {
 
+class TSystem;
+
 class Tmpm {
 public:
   Tmpm();
@@ -81,6 +83,7 @@ public:
   }
 
   TSteuerparam stw;
+  std::unique_ptr<TSystem> sys;
   Tobjcont mat, mpu, mpuquell, ipu, kno, kno_ein, knou, eletyp, ele, pla, konlin;
 
   std::string titel = "unbekannt";

@@ -4,7 +4,9 @@
 
 #include "frame/meldung.h"
 #include "frame/mpmextern.h"
+#include "model/mpmobjpunkt.h"
 #include "solver/mpm.h"
+#include "solver/mpmobjsys.h"
 
 namespace MPM {
 
@@ -149,6 +151,13 @@ bool Tmpm::zeitschritt_explizit() {
   if (stw.konfigur == KONFIGUR_MOMKONF && stw.ansatz_knou_zu_pu == ANSATZ_WOLKEN) _verzerrungen_knou();
   _ausgabe(ZEITPU_ZEITSCHRITTENDE);
   _umspeichern(RICHTUNG_VORWAERTS);
+  return true;
+}
+
+bool Tmpm::_umspeichern(RICHTUNG r) {
+  for (const Tobjcont* reg : {&mpu, &ipu, &kno})
+    for (const auto& eintrag : *reg) PU_Z(eintrag.second)->_umspeichern(r);
+  sys->_umspeichern(r);
   return true;
 }
 

@@ -143,3 +143,43 @@ TEST(Zeitschritt, AtLeastTwoEquilibriumIterations) {
   EXPECT_EQ(mpm.jjges, 2);
   EXPECT_DOUBLE_EQ(mpm.stw.newmark_koeff[0], 400.0);
 }
+
+namespace {
+// A run of `inhalt` as input file through start-up and the driver.
+struct Lauf {
+  explicit Lauf(const std::string& inhalt) {
+    ordner.schreiben("lauf.mpm", inhalt);
+    stream_start(ordner.datei("lauf").c_str());
+  }
+  ~Lauf() { stream_stop(); }
+  Tempordner ordner;
+};
+} // namespace
+
+TEST(Steuerung, RunsTheTimeLoopAndStopsThroughTheAbortPath) {
+  {
+    Konsolenumleitung k;
+    Lauf lauf("stw_t 0., 1., 0.25\nstw_zeitschrittverf implizit\n");
+    Tmpm mpm;
+    EXPECT_TRUE(mpm._steuerung());
+    EXPECT_EQ(k.aus.str(), "Zeitschritte\n");
+    EXPECT_EQ(mpm.zsges, 4);
+    EXPECT_EQ(mpm.jjges, 8);
+    EXPECT_DOUBLE_EQ(mpm.t, 1.0);
+    EXPECT_TRUE(mpm.bfertig);
+  }
+  {
+    Konsolenumleitung k("x\n");
+    Lauf lauf("stw_t 0., 1., 0.25\nstw_zeitschrittverf explizit\n");
+    Tmpm mpm;
+    try {
+      mpm._steuerung();
+      FAIL() << "the answer x must stop the run";
+    } catch (int code) {
+      EXPECT_EQ(code, 1);
+    }
+    EXPECT_EQ(k.aus.str(), "Zeitschritte\nFEHLER: explizites Zeitschrittverfahren nicht getestet!\n"
+                           "Fuer ABBRUCH \"x\", fuer WEITER beliebiges Zeichen eingeben:");
+    EXPECT_FALSE(mpm.bfertig);
+  }
+}

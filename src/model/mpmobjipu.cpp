@@ -1,0 +1,37 @@
+#include "model/mpmobjipu.h"
+
+#include <ostream>
+
+#include "frame/meldung.h"
+#include "frame/mpmextern.h"
+
+namespace MPM {
+
+TIntegrationspunkt::TIntegrationspunkt(Tmpm* m, int n, OBJTYP e, double vol, const TVM::VekR& x,
+                                       const TVM::VekR& u, const TVM::VekR& ut, const TVM::VekR& utt,
+                                       const TVM::VekR& z, int farbe)
+    : TPunkt(m, OBJTYP_IPU, e, n, vol, x, u, ut, utt, z, farbe) {}
+
+TAnsatz* TIntegrationspunkt::_ansatz(OBJTYP stuetzot) {
+  TAnsatz* ans = stuetzot == OBJTYP_MPU ? ans_mpu : stuetzot == OBJTYP_KNO ? ans_kno : nullptr;
+  if (!ans) {
+    *konsaus << "FEHLER in TIntegrationspunkt::_ansatz(OBJTYP stuetzot), stuetzot=" << str_OBJTYP(stuetzot)
+             << ": ans=NULL\n"
+             << std::flush;
+    abbruch();
+  }
+  return ans;
+}
+
+TPunkt* TIntegrationspunkt::_pu(OBJTYP ot) {
+  switch (ot) {
+  case OBJTYP_MPU: return mpu_auf;
+  case OBJTYP_KNO: return kno_auf;
+  default:
+    *konsaus << "FEHLER in TIntegrationspunkt::_pu(OBJTYP ot)\n" << std::flush;
+    abbruch();
+    return nullptr;
+  }
+}
+
+} // namespace MPM

@@ -1,0 +1,27 @@
+#pragma once
+// Integration points: quadrature points of the elements, or points created
+// on nodes or material points whose state they then share.
+
+#include <iosfwd>
+
+#include "model/mpmobjpunkt.h"
+
+namespace MPM {
+
+class TIntegrationspunkt : public TPunkt {
+public:
+  TIntegrationspunkt(Tmpm* mpm, int num, OBJTYP erz, double vol, const TVM::VekR& x, const TVM::VekR& u,
+                     const TVM::VekR& ut, const TVM::VekR& utt, const TVM::VekR& z, int farbe);
+
+  TAnsatz* _ansatz(OBJTYP stuetzot) override;
+  TPunkt* _pu(OBJTYP ot) override;
+
+  TPunkt* mpu_auf = nullptr; // co-located material point
+  TPunkt* kno_auf = nullptr; // co-located node
+  TAnsatz* ans_kno = nullptr; // from nodes
+  TAnsatz* ans_mpu = nullptr; // from material points
+};
+
+inline TIntegrationspunkt* IPU_Z(TObjbasis* obj) { return static_cast<TIntegrationspunkt*>(obj); }
+
+} // namespace MPM

@@ -1,0 +1,158 @@
+#include "model/mpmobjmpu.h"
+
+#include <memory>
+#include <ostream>
+
+#include "frame/meldung.h"
+#include "frame/mix.h"
+#include "frame/mpmextern.h"
+#include "model/mpmobjipu.h"
+#include "model/mpmobjmat.h"
+#include "numerics/mathehilf.h"
+#include "solver/mpm.h"
+
+namespace MPM {
+
+namespace {
+constexpr double eps = 2.220446049250313e-16;
+
+// The material of number `matnum`; a missing one is reported and the user
+// asked whether to stop.
+TMaterial* material_suchen(Tmpm* mpm, int matnum) {
+  TObjbasis* mat = mpm->mat.suchen(matnum);
+  if (!mat) {
+    *pcf << "FEHLER in <TMaterialpunkt::TMaterialpunkt(..)>: Materialnummer nicht vorhanden: " << matnum << "\n";
+    abbruch();
+    return nullptr;
+  }
+  return MAT_Z(mat);
+}
+
+void eingabefehler(Tmpm* mpm, const std::string& text) { *pcf << mpm->_str_eindatpos() << "\n" << text; }
+} // namespace
+
+TMaterialpunkt::TMaterialpunkt(Tmpm* m, int n, OBJTYP e, int matnum, double vol, const TVM::VekR& x,
+                               const TVM::VekR& u, const TVM::VekR& ut, const TVM::VekR& utt, const TVM::VekR& z,
+                               int farbe)
+    : TPunkt(m, OBJTYP_MPU, e, n, vol, x, u, ut, utt, z, farbe), material(material_suchen(m, matnum)) {
+  if (material) zust.rho0 = material->rho;
+}
+
+TAnsatz* TMaterialpunkt::_ansatz(OBJTYP stuetzot) {
+  if (stuetzot == OBJTYP_KNO && ans_kno) return ans_kno;
+  *konsaus << "FEHLER in <TMaterialpunkt::_ansatz(OBJTYP stuetzot)>: stuetzot=" << str_OBJTYP(stuetzot)
+           << ", ans=NULL\n"
+           << std::flush;
+  abbruch();
+  return nullptr;
+}
+
+TPunkt* TMaterialpunkt::_pu(OBJTYP ot) {
+  switch (ot) {
+  case OBJTYP_IPU: return ipu_auf;
+  case OBJTYP_KNO: return kno_auf;
+  default:
+    *konsaus << "FEHLER in TMaterialpunkt::_pu(OBJTYP ot)\n" << std::flush;
+    abbruch();
+    return nullptr;
+  }
+}
+
+void TMaterialpunkt::_loeschen() {
+  for (unsigned int& wort : matit) wort = 0;
+  TPunkt::_loeschen();
+}
+
+void TMaterialpunkt::_text(std::ostream& os) const {
+  TPunkt::_text(os);
+  os << ", mat=";
+  if (material) {
+    os << *static_cast<const TObjbasis*>(material);
+  } else {
+    os << "?";
+  }
+}
+
+TMaterialpunktquelle::TMaterialpunktquelle(Tmpm* m, int n, OBJTYP e, double a, double b, double d, int matnum,
+                                           double vol, const TVM::VekR& x, const TVM::VekR& u,
+                                           const TVM::VekR& ut, const TVM::VekR& utt, const TVM::VekR& z,
+                                           int farbe)
+    : TPunkt(m, OBJTYP_MPUQUELL, e, n, vol, x, u, ut, utt, z, farbe), tA(a), tE(b), dt(d),
+      material(material_suchen(m, matnum)) {
+  if (material) zust.rho0 = material->rho;
+}
+
+bool TMaterialpunktquelle::_baktiv() const {
+  if (!mpm->bgrundschritt) return false;
+  const double t = mpm->t;
+  if (t < tA || t > tE) return false;
+  const double q = (t - tA) / dt;
+  const double r = MATHE::runde(q, 0);
+  return MATHE::fastgleich((q - r) * dt, 0.0, 2.220446049250313e-14);
+}
+
+void TMaterialpunktquelle::_text(std::ostream& os) const {
+  TPunkt::_text(os);
+  os << ", tA=" << _str(tA, 10) << ", tE=" << _str(tE, 10) << ", dt=" << _str(dt, 10) << ", mat=";
+  if (material) {
+    os << *static_cast<const TObjbasis*>(material);
+  } else {
+    os << "?";
+  }
+}
+
+TMaterialpunkt* mpu_erzeugen(Tmpm* mpm, int num, int matnum, double vol, TVM::VekR& x, const TVM::VekR& u,
+                             const TVM::VekR& ut, const TVM::VekR& utt, const TVM::VekR& z, int farbe) {
+  if (num >= 0 && mpm->mpu.suchen(num)) {
+    eingabefehler(mpm, "Materialpunktnummer bereits vorhanden: " + std::to_string(num) + "\n");
+    return nullptr;
+  }
+  if (!mpm->mat.suchen(matnum)) {
+    eingabefehler(mpm, "Materialnummer nicht vorhanden: " + std::to_string(matnum) + "\n");
+    return nullptr;
+  }
+  if (!(vol > 0.0)) {
+    eingabefehler(mpm, "Materialpunktvolumen <= 0.\n");
+    return nullptr;
+  }
+  const double s = mpm->stw.schmutzxa;
+  if (!mpm->stw.bknokoerperfest && s > eps)
+    for (int i = 0; i < x.n; ++i) x[i] += MATHE::zufall(-s, s);
+
+  TMaterialpunkt* mp =
+      mpm->_behalten(std::make_unique<TMaterialpunkt>(mpm, num, OBJTYP_MPU, matnum, vol, x, u, ut, utt, z, farbe));
+  mpm->mpu.einfuegen(static_cast<int>(mp->num), mp);
+  if (mpm->stw.bipuaufmpu) {
+    TIntegrationspunkt* ip = mpm->_behalten(
+        std::make_unique<TIntegrationspunkt>(mpm, -1, OBJTYP_MPU, mp->vola, mp->xa, u, ut, utt, z, farbe));
+    mpm->ipu.einfuegen(static_cast<int>(ip->num), ip);
+    mp->ipu_auf = ip;
+    ip->mpu_auf = mp;
+    ip->zustgeber = mp;
+  }
+  return mp;
+}
+
+TMaterialpunktquelle* mpuquell_erzeugen(Tmpm* mpm, int num, OBJTYP, double tA, double tE, double dt,
+                                        int matnum, double vol, const TVM::VekR& x, const TVM::VekR& u,
+                                        const TVM::VekR& ut, const TVM::VekR& utt, const TVM::VekR& z,
+                                        int farbe) {
+  if (num >= 0 && mpm->mpuquell.suchen(num)) {
+    eingabefehler(mpm, "Materialpunktquellennummer bereits vorhanden: " + std::to_string(num) + "\n");
+    return nullptr;
+  }
+  if (!mpm->mat.suchen(matnum)) {
+    eingabefehler(mpm, "Materialnummer nicht vorhanden: " + std::to_string(matnum) + "\n");
+    return nullptr;
+  }
+  if (!(vol > 0.0)) {
+    eingabefehler(mpm, "Materialpunktvolumen <= 0.\n");
+    return nullptr;
+  }
+  TMaterialpunktquelle* q = mpm->_behalten(std::make_unique<TMaterialpunktquelle>(
+      mpm, num, OBJTYP_MPUQUELL, tA, tE, dt, matnum, vol, x, u, ut, utt, z, farbe));
+  mpm->mpuquell.einfuegen(static_cast<int>(q->num), q);
+  return q;
+}
+
+} // namespace MPM

@@ -1,0 +1,72 @@
+#pragma once
+// Points of the computation: geometry in the reference, current and start
+// configurations, the state record, links to co-located points and the
+// containing element. A point with a state provider takes its displacement
+// and volume ratio from that point's record.
+
+#include <iosfwd>
+#include <vector>
+
+#include "model/mpmobjbas.h"
+#include "numerics/tvm.h"
+#include "solver/mpmzustgroe.h"
+
+namespace MPM {
+
+class TAnsatz;
+class TElement;
+
+class TPunkt : public TObjbasis {
+public:
+  TPunkt(Tmpm* mpm, OBJTYP typ, OBJTYP erz, int num, double vol, const TVM::VekR& x, const TVM::VekR& u,
+         const TVM::VekR& ut, const TVM::VekR& utt, const TVM::VekR& z, int farbe);
+
+  // The approximation by which this point receives values from points of type `stuetzot`.
+  virtual TAnsatz* _ansatz(OBJTYP stuetzot);
+  // The co-located point of type `ot`.
+  virtual TPunkt* _pu(OBJTYP ot);
+  virtual void _umspeichern(RICHTUNG r);
+  virtual void _loeschen();
+  virtual void _text(std::ostream& os) const;
+
+  double _vol(KONFIGUR k) const;
+  double _rho(KONFIGUR k) const;
+  // refkonf: x0, startkonf: xa, momkonf: x0 + u (of the state provider when
+  // there is one), held in a result vector that the next call overwrites.
+  TVM::VekR& _x(KONFIGUR k);
+  TVM::VekR& _u();
+  const TVM::VekR& _u() const;
+  // Re-bases the reference configuration on the start (refkonf) or the
+  // current (momkonf) configuration.
+  void _init_vol0_x0(KONFIGUR k);
+  TVM::VekR& _xLkontakt(TVM::VekR& xL);
+  // The record that stands for this point: the provider's or its own.
+  TZustgroe& _zg() { return zustgeber ? zustgeber->zust : zust; }
+  const TZustgroe& _zg() const { return zustgeber ? zustgeber->zust : zust; }
+
+  TElement* element = nullptr;
+  TPunkt* zustgeber = nullptr; // state provider
+  OBJTYP erz;                  // type of the creating object
+  double vola;
+  TVM::VekR xa;
+  double vol0;
+  TVM::VekR x0;
+  TZustgroe zust;
+  bool bkontaktpunkt = false;
+  bool bimkontakt = false;
+  TVM::VekR kontaktrichtung;
+  double kontaktabstand = 0.0;
+
+private:
+  TVM::VekR xmom_;
+};
+
+std::ostream& operator<<(std::ostream& os, const TPunkt& p);
+
+inline TPunkt* PU_Z(TObjbasis* obj) { return static_cast<TPunkt*>(obj); }
+
+// The global equation positions of the nodes' unknowns, dim1 per node in
+// list order (-1 where a component has none). An empty list is an error.
+TVM::TVektor<int>& _einbaupos(const std::vector<TPunkt*>& knou, TVM::TVektor<int>& pos);
+
+} // namespace MPM
