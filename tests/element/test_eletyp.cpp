@@ -1,0 +1,387 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <functional>
+#include <numeric>
+#include <sstream>
+#include <vector>
+
+#include "element/eletyp.h"
+#include "testhilfe.h"
+
+using namespace ELE;
+using ELETYP::Tdataset;
+using ELETYP::Tkey;
+using TVM::MatR;
+using TVM::VekR;
+
+namespace {
+
+using Tabbildung = std::function<VekR(double, double)>;
+
+std::vector<const Tdataset*> alle_datasets() {
+  std::vector<const Tdataset*> ds;
+  std::string namen;
+  std::istringstream zeilen(ELETYP::get_datasetnames(namen));
+  for (std::string name; std::getline(zeilen, name);)
+    ds.push_back(ELETYP::get_datasetptr(name));
+  return ds;
+}
+
+std::vector<int> liste(const TVM::TVektor<int>& v) {
+  return std::vector<int>(v.begin(), v.end());
+}
+std::vector<int> null_bis(int n) {
+  std::vector<int> v(n);
+  std::iota(v.begin(), v.end(), 0);
+  return v;
+}
+
+// Element data: the reference nodes of a family mapped by f.
+MatR knoten(const ELEANS::Tdataset& ans, const Tabbildung& f) {
+  MatR X(2, ans.Nk());
+  for (int k = 0; k < ans.Nk(); ++k) {
+    const VekR x = f(ans.xik[0][k], ans.xik[1][k]);
+    X[0][k] = x[0];
+    X[1][k] = x[1];
+  }
+  return X;
+}
+
+const double A[2][2] = {{1.5, 0.4}, {-0.2, 1.1}};
+VekR affin(double a, double b) {
+  return VekR{A[0][0] * a + A[0][1] * b + 3.0, A[1][0] * a + A[1][1] * b - 1.0};
+}
+VekR gekruemmt(double a, double b) {
+  return VekR{a + 0.15 * b * b + 0.1 * a * b + 2.0, b + 0.2 * a * a - 0.1 * a};
+}
+
+// Reference points inside the element.
+std::vector<VekR> innen(FORM f) {
+  if (f == FORM_DREIECK) return {VekR{0.2, 0.3}, VekR{0.6, 0.1}, VekR{0.05, 0.9}};
+  return {VekR{0.0, 0.0}, VekR{0.3, -0.7}, VekR{-0.85, 0.6}, VekR{0.9, 0.95}};
+}
+
+void erwarte_nahe(const VekR& a, const VekR& b, double tol) {
+  ASSERT_EQ(a.n, b.n);
+  for (int i = 0; i < a.n; ++i)
+    EXPECT_NEAR(a[i], b[i], tol) << "Komponente " << i;
+}
+
+const char* const abbruchfrage = "Fuer ABBRUCH \"x\", fuer WEITER beliebiges Zeichen eingeben:";
+
+} // namespace
+
+TEST(Elementtyp, RegistryNamesAndLookups) {
+  EXPECT_EQ(ELETYP::_name(DIM_2D, FORM_VIERECK, ANSFUNK_LAGRO1, ANSFUNK_LAGRO2), "ViereckLagro1Lagro2");
+  std::string namen;
+  EXPECT_EQ(ELETYP::get_datasetnames(namen),
+            "DreieckLagro1Lagro1\nViereckLagro1Lagro1\nViereckLagro1Lagro2\nViereckLagro1Lagro3\n"
+            "ViereckLagro1Hermc1o1\nViereckLagro2Lagro1\nViereckLagro2Lagro2\nViereckLagro2Hermc1o2\n"
+            "ViereckLagro3Lagro1\nViereckLagro3Lagro3\nViereckLagro3Hermc1o3\nViereckSereo2Sereo2\n"
+            "ViereckSereo2Hermc1o2\nViereckSereo3Sereo3\nViereckSereo3Hermc1o3");
+
+  Konsolenumleitung k;
+  for (const Tdataset* ds : alle_datasets()) {
+    ASSERT_NE(ds, nullptr);
+    EXPECT_EQ(ds->name, ds->key.name);
+    EXPECT_EQ(ELETYP::get_datasetptr(ds->key), ds);
+    EXPECT_EQ(&ELETYP::get_datasetref(ds->name), ds);
+    EXPECT_EQ(ds->ansx->key.ansfunk, ds->key.ansfunkx);
+    EXPECT_EQ(ds->ansu->key.ansfunk, ds->key.ansfunku);
+  }
+  EXPECT_EQ(k.aus.str(), "");
+
+  EXPECT_EQ(ELETYP::get_datasetptr(Tkey(DIM_2D, FORM_DREIECK, ANSFUNK_LAGRO2, ANSFUNK_LAGRO2)), nullptr);
+  EXPECT_EQ(k.aus.str(),
+            "\nELETYP::TdatasetPtr::getdatasetptr(): kein Eintrag zu Schluessel DreieckLagro2Lagro2");
+  k.aus.str("");
+  EXPECT_EQ(ELETYP::get_datasetptr(std::string("ViereckLagro1Sereo2")), nullptr);
+  EXPECT_EQ(k.aus.str(), "\nELETYP::TdatasetPtr::getdatasetptr(): kein Eintrag zu Name ViereckLagro1Sereo2");
+  EXPECT_THROW(ELETYP::get_datasetref(std::string("Viereck")), int);
+  EXPECT_THROW(ELETYP::get_datasetref(Tkey(DIM_2D, FORM_VIERECK, ANSFUNK_SEREO2, ANSFUNK_LAGRO1)), int);
+}
+
+TEST(Elementtyp, NodeMaps) {
+  auto ds = [](const char* name) -> const Tdataset& { return ELETYP::get_datasetref(std::string(name)); };
+  EXPECT_EQ(liste(ds("ViereckLagro1Lagro2").kindxu), null_bis(4));
+  EXPECT_EQ(liste(ds("ViereckLagro1Lagro2").kindux), null_bis(9));
+  EXPECT_EQ(liste(ds("ViereckLagro2Lagro1").kindxu), null_bis(9));
+  EXPECT_EQ(liste(ds("ViereckLagro2Lagro1").kindux), null_bis(4));
+  EXPECT_EQ(liste(ds("ViereckLagro1Lagro3").kindxu), null_bis(4));
+  EXPECT_EQ(liste(ds("ViereckLagro1Lagro3").kindux), null_bis(16));
+  EXPECT_EQ(liste(ds("ViereckSereo3Hermc1o3").kindxu), null_bis(12));
+  EXPECT_EQ(liste(ds("ViereckSereo3Hermc1o3").kindux), null_bis(4));
+  EXPECT_EQ(liste(ds("ViereckLagro3Lagro3").kindux), null_bis(16));
+
+  // Every pair of corresponding nodes sits at the same reference position.
+  for (const Tdataset* d : alle_datasets()) {
+    SCOPED_TRACE(d->name);
+    ASSERT_EQ(d->kindxu.n, d->Nx());
+    ASSERT_EQ(d->kindux.n, d->Nu());
+    const bool xklein = d->Nx() <= d->Nu();
+    const TVM::TVektor<int>& m = xklein ? d->kindxu : d->kindux;
+    const MatR& von = xklein ? d->ansx->xik : d->ansu->xik;
+    const MatR& nach = xklein ? d->ansu->xik : d->ansx->xik;
+    for (int i = 0; i < m.n; ++i)
+      for (int c = 0; c < 2; ++c)
+        EXPECT_EQ(von[c][i], nach[c][m[i]]) << "Knoten " << i;
+  }
+
+  // Unregistered pairs: a clean one is silent, one without correspondence is
+  // reported and stays usable.
+  Konsolenumleitung k;
+  Tdataset gut(Tkey(DIM_2D, FORM_DREIECK, ANSFUNK_LAGRO1, ANSFUNK_LAGRO1));
+  EXPECT_EQ(k.aus.str(), "");
+  Tdataset schlecht(Tkey(DIM_2D, FORM_VIERECK, ANSFUNK_LAGRO3, ANSFUNK_SEREO2));
+  EXPECT_EQ(k.aus.str(), "\nFEHLER in ELETYP::Tdataset::init_kind(), Elementtypname=ViereckLagro3Sereo2\n");
+  EXPECT_EQ(liste(schlecht.kindux), std::vector<int>({0, 1, 2, 3, -1, -1, -1, -1}));
+  EXPECT_EQ(liste(schlecht.kindxu), null_bis(16));
+  VekR x;
+  EXPECT_TRUE(schlecht._x(knoten(*schlecht.ansx, affin), VekR{0.5, 0.5}, x));
+  erwarte_nahe(x, affin(0.5, 0.5), 1e-13);
+}
+
+TEST(Elementtyp, AffineAndCurvedMappingsRoundTrip) {
+  Konsolenumleitung k;
+  for (const Tdataset* d : alle_datasets()) {
+    SCOPED_TRACE(d->name);
+    const MatR Xa = knoten(*d->ansx, affin), Xg = knoten(*d->ansx, gekruemmt);
+    for (const VekR& xi : innen(d->key.form)) {
+      VekR x, xi1;
+      MatR J;
+      ASSERT_TRUE(d->_x(Xa, xi, x));
+      erwarte_nahe(x, affin(xi[0], xi[1]), 1e-13);
+      ASSERT_TRUE(d->_J(Xa, xi, J));
+      for (int i = 0; i < 2; ++i)
+        for (int j = 0; j < 2; ++j)
+          EXPECT_NEAR(J[i][j], A[i][j], 1e-13);
+      EXPECT_TRUE(d->_xi(Xa, x, xi1, false));
+      erwarte_nahe(xi1, xi, 1e-12);
+
+      // Curved edges where the geometry family allows them.
+      ASSERT_TRUE(d->_x(Xg, xi, x));
+      EXPECT_TRUE(d->_xi(Xg, x, xi1, false));
+      erwarte_nahe(xi1, xi, 1e-12);
+      VekR x1;
+      ASSERT_TRUE(d->_x(Xg, xi1, x1));
+      erwarte_nahe(x1, x, 1e-12);
+      EXPECT_TRUE(d->_bpinelement(Xg, x, false));
+    }
+  }
+  EXPECT_EQ(k.aus.str(), "");
+}
+
+TEST(Elementtyp, InverseMappingOnSquareAndEdges) {
+  Konsolenumleitung k;
+  auto quadrat = [](double a, double b) { return VekR{a + 1.0, b + 1.0}; }; // (0,0) to (2,2)
+  const Tdataset& l1 = ELETYP::get_datasetref(std::string("ViereckLagro1Lagro1"));
+  const MatR X1 = knoten(*l1.ansx, quadrat);
+  VekR xi;
+  EXPECT_TRUE(l1._xi(X1, VekR{1.5, 0.5}, xi, false));
+  EXPECT_EQ(xi, (VekR{0.5, -0.5}));
+  EXPECT_FALSE(l1._xi(X1, VekR{3.0, 1.0}, xi, true));
+  EXPECT_EQ(xi, (VekR{2.0, 0.0}));
+
+  // Straight-sided Lagro2 element: a point on the edge xi = 1.
+  const Tdataset& l2 = ELETYP::get_datasetref(std::string("ViereckLagro2Lagro2"));
+  const MatR X2 = knoten(*l2.ansx, quadrat);
+  EXPECT_FALSE(l2._xi(X2, VekR{2.0, 1.5}, xi, false));
+  EXPECT_EQ(xi, (VekR{1.0, 0.5}));
+  EXPECT_TRUE(l2._xi(X2, VekR{2.0, 1.5}, xi, true));
+  EXPECT_FALSE(l2._bpinelement(X2, VekR{2.0, 1.5}, false));
+  EXPECT_TRUE(l2._bpinelement(X2, VekR{2.0, 1.5}, true));
+  EXPECT_FALSE(l2._bpinelement(X2, VekR{2.5, 1.5}, true));
+
+  // Polygon test for straight geometry.
+  EXPECT_TRUE(l1._bpinelement(X1, VekR{1.0, 1.0}, false));
+  EXPECT_FALSE(l1._bpinelement(X1, VekR{0.0, 1.0}, false));
+  EXPECT_TRUE(l1._bpinelement(X1, VekR{0.0, 1.0}, true));
+  EXPECT_FALSE(l1._bpinelement(X1, VekR{-0.1, 1.0}, true));
+  EXPECT_FALSE(l1._bpinelement(X1, VekR{1.0}, true));
+  EXPECT_FALSE(l1._bpinelement(MatR(2, 4, 1.0), VekR{1.0, 1.0}, false)); // no iteration, no question
+  EXPECT_EQ(k.aus.str(), "");
+}
+
+TEST(Elementtyp, InverseMappingFailures) {
+  const Tdataset& l3 = ELETYP::get_datasetref(std::string("ViereckLagro3Lagro3"));
+  // x = xi^3 - 2 xi: Newton for x = -2 from 0 cycles between 0 and 1.
+  const MatR Xz = knoten(*l3.ansx, [](double a, double b) { return VekR{a * a * a - 2.0 * a, b}; });
+  VekR xi;
+  {
+    Konsolenumleitung k("w");
+    EXPECT_FALSE(l3._xi(Xz, VekR{-2.0, 0.0}, xi, true));
+    const std::string aus = k.aus.str();
+    EXPECT_EQ(aus.rfind("ELE::_xi(): Maximalzahl an Iterationsschritten erreicht\nIterationsschritt it=12\n"
+                        "xkx           =",
+                        0),
+              0u);
+    std::size_t pos = 0;
+    for (const char* t : {"\nLxp           =", "\nLxp_xi        =", "\nJp=xkx*Lxp_xi =", "\nxp1=xkx*Lxp   =",
+                          "\nr=xp1-xp      =", "\nxip1=xip-JIp*r=", abbruchfrage}) {
+      pos = aus.find(t, pos);
+      EXPECT_NE(pos, std::string::npos) << t;
+    }
+    EXPECT_NEAR(xi[0], 1.0, 1e-12);
+  }
+  {
+    Konsolenumleitung k("x");
+    EXPECT_THROW(l3._xi(Xz, VekR{-2.0, 0.0}, xi, true), int);
+  }
+
+  // All nodes in one point: singular Jacobian.
+  const MatR X0(2, 16, 1.0);
+  {
+    Konsolenumleitung k("w w");
+    EXPECT_FALSE(l3._xi(X0, VekR{1.0, 1.0}, xi, true));
+    EXPECT_FALSE(l3._bpinelement(X0, VekR{1.0, 1.0}, true));
+    const std::string text = std::string("ELE::_xi(): !TVM::inverse_nxn(Jp, JIp, detJp)\n") + abbruchfrage;
+    EXPECT_EQ(k.aus.str(), text + text);
+  }
+  {
+    Konsolenumleitung k; // end of input stops
+    EXPECT_THROW(l3._xi(X0, VekR{1.0, 1.0}, xi, true), int);
+  }
+
+  // Non-finite or ill-sized input: false without a question.
+  Konsolenumleitung k;
+  const MatR X = knoten(*l3.ansx, affin);
+  EXPECT_FALSE(l3._xi(X, VekR{NAN, 0.0}, xi, true));
+  EXPECT_TRUE(std::isnan(xi[0]) && std::isnan(xi[1]));
+  MatR Xi = X;
+  Xi[1][5] = INFINITY;
+  EXPECT_FALSE(l3._xi(Xi, VekR{3.0, -1.0}, xi, true));
+  EXPECT_FALSE(l3._bpinelement(X, VekR{NAN, NAN}, true));
+  EXPECT_FALSE(ELETYP::get_datasetref(std::string("ViereckLagro1Lagro1"))
+                   ._bpinelement(knoten(*l3.ansx, affin), VekR{3.0, -1.0}, true));
+  EXPECT_FALSE(l3._xi(MatR(2, 4), VekR{3.0, -1.0}, xi, true));
+  EXPECT_FALSE(l3._xi(X, VekR{3.0}, xi, true));
+  EXPECT_EQ(k.aus.str(), "");
+}
+
+TEST(Elementtyp, UnknownGradientsReproduceLinearFields) {
+  auto f = [](const VekR& x) { return 2.0 + 3.0 * x[0] - 5.0 * x[1]; };
+  int Nlagrange = 0;
+  for (const Tdataset* d : alle_datasets()) {
+    if (d->key.ansfunku >= ANSFUNK_HERMC1O1) continue;
+    SCOPED_TRACE(d->name);
+    ++Nlagrange;
+    // Perturbed nodes where the unknown family spans the geometry, else affine.
+    const bool bspann = d->key.ansfunkx == d->key.ansfunku || d->key.ansfunkx == ANSFUNK_LAGRO1;
+    MatR Xx = knoten(*d->ansx, affin);
+    for (int k = 0; bspann && k < d->Nx(); ++k) {
+      Xx[0][k] += 0.05 * std::sin(k + 1.0);
+      Xx[1][k] += 0.05 * std::cos(2.0 * k + 1.0);
+    }
+    MatR Xu(2, d->Nu());
+    std::vector<double> fk(d->Nu());
+    for (int k = 0; k < d->Nu(); ++k) {
+      VekR xk;
+      ASSERT_TRUE(d->_x(Xx, d->ansu->xik.GetCol(k), xk));
+      Xu[0][k] = xk[0];
+      Xu[1][k] = xk[1];
+      fk[k] = f(xk);
+    }
+    for (const VekR& xi : innen(d->key.form)) {
+      double detJ;
+      VekR Lu, x;
+      MatR Gu, J;
+      ASSERT_TRUE(d->_Lu_Gu_detJ(Xx, Xu, xi, detJ, Lu, Gu));
+      ASSERT_TRUE(d->_J(Xx, xi, J) && d->_x(Xx, xi, x));
+      EXPECT_DOUBLE_EQ(detJ, TVM::determinante_nxn(J));
+      EXPECT_GT(detJ, 0.0);
+      ASSERT_EQ(Lu.n, d->Nu());
+      ASSERT_TRUE(Gu.zeilen == d->Nu() && Gu.spalten == 2);
+      double wert = 0.0, gx = 0.0, gy = 0.0;
+      for (int k = 0; k < d->Nu(); ++k) {
+        wert += Lu[k] * fk[k];
+        gx += Gu[k][0] * fk[k];
+        gy += Gu[k][1] * fk[k];
+      }
+      EXPECT_NEAR(wert, f(x), 1e-12);
+      EXPECT_NEAR(gx, 3.0, 1e-11);
+      EXPECT_NEAR(gy, -5.0, 1e-11);
+    }
+  }
+  EXPECT_EQ(Nlagrange, 10);
+}
+
+TEST(Elementtyp, HermiteUnknownsUseGeometrySlopes) {
+  using Tfeld = std::function<double(double, double)>;
+  // f, df/dx, df/dy of a linear and a cubic field.
+  const Tfeld lin[3] = {[](double x, double y) { return 2.0 + 3.0 * x - 5.0 * y; },
+                        [](double, double) { return 3.0; }, [](double, double) { return -5.0; }};
+  const Tfeld kub[3] = {
+      [](double x, double y) { return x * x * x - 2.0 * x * x * y + x * y * y + 4.0 * y * y * y - x + 1.0; },
+      [](double x, double y) { return 3.0 * x * x - 4.0 * x * y + y * y - 1.0; },
+      [](double x, double y) { return -2.0 * x * x + 2.0 * x * y + 12.0 * y * y; }};
+  int Nhermite = 0;
+  for (const Tdataset* d : alle_datasets()) {
+    if (d->key.ansfunku < ANSFUNK_HERMC1O1) continue;
+    SCOPED_TRACE(d->name);
+    ++Nhermite;
+    const MatR Xx = knoten(*d->ansx, affin);
+    const MatR Xu = knoten(*d->ansu, affin); // the four corners only
+    for (const Tfeld* feld : {lin, kub}) {
+      VekR dofs(12);
+      for (int k = 0; k < 4; ++k)
+        for (int j = 0; j < 3; ++j)
+          dofs[3 * k + j] = feld[j](Xu[0][k], Xu[1][k]);
+      // Linear field inside, cubic along the edge eta = -1.
+      const std::vector<VekR> punkte =
+          feld == lin ? innen(FORM_VIERECK)
+                      : std::vector<VekR>{VekR{-1.0, -1.0}, VekR{-0.4, -1.0}, VekR{0.7, -1.0}};
+      for (const VekR& xi : punkte) {
+        double detJ;
+        VekR Lu;
+        MatR Gu;
+        ASSERT_TRUE(d->_Lu_Gu_detJ(Xx, Xu, xi, detJ, Lu, Gu));
+        EXPECT_NEAR(detJ, A[0][0] * A[1][1] - A[0][1] * A[1][0], 1e-13);
+        ASSERT_TRUE(Lu.n == 12 && Gu.zeilen == 12 && Gu.spalten == 2);
+        const VekR x = affin(xi[0], xi[1]);
+        const VekR g = dofs * Gu;
+        EXPECT_NEAR(TVM::skalarprodukt(Lu, dofs), feld[0](x[0], x[1]), 1e-11);
+        if (feld == lin) {
+          EXPECT_NEAR(g[0], 3.0, 1e-12);
+          EXPECT_NEAR(g[1], -5.0, 1e-12);
+        } else {
+          const double dfdxi = feld[1](x[0], x[1]) * A[0][0] + feld[2](x[0], x[1]) * A[1][0];
+          EXPECT_NEAR(g[0] * A[0][0] + g[1] * A[1][0], dfdxi, 1e-11);
+        }
+      }
+    }
+  }
+  EXPECT_EQ(Nhermite, 5);
+}
+
+TEST(Elementtyp, SingularJacobianInUnknownGradients) {
+  const Tdataset& d = ELETYP::get_datasetref(std::string("ViereckLagro1Lagro2"));
+  const MatR Xx(2, 4, {0.0, 1.0, 2.0, 3.0, 0.0, 0.0, 0.0, 0.0}); // corners on a line
+  double detJ = 7.0;
+  VekR Lu;
+  MatR Gu(9, 2, 4.0);
+  EXPECT_FALSE(d._Lu_Gu_detJ(Xx, MatR(2, 9), VekR{0.2, 0.1}, detJ, Lu, Gu));
+  EXPECT_EQ(detJ, 0.0);
+  ASSERT_EQ(Lu.n, 9);
+  EXPECT_NEAR(std::accumulate(Lu.begin(), Lu.end(), 0.0), 1.0, 1e-15);
+  ASSERT_TRUE(Gu.zeilen == 9 && Gu.spalten == 2);
+  for (long i = 0; i < Gu.anzahl(); ++i)
+    EXPECT_EQ(Gu.data[i], 0.0);
+
+  // Too few geometry columns: nothing evaluable, outputs zeroed at their size.
+  Lu.init(9, nullptr, 1.0);
+  EXPECT_FALSE(d._Lu_Gu_detJ(MatR(2, 3, 1.0), MatR(2, 9), VekR{0.2, 0.1}, detJ, Lu, Gu));
+  EXPECT_TRUE(Lu.n == 9 && Lu[0] == 0.0 && detJ == 0.0);
+}
+
+TEST(Elementtyp, TextForm) {
+  const Tdataset& d = ELETYP::get_datasetref(std::string("ViereckLagro1Lagro2"));
+  std::ostringstream erwartet, aus;
+  erwartet << "[key =ViereckLagro1Lagro2]\nxikx     =" << d.ansx->xik << "\nxiku     =" << d.ansu->xik
+           << "\nwkx      =" << d.ansx->wk << "\nwku      =" << d.ansu->wk << "\n";
+  aus << d;
+  EXPECT_EQ(aus.str(), erwartet.str() +
+                           "randknox =<4>[         0|         1|         2|         3]\n"
+                           "randknou =<8>[         0|         4|         1|         5|         2|"
+                           "         6|         3|         7]\n");
+}
