@@ -4,6 +4,7 @@
 
 #include <iosfwd>
 #include <map>
+#include <type_traits>
 #include <vector>
 
 #include "input/mpmdefs.h"
@@ -91,5 +92,9 @@ std::ostream& operator<<(std::ostream& os, const TObjbasis& obj);
 std::ostream& operator<<(std::ostream& os, const TObjbasis* obj);
 // The short type name of the first entry, then the entries.
 std::ostream& operator<<(std::ostream& os, const std::vector<TObjbasis*>& liste);
+template <class T, class = std::enable_if_t<std::is_base_of<TObjbasis, T>::value && !std::is_same<T, TObjbasis>::value>>
+std::ostream& operator<<(std::ostream& os, const std::vector<T*>& liste) {
+  return os << std::vector<TObjbasis*>(liste.begin(), liste.end());
+}
 
 } // namespace MPM
