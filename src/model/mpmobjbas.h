@@ -31,8 +31,8 @@ public:
   OBJTYP objtyp;
   OBJSTATUS status;
   int farbe = 0;
-  bool bmerker1 = false;
-  bool bmerker2 = false;
+  bool bausgewaehlt = false; // selected for the output tables
+  bool bmerker = false;
 };
 
 // Ordered registry from number to object. With `beigentuemer` the registry

@@ -84,7 +84,7 @@ public:
 
   TSteuerparam stw;
   std::unique_ptr<TSystem> sys;
-  Tobjcont mat, mpu, mpuquell, ipu, kno, kno_ein, knou, eletyp, ele, pla, konlin;
+  Tobjcont mat, mpu, mpuquell, ipu, kno, knox, knou, eletyp, ele, pla, konlin;
 
   std::string titel = "unbekannt";
   std::string untertitel = "unbekannt";

@@ -38,7 +38,7 @@ TEST(Objektbasis, AutomaticNumbersPerTypeAndTextForms) {
   Probe m(&mpm, OBJTYP_MAT, -1);
   EXPECT_EQ(m.num, 1u) << "each type counts on its own";
   EXPECT_EQ(m.farbe, 0);
-  EXPECT_FALSE(m.bmerker1 || m.bmerker2);
+  EXPECT_FALSE(m.bausgewaehlt || m.bmerker);
 
   Probe k(&mpm, OBJTYP_KNO, 17);
   EXPECT_EQ(text(&k), "kno(17+)");
