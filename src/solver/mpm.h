@@ -18,6 +18,7 @@ class Tdatein;
 namespace MPM {
 
 class TSystem;
+class TPunkt;
 
 class Tmpm {
 public:
@@ -58,6 +59,14 @@ public:
   void _kontakt_bedingungen();
   bool _kontakt_kontrolle(bool iteration);
   int _ausgabe(ZEITPU z);
+
+  // Loads and displacement conditions
+  // All loads of kind `art` acting on `punkt` at time `zeit`, combined: for
+  // forces and accelerations their vector sum, for displacements up to dim1
+  // conditions solved for the prescribed vector. `richtungstyp` tells the
+  // axis of the result (winkel_richtung); false when none acts.
+  bool _last(double zeit, TPunkt* punkt, LASTTYP art, double& wert, TVM::VekR& richtung, TVM::VekR& winkel,
+             int& richtungstyp, int& anzahl);
   // Decides whether control and data output are due in this step; returns 1.
   int _bausgabe();
   bool _bausgabe(double dtaus, const std::set<double>& taus) const;

@@ -1,0 +1,169 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <sstream>
+
+#include "model/mpmobjkno.h"
+#include "model/mpmobjlast.h"
+#include "solver/mpm.h"
+#include "testhilfe.h"
+
+using namespace MPM;
+using TVM::VekR;
+
+namespace {
+const VekR leer;
+
+struct Lastmodell {
+  Lastmodell() { kn = kno_erzeugen(&mpm, 12, 1, 1.0, VekR{0, 0}, leer, leer, leer, leer, 0); }
+  TPunktlast* last(int num, LASTTYP art, double beta, LASTFUNKTYP f, double tA, double tE, const VekR& c,
+                   OBJTYP ziel = OBJTYP_KNO) {
+    return pula_erzeugen(&mpm, num, ziel, art, {12}, beta, f, tA, tE, c);
+  }
+  Tmpm mpm;
+  TKnoten* kn;
+};
+
+double wert(const TPunktlast* pl, double t, const TPunkt* p) {
+  double w = -1.0, b = -1.0;
+  EXPECT_TRUE(pl->_last(t, p, pl->art, w, b)) << t;
+  return w;
+}
+} // namespace
+
+TEST(Punktlast, TimeFunctionsOverTheHalfOpenWindow) {
+  Konsolenumleitung k;
+  Lastmodell m;
+  TPunktlast* lin = m.last(1, LASTTYP_KRAFT, 30.0, LASTFUNKTYP_LIN, 0.0, 2.0, VekR{0, 10});
+  ASSERT_NE(lin, nullptr);
+  EXPECT_DOUBLE_EQ(wert(lin, 1.0, m.kn), 5.0);
+  double w = 7, b = 7;
+  EXPECT_FALSE(lin->_last(2.0, m.kn, LASTTYP_KRAFT, w, b)) << "the end of the window is excluded";
+  EXPECT_EQ(w, 0.0);
+  EXPECT_EQ(b, 0.0);
+  EXPECT_FALSE(lin->_last(-0.1, m.kn, LASTTYP_KRAFT, w, b));
+  EXPECT_FALSE(lin->_last(1.0, m.kn, LASTTYP_BESCHLEUNIGUNG, w, b));
+  EXPECT_TRUE(lin->_last(0.0, m.kn, LASTTYP_KRAFT, w, b));
+  EXPECT_EQ(b, 30.0);
+
+  TPunktlast* qua = m.last(2, LASTTYP_KRAFT, 0.0, LASTFUNKTYP_QUA, 0.0, 1.0, VekR{0, 0, 1});
+  EXPECT_DOUBLE_EQ(wert(qua, 0.5, m.kn), 1.0);
+  EXPECT_DOUBLE_EQ(wert(qua, 0.0, m.kn), 0.0);
+  EXPECT_NEAR(wert(qua, 1.0 - 1e-12, m.kn), 0.0, 1e-11);
+  TPunktlast* kub = m.last(3, LASTTYP_KRAFT, 0.0, LASTFUNKTYP_KUB, 0.0, 1.0, VekR{0, 1, 0, 0});
+  EXPECT_DOUBLE_EQ(wert(kub, 0.5, m.kn), 0.5);
+  EXPECT_DOUBLE_EQ(wert(kub, 0.25, m.kn), 3 * 0.0625 - 2 * 0.015625);
+  TPunktlast* sinus = m.last(4, LASTTYP_KRAFT, 0.0, LASTFUNKTYP_SIN, 0.0, 10.0, VekR{2, 4, 1, 0});
+  EXPECT_DOUBLE_EQ(wert(sinus, 2.0, m.kn), 2.0);
+  TPunktlast* kosinus = m.last(5, LASTTYP_KRAFT, 0.0, LASTFUNKTYP_COS, 0.0, 10.0, VekR{2, 4, 0, 0.5});
+  EXPECT_DOUBLE_EQ(wert(kosinus, 0.0, m.kn), 2.5);
+  // Coefficients missing from a short list count as 0.
+  TPunktlast* kurz = m.last(6, LASTTYP_KRAFT, 0.0, LASTFUNKTYP_KUB, 0.0, 1.0, VekR{3});
+  EXPECT_DOUBLE_EQ(wert(kurz, 0.5, m.kn), 3.0 - 0.75 * 3.0 + 0.125 * 6.0);
+
+  TPunktlast* winkel = m.last(7, LASTTYP_KRAFT, 540.0, LASTFUNKTYP_KON, 0.0, 1.0, VekR{1});
+  EXPECT_EQ(winkel->beta, 180.0);
+  std::ostringstream s;
+  s << *lin;
+  EXPECT_EQ(s.str(), "pla(1+), Ziel=kno, Art=Kraft, beta= 3.000e+01, ftyp=lin, tA= 0.       , tE= 2.000e+00, "
+                     "c=<2>[ 0.       | 1.000e+01], Zielobjektnummern=[12]");
+}
+
+TEST(Punktlast, CreationChecksAndNumberShift) {
+  Konsolenumleitung k;
+  Lastmodell m;
+  const std::string pos = "Eingabedatei, Zeilennummer 0\n";
+  ASSERT_NE(m.last(1, LASTTYP_KRAFT, 0, LASTFUNKTYP_KON, 0, 1, VekR{1}), nullptr);
+  struct Fall {
+    int num;
+    OBJTYP ziel;
+    LASTTYP art;
+    LASTFUNKTYP f;
+    VekR c;
+    std::string text;
+  } faelle[] = {
+      {1, OBJTYP_KNO, LASTTYP_KRAFT, LASTFUNKTYP_KON, VekR{1}, "Punktlastnummer bereits vorhanden: 1\n"},
+      {2, OBJTYP_ELE, LASTTYP_KRAFT, LASTFUNKTYP_KON, VekR{1}, "Unzulaessiges Lastziel: ele\n"},
+      {2, OBJTYP_KNO, LASTTYP_UNBEKANNT, LASTFUNKTYP_KON, VekR{1}, "Unzulaessige Lastart\n"},
+      {2, OBJTYP_KNO, LASTTYP_KRAFT, LASTFUNKTYP_UNBEKANNT, VekR{1}, "Ungueltiger Lastfunktionstyp\n"},
+      {2, OBJTYP_KNO, LASTTYP_KRAFT, LASTFUNKTYP_SIN, VekR{1, 0},
+       "Periode der Lastfunktion unzulaessig (c1 = 0): Punktlastnummer 2\n"},
+      {2, OBJTYP_KNO, LASTTYP_KRAFT, LASTFUNKTYP_COS, VekR{1},
+       "Periode der Lastfunktion unzulaessig (c1 = 0): Punktlastnummer 2\n"},
+  };
+  for (const Fall& f : faelle) {
+    k.fehler.str("");
+    EXPECT_EQ(pula_erzeugen(&m.mpm, f.num, f.ziel, f.art, {12}, 0.0, f.f, 0, 1, f.c), nullptr);
+    EXPECT_EQ(k.fehler.str(), pos + f.text);
+  }
+  EXPECT_EQ(m.mpm.pla.size(), 1u);
+
+  m.mpm.stw.knonumplus = 100;
+  k.fehler.str("");
+  TPunktlast* pl = pula_erzeugen(&m.mpm, 3, OBJTYP_KNO, LASTTYP_KRAFT, {4, 5, 4}, 0.0, LASTFUNKTYP_KON, 0, 1, VekR{1});
+  ASSERT_NE(pl, nullptr);
+  EXPECT_EQ(pl->Zielobjektnummern, (std::set<unsigned>{104, 105}));
+  EXPECT_EQ(k.fehler.str().rfind("<TPunktlast::TPunktlast(...)>: Zielobjektnummer bereits vorhanden; wird ignoriert\n"
+                                 "*this=pla(3+), Ziel=kno",
+                                 0),
+            0u)
+      << k.fehler.str();
+  EXPECT_NE(k.fehler.str().find(", Zielobjektnnummer=104\n"), std::string::npos);
+}
+
+TEST(Punktlast, CombinationOnOnePoint) {
+  Konsolenumleitung k;
+  Lastmodell m;
+  VekR richtung, winkel;
+  double w = 0;
+  int typ = 9, anzahl = 0;
+  EXPECT_FALSE(m.mpm._last(0.5, m.kn, LASTTYP_KRAFT, w, richtung, winkel, typ, anzahl));
+  EXPECT_EQ(anzahl, 0);
+
+  m.last(1, LASTTYP_KRAFT, 0.0, LASTFUNKTYP_KON, 0, 1, VekR{1});
+  m.last(2, LASTTYP_KRAFT, 90.0, LASTFUNKTYP_KON, 0, 1, VekR{1});
+  ASSERT_TRUE(m.mpm._last(0.5, m.kn, LASTTYP_KRAFT, w, richtung, winkel, typ, anzahl));
+  EXPECT_EQ(anzahl, 2);
+  EXPECT_NEAR(w, std::sqrt(2.0), 1e-15);
+  EXPECT_NEAR(winkel[0], 45.0, 1e-13);
+  EXPECT_EQ(typ, 0);
+  EXPECT_NEAR(richtung[0], std::sqrt(0.5), 1e-15);
+
+  // Displacement conditions at 0 and 90 degrees prescribe both components.
+  m.last(3, LASTTYP_VERSCHIEBUNG, 0.0, LASTFUNKTYP_KON, 0, 1, VekR{0.03});
+  m.last(4, LASTTYP_VERSCHIEBUNG, 90.0, LASTFUNKTYP_KON, 0, 1, VekR{-0.04});
+  ASSERT_TRUE(m.mpm._last(0.5, m.kn, LASTTYP_VERSCHIEBUNG, w, richtung, winkel, typ, anzahl));
+  EXPECT_EQ(anzahl, 2);
+  EXPECT_NEAR(w, 0.05, 1e-16);
+  EXPECT_NEAR(w * richtung[0], 0.03, 1e-16);
+  EXPECT_NEAR(w * richtung[1], -0.04, 1e-16);
+
+  // A third one is too many; on another node 0 and 180 degrees are one direction.
+  m.last(5, LASTTYP_VERSCHIEBUNG, 45.0, LASTFUNKTYP_KON, 0, 1, VekR{1});
+  ASSERT_TRUE(m.mpm._last(0.5, m.kn, LASTTYP_VERSCHIEBUNG, w, richtung, winkel, typ, anzahl));
+  EXPECT_EQ(anzahl, 2);
+  EXPECT_EQ(k.aus.str(), "FEHLER in <bool _last(...)>: zu viele Verschiebungsbedingungen. zielpu=" +
+                             [&] {
+                               std::ostringstream s;
+                               s << *m.kn;
+                               return s.str();
+                             }() +
+                             ", ueberige Bedingungen werden ignoriert\n");
+
+  TKnoten* zweiter = kno_erzeugen(&m.mpm, 13, 1, 1.0, VekR{1, 0}, leer, leer, leer, leer, 0);
+  pula_erzeugen(&m.mpm, 6, OBJTYP_KNO, LASTTYP_VERSCHIEBUNG, {13}, 0.0, LASTFUNKTYP_KON, 0, 1, VekR{0.01});
+  pula_erzeugen(&m.mpm, 7, OBJTYP_KNO, LASTTYP_VERSCHIEBUNG, {13}, 180.0, LASTFUNKTYP_KON, 0, 1, VekR{0.02});
+  k.aus.str("");
+  ASSERT_TRUE(m.mpm._last(0.5, zweiter, LASTTYP_VERSCHIEBUNG, w, richtung, winkel, typ, anzahl));
+  EXPECT_EQ(anzahl, 1);
+  EXPECT_EQ(w, 0.01);
+  EXPECT_EQ(typ, 1);
+  EXPECT_EQ(richtung, (VekR{1, 0}));
+  EXPECT_NE(k.aus.str().find("Verschiebungsbedingung fuer gleiche Richtung bereits vorhanden. zielpu=kno(13+)"),
+            std::string::npos);
+
+  Konsolenumleitung frage("x");
+  EXPECT_THROW(m.mpm._last(0.5, zweiter, LASTTYP_UNBEKANNT, w, richtung, winkel, typ, anzahl), int);
+  EXPECT_EQ(frage.aus.str(), "FEHLER in <bool _last(...)>: unzulaessiger Lasttyp\n"
+                             "Fuer ABBRUCH \"x\", fuer WEITER beliebiges Zeichen eingeben:");
+}
