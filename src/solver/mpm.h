@@ -18,6 +18,7 @@ class Tdatein;
 namespace MPM {
 
 class TSystem;
+class TMaterialpunkt;
 
 class Tmpm {
 public:
@@ -58,6 +59,8 @@ public:
   void _kontakt_bedingungen();
   bool _kontakt_kontrolle(bool iteration);
   int _ausgabe(ZEITPU z);
+  // One row of the material-iteration table for the point being iterated.
+  int _ausgabe_dat_konvilok(ZEITPU z, TMaterialpunkt* mp);
   // Decides whether control and data output are due in this step; returns 1.
   int _bausgabe();
   bool _bausgabe(double dtaus, const std::set<double>& taus) const;
