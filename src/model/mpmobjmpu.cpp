@@ -1,5 +1,6 @@
 #include "model/mpmobjmpu.h"
 
+#include <cmath>
 #include <memory>
 #include <ostream>
 
@@ -8,6 +9,7 @@
 #include "frame/mpmextern.h"
 #include "model/mpmobjipu.h"
 #include "model/mpmobjmat.h"
+#include "numerics/loeser.h"
 #include "numerics/mathehilf.h"
 #include "solver/mpm.h"
 
@@ -61,6 +63,92 @@ TPunkt* TMaterialpunkt::_pu(OBJTYP ot) {
 void TMaterialpunkt::_loeschen() {
   for (unsigned int& wort : matit) wort = 0;
   TPunkt::_loeschen();
+}
+
+bool TMaterialpunkt::materialiteration() {
+  if (!material) {
+    *konsaus << "FEHLER in <bool TMaterialpunkt::materialiteration()>: material=NULL\n" << std::flush;
+    abbruch();
+    return false;
+  }
+  const TSteuerparam& s = mpm->stw;
+  const double dt = mpm->dt;
+  const int n = static_cast<int>(TMaterial::_Nz(material->typ));
+  constexpr unsigned int minstellen = 3;
+  TZustgroe& zg = zust;
+
+  TVM::VekR r(n), dz(n);
+  TVM::MatR rz(n, n), rzinv(n, n);
+  zg.normr = 0.0;
+  zg.normdz = 0.0;
+  double normdz_k = 0.0; // correction norm of the step before the last
+  bool biter = false;
+  unsigned int ii = 0;
+
+  if (n > 0) {
+    zg.z = zg.z_n;
+    for (;;) {
+      material->_r(zg.eps, zg.epst, zg.z, zg.z_n, r, biter, dt);
+      zg.normr = TVM::norm(r);
+      if (!biter && ii == 0) break;
+      if (zg.normr < s.schranke_normr && ii > 0 && zg.normdz < s.schranke_normdz) {
+        biter = true;
+        mpm->binel = true;
+        break;
+      }
+      if (ii == s.maxNmatit) {
+        zg.z = zg.z_n;
+        *konsaus << "Maximalzahl der Materialiterationsschritte erreicht,(ii=" << ii << ", normr=" << zg.normr
+                 << ", normdz=" << zg.normdz << ")\n"
+                 << std::flush;
+        return false;
+      }
+      if (s.bkonvkontrmatit && ii > 1 && zg.normdz > std::pow(normdz_k, s.minkonvmatit)) {
+        *konsaus << "Keine hinreichende Konvergenz (ii=" << ii << ", normdz_k=" << normdz_k
+                 << ", normdz=" << zg.normdz << ")\n"
+                 << std::flush;
+        return false;
+      }
+
+      const char* name = s.bnummattangente ? "rz_num" : "rz_analyt";
+      if (s.bnummattangente) {
+        material->_rz_num(zg.eps, zg.epst, zg.z, zg.z_n, rz, dt);
+      } else {
+        material->_rz(zg.eps, zg.epst, zg.z, zg.z_n, rz, dt);
+      }
+      int stellen = 0;
+      bool gut = rz.zeilen == n && rz.spalten == n && r.n == n;
+      if (gut) {
+        rzinv = rz;
+        double det = 0.0;
+        gut = TVM::loeser_inverse(rzinv, det, s.gleichloes_mat) == 1 &&
+              TVM::Konditionskontrolle(rz, rzinv, stellen, minstellen);
+      }
+      if (!gut) {
+        *konsaus << "Invertierung von " << name << " ungenau:"
+                 << ", stellen=" << stellen << ", minstellen=" << minstellen << "\n"
+                 << std::flush;
+        abbruch();
+        return false; // the user goes on: the pass fails, the bad inverse is never used
+      }
+
+      dz = rzinv * r;
+      for (int i = 0; i < n; ++i) {
+        dz[i] = -dz[i];
+        zg.z[i] += dz[i];
+      }
+      normdz_k = zg.normdz;
+      zg.normdz = TVM::norm(dz);
+      mpm->_ausgabe_dat_konvilok(ZEITPU_ZEITSCHRITTENDE, this);
+      ++ii;
+      ++matit[0];
+      ++mpm->iiges;
+    }
+  }
+
+  material->_CT_DT(zg.eps, zg.epst, zg.z, zg.z_n, ii > 0 ? rzinv : TVM::MatR(), zg.CT, zg.DT, biter, dt);
+  material->_sigma(zg.eps, zg.epst, zg.z, zg.sig, zg.q, this);
+  return true;
 }
 
 void TMaterialpunkt::_text(std::ostream& os) const {

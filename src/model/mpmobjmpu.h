@@ -21,11 +21,16 @@ public:
   void _loeschen() override;
   void _text(std::ostream& os) const override;
 
+  // Brings the internal variables into agreement with the current strain and
+  // strain rate by a local Newton iteration, then updates stress and tangents.
+  // False when the iteration failed (the caller abandons its pass).
+  bool materialiteration();
+
   TPunkt* ipu_auf = nullptr; // co-located integration point
   TPunkt* kno_auf = nullptr; // co-located node
   TAnsatz* ans_kno = nullptr; // from nodes
   TMaterial* material = nullptr;
-  unsigned int matit[5] = {0, 0, 0, 0, 0}; // bookkeeping of the material iteration
+  unsigned int matit[5] = {0, 0, 0, 0, 0}; // bookkeeping of the material iteration; [0]: Newton steps
 };
 
 class TMaterialpunktquelle : public TPunkt {

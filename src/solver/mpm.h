@@ -19,6 +19,7 @@ namespace MPM {
 
 class TSystem;
 class TPunkt;
+class TMaterialpunkt;
 
 class Tmpm {
 public:
@@ -59,6 +60,8 @@ public:
   void _kontakt_bedingungen();
   bool _kontakt_kontrolle(bool iteration);
   int _ausgabe(ZEITPU z);
+  // One row of the material-iteration table for the point being iterated.
+  int _ausgabe_dat_konvilok(ZEITPU z, TMaterialpunkt* mp);
 
   // Loads and displacement conditions
   // All loads of kind `art` acting on `punkt` at time `zeit`, combined: for

@@ -4,6 +4,7 @@
 
 #include "frame/meldung.h"
 #include "frame/mpmextern.h"
+#include "model/mpmobjmpu.h"
 #include "model/mpmobjpunkt.h"
 #include "solver/mpm.h"
 #include "solver/mpmobjsys.h"
@@ -158,6 +159,23 @@ bool Tmpm::_umspeichern(RICHTUNG r) {
   for (const Tobjcont* reg : {&mpu, &ipu, &kno})
     for (const auto& eintrag : *reg) PU_Z(eintrag.second)->_umspeichern(r);
   sys->_umspeichern(r);
+  return true;
+}
+
+// The material-point registry may also hold sources; only active material
+// points are iterated, and the pass ends with the first failure.
+bool Tmpm::_z_CT_DT_sigma_mpu() {
+  binel = false;
+  for (const auto& eintrag : mpu) {
+    TObjbasis* obj = eintrag.second;
+    if (obj->objtyp != OBJTYP_MPU || obj->status != OBJSTATUS_AKTIV) continue;
+    if (!MPU_Z(obj)->materialiteration()) {
+      bmatkonv = false;
+      bkonv = false;
+      return false;
+    }
+  }
+  bmatkonv = true;
   return true;
 }
 
