@@ -111,7 +111,6 @@ bool Tmpm::_kontakt_kontrolle(bool) {
   bkonkontr = true;
   return true;
 }
-int Tmpm::_ausgabe(ZEITPU) { return 1; }
 bool Tmpm::_verzerrungen_mpu() { return true; }
 bool Tmpm::_z_CT_DT_sigma_mpu() {
   binel = false;
