@@ -8,6 +8,47 @@ bool bausktr = true;
 
 namespace MPM {
 
+int Tmpm::_ausgabe(ZEITPU z) {
+  _berechnungsanzeige(z);
+  switch (z) {
+  case ZEITPU_ENDE:
+  case ZEITPU_ABBRUCH:
+    _ausgabe_gnuplot(z);
+    [[fallthrough]];
+  case ZEITPU_ANFANG:
+    _ausgabe_dat_mpu(z);
+    _ausgabe_dat_ele(z);
+    _ausgabe_dat_kno(z);
+    _ausgabe_dat_konvalok(z);
+    _ausgabe_dat_konvaglo(z);
+    _ausgabe_dat_konvilok(z, nullptr);
+    break;
+  case ZEITPU_STARTWERTE:
+    _ausgabe_gnuplot(z);
+    _ausgabe_gid(z);
+    _ausgabe_vtk(z);
+    break;
+  case ZEITPU_ZEITSCHRITTENDE:
+    if (bausdat && bkonkontr && bkonv && bmatkonv) {
+      _ausgabe_dat_mpu(z);
+      _ausgabe_dat_ele(z);
+      _ausgabe_dat_kno(z);
+      _ausgabe_maple(z);
+      _ausgabe_tecplot(z);
+      _ausgabe_gid(z);
+      _ausgabe_vtk(z);
+    }
+    break;
+  case ZEITPU_ITERATIONSSCHRITTENDE:
+    _ausgabe_dat_konvalok(z);
+    _ausgabe_dat_konvaglo(z);
+    break;
+  default:
+    break;
+  }
+  return 1;
+}
+
 int Tmpm::_bausgabe() {
   bausktr = stw.bimmerausktr || _bausgabe(stw.dtausktr, stw.tausktr);
   ::bausktr = bausktr;
@@ -27,6 +68,23 @@ bool Tmpm::_bausgabe(unsigned int dNtaus, const std::set<unsigned int>& Ntaus) c
   const long long schritte = static_cast<long long>(tt) - stw.tta;
   if (dNtaus != 0 && schritte % dNtaus == 0) return true;
   return tt >= 0 && Ntaus.count(static_cast<unsigned int>(tt)) > 0;
+}
+
+// The writers of the post-processing files come with those writers.
+bool Tmpm::_ausgabe_gnuplot(ZEITPU) {
+  return true;
+}
+bool Tmpm::_ausgabe_gid(ZEITPU) {
+  return true;
+}
+bool Tmpm::_ausgabe_vtk(ZEITPU) {
+  return true;
+}
+bool Tmpm::_ausgabe_tecplot(ZEITPU) {
+  return true;
+}
+bool Tmpm::_ausgabe_maple(ZEITPU) {
+  return true;
 }
 
 } // namespace MPM

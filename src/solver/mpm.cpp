@@ -111,8 +111,6 @@ bool Tmpm::_kontakt_kontrolle(bool) {
   bkonkontr = true;
   return true;
 }
-int Tmpm::_ausgabe(ZEITPU) { return 1; }
-int Tmpm::_ausgabe_dat_konvilok(ZEITPU, TMaterialpunkt*) { return 1; }
 bool Tmpm::_verzerrungen_mpu() { return true; }
 bool Tmpm::_verzerrungen_knou() { return stw.ansatz_knou_zu_pu == ANSATZ_WOLKEN; }
 

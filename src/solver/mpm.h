@@ -60,8 +60,6 @@ public:
   void _kontakt_bedingungen();
   bool _kontakt_kontrolle(bool iteration);
   int _ausgabe(ZEITPU z);
-  // One row of the material-iteration table for the point being iterated.
-  int _ausgabe_dat_konvilok(ZEITPU z, TMaterialpunkt* mp);
 
   // Loads and displacement conditions
   // All loads of kind `art` acting on `punkt` at time `zeit`, combined: for
@@ -127,6 +125,36 @@ public:
 
   std::array<int, 11> delta_num{}; // set by the input per type value
   Tdatein* eindat = nullptr;       // the input file while it is read
+
+  // Output: progress display, data tables and the writers of the other output files
+  bool _berechnungsanzeige(ZEITPU z);
+  bool _ausgabe_dat_mpu(ZEITPU z);
+  bool _ausgabe_dat_kno(ZEITPU z);
+  bool _ausgabe_dat_ele(ZEITPU z);
+  bool _ausgabe_dat_konvaglo(ZEITPU z);
+  bool _ausgabe_dat_konvalok(ZEITPU z);
+  // One row per inner iteration of a selected material point `mp`; without a
+  // point only the header ("Anfang") and closing line ("Ende", "Abbruch").
+  bool _ausgabe_dat_konvilok(ZEITPU z, TMaterialpunkt* mp);
+  bool _ausgabe_gnuplot(ZEITPU z);
+  bool _ausgabe_gid(ZEITPU z);
+  bool _ausgabe_vtk(ZEITPU z);
+  bool _ausgabe_tecplot(ZEITPU z);
+  bool _ausgabe_maple(ZEITPU z);
+
+  // Table switches: selected material points, nodes, elements; convergence tables.
+  bool bausdat_mpu = false;
+  bool bausdat_kno = false;
+  bool bausdat_ele = false;
+  bool bausdat_konvaglo = false;
+  bool bausdat_konvalok = false;
+  bool bausdat_konvilok = false;
+  std::string zeitanfang = "unbekannt"; // set by the progress display at "Anfang"
+  std::string zeitende = "unbekannt";   // set at "Ende" or "Abbruch"
+  bool bkopf_ele = false;               // the element table has its header
+  // Point and outer iteration count of the last material-iteration row (none yet: null).
+  const TObjbasis* konvilok_punkt = nullptr;
+  int konvilok_iges = 0;
 
 private:
   int zeitschleife_ohne_steuerung();

@@ -1,0 +1,485 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "model/mpmobjkno.h"
+#include "model/mpmobjmat.h"
+#include "model/mpmobjmpu.h"
+#include "output/mpmaus.h"
+#include "solver/mpm.h"
+#include "solver/mpmobjsys.h"
+#include "testhilfe.h"
+
+using namespace MPM;
+using TVM::VekR;
+
+namespace {
+const VekR leer;
+const double wurzel2 = std::sqrt(2.0);
+
+// Run files of base name "lauf" in a fresh folder; the logs are captured.
+struct Lauf {
+  explicit Lauf(const std::string& eingabe = "") {
+    ordner.schreiben("lauf.mpm", eingabe);
+    stream_start(ordner.datei("lauf").c_str());
+  }
+  ~Lauf() { stream_stop(); }
+  std::string lesen(const std::string& endung) const { return datei_lesen(ordner.datei("lauf." + endung)); }
+  Tempordner ordner;
+};
+
+std::string zeilen(std::initializer_list<const char*> liste) {
+  std::string s;
+  for (const char* z : liste)
+    s += std::string(z) + "\n";
+  return s;
+}
+
+std::string kopf_mpu(const std::string& anfang) {
+  return "#Materialpunktdaten / generiert von MPM / " + anfang + "\n" +
+         zeilen({"#", "#(1)                        extnum", "#(2)                        tt",
+                 "#(3)                        t", "#(4+5)                      utt",
+                 "#(6+7)                      ut", "#(8+9)                      u",
+                 "#(10+11)                    x", "#(12->14)                   -",
+                 "#(15+16+17)                 epsilon", "#(18->20)                   -",
+                 "#(21+22+23)                 sigma", "#(24..23+MAXNZ)             z",
+                 "#(24+MAXNZ..23+MAXNZ+MAXNQ) q", "#", ""});
+}
+std::string kopf_kno(const std::string& anfang) {
+  return "#Knotendaten / generiert von MPM / " + anfang + "\n" +
+         zeilen({"#", "#(1)     extnum", "#(2)     tt", "#(3)     t", "#(4)     M", "#(5->8)  -",
+                 "#(9+10)  K", "#(11+12) -", "#(13+14) fint", "#(15+16) fext", "#(17+18) f", "#(19+20) utt",
+                 "#(21+22) ut", "#(23+24) x", "#(25+26) u", "#(27+28+29) epsilon", "#(30+31+32) sigma", "#",
+                 ""});
+}
+std::string kopf_kag(const std::string& anfang) {
+  return "#Daten zur Kontrolle der Konvergenz der Bilanzgleichungsiteration / generiert von MPM / " + anfang +
+         "\n" + zeilen({"#", "#(1) tt", "#(2) t", "#(3) iges", "#(4) normdU", "#(5) normG", "#"});
+}
+std::string kopf_kal(const std::string& anfang) {
+  return "#Knotendaten zur Kontrolle der Konvergenz der Bilanzgleichungsiteration / generiert von MPM / " +
+         anfang + "\n" +
+         zeilen({"#", "#(    1) extnum", "#(    2) tt", "#(    3) t", "#(    4) iges", "#( 5+ 6) Fint",
+                 "#( 7+ 8) Fm", "#( 9+10) Fext", "#(11+12) Fa", "#(13+14) G", "#"});
+}
+std::string kopf_kil(const std::string& anfang) {
+  return "#Materialpunktdaten zur Kontrolle der Konvergenz der Materialgleichungsiteration / generiert von "
+         "MPM / " +
+         anfang + "\n" +
+         zeilen({"#", "#( 1)    extnum", "#( 2)    tt", "#( 3)    t", "#( 4)    iges", "#( 5)    kges",
+                 "#( 6)    norm(dz)", "#( 7)    norm(r)", "#( 8)    lambda", "#"});
+}
+std::string kopf_ele(const std::string& anfang) {
+  return "#Elementdaten / generiert von MPM / " + anfang + "\n#\n#(Zur Zeit nichts auszugeben)\n";
+}
+
+// The rows after a header of `nkopf` characters, split into lines.
+std::vector<std::string> datenzeilen(const std::string& datei, std::size_t nkopf) {
+  std::vector<std::string> z;
+  std::istringstream s(datei.substr(nkopf));
+  for (std::string zeile; std::getline(s, zeile);)
+    z.push_back(zeile);
+  return z;
+}
+
+// Checks the row layout (fields of 10 characters, one blank between) and
+// the values: a 10-wide exponent field keeps 4 significant digits, so the
+// relative error is at most 5e-4; zeros are exact.
+void pruefen(const std::string& zeile, const std::vector<double>& erwartet, const std::string& was) {
+  SCOPED_TRACE(was);
+  ASSERT_EQ(zeile.size(), 11 * erwartet.size() - 1) << zeile;
+  for (std::size_t i = 10; i < zeile.size(); i += 11)
+    EXPECT_EQ(zeile[i], ' ') << "column " << i / 11 + 2;
+  std::istringstream s(zeile);
+  for (std::size_t i = 0; i < erwartet.size(); ++i) {
+    double x = 0.0;
+    ASSERT_TRUE(static_cast<bool>(s >> x)) << "column " << i + 1;
+    EXPECT_NEAR(x, erwartet[i], 5e-4 * std::fabs(erwartet[i])) << "column " << i + 1;
+  }
+}
+
+// Two materials (elastic, plastic), three material points and three nodes.
+struct Modell {
+  Modell() {
+    mpm.stw.bipuaufmpu = false;
+    _material_erzeugen(&mpm, 1, 1, {2.0, 100.0, 0.25});
+    _material_erzeugen(&mpm, 2, 2, {2.0, 100.0, 0.25, 0.0, 1.0, 0.0});
+    for (int n : {1, 2, 3}) {
+      VekR x{1.0 * n, 2.0 * n};
+      mp[n - 1] = mpu_erzeugen(&mpm, n, n == 2 ? 2 : 1, 1.0, x, leer, leer, leer, leer, 0);
+      kn[n - 1] = kno_erzeugen(&mpm, n, 1, 1.0, VekR{0.0, 1.0 * n}, leer, leer, leer, leer, 0);
+    }
+  }
+  Tmpm mpm;
+  TMaterialpunkt* mp[3];
+  TKnoten* kn[3];
+};
+
+void konvergiert(Tmpm& mpm) {
+  mpm.bausdat = mpm.bkonkontr = mpm.bkonv = mpm.bmatkonv = true;
+}
+} // namespace
+
+TEST(Datentabellen, HeadersAtStartAndClosingLinesAtTheEnd) {
+  Lauf lauf;
+  Konsolenumleitung k;
+  Tmpm mpm;
+  EXPECT_EQ(mpm._ausgabe(ZEITPU_ANFANG), 1);
+  const std::string a = mpm.zeitanfang;
+  EXPECT_NE(a, "unbekannt");
+  EXPECT_EQ(lauf.lesen("dat.mpu.txt"), kopf_mpu(a));
+  EXPECT_EQ(lauf.lesen("dat.kno.txt"), kopf_kno(a));
+  EXPECT_EQ(lauf.lesen("dat.kag.txt"), kopf_kag(a));
+  EXPECT_EQ(lauf.lesen("dat.kal.txt"), kopf_kal(a));
+  EXPECT_EQ(lauf.lesen("dat.kil.txt"), kopf_kil(a));
+  EXPECT_EQ(lauf.lesen("dat.ele.txt"), "") << "switch off at the start";
+
+  // The element switch set later neither opens nor closes the element table.
+  mpm.bausdat_ele = true;
+  EXPECT_EQ(mpm._ausgabe(ZEITPU_ENDE), 1);
+  const std::string ende = "#Ende / " + mpm.zeitende + "\n";
+  EXPECT_NE(mpm.zeitende, "unbekannt");
+  EXPECT_EQ(lauf.lesen("dat.mpu.txt"), kopf_mpu(a) + ende);
+  EXPECT_EQ(lauf.lesen("dat.kno.txt"), kopf_kno(a) + ende);
+  EXPECT_EQ(lauf.lesen("dat.kag.txt"), kopf_kag(a) + ende);
+  EXPECT_EQ(lauf.lesen("dat.kal.txt"), kopf_kal(a) + ende);
+  EXPECT_EQ(lauf.lesen("dat.kil.txt"), kopf_kil(a) + ende);
+  EXPECT_EQ(lauf.lesen("dat.ele.txt"), "");
+}
+
+TEST(Datentabellen, ElementTableAndClosingAfterAStop) {
+  Lauf lauf;
+  Konsolenumleitung k;
+  Tmpm mpm;
+  mpm.bausdat_ele = true;
+  mpm._ausgabe(ZEITPU_ANFANG);
+  konvergiert(mpm);
+  mpm._ausgabe(ZEITPU_ZEITSCHRITTENDE);
+  mpm._ausgabe(ZEITPU_ABBRUCH);
+  const std::string ende = "#Ende / " + mpm.zeitende + "\n";
+  EXPECT_EQ(lauf.lesen("dat.ele.txt"), kopf_ele(mpm.zeitanfang) + ende);
+  EXPECT_EQ(lauf.lesen("dat.kil.txt"), kopf_kil(mpm.zeitanfang) + ende);
+  EXPECT_NE(k.aus.str().find("ABBRUCH " + mpm.zeitende), std::string::npos);
+}
+
+TEST(Datentabellen, RowsOfSelectedMaterialPointsAndNodesPerOutputTime) {
+  Lauf lauf;
+  Konsolenumleitung k;
+  Modell m;
+  Tmpm& mpm = m.mpm;
+  mpm._ausgabe(ZEITPU_ANFANG);
+  const std::size_t nmpu = lauf.lesen("dat.mpu.txt").size();
+  const std::size_t nkno = lauf.lesen("dat.kno.txt").size();
+
+  TZustgroe& zg = m.mp[0]->zust;
+  zg.u.init({0.1, 0.2});
+  zg.ut.init({3.0, 4.0});
+  zg.utt.init({5.0, 6.0});
+  zg.eps.init({0.01, 0.02, wurzel2 * 0.03});
+  zg.sig.init({10.0, 20.0, wurzel2 * 30.0});
+  zg.z.init({1.0, 2.0, 3.0, 4.0, 5.0});
+  zg.q.init({7.0, 8.0, 9.0});
+  // A point whose material is missing (the user went on after the error).
+  Konsolenumleitung weiter("w\n");
+  TMaterialpunkt* ohne = mpm._behalten(std::make_unique<TMaterialpunkt>(
+      &mpm, 9, OBJTYP_MPU, 99, 1.0, VekR{0.0, 0.0}, leer, leer, leer, leer, 0));
+  ASSERT_EQ(ohne->material, nullptr);
+  mpm.mpu.einfuegen(9, ohne);
+  m.mp[0]->bausgewaehlt = ohne->bausgewaehlt = true;
+
+  // System of 5 unknowns: node 1 at 0 and 1, node 2 at 2 and 3, node 3 has
+  // its first component fixed and the second at 4.
+  TSystem& sys = *mpm.sys;
+  sys.M.init(5, 5, nullptr);
+  sys.K.init(5, 5, nullptr);
+  sys.fint.init(5, nullptr);
+  sys.fext.init(5, nullptr);
+  sys.R.init(5, nullptr);
+  sys.fm.init(5, nullptr);
+  sys.G.init(5, nullptr);
+  for (int i = 0; i < 5; ++i) {
+    for (int j = 0; j < 5; ++j) {
+      sys.M[i][j] = i + 0.1 * j + 1.0;
+      sys.K[i][j] = 10.0 * (i + 1) + j;
+    }
+    sys.fint[i] = i + 1.0;
+    sys.fext[i] = -(i + 1.0) / 10.0;
+    sys.R[i] = 100.0 + i;
+    sys.fm[i] = 0.5 * i;
+    sys.G[i] = 1e-3 * (i + 1);
+  }
+  m.kn[0]->sysposfhg.init({0, 1});
+  m.kn[1]->sysposfhg.init({2, 3});
+  m.kn[2]->sysposfhg.init({-1, 4});
+  m.kn[0]->zust.u.init({0.5, -0.25});
+  m.kn[0]->zust.ut.init({1.5, 2.5});
+  m.kn[0]->zust.utt.init({-3.0, 4.0});
+  m.kn[0]->zust.eps.init({1e-3, 2e-3, wurzel2 * 3e-3});
+  m.kn[0]->zust.sig.init({-1.0, -2.0, wurzel2 * -3.0});
+  m.kn[0]->bausgewaehlt = m.kn[2]->bausgewaehlt = true;
+
+  // Switches off, unconverged step, or data output not due: no rows.
+  konvergiert(mpm);
+  mpm._ausgabe(ZEITPU_ZEITSCHRITTENDE);
+  mpm.bausdat_mpu = mpm.bausdat_kno = true;
+  for (bool* flag : {&mpm.bausdat, &mpm.bkonkontr, &mpm.bkonv, &mpm.bmatkonv}) {
+    *flag = false;
+    mpm._ausgabe(ZEITPU_ZEITSCHRITTENDE);
+    *flag = true;
+  }
+  EXPECT_EQ(lauf.lesen("dat.mpu.txt").size(), nmpu);
+  EXPECT_EQ(lauf.lesen("dat.kno.txt").size(), nkno);
+
+  mpm.tt = 4;
+  mpm.t = 0.5;
+  mpm._ausgabe(ZEITPU_ZEITSCHRITTENDE);
+  mpm.tt = 5;
+  mpm.t = 0.75;
+  zg.u.init({0.3, 0.4});
+  mpm._ausgabe(ZEITPU_ZEITSCHRITTENDE);
+
+  const std::vector<std::string> mz = datenzeilen(lauf.lesen("dat.mpu.txt"), nmpu);
+  ASSERT_EQ(mz.size(), 4u) << "two selected points at two output times";
+  const std::vector<double> nullen(28, 0.0);
+  std::vector<double> punkt1 = {1,    4, 0.5, 5, 6,  3,  4,  0.1, 0.2, 1.1, 2.2, 0, 0, 0, 0.01, 0.02,
+                                0.03, 0, 0,   0, 10, 20, 30, 1,   2,   3,   4,   5, 7, 8, 9};
+  pruefen(mz[0], punkt1, "point 1 at t=0.5");
+  std::vector<double> p9 = {9, 4, 0.5};
+  p9.insert(p9.end(), nullen.begin(), nullen.end());
+  pruefen(mz[1], p9, "point without material");
+  punkt1[1] = 5;
+  punkt1[2] = 0.75;
+  punkt1[7] = 0.3;
+  punkt1[8] = 0.4;
+  punkt1[9] = 1.3;
+  punkt1[10] = 2.4;
+  pruefen(mz[2], punkt1, "point 1 at t=0.75");
+  p9[1] = 5;
+  p9[2] = 0.75;
+  pruefen(mz[3], p9, "point without material, second time");
+
+  const std::vector<std::string> kz = datenzeilen(lauf.lesen("dat.kno.txt"), nkno);
+  ASSERT_EQ(kz.size(), 4u);
+  // Mass: row sum of M at the first unknown (row 0: 6, row 4: 26); K: diagonal.
+  pruefen(kz[0], {1,   4,   0.5, 6, 0,   0,   0,   0,    10,  21,    0,    0,    1,    2,  -0.1, -0.2,
+                  100, 101, -3,  4, 1.5, 2.5, 0.5, 0.75, 0.5, -0.25, 1e-3, 2e-3, 3e-3, -1, -2,   -3},
+          "node 1");
+  pruefen(kz[1], {3, 4,   0.5, 26, 0, 0, 0, 0, 0, 54, 0, 0, 0, 5, 0, -0.5,
+                  0, 104, 0,   0,  0, 0, 0, 3, 0, 0,  0, 0, 0, 0, 0, 0},
+          "node 3, first component fixed");
+  EXPECT_EQ(kz[2].substr(0, 32), kz[0].substr(0, 10) + "          5  7.500e-01");
+
+  mpm._ausgabe(ZEITPU_ENDE);
+  EXPECT_EQ(datenzeilen(lauf.lesen("dat.mpu.txt"), nmpu).back(), "#Ende / " + mpm.zeitende);
+  EXPECT_EQ(datenzeilen(lauf.lesen("dat.kno.txt"), nkno).back(), "#Ende / " + mpm.zeitende);
+}
+
+TEST(Datentabellen, ConvergenceTablesPerEquilibriumIteration) {
+  Lauf lauf;
+  Konsolenumleitung k;
+  Modell m;
+  Tmpm& mpm = m.mpm;
+  mpm._ausgabe(ZEITPU_ANFANG);
+  const std::size_t nkag = lauf.lesen("dat.kag.txt").size();
+  const std::size_t nkal = lauf.lesen("dat.kal.txt").size();
+  TSystem& sys = *mpm.sys;
+  for (VekR* v : {&sys.fint, &sys.fm, &sys.fext, &sys.G})
+    v->init(4, nullptr);
+  for (int i = 0; i < 4; ++i) {
+    sys.fint[i] = i + 1.0;
+    sys.fm[i] = -0.5 * i;
+    sys.fext[i] = 10.0 * i;
+    sys.G[i] = 1e-3 * (i + 1);
+  }
+  m.kn[1]->sysposfhg.init({2, 3});
+  m.kn[1]->bausgewaehlt = true;
+  sys.normdU = 1.5e-4;
+  sys.normG = 2.5e-6;
+  mpm.tt = 2;
+  mpm.t = 0.3;
+  mpm.jjges = 7;
+
+  mpm._ausgabe(ZEITPU_ITERATIONSSCHRITTENDE); // switches off
+  EXPECT_EQ(lauf.lesen("dat.kag.txt").size(), nkag);
+  EXPECT_EQ(lauf.lesen("dat.kal.txt").size(), nkal);
+
+  mpm.bausdat_konvaglo = mpm.bausdat_konvalok = true;
+  mpm._ausgabe(ZEITPU_ITERATIONSSCHRITTENDE);
+  mpm.jjges = 8;
+  mpm._ausgabe(ZEITPU_ITERATIONSSCHRITTENDE);
+  // Other time points add no convergence rows.
+  konvergiert(mpm);
+  for (ZEITPU z :
+       {ZEITPU_STARTWERTE, ZEITPU_ZEITSCHRITTANFANG, ZEITPU_ITERATIONSSCHRITTANFANG, ZEITPU_ZEITSCHRITTENDE})
+    mpm._ausgabe(z);
+
+  const std::vector<std::string> g = datenzeilen(lauf.lesen("dat.kag.txt"), nkag);
+  ASSERT_EQ(g.size(), 2u);
+  pruefen(g[0], {2, 0.3, 7, 1.5e-4, 2.5e-6}, "global, iteration 7");
+  pruefen(g[1], {2, 0.3, 8, 1.5e-4, 2.5e-6}, "global, iteration 8");
+  const std::vector<std::string> l = datenzeilen(lauf.lesen("dat.kal.txt"), nkal);
+  ASSERT_EQ(l.size(), 2u);
+  pruefen(l[0], {2, 2, 0.3, 7, 3, 4, -1, -1.5, 20, 30, 3e-3, 4e-3, 3e-3, 4e-3}, "node 2, iteration 7");
+  pruefen(l[1], {2, 2, 0.3, 8, 3, 4, -1, -1.5, 20, 30, 3e-3, 4e-3, 3e-3, 4e-3}, "node 2, iteration 8");
+
+  mpm._ausgabe(ZEITPU_ABBRUCH);
+  EXPECT_EQ(lauf.lesen("dat.kag.txt").substr(nkag), g[0] + "\n" + g[1] + "\n#Ende / " + mpm.zeitende + "\n");
+}
+
+TEST(Datentabellen, MaterialIterationRowsFormOneBlockPerPointAndIteration) {
+  Lauf lauf;
+  Konsolenumleitung k;
+  Modell m;
+  Tmpm& mpm = m.mpm;
+  mpm._ausgabe(ZEITPU_ANFANG);
+  const std::size_t nkil = lauf.lesen("dat.kil.txt").size();
+  m.mp[0]->bausgewaehlt = m.mp[1]->bausgewaehlt = true;
+  m.mp[0]->zust.z.init({0.0, 0.0, 0.0, 0.0, 0.25});
+  m.mp[1]->zust.z.init({0.0, 0.0, 0.0, 0.5, 0.125}); // plastic law: lambda is the fifth variable
+  m.mp[1]->zust.normdz = 1e-3;
+  m.mp[1]->zust.normr = 2e-5;
+  mpm.tt = 1;
+  mpm.t = 0.1;
+
+  mpm._ausgabe_dat_konvilok(ZEITPU_ZEITSCHRITTENDE, m.mp[0]); // switch off
+  mpm.bausdat_konvilok = true;
+  mpm._ausgabe_dat_konvilok(ZEITPU_ZEITSCHRITTENDE, m.mp[2]); // not selected
+  mpm._ausgabe_dat_konvilok(ZEITPU_ZEITSCHRITTENDE, nullptr);
+  EXPECT_EQ(lauf.lesen("dat.kil.txt").size(), nkil);
+
+  struct Aufruf {
+    TMaterialpunkt* mp;
+    int jjges, iiges;
+  } aufrufe[] = {{m.mp[0], 0, 0}, {m.mp[0], 0, 1}, {m.mp[1], 0, 2},
+                 {m.mp[1], 0, 3}, {m.mp[1], 1, 4}, {m.mp[0], 1, 5}};
+  for (const Aufruf& a : aufrufe) {
+    mpm.jjges = a.jjges;
+    mpm.iiges = a.iiges;
+    mpm._ausgabe_dat_konvilok(ZEITPU_ZEITSCHRITTENDE, a.mp);
+  }
+  const std::string text = lauf.lesen("dat.kil.txt").substr(nkil);
+  const std::vector<std::string> z = datenzeilen(text, 0);
+  ASSERT_EQ(z.size(), 12u);
+  EXPECT_EQ(z[2], "");
+  EXPECT_EQ(z[3], "");
+  EXPECT_EQ(z[6], "");
+  EXPECT_EQ(z[7], "");
+  EXPECT_EQ(z[9], "");
+  EXPECT_EQ(z[10], "");
+  pruefen(z[0], {1, 1, 0.1, 0, 0, 0, 0, 0}, "elastic point: no plastic multiplier");
+  pruefen(z[1], {1, 1, 0.1, 0, 1, 0, 0, 0}, "second inner step");
+  pruefen(z[4], {2, 1, 0.1, 0, 2, 1e-3, 2e-5, 0.125}, "plastic point");
+  pruefen(z[5], {2, 1, 0.1, 0, 3, 1e-3, 2e-5, 0.125}, "plastic point, same block");
+  pruefen(z[8], {2, 1, 0.1, 1, 4, 1e-3, 2e-5, 0.125}, "next outer iteration");
+  pruefen(z[11], {1, 1, 0.1, 1, 5, 0, 0, 0}, "other point");
+
+  // A new run starts without a separator before its first row.
+  mpm._ausgabe(ZEITPU_ENDE);
+  mpm._ausgabe(ZEITPU_ANFANG);
+  const std::size_t n2 = lauf.lesen("dat.kil.txt").size();
+  mpm._ausgabe_dat_konvilok(ZEITPU_ZEITSCHRITTENDE, m.mp[1]);
+  EXPECT_EQ(lauf.lesen("dat.kil.txt").substr(n2).substr(0, 10), "         2");
+}
+
+TEST(Datentabellen, RunWithoutSelectionsWritesHeadersAndClosingLinesOnly) {
+  {
+    Lauf lauf("stw_t 0., 1., 0.25\nstw_zeitschrittverf implizit\n");
+    Konsolenumleitung k;
+    Tmpm mpm;
+    ASSERT_TRUE(mpm._steuerung());
+    const std::string ende = "#Ende / " + mpm.zeitende + "\n";
+    EXPECT_EQ(lauf.lesen("dat.mpu.txt"), kopf_mpu(mpm.zeitanfang) + ende);
+    EXPECT_EQ(lauf.lesen("dat.kno.txt"), kopf_kno(mpm.zeitanfang) + ende);
+    EXPECT_EQ(lauf.lesen("dat.kag.txt"), kopf_kag(mpm.zeitanfang) + ende);
+    EXPECT_EQ(lauf.lesen("dat.kal.txt"), kopf_kal(mpm.zeitanfang) + ende);
+    EXPECT_EQ(lauf.lesen("dat.kil.txt"), kopf_kil(mpm.zeitanfang) + ende);
+    EXPECT_EQ(lauf.lesen("dat.ele.txt"), "");
+    // The control log received the framed start like the console.
+    EXPECT_NE(k.kontroll.str().find("\nSTART " + mpm.zeitanfang + "\n"), std::string::npos);
+  }
+  {
+    Lauf lauf("stw_t 0., 1., 0.25\nstw_zeitschrittverf explizit\n");
+    Konsolenumleitung k("x\n");
+    Tmpm mpm;
+    EXPECT_THROW(mpm._steuerung(), int);
+    const std::string ende = "#Ende / " + mpm.zeitende + "\n";
+    EXPECT_EQ(lauf.lesen("dat.mpu.txt"), kopf_mpu(mpm.zeitanfang) + ende);
+    EXPECT_EQ(lauf.lesen("dat.kil.txt"), kopf_kil(mpm.zeitanfang) + ende);
+    EXPECT_NE(k.aus.str().find("\nABBRUCH " + mpm.zeitende + "\n"), std::string::npos);
+  }
+}
+
+TEST(Ausgabezeitpunkte, TimeBasedTestWithItsTolerances) {
+  Tmpm mpm;
+  mpm.stw.ta = 0.0;
+  // Steps of 0.05 accumulated as the time loop does: due at every second step.
+  double t_n = 0.0;
+  for (int k = 1; k <= 20; ++k) {
+    mpm.t = t_n + 0.05;
+    EXPECT_EQ(mpm._bausgabe(0.1, {}), k % 2 == 0) << "t=" << mpm.t;
+    t_n = mpm.t;
+  }
+  // Within 2.220446E-12 of the grid (measured in time) counts as on it.
+  mpm.t = 0.3 + 2.0e-12;
+  EXPECT_TRUE(mpm._bausgabe(0.1, {}));
+  mpm.t = 0.3 - 2.0e-12;
+  EXPECT_TRUE(mpm._bausgabe(0.1, {}));
+  mpm.t = 0.3 + 2.5e-12;
+  EXPECT_FALSE(mpm._bausgabe(0.1, {}));
+  // The grid starts at ta.
+  mpm.stw.ta = 0.02;
+  mpm.t = 0.12;
+  EXPECT_TRUE(mpm._bausgabe(0.1, {}));
+  mpm.t = 0.1;
+  EXPECT_FALSE(mpm._bausgabe(0.1, {}));
+  // Listed times, within 4.440892E-15.
+  const std::set<double> liste = {0.37};
+  mpm.t = 0.37;
+  EXPECT_TRUE(mpm._bausgabe(0.1, liste));
+  mpm.t = 0.37 + 4.0e-15;
+  EXPECT_TRUE(mpm._bausgabe(0.1, liste));
+  mpm.t = 0.37 + 1.0e-14;
+  EXPECT_FALSE(mpm._bausgabe(0.1, liste));
+  // No interval (0) or an endless one: only the list decides.
+  mpm.t = 0.02;
+  EXPECT_FALSE(mpm._bausgabe(0.0, {}));
+  EXPECT_TRUE(mpm._bausgabe(0.0, {0.02}));
+  EXPECT_FALSE(mpm._bausgabe(std::nan(""), {}));
+}
+
+TEST(Ausgabezeitpunkte, StepBasedTestAndTheDueFlags) {
+  Tmpm mpm;
+  mpm.stw.tta = 2;
+  const std::set<unsigned int> liste = {4};
+  for (int tt = 2; tt <= 9; ++tt) {
+    mpm.tt = tt;
+    EXPECT_EQ(mpm._bausgabe(3u, liste), tt == 2 || tt == 5 || tt == 8 || tt == 4) << tt;
+    EXPECT_EQ(mpm._bausgabe(0u, liste), tt == 4) << tt;
+  }
+
+  mpm.stw.ta = 0.0;
+  mpm.stw.bimmerausktr = false;
+  mpm.stw.dtausktr = 0.1;
+  mpm.stw.bimmerausdat = false;
+  mpm.stw.dtausdat = 0.2;
+  mpm.t = 0.1;
+  EXPECT_EQ(mpm._bausgabe(), 1);
+  EXPECT_TRUE(mpm.bausktr);
+  EXPECT_TRUE(::bausktr);
+  EXPECT_FALSE(mpm.bausdat);
+  mpm.t = 0.15;
+  mpm._bausgabe();
+  EXPECT_FALSE(mpm.bausktr);
+  EXPECT_FALSE(::bausktr) << "the process-wide flag follows";
+  EXPECT_FALSE(mpm.bausdat);
+  mpm.stw.bimmerausdat = true;
+  mpm.stw.bimmerausktr = true;
+  mpm._bausgabe();
+  EXPECT_TRUE(mpm.bausdat);
+  EXPECT_TRUE(mpm.bausktr);
+  EXPECT_TRUE(::bausktr);
+}
