@@ -116,6 +116,18 @@ public:
   std::array<int, 11> delta_num{}; // set by the input per type value
   Tdatein* eindat = nullptr;       // the input file while it is read
 
+  // Model input
+  // Sets delta_num so that material-point and integration-point numbers stay
+  // apart from node numbers in output files; reports to the control log.
+  bool _eindeutige_nummern();
+  std::unique_ptr<Tdatein> eingabedatei; // the reader of the input file, kept for the whole run
+  bool bausdat_konvaglo = false, bausdat_konvalok = false, bausdat_konvilok = false;
+  bool bausdat_maple = false;
+  bool bausdat_gnupl = false, bausdat_gnupl_farbig = true;
+  bool bausdat_tecpl = false, bausdat_gid = false, bausdat_vtk = false;
+  bool bausdat_mpu = false, bausdat_kno = false, bausdat_ele = false; // data tables switched on
+  std::array<int, 11> Nausdat{}; // per type value: objects selected by "obj_ausdat"
+
 private:
   int zeitschleife_ohne_steuerung();
   int zeitschleife_mit_steuerung();

@@ -154,15 +154,20 @@ struct Lauf {
   ~Lauf() { stream_stop(); }
   Tempordner ordner;
 };
+
+// The smallest usable model: one element on four nodes.
+const std::string modell =
+    "mat 1, 1, (1., 1., 0., 0.)\neletyp 1\nkno 1, 1, 1., (0, 0)\nkno 2, 1, 1., (1, 0)\n"
+    "kno 3, 1, 1., (1, 1)\nkno 4, 1, 1., (0, 1)\nele 1, 1, 1, (1, 2, 3, 4)\n";
 } // namespace
 
 TEST(Steuerung, RunsTheTimeLoopAndStopsThroughTheAbortPath) {
   {
     Konsolenumleitung k;
-    Lauf lauf("stw_t 0., 1., 0.25\nstw_zeitschrittverf implizit\n");
+    Lauf lauf("stw_t 0., 1., 0.25\nstw_zeitschrittverf implizit\n" + modell);
     Tmpm mpm;
     EXPECT_TRUE(mpm._steuerung());
-    EXPECT_EQ(k.aus.str(), "Zeitschritte\n");
+    EXPECT_EQ(k.aus.str(), "Eingabedatei lesen\nZeitschritte\n");
     EXPECT_EQ(mpm.zsges, 4);
     EXPECT_EQ(mpm.jjges, 8);
     EXPECT_DOUBLE_EQ(mpm.t, 1.0);
@@ -170,7 +175,7 @@ TEST(Steuerung, RunsTheTimeLoopAndStopsThroughTheAbortPath) {
   }
   {
     Konsolenumleitung k("x\n");
-    Lauf lauf("stw_t 0., 1., 0.25\nstw_zeitschrittverf explizit\n");
+    Lauf lauf("stw_t 0., 1., 0.25\nstw_zeitschrittverf explizit\n" + modell);
     Tmpm mpm;
     try {
       mpm._steuerung();
@@ -178,8 +183,9 @@ TEST(Steuerung, RunsTheTimeLoopAndStopsThroughTheAbortPath) {
     } catch (int code) {
       EXPECT_EQ(code, 1);
     }
-    EXPECT_EQ(k.aus.str(), "Zeitschritte\nFEHLER: explizites Zeitschrittverfahren nicht getestet!\n"
-                           "Fuer ABBRUCH \"x\", fuer WEITER beliebiges Zeichen eingeben:");
+    EXPECT_EQ(k.aus.str(),
+              "Eingabedatei lesen\nZeitschritte\nFEHLER: explizites Zeitschrittverfahren nicht getestet!\n"
+              "Fuer ABBRUCH \"x\", fuer WEITER beliebiges Zeichen eingeben:");
     EXPECT_FALSE(mpm.bfertig);
   }
 }
