@@ -37,6 +37,7 @@ public:
   TPunkt* ipu_auf = nullptr; // integration point created on this node
   bool bknox = false;        // geometry node of some element
   bool bknou = true;         // carries unknowns
+  bool bbewerzw = false;     // "Bewegung erzwingen": motion enforced ("kno_bewerzw")
   std::vector<TElement*> elemente;
   TAnsatz* ans_mpu = nullptr; // from material points
   TAnsatz* ans_kno = nullptr; // from nodes (clouds only)

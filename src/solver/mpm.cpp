@@ -36,18 +36,6 @@ bool Tmpm::_steuerung() {
   return true;
 }
 
-void Tmpm::_eingabe_start() {
-  Tdatein ein(dateien.name(0));
-  eindat = &ein;
-  try {
-    stw._eingabe(ein);
-  } catch (...) {
-    eindat = nullptr;
-    throw;
-  }
-  eindat = nullptr;
-}
-
 std::string Tmpm::_str_eindatpos() const {
   return "Eingabedatei, Zeilennummer " + std::to_string(eindat ? eindat->zeilennummer() : 0);
 }

@@ -142,19 +142,24 @@ public:
   bool _ausgabe_tecplot(ZEITPU z);
   bool _ausgabe_maple(ZEITPU z);
 
-  // Table switches: selected material points, nodes, elements; convergence tables.
-  bool bausdat_mpu = false;
-  bool bausdat_kno = false;
-  bool bausdat_ele = false;
-  bool bausdat_konvaglo = false;
-  bool bausdat_konvalok = false;
-  bool bausdat_konvilok = false;
   std::string zeitanfang = "unbekannt"; // set by the progress display at "Anfang"
   std::string zeitende = "unbekannt";   // set at "Ende" or "Abbruch"
   bool bkopf_ele = false;               // the element table has its header
   // Point and outer iteration count of the last material-iteration row (none yet: null).
   const TObjbasis* konvilok_punkt = nullptr;
   int konvilok_iges = 0;
+
+  // Model input
+  // Sets delta_num so that material-point and integration-point numbers stay
+  // apart from node numbers in output files; reports to the control log.
+  bool _eindeutige_nummern();
+  std::unique_ptr<Tdatein> eingabedatei; // the reader of the input file, kept for the whole run
+  bool bausdat_konvaglo = false, bausdat_konvalok = false, bausdat_konvilok = false;
+  bool bausdat_maple = false;
+  bool bausdat_gnupl = false, bausdat_gnupl_farbig = true;
+  bool bausdat_tecpl = false, bausdat_gid = false, bausdat_vtk = false;
+  bool bausdat_mpu = false, bausdat_kno = false, bausdat_ele = false; // data tables switched on
+  std::array<int, 11> Nausdat{}; // per type value: objects selected by "obj_ausdat"
 
 private:
   int zeitschleife_ohne_steuerung();

@@ -386,8 +386,10 @@ TEST(Datentabellen, MaterialIterationRowsFormOneBlockPerPointAndIteration) {
 }
 
 TEST(Datentabellen, RunWithoutSelectionsWritesHeadersAndClosingLinesOnly) {
+  const std::string modell = "mat 1, 1, (1., 1., 0., 0.)\neletyp 1\nkno 1, 1, 1., (0, 0)\nkno 2, 1, 1., (1, 0)\n"
+                             "kno 3, 1, 1., (1, 1)\nkno 4, 1, 1., (0, 1)\nele 1, 1, 1, (1, 2, 3, 4)\n";
   {
-    Lauf lauf("stw_t 0., 1., 0.25\nstw_zeitschrittverf implizit\n");
+    Lauf lauf("stw_t 0., 1., 0.25\nstw_zeitschrittverf implizit\n" + modell);
     Konsolenumleitung k;
     Tmpm mpm;
     ASSERT_TRUE(mpm._steuerung());
@@ -402,7 +404,7 @@ TEST(Datentabellen, RunWithoutSelectionsWritesHeadersAndClosingLinesOnly) {
     EXPECT_NE(k.kontroll.str().find("\nSTART " + mpm.zeitanfang + "\n"), std::string::npos);
   }
   {
-    Lauf lauf("stw_t 0., 1., 0.25\nstw_zeitschrittverf explizit\n");
+    Lauf lauf("stw_t 0., 1., 0.25\nstw_zeitschrittverf explizit\n" + modell);
     Konsolenumleitung k("x\n");
     Tmpm mpm;
     EXPECT_THROW(mpm._steuerung(), int);

@@ -154,15 +154,21 @@ struct Lauf {
   ~Lauf() { stream_stop(); }
   Tempordner ordner;
 };
+
+// The smallest usable model: one element on four nodes.
+const std::string modell =
+    "mat 1, 1, (1., 1., 0., 0.)\neletyp 1\nkno 1, 1, 1., (0, 0)\nkno 2, 1, 1., (1, 0)\n"
+    "kno 3, 1, 1., (1, 1)\nkno 4, 1, 1., (0, 1)\nele 1, 1, 1, (1, 2, 3, 4)\n";
 } // namespace
 
 TEST(Steuerung, RunsTheTimeLoopAndStopsThroughTheAbortPath) {
   {
     Konsolenumleitung k;
-    Lauf lauf("stw_t 0., 1., 0.25\nstw_zeitschrittverf implizit\n");
+    Lauf lauf("stw_t 0., 1., 0.25\nstw_zeitschrittverf implizit\n" + modell);
     Tmpm mpm;
     EXPECT_TRUE(mpm._steuerung());
     // The loop's own line sits between the start values and the first step.
+    EXPECT_NE(k.aus.str().find("Eingabedatei lesen\n"), std::string::npos);
     EXPECT_NE(k.aus.str().find("Ausgabe der Startwerte\nZeitschritte\n  ZSA: "), std::string::npos);
     EXPECT_EQ(mpm.zsges, 4);
     EXPECT_EQ(mpm.jjges, 8);
@@ -171,7 +177,7 @@ TEST(Steuerung, RunsTheTimeLoopAndStopsThroughTheAbortPath) {
   }
   {
     Konsolenumleitung k("x\n");
-    Lauf lauf("stw_t 0., 1., 0.25\nstw_zeitschrittverf explizit\n");
+    Lauf lauf("stw_t 0., 1., 0.25\nstw_zeitschrittverf explizit\n" + modell);
     Tmpm mpm;
     try {
       mpm._steuerung();

@@ -1,0 +1,91 @@
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <string>
+#include <vector>
+
+#include "input/dateinaus.h"
+#include "input/mpmhilf.h"
+#include "testhilfe.h"
+
+using namespace MPM;
+
+TEST(Eingabehilfen, ListsAreCutOrPaddedToTheirLength) {
+  const TVM::VekR drei = vektor_laenge({1.5, -2.0, 7.0}, 2);
+  ASSERT_EQ(drei.n, 2);
+  EXPECT_EQ(drei[0], 1.5);
+  EXPECT_EQ(drei[1], -2.0);
+  const TVM::VekR leer = vektor_laenge({}, 2);
+  ASSERT_EQ(leer.n, 2);
+  EXPECT_EQ(leer[0], 0.0);
+  EXPECT_EQ(leer[1], 0.0);
+  const TVM::VekR kurz = vektor_laenge({4.0}, 5);
+  ASSERT_EQ(kurz.n, 5);
+  EXPECT_EQ(kurz[0], 4.0);
+  for (int i = 1; i < 5; ++i)
+    EXPECT_EQ(kurz[i], 0.0);
+  EXPECT_EQ(vektor_laenge({1.0}, -3).n, 0);
+}
+
+TEST(Eingabehilfen, NumbersWithOffsetsStayInTheIntRange) {
+  int n = -7;
+  EXPECT_TRUE(nummer_plus(3, 100, n));
+  EXPECT_EQ(n, 103);
+  EXPECT_TRUE(nummer_plus(INT_MAX, 0, n));
+  EXPECT_EQ(n, INT_MAX);
+  n = -7;
+  EXPECT_FALSE(nummer_plus(INT_MAX, 1, n));
+  EXPECT_FALSE(nummer_plus(4294967295LL, 0, n));
+  EXPECT_FALSE(nummer_plus(-1, 5, n));
+  EXPECT_EQ(n, -7); // untouched on refusal
+}
+
+TEST(Eingabehilfen, PowerOfTenAboveANumber) {
+  EXPECT_EQ(zehnerpotenz_ueber(0), 1);
+  EXPECT_EQ(zehnerpotenz_ueber(-5), 1);
+  EXPECT_EQ(zehnerpotenz_ueber(1), 10);
+  EXPECT_EQ(zehnerpotenz_ueber(9), 10);
+  EXPECT_EQ(zehnerpotenz_ueber(10), 100);
+  EXPECT_EQ(zehnerpotenz_ueber(150), 1000);
+  EXPECT_EQ(zehnerpotenz_ueber(1480), 10000);
+  EXPECT_EQ(zehnerpotenz_ueber(2147483647LL), 10000000000LL);
+}
+
+TEST(Eingabehilfen, RecordReaderPresetsFromDefaultsAndMarksUnreadableEntries) {
+  Konsolenumleitung k;
+  Tempordner ordner;
+  ordner.schreiben("s.mpm", "kno 7, 2, , (1., 2.)\nkno 8, 1, 2., (a, b)\nkno\n");
+  Tdatein ein(ordner.datei("s.mpm"));
+
+  int num = -1, matnum = -1, farbe = -1;
+  double vol = -1.0;
+  std::vector<double> x0, u{9.0};
+  TSatzleser s(ein, "kno", 1);
+  s(1, num)(2, matnum)(3, vol)(4, x0)(5, u)(9, farbe);
+  EXPECT_TRUE(s.ok());
+  EXPECT_EQ(s.fehlereintrag(), 0);
+  EXPECT_EQ(num, 7);
+  EXPECT_EQ(matnum, 2);
+  EXPECT_EQ(vol, 1.0); // empty entry: the keyword's default
+  EXPECT_EQ(x0, (std::vector<double>{1.0, 2.0}));
+  EXPECT_TRUE(u.empty()); // short line: the default "()"
+  EXPECT_EQ(farbe, 1);
+  EXPECT_EQ(ein.zeilennummer(), 1);
+
+  std::vector<double> x1{5.0};
+  TSatzleser t(ein, "kno", 2);
+  t(1, num)(4, x1)(3, vol);
+  EXPECT_FALSE(t.ok());
+  EXPECT_EQ(t.fehlereintrag(), 4);
+  EXPECT_EQ(num, 8);
+  EXPECT_EQ(vol, 2.0);
+  EXPECT_TRUE(x1.empty()); // preset from the default, the bad list left it so
+  EXPECT_EQ(k.fehler.str(), "Einlesen gescheitert. Schluesselwort=kno, Zeilennummer=2, Eintragsnummer=4\n");
+
+  TSatzleser nur(ein, "kno", 3);
+  num = -1;
+  nur(1, num)(2, matnum);
+  EXPECT_TRUE(nur.ok());
+  EXPECT_EQ(num, 0);
+  EXPECT_EQ(matnum, 1);
+}
