@@ -91,10 +91,6 @@ unsigned int& Tmpm::_maxnum(OBJTYP ot) {
 
 // Operations of the subsystems that are not built yet: they keep their
 // places in the order of the run and do nothing until they arrive.
-void Tmpm::_netza() {}
-void Tmpm::_netz_init_mpu() {}
-void Tmpm::_netz_init_knou_ipu() {}
-void Tmpm::_L_G() {}
 void Tmpm::_transfer(OBJTYP, OBJTYP, ZUSTGROE) {}
 void Tmpm::_transfer_knou_zu_sys() {}
 void Tmpm::_transfer_ergebnisse() {}
@@ -112,12 +108,10 @@ bool Tmpm::_kontakt_kontrolle(bool) {
   return true;
 }
 int Tmpm::_ausgabe(ZEITPU) { return 1; }
-bool Tmpm::_verzerrungen_mpu() { return true; }
 bool Tmpm::_z_CT_DT_sigma_mpu() {
   binel = false;
   bmatkonv = true;
   return true;
 }
-bool Tmpm::_verzerrungen_knou() { return stw.ansatz_knou_zu_pu == ANSATZ_WOLKEN; }
 
 } // namespace MPM
