@@ -5,6 +5,7 @@
 #include <ostream>
 #include <string>
 
+#include "approx/mpmans.h"
 #include "element/eleans.h"
 #include "frame/meldung.h"
 #include "frame/mpmextern.h"
@@ -170,7 +171,10 @@ TElement* ele_erzeugen(Tmpm* mpm, int num, int matnum, int eletypnum, const std:
         std::make_unique<TIntegrationspunkt>(mpm, -1, OBJTYP_ELE, vol[p], x[p], null, null, null, null, 0));
     mpm->ipu.einfuegen(static_cast<int>(ip->num), ip);
     ip->element = e;
-    if (beleansatz) e->ipu.push_back(ip);
+    if (beleansatz) {
+      e->ipu.push_back(ip);
+      _xi_setzen(ip->ans_kno, xi[p]);
+    }
     if (!mpm->stw.bipuaufmpu) continue;
     TMaterialpunkt* mp = mpm->_behalten(
         std::make_unique<TMaterialpunkt>(mpm, -1, OBJTYP_ELE, matnum, vol[p], x[p], null, null, null, null, 0));
@@ -179,7 +183,10 @@ TElement* ele_erzeugen(Tmpm* mpm, int num, int matnum, int eletypnum, const std:
     mp->ipu_auf = ip;
     ip->mpu_auf = mp;
     ip->zustgeber = mp;
-    if (beleansatz) e->mpu.push_back(mp);
+    if (beleansatz) {
+      e->mpu.push_back(mp);
+      _xi_setzen(mp->ans_kno, xi[p]);
+    }
   }
   return e;
 }

@@ -4,13 +4,17 @@
 
 #include "frame/meldung.h"
 #include "frame/mpmextern.h"
+#include "solver/mpm.h"
 
 namespace MPM {
 
 TIntegrationspunkt::TIntegrationspunkt(Tmpm* m, int n, OBJTYP e, double vol, const TVM::VekR& x,
                                        const TVM::VekR& u, const TVM::VekR& ut, const TVM::VekR& utt,
                                        const TVM::VekR& z, int farbe)
-    : TPunkt(m, OBJTYP_IPU, e, n, vol, x, u, ut, utt, z, farbe) {}
+    : TPunkt(m, OBJTYP_IPU, e, n, vol, x, u, ut, utt, z, farbe) {
+  ans_kno = ansatz_anlegen(OBJTYP_KNO, mpm->stw.ansatz_knou_zu_pu);
+  ans_mpu = ansatz_anlegen(OBJTYP_MPU, mpm->stw.ansatz_mpu_zu_ipu);
+}
 
 TAnsatz* TIntegrationspunkt::_ansatz(OBJTYP stuetzot) {
   TAnsatz* ans = stuetzot == OBJTYP_MPU ? ans_mpu : stuetzot == OBJTYP_KNO ? ans_kno : nullptr;

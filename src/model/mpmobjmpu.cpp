@@ -37,6 +37,7 @@ TMaterialpunkt::TMaterialpunkt(Tmpm* m, int n, OBJTYP e, int matnum, double vol,
                                const TVM::VekR& u, const TVM::VekR& ut, const TVM::VekR& utt, const TVM::VekR& z,
                                int farbe)
     : TPunkt(m, OBJTYP_MPU, e, n, vol, x, u, ut, utt, z, farbe), material(material_suchen(m, matnum)) {
+  ans_kno = ansatz_anlegen(OBJTYP_KNO, mpm->stw.ansatz_knou_zu_pu);
   if (material) zust.rho0 = material->rho;
 }
 

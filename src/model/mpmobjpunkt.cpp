@@ -2,6 +2,7 @@
 
 #include <ostream>
 
+#include "approx/mpmans.h"
 #include "frame/meldung.h"
 #include "frame/mix.h"
 #include "frame/mpmextern.h"
@@ -28,6 +29,15 @@ TPunkt::TPunkt(Tmpm* m, OBJTYP typ, OBJTYP e, int n, double vol, const TVM::VekR
   for (int k = 0; k < 4; ++k)
     for (int i = 0; i < ziele[k]->n && i < quellen[k]->n; ++i) (*ziele[k])[i] = (*quellen[k])[i];
   zust._umspeichern(RICHTUNG_VORWAERTS);
+}
+
+TPunkt::~TPunkt() = default;
+
+TAnsatz* TPunkt::ansatz_anlegen(OBJTYP stuetzot, ANSATZ art) {
+  std::unique_ptr<TAnsatz> a = _ansatz_erzeugen(mpm, this, objtyp, stuetzot, art);
+  if (!a) return nullptr;
+  ansaetze_.push_back(std::move(a));
+  return ansaetze_.back().get();
 }
 
 TAnsatz* TPunkt::_ansatz(OBJTYP) { return nullptr; }

@@ -2,9 +2,11 @@
 // Points of the computation: geometry in the reference, current and start
 // configurations, the state record, links to co-located points and the
 // containing element. A point with a state provider takes its displacement
-// and volume ratio from that point's record.
+// and volume ratio from that point's record. A point owns the approximations
+// through which it receives values; its kinds keep links to them.
 
 #include <iosfwd>
+#include <memory>
 #include <vector>
 
 #include "model/mpmobjbas.h"
@@ -20,6 +22,7 @@ class TPunkt : public TObjbasis {
 public:
   TPunkt(Tmpm* mpm, OBJTYP typ, OBJTYP erz, int num, double vol, const TVM::VekR& x, const TVM::VekR& u,
          const TVM::VekR& ut, const TVM::VekR& utt, const TVM::VekR& z, int farbe);
+  ~TPunkt() override;
 
   // The approximation by which this point receives values from points of type `stuetzot`.
   virtual TAnsatz* _ansatz(OBJTYP stuetzot);
@@ -57,8 +60,14 @@ public:
   TVM::VekR kontaktrichtung;
   double kontaktabstand = 0.0;
 
+protected:
+  // Creates and keeps this point's approximation of kind `art` from points of
+  // type `stuetzot`; null for a kind without an implementation.
+  TAnsatz* ansatz_anlegen(OBJTYP stuetzot, ANSATZ art);
+
 private:
   TVM::VekR xmom_;
+  std::vector<std::unique_ptr<TAnsatz>> ansaetze_;
 };
 
 std::ostream& operator<<(std::ostream& os, const TPunkt& p);

@@ -79,10 +79,6 @@ unsigned int& Tmpm::_maxnum(OBJTYP ot) {
 
 // Operations of the subsystems that are not built yet: they keep their
 // places in the order of the run and do nothing until they arrive.
-void Tmpm::_netza() {}
-void Tmpm::_netz_init_mpu() {}
-void Tmpm::_netz_init_knou_ipu() {}
-void Tmpm::_L_G() {}
 void Tmpm::_transfer(OBJTYP, OBJTYP, ZUSTGROE) {}
 void Tmpm::_transfer_knou_zu_sys() {}
 void Tmpm::_transfer_ergebnisse() {}
@@ -99,7 +95,5 @@ bool Tmpm::_kontakt_kontrolle(bool) {
   bkonkontr = true;
   return true;
 }
-bool Tmpm::_verzerrungen_mpu() { return true; }
-bool Tmpm::_verzerrungen_knou() { return stw.ansatz_knou_zu_pu == ANSATZ_WOLKEN; }
 
 } // namespace MPM

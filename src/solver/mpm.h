@@ -161,6 +161,22 @@ public:
   bool bausdat_mpu = false, bausdat_kno = false, bausdat_ele = false; // data tables switched on
   std::array<int, 11> Nausdat{}; // per type value: objects selected by "obj_ausdat"
 
+  // Mesh and point setup
+  // Elements at every node; false without elements.
+  bool _ele_an_kno();
+  // Neighbours of every element (elements sharing a node); false without elements.
+  bool _ele_an_ele();
+  // Volume of every unknown node created with volume 0, from its elements.
+  bool _vola_knou();
+  // New material points from the sources that emit at the current time.
+  bool _mpuerzeugung();
+  // Locates every active material point; points outside all elements are switched off.
+  bool _mpu_in_ele();
+  // Integration points on material points follow them into their elements.
+  bool _ipu_in_ele();
+  bool bnetza = true;           // mesh setup pending
+  unsigned int Nmpu_in_ele = 0; // material points located by the last location
+
 private:
   int zeitschleife_ohne_steuerung();
   int zeitschleife_mit_steuerung();

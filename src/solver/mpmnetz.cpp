@@ -1,0 +1,381 @@
+// Mesh and point setup of the simulation object: element neighbourhoods,
+// nodal volumes, location of material points in elements, emission by
+// sources, and the building of every approximation.
+
+#include <algorithm>
+#include <cmath>
+#include <ostream>
+#include <string>
+
+#include "approx/mpmans.h"
+#include "element/eletyp.h"
+#include "frame/meldung.h"
+#include "frame/mpmextern.h"
+#include "input/mpmdimensionen.h"
+#include "model/mpmobjele.h"
+#include "model/mpmobjeletyp.h"
+#include "model/mpmobjipu.h"
+#include "model/mpmobjkno.h"
+#include "model/mpmobjmat.h"
+#include "model/mpmobjmpu.h"
+#include "solver/mpm.h"
+#include "solver/mpmobjsys.h"
+
+namespace MPM {
+
+using TVM::MatR;
+using TVM::VekR;
+
+namespace {
+
+void fehlerabbruch(const std::string& text) {
+  *konsaus << text << std::flush;
+  abbruch();
+}
+
+bool aktiv(const TObjbasis* obj) {
+  return obj->status == OBJSTATUS_AKTIV;
+}
+
+// Axis-aligned box around an element's geometry nodes (columns of Xx). Order-1
+// geometry lies in the convex hull of its nodes; curved geometry may bulge
+// beyond its nodes, so its box is widened by a quarter of its extent. A small
+// relative margin keeps points on the boundary inside.
+struct TBox {
+  VekR min, max;
+
+  explicit TBox(const MatR& Xx, bool bgekruemmt) : min(Xx.zeilen), max(Xx.zeilen) {
+    for (int c = 0; c < Xx.zeilen; ++c) {
+      double a = Xx.spalten > 0 ? Xx[c][0] : 0.0, b = a;
+      for (int k = 1; k < Xx.spalten; ++k) {
+        a = std::min(a, Xx[c][k]);
+        b = std::max(b, Xx[c][k]);
+      }
+      const double rand =
+          (bgekruemmt ? 0.25 : 1e-10) * (b - a) + 1e-14 * std::max(std::fabs(a), std::fabs(b));
+      min[c] = a - rand;
+      max[c] = b + rand;
+    }
+  }
+  bool enthaelt(const VekR& x) const {
+    if (x.n != min.n) return false;
+    for (int c = 0; c < x.n; ++c)
+      if (!(x[c] >= min[c] && x[c] <= max[c])) return false;
+    return true;
+  }
+};
+
+// Gives every active material point without an element the first element in
+// number order that contains its current position, measured against the
+// elements' geometry at creation; stores the reference point in its element
+// approximation. Returns the number of points located.
+unsigned int mpu_einordnen(Tmpm& mpm) {
+  unsigned int Nneu = 0;
+  MatR Xx;
+  VekR x, xi;
+  for (const auto& eintrag : mpm.ele) {
+    TElement* e = ELE_Z(eintrag.second);
+    if (!e->typ || !e->typ->eletyp) continue;
+    const ELETYP::Tdataset& ds = *e->typ->eletyp;
+    e->_xk(Xx, KONFIGUR_STARTKONF, KNOTYP_GEOMETRIEKNOTEN);
+    const TBox box(Xx, ds.key.ansfunkx != ELE::ANSFUNK_LAGRO1);
+    for (const auto& p_eintrag : mpm.mpu) {
+      TMaterialpunkt* mp = MPU_Z(p_eintrag.second);
+      if (!aktiv(mp) || mp->element) continue;
+      x = mp->_x(KONFIGUR_MOMKONF);
+      if (!box.enthaelt(x)) continue;
+      // Straight-sided elements are tested without iteration first, so that
+      // the inverse mapping only runs for points inside.
+      if (ds.key.ansfunkx == ELE::ANSFUNK_LAGRO1 && !ds._bpinelement(Xx, x, true)) continue;
+      if (!ds._xi(Xx, x, xi, true)) continue;
+      mp->element = e;
+      e->mpu.push_back(mp);
+      _xi_setzen(mp->ans_kno, xi);
+      ++Nneu;
+    }
+  }
+  return Nneu;
+}
+
+// Counts the located material points and switches off the active ones that
+// lie outside every element, each with one message.
+unsigned int mpu_ausserhalb_deaktivieren(Tmpm& mpm) {
+  unsigned int Nein = 0;
+  for (const auto& eintrag : mpm.mpu) {
+    TMaterialpunkt* mp = MPU_Z(eintrag.second);
+    if (mp->status == OBJSTATUS_INAKTIV) continue;
+    if (mp->element) {
+      ++Nein;
+      continue;
+    }
+    mp->status = OBJSTATUS_INAKTIV;
+    *konsaus << static_cast<const TObjbasis&>(*mp) << ", x=" << mp->_x(KONFIGUR_MOMKONF)
+             << ", ausserhalb von Elementen -> Deaktivierung\n"
+             << std::flush;
+  }
+  return Nein;
+}
+
+// The integration point follows its material point into that point's
+// element. False after a reported structural error.
+bool ipu_einordnen(TIntegrationspunkt* ip) {
+  TPunkt* mp = ip->mpu_auf;
+  if (!mp) {
+    fehlerabbruch("FEHLER in <bool Tmpm::_ipu_in_ele()>: !ipu_z->mpu\n");
+    return false;
+  }
+  if (!aktiv(mp)) {
+    ip->status = OBJSTATUS_INAKTIV;
+    return true;
+  }
+  TElement* e = mp->element;
+  if (!e) {
+    fehlerabbruch("FEHLER in Tmpm::_ipu_in_ele(): !ele_z\n");
+    return false;
+  }
+  ip->element = e;
+  const TMaterialpunkt* mpu = dynamic_cast<const TMaterialpunkt*>(mp);
+  TAnsatz* von = mpu ? mpu->ans_kno : nullptr;
+  if (ip->ans_kno && von && ip->ans_kno->ans == ANSATZ_ELE && von->ans == ANSATZ_ELE)
+    *ANSATZELE_Z(ip->ans_kno) = *ANSATZELE_Z(von);
+  e->ipu.push_back(ip);
+  return true;
+}
+
+} // namespace
+
+void Tmpm::_netza() {
+  if (!bnetza) return;
+  sys->_init();
+  if (!ele.empty()) {
+    _ele_an_kno();
+    _ele_an_ele();
+    _vola_knou();
+  }
+  for (const auto& eintrag : knou)
+    PU_Z(eintrag.second)->_init_vol0_x0(KONFIGUR_REFKONF);
+  bnetza = false;
+}
+
+bool Tmpm::_ele_an_kno() {
+  if (ele.empty()) return false;
+  for (const auto& eintrag : kno)
+    if (TKnoten* kn = dynamic_cast<TKnoten*>(eintrag.second)) kn->elemente.clear();
+  for (const auto& eintrag : ele) {
+    TElement* e = ELE_Z(eintrag.second);
+    for (TPunkt* p : e->kno) {
+      TKnoten* kn = dynamic_cast<TKnoten*>(p);
+      // A node named twice in one element still lists the element once.
+      if (kn && (kn->elemente.empty() || kn->elemente.back() != e)) kn->elemente.push_back(e);
+    }
+  }
+  return true;
+}
+
+// The neighbours of an element in ascending number.
+bool Tmpm::_ele_an_ele() {
+  if (ele.empty()) return false;
+  for (const auto& eintrag : ele) {
+    TElement* e = ELE_Z(eintrag.second);
+    e->ele.clear();
+    for (TPunkt* p : e->kno) {
+      const TKnoten* kn = dynamic_cast<const TKnoten*>(p);
+      if (!kn) continue;
+      for (TElement* nachbar : kn->elemente)
+        if (nachbar != e && std::find(e->ele.begin(), e->ele.end(), nachbar) == e->ele.end())
+          e->ele.push_back(nachbar);
+    }
+    std::sort(e->ele.begin(), e->ele.end(),
+              [](const TElement* a, const TElement* b) { return a->num < b->num; });
+  }
+  return true;
+}
+
+// vola of a node = sum over its elements of det J at the node times the
+// node's share of the reference measure in the unknown family.
+bool Tmpm::_vola_knou() {
+  if (ele.empty()) return false;
+  MatR Xx, J;
+  for (const auto& eintrag : knou) {
+    TKnoten* kn = dynamic_cast<TKnoten*>(eintrag.second);
+    if (!kn || kn->vola != 0.0) continue;
+    kn->vola = 0.0;
+    for (TElement* e : kn->elemente) {
+      const auto pos = std::find(e->knou.begin(), e->knou.end(), kn);
+      if (pos == e->knou.end()) {
+        *konsaus << "FEHLER in <bool Tmpm::_vola_knou()>: Knoten nicht in Element am Knoten eingetragen.\n"
+                 << std::flush;
+        continue;
+      }
+      const int k = static_cast<int>(pos - e->knou.begin());
+      if (!e->typ || !e->typ->eletyp || !e->typ->eletyp->ansu) continue;
+      const ELETYP::Tdataset& ds = *e->typ->eletyp;
+      if (k >= ds.ansu->Nk() || k >= ds.ansu->wk.n) continue;
+      e->_xk(Xx, KONFIGUR_REFKONF, KNOTYP_GEOMETRIEKNOTEN);
+      if (!ds._J(Xx, ds.ansu->xik.GetCol(k), J)) continue;
+      kn->vola += TVM::determinante_nxn(J) * ds.ansu->wk[k];
+    }
+  }
+  return true;
+}
+
+void Tmpm::_netz_init_knou_ipu() {
+  if (bwiederholung) return;
+  if (!stw.bknokoerperfest) {
+    *konsaus << "**** Initialisierung: kno ****\n" << std::flush;
+    _transfer(OBJTYP_MPU, OBJTYP_KNO, ZUSTGROE_ALLE);
+    for (const auto& eintrag : knou)
+      PU_Z(eintrag.second)->_init_vol0_x0(KONFIGUR_MOMKONF);
+    _transfer_knou_zu_sys();
+  }
+  if (stw.bipukoerperfest) return;
+  *konsaus << "**** Initialisierung: ipu ****\n" << std::flush;
+  _transfer(OBJTYP_MPU, OBJTYP_IPU, ZUSTGROE_ALLE);
+  for (const auto& eintrag : ipu)
+    PU_Z(eintrag.second)->_init_vol0_x0(KONFIGUR_MOMKONF);
+}
+
+void Tmpm::_netz_init_mpu() {
+  if (bgrundschritt && !bwiederholung && !mpuquell.empty()) _mpuerzeugung();
+  if (stw.bknokoerperfest == stw.bmpukoerperfest || !stw.belenutzen) {
+    // Located points keep their elements. Points never located (read from
+    // the input, emitted by a source) are placed once, so that their
+    // element approximations have an element.
+    if (!stw.belenutzen || ele.empty()) return;
+    bool bneue = false;
+    for (const auto& eintrag : mpu)
+      bneue = bneue || (aktiv(eintrag.second) && !PU_Z(eintrag.second)->element);
+    if (!bneue) return;
+    mpu_einordnen(*this);
+    Nmpu_in_ele = mpu_ausserhalb_deaktivieren(*this);
+    if (!stw.bipuaufmpu) return;
+    for (const auto& eintrag : ipu) {
+      TIntegrationspunkt* ip = IPU_Z(eintrag.second);
+      if (ip->element || !aktiv(ip) || !ip->mpu_auf || (aktiv(ip->mpu_auf) && !ip->mpu_auf->element))
+        continue;
+      ipu_einordnen(ip);
+    }
+    return;
+  }
+  *konsaus << "**** Einordnung: mpu ****\n" << std::flush;
+  _mpu_in_ele();
+  if (stw.bipuaufmpu) {
+    _ipu_in_ele();
+    *konsaus << "**** Einordnung: ipu ****\n" << std::flush;
+  }
+}
+
+// A source moves with its constant velocity: u = t ut from its creation
+// position, which stays its reference position, so that it stands at
+// xa + t ut. The new point starts there with the source's state.
+bool Tmpm::_mpuerzeugung() {
+  unsigned int Nneu = 0, erste = 0, letzte = 0;
+  for (const auto& eintrag : mpuquell) {
+    TMaterialpunktquelle* q = MPUQUELL_Z(eintrag.second);
+    if (!q->_baktiv() || !q->material) continue;
+    TZustgroe& zg = q->_zg();
+    for (int i = 0; i < zg.u.n; ++i)
+      zg.u[i] = t * zg.ut[i];
+    q->x0 = q->xa;
+    VekR x = q->xa; // the factory may perturb the position it is given
+    TMaterialpunkt* mp =
+        mpu_erzeugen(this, -1, static_cast<int>(q->material->num), q->vola, x, zg.u, zg.ut, zg.utt, zg.z, 0);
+    if (!mp) continue;
+    if (Nneu++ == 0) erste = mp->num;
+    letzte = mp->num;
+  }
+  if (Nneu > 0)
+    *konsaus << "neue mpus: " << Nneu << "(#" << erste << " bis #" << letzte << ")\n" << std::flush;
+  return true;
+}
+
+bool Tmpm::_mpu_in_ele() {
+  if (ele.empty()) {
+    fehlerabbruch("FEHLER in <bool Tmpm::_mpu_in_ele()>: !ele.size()\n");
+    return false;
+  }
+  for (const auto& eintrag : mpu)
+    PU_Z(eintrag.second)->element = nullptr;
+  for (const auto& eintrag : ele)
+    ELE_Z(eintrag.second)->mpu.clear();
+  mpu_einordnen(*this);
+  Nmpu_in_ele = mpu_ausserhalb_deaktivieren(*this);
+  return true;
+}
+
+bool Tmpm::_ipu_in_ele() {
+  if (ele.empty()) {
+    fehlerabbruch("FEHLER in <bool Tmpm::_ipu_in_ele()>: !ele.size()\n");
+    return false;
+  }
+  for (const auto& eintrag : ele)
+    ELE_Z(eintrag.second)->ipu.clear();
+  bool berfolg = true;
+  for (const auto& eintrag : ipu)
+    berfolg = ipu_einordnen(IPU_Z(eintrag.second)) && berfolg;
+  return berfolg;
+}
+
+// Builds every approximation in the order nodes, material points,
+// integration points, then nodes from material points, because the inverse
+// element approximations of the nodes read the material points' weights.
+void Tmpm::_L_G() {
+  struct Gruppe {
+    const char* text;
+    OBJTYP quelle, ziel;
+  };
+  const Gruppe gruppen[] = {
+      {"Ansaetze mit (Quellen: knou)->(Ziele: knou)", OBJTYP_KNO, OBJTYP_KNO},
+      {"Ansaetze mit (Quellen: knou)->(Ziele: mpu)", OBJTYP_KNO, OBJTYP_MPU},
+      {"Ansaetze mit (Quellen: knou)->(Ziele: ipu)", OBJTYP_KNO, OBJTYP_IPU},
+      {"Ansaetze mit (Quellen: mpu)->(Ziele: ipu)", OBJTYP_MPU, OBJTYP_IPU},
+      {"Ansaetze mit (Quellen: mpu) -> (Ziele: knou)", OBJTYP_MPU, OBJTYP_KNO},
+  };
+  for (int g = 0; g < 5; ++g) {
+    if (g == 0 && stw.ansatz_knou_zu_pu != ANSATZ_WOLKEN) continue;
+    const Gruppe& gr = gruppen[g];
+    const ANSATZ art = stw._ANSATZ(gr.quelle, gr.ziel);
+    *pck << "\n";
+    if (g < 2) *pck << "<bool Tmpm::_L_G()>\n";
+    *pck << gr.text << ", art=" << str_ANSATZ(art) << "\n";
+    if (!_ansatz_verfuegbar(art)) {
+      fehlerabbruch(std::string("FEHLER in <bool Tmpm::_L_G()>: ") + gr.text + ", art=" + str_ANSATZ(art) +
+                    ": Ansatz nicht verfuegbar\n");
+      continue;
+    }
+    const Tobjcont& ziele = gr.ziel == OBJTYP_KNO ? knou : *_objcont(gr.ziel);
+    for (const auto& eintrag : ziele) {
+      TPunkt* p = PU_Z(eintrag.second);
+      if (g == 4) {
+        const TKnoten* kn = dynamic_cast<const TKnoten*>(p);
+        if (!kn || (!kn->mpu_auf && kn->elemente.empty())) continue;
+      } else if (!aktiv(p)) {
+        continue;
+      }
+      if (TAnsatz* a = p->_ansatz(gr.quelle)) a->_init(stw.konfigur, stw.verzerr);
+    }
+  }
+}
+
+// Inactive material points are skipped: their approximations are stale or
+// were never built.
+bool Tmpm::_verzerrungen_mpu() {
+  for (const auto& eintrag : mpu) {
+    TPunkt* p = PU_Z(eintrag.second);
+    if (!aktiv(p)) continue;
+    if (TAnsatz* a = p->_ansatz(OBJTYP_KNO)) a->_verzerrungen();
+  }
+  return true;
+}
+
+bool Tmpm::_verzerrungen_knou() {
+  if (stw.ansatz_knou_zu_pu != ANSATZ_WOLKEN) return false;
+  for (const auto& eintrag : knou) {
+    TPunkt* p = PU_Z(eintrag.second);
+    if (!aktiv(p)) continue;
+    if (TAnsatz* a = p->_ansatz(OBJTYP_KNO)) a->_verzerrungen();
+  }
+  return true;
+}
+
+} // namespace MPM

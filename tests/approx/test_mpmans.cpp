@@ -1,0 +1,496 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <sstream>
+
+#include "approx/mpmans.h"
+#include "element/eleans.h"
+#include "frame/mix.h"
+#include "model/mpmobjele.h"
+#include "model/mpmobjeletyp.h"
+#include "model/mpmobjipu.h"
+#include "model/mpmobjkno.h"
+#include "model/mpmobjmat.h"
+#include "model/mpmobjmpu.h"
+#include "output/mpmaus.h"
+#include "solver/mpm.h"
+#include "testhilfe.h"
+
+using namespace MPM;
+using TVM::MatR;
+using TVM::VekR;
+
+namespace {
+const VekR leer;
+const double wurzel2 = std::sqrt(2.0);
+
+struct Modell {
+  explicit Modell(bool bipuaufmpu = true) {
+    mpm.stw.bipuaufmpu = bipuaufmpu;
+    _material_erzeugen(&mpm, 1, 1, {2.0, 100.0, 0.25});
+  }
+  Tmpm mpm;
+};
+
+// A straight-sided, distorted quadrilateral: the physical point of a
+// reference point is the bilinear map of these corners.
+const double ecken[4][2] = {{0.0, 0.0}, {2.0, 0.3}, {2.4, 1.9}, {-0.2, 1.6}};
+
+VekR bilinear(double xi, double eta) {
+  const double N[4] = {(1 - xi) * (1 - eta) / 4, (1 + xi) * (1 - eta) / 4, (1 + xi) * (1 + eta) / 4,
+                       (1 - xi) * (1 + eta) / 4};
+  VekR x(2);
+  for (int k = 0; k < 4; ++k)
+    for (int c = 0; c < 2; ++c)
+      x[c] += N[k] * ecken[k][c];
+  return x;
+}
+
+TKnoten* knoten(Tmpm& mpm, int num, const VekR& x, const VekR& u = leer, const VekR& ut = leer) {
+  TKnoten* kn = kno_erzeugen(&mpm, num, 1, 0.0, x, u, ut, leer, leer, 0);
+  mpm.knou.einfuegen(num, kn);
+  mpm.knox.einfuegen(num, kn);
+  return kn;
+}
+
+// One element of family `a` (geometry and unknowns) on the quadrilateral
+// above, nodes numbered from 1 in the family's node order, with a Gauss rule
+// of Nipu points.
+TElement* element(Tmpm& mpm, ELE::ANSFUNK a, int Nipu) {
+  const ELEANS::Tdataset& ds = ELEANS::get_datasetref(ELEANS::Tkey(ELE::DIM_2D, ELE::FORM_VIERECK, a));
+  std::vector<unsigned> nummern;
+  for (int k = 0; k < ds.Nk(); ++k) {
+    knoten(mpm, k + 1, bilinear(ds.xik[0][k], ds.xik[1][k]));
+    nummern.push_back(k + 1);
+  }
+  eletyp_erzeugen(&mpm, 1, ELE::FORM_VIERECK, a, a, ELE::IPU_GAUSS, Nipu, 0);
+  return ele_erzeugen(&mpm, 1, 1, 1, nummern, 0);
+}
+
+// Lists the element at each of its nodes, as the mesh setup does.
+void elemente_an_knoten(TElement* e) {
+  for (TPunkt* p : e->kno)
+    KNO_Z(p)->elemente.push_back(e);
+}
+
+// u = A X + b as a field of the reference position.
+VekR linear(const MatR& A, const VekR& b, const VekR& X) {
+  return A * X + b;
+}
+
+MatR mat(double a11, double a12, double a21, double a22) {
+  return MatR(2, 2, {a11, a12, a21, a22});
+}
+
+void nahe(const MatR& a, const MatR& b, double tol, const std::string& was) {
+  ASSERT_EQ(a.zeilen, b.zeilen) << was;
+  ASSERT_EQ(a.spalten, b.spalten) << was;
+  for (long k = 0; k < a.anzahl(); ++k)
+    EXPECT_NEAR(a.data[k], b.data[k], tol) << was << " [" << k << "]";
+}
+
+void nahe(const VekR& a, const VekR& b, double tol, const std::string& was) {
+  ASSERT_EQ(a.n, b.n) << was;
+  for (int k = 0; k < a.n; ++k)
+    EXPECT_NEAR(a[k], b[k], tol) << was << " [" << k << "]";
+}
+
+// Scaled Voigt vector of the symmetric part of a 2x2 matrix.
+VekR voigt_sym(const MatR& a) {
+  return VekR{a[0][0], a[1][1], wurzel2 * 0.5 * (a[0][1] + a[1][0])};
+}
+
+MatR transp(const MatR& a) {
+  return mat(a[0][0], a[1][0], a[0][1], a[1][1]);
+}
+} // namespace
+
+TEST(Ansaetze, FactoryKindsAndPointsCreateTheirApproximations) {
+  Konsolenumleitung k;
+  Modell m;
+  TPunkt* p = knoten(m.mpm, 1, VekR{0, 0});
+  EXPECT_EQ(_ansatz_erzeugen(&m.mpm, p, OBJTYP_KNO, OBJTYP_MPU, ANSATZ_UNBEKANNT), nullptr);
+  EXPECT_EQ(_ansatz_erzeugen(&m.mpm, p, OBJTYP_KNO, OBJTYP_MPU, ANSATZ_WOLKEN), nullptr);
+  EXPECT_EQ(_ansatz_erzeugen(&m.mpm, p, OBJTYP_KNO, OBJTYP_MPU, static_cast<ANSATZ>(7)), nullptr);
+  const ANSATZ arten[] = {ANSATZ_KOPIEREN, ANSATZ_ELE, ANSATZ_ELEINV};
+  for (ANSATZ a : arten) {
+    const std::unique_ptr<TAnsatz> ans = _ansatz_erzeugen(&m.mpm, p, OBJTYP_KNO, OBJTYP_MPU, a);
+    ASSERT_NE(ans, nullptr);
+    EXPECT_EQ(ans->ans, a);
+    EXPECT_EQ(ans->heimatpu, p);
+    EXPECT_EQ(ans->heimatOT, OBJTYP_KNO);
+    EXPECT_EQ(ans->stuetzOT, OBJTYP_MPU);
+    EXPECT_EQ(ans->skal, 1.0);
+    EXPECT_EQ(ans->arbeit, (VekR{0, 0}));
+    EXPECT_TRUE(_ansatz_verfuegbar(a));
+  }
+  EXPECT_FALSE(_ansatz_verfuegbar(ANSATZ_WOLKEN));
+
+  // Default kinds: nodes from material points by inverse element, points
+  // from nodes by element, integration points from material points by copy.
+  ASSERT_NE(KNO_Z(p)->ans_mpu, nullptr);
+  EXPECT_EQ(KNO_Z(p)->ans_mpu->ans, ANSATZ_ELEINV);
+  EXPECT_EQ(KNO_Z(p)->ans_kno, nullptr);
+  EXPECT_EQ(p->_ansatz(OBJTYP_MPU), KNO_Z(p)->ans_mpu);
+  VekR x{0.5, 0.5};
+  TMaterialpunkt* mp = mpu_erzeugen(&m.mpm, 1, 1, 1.0, x, leer, leer, leer, leer, 0);
+  ASSERT_NE(mp, nullptr);
+  ASSERT_NE(mp->ans_kno, nullptr);
+  EXPECT_EQ(mp->ans_kno->ans, ANSATZ_ELE);
+  EXPECT_EQ(mp->ans_kno->heimatpu, mp);
+  EXPECT_EQ(mp->ans_kno->heimatOT, OBJTYP_MPU);
+  EXPECT_EQ(mp->ans_kno->stuetzOT, OBJTYP_KNO);
+  TIntegrationspunkt* ip = IPU_Z(mp->ipu_auf);
+  ASSERT_NE(ip, nullptr);
+  EXPECT_EQ(ip->ans_kno->ans, ANSATZ_ELE);
+  EXPECT_EQ(ip->ans_mpu->ans, ANSATZ_KOPIEREN);
+  EXPECT_EQ(ANSATZKOPIEREN_Z(ip->_ansatz(OBJTYP_MPU)), ip->ans_mpu);
+
+  // The cloud kind is not available: the point has no approximation, and
+  // asking for it is the reported "ans=NULL" error.
+  m.mpm.stw.ansatz_knou_zu_pu = ANSATZ_WOLKEN;
+  m.mpm.stw.ansatz_pu_zu_knou = ANSATZ_KOPIEREN;
+  TKnoten* kn = knoten(m.mpm, 2, VekR{1, 0});
+  EXPECT_EQ(kn->ans_kno, nullptr);
+  EXPECT_EQ(kn->ans_mpu->ans, ANSATZ_KOPIEREN);
+  VekR x2{0.2, 0.2};
+  TMaterialpunkt* mp2 = mpu_erzeugen(&m.mpm, 2, 1, 1.0, x2, leer, leer, leer, leer, 0);
+  EXPECT_EQ(mp2->ans_kno, nullptr);
+  EXPECT_THROW(mp2->_ansatz(OBJTYP_KNO), int);
+  EXPECT_EQ(k.aus.str(), "FEHLER in <TMaterialpunkt::_ansatz(OBJTYP stuetzot)>: stuetzot=kno, ans=NULL\n"
+                         "Fuer ABBRUCH \"x\", fuer WEITER beliebiges Zeichen eingeben:");
+
+  // The base has no reference point.
+  Konsolenumleitung k2;
+  VekR& xi = kn->ans_mpu->_xi();
+  EXPECT_EQ(xi, (VekR{0, 0}));
+  EXPECT_EQ(k2.aus.str(), "FEHLER in <TVM::VekR& TAnsatz::_xi()>\n");
+}
+
+TEST(Ansaetze, ElementPatchTestReproducesLinearFieldsAtMaterialPoints) {
+  const MatR A = mat(0.10, 0.20, -0.15, 0.30); // displacement gradient
+  const VekR b{0.05, -0.02};
+  const MatR B = mat(-0.4, 0.7, 1.1, 0.25); // velocity gradient
+  const VekR c{1.0, -2.0};
+  const MatR An = mat(0.02, -0.01, 0.03, 0.04); // gradient at the previous step
+  const VekR bn{0.01, 0.0};
+  const MatR I = mat(1, 0, 0, 1);
+  const MatR F = I + A;
+  const double J = F[0][0] * F[1][1] - F[0][1] * F[1][0];
+  const MatR E = 0.5 * (transp(F) * F - I);
+  const MatR Edot = 0.5 * (transp(F) * B + transp(B) * F);
+
+  struct Fall {
+    ELE::ANSFUNK a;
+    int Nipu;
+  } faelle[] = {{ELE::ANSFUNK_LAGRO1, 4}, {ELE::ANSFUNK_LAGRO2, 9}, {ELE::ANSFUNK_SEREO2, 9}};
+  for (const Fall& f : faelle) {
+    Konsolenumleitung k;
+    Modell m;
+    TElement* e = element(m.mpm, f.a, f.Nipu);
+    ASSERT_NE(e, nullptr) << k.fehler.str();
+    ASSERT_EQ(static_cast<int>(e->mpu.size()), f.Nipu);
+    for (TPunkt* kn : e->knou) {
+      kn->zust.u = linear(A, b, kn->xa);
+      kn->zust.ut = linear(B, c, kn->xa);
+      kn->zust.u_n = linear(An, bn, kn->xa);
+    }
+    const std::string name = ELE::str_ANSFUNK(f.a);
+    for (std::size_t p = 0; p < e->mpu.size(); ++p) {
+      TMaterialpunkt* mp = MPU_Z(e->mpu[p]);
+      TIntegrationspunkt* ip = IPU_Z(mp->ipu_auf);
+      TAnsatz* ans = mp->ans_kno;
+      const std::string was = name + " mpu " + std::to_string(p);
+      // The element factory handed the rule point to both points.
+      EXPECT_EQ(ans->_xi(), ip->ans_kno->_xi()) << was;
+      nahe(bilinear(ans->_xi()[0], ans->_xi()[1]), mp->xa, 1e-14, was + " xi");
+
+      for (KONFIGUR konf : {KONFIGUR_REFKONF, KONFIGUR_MOMKONF}) {
+        const std::string wk = was + " " + str_KONFIGUR(konf);
+        ASSERT_TRUE(ans->_init(konf, VERZERR_KLNVERZ)) << wk;
+        EXPECT_EQ(mp->status, OBJSTATUS_AKTIV);
+        ASSERT_EQ(ans->stuetzpu, e->knou) << wk;
+        double summe = 0.0, gsumme[2] = {0.0, 0.0};
+        for (int i = 0; i < ans->L.n; ++i) {
+          summe += ans->L[i];
+          gsumme[0] += ans->G[i][0];
+          gsumme[1] += ans->G[i][1];
+        }
+        EXPECT_NEAR(summe, 1.0, 1e-13) << wk;
+        EXPECT_NEAR(gsumme[0], 0.0, 1e-12) << wk;
+        EXPECT_NEAR(gsumme[1], 0.0, 1e-12) << wk;
+        EXPECT_GT(ANSATZELE_Z(ans)->detJ, 0.0);
+
+        ASSERT_TRUE(ans->_zg(ZUSTGROE_VERSCHIEBUNG)) << wk;
+        nahe(mp->zust.u, linear(A, b, mp->xa), 1e-12, wk + " u");
+        nahe(mp->zust.ut, linear(B, c, mp->xa), 1e-12, wk + " ut");
+
+        ASSERT_TRUE(ans->_verzerrungen()) << wk;
+        nahe(mp->zust.F, F, 1e-12, wk + " F");
+        nahe(mp->zust.H, A, 1e-12, wk + " H");
+        nahe(mp->zust.Fa, I + An, 1e-12, wk + " Fa");
+        EXPECT_NEAR(mp->zust.J, J, 1e-12) << wk;
+        nahe(mp->zust.eps, voigt_sym(A), 1e-12, wk + " eps");
+        nahe(mp->zust.epst, voigt_sym(B), 1e-12, wk + " epst");
+
+        ASSERT_TRUE(ans->_init(konf, VERZERR_GROVERZ)) << wk;
+        ASSERT_TRUE(ans->_verzerrungen()) << wk;
+        nahe(mp->zust.eps, voigt_sym(E), 1e-12, wk + " E");
+        nahe(mp->zust.epst, voigt_sym(Edot), 1e-12, wk + " Edot");
+        EXPECT_EQ(ans->konfigur, konf);
+        EXPECT_EQ(ans->verzerr, VERZERR_GROVERZ);
+      }
+    }
+  }
+}
+
+TEST(Ansaetze, InverseElementIsTheVolumeWeightedPartition) {
+  Konsolenumleitung k;
+  Modell m(false);
+  // Unit square, nodes 1 (0,0), 2 (1,0), 3 (1,1), 4 (0,1).
+  const double xk[4][2] = {{0, 0}, {1, 0}, {1, 1}, {0, 1}};
+  for (int i = 0; i < 4; ++i)
+    knoten(m.mpm, i + 1, VekR{xk[i][0], xk[i][1]});
+  eletyp_erzeugen(&m.mpm, 1, ELE::FORM_VIERECK, ELE::ANSFUNK_LAGRO1, ELE::ANSFUNK_LAGRO1, ELE::IPU_LEER, 0,
+                  0);
+  TElement* e = ele_erzeugen(&m.mpm, 1, 1, 1, {1, 2, 3, 4}, 0);
+  ASSERT_NE(e, nullptr);
+  elemente_an_knoten(e);
+  TKnoten* kn1 = KNO_Z(m.mpm.kno.suchen(1));
+  TKnoten* kn3 = KNO_Z(m.mpm.kno.suchen(3));
+
+  // No material point in the node's element: the node is switched off.
+  ::bausktr = true;
+  EXPECT_FALSE(kn1->ans_mpu->_init(KONFIGUR_REFKONF, VERZERR_KLNVERZ));
+  EXPECT_EQ(kn1->status, OBJSTATUS_INAKTIV);
+  EXPECT_EQ(k.kontroll.str(), "TAnsatzEleinv::_init(): kno(1-)\n");
+
+  // Two points of equal volume where node 1's shape function is 0.25 and 0.75.
+  const double xp[2][2] = {{0.5, 0.5}, {0.25, 0.0}};
+  for (int p = 0; p < 2; ++p) {
+    VekR x{xp[p][0], xp[p][1]};
+    TMaterialpunkt* mp = mpu_erzeugen(&m.mpm, p + 1, 1, 0.5, x, leer, leer, leer, leer, 0);
+    mp->element = e;
+    e->mpu.push_back(mp);
+    ASSERT_TRUE(_xi_setzen(mp->ans_kno, VekR{2 * xp[p][0] - 1, 2 * xp[p][1] - 1}));
+    ASSERT_TRUE(mp->ans_kno->_init(KONFIGUR_REFKONF, VERZERR_KLNVERZ));
+  }
+  ASSERT_TRUE(kn1->ans_mpu->_init(KONFIGUR_REFKONF, VERZERR_KLNVERZ));
+  EXPECT_EQ(kn1->status, OBJSTATUS_AKTIV);
+  ASSERT_EQ(kn1->ans_mpu->L.n, 2);
+  EXPECT_NEAR(kn1->ans_mpu->L[0], 0.25, 1e-15);
+  EXPECT_NEAR(kn1->ans_mpu->L[1], 0.75, 1e-15);
+  nahe(kn1->ans_mpu->G, MatR(2, 2), 0.0, "G");
+  EXPECT_EQ(kn1->ans_mpu->stuetzpu, e->mpu);
+
+  // Node 3's shape function is 0.25 at the first point and 0 at the second:
+  // all weight on the first. Weighted by volume when the volumes differ.
+  ASSERT_TRUE(kn3->ans_mpu->_init(KONFIGUR_REFKONF, VERZERR_KLNVERZ));
+  EXPECT_NEAR(kn3->ans_mpu->L[0], 1.0, 1e-15);
+  EXPECT_EQ(kn3->ans_mpu->L[1], 0.0);
+  e->mpu[1]->vola = e->mpu[1]->vol0 = 1.5;
+  ASSERT_TRUE(kn1->ans_mpu->_init(KONFIGUR_REFKONF, VERZERR_KLNVERZ));
+  EXPECT_NEAR(kn1->ans_mpu->L[0], 0.5 * 0.25 / (0.5 * 0.25 + 1.5 * 0.75), 1e-15);
+  EXPECT_NEAR(kn1->ans_mpu->L[0] + kn1->ans_mpu->L[1], 1.0, 1e-15);
+
+  // The interpolated state is the weighted mean.
+  e->mpu[0]->zust.u.init({1.0, 2.0});
+  e->mpu[1]->zust.u.init({3.0, -4.0});
+  ASSERT_TRUE(kn1->ans_mpu->_zg(ZUSTGROE_VERSCHIEBUNG));
+  const double w0 = kn1->ans_mpu->L[0], w1 = kn1->ans_mpu->L[1];
+  nahe(kn1->zust.u, VekR{w0 * 1.0 + w1 * 3.0, w0 * 2.0 - w1 * 4.0}, 1e-15, "u");
+
+  // Both points at the far corner: the node's function vanishes there, the
+  // sum is below the threshold and the node is switched off.
+  for (TPunkt* mp : e->mpu)
+    ASSERT_TRUE(_xi_setzen(mp->_ansatz(OBJTYP_KNO), VekR{1.0, 1.0}));
+  for (TPunkt* mp : e->mpu)
+    ASSERT_TRUE(mp->_ansatz(OBJTYP_KNO)->_init(KONFIGUR_REFKONF, VERZERR_KLNVERZ));
+  k.kontroll.str("");
+  EXPECT_FALSE(kn1->ans_mpu->_init(KONFIGUR_REFKONF, VERZERR_KLNVERZ));
+  EXPECT_EQ(kn1->status, OBJSTATUS_INAKTIV);
+  EXPECT_EQ(k.kontroll.str(), "TAnsatzEleinv::_init(): heimatpu=kno(1-), L1sum=" + _str(0.0, 10) + "<" +
+                                  _str(1e-6, 10) + "=schranke\n");
+  // No report while control output is off.
+  ::bausktr = false;
+  k.kontroll.str("");
+  EXPECT_FALSE(kn1->ans_mpu->_init(KONFIGUR_REFKONF, VERZERR_KLNVERZ));
+  EXPECT_EQ(k.kontroll.str(), "");
+  ::bausktr = true;
+
+  // The inverse element cannot give strains.
+  Konsolenumleitung k2("w\n");
+  EXPECT_FALSE(kn1->ans_mpu->_verzerrungen());
+  EXPECT_EQ(k2.aus.str(), "FEHLER in TAnsatzEleinv::_verzerrungen(): Verzerrungsberechnung nicht moeglich\n"
+                          "Fuer ABBRUCH \"x\", fuer WEITER beliebiges Zeichen eingeben:");
+}
+
+TEST(Ansaetze, InverseElementOnSerendipityCornersKeepsTheNodeActive) {
+  Konsolenumleitung k;
+  Modell m;
+  TElement* e = element(m.mpm, ELE::ANSFUNK_SEREO2, 9);
+  ASSERT_NE(e, nullptr);
+  elemente_an_knoten(e);
+  for (TPunkt* mp : e->mpu)
+    ASSERT_TRUE(mp->_ansatz(OBJTYP_KNO)->_init(KONFIGUR_REFKONF, VERZERR_KLNVERZ));
+  for (int n = 1; n <= 8; ++n) {
+    TKnoten* kn = KNO_Z(m.mpm.kno.suchen(n));
+    TAnsatz* ans = kn->ans_mpu;
+    // The volume-weighted sum of the node's function.
+    double S = 0.0;
+    for (TPunkt* mp : e->mpu) {
+      const TAnsatz* a = mp->_ansatz(OBJTYP_KNO);
+      S += mp->_vol(KONFIGUR_REFKONF) * a->L[n - 1];
+    }
+    if (n <= 4) {
+      EXPECT_LT(S, 0.0) << "corner " << n;
+    }
+    ASSERT_TRUE(ans->_init(KONFIGUR_REFKONF, VERZERR_KLNVERZ)) << n;
+    EXPECT_EQ(kn->status, OBJSTATUS_AKTIV) << n;
+    ASSERT_EQ(ans->L.n, 9);
+    double summe = 0.0;
+    for (int p = 0; p < 9; ++p) {
+      summe += ans->L[p];
+      EXPECT_NEAR(ans->L[p], e->mpu[p]->_vol(KONFIGUR_REFKONF) * e->mpu[p]->_ansatz(OBJTYP_KNO)->L[n - 1] / S,
+                  1e-14);
+    }
+    EXPECT_NEAR(summe, 1.0, 1e-13) << n;
+  }
+}
+
+TEST(Ansaetze, CopyTransfersSubsetsExactly) {
+  Konsolenumleitung k("w\n");
+  Modell m(false);
+  VekR x{0.3, 0.4};
+  TMaterialpunkt* mp = mpu_erzeugen(&m.mpm, 1, 1, 1.0, x, leer, leer, leer, leer, 0);
+  TIntegrationspunkt* ip = m.mpm._behalten(
+      std::make_unique<TIntegrationspunkt>(&m.mpm, -1, OBJTYP_IPU, 1.0, x, leer, leer, leer, leer, 0));
+  TAnsatz* ans = ip->ans_mpu;
+  ASSERT_EQ(ans->ans, ANSATZ_KOPIEREN);
+
+  // No co-located material point: reported, the target switched off.
+  EXPECT_FALSE(ans->_init(KONFIGUR_REFKONF, VERZERR_KLNVERZ));
+  EXPECT_EQ(ip->status, OBJSTATUS_INAKTIV);
+  std::ostringstream s;
+  s << *ans;
+  EXPECT_EQ(k.aus.str(), "FEHLER in <bool TAnsatzKopieren::_init()>: heimatpu->_pu(stuetzot)==NULL\n*this=" +
+                             s.str() + "\nFuer ABBRUCH \"x\", fuer WEITER beliebiges Zeichen eingeben:");
+  EXPECT_EQ(
+      s.str(),
+      "ans=kopieren, Ng=0, heimatOT=ipu, stuetzOT=mpu, heimatpu=[ipu(1-)], stuetzpu=[]\nL=<0>\nG=<0|0>");
+
+  ip->mpu_auf = mp;
+  ASSERT_TRUE(ans->_init(KONFIGUR_REFKONF, VERZERR_KLNVERZ));
+  EXPECT_EQ(ip->status, OBJSTATUS_AKTIV);
+  EXPECT_EQ(ans->stuetzpu, std::vector<TPunkt*>{mp});
+  EXPECT_EQ(ans->L, VekR{1.0});
+  nahe(ans->G, MatR(1, 2), 0.0, "G");
+
+  TZustgroe& q = mp->zust;
+  for (int i = 0; i < q.alle.n; ++i)
+    q.alle[i] = 0.1 * (i + 1) + 1.0 / 3.0;
+  ip->zust._loeschen();
+  ASSERT_TRUE(ans->_zg(ZUSTGROE_VERSCHIEBUNG));
+  EXPECT_EQ(ip->zust.u, q.u);
+  EXPECT_EQ(ip->zust.utt, q.utt);
+  EXPECT_EQ(ip->zust.z, (VekR(q.z.n))); // outside the subset
+  ASSERT_TRUE(ans->_zg(ZUSTGROE_SEKUNDAER));
+  EXPECT_EQ(ip->zust.z, q.z);
+  EXPECT_EQ(ip->zust.CT.GetCol(2), q.CT.GetCol(2));
+  EXPECT_EQ(ip->zust.sig, q.sig);
+  EXPECT_EQ(ip->zust.u_n, (VekR(2))); // outside the subset
+  ASSERT_TRUE(ans->_zg(ZUSTGROE_ALLE));
+  EXPECT_EQ(ip->zust.alle, q.alle);
+  EXPECT_FALSE(ans->_zg(ZUSTGROE_VERSCHIEBUNG_N));
+
+  // Strains cannot be copied; a wrong source count is reported.
+  Konsolenumleitung k2("ww");
+  EXPECT_FALSE(ans->_verzerrungen());
+  ans->stuetzpu.push_back(mp);
+  EXPECT_FALSE(ans->_zg(ZUSTGROE_ALLE));
+  EXPECT_EQ(ip->status, OBJSTATUS_INAKTIV);
+  EXPECT_EQ(k2.aus.str(), "FEHLER in TAnsatzKopieren::_verzerrungen(): Verzerrungsberechnung nicht moeglich\n"
+                          "Fuer ABBRUCH \"x\", fuer WEITER beliebiges Zeichen eingeben:"
+                          "FEHLER in TAnsatzKopieren::_zg(...): heimatpu=ipu(1+), Np=2!=1\n"
+                          "Fuer ABBRUCH \"x\", fuer WEITER beliebiges Zeichen eingeben:");
+}
+
+TEST(Ansaetze, StructuralErrorsAreReported) {
+  Konsolenumleitung k("wwwwwww");
+  Modell m(false);
+  VekR x{0.3, 0.4};
+  TMaterialpunkt* mp = mpu_erzeugen(&m.mpm, 1, 1, 1.0, x, leer, leer, leer, leer, 0);
+  TAnsatz* ans = mp->ans_kno;
+
+  EXPECT_FALSE(ans->_init(KONFIGUR_STARTKONF, VERZERR_KLNVERZ));
+  EXPECT_FALSE(ans->_init(KONFIGUR_REFKONF, VERZERR_UNBEKANNT));
+  EXPECT_FALSE(ans->_init(KONFIGUR_REFKONF, VERZERR_KLNVERZ)); // no element
+  EXPECT_EQ(mp->status, OBJSTATUS_INAKTIV);
+  mp->status = OBJSTATUS_AKTIV;
+  EXPECT_FALSE(ans->_zg(ZUSTGROE_VERSCHIEBUNG));
+  mp->status = OBJSTATUS_AKTIV;
+  EXPECT_FALSE(ans->_verzerrungen());
+  const std::string frage = "Fuer ABBRUCH \"x\", fuer WEITER beliebiges Zeichen eingeben:";
+  EXPECT_EQ(k.aus.str(), "FEHLER in <bool TAnsatz::_init(KONFIGUR konfigur_, VERZERR verzerr_)>\n" + frage +
+                             "FEHLER in <bool TAnsatz::_init(KONFIGUR konfigur_, VERZERR verzerr_)>\n" +
+                             frage + "FEHLER in TAnsatzEle::_init(): heimatpu=mpu(1+), !heimatpu->ele\n" +
+                             frage + "TAnsatz::_zg(...): heimatpu=mpu(1+), !Np\n" + frage +
+                             "TAnsatz::_verzerrungen(): heimatpu=mpu(1+), !Np\n" + frage);
+  EXPECT_EQ(mp->status, OBJSTATUS_INAKTIV);
+
+  // An element without unknown nodes.
+  knoten(m.mpm, 1, VekR{0, 0});
+  knoten(m.mpm, 2, VekR{1, 0});
+  knoten(m.mpm, 3, VekR{0, 1});
+  eletyp_erzeugen(&m.mpm, 1, ELE::FORM_DREIECK, ELE::ANSFUNK_LAGRO1, ELE::ANSFUNK_LAGRO1, ELE::IPU_LEER, 0,
+                  0);
+  TElement* e = ele_erzeugen(&m.mpm, 1, 1, 1, {1, 2, 3}, 0);
+  ASSERT_NE(e, nullptr);
+  e->knou.clear();
+  mp->element = e;
+  k.aus.str("");
+  EXPECT_FALSE(ans->_init(KONFIGUR_REFKONF, VERZERR_KLNVERZ));
+  EXPECT_EQ(k.aus.str(), "FEHLER in TAnsatzEle::_init(): heimatpu=mpu(1+), !Np\n" + frage);
+}
+
+TEST(Ansaetze, AssignmentAndTextOfElementApproximations) {
+  Konsolenumleitung k("www");
+  Modell m;
+  TElement* e = element(m.mpm, ELE::ANSFUNK_LAGRO1, 4);
+  ASSERT_NE(e, nullptr);
+  TAnsatz* a = e->mpu[0]->_ansatz(OBJTYP_KNO);
+  TAnsatz* b = e->mpu[3]->_ansatz(OBJTYP_KNO);
+  ASSERT_TRUE(a->_init(KONFIGUR_REFKONF, VERZERR_KLNVERZ));
+  *ANSATZELE_Z(b) = *ANSATZELE_Z(a);
+  EXPECT_EQ(b->_xi(), a->_xi());
+  EXPECT_EQ(b->L, a->L);
+  EXPECT_EQ(b->G.GetCol(1), a->G.GetCol(1));
+  EXPECT_EQ(b->stuetzpu, a->stuetzpu);
+  EXPECT_EQ(b->heimatpu, e->mpu[3]);
+  EXPECT_EQ(ANSATZELE_Z(b)->detJ, ANSATZELE_Z(a)->detJ);
+  EXPECT_EQ(k.aus.str(), "");
+
+  // Through the base: same behaviour; another kind is refused.
+  TAnsatz* kopie = IPU_Z(e->ipu[0])->ans_mpu;
+  *b = *kopie;
+  const std::string prefix = "FEHLER in <TAnsatzEle& TAnsatzEle::operator=(const TAnsatzEle& ansele)>: ";
+  const std::string frage = "Fuer ABBRUCH \"x\", fuer WEITER beliebiges Zeichen eingeben:";
+  EXPECT_EQ(k.aus.str(), prefix + "a!=ansele.a\n" + frage);
+  EXPECT_EQ(b->L, a->L);
+  // The base assignment leaves another kind unchanged.
+  *kopie = *a;
+  EXPECT_EQ(kopie->L.n, 0);
+  // Targets in different elements.
+  k.aus.str("");
+  e->mpu[3]->element = nullptr;
+  *ANSATZELE_Z(b) = *ANSATZELE_Z(a);
+  EXPECT_EQ(k.aus.str(), prefix + "heimatpu->ele!=ansele.heimatpu->ele\n" + frage);
+
+  std::ostringstream s;
+  s << *a;
+  std::ostringstream erwartet;
+  erwartet << "ans=ele, Ng=0, heimatOT=mpu, stuetzOT=kno, heimatpu=[mpu(1+)], stuetzpu=[kno: kno(1+) kno(2+) "
+              "kno(3+) kno(4+)]\nL="
+           << a->L << "\nG=" << a->G << ", heimatpu->ele=[ele(1+)]";
+  EXPECT_EQ(s.str(), erwartet.str());
+}
