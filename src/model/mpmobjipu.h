@@ -16,6 +16,12 @@ public:
   TAnsatz* _ansatz(OBJTYP stuetzot) override;
   TPunkt* _pu(OBJTYP ot) override;
 
+  // This point's share of mass, tangent, inertia and internal forces over the
+  // dim1 unknowns of each support node of its approximation from the nodes:
+  // with `binit` the outputs are sized and zeroed first. False (nothing
+  // added) without support nodes or when the point is inactive.
+  bool _M_fm_KT_fint(TVM::MatR& Me, TVM::MatR& KTe, TVM::VekR& fme, TVM::VekR& finte, bool binit);
+
   TPunkt* mpu_auf = nullptr; // co-located material point
   TPunkt* kno_auf = nullptr; // co-located node
   TAnsatz* ans_kno = nullptr; // from nodes

@@ -79,16 +79,6 @@ unsigned int& Tmpm::_maxnum(OBJTYP ot) {
 
 // Operations of the subsystems that are not built yet: they keep their
 // places in the order of the run and do nothing until they arrive.
-void Tmpm::_transfer(OBJTYP, OBJTYP, ZUSTGROE) {}
-void Tmpm::_transfer_knou_zu_sys() {}
-void Tmpm::_transfer_ergebnisse() {}
-void Tmpm::_M_Fm_KT_Fint() {}
-bool Tmpm::_U_Ut_Utt() {
-  bkonv = true;
-  return true;
-}
-void Tmpm::_kraftrbs() {}
-void Tmpm::_verschiebungsrbs() {}
 void Tmpm::_kontakt_geometrie() {}
 void Tmpm::_kontakt_bedingungen() {}
 bool Tmpm::_kontakt_kontrolle(bool) {

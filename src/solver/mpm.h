@@ -49,13 +49,22 @@ public:
   void _netz_init_mpu();
   void _netz_init_knou_ipu();
   void _L_G();
-  void _transfer(OBJTYP von, OBJTYP nach, ZUSTGROE g);
-  void _transfer_knou_zu_sys();
-  void _transfer_ergebnisse();
-  void _M_Fm_KT_Fint();
+  // For every active target point its approximation from the source type
+  // computes the subset g; an unconfigured pair asks whether to stop.
+  bool _transfer(OBJTYP von, OBJTYP nach, ZUSTGROE g);
+  bool _transfer_knou_zu_sys();
+  bool _transfer_sys_zu_knou();
+  // Nodes, material points and integration points after a solution.
+  bool _transfer_ergebnisse();
+  // Mass, tangent, inertia and internal forces from the integration points.
+  bool _M_Fm_KT_Fint();
+  // Effective system, classification, solution of the free unknowns and
+  // Newmark update; false when the step must fail.
   bool _U_Ut_Utt();
-  void _kraftrbs();
-  void _verschiebungsrbs();
+  // External loads of the step into fext.
+  bool _kraftrbs();
+  // Prescribed displacements: exact elimination or penalty terms.
+  bool _verschiebungsrbs();
   void _kontakt_geometrie();
   void _kontakt_bedingungen();
   bool _kontakt_kontrolle(bool iteration);
@@ -68,6 +77,11 @@ public:
   // axis of the result (winkel_richtung); false when none acts.
   bool _last(double zeit, TPunkt* punkt, LASTTYP art, double& wert, TVM::VekR& richtung, TVM::VekR& winkel,
              int& richtungstyp, int& anzahl);
+  // Distributes point values of a material point to the support nodes of its
+  // approximation from the nodes: N^T f into fziel, N^T k N into kziel,
+  // N^T w into wziel (each only when given).
+  void _auf_knoten_verteilen(TPunkt* mp, const TVM::VekR* f, TVM::VekR* fziel, const TVM::MatR* k,
+                             TVM::MatR* kziel, const TVM::VekR* w, TVM::VekR* wziel);
   // Decides whether control and data output are due in this step; returns 1.
   int _bausgabe();
   bool _bausgabe(double dtaus, const std::set<double>& taus) const;

@@ -1,0 +1,101 @@
+#include <cmath>
+
+#include "model/mpmobjkno.h"
+#include "solver/mpm.h"
+#include "solver/mpmobjsys.h"
+
+namespace MPM {
+
+namespace {
+constexpr double eps = 2.220446049250313e-16;
+
+// Penalty force f, stiffness k and weight w of the conditions on a point with
+// displacement u: one condition holds u along e at wert, two hold all of u.
+void strafterme(double kappa, int anzahl, double wert, const TVM::VekR& e, const TVM::VekR& u, TVM::VekR& f,
+                TVM::MatR& k, TVM::VekR& w) {
+  const int d = e.n;
+  TVM::VekR delta(d);
+  for (int i = 0; i < d; ++i) delta[i] = u[i] - wert * e[i];
+  f.init(d, nullptr);
+  k.init(d, d, nullptr);
+  w.init(d, nullptr);
+  if (anzahl == 1) {
+    const double projektion = TVM::skalarprodukt(delta, e);
+    for (int i = 0; i < d; ++i) f[i] = -kappa * projektion * e[i];
+    TVM::Dyade(e, e, k);
+    k *= -kappa;
+    for (int i = 0; i < d; ++i) w[i] = std::fabs(e[i]);
+    const double laenge = TVM::norm(w);
+    if (laenge <= eps) {
+      w.init(d, nullptr);
+      w[0] = 1.0;
+    } else {
+      w *= 1.0 / laenge;
+    }
+  } else {
+    for (int i = 0; i < d; ++i) {
+      f[i] = -kappa * delta[i];
+      k[i][i] = -kappa;
+      w[i] = 1.0;
+    }
+  }
+}
+} // namespace
+
+bool Tmpm::_verschiebungsrbs() {
+  TSystem& s = *sys;
+  s.fstraf.init(s.N, nullptr);
+  s.Kstraf.init(s.N, s.N, nullptr);
+  s.Uvor.init(s.N, nullptr);
+  s.bvorgeschrieben.init(s.N, nullptr);
+  s.strafgewicht.init(s.N, nullptr);
+  const double kappa = stw.strafparam;
+  TVM::VekR richtung, winkel, f, w;
+  TVM::MatR k;
+  double wert = 0.0;
+  int richtungstyp = 0, anzahl = 0;
+
+  for (const auto& eintrag : kno) {
+    TKnoten* kn = KNO_Z(eintrag.second);
+    if (kn->status != OBJSTATUS_AKTIV) continue;
+    if (!_last(t, kn, LASTTYP_VERSCHIEBUNG, wert, richtung, winkel, richtungstyp, anzahl)) continue;
+    const int d = TDimensionen::dim1;
+    // A node without unknowns has no place in the system.
+    bool hat_platz = kn->sysposfhg.n == d;
+    for (int i = 0; hat_platz && i < d; ++i) hat_platz = kn->sysposfhg[i] >= 0 && kn->sysposfhg[i] < s.N;
+    if (!hat_platz) continue;
+    const int p0 = kn->sysposfhg[0], p1 = kn->sysposfhg[1];
+    if (!stw.bstrafverf && (anzahl == 2 || richtungstyp != 0)) {
+      if (anzahl == 1 && (richtungstyp == 1 || richtungstyp == -1)) {
+        s.bvorgeschrieben[p0] = true;
+        s.Uvor[p0] = wert * richtung[0];
+      } else if (anzahl == 1 && (richtungstyp == 2 || richtungstyp == -2)) {
+        s.bvorgeschrieben[p1] = true;
+        s.Uvor[p1] = wert * richtung[1];
+      } else {
+        s.bvorgeschrieben[p0] = s.bvorgeschrieben[p1] = true;
+        s.Uvor[p0] = wert * richtung[0];
+        s.Uvor[p1] = wert * richtung[1];
+      }
+      continue;
+    }
+    strafterme(kappa, anzahl, wert, richtung, kn->_u(), f, k, w);
+    for (int i = 0; i < d; ++i) {
+      const int pi = kn->sysposfhg[i];
+      s.strafgewicht[pi] += w[i];
+      s.fstraf[pi] += f[i];
+      for (int j = 0; j < d; ++j) s.Kstraf[pi][kn->sysposfhg[j]] += k[i][j];
+    }
+  }
+
+  for (const auto& eintrag : mpu) {
+    TPunkt* mp = PU_Z(eintrag.second);
+    if (mp->status != OBJSTATUS_AKTIV) continue;
+    if (!_last(t, mp, LASTTYP_VERSCHIEBUNG, wert, richtung, winkel, richtungstyp, anzahl)) continue;
+    strafterme(kappa, anzahl, wert, richtung, mp->_u(), f, k, w);
+    _auf_knoten_verteilen(mp, &f, &s.fstraf, &k, &s.Kstraf, &w, &s.strafgewicht);
+  }
+  return true;
+}
+
+} // namespace MPM
