@@ -26,3 +26,12 @@ std::string datei_lesen(const std::string& name) {
   s << datei.rdbuf();
   return s.str();
 }
+
+Testlauf::Testlauf(const std::string& eingabe) {
+  ordner_.schreiben("lauf.mpm", eingabe);
+  stream_start(ordner_.datei("lauf").c_str());
+}
+
+Testlauf::~Testlauf() { stream_stop(); }
+
+std::string Testlauf::lesen(const std::string& endung) const { return datei_lesen(ordner_.datei("lauf." + endung)); }

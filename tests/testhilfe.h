@@ -56,3 +56,19 @@ private:
 };
 
 std::string datei_lesen(const std::string& name);
+
+// The run files of an input text: the input file is written to a temporary
+// folder and the run-file table and logs are opened for it (and closed again
+// at the end), as the program does at start-up.
+class Testlauf {
+public:
+  explicit Testlauf(const std::string& eingabe);
+  ~Testlauf();
+  Testlauf(const Testlauf&) = delete;
+  Testlauf& operator=(const Testlauf&) = delete;
+  // The content of the run file with this suffix.
+  std::string lesen(const std::string& endung) const;
+
+private:
+  Tempordner ordner_;
+};

@@ -19,6 +19,7 @@
 #include "model/mpmobjele.h"
 #include "model/mpmobjeletyp.h"
 #include "model/mpmobjkno.h"
+#include "model/mpmobjlast.h"
 #include "model/mpmobjmat.h"
 #include "model/mpmobjmpu.h"
 #include "output/mpmaus.h"
@@ -243,16 +244,12 @@ void punktwerte_lesen(Tmpm& m, Tdatein& ein) {
   }
 }
 
-// Stand-ins for the factories of point loads and contact lines, which are not
-// available yet: each record is reported, none is dropped silently.
+// Stand-in for the factory of contact lines, which is not available yet:
+// each record is reported, none is dropped silently.
 void nicht_verfuegbar(const Tmpm& m, const std::string& objekt) {
   const std::string text = objekt + " nicht unterstuetzt (noch nicht verfuegbar)";
   if (::bausktr) *pck << text << "\n";
   eingabefehler(m, text);
-}
-void pula_vormerken(Tmpm* m, int num, OBJTYP, LASTTYP, const std::vector<unsigned>&, double, LASTFUNKTYP,
-                    const std::vector<double>&, const std::vector<double>&) {
-  nicht_verfuegbar(*m, "Punktlast " + std::to_string(num));
 }
 void konlin_vormerken(Tmpm* m, int num, OBJTYP, KONLINTYP, const std::vector<unsigned>&) {
   nicht_verfuegbar(*m, "Kontaktlinie " + std::to_string(num));
@@ -269,8 +266,10 @@ void punktlasten_lesen(Tmpm& m, Tdatein& ein) {
     TSatzleser s(ein, sw, i);
     s(1, num)(2, puot)(3, lastart)(4, punum)(5, richtung)(6, ftyp)(7, tAE)(8, c);
     if (!satz_pruefen(m, s)) continue;
-    pula_vormerken(&m, num, _OBJTYP(puot.c_str()), _LASTTYP(lastart.c_str()), punum, richtung,
-                   _LASTFUNKTYP(ftyp.c_str()), tAE, c);
+    const double tA = tAE.size() > 0 ? tAE[0] : 0.0;
+    const double tE = tAE.size() > 1 ? tAE[1] : 0.0;
+    pula_erzeugen(&m, num, _OBJTYP(puot.c_str()), _LASTTYP(lastart.c_str()), punum, richtung,
+                  _LASTFUNKTYP(ftyp.c_str()), tA, tE, TVM::VekR(c));
   }
 }
 
@@ -351,7 +350,7 @@ void modell_berichten(Tmpm& m) {
     *pck << "ost.Nausdat[" << str_OBJTYP(static_cast<OBJTYP>(ot)) << "]=" << m.Nausdat[ot] << "\n";
   const auto objekt = [](TObjbasis* o) { *pck << *o; };
   const auto punkt = [](TObjbasis* o) { *pck << *PU_Z(o); };
-  bericht("\nPunktlasten: Anzahl=", m.pla, objekt);
+  bericht("\nPunktlasten: Anzahl=", m.pla, [](TObjbasis* o) { *pck << *PLA_Z(o); });
   *pck << "\nErzeugung von Materialpunkten, Integrationspunkten und Knoten abgeschlossen\n";
   bericht("\nMaterialpunkte: Anzahl=", m.mpu, punkt);
   bericht("\nIntegrationspunkte: Anzahl=", m.ipu, punkt);
