@@ -1,0 +1,128 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "approx/mpmans.h"
+#include "model/mpmobjkno.h"
+#include "model/mpmobjmpu.h"
+#include "solver/mpm.h"
+#include "solver/mpmobjsys.h"
+#include "testhilfe.h"
+
+using namespace MPM;
+
+namespace {
+// One unit-square element on nodes 1 (0,0), 2 (1,0), 3 (1,1), 4 (0,1), set
+// up as at the start of a run, with the given extra lines.
+const std::string quadrat = "stw_zeitschrittverf implizit\nmat 1, 1, (1., 100., 0.25, 0.)\neletyp 1\n"
+                            "kno 1, 1, 1., (0, 0)\nkno 2, 1, 1., (1, 0)\nkno 3, 1, 1., (1, 1)\n"
+                            "kno 4, 1, 1., (0, 1)\nele 1, 1, 1, (1, 2, 3, 4)\n";
+
+void start(Tmpm& mpm) {
+  mpm._eingabe_start();
+  mpm._netza();
+  mpm._netz_init_mpu();
+  mpm._L_G();
+  mpm.t = 1.0;
+}
+
+int pos(Tmpm& mpm, int knoten, int k) { return KNO_Z(mpm.kno.suchen(knoten))->sysposfhg[k]; }
+} // namespace
+
+TEST(Verschiebungsbedingungen, AxisConditionsAreEliminatedObliqueOnesArePenalties) {
+  Konsolenumleitung k;
+  Testlauf lauf(quadrat + "stw_strafverf F, 1.E6\n"
+                          "punktlast 1, kno, verschiebung, (1), 0., kon, (0., 10.), (0.01)\n"
+                          "punktlast 2, kno, verschiebung, (2), 90., kon, (0., 10.), (0.01)\n"
+                          "punktlast 3, kno, verschiebung, (3), 45., kon, (0., 10.), (0.)\n"
+                          "punktlast 4, kno, verschiebung, (4), 0., kon, (0., 10.), (0.02)\n"
+                          "punktlast 5, kno, verschiebung, (4), 90., kon, (0., 10.), (-0.03)\n");
+  Tmpm mpm;
+  start(mpm);
+  ASSERT_TRUE(mpm._verschiebungsrbs());
+  const TSystem& s = *mpm.sys;
+  EXPECT_TRUE(s.bvorgeschrieben[pos(mpm, 1, 0)]);
+  EXPECT_FALSE(s.bvorgeschrieben[pos(mpm, 1, 1)]);
+  EXPECT_EQ(s.Uvor[pos(mpm, 1, 0)], 0.01);
+  EXPECT_FALSE(s.bvorgeschrieben[pos(mpm, 2, 0)]);
+  EXPECT_TRUE(s.bvorgeschrieben[pos(mpm, 2, 1)]);
+  EXPECT_EQ(s.Uvor[pos(mpm, 2, 1)], 0.01);
+  EXPECT_TRUE(s.bvorgeschrieben[pos(mpm, 4, 0)] && s.bvorgeschrieben[pos(mpm, 4, 1)]);
+  EXPECT_NEAR(s.Uvor[pos(mpm, 4, 0)], 0.02, 1e-17);
+  EXPECT_NEAR(s.Uvor[pos(mpm, 4, 1)], -0.03, 1e-17);
+  // 45 degrees: no prescribed unknown, a spring -kappa/2 [1 1; 1 1].
+  const int x3 = pos(mpm, 3, 0), y3 = pos(mpm, 3, 1);
+  EXPECT_FALSE(s.bvorgeschrieben[x3] || s.bvorgeschrieben[y3]);
+  for (int i : {x3, y3})
+    for (int j : {x3, y3}) EXPECT_NEAR(s.Kstraf[i][j], -0.5e6, 1e-9);
+  EXPECT_NEAR(s.strafgewicht[x3], std::sqrt(0.5), 1e-15);
+  double summe = 0.0;
+  for (long i = 0; i < s.Kstraf.anzahl(); ++i) summe += std::fabs(s.Kstraf.data[i]);
+  EXPECT_NEAR(summe, 2e6, 1e-6) << "only node 3 has penalty terms";
+
+  // A displaced node feels the spring back to its prescribed line.
+  KNO_Z(mpm.kno.suchen(3))->zust.u.init({0.1, 0.3});
+  mpm._verschiebungsrbs();
+  const double zug = -1e6 * (0.1 + 0.3) * 0.5; // -kappa (u . e) e
+  EXPECT_NEAR(s.fstraf[x3], zug, 1e-6);
+  EXPECT_NEAR(s.fstraf[y3], zug, 1e-6);
+}
+
+TEST(Verschiebungsbedingungen, PenaltiesEverywhereAndOnMaterialPoints) {
+  {
+    Konsolenumleitung k;
+    Testlauf lauf(quadrat + "punktlast 1, kno, verschiebung, (1), 0., kon, (0., 10.), (0.01)\n");
+    Tmpm mpm;
+    start(mpm);
+    mpm._verschiebungsrbs();
+    const TSystem& s = *mpm.sys;
+    for (int i = 0; i < s.N; ++i) EXPECT_FALSE(s.bvorgeschrieben[i]);
+    const int x1 = pos(mpm, 1, 0);
+    EXPECT_EQ(s.Kstraf[x1][x1], -1e6);
+    EXPECT_NEAR(s.fstraf[x1], 1e6 * 0.01, 1e-9);
+    EXPECT_EQ(s.strafgewicht[x1], 1.0);
+  }
+  Konsolenumleitung k;
+  Testlauf lauf(quadrat + "punktlast 1, mpu, verschiebung, (1), 0., kon, (0., 10.), (0.)\n");
+  Tmpm mpm;
+  start(mpm);
+  mpm._verschiebungsrbs();
+  const TSystem& s = *mpm.sys;
+  TAnsatz* a = MPU_Z(mpm.mpu.suchen(1))->_ansatz(OBJTYP_KNO);
+  ASSERT_EQ(a->_Np(), 4);
+  double summe = 0.0;
+  for (int i = 0; i < 4; ++i) {
+    const int xi = KNO_Z(a->stuetzpu[i])->sysposfhg[0];
+    EXPECT_NEAR(s.strafgewicht[xi], a->L[i], 1e-15);
+    summe += s.strafgewicht[xi];
+    for (int j = 0; j < 4; ++j) {
+      const int xj = KNO_Z(a->stuetzpu[j])->sysposfhg[0];
+      EXPECT_NEAR(s.Kstraf[xi][xj], -1e6 * a->L[i] * a->L[j], 1e-6);
+    }
+    EXPECT_EQ(s.Kstraf[KNO_Z(a->stuetzpu[i])->sysposfhg[1]][KNO_Z(a->stuetzpu[i])->sysposfhg[1]], 0.0);
+  }
+  EXPECT_NEAR(summe, 1.0, 1e-15);
+}
+
+TEST(Knotenlasten, ForcesAndAccelerationsOnNodesAndMaterialPoints) {
+  Konsolenumleitung k;
+  Testlauf lauf(quadrat + "punktlast 1, kno, kraft, (3), 90., lin, (0., 2.), (0., 10.)\n"
+                          "punktlast 2, mpu, kraft, (1), 0., kon, (0., 2.), (4.)\n");
+  Tmpm mpm;
+  start(mpm);
+  mpm.t = 1.0;
+  ASSERT_TRUE(mpm._kraftrbs());
+  const TSystem& s = *mpm.sys;
+  EXPECT_NEAR(s.fext[pos(mpm, 3, 1)], 5.0, 1e-14);
+  // The material point's force reaches the nodes in proportion to its weights.
+  TAnsatz* a = MPU_Z(mpm.mpu.suchen(1))->_ansatz(OBJTYP_KNO);
+  double summe = 0.0;
+  for (int i = 0; i < 4; ++i) {
+    EXPECT_NEAR(s.fext[KNO_Z(a->stuetzpu[i])->sysposfhg[0]], 4.0 * a->L[i], 1e-14);
+    summe += s.fext[KNO_Z(a->stuetzpu[i])->sysposfhg[0]];
+  }
+  EXPECT_NEAR(summe, 4.0, 1e-14);
+  mpm.t = 2.0;
+  mpm._kraftrbs();
+  EXPECT_EQ(TVM::norm(s.fext), 0.0) << "the window is half open";
+}
