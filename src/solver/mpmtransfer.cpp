@@ -18,7 +18,8 @@ bool Tmpm::_transfer(OBJTYP quellot, OBJTYP zielot, ZUSTGROE uegroe) {
              << ", uegroe=" << str_ZUSTGROE(uegroe) << ", ansatz=" << str_ANSATZ(ansatz) << "\n"
              << std::flush;
     abbruch();
-    if (!ziele) return false;
+    // Going on: without an approximation nothing can be carried.
+    return false;
   }
   for (const auto& eintrag : *ziele) {
     TPunkt* p = PU_Z(eintrag.second);
