@@ -32,6 +32,10 @@ Testlauf::Testlauf(const std::string& eingabe) {
   stream_start(ordner_.datei("lauf").c_str());
 }
 
-Testlauf::~Testlauf() { stream_stop(); }
+Testlauf::~Testlauf() {
+  stream_stop();
+}
 
-std::string Testlauf::lesen(const std::string& endung) const { return datei_lesen(ordner_.datei("lauf." + endung)); }
+std::string Testlauf::lesen(const std::string& endung) const {
+  return datei_lesen(ordner_.datei("lauf." + endung));
+}

@@ -95,6 +95,12 @@ void Tdateinamen::basisname_erfragen() {
   }
 }
 
-std::string Tdateinamen::name(int i) const { return i >= 0 && i < Ndat_ ? namen_[i] : std::string(); }
-std::string Tdateinamen::endung(int i) const { return i >= 0 && i < Ndat_ ? endungen_[i] : std::string(); }
-std::string Tdateinamen::modus(int i) const { return i >= 0 && i < Ndat_ ? modi_[i] : std::string(); }
+std::string Tdateinamen::name(int i) const {
+  return i >= 0 && i < Ndat_ ? namen_[i] : std::string();
+}
+std::string Tdateinamen::endung(int i) const {
+  return i >= 0 && i < Ndat_ ? endungen_[i] : std::string();
+}
+std::string Tdateinamen::modus(int i) const {
+  return i >= 0 && i < Ndat_ ? modi_[i] : std::string();
+}

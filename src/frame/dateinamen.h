@@ -7,7 +7,7 @@
 
 class Tdateinamen {
 public:
-  static constexpr int Nlaufdateien = 25;  // entries of the run-file table
+  static constexpr int Nlaufdateien = 25; // entries of the run-file table
   static constexpr int maxbasislaenge = 256;
 
   ~Tdateinamen() { aufraeumen(); }

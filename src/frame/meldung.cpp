@@ -39,11 +39,15 @@ void meldung(const std::string& titel, const std::string& text, char modus) {
   }
 }
 
-void _fehlermeldung(const std::string& text) { meldung("FEHLER", text, 'a'); }
+void _fehlermeldung(const std::string& text) {
+  meldung("FEHLER", text, 'a');
+}
 
 void berechnungsanzeige(const std::string& text, int einrueckung, int leerzeilen) {
-  for (int i = 0; i < leerzeilen; ++i) *konsaus << '\n';
-  for (int i = 0; i < einrueckung; ++i) *konsaus << '\t';
+  for (int i = 0; i < leerzeilen; ++i)
+    *konsaus << '\n';
+  for (int i = 0; i < einrueckung; ++i)
+    *konsaus << '\t';
   *konsaus << text;
 }
 

@@ -52,8 +52,12 @@ std::string _str(bool b, int w) {
   return std::string(w - 1, ' ') + (b ? 'W' : 'F');
 }
 
-std::string _str(const std::string& s, int) { return "\"" + s + "\""; }
-std::string _str(const char* s, int w) { return _str(std::string(s ? s : ""), w); }
+std::string _str(const std::string& s, int) {
+  return "\"" + s + "\"";
+}
+std::string _str(const char* s, int w) {
+  return _str(std::string(s ? s : ""), w);
+}
 
 std::string _str1(double x, int, int) {
   char puffer[400];
@@ -61,7 +65,9 @@ std::string _str1(double x, int, int) {
   return puffer;
 }
 
-double unterdrueckeschmutz(double x, double schranke) { return std::fabs(x) >= schranke ? x : 0.0; }
+double unterdrueckeschmutz(double x, double schranke) {
+  return std::fabs(x) >= schranke ? x : 0.0;
+}
 
 char* ltoa(long wert, char* puffer, int, int vorzeichen) {
   std::snprintf(puffer, 22, vorzeichen && wert >= 0 ? "+%ld" : "%ld", wert);

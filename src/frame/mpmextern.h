@@ -10,7 +10,7 @@ extern std::ostream* pck;  // control log "kt1.txt"
 extern std::ostream* pck2; // reserved logs "kt2.txt" .. "kt4.txt"
 extern std::ostream* pck3;
 extern std::ostream* pck4;
-extern std::ostream* pcf;  // error log "flr.txt"
+extern std::ostream* pcf; // error log "flr.txt"
 
 extern std::ostream* konsaus; // console output, std::cout by default
 extern std::istream* konsein; // console input, std::cin by default

@@ -14,10 +14,10 @@ class TDimensionen {
 public:
   static ELE::DIM dim;
   static RBDIM rbdim;
-  static int dim1;  // vector components
-  static int dim2;  // strain and stress components
-  static int maxNq; // equals dim2
-  static int maxNz; // dim2 + 2 internal variables per point
+  static int dim1;                                // vector components
+  static int dim2;                                // strain and stress components
+  static int maxNq;                               // equals dim2
+  static int maxNz;                               // dim2 + 2 internal variables per point
   static TVM::VekR vek_dim1, vek_dim2, vek_maxNz; // zero vectors of those lengths
 
   // Sets dim and rbdim and derives the counts and zero vectors.

@@ -44,15 +44,16 @@ unsigned int schrittzahl(double x) {
 
 // Overwrites the front of `ziel` with the list read, keeping its length.
 void vorn_ueberschreiben(const std::vector<double>& liste, TVM::VekR& ziel) {
-  for (int i = 0; i < ziel.n && i < static_cast<int>(liste.size()); ++i) ziel[i] = liste[i];
+  for (int i = 0; i < ziel.n && i < static_cast<int>(liste.size()); ++i)
+    ziel[i] = liste[i];
 }
 } // namespace
 
 TSteuerparam::TSteuerparam()
     : mpunumplus(0), ipunumplus(0), knonumplus(0), elenumplus(0), ta(0.0), te(0.0), tta(0), dt(0.0),
       dtkontakt(0.0), Nt(1), bzstrg(true), zstrg_Nteile(2), zstrg_Nstufen(20), bimmerausdat(false),
-      bimmerausktr(false), dtausdat(0.0), dtausktr(0.0), dNtausdat(0), dNtausktr(0),
-      autodtparam{1.0, 1.0, 1.0, 1.0, 1.0, 1.0, 0.5}, gleichloes_bil(MATHE::LOESER_PROFIL),
+      bimmerausktr(false), dtausdat(0.0), dtausktr(0.0), dNtausdat(0),
+      dNtausktr(0), autodtparam{1.0, 1.0, 1.0, 1.0, 1.0, 1.0, 0.5}, gleichloes_bil(MATHE::LOESER_PROFIL),
       gleichloes_mat(MATHE::LOESER_GAUSS), gleichloes_ans(MATHE::LOESER_GAUSS), maxNbilanzit(10),
       schranke_normdU(eps * 1e4), schranke_normG(eps * 1e4), bkonvkontrbilanzit(false), minkonvbilanzit(1.0),
       maxNmatit(10), schranke_normdz(eps * 1e4), schranke_normr(eps * 1e4), bkonvkontrmatit(false),
@@ -61,20 +62,22 @@ TSteuerparam::TSteuerparam()
       schranke_wicht(eps * 1e4), schmutzxa(0.0), dznumtan(1e-8), bmpukoerperfest(true), bipukoerperfest(true),
       bknokoerperfest(true), bmpuaufkno(false), bipuaufmpu(true), bipuaufkno(false),
       ansatz_knou_zu_pu(ANSATZ_ELE), ansatz_mpu_zu_ipu(ANSATZ_KOPIEREN), ansatz_pu_zu_knou(ANSATZ_ELEINV),
-      konfigur(KONFIGUR_REFKONF), verzerr(VERZERR_KLNVERZ), belenutzen(true), m_verklumpen(0.0), bmassen(true),
-      bnummattangente(false), wolkenpolynomgrad(1), wolkenbbasisvollst(false), wolkenueberlappung_mpu(3.0),
-      wolkenueberlappung_ipu(3.0), wolkenueberlappung_knou(3.0), zeitschrittverf(ZEITSCHRITTVERF_IMPLIZIT),
-      newmark_beta(0.25), newmark_gamma(0.5), newmark_koeff(6), bstrafverf(true), strafparam(1e6),
-      bkontakt(false), kontakt_grenzg(1.0), kontakt_straffunkparam{1e6}, bneuberech(true),
-      uebertragrichtstart(UEBERTRAGRICHTSTART_KNO_ZU_MPU) {}
+      konfigur(KONFIGUR_REFKONF), verzerr(VERZERR_KLNVERZ), belenutzen(true), m_verklumpen(0.0),
+      bmassen(true), bnummattangente(false), wolkenpolynomgrad(1), wolkenbbasisvollst(false),
+      wolkenueberlappung_mpu(3.0), wolkenueberlappung_ipu(3.0), wolkenueberlappung_knou(3.0),
+      zeitschrittverf(ZEITSCHRITTVERF_IMPLIZIT), newmark_beta(0.25), newmark_gamma(0.5), newmark_koeff(6),
+      bstrafverf(true), strafparam(1e6), bkontakt(false), kontakt_grenzg(1.0), kontakt_straffunkparam{1e6},
+      bneuberech(true), uebertragrichtstart(UEBERTRAGRICHTSTART_KNO_ZU_MPU) {}
 
 void TSteuerparam::berechverf_lesen(Tdatein& ein) {
   const char* sw = "stw_berechverf";
   bool* schalter[] = {&bknokoerperfest, &bmpukoerperfest, &bipukoerperfest,
                       &bmpuaufkno,      &bipuaufmpu,      &bipuaufkno};
-  for (int j = 0; j < 6; ++j) ein.eintrag(sw, *schalter[j], 1, j + 1, true);
+  for (int j = 0; j < 6; ++j)
+    ein.eintrag(sw, *schalter[j], 1, j + 1, true);
   std::string wort[5];
-  for (int j = 0; j < 5; ++j) ein.eintrag(sw, wort[j], 1, j + 7, true);
+  for (int j = 0; j < 5; ++j)
+    ein.eintrag(sw, wort[j], 1, j + 7, true);
   ansatz_knou_zu_pu = MPM::_ANSATZ(wort[0].c_str());
   ansatz_mpu_zu_ipu = MPM::_ANSATZ(wort[1].c_str());
   ansatz_pu_zu_knou = MPM::_ANSATZ(wort[2].c_str());
@@ -123,15 +126,16 @@ void TSteuerparam::_eingabe(Tdatein& ein) {
   wort_lesen(sw, 1);
   zeitschrittverf = _ZEITSCHRITTVERF(wort.c_str());
   if (zeitschrittverf == ZEITSCHRITTVERF_UNBEKANNT) {
-    fehler(ein, "Zeitschrittverfahren unzulaessig: " + wort + ", verwendet wird: " +
-                    str_ZEITSCHRITTVERF(ZEITSCHRITTVERF_IMPLIZIT));
+    fehler(ein, "Zeitschrittverfahren unzulaessig: " + wort +
+                    ", verwendet wird: " + str_ZEITSCHRITTVERF(ZEITSCHRITTVERF_IMPLIZIT));
     zeitschrittverf = ZEITSCHRITTVERF_IMPLIZIT;
   }
   if (zeitschrittverf == ZEITSCHRITTVERF_IMPLIZIT) {
     ein.eintrag(sw, newmark_beta, 1, 2, true);
     ein.eintrag(sw, newmark_gamma, 1, 3, true);
     if (!(newmark_beta > 0.0)) {
-      fehler(ein, "Newmark-Parameter beta <= 0 unzulaessig: " + text(newmark_beta) + ", verwendet wird: 0.25");
+      fehler(ein,
+             "Newmark-Parameter beta <= 0 unzulaessig: " + text(newmark_beta) + ", verwendet wird: 0.25");
       newmark_beta = 0.25;
     }
   }
@@ -144,7 +148,8 @@ void TSteuerparam::_eingabe(Tdatein& ein) {
   ein.eintrag("stw_m", m_verklumpen, 1, 2, true);
   if (m_verklumpen < 0.0 || m_verklumpen > 1.0) {
     m_verklumpen = 0.0;
-    fehler(ein, "Massenmatrixsteuerwert 0.<=verklumpen<=1. nicht erfuellt, verwendet wird:" + text(m_verklumpen));
+    fehler(ein,
+           "Massenmatrixsteuerwert 0.<=verklumpen<=1. nicht erfuellt, verwendet wird:" + text(m_verklumpen));
   }
 
   ein.eintrag("stw_strafverf", bstrafverf, 1, 1, true);
@@ -177,13 +182,14 @@ void TSteuerparam::_eingabe(Tdatein& ein) {
   if (wort_lesen("stw_uebtragrichtstart", 1)) {
     uebertragrichtstart = _UEBERTRAGRICHTSTART(wort.c_str());
     if (uebertragrichtstart == UEBERTRAGRICHTSTART_UNBEKANNT) {
-      fehler(ein, "Uebertragungsrichtung unzulaessig: " + wort + ", verwendet wird: " +
-                      str_UEBERTRAGRICHTSTART(UEBERTRAGRICHTSTART_KNO_ZU_MPU));
+      fehler(ein, "Uebertragungsrichtung unzulaessig: " + wort +
+                      ", verwendet wird: " + str_UEBERTRAGRICHTSTART(UEBERTRAGRICHTSTART_KNO_ZU_MPU));
       uebertragrichtstart = UEBERTRAGRICHTSTART_KNO_ZU_MPU;
     }
   }
   unsigned int* numplus[] = {&mpunumplus, &ipunumplus, &knonumplus, &elenumplus};
-  for (int j = 0; j < 4; ++j) ein.eintrag("stw_numplus", *numplus[j], 1, j + 1, true);
+  for (int j = 0; j < 4; ++j)
+    ein.eintrag("stw_numplus", *numplus[j], 1, j + 1, true);
 
   sw = "stw_t";
   ein.eintrag(sw, ta, 1, 1, true);
@@ -224,7 +230,8 @@ void TSteuerparam::_eingabe(Tdatein& ein) {
     if (ein.eintrag(a.sw, zeiten, 1, 3, true)) a.taus = std::set<double>(zeiten.begin(), zeiten.end());
     ein.eintrag(a.sw, a.dNtaus, 1, 4, true);
     std::vector<unsigned> schritte;
-    if (ein.eintrag(a.sw, schritte, 1, 5, true)) a.Ntaus = std::set<unsigned int>(schritte.begin(), schritte.end());
+    if (ein.eintrag(a.sw, schritte, 1, 5, true))
+      a.Ntaus = std::set<unsigned int>(schritte.begin(), schritte.end());
   }
 
   liste.clear();
@@ -348,10 +355,14 @@ int TSteuerparam::_init_zeitschrittparam(double h) {
 
 double TSteuerparam::_wolkenueberlappung(OBJTYP ot) const {
   switch (ot) {
-  case OBJTYP_MPU: return wolkenueberlappung_mpu;
-  case OBJTYP_IPU: return wolkenueberlappung_ipu;
-  case OBJTYP_KNO: return wolkenueberlappung_knou;
-  default: return 0.0;
+  case OBJTYP_MPU:
+    return wolkenueberlappung_mpu;
+  case OBJTYP_IPU:
+    return wolkenueberlappung_ipu;
+  case OBJTYP_KNO:
+    return wolkenueberlappung_knou;
+  default:
+    return 0.0;
   }
 }
 
@@ -367,7 +378,8 @@ ANSATZ TSteuerparam::_ANSATZ(OBJTYP von, OBJTYP nach) const {
 namespace {
 template <class T> std::string mengentext(const std::set<T>& menge) {
   std::ostringstream s;
-  for (const T& x : menge) s << ' ' << _str(x, 10);
+  for (const T& x : menge)
+    s << ' ' << _str(x, 10);
   return s.str();
 }
 } // namespace
@@ -393,11 +405,15 @@ namespace {
 class Echo {
 public:
   explicit Echo(std::ostream& os) : os_(os) {}
-  Echo& zahl(const char* name, double x, const char* kommentar) { return zeile(name, _str(x, 10), kommentar); }
+  Echo& zahl(const char* name, double x, const char* kommentar) {
+    return zeile(name, _str(x, 10), kommentar);
+  }
   Echo& zahl(const char* name, unsigned int x, const char* kommentar) {
     return zeile(name, _str(x, 10), kommentar);
   }
-  Echo& schalter(const char* name, bool b, const char* kommentar) { return zeile(name, _str(b, 10), kommentar); }
+  Echo& schalter(const char* name, bool b, const char* kommentar) {
+    return zeile(name, _str(b, 10), kommentar);
+  }
   Echo& wort(const char* name, const std::string& w, const char* kommentar) {
     return zeile(name, " " + w, kommentar);
   }
@@ -423,7 +439,8 @@ private:
 
 std::string vektortext(const TVM::VekR& v) {
   std::ostringstream s;
-  for (int i = 0; i < v.n; ++i) s << ' ' << _str(v[i], 10);
+  for (int i = 0; i < v.n; ++i)
+    s << ' ' << _str(v[i], 10);
   return s.str();
 }
 } // namespace
@@ -456,10 +473,12 @@ std::ostream& operator<<(std::ostream& os, const TSteuerparam& s) {
       .liste("Ntausdat", mengentext(s.Ntausdat), "Zeitschritte der Datenausgaben")
       .liste("Ntausktr", mengentext(s.Ntausktr), "Zeitschritte der Kontrollausgaben")
       .leer()
-      .liste("autodtparam", vektortext(s.autodtparam), "l, b, d, s, rho, E, nu der Zeitschrittlaengenabschaetzung")
+      .liste("autodtparam", vektortext(s.autodtparam),
+             "l, b, d, s, rho, E, nu der Zeitschrittlaengenabschaetzung")
       .leer()
       .wort("gleichloes_bil", MATHE::str_LOESER(s.gleichloes_bil), "Gleichungsloeser fuer Bilanzgleichungen")
-      .wort("gleichloes_mat", MATHE::str_LOESER(s.gleichloes_mat), "Gleichungsloeser fuer Materialgleichungen")
+      .wort("gleichloes_mat", MATHE::str_LOESER(s.gleichloes_mat),
+            "Gleichungsloeser fuer Materialgleichungen")
       .wort("gleichloes_ans", MATHE::str_LOESER(s.gleichloes_ans),
             "Gleichungsloeser fuer Ansatzfunktionsgleichungen")
       .leer()
@@ -470,7 +489,8 @@ std::ostream& operator<<(std::ostream& os, const TSteuerparam& s) {
       .zahl("minkonvbilanzit", s.minkonvbilanzit, "minimale Konvergenzrate der aeusseren Iteration")
       .leer()
       .zahl("maxNmatit", s.maxNmatit, "maximale Anzahl der Materialiterationen")
-      .zahl("schranke_normdz", s.schranke_normdz, "Schranke fuer die Norm des Zuwachses der Zustandsvariablen")
+      .zahl("schranke_normdz", s.schranke_normdz,
+            "Schranke fuer die Norm des Zuwachses der Zustandsvariablen")
       .zahl("schranke_normr", s.schranke_normr, "Schranke fuer die Norm des Materialresiduums")
       .schalter("bkonvkontrmatit", s.bkonvkontrmatit, "Konvergenzkontrolle der Materialiteration?")
       .zahl("minkonvmatit", s.minkonvmatit, "minimale Konvergenzrate der Materialiteration")

@@ -45,7 +45,8 @@ std::ostream& operator<<(std::ostream& os, const TObjbasis* obj) {
 std::ostream& operator<<(std::ostream& os, const std::vector<TObjbasis*>& liste) {
   if (liste.empty()) return os;
   os << (liste.front() ? str_OBJTYP(liste.front()->objtyp) : "NULL") << ':';
-  for (const TObjbasis* obj : liste) os << ' ' << obj;
+  for (const TObjbasis* obj : liste)
+    os << ' ' << obj;
   return os;
 }
 

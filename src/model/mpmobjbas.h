@@ -45,7 +45,8 @@ public:
   explicit Tzmap(bool beigentuemer = false) : beigentuemer_(beigentuemer) {}
   ~Tzmap() {
     if (beigentuemer_)
-      for (auto& eintrag : karte_) delete eintrag.second;
+      for (auto& eintrag : karte_)
+        delete eintrag.second;
   }
   Tzmap(const Tzmap&) = delete;
   Tzmap& operator=(const Tzmap&) = delete;
@@ -92,7 +93,8 @@ std::ostream& operator<<(std::ostream& os, const TObjbasis& obj);
 std::ostream& operator<<(std::ostream& os, const TObjbasis* obj);
 // The short type name of the first entry, then the entries.
 std::ostream& operator<<(std::ostream& os, const std::vector<TObjbasis*>& liste);
-template <class T, class = std::enable_if_t<std::is_base_of<TObjbasis, T>::value && !std::is_same<T, TObjbasis>::value>>
+template <class T, class = std::enable_if_t<std::is_base_of<TObjbasis, T>::value &&
+                                            !std::is_same<T, TObjbasis>::value>>
 std::ostream& operator<<(std::ostream& os, const std::vector<T*>& liste) {
   return os << std::vector<TObjbasis*>(liste.begin(), liste.end());
 }

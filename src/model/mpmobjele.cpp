@@ -70,20 +70,31 @@ TElement::TElement(Tmpm* m, int n, int matnum, int eletypnum, const std::vector<
 
 std::vector<TPunkt*>& TElement::_kno(KNOTYP t) {
   switch (t) {
-  case KNOTYP_KNOTEN: return kno;
-  case KNOTYP_GEOMETRIEKNOTEN: return knox;
-  case KNOTYP_UNBEKANNTENKNOTEN: return knou;
-  default: leer_.clear(); return leer_;
+  case KNOTYP_KNOTEN:
+    return kno;
+  case KNOTYP_GEOMETRIEKNOTEN:
+    return knox;
+  case KNOTYP_UNBEKANNTENKNOTEN:
+    return knou;
+  default:
+    leer_.clear();
+    return leer_;
   }
 }
 
-int TElement::_Nkno(KNOTYP t) { return static_cast<int>(_kno(t).size()); }
+int TElement::_Nkno(KNOTYP t) {
+  return static_cast<int>(_kno(t).size());
+}
 
 std::vector<TPunkt*>& TElement::_pu(OBJTYP ot) {
   switch (ot) {
-  case OBJTYP_MPU: return mpu;
-  case OBJTYP_IPU: return ipu;
-  default: leer_.clear(); return leer_;
+  case OBJTYP_MPU:
+    return mpu;
+  case OBJTYP_IPU:
+    return ipu;
+  default:
+    leer_.clear();
+    return leer_;
   }
 }
 
@@ -92,7 +103,8 @@ TVM::MatR& TElement::_xk(TVM::MatR& X, KONFIGUR k, KNOTYP t) {
   X.init(dim1, static_cast<int>(knoten.size()), nullptr);
   for (std::size_t i = 0; i < knoten.size(); ++i) {
     const TVM::VekR& x = knoten[i]->_x(k);
-    for (int c = 0; c < dim1 && c < x.n; ++c) X[c][i] = x[c];
+    for (int c = 0; c < dim1 && c < x.n; ++c)
+      X[c][i] = x[c];
   }
   return X;
 }
@@ -114,7 +126,8 @@ TElement* ele_erzeugen(Tmpm* mpm, int num, int matnum, int eletypnum, const std:
     *pcf << mpm->_str_eindatpos() << "\n" << text << "\n";
     return nullptr;
   };
-  if (num >= 0 && mpm->ele.suchen(num)) return fehler("Elementnummer bereits vorhanden: " + std::to_string(num));
+  if (num >= 0 && mpm->ele.suchen(num))
+    return fehler("Elementnummer bereits vorhanden: " + std::to_string(num));
   if (!mpm->mat.suchen(matnum)) return fehler("Materialnummer nicht vorhanden: " + std::to_string(matnum));
   TObjbasis* t = mpm->eletyp.suchen(eletypnum);
   if (!t) return fehler("Elementtypnummer nicht vorhanden: " + std::to_string(eletypnum));
@@ -133,7 +146,8 @@ TElement* ele_erzeugen(Tmpm* mpm, int num, int matnum, int eletypnum, const std:
   std::vector<unsigned> nummern;
   const unsigned plus = mpm->_numplus(OBJTYP_KNO);
   for (unsigned k : knoten) {
-    if (!mpm->kno.suchen(static_cast<int>(k + plus))) return fehler("Ungueltige Knotennummer k=" + std::to_string(k));
+    if (!mpm->kno.suchen(static_cast<int>(k + plus)))
+      return fehler("Ungueltige Knotennummer k=" + std::to_string(k));
     nummern.push_back(k + plus);
   }
 
@@ -142,7 +156,8 @@ TElement* ele_erzeugen(Tmpm* mpm, int num, int matnum, int eletypnum, const std:
   TVM::MatR Xx(TDimensionen::dim1, ds.Nx());
   for (int i = 0; i < ds.kindxu.n; ++i) {
     TPunkt* kn = PU_Z(mpm->kno.suchen(static_cast<int>(nummern[ds.kindxu[i]])));
-    for (int c = 0; c < TDimensionen::dim1; ++c) Xx[c][i] = kn->_x(KONFIGUR_REFKONF)[c];
+    for (int c = 0; c < TDimensionen::dim1; ++c)
+      Xx[c][i] = kn->_x(KONFIGUR_REFKONF)[c];
   }
   const ELEIPU::Tdataset& regel = *typ->integ;
   const int Nipu = regel.xip.spalten;
@@ -152,7 +167,8 @@ TElement* ele_erzeugen(Tmpm* mpm, int num, int matnum, int eletypnum, const std:
   TVM::VekR schwerpunkt;
   ELE::_schwerpu_einheitsele(ds.key.dim, ds.key.form, schwerpunkt);
   if (!ds._J(Xx, schwerpunkt, J) || !(TVM::determinante_nxn(J) > 0.0))
-    return fehler("Elementgeometrie unzulaessig (det J <= 0 im Schwerpunkt): Elementnummer " + std::to_string(num));
+    return fehler("Elementgeometrie unzulaessig (det J <= 0 im Schwerpunkt): Elementnummer " +
+                  std::to_string(num));
   for (int p = 0; p < Nipu; ++p) {
     xi[p] = regel.xip.GetCol(p);
     const double detJ = ds._J(Xx, xi[p], J) ? TVM::determinante_nxn(J) : 0.0;
@@ -176,8 +192,8 @@ TElement* ele_erzeugen(Tmpm* mpm, int num, int matnum, int eletypnum, const std:
       _xi_setzen(ip->ans_kno, xi[p]);
     }
     if (!mpm->stw.bipuaufmpu) continue;
-    TMaterialpunkt* mp = mpm->_behalten(
-        std::make_unique<TMaterialpunkt>(mpm, -1, OBJTYP_ELE, matnum, vol[p], x[p], null, null, null, null, 0));
+    TMaterialpunkt* mp = mpm->_behalten(std::make_unique<TMaterialpunkt>(mpm, -1, OBJTYP_ELE, matnum, vol[p],
+                                                                         x[p], null, null, null, null, 0));
     mpm->mpu.einfuegen(static_cast<int>(mp->num), mp);
     mp->element = e;
     mp->ipu_auf = ip;

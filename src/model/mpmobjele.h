@@ -41,7 +41,9 @@ private:
 
 std::ostream& operator<<(std::ostream& os, const TElement& e);
 
-inline TElement* ELE_Z(TObjbasis* obj) { return static_cast<TElement*>(obj); }
+inline TElement* ELE_Z(TObjbasis* obj) {
+  return static_cast<TElement*>(obj);
+}
 
 // Checks the record, creates the element, its integration points and (when
 // asked) material points on them; null after an error-log message.

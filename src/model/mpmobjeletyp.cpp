@@ -9,8 +9,8 @@
 
 namespace MPM {
 
-TElementtyp::TElementtyp(Tmpm* m, int n, ELE::FORM form, ELE::ANSFUNK x, ELE::ANSFUNK u, ELE::IPU ipu, int Nipu,
-                         int farbe)
+TElementtyp::TElementtyp(Tmpm* m, int n, ELE::FORM form, ELE::ANSFUNK x, ELE::ANSFUNK u, ELE::IPU ipu,
+                         int Nipu, int farbe)
     : TObjbasis(m, OBJTYP_ELETYP, n, farbe, OBJSTATUS_AKTIV),
       eletyp(ELETYP::get_datasetptr(ELETYP::Tkey(dim, form, x, u))),
       integ(ELEIPU::get_datasetptr(ELEIPU::Tkey(dim, form, ipu, static_cast<unsigned>(Nipu)))) {}
@@ -27,7 +27,8 @@ TElementtyp* eletyp_erzeugen(Tmpm* mpm, int num, ELE::FORM form, ELE::ANSFUNK x,
     *pcf << mpm->_str_eindatpos() << "\n" << text;
     return nullptr;
   };
-  if (num >= 0 && mpm->eletyp.suchen(num)) return fehler("Elementtypnummer bereits vorhanden: " + std::to_string(num) + "\n");
+  if (num >= 0 && mpm->eletyp.suchen(num))
+    return fehler("Elementtypnummer bereits vorhanden: " + std::to_string(num) + "\n");
   if (form == ELE::FORM_UNBEKANNT) return fehler("Elementform nicht zulaessig\n");
   if (!ELE::b_ANSFUNK_x(x)) return fehler("Ansatzfunktionen fuer Geometrie unzulaessig\n");
   if (!ELE::b_ANSFUNK_u(u)) return fehler("Ansatzfunktionen fuer Unbekannte unzulaessig\n");

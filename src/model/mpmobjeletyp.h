@@ -22,7 +22,9 @@ public:
 
 std::ostream& operator<<(std::ostream& os, const TElementtyp& typ);
 
-inline TElementtyp* ELETYP_Z(TObjbasis* obj) { return static_cast<TElementtyp*>(obj); }
+inline TElementtyp* ELETYP_Z(TObjbasis* obj) {
+  return static_cast<TElementtyp*>(obj);
+}
 
 // Checks the choice against the element library; null after an error-log message.
 TElementtyp* eletyp_erzeugen(Tmpm* mpm, int num, ELE::FORM form, ELE::ANSFUNK x, ELE::ANSFUNK u, ELE::IPU ipu,

@@ -29,8 +29,10 @@ TAnsatz* TIntegrationspunkt::_ansatz(OBJTYP stuetzot) {
 
 TPunkt* TIntegrationspunkt::_pu(OBJTYP ot) {
   switch (ot) {
-  case OBJTYP_MPU: return mpu_auf;
-  case OBJTYP_KNO: return kno_auf;
+  case OBJTYP_MPU:
+    return mpu_auf;
+  case OBJTYP_KNO:
+    return kno_auf;
   default:
     *konsaus << "FEHLER in TIntegrationspunkt::_pu(OBJTYP ot)\n" << std::flush;
     abbruch();

@@ -22,12 +22,14 @@ public:
   // added) without support nodes or when the point is inactive.
   bool _M_fm_KT_fint(TVM::MatR& Me, TVM::MatR& KTe, TVM::VekR& fme, TVM::VekR& finte, bool binit);
 
-  TPunkt* mpu_auf = nullptr; // co-located material point
-  TPunkt* kno_auf = nullptr; // co-located node
+  TPunkt* mpu_auf = nullptr;  // co-located material point
+  TPunkt* kno_auf = nullptr;  // co-located node
   TAnsatz* ans_kno = nullptr; // from nodes
   TAnsatz* ans_mpu = nullptr; // from material points
 };
 
-inline TIntegrationspunkt* IPU_Z(TObjbasis* obj) { return static_cast<TIntegrationspunkt*>(obj); }
+inline TIntegrationspunkt* IPU_Z(TObjbasis* obj) {
+  return static_cast<TIntegrationspunkt*>(obj);
+}
 
 } // namespace MPM

@@ -22,16 +22,21 @@ TKnoten::TKnoten(Tmpm* m, int n, OBJTYP e, double vol, const TVM::VekR& x, const
 
 TAnsatz* TKnoten::_ansatz(OBJTYP stuetzot) {
   switch (stuetzot) {
-  case OBJTYP_MPU: return ans_mpu;
-  case OBJTYP_KNO: return ans_kno;
-  default: return nullptr;
+  case OBJTYP_MPU:
+    return ans_mpu;
+  case OBJTYP_KNO:
+    return ans_kno;
+  default:
+    return nullptr;
   }
 }
 
 TPunkt* TKnoten::_pu(OBJTYP ot) {
   switch (ot) {
-  case OBJTYP_MPU: return mpu_auf;
-  case OBJTYP_IPU: return ipu_auf;
+  case OBJTYP_MPU:
+    return mpu_auf;
+  case OBJTYP_IPU:
+    return ipu_auf;
   default:
     *konsaus << "FEHLER in <TKnoten::_pu(OBJTYP ot)>\n" << std::flush;
     abbruch();
@@ -59,23 +64,41 @@ TVM::VekR& TKnoten::systemwerte(const TVM::VekR& global, TVM::VekR& f) const {
   return f;
 }
 
-TVM::VekR& TKnoten::_f(TVM::VekR& f) const { return systemwerte(mpm->sys->R, f); }
-TVM::VekR& TKnoten::_fint(TVM::VekR& f) const { return systemwerte(mpm->sys->fint, f); }
-TVM::VekR& TKnoten::_fc(TVM::VekR& f) const { return systemwerte(mpm->sys->kontaktanzeiger, f); }
-TVM::VekR& TKnoten::_fckon(TVM::VekR& f) const { return systemwerte(mpm->sys->fckon, f); }
-TVM::VekR& TKnoten::_fext(TVM::VekR& f) const { return systemwerte(mpm->sys->fext, f); }
-TVM::VekR& TKnoten::_fm(TVM::VekR& f) const { return systemwerte(mpm->sys->fm, f); }
-TVM::VekR& TKnoten::_fa(TVM::VekR& f) const { return systemwerte(mpm->sys->G, f); }
-TVM::VekR& TKnoten::_fstraf(TVM::VekR& f) const { return systemwerte(mpm->sys->fstraf, f); }
+TVM::VekR& TKnoten::_f(TVM::VekR& f) const {
+  return systemwerte(mpm->sys->R, f);
+}
+TVM::VekR& TKnoten::_fint(TVM::VekR& f) const {
+  return systemwerte(mpm->sys->fint, f);
+}
+TVM::VekR& TKnoten::_fc(TVM::VekR& f) const {
+  return systemwerte(mpm->sys->kontaktanzeiger, f);
+}
+TVM::VekR& TKnoten::_fckon(TVM::VekR& f) const {
+  return systemwerte(mpm->sys->fckon, f);
+}
+TVM::VekR& TKnoten::_fext(TVM::VekR& f) const {
+  return systemwerte(mpm->sys->fext, f);
+}
+TVM::VekR& TKnoten::_fm(TVM::VekR& f) const {
+  return systemwerte(mpm->sys->fm, f);
+}
+TVM::VekR& TKnoten::_fa(TVM::VekR& f) const {
+  return systemwerte(mpm->sys->G, f);
+}
+TVM::VekR& TKnoten::_fstraf(TVM::VekR& f) const {
+  return systemwerte(mpm->sys->fstraf, f);
+}
 
 TKnoten* kno_erzeugen(Tmpm* mpm, int num, int matnum, double vol, const TVM::VekR& x, const TVM::VekR& u,
                       const TVM::VekR& ut, const TVM::VekR& utt, const TVM::VekR& z, int farbe) {
   if (num >= 0 && mpm->kno.suchen(num)) {
-    *pcf << mpm->_str_eindatpos() << "\n" << "Knoten bereits vorhanden: " << num << "\n";
+    *pcf << mpm->_str_eindatpos() << "\n"
+         << "Knoten bereits vorhanden: " << num << "\n";
     return nullptr;
   }
   if (mpm->stw.bmpuaufkno && !mpm->mat.suchen(matnum)) {
-    *pcf << mpm->_str_eindatpos() << "\n" << "Materialnummer nicht vorhanden: " << matnum << "\n";
+    *pcf << mpm->_str_eindatpos() << "\n"
+         << "Materialnummer nicht vorhanden: " << matnum << "\n";
     return nullptr;
   }
   TKnoten* kn = mpm->_behalten(std::make_unique<TKnoten>(mpm, num, OBJTYP_KNO, vol, x, u, ut, utt, z, farbe));

@@ -48,7 +48,9 @@ private:
   TVM::VekR& systemwerte(const TVM::VekR& global, TVM::VekR& f) const;
 };
 
-inline TKnoten* KNO_Z(TObjbasis* obj) { return static_cast<TKnoten*>(obj); }
+inline TKnoten* KNO_Z(TObjbasis* obj) {
+  return static_cast<TKnoten*>(obj);
+}
 
 // Creates a node (with a material point and an integration point on it when
 // the control values ask for them); null after an error-log message.

@@ -17,8 +17,8 @@ class TPunkt;
 class TPunktlast : public TObjbasis {
 public:
   // Duplicate target numbers are reported on the error log and dropped.
-  TPunktlast(Tmpm* mpm, int nummer, OBJTYP ziel, LASTTYP art, const std::vector<unsigned int>& ziele, double beta,
-             LASTFUNKTYP ftyp, double tA, double tE, const TVM::VekR& c);
+  TPunktlast(Tmpm* mpm, int nummer, OBJTYP ziel, LASTTYP art, const std::vector<unsigned int>& ziele,
+             double beta, LASTFUNKTYP ftyp, double tA, double tE, const TVM::VekR& c);
 
   // Value and direction of this load on `punkt` at time t, when it acts
   // there with kind `art` (tA <= t < tE); coefficients missing from a short
@@ -36,11 +36,14 @@ public:
 
 std::ostream& operator<<(std::ostream& os, const TPunktlast& pl);
 
-inline TPunktlast* PLA_Z(TObjbasis* obj) { return static_cast<TPunktlast*>(obj); }
+inline TPunktlast* PLA_Z(TObjbasis* obj) {
+  return static_cast<TPunktlast*>(obj);
+}
 
 // Checks the record, shifts the target numbers by the offset of their point
 // type and creates the load; null after an error-log message.
-TPunktlast* pula_erzeugen(Tmpm* mpm, int nummer, OBJTYP ziel, LASTTYP art, const std::vector<unsigned int>& ziele,
-                          double beta, LASTFUNKTYP ftyp, double tA, double tE, const TVM::VekR& c);
+TPunktlast* pula_erzeugen(Tmpm* mpm, int nummer, OBJTYP ziel, LASTTYP art,
+                          const std::vector<unsigned int>& ziele, double beta, LASTFUNKTYP ftyp, double tA,
+                          double tE, const TVM::VekR& c);
 
 } // namespace MPM

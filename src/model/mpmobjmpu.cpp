@@ -23,19 +23,22 @@ constexpr double eps = 2.220446049250313e-16;
 TMaterial* material_suchen(Tmpm* mpm, int matnum) {
   TObjbasis* mat = mpm->mat.suchen(matnum);
   if (!mat) {
-    *pcf << "FEHLER in <TMaterialpunkt::TMaterialpunkt(..)>: Materialnummer nicht vorhanden: " << matnum << "\n";
+    *pcf << "FEHLER in <TMaterialpunkt::TMaterialpunkt(..)>: Materialnummer nicht vorhanden: " << matnum
+         << "\n";
     abbruch();
     return nullptr;
   }
   return MAT_Z(mat);
 }
 
-void eingabefehler(Tmpm* mpm, const std::string& text) { *pcf << mpm->_str_eindatpos() << "\n" << text; }
+void eingabefehler(Tmpm* mpm, const std::string& text) {
+  *pcf << mpm->_str_eindatpos() << "\n" << text;
+}
 } // namespace
 
 TMaterialpunkt::TMaterialpunkt(Tmpm* m, int n, OBJTYP e, int matnum, double vol, const TVM::VekR& x,
-                               const TVM::VekR& u, const TVM::VekR& ut, const TVM::VekR& utt, const TVM::VekR& z,
-                               int farbe)
+                               const TVM::VekR& u, const TVM::VekR& ut, const TVM::VekR& utt,
+                               const TVM::VekR& z, int farbe)
     : TPunkt(m, OBJTYP_MPU, e, n, vol, x, u, ut, utt, z, farbe), material(material_suchen(m, matnum)) {
   ans_kno = ansatz_anlegen(OBJTYP_KNO, mpm->stw.ansatz_knou_zu_pu);
   if (material) zust.rho0 = material->rho;
@@ -52,8 +55,10 @@ TAnsatz* TMaterialpunkt::_ansatz(OBJTYP stuetzot) {
 
 TPunkt* TMaterialpunkt::_pu(OBJTYP ot) {
   switch (ot) {
-  case OBJTYP_IPU: return ipu_auf;
-  case OBJTYP_KNO: return kno_auf;
+  case OBJTYP_IPU:
+    return ipu_auf;
+  case OBJTYP_KNO:
+    return kno_auf;
   default:
     *konsaus << "FEHLER in TMaterialpunkt::_pu(OBJTYP ot)\n" << std::flush;
     abbruch();
@@ -62,7 +67,8 @@ TPunkt* TMaterialpunkt::_pu(OBJTYP ot) {
 }
 
 void TMaterialpunkt::_loeschen() {
-  for (unsigned int& wort : matit) wort = 0;
+  for (unsigned int& wort : matit)
+    wort = 0;
   TPunkt::_loeschen();
 }
 
@@ -206,10 +212,11 @@ TMaterialpunkt* mpu_erzeugen(Tmpm* mpm, int num, int matnum, double vol, TVM::Ve
   }
   const double s = mpm->stw.schmutzxa;
   if (!mpm->stw.bknokoerperfest && s > eps)
-    for (int i = 0; i < x.n; ++i) x[i] += MATHE::zufall(-s, s);
+    for (int i = 0; i < x.n; ++i)
+      x[i] += MATHE::zufall(-s, s);
 
-  TMaterialpunkt* mp =
-      mpm->_behalten(std::make_unique<TMaterialpunkt>(mpm, num, OBJTYP_MPU, matnum, vol, x, u, ut, utt, z, farbe));
+  TMaterialpunkt* mp = mpm->_behalten(
+      std::make_unique<TMaterialpunkt>(mpm, num, OBJTYP_MPU, matnum, vol, x, u, ut, utt, z, farbe));
   mpm->mpu.einfuegen(static_cast<int>(mp->num), mp);
   if (mpm->stw.bipuaufmpu) {
     TIntegrationspunkt* ip = mpm->_behalten(

@@ -14,7 +14,8 @@ class TMaterial;
 class TMaterialpunkt : public TPunkt {
 public:
   TMaterialpunkt(Tmpm* mpm, int num, OBJTYP erz, int matnum, double vol, const TVM::VekR& x,
-                 const TVM::VekR& u, const TVM::VekR& ut, const TVM::VekR& utt, const TVM::VekR& z, int farbe);
+                 const TVM::VekR& u, const TVM::VekR& ut, const TVM::VekR& utt, const TVM::VekR& z,
+                 int farbe);
 
   TAnsatz* _ansatz(OBJTYP stuetzot) override;
   TPunkt* _pu(OBJTYP ot) override;
@@ -26,8 +27,8 @@ public:
   // False when the iteration failed (the caller abandons its pass).
   bool materialiteration();
 
-  TPunkt* ipu_auf = nullptr; // co-located integration point
-  TPunkt* kno_auf = nullptr; // co-located node
+  TPunkt* ipu_auf = nullptr;  // co-located integration point
+  TPunkt* kno_auf = nullptr;  // co-located node
   TAnsatz* ans_kno = nullptr; // from nodes
   TMaterial* material = nullptr;
   unsigned int matit[5] = {0, 0, 0, 0, 0}; // bookkeeping of the material iteration; [0]: Newton steps
@@ -35,9 +36,9 @@ public:
 
 class TMaterialpunktquelle : public TPunkt {
 public:
-  TMaterialpunktquelle(Tmpm* mpm, int num, OBJTYP erz, double tA, double tE, double dt, int matnum, double vol,
-                       const TVM::VekR& x, const TVM::VekR& u, const TVM::VekR& ut, const TVM::VekR& utt,
-                       const TVM::VekR& z, int farbe);
+  TMaterialpunktquelle(Tmpm* mpm, int num, OBJTYP erz, double tA, double tE, double dt, int matnum,
+                       double vol, const TVM::VekR& x, const TVM::VekR& u, const TVM::VekR& ut,
+                       const TVM::VekR& utt, const TVM::VekR& z, int farbe);
 
   // Emits at tA, tA + dt, ... up to tE, and only when a base step begins.
   bool _baktiv() const;
@@ -47,8 +48,12 @@ public:
   TMaterial* material = nullptr;
 };
 
-inline TMaterialpunkt* MPU_Z(TObjbasis* obj) { return static_cast<TMaterialpunkt*>(obj); }
-inline TMaterialpunktquelle* MPUQUELL_Z(TObjbasis* obj) { return static_cast<TMaterialpunktquelle*>(obj); }
+inline TMaterialpunkt* MPU_Z(TObjbasis* obj) {
+  return static_cast<TMaterialpunkt*>(obj);
+}
+inline TMaterialpunktquelle* MPUQUELL_Z(TObjbasis* obj) {
+  return static_cast<TMaterialpunktquelle*>(obj);
+}
 
 TMaterialpunkt* mpu_erzeugen(Tmpm* mpm, int num, int matnum, double vol, TVM::VekR& x, const TVM::VekR& u,
                              const TVM::VekR& ut, const TVM::VekR& utt, const TVM::VekR& z, int farbe);

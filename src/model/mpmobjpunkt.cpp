@@ -22,12 +22,14 @@ TPunkt::TPunkt(Tmpm* m, OBJTYP typ, OBJTYP e, int n, double vol, const TVM::VekR
                const TVM::VekR& ut, const TVM::VekR& utt, const TVM::VekR& z, int farbe)
     : TObjbasis(m, typ, n, farbe, OBJSTATUS_AKTIV), erz(e), vola(vol), xa(dim1), vol0(vol), x0(dim1),
       kontaktrichtung(dim1), xmom_(dim1) {
-  for (int i = 0; i < dim1 && i < x.n; ++i) xa[i] = x[i];
+  for (int i = 0; i < dim1 && i < x.n; ++i)
+    xa[i] = x[i];
   x0 = xa;
   const TVM::VekR* quellen[] = {&u, &ut, &utt, &z};
   TVM::VekR* ziele[] = {&zust.u, &zust.ut, &zust.utt, &zust.z};
   for (int k = 0; k < 4; ++k)
-    for (int i = 0; i < ziele[k]->n && i < quellen[k]->n; ++i) (*ziele[k])[i] = (*quellen[k])[i];
+    for (int i = 0; i < ziele[k]->n && i < quellen[k]->n; ++i)
+      (*ziele[k])[i] = (*quellen[k])[i];
   zust._umspeichern(RICHTUNG_VORWAERTS);
 }
 
@@ -40,14 +42,21 @@ TAnsatz* TPunkt::ansatz_anlegen(OBJTYP stuetzot, ANSATZ art) {
   return ansaetze_.back().get();
 }
 
-TAnsatz* TPunkt::_ansatz(OBJTYP) { return nullptr; }
-TPunkt* TPunkt::_pu(OBJTYP) { return nullptr; }
+TAnsatz* TPunkt::_ansatz(OBJTYP) {
+  return nullptr;
+}
+TPunkt* TPunkt::_pu(OBJTYP) {
+  return nullptr;
+}
 
 double TPunkt::_vol(KONFIGUR k) const {
   switch (k) {
-  case KONFIGUR_REFKONF: return vol0;
-  case KONFIGUR_MOMKONF: return vol0 * _zg().J;
-  case KONFIGUR_STARTKONF: return vola;
+  case KONFIGUR_REFKONF:
+    return vol0;
+  case KONFIGUR_MOMKONF:
+    return vol0 * _zg().J;
+  case KONFIGUR_STARTKONF:
+    return vola;
   default:
     abfragefehler("FEHLER in Funktion <_REAL TPunkt::_vol(KONFIGUR konfigur)>\n");
     return 0.0;
@@ -56,8 +65,10 @@ double TPunkt::_vol(KONFIGUR k) const {
 
 double TPunkt::_rho(KONFIGUR k) const {
   switch (k) {
-  case KONFIGUR_REFKONF: return zust.rho0;
-  case KONFIGUR_MOMKONF: return zust.rho0 / _zg().J;
+  case KONFIGUR_REFKONF:
+    return zust.rho0;
+  case KONFIGUR_MOMKONF:
+    return zust.rho0 / _zg().J;
   default:
     abfragefehler("FEHLER in Funktion <_REAL TPunkt::_rho(KONFIGUR konfigur)>\n");
     return 0.0;
@@ -66,11 +77,14 @@ double TPunkt::_rho(KONFIGUR k) const {
 
 TVM::VekR& TPunkt::_x(KONFIGUR k) {
   switch (k) {
-  case KONFIGUR_REFKONF: return x0;
-  case KONFIGUR_STARTKONF: return xa;
+  case KONFIGUR_REFKONF:
+    return x0;
+  case KONFIGUR_STARTKONF:
+    return xa;
   case KONFIGUR_MOMKONF: {
     const TPunkt& p = zustgeber ? *zustgeber : *this;
-    for (int i = 0; i < xmom_.n; ++i) xmom_[i] = p.x0[i] + p.zust.u[i];
+    for (int i = 0; i < xmom_.n; ++i)
+      xmom_[i] = p.x0[i] + p.zust.u[i];
     return xmom_;
   }
   default:
@@ -80,8 +94,12 @@ TVM::VekR& TPunkt::_x(KONFIGUR k) {
   }
 }
 
-TVM::VekR& TPunkt::_u() { return _zg().u; }
-const TVM::VekR& TPunkt::_u() const { return _zg().u; }
+TVM::VekR& TPunkt::_u() {
+  return _zg().u;
+}
+const TVM::VekR& TPunkt::_u() const {
+  return _zg().u;
+}
 
 void TPunkt::_init_vol0_x0(KONFIGUR k) {
   if (k == KONFIGUR_REFKONF) {
@@ -89,7 +107,8 @@ void TPunkt::_init_vol0_x0(KONFIGUR k) {
     vol0 = vola;
   } else if (k == KONFIGUR_MOMKONF) {
     const TZustgroe& zg = _zg();
-    for (int i = 0; i < x0.n; ++i) x0[i] = xa[i] - zg.u[i];
+    for (int i = 0; i < x0.n; ++i)
+      x0[i] = xa[i] - zg.u[i];
     vol0 = vola / zg.J;
   } else {
     abfragefehler("FEHLER in Funktion <void TPunkt::_init_vol0_x0(KONFIGUR konfigur)>\n");
@@ -99,7 +118,8 @@ void TPunkt::_init_vol0_x0(KONFIGUR k) {
 TVM::VekR& TPunkt::_xLkontakt(TVM::VekR& xL) {
   if (!bimkontakt) return xL.init(dim1, nullptr);
   xL = _x(KONFIGUR_MOMKONF);
-  for (int i = 0; i < xL.n; ++i) xL[i] -= kontaktabstand * kontaktrichtung[i];
+  for (int i = 0; i < xL.n; ++i)
+    xL[i] -= kontaktabstand * kontaktrichtung[i];
   return xL;
 }
 
@@ -139,7 +159,8 @@ TVM::TVektor<int>& _einbaupos(const std::vector<TPunkt*>& knou, TVM::TVektor<int
   for (std::size_t k = 0; k < knou.size(); ++k) {
     const TKnoten* kn = dynamic_cast<const TKnoten*>(knou[k]);
     if (!kn) continue;
-    for (int i = 0; i < d1 && i < kn->sysposfhg.n; ++i) pos[static_cast<int>(k) * d1 + i] = kn->sysposfhg[i];
+    for (int i = 0; i < d1 && i < kn->sysposfhg.n; ++i)
+      pos[static_cast<int>(k) * d1 + i] = kn->sysposfhg[i];
   }
   return pos;
 }

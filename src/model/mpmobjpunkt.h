@@ -72,7 +72,9 @@ private:
 
 std::ostream& operator<<(std::ostream& os, const TPunkt& p);
 
-inline TPunkt* PU_Z(TObjbasis* obj) { return static_cast<TPunkt*>(obj); }
+inline TPunkt* PU_Z(TObjbasis* obj) {
+  return static_cast<TPunkt*>(obj);
+}
 
 // The global equation positions of the nodes' unknowns, dim1 per node in
 // list order (-1 where a component has none). An empty list is an error.

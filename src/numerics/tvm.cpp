@@ -12,7 +12,9 @@ constexpr double eps = 2.220446049250313e-16;
 constexpr double wurzel2 = 1.4142135623730951;
 constexpr double wurzel2inv = 0.7071067811865476;
 
-double det2(double a, double b, double c, double d) { return a * d - b * c; }
+double det2(double a, double b, double c, double d) {
+  return a * d - b * c;
+}
 
 // Determinant of the 3x3 minor of `a` taken from rows r[] and columns c[].
 double det3(const MatR& a, const int* r, const int* c) {
@@ -52,7 +54,8 @@ bool inverse_ordnung(const MatR& a, MatR& ainv, double& det, int n) {
   if (std::fabs(det) <= eps) return false;
   MatR b(n, n);
   for (int i = 0; i < n; ++i)
-    for (int j = 0; j < n; ++j) b[i][j] = kofaktor(a, n, j, i) / det;
+    for (int j = 0; j < n; ++j)
+      b[i][j] = kofaktor(a, n, j, i) / det;
   ainv = b;
   return true;
 }
@@ -63,18 +66,22 @@ template <class T> std::ostream& vektor_ausgeben(std::ostream& os, const TVektor
   if (v.n == 0) return os;
   switch (format) {
   case 0:
-    for (int i = 0; i < v.n; ++i) os << (i ? " " : "") << _str(v[i], 10);
+    for (int i = 0; i < v.n; ++i)
+      os << (i ? " " : "") << _str(v[i], 10);
     break;
   case 1:
     os << '|';
-    for (int i = 0; i < v.n; ++i) os << _str(v[i], 10) << '|';
+    for (int i = 0; i < v.n; ++i)
+      os << _str(v[i], 10) << '|';
     break;
   case 3:
-    for (int i = 0; i < v.n; ++i) os << "\n(" << i << ")=" << _str(v[i], 10);
+    for (int i = 0; i < v.n; ++i)
+      os << "\n(" << i << ")=" << _str(v[i], 10);
     break;
   default:
     os << '[';
-    for (int i = 0; i < v.n; ++i) os << (i ? "|" : "") << _str(v[i], 10);
+    for (int i = 0; i < v.n; ++i)
+      os << (i ? "|" : "") << _str(v[i], 10);
     os << ']';
     break;
   }
@@ -89,11 +96,14 @@ int& TVekMat::format() {
 
 double skalarprodukt(const VekR& a, const VekR& b) {
   double s = 0.0;
-  for (int i = 0; i < a.n; ++i) s += a[i] * b[i];
+  for (int i = 0; i < a.n; ++i)
+    s += a[i] * b[i];
   return s;
 }
 
-double norm(const VekR& a) { return std::sqrt(skalarprodukt(a, a)); }
+double norm(const VekR& a) {
+  return std::sqrt(skalarprodukt(a, a));
+}
 
 double determinante_nxn(const MatR& a) {
   if (a.zeilen != a.spalten) return 0.0;
@@ -108,7 +118,8 @@ double determinante_nxn(const MatR& a) {
   }
   case 4: {
     double d = 0.0;
-    for (int j = 0; j < 4; ++j) d += a[0][j] * kofaktor(a, 4, 0, j);
+    for (int j = 0; j < 4; ++j)
+      d += a[0][j] * kofaktor(a, 4, 0, j);
     return d;
   }
   default:
@@ -116,10 +127,18 @@ double determinante_nxn(const MatR& a) {
   }
 }
 
-bool inverse_1x1(const MatR& a, MatR& ainv, double& det) { return inverse_ordnung(a, ainv, det, 1); }
-bool inverse_2x2(const MatR& a, MatR& ainv, double& det) { return inverse_ordnung(a, ainv, det, 2); }
-bool inverse_3x3(const MatR& a, MatR& ainv, double& det) { return inverse_ordnung(a, ainv, det, 3); }
-bool inverse_4x4(const MatR& a, MatR& ainv, double& det) { return inverse_ordnung(a, ainv, det, 4); }
+bool inverse_1x1(const MatR& a, MatR& ainv, double& det) {
+  return inverse_ordnung(a, ainv, det, 1);
+}
+bool inverse_2x2(const MatR& a, MatR& ainv, double& det) {
+  return inverse_ordnung(a, ainv, det, 2);
+}
+bool inverse_3x3(const MatR& a, MatR& ainv, double& det) {
+  return inverse_ordnung(a, ainv, det, 3);
+}
+bool inverse_4x4(const MatR& a, MatR& ainv, double& det) {
+  return inverse_ordnung(a, ainv, det, 4);
+}
 
 bool inverse_nxn(const MatR& a, MatR& ainv, double& det) {
   if (a.zeilen != a.spalten || a.zeilen < 1 || a.zeilen > 4) return false;
@@ -130,7 +149,8 @@ double maxhauptdiagele(const MatR& a) {
   const int m = std::min(a.zeilen, a.spalten);
   if (m == 0) return 1.0;
   double groesst = a[0][0];
-  for (int i = 1; i < m; ++i) groesst = std::max(groesst, a[i][i]);
+  for (int i = 1; i < m; ++i)
+    groesst = std::max(groesst, a[i][i]);
   return groesst;
 }
 
@@ -138,36 +158,52 @@ namespace {
 VekR& voigt_skalieren(const VekR& a, VekR& b, double faktor) {
   VekR c(a);
   const int normal = MATHE::_dim1(a.n);
-  for (int i = normal; i < c.n; ++i) c[i] *= faktor;
+  for (int i = normal; i < c.n; ++i)
+    c[i] *= faktor;
   return b = c;
 }
 } // namespace
 
-VekR& vektorV_transform(const VekR& a, VekR& b) { return voigt_skalieren(a, b, wurzel2); }
-VekR& vektorV_ruecktransform(const VekR& a, VekR& b) { return voigt_skalieren(a, b, wurzel2inv); }
+VekR& vektorV_transform(const VekR& a, VekR& b) {
+  return voigt_skalieren(a, b, wurzel2);
+}
+VekR& vektorV_ruecktransform(const VekR& a, VekR& b) {
+  return voigt_skalieren(a, b, wurzel2inv);
+}
 
 VekR& vektorV_transform(const MatR& a, VekR& b) {
   const int d = std::min(a.zeilen, a.spalten);
   VekR c(MATHE::_dim2(d));
   if (c.n == 0) return b = c;
   int k = 0;
-  for (int i = 0; i < d; ++i) c[k++] = a[i][i];
   for (int i = 0; i < d; ++i)
-    for (int j = i + 1; j < d; ++j) c[k++] = wurzel2 * a[i][j];
+    c[k++] = a[i][i];
+  for (int i = 0; i < d; ++i)
+    for (int j = i + 1; j < d; ++j)
+      c[k++] = wurzel2 * a[i][j];
   return b = c;
 }
 
 double spurV(const VekR& a) {
   const int normal = MATHE::_dim1(a.n);
   double s = 0.0;
-  for (int i = 0; i < normal; ++i) s += a[i];
+  for (int i = 0; i < normal; ++i)
+    s += a[i];
   return s;
 }
 
-std::ostream& operator<<(std::ostream& os, const TVektor<double>& v) { return vektor_ausgeben(os, v); }
-std::ostream& operator<<(std::ostream& os, const TVektor<int>& v) { return vektor_ausgeben(os, v); }
-std::ostream& operator<<(std::ostream& os, const TVektor<unsigned int>& v) { return vektor_ausgeben(os, v); }
-std::ostream& operator<<(std::ostream& os, const TVektor<bool>& v) { return vektor_ausgeben(os, v); }
+std::ostream& operator<<(std::ostream& os, const TVektor<double>& v) {
+  return vektor_ausgeben(os, v);
+}
+std::ostream& operator<<(std::ostream& os, const TVektor<int>& v) {
+  return vektor_ausgeben(os, v);
+}
+std::ostream& operator<<(std::ostream& os, const TVektor<unsigned int>& v) {
+  return vektor_ausgeben(os, v);
+}
+std::ostream& operator<<(std::ostream& os, const TVektor<bool>& v) {
+  return vektor_ausgeben(os, v);
+}
 
 std::ostream& operator<<(std::ostream& os, const TMatrix<double>& m) {
   const int format = TVekMat::format();
@@ -175,18 +211,21 @@ std::ostream& operator<<(std::ostream& os, const TMatrix<double>& m) {
   if (m.anzahl() == 0) return os;
   switch (format) {
   case 0:
-    for (long k = 0; k < m.anzahl(); ++k) os << (k ? " " : "") << _str(m.data[k], 10);
+    for (long k = 0; k < m.anzahl(); ++k)
+      os << (k ? " " : "") << _str(m.data[k], 10);
     break;
   case 3:
     for (int i = 0; i < m.zeilen; ++i)
-      for (int j = 0; j < m.spalten; ++j) os << "\n(" << i << ',' << j << ")=" << _str(m[i][j], 10);
+      for (int j = 0; j < m.spalten; ++j)
+        os << "\n(" << i << ',' << j << ")=" << _str(m[i][j], 10);
     break;
   default: {
     const char auf = format == 1 ? '|' : '[';
     const char zu = format == 1 ? '|' : ']';
     for (int i = 0; i < m.zeilen; ++i) {
       os << '\n' << auf;
-      for (int j = 0; j < m.spalten; ++j) os << (j ? "|" : "") << _str(m[i][j], 10);
+      for (int j = 0; j < m.spalten; ++j)
+        os << (j ? "|" : "") << _str(m[i][j], 10);
       os << zu;
     }
     break;
@@ -201,19 +240,27 @@ namespace MATHE {
 
 int _dim1(int voigtlaenge) {
   switch (voigtlaenge) {
-  case 1: return 1;
-  case 3: return 2;
-  case 6: return 3;
-  default: return 0;
+  case 1:
+    return 1;
+  case 3:
+    return 2;
+  case 6:
+    return 3;
+  default:
+    return 0;
   }
 }
 
 int _dim2(int ordnung) {
   switch (ordnung) {
-  case 1: return 1;
-  case 2: return 3;
-  case 3: return 6;
-  default: return 0;
+  case 1:
+    return 1;
+  case 2:
+    return 3;
+  case 3:
+    return 6;
+  default:
+    return 0;
   }
 }
 

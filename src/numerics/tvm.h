@@ -32,7 +32,8 @@ public:
   template <class U, class = std::enable_if_t<std::is_arithmetic<U>::value>>
   explicit TVektor(const std::vector<U>& v) {
     init(static_cast<int>(v.size()), nullptr);
-    for (int i = 0; i < n; ++i) data[i] = static_cast<T>(v[i]);
+    for (int i = 0; i < n; ++i)
+      data[i] = static_cast<T>(v[i]);
   }
   TVektor(const TVektor& b) { init(b.n, b.data); }
   TVektor(TVektor&& b) noexcept { tauschen(b); }
@@ -70,7 +71,9 @@ public:
     }
     return *this;
   }
-  TVektor& init(std::initializer_list<T> werte) { return init(static_cast<int>(werte.size()), werte.begin()); }
+  TVektor& init(std::initializer_list<T> werte) {
+    return init(static_cast<int>(werte.size()), werte.begin());
+  }
 
   // Turns this vector into a view on n elements at `werte`.
   TVektor& ansicht(int nneu, T* werte) {
@@ -89,15 +92,18 @@ public:
   const T* end() const { return data + n; }
 
   TVektor& operator+=(const TVektor& b) {
-    for (int i = 0; i < n; ++i) data[i] += b.data[i];
+    for (int i = 0; i < n; ++i)
+      data[i] += b.data[i];
     return *this;
   }
   TVektor& operator-=(const TVektor& b) {
-    for (int i = 0; i < n; ++i) data[i] -= b.data[i];
+    for (int i = 0; i < n; ++i)
+      data[i] -= b.data[i];
     return *this;
   }
   TVektor& operator*=(T s) {
-    for (int i = 0; i < n; ++i) data[i] *= s;
+    for (int i = 0; i < n; ++i)
+      data[i] *= s;
     return *this;
   }
 
@@ -130,8 +136,8 @@ public:
   TMatrix(int z, int s, T wert = T()) { init(z, s, nullptr, wert); }
   TMatrix(int z, int s, std::initializer_list<T> werte) {
     init(z, s, nullptr);
-    std::copy_n(werte.begin(), std::min<std::size_t>(werte.size(), static_cast<std::size_t>(zeilen) * spalten),
-                data);
+    std::copy_n(werte.begin(),
+                std::min<std::size_t>(werte.size(), static_cast<std::size_t>(zeilen) * spalten), data);
   }
   TMatrix(const TMatrix& b) { init(b.zeilen, b.spalten, b.data); }
   TMatrix(TMatrix&& b) noexcept { tauschen(b); }
@@ -197,15 +203,18 @@ public:
 
   TMatrix& operator*=(const TMatrix& b);
   TMatrix& operator+=(const TMatrix& b) {
-    for (long k = 0; k < anzahl(); ++k) data[k] += b.data[k];
+    for (long k = 0; k < anzahl(); ++k)
+      data[k] += b.data[k];
     return *this;
   }
   TMatrix& operator-=(const TMatrix& b) {
-    for (long k = 0; k < anzahl(); ++k) data[k] -= b.data[k];
+    for (long k = 0; k < anzahl(); ++k)
+      data[k] -= b.data[k];
     return *this;
   }
   TMatrix& operator*=(T s) {
-    for (long k = 0; k < anzahl(); ++k) data[k] *= s;
+    for (long k = 0; k < anzahl(); ++k)
+      data[k] *= s;
     return *this;
   }
 
@@ -213,7 +222,8 @@ public:
   TVektor<T> GetCol(int j) const {
     TVektor<T> c(zeilen);
     if (j >= 0 && j < spalten)
-      for (int i = 0; i < zeilen; ++i) c[i] = zeilen_ptr[i][j];
+      for (int i = 0; i < zeilen; ++i)
+        c[i] = zeilen_ptr[i][j];
     return c;
   }
 
@@ -224,8 +234,10 @@ public:
     const int m = std::min(zeilen, spalten);
     for (int i = 0; i < m; ++i) {
       T summe = T();
-      for (int j = 0; j < spalten; ++j) summe += zeilen_ptr[i][j];
-      for (int j = 0; j < spalten; ++j) zeilen_ptr[i][j] *= (1.0 - faktor);
+      for (int j = 0; j < spalten; ++j)
+        summe += zeilen_ptr[i][j];
+      for (int j = 0; j < spalten; ++j)
+        zeilen_ptr[i][j] *= (1.0 - faktor);
       zeilen_ptr[i][i] += faktor * summe;
     }
   }
@@ -233,7 +245,8 @@ public:
 private:
   void zeilen_bilden() {
     zeilen_tabelle_.assign(zeilen, nullptr);
-    for (int i = 0; i < zeilen; ++i) zeilen_tabelle_[i] = data + static_cast<long>(i) * spalten;
+    for (int i = 0; i < zeilen; ++i)
+      zeilen_tabelle_[i] = data + static_cast<long>(i) * spalten;
     zeilen_ptr = zeilen > 0 ? zeilen_tabelle_.data() : nullptr;
   }
   void freigeben() {
@@ -266,7 +279,8 @@ template <class T> TVektor<T> operator*(const TMatrix<T>& m, const TVektor<T>& x
   for (int i = 0; i < m.zeilen; ++i) {
     T s = T();
     const T* zeile = m[i];
-    for (int j = 0; j < m.spalten; ++j) s += zeile[j] * x.data[j];
+    for (int j = 0; j < m.spalten; ++j)
+      s += zeile[j] * x.data[j];
     y.data[i] = s;
   }
   return y;
@@ -277,7 +291,8 @@ template <class T> TVektor<T> operator*(const TVektor<T>& x, const TMatrix<T>& m
   TVektor<T> y(m.spalten);
   for (int i = 0; i < m.zeilen; ++i) {
     const T* zeile = m[i];
-    for (int j = 0; j < m.spalten; ++j) y.data[j] += x.data[i] * zeile[j];
+    for (int j = 0; j < m.spalten; ++j)
+      y.data[j] += x.data[i] * zeile[j];
   }
   return y;
 }
@@ -290,7 +305,8 @@ template <class T> TMatrix<T> operator*(const TMatrix<T>& a, const TMatrix<T>& b
       if (aik == T()) continue;
       const T* bk = b[k];
       T* ci = c[i];
-      for (int j = 0; j < b.spalten; ++j) ci[j] += aik * bk[j];
+      for (int j = 0; j < b.spalten; ++j)
+        ci[j] += aik * bk[j];
     }
   return c;
 }
@@ -300,30 +316,46 @@ template <class T> TMatrix<T>& TMatrix<T>::operator*=(const TMatrix<T>& b) {
   return *this = c;
 }
 
-template <class T> TVektor<T> operator+(TVektor<T> a, const TVektor<T>& b) { return a += b; }
-template <class T> TVektor<T> operator-(TVektor<T> a, const TVektor<T>& b) { return a -= b; }
-template <class T> TVektor<T> operator*(T s, TVektor<T> a) { return a *= s; }
-template <class T> TMatrix<T> operator+(TMatrix<T> a, const TMatrix<T>& b) { return a += b; }
-template <class T> TMatrix<T> operator-(TMatrix<T> a, const TMatrix<T>& b) { return a -= b; }
-template <class T> TMatrix<T> operator*(T s, TMatrix<T> a) { return a *= s; }
+template <class T> TVektor<T> operator+(TVektor<T> a, const TVektor<T>& b) {
+  return a += b;
+}
+template <class T> TVektor<T> operator-(TVektor<T> a, const TVektor<T>& b) {
+  return a -= b;
+}
+template <class T> TVektor<T> operator*(T s, TVektor<T> a) {
+  return a *= s;
+}
+template <class T> TMatrix<T> operator+(TMatrix<T> a, const TMatrix<T>& b) {
+  return a += b;
+}
+template <class T> TMatrix<T> operator-(TMatrix<T> a, const TMatrix<T>& b) {
+  return a -= b;
+}
+template <class T> TMatrix<T> operator*(T s, TMatrix<T> a) {
+  return a *= s;
+}
 
 // Exact element-wise equality; two empty vectors are equal.
 template <class T> bool operator==(const TVektor<T>& a, const TVektor<T>& b) {
   return a.n == b.n && std::equal(a.begin(), a.end(), b.begin());
 }
-template <class T> bool operator!=(const TVektor<T>& a, const TVektor<T>& b) { return !(a == b); }
+template <class T> bool operator!=(const TVektor<T>& a, const TVektor<T>& b) {
+  return !(a == b);
+}
 
 template <class T> TMatrix<T>& Transponieren(const TMatrix<T>& a, TMatrix<T>& b) {
   TMatrix<T> t(a.spalten, a.zeilen);
   for (int i = 0; i < a.zeilen; ++i)
-    for (int j = 0; j < a.spalten; ++j) t[j][i] = a[i][j];
+    for (int j = 0; j < a.spalten; ++j)
+      t[j][i] = a[i][j];
   return b = t;
 }
 
 template <class T> TMatrix<T>& Dyade(const TVektor<T>& a, const TVektor<T>& b, TMatrix<T>& c) {
   c.init(a.n, b.n, nullptr);
   for (int i = 0; i < a.n; ++i)
-    for (int j = 0; j < b.n; ++j) c[i][j] = a[i] * b[j];
+    for (int j = 0; j < b.n; ++j)
+      c[i][j] = a[i] * b[j];
   return c;
 }
 

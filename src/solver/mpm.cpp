@@ -8,7 +8,8 @@
 namespace MPM {
 
 Tmpm::Tmpm()
-    : sys(std::make_unique<TSystem>(this)), programm(std::string("mpm, erstellt ") + __DATE__ + " " + __TIME__) {}
+    : sys(std::make_unique<TSystem>(this)),
+      programm(std::string("mpm, erstellt ") + __DATE__ + " " + __TIME__) {}
 
 Tmpm::~Tmpm() = default;
 
@@ -43,23 +44,35 @@ std::string Tmpm::_str_eindatpos() const {
 Tobjcont* Tmpm::_objcont(OBJTYP ot) {
   switch (ot) {
   case OBJTYP_MPU:
-  case OBJTYP_MPUQUELL: return &mpu;
-  case OBJTYP_IPU: return &ipu;
-  case OBJTYP_KNO: return &kno;
-  case OBJTYP_ELE: return &ele;
-  case OBJTYP_MAT: return &mat;
-  case OBJTYP_PLA: return &pla;
-  default: return nullptr;
+  case OBJTYP_MPUQUELL:
+    return &mpu;
+  case OBJTYP_IPU:
+    return &ipu;
+  case OBJTYP_KNO:
+    return &kno;
+  case OBJTYP_ELE:
+    return &ele;
+  case OBJTYP_MAT:
+    return &mat;
+  case OBJTYP_PLA:
+    return &pla;
+  default:
+    return nullptr;
   }
 }
 
 unsigned int Tmpm::_numplus(OBJTYP ot) const {
   switch (ot) {
-  case OBJTYP_MPU: return stw.mpunumplus;
-  case OBJTYP_IPU: return stw.ipunumplus;
-  case OBJTYP_KNO: return stw.knonumplus;
-  case OBJTYP_ELE: return stw.elenumplus;
-  default: return 0;
+  case OBJTYP_MPU:
+    return stw.mpunumplus;
+  case OBJTYP_IPU:
+    return stw.ipunumplus;
+  case OBJTYP_KNO:
+    return stw.knonumplus;
+  case OBJTYP_ELE:
+    return stw.elenumplus;
+  default:
+    return 0;
   }
 }
 
@@ -68,8 +81,10 @@ int Tmpm::_delta_num(OBJTYP ot) const {
   case OBJTYP_MPU:
   case OBJTYP_IPU:
   case OBJTYP_KNO:
-  case OBJTYP_ELE: return delta_num[ot];
-  default: return 0;
+  case OBJTYP_ELE:
+    return delta_num[ot];
+  default:
+    return 0;
   }
 }
 

@@ -48,12 +48,14 @@ bool Tmpm::_kraftrbs() {
     f.init(TDimensionen::dim1, nullptr);
     bool wirkt = false;
     if (_last(zeit, p, LASTTYP_KRAFT, wert, richtung, winkel, richtungstyp, anzahl)) {
-      for (int i = 0; i < f.n; ++i) f[i] += wert * richtung[i];
+      for (int i = 0; i < f.n; ++i)
+        f[i] += wert * richtung[i];
       wirkt = true;
     }
     if (_last(zeit, p, LASTTYP_BESCHLEUNIGUNG, wert, richtung, winkel, richtungstyp, anzahl)) {
       const double masse = p->zust.rho0 * p->vol0;
-      for (int i = 0; i < f.n; ++i) f[i] += wert * masse * richtung[i];
+      for (int i = 0; i < f.n; ++i)
+        f[i] += wert * masse * richtung[i];
       wirkt = true;
     }
     return wirkt;

@@ -15,8 +15,8 @@ namespace {
 constexpr double grad = 0.017453292519943295;
 }
 
-bool Tmpm::_last(double zeit, TPunkt* punkt, LASTTYP art, double& wert, TVM::VekR& richtung, TVM::VekR& winkel,
-                 int& richtungstyp, int& anzahl) {
+bool Tmpm::_last(double zeit, TPunkt* punkt, LASTTYP art, double& wert, TVM::VekR& richtung,
+                 TVM::VekR& winkel, int& richtungstyp, int& anzahl) {
   wert = 0.0;
   richtung.init(2, nullptr);
   winkel.init(1, nullptr);
@@ -45,11 +45,13 @@ bool Tmpm::_last(double zeit, TPunkt* punkt, LASTTYP art, double& wert, TVM::Vek
         break;
       }
       bool gleich = false;
-      for (double frueher : winkel_) gleich = gleich || MATHE::b_winkel_gleich(b, frueher, true, true);
+      for (double frueher : winkel_)
+        gleich = gleich || MATHE::b_winkel_gleich(b, frueher, true, true);
       if (gleich) {
-        *konsaus << "FEHLER in <bool _last(...)>: Verschiebungsbedingung fuer gleiche Richtung bereits vorhanden. "
-                 << "zielpu=" << *punkt << ", neue Bedingung wird ignoriert\n"
-                 << std::flush;
+        *konsaus
+            << "FEHLER in <bool _last(...)>: Verschiebungsbedingung fuer gleiche Richtung bereits vorhanden. "
+            << "zielpu=" << *punkt << ", neue Bedingung wird ignoriert\n"
+            << std::flush;
         break;
       }
       werte.push_back(w);

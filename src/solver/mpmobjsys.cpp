@@ -1,7 +1,5 @@
 #include "solver/mpmobjsys.h"
 
-#include <cmath>
-#include <ostream>
 #include "approx/mpmans.h"
 #include "element/eleans.h"
 #include "frame/meldung.h"
@@ -12,6 +10,8 @@
 #include "numerics/loeser.h"
 #include "output/mpmaus.h"
 #include "solver/mpm.h"
+#include <cmath>
+#include <ostream>
 
 namespace MPM {
 
@@ -22,7 +22,8 @@ constexpr double schranke = 1e-6;
 bool TSystem::_init() {
   const int d1 = TDimensionen::dim1;
   Unbekanntenknoten.clear();
-  for (const auto& eintrag : mpm->knou) Unbekanntenknoten.push_back(KNO_Z(eintrag.second));
+  for (const auto& eintrag : mpm->knou)
+    Unbekanntenknoten.push_back(KNO_Z(eintrag.second));
   Nkno = static_cast<int>(Unbekanntenknoten.size());
   N = d1 * Nkno;
   N0 = N1 = N2 = 0;
@@ -31,7 +32,8 @@ bool TSystem::_init() {
     TKnoten* kn = Unbekanntenknoten[k];
     kn->sysposkno = k;
     kn->sysposfhg.init(d1, nullptr);
-    for (int i = 0; i < d1; ++i) kn->sysposfhg[i] = d1 * k + i;
+    for (int i = 0; i < d1; ++i)
+      kn->sysposfhg[i] = d1 * k + i;
   }
   if (bausktr) {
     *pck << "\n"
@@ -41,14 +43,37 @@ bool TSystem::_init() {
       *pck << *kn << ", sysposkno=" << kn->sysposkno << ", sysposfhg=" << kn->sysposfhg << "\n";
   }
 
-  for (TVM::TVektor<bool>* v : {&bvorgeschrieben, &bgesund}) v->init(N, nullptr);
+  for (TVM::TVektor<bool>* v : {&bvorgeschrieben, &bgesund})
+    v->init(N, nullptr);
   typ.init(N, nullptr, 2u);
-  for (TVM::VekR* v : {&strafgewicht, &kontaktanzeiger, &Uvor, &U, &Ut, &Utt, &U_n, &Ut_n, &Utt_n, &U_it, &dU,
-                       &dU_alt, &fint, &fstraf, &fckon, &fext, &fm, &KU_it, &mG, &G, &R, &KdU, &Gnorm})
+  for (TVM::VekR* v : {&strafgewicht,
+                       &kontaktanzeiger,
+                       &Uvor,
+                       &U,
+                       &Ut,
+                       &Utt,
+                       &U_n,
+                       &Ut_n,
+                       &Utt_n,
+                       &U_it,
+                       &dU,
+                       &dU_alt,
+                       &fint,
+                       &fstraf,
+                       &fckon,
+                       &fext,
+                       &fm,
+                       &KU_it,
+                       &mG,
+                       &G,
+                       &R,
+                       &KdU,
+                       &Gnorm})
     v->init(N, nullptr);
   normdU = normdU_j = cosdU = konflr = normG = 0.0;
   Nkonpu = 0;
-  for (TVM::MatR* m : {&M, &KT, &Kstraf, &Kkon, &Keff, &K, &K11inv}) m->init(N, N, nullptr);
+  for (TVM::MatR* m : {&M, &KT, &Kstraf, &Kkon, &Keff, &K, &K11inv})
+    m->init(N, N, nullptr);
   return true;
 }
 
@@ -57,7 +82,8 @@ bool TSystem::_gesund_und_krank() {
   bgesund.init(N, nullptr, true);
   for (const TKnoten* kn : Unbekanntenknoten) {
     if (kn->status == OBJSTATUS_AKTIV) continue;
-    for (int i = 0; i < d1; ++i) bgesund[d1 * kn->sysposkno + i] = false;
+    for (int i = 0; i < d1; ++i)
+      bgesund[d1 * kn->sysposkno + i] = false;
   }
   const double Kiimax = TVM::maxhauptdiagele(K);
   if (Kiimax < schranke) {
@@ -105,11 +131,10 @@ bool TSystem::_umspeichern(RICHTUNG r) {
   dU.init(-1, nullptr);
   dU_alt.init(-1, nullptr);
   normdU = normdU_j = cosdU = 0.0;
-  for (TVM::VekR* v : {&fint, &fstraf, &fckon, &fext, &fm, &KU_it, &mG, &G, &R, &KdU, &Gnorm}) v->init(-1, nullptr);
+  for (TVM::VekR* v : {&fint, &fstraf, &fckon, &fext, &fm, &KU_it, &mG, &G, &R, &KdU, &Gnorm})
+    v->init(-1, nullptr);
   return true;
 }
-
-
 
 namespace {
 constexpr double eps = 2.220446049250313e-16;
@@ -123,7 +148,8 @@ void bt_a_b(const TVM::MatR& B, const TVM::MatR* A, double f, TVM::MatR& Y) {
       if (bki == 0.0) continue;
       const double* abk = AB[k];
       double* yi = Y[i];
-      for (int j = 0; j < B.spalten; ++j) yi[j] += bki * abk[j];
+      for (int j = 0; j < B.spalten; ++j)
+        yi[j] += bki * abk[j];
     }
 }
 
@@ -173,7 +199,8 @@ bool TIntegrationspunkt::_M_fm_KT_fint(TVM::MatR& Me, TVM::MatR& KTe, TVM::VekR&
     TVM::VekR v(n * d1);
     for (int k = 0; k < n; ++k) {
       const TZustgroe& kz = ans_kno->stuetzpu[k]->_zg();
-      for (int c = 0; c < d1; ++c) v[k * d1 + c] = a0 * (kz.u_n[c] - kz.u[c]) + a1 * kz.ut_n[c] + a2 * kz.utt_n[c];
+      for (int c = 0; c < d1; ++c)
+        v[k * d1 + c] = a0 * (kz.u_n[c] - kz.u[c]) + a1 * kz.ut_n[c] + a2 * kz.utt_n[c];
     }
     fme += Mp * v;
   }
@@ -246,7 +273,8 @@ bool Tmpm::_U_Ut_Utt() {
   } else {
     s.Keff = s.KT;
     if (stw.bmassen)
-      for (long k = 0; k < s.Keff.anzahl(); ++k) s.Keff.data[k] += a[0] * s.M.data[k];
+      for (long k = 0; k < s.Keff.anzahl(); ++k)
+        s.Keff.data[k] += a[0] * s.M.data[k];
   }
   s.Keff -= s.Kstraf;
   if (stw.bkontakt) s.Keff -= s.Kkon;
@@ -261,7 +289,8 @@ bool Tmpm::_U_Ut_Utt() {
   s.R = s.G;
   s.R += s.KU_it;
 
-  for (int i = 0; i < s.N; ++i) s.U[i] = s.bvorgeschrieben[i] ? s.Uvor[i] : 0.0;
+  for (int i = 0; i < s.N; ++i)
+    s.U[i] = s.bvorgeschrieben[i] ? s.Uvor[i] : 0.0;
 
   if (!s._gesund_und_krank()) return false;
   s._aufteilen();
@@ -301,9 +330,8 @@ bool Tmpm::_U_Ut_Utt() {
   s.dU = s.U;
   s.dU -= s.U_it;
   s.normdU = TVM::norm(s.dU);
-  s.cosdU = s.normdU > eps && s.normdU_j > eps
-                ? TVM::skalarprodukt(s.dU, s.dU_alt) / s.normdU / s.normdU_j
-                : 0.0;
+  s.cosdU =
+      s.normdU > eps && s.normdU_j > eps ? TVM::skalarprodukt(s.dU, s.dU_alt) / s.normdU / s.normdU_j : 0.0;
   s.mG = s.G;
   s.mG *= -1.0;
   TVM::VekR Gteile[2];
@@ -321,8 +349,9 @@ bool Tmpm::_U_Ut_Utt() {
   if (!bkonv && stw.bkonvkontrbilanzit && jj >= 1) {
     const double p = std::pow(s.normdU_j, stw.minkonvbilanzit);
     if (s.normdU > p) {
-      *konsaus << "Keine hinreichende Konvergenz, jj=" << jj << ": " << "normdU=" << s.normdU << " > pow(normdU_j,"
-               << stw.minkonvbilanzit << ")" << " = pow(" << s.normdU_j << ", " << stw.minkonvbilanzit << ")"
+      *konsaus << "Keine hinreichende Konvergenz, jj=" << jj << ": "
+               << "normdU=" << s.normdU << " > pow(normdU_j," << stw.minkonvbilanzit << ")"
+               << " = pow(" << s.normdU_j << ", " << stw.minkonvbilanzit << ")"
                << " = " << p << "\n"
                << std::flush;
       return false;

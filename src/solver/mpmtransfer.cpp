@@ -35,7 +35,8 @@ bool Tmpm::_transfer(OBJTYP quellot, OBJTYP zielot, ZUSTGROE uegroe) {
 
 bool Tmpm::_transfer_knou_zu_sys() {
   TSystem& s = *sys;
-  for (TVM::VekR* v : {&s.U, &s.Ut, &s.Utt, &s.U_n, &s.Ut_n, &s.Utt_n}) v->init(s.N, nullptr);
+  for (TVM::VekR* v : {&s.U, &s.Ut, &s.Utt, &s.U_n, &s.Ut_n, &s.Utt_n})
+    v->init(s.N, nullptr);
   for (const auto& eintrag : knou) {
     const TKnoten* kn = KNO_Z(eintrag.second);
     if (kn->status != OBJSTATUS_AKTIV) continue;

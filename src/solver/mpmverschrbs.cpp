@@ -15,16 +15,19 @@ void strafterme(double kappa, int anzahl, double wert, const TVM::VekR& e, const
                 TVM::MatR& k, TVM::VekR& w) {
   const int d = e.n;
   TVM::VekR delta(d);
-  for (int i = 0; i < d; ++i) delta[i] = u[i] - wert * e[i];
+  for (int i = 0; i < d; ++i)
+    delta[i] = u[i] - wert * e[i];
   f.init(d, nullptr);
   k.init(d, d, nullptr);
   w.init(d, nullptr);
   if (anzahl == 1) {
     const double projektion = TVM::skalarprodukt(delta, e);
-    for (int i = 0; i < d; ++i) f[i] = -kappa * projektion * e[i];
+    for (int i = 0; i < d; ++i)
+      f[i] = -kappa * projektion * e[i];
     TVM::Dyade(e, e, k);
     k *= -kappa;
-    for (int i = 0; i < d; ++i) w[i] = std::fabs(e[i]);
+    for (int i = 0; i < d; ++i)
+      w[i] = std::fabs(e[i]);
     const double laenge = TVM::norm(w);
     if (laenge <= eps) {
       w.init(d, nullptr);
@@ -62,7 +65,8 @@ bool Tmpm::_verschiebungsrbs() {
     const int d = TDimensionen::dim1;
     // A node without unknowns has no place in the system.
     bool hat_platz = kn->sysposfhg.n == d;
-    for (int i = 0; hat_platz && i < d; ++i) hat_platz = kn->sysposfhg[i] >= 0 && kn->sysposfhg[i] < s.N;
+    for (int i = 0; hat_platz && i < d; ++i)
+      hat_platz = kn->sysposfhg[i] >= 0 && kn->sysposfhg[i] < s.N;
     if (!hat_platz) continue;
     const int p0 = kn->sysposfhg[0], p1 = kn->sysposfhg[1];
     if (!stw.bstrafverf && (anzahl == 2 || richtungstyp != 0)) {
@@ -84,7 +88,8 @@ bool Tmpm::_verschiebungsrbs() {
       const int pi = kn->sysposfhg[i];
       s.strafgewicht[pi] += w[i];
       s.fstraf[pi] += f[i];
-      for (int j = 0; j < d; ++j) s.Kstraf[pi][kn->sysposfhg[j]] += k[i][j];
+      for (int j = 0; j < d; ++j)
+        s.Kstraf[pi][kn->sysposfhg[j]] += k[i][j];
     }
   }
 

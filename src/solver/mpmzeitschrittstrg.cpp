@@ -46,7 +46,8 @@ int Tmpm::zeitschleife_mit_steuerung() {
   std::vector<long long> zaehler(L + 1, 0);
   std::vector<double> dtstufe(L + 1);
   zaehler[0] = stw.tta;
-  for (int i = 0; i <= L; ++i) dtstufe[i] = stw.dt / std::pow(static_cast<double>(q), i);
+  for (int i = 0; i <= L; ++i)
+    dtstufe[i] = stw.dt / std::pow(static_cast<double>(q), i);
   Stufe = 0;
   bgrundschritt = true;
   bwiederholung = false;
@@ -55,7 +56,8 @@ int Tmpm::zeitschleife_mit_steuerung() {
   while (zaehler[0] < ende) {
     tt = static_cast<int>(zaehler[0]);
     t_n = stw.ta;
-    for (int i = 0; i <= L; ++i) t_n += static_cast<double>(zaehler[i]) * dtstufe[i];
+    for (int i = 0; i <= L; ++i)
+      t_n += static_cast<double>(zaehler[i]) * dtstufe[i];
     dt = dtstufe[Stufe];
     t = t_n + dt;
     const bool erfolg = _zeitschritt();
@@ -95,7 +97,9 @@ int Tmpm::zeitschleife_mit_steuerung() {
   return 1;
 }
 
-bool Tmpm::kontakt_zu_grob() const { return bkont && dt > stw.dtkontakt; }
+bool Tmpm::kontakt_zu_grob() const {
+  return bkont && dt > stw.dtkontakt;
+}
 
 bool Tmpm::_zeitschritt() {
   _bausgabe();
@@ -157,7 +161,8 @@ bool Tmpm::zeitschritt_explizit() {
 
 bool Tmpm::_umspeichern(RICHTUNG r) {
   for (const Tobjcont* reg : {&mpu, &ipu, &kno})
-    for (const auto& eintrag : *reg) PU_Z(eintrag.second)->_umspeichern(r);
+    for (const auto& eintrag : *reg)
+      PU_Z(eintrag.second)->_umspeichern(r);
   sys->_umspeichern(r);
   return true;
 }

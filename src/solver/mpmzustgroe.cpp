@@ -10,8 +10,7 @@ struct TZustgroe::Lage {
   int d1, d2, nz, nq;
   int u, ut, utt, z, z_n, F, H, Fa, J, eps, epst, rho0, sig, q, CT, DT, u_n, ut_n, utt_n, normr, normdz, ende;
 
-  Lage()
-      : d1(TDimensionen::dim1), d2(TDimensionen::dim2), nz(TDimensionen::maxNz), nq(TDimensionen::maxNq) {
+  Lage() : d1(TDimensionen::dim1), d2(TDimensionen::dim2), nz(TDimensionen::maxNz), nq(TDimensionen::maxNq) {
     int p = 0;
     auto platz = [&p](int laenge) {
       const int anfang = p;
@@ -52,7 +51,9 @@ TZustgroe::TZustgroe(const Lage& lage)
   _loeschen();
 }
 
-TZustgroe::TZustgroe(const TZustgroe& b) : TZustgroe(Lage()) { *this = b; }
+TZustgroe::TZustgroe(const TZustgroe& b) : TZustgroe(Lage()) {
+  *this = b;
+}
 
 TZustgroe& TZustgroe::operator=(const TZustgroe& b) {
   if (this != &b && alle.n == b.alle.n) alle.init(b.alle.n, b.alle.data);
@@ -98,11 +99,16 @@ TVM::VekR* TZustgroe::_teilmenge(ZUSTGROE g) {
 
 const TVM::VekR* TZustgroe::_teilmenge(ZUSTGROE g) const {
   switch (g) {
-  case ZUSTGROE_ALLE: return &alle;
-  case ZUSTGROE_VERSCHIEBUNG: return &verschiebung_;
-  case ZUSTGROE_PRIMAER: return &primaer_;
-  case ZUSTGROE_SEKUNDAER: return &sekundaer_;
-  default: return nullptr;
+  case ZUSTGROE_ALLE:
+    return &alle;
+  case ZUSTGROE_VERSCHIEBUNG:
+    return &verschiebung_;
+  case ZUSTGROE_PRIMAER:
+    return &primaer_;
+  case ZUSTGROE_SEKUNDAER:
+    return &sekundaer_;
+  default:
+    return nullptr;
   }
 }
 
@@ -142,6 +148,8 @@ std::string TZustgroe::_str(ZUSTGROE g) const {
   return s.str();
 }
 
-std::ostream& operator<<(std::ostream& os, const TZustgroe& zg) { return os << zg._str(ZUSTGROE_ALLE); }
+std::ostream& operator<<(std::ostream& os, const TZustgroe& zg) {
+  return os << zg._str(ZUSTGROE_ALLE);
+}
 
 } // namespace MPM

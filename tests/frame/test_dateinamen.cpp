@@ -72,7 +72,8 @@ TEST(Laufdateien, MissingInputListsFailuresPromptsAndCreatesNothing) {
     }
     stream_stop();
     const std::string aus = k.aus.str();
-    EXPECT_EQ(aus.rfind("\nFehler beim Oeffnen der Datei(en):\n\t<" + fehlt + ".mpm>" + prompt, 0), 0u) << aus;
+    EXPECT_EQ(aus.rfind("\nFehler beim Oeffnen der Datei(en):\n\t<" + fehlt + ".mpm>" + prompt, 0), 0u)
+        << aus;
     EXPECT_EQ(std::distance(fs::directory_iterator(ordner.pfad()), fs::directory_iterator()), 1);
   }
   {

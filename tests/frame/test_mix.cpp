@@ -15,7 +15,8 @@ TEST(Zahltext, DoubleWidthsAndZeroCases) {
   EXPECT_EQ(_str(-123450.0, 17), "-1.2345000000e+05");
   EXPECT_EQ(_str(1.5, 20), "1.500000e+00");
   EXPECT_EQ(_str(1.5, 6), "1.500000e+00");
-  for (int w = 7; w <= 17; ++w) EXPECT_EQ(_str(-3.25e-7, w).size(), static_cast<size_t>(w)) << w;
+  for (int w = 7; w <= 17; ++w)
+    EXPECT_EQ(_str(-3.25e-7, w).size(), static_cast<size_t>(w)) << w;
 
   EXPECT_EQ(_str(0.0, 10), " 0.       ");
   EXPECT_EQ(_str(0.0, 10, true), " 0.       ");
@@ -84,5 +85,6 @@ TEST(Gleitkomma, DescriptionTexts) {
   // All value names start in the same column.
   std::istringstream zeilen(g);
   std::string zeile;
-  while (std::getline(zeilen, zeile)) EXPECT_EQ(zeile.find("_REAL_"), 54u) << zeile;
+  while (std::getline(zeilen, zeile))
+    EXPECT_EQ(zeile.find("_REAL_"), 54u) << zeile;
 }

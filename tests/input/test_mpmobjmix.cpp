@@ -10,8 +10,9 @@
 using namespace MPM;
 
 namespace {
-const std::string verfahrensfehler = "Eingabedatei, Zeilennummer 0: Zeitschrittverfahren unzulaessig: impldyn, "
-                                     "verwendet wird: implizit\n";
+const std::string verfahrensfehler =
+    "Eingabedatei, Zeilennummer 0: Zeitschrittverfahren unzulaessig: impldyn, "
+    "verwendet wird: implizit\n";
 
 // Reads `inhalt` as an input file into fresh control values; the console,
 // the logs and the answers to questions go through `k`.
@@ -27,7 +28,9 @@ TSteuerparam lesen(const std::string& inhalt, Konsolenumleitung& k) {
   return stw;
 }
 
-bool enthaelt(const std::string& text, const std::string& teil) { return text.find(teil) != std::string::npos; }
+bool enthaelt(const std::string& text, const std::string& teil) {
+  return text.find(teil) != std::string::npos;
+}
 } // namespace
 
 TEST(Steuerwerte, TimeGridFromStepCountStepLengthOrEstimate) {
@@ -59,9 +62,10 @@ TEST(Steuerwerte, TimeGridFromStepCountStepLengthOrEstimate) {
   EXPECT_EQ(s.Nt, 1u);
   EXPECT_DOUBLE_EQ(s.te, 0.5);
   const std::string bericht = k.kontroll.str();
-  EXPECT_TRUE(enthaelt(bericht, "\nZeitschrittlaengenabschaetzung\nWellengeschwindigkeiten: c_L=1, c_Q=0.288675, "
-                                "c_K=1\nPerioden: T_L=2, T_Q=0.972855, T_K=2\n"
-                                "Zeitschrittlaengenabschaetzung: dtschaetz=0.5\n"))
+  EXPECT_TRUE(enthaelt(bericht,
+                       "\nZeitschrittlaengenabschaetzung\nWellengeschwindigkeiten: c_L=1, c_Q=0.288675, "
+                       "c_K=1\nPerioden: T_L=2, T_Q=0.972855, T_K=2\n"
+                       "Zeitschrittlaengenabschaetzung: dtschaetz=0.5\n"))
       << bericht;
   EXPECT_TRUE(enthaelt(bericht, "\nZeiten\ndt       = 5.000e-01\nNt       =         1\n")) << bericht;
   EXPECT_EQ(k.fehler.str(), verfahrensfehler);
@@ -92,7 +96,8 @@ TEST(Steuerwerte, OutputIntervalsAndNewmarkCoefficients) {
   s = lesen("stw_t 0., 1., 0.1\nstw_zeitschrittverf implizit, 0.25, 0.5\n", k);
   ASSERT_EQ(s.newmark_koeff.n, 6);
   const double erwartet[] = {400.0, 40.0, 1.0, 20.0, -1.0, 0.0};
-  for (int i = 0; i < 6; ++i) EXPECT_NEAR(s.newmark_koeff[i], erwartet[i], 1e-12 * 400) << i;
+  for (int i = 0; i < 6; ++i)
+    EXPECT_NEAR(s.newmark_koeff[i], erwartet[i], 1e-12 * 400) << i;
   EXPECT_EQ(k.fehler.str(), "");
   s._init_zeitschrittparam(0.0);
   EXPECT_EQ(s.newmark_koeff, TVM::VekR(6));
@@ -110,10 +115,11 @@ TEST(Steuerwerte, CorrectedValuesAndTheirMessages) {
                             "Eingabedatei, Zeilennummer 2: Massenmatrixsteuerwert 0.<=verklumpen<=1. nicht "
                             "erfuellt, verwendet wird:0\n");
 
-  s = lesen("stw_zeitschrittverf implizit\nstw_wolken 5, W, 0.5, 3, 1\nstw_schmutzxa -1E-10\n"
-            "stw_kontakt W, 2., (-5.)\nstw_dimension 3d, eben\nstw_uebtragrichtstart rueckwaerts\n"
-            "stw_zstrg W, 1, 60\nstw_gleichloes_bil cholesky\nstw_gleichloes_mat lu\nstw_gleichloes_ans SVD\n",
-            k);
+  s = lesen(
+      "stw_zeitschrittverf implizit\nstw_wolken 5, W, 0.5, 3, 1\nstw_schmutzxa -1E-10\n"
+      "stw_kontakt W, 2., (-5.)\nstw_dimension 3d, eben\nstw_uebtragrichtstart rueckwaerts\n"
+      "stw_zstrg W, 1, 60\nstw_gleichloes_bil cholesky\nstw_gleichloes_mat lu\nstw_gleichloes_ans SVD\n",
+      k);
   EXPECT_EQ(s.wolkenpolynomgrad, 1u);
   EXPECT_EQ(s.wolkenueberlappung_mpu, 0.5);
   EXPECT_EQ(s.schmutzxa, 1e-10);
@@ -130,17 +136,20 @@ TEST(Steuerwerte, CorrectedValuesAndTheirMessages) {
   EXPECT_TRUE(enthaelt(f, "Zeilennummer 5: Dimensionsangabe unzulaessig: 3d, verwendet wird: 2d\n")) << f;
   EXPECT_TRUE(enthaelt(f, "Zeilennummer 5: Dimensionsangabe unzulaessig: eben, verwendet wird: Vz0\n")) << f;
   EXPECT_TRUE(enthaelt(f, "Zeilennummer 4: stw.kontakt_straffunkparam[0]<0, wird auf 1e+08 gesetzt\n")) << f;
-  EXPECT_TRUE(enthaelt(f, "Zeilennummer 2: 0 <= Polynomgrad <=4 nicht erfuellt (Polynomgrad wird auf 1 gesetzt)\n"));
+  EXPECT_TRUE(
+      enthaelt(f, "Zeilennummer 2: 0 <= Polynomgrad <=4 nicht erfuellt (Polynomgrad wird auf 1 gesetzt)\n"));
   EXPECT_TRUE(enthaelt(f, "Zeilennummer 2: wolkenueberlappung0 > 1. nicht erfuellt\n")) << f;
   EXPECT_FALSE(enthaelt(f, "wolkenueberlappung1")) << f;
   EXPECT_TRUE(enthaelt(f, "Zeilennummer 6: Uebertragungsrichtung unzulaessig: rueckwaerts, verwendet wird: "
                           "kno_zu_mpu\n"))
       << f;
-  EXPECT_TRUE(enthaelt(f, "Zeilennummer 7: Unterteilung der Zeitschrittsteuerung < 2 unzulaessig: 1, verwendet "
-                          "wird: 2\n"))
+  EXPECT_TRUE(enthaelt(f,
+                       "Zeilennummer 7: Unterteilung der Zeitschrittsteuerung < 2 unzulaessig: 1, verwendet "
+                       "wird: 2\n"))
       << f;
-  EXPECT_TRUE(enthaelt(f, "Zeilennummer 7: Verfeinerungsstufen der Zeitschrittsteuerung > 50 unzulaessig: 60, "
-                          "verwendet wird: 50\n"))
+  EXPECT_TRUE(enthaelt(f,
+                       "Zeilennummer 7: Verfeinerungsstufen der Zeitschrittsteuerung > 50 unzulaessig: 60, "
+                       "verwendet wird: 50\n"))
       << f;
   EXPECT_EQ(TDimensionen::dim1, 2);
 
@@ -152,7 +161,8 @@ TEST(Steuerwerte, CorrectedValuesAndTheirMessages) {
   // down (incompressible), and the step falls back to 1 with a message.
   EXPECT_EQ(s.autodtparam, (TVM::VekR{2, 3, 1, 1, 1, 1, 0.5}));
   EXPECT_EQ(s.dt, 1.0);
-  EXPECT_TRUE(enthaelt(k.fehler.str(), "Zeitschrittlaengenabschaetzung ungueltig: dtschaetz=0, verwendet wird: dt=1\n"))
+  EXPECT_TRUE(enthaelt(k.fehler.str(),
+                       "Zeitschrittlaengenabschaetzung ungueltig: dtschaetz=0, verwendet wird: dt=1\n"))
       << k.fehler.str();
   EXPECT_EQ(s.gleichloes_bil, MATHE::LOESER_PROFIL);
   EXPECT_TRUE(s.bneuberech);
@@ -168,7 +178,8 @@ TEST(Steuerwerte, ContradictoryMethodChoiceAsksToStop) {
                            "Fuer ABBRUCH \"x\", fuer WEITER beliebiges Zeichen eingeben:"
                            "FEHLER Fehler bei Auswahl Berechnungsverfahren\n"
                            "Fuer ABBRUCH \"x\", fuer WEITER beliebiges Zeichen eingeben:");
-    EXPECT_TRUE(enthaelt(k.fehler.str(), "Eingabedatei, Zeilennummer 1: Fehler bei Auswahl Berechnungsverfahren\n"));
+    EXPECT_TRUE(
+        enthaelt(k.fehler.str(), "Eingabedatei, Zeilennummer 1: Fehler bei Auswahl Berechnungsverfahren\n"));
     EXPECT_TRUE(s.bmpuaufkno);
   }
   {
@@ -202,8 +213,10 @@ TEST(Steuerwerte, Echo) {
   EXPECT_TRUE(enthaelt(echo, "\nSTEUERWERTE\nmpunumplus              =         7 (Zahl, die zu jeder "
                              "Materialpunktnummer addiert wird)\n"))
       << echo;
-  EXPECT_TRUE(enthaelt(echo, "\nbmpuaufkno              =         F (Materialpunkte     liegen auf Knoten?)\n"));
-  EXPECT_TRUE(enthaelt(echo, "\nbipuaufmpu              =         W (Integrationspunkte liegen auf Materialpunkten?)\n"));
+  EXPECT_TRUE(
+      enthaelt(echo, "\nbmpuaufkno              =         F (Materialpunkte     liegen auf Knoten?)\n"));
+  EXPECT_TRUE(enthaelt(
+      echo, "\nbipuaufmpu              =         W (Integrationspunkte liegen auf Materialpunkten?)\n"));
   EXPECT_TRUE(enthaelt(echo, "\ngleichloes_bil          = Gauss ("));
   EXPECT_TRUE(enthaelt(echo, "\nta                      = 0.        (Berechnungsanfang)\n"));
   EXPECT_FALSE(enthaelt(echo, "maxNkontaktit"));

@@ -44,7 +44,7 @@ TEST(Objektbasis, AutomaticNumbersPerTypeAndTextForms) {
   EXPECT_EQ(text(&k), "kno(17+)");
   k.status = OBJSTATUS_INAKTIV;
   EXPECT_EQ(text(&k), "kno(17-)");
-  k.status = static_cast<OBJSTATUS>(5);  // any int is a valid value of the enumeration
+  k.status = static_cast<OBJSTATUS>(5); // any int is a valid value of the enumeration
   EXPECT_EQ(text(&k), "kno(17?)");
   EXPECT_EQ(text(nullptr), "NULL");
   std::ostringstream liste;

@@ -22,7 +22,8 @@ const VekR leer;
 void gitter(Tmpm& mpm, int nx, int ny, double h) {
   int n = 0;
   for (int j = 0; j < ny; ++j)
-    for (int i = 0; i < nx; ++i) kno_erzeugen(&mpm, ++n, 1, 1.0, VekR{i * h, j * h}, leer, leer, leer, leer, 0);
+    for (int i = 0; i < nx; ++i)
+      kno_erzeugen(&mpm, ++n, 1, 1.0, VekR{i * h, j * h}, leer, leer, leer, leer, 0);
 }
 
 struct Modell {
@@ -64,10 +65,11 @@ TEST(Elemente, TypesAreCheckedAgainstTheLibrary) {
   };
   for (const Fall& f : faelle) {
     k.fehler.str("");
-    EXPECT_EQ(eletyp_erzeugen(&m.mpm, f.n == 4 && f.f == ELE::FORM_VIERECK && f.x == ELE::ANSFUNK_LAGRO1 &&
-                                              f.u == ELE::ANSFUNK_LAGRO1 && f.i == ELE::IPU_GAUSS
-                                          ? 1
-                                          : 2,
+    EXPECT_EQ(eletyp_erzeugen(&m.mpm,
+                              f.n == 4 && f.f == ELE::FORM_VIERECK && f.x == ELE::ANSFUNK_LAGRO1 &&
+                                      f.u == ELE::ANSFUNK_LAGRO1 && f.i == ELE::IPU_GAUSS
+                                  ? 1
+                                  : 2,
                               f.f, f.x, f.u, f.i, f.n, 0),
               nullptr);
     EXPECT_EQ(k.fehler.str(), std::string("Eingabedatei, Zeilennummer 0\n") + f.text);
@@ -82,7 +84,8 @@ TEST(Elemente, NineNodeElementWithCornerGeometry) {
   Konsolenumleitung k;
   Modell m;
   gitter(m.mpm, 3, 3, 0.5);
-  eletyp_erzeugen(&m.mpm, 1, ELE::FORM_VIERECK, ELE::ANSFUNK_LAGRO1, ELE::ANSFUNK_LAGRO2, ELE::IPU_GAUSS, 9, 0);
+  eletyp_erzeugen(&m.mpm, 1, ELE::FORM_VIERECK, ELE::ANSFUNK_LAGRO1, ELE::ANSFUNK_LAGRO2, ELE::IPU_GAUSS, 9,
+                  0);
   // Input order: corners, mid-sides, centre of the unknown family.
   TElement* e = ele_erzeugen(&m.mpm, 1, 1, 1, {1, 3, 9, 7, 2, 6, 8, 4, 5}, 0);
   ASSERT_NE(e, nullptr);
@@ -115,10 +118,13 @@ TEST(Elemente, NineNodeElementWithCornerGeometry) {
 TEST(Elemente, IntegrationPointsMaterialPointsAndRefusals) {
   Konsolenumleitung k;
   Modell m;
-  gitter(m.mpm, 2, 2, 1.0);  // the unit square: nodes 1 (0,0), 2 (1,0), 3 (0,1), 4 (1,1)
-  eletyp_erzeugen(&m.mpm, 1, ELE::FORM_VIERECK, ELE::ANSFUNK_LAGRO1, ELE::ANSFUNK_LAGRO1, ELE::IPU_GAUSS, 4, 0);
-  eletyp_erzeugen(&m.mpm, 2, ELE::FORM_VIERECK, ELE::ANSFUNK_LAGRO1, ELE::ANSFUNK_LAGRO1, ELE::IPU_LEER, 0, 0);
-  eletyp_erzeugen(&m.mpm, 3, ELE::FORM_VIERECK, ELE::ANSFUNK_LAGRO1, ELE::ANSFUNK_HERMC1O1, ELE::IPU_GAUSS, 4, 0);
+  gitter(m.mpm, 2, 2, 1.0); // the unit square: nodes 1 (0,0), 2 (1,0), 3 (0,1), 4 (1,1)
+  eletyp_erzeugen(&m.mpm, 1, ELE::FORM_VIERECK, ELE::ANSFUNK_LAGRO1, ELE::ANSFUNK_LAGRO1, ELE::IPU_GAUSS, 4,
+                  0);
+  eletyp_erzeugen(&m.mpm, 2, ELE::FORM_VIERECK, ELE::ANSFUNK_LAGRO1, ELE::ANSFUNK_LAGRO1, ELE::IPU_LEER, 0,
+                  0);
+  eletyp_erzeugen(&m.mpm, 3, ELE::FORM_VIERECK, ELE::ANSFUNK_LAGRO1, ELE::ANSFUNK_HERMC1O1, ELE::IPU_GAUSS, 4,
+                  0);
   m.mpm.stw.bipuaufmpu = true;
   TElement* e = ele_erzeugen(&m.mpm, 7, 1, 1, {1, 2, 4, 3}, 0);
   ASSERT_NE(e, nullptr);
@@ -150,7 +156,10 @@ TEST(Elemente, IntegrationPointsMaterialPointsAndRefusals) {
       {9, 5, 1, {1, 2, 4, 3}, "Materialnummer nicht vorhanden: 5\n"},
       {9, 1, 6, {1, 2, 4, 3}, "Elementtypnummer nicht vorhanden: 6\n"},
       {9, 1, 1, {1, 2, 4, 30}, "Ungueltige Knotennummer k=30\n"},
-      {9, 1, 3, {1, 2, 4, 3},
+      {9,
+       1,
+       3,
+       {1, 2, 4, 3},
        "Elementtyp mit mehreren Ansatzfunktionen je Knoten nicht unterstuetzt: 3 (ViereckLagro1Hermc1o1)\n"},
       {9, 1, 1, {1, 3, 4, 2}, "Elementgeometrie unzulaessig (det J <= 0 im Schwerpunkt): Elementnummer 9\n"},
       {9, 1, 1, {1, 2, 3, 4}, "Elementgeometrie unzulaessig (det J <= 0 im Schwerpunkt): Elementnummer 9\n"},
@@ -168,11 +177,13 @@ TEST(Elemente, IntegrationPointsMaterialPointsAndRefusals) {
   kno_erzeugen(&m.mpm, 5, 1, 1.0, VekR{0.9, 0.1}, leer, leer, leer, leer, 0);
   k.fehler.str("");
   EXPECT_EQ(ele_erzeugen(&m.mpm, 9, 1, 1, {1, 2, 4, 5}, 0), nullptr);
-  EXPECT_NE(k.fehler.str().find("Elementgeometrie unzulaessig (det J <= 0 am Integrationspunkt"), std::string::npos)
+  EXPECT_NE(k.fehler.str().find("Elementgeometrie unzulaessig (det J <= 0 am Integrationspunkt"),
+            std::string::npos)
       << k.fehler.str();
 
   std::ostringstream s;
   s << *ohne;
-  EXPECT_EQ(s.str(), "ele(8+), typ=eletyp(2+), ans=ViereckLagro1Lagro1, integ=ViereckLeer, ele=, knox=kno: kno(1+) "
-                     "kno(2+) kno(4+) kno(3+), knou=kno: kno(1+) kno(2+) kno(4+) kno(3+), ipu=, mpu=");
+  EXPECT_EQ(s.str(),
+            "ele(8+), typ=eletyp(2+), ans=ViereckLagro1Lagro1, integ=ViereckLeer, ele=, knox=kno: kno(1+) "
+            "kno(2+) kno(4+) kno(3+), knou=kno: kno(1+) kno(2+) kno(4+) kno(3+), ipu=, mpu=");
 }

@@ -100,12 +100,14 @@ TEST(Punktlast, CreationChecksAndNumberShift) {
 
   m.mpm.stw.knonumplus = 100;
   k.fehler.str("");
-  TPunktlast* pl = pula_erzeugen(&m.mpm, 3, OBJTYP_KNO, LASTTYP_KRAFT, {4, 5, 4}, 0.0, LASTFUNKTYP_KON, 0, 1, VekR{1});
+  TPunktlast* pl =
+      pula_erzeugen(&m.mpm, 3, OBJTYP_KNO, LASTTYP_KRAFT, {4, 5, 4}, 0.0, LASTFUNKTYP_KON, 0, 1, VekR{1});
   ASSERT_NE(pl, nullptr);
   EXPECT_EQ(pl->Zielobjektnummern, (std::set<unsigned>{104, 105}));
-  EXPECT_EQ(k.fehler.str().rfind("<TPunktlast::TPunktlast(...)>: Zielobjektnummer bereits vorhanden; wird ignoriert\n"
-                                 "*this=pla(3+), Ziel=kno",
-                                 0),
+  EXPECT_EQ(k.fehler.str().rfind(
+                "<TPunktlast::TPunktlast(...)>: Zielobjektnummer bereits vorhanden; wird ignoriert\n"
+                "*this=pla(3+), Ziel=kno",
+                0),
             0u)
       << k.fehler.str();
   EXPECT_NE(k.fehler.str().find(", Zielobjektnnummer=104\n"), std::string::npos);
@@ -142,13 +144,12 @@ TEST(Punktlast, CombinationOnOnePoint) {
   m.last(5, LASTTYP_VERSCHIEBUNG, 45.0, LASTFUNKTYP_KON, 0, 1, VekR{1});
   ASSERT_TRUE(m.mpm._last(0.5, m.kn, LASTTYP_VERSCHIEBUNG, w, richtung, winkel, typ, anzahl));
   EXPECT_EQ(anzahl, 2);
-  EXPECT_EQ(k.aus.str(), "FEHLER in <bool _last(...)>: zu viele Verschiebungsbedingungen. zielpu=" +
-                             [&] {
-                               std::ostringstream s;
-                               s << *m.kn;
-                               return s.str();
-                             }() +
-                             ", ueberige Bedingungen werden ignoriert\n");
+  EXPECT_EQ(
+      k.aus.str(), "FEHLER in <bool _last(...)>: zu viele Verschiebungsbedingungen. zielpu=" + [&] {
+        std::ostringstream s;
+        s << *m.kn;
+        return s.str();
+      }() + ", ueberige Bedingungen werden ignoriert\n");
 
   TKnoten* zweiter = kno_erzeugen(&m.mpm, 13, 1, 1.0, VekR{1, 0}, leer, leer, leer, leer, 0);
   pula_erzeugen(&m.mpm, 6, OBJTYP_KNO, LASTTYP_VERSCHIEBUNG, {13}, 0.0, LASTFUNKTYP_KON, 0, 1, VekR{0.01});
@@ -159,8 +160,9 @@ TEST(Punktlast, CombinationOnOnePoint) {
   EXPECT_EQ(w, 0.01);
   EXPECT_EQ(typ, 1);
   EXPECT_EQ(richtung, (VekR{1, 0}));
-  EXPECT_NE(k.aus.str().find("Verschiebungsbedingung fuer gleiche Richtung bereits vorhanden. zielpu=kno(13+)"),
-            std::string::npos);
+  EXPECT_NE(
+      k.aus.str().find("Verschiebungsbedingung fuer gleiche Richtung bereits vorhanden. zielpu=kno(13+)"),
+      std::string::npos);
 
   Konsolenumleitung frage("x");
   EXPECT_THROW(m.mpm._last(0.5, zweiter, LASTTYP_UNBEKANNT, w, richtung, winkel, typ, anzahl), int);

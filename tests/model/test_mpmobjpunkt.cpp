@@ -49,7 +49,7 @@ TEST(Punkte, NodeWithMaterialAndIntegrationPointOnIt) {
   kn->zust.u.init({0.5, -0.5});
   EXPECT_EQ(&mp->_u(), &kn->zust.u);
   EXPECT_EQ(&ip->_u(), &kn->zust.u);
-  mp->x0.init({9, 9});  // its own reference position does not count
+  mp->x0.init({9, 9}); // its own reference position does not count
   EXPECT_EQ(mp->_x(KONFIGUR_MOMKONF), (VekR{1.5, 1.5}));
   EXPECT_EQ(ip->_x(KONFIGUR_MOMKONF), kn->_x(KONFIGUR_MOMKONF));
   kn->zust.J = 2.0;
@@ -113,7 +113,8 @@ TEST(Punkte, FactoriesRefuseWithTheirTexts) {
             nullptr);
   EXPECT_EQ(mpuquell_erzeugen(&mpm, 2, OBJTYP_MPUQUELL, 0, 1, 0.1, 1, 1.0, x, leer, leer, leer, leer, 0),
             nullptr);
-  EXPECT_EQ(k.fehler.str(), "Eingabedatei, Zeilennummer 0\nMaterialpunktquellennummer bereits vorhanden: 2\n");
+  EXPECT_EQ(k.fehler.str(),
+            "Eingabedatei, Zeilennummer 0\nMaterialpunktquellennummer bereits vorhanden: 2\n");
 }
 
 TEST(Punkte, PerturbedPositionsOnlyWhenNodesAreNotBodyFixed) {
@@ -218,7 +219,8 @@ TEST(System, NumberingClassesAndForceQueries) {
   EXPECT_NE(k.kontroll.str().find("System: N=6, Nkno=3\n\n"), std::string::npos);
   EXPECT_EQ(sys.typ, (TVM::TVektor<unsigned>{2, 2, 2, 2, 2, 2}));
 
-  for (int i = 0; i < 6; ++i) sys.K[i][i] = 1.0;
+  for (int i = 0; i < 6; ++i)
+    sys.K[i][i] = 1.0;
   sys.K[3][3] = 1e-7;
   sys.K[4][4] = 1e-6;
   kn[2]->status = OBJSTATUS_INAKTIV;

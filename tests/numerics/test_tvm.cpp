@@ -45,7 +45,7 @@ TEST(Vektor, SizingViewsAndCopies) {
   EXPECT_EQ(feld[1], 20);
   sicht.init(4, nullptr, 7.0);
   EXPECT_EQ(feld[3], 7);
-  sicht.init(2, nullptr);  // a view cannot be resized
+  sicht.init(2, nullptr); // a view cannot be resized
   EXPECT_EQ(sicht.n, 0);
   EXPECT_EQ(sicht.data, nullptr);
   EXPECT_EQ(feld[0], 7);
@@ -73,7 +73,7 @@ TEST(Matrix, SizingProductsAndTranspose) {
   ASSERT_EQ(t.zeilen, 3);
   EXPECT_EQ(t[2][1], 6);
   MatR p = a;
-  p *= t;  // 2x3 * 3x2
+  p *= t; // 2x3 * 3x2
   ASSERT_EQ(p.zeilen, 2);
   ASSERT_EQ(p.spalten, 2);
   EXPECT_EQ(p[0][0], 14);
@@ -114,8 +114,9 @@ TEST(Matrix, DeterminantsAndClosedFormInverses) {
   for (int n = 1; n <= 4; ++n) {
     MatR a(n, n);
     for (int i = 0; i < n; ++i) {
-      for (int j = 0; j < n; ++j) a[i][j] = wert(gen);
-      a[i][i] += n;  // well conditioned
+      for (int j = 0; j < n; ++j)
+        a[i][j] = wert(gen);
+      a[i][i] += n; // well conditioned
     }
     MatR ainv;
     double det = 0;
@@ -123,7 +124,8 @@ TEST(Matrix, DeterminantsAndClosedFormInverses) {
     EXPECT_EQ(det, determinante_nxn(a));
     MatR e = a * ainv;
     for (int i = 0; i < n; ++i)
-      for (int j = 0; j < n; ++j) EXPECT_NEAR(e[i][j], i == j ? 1.0 : 0.0, 1e-14) << n;
+      for (int j = 0; j < n; ++j)
+        EXPECT_NEAR(e[i][j], i == j ? 1.0 : 0.0, 1e-14) << n;
     // det(2A) = 2^n det(A)
     MatR a2 = 2.0 * a;
     EXPECT_NEAR(determinante_nxn(a2), std::pow(2.0, n) * det, 1e-13 * std::fabs(det) * std::pow(2.0, n));
@@ -173,7 +175,7 @@ TEST(Matrix, LumpingDiagonalAndVoigt) {
   vektorV_transform(VekR{1, 2, 3}, v);
   EXPECT_EQ(v, (VekR{1, 2, 3 * std::sqrt(2.0)}));
   vektorV_ruecktransform(v, r);
-  EXPECT_NEAR(r[2], 3.0, 9e-16);  // two roundings of a value near 3
+  EXPECT_NEAR(r[2], 3.0, 9e-16); // two roundings of a value near 3
   vektorV_transform(VekR{1, 2}, v);
   EXPECT_EQ(v, (VekR{std::sqrt(2.0), 2 * std::sqrt(2.0)}));
   MatR tensor(2, 2, {1, 5, 5, 2});

@@ -40,7 +40,8 @@ std::string stab() {
       s << "kno " << 5 * j + i + 1 << ", 1, 1., (" << x << ", " << y << "), (), (" << 1.0 - 2.0 * x << ", "
         << 0.3 * (y - 0.125) << ")\n";
     }
-  for (int i = 1; i <= 4; ++i) s << "ele " << i << ", 1, 1, (" << i << ", " << i + 1 << ", " << i + 6 << ", " << i + 5 << ")\n";
+  for (int i = 1; i <= 4; ++i)
+    s << "ele " << i << ", 1, 1, (" << i << ", " << i + 1 << ", " << i + 6 << ", " << i + 5 << ")\n";
   return s.str();
 }
 } // namespace
@@ -68,7 +69,8 @@ TEST(Dynamik, TrapezoidalRuleKeepsTheEnergyOfAFreeElasticBar) {
     std::istringstream spalten(zeile);
     std::string wert;
     int n = 0;
-    while (spalten >> wert) ++n;
+    while (spalten >> wert)
+      ++n;
     EXPECT_EQ(n, 32) << zeile;
     ++zeilen;
   }

@@ -111,7 +111,8 @@ TEST(Loesungsschritt, PrescribedTimeZeroRateAndLimitCases) {
     f.mpm.jj = 1;
     EXPECT_FALSE(f.mpm._U_Ut_Utt());
     EXPECT_NEAR(f.mpm.sys->normdU, 0.02, 1e-15);
-    EXPECT_EQ(k.aus.str(), "Keine hinreichende Konvergenz, jj=1: normdU=0.02 > pow(normdU_j,2) = pow(0.1, 2) = 0.01\n");
+    EXPECT_EQ(k.aus.str(),
+              "Keine hinreichende Konvergenz, jj=1: normdU=0.02 > pow(normdU_j,2) = pow(0.1, 2) = 0.01\n");
   }
   {
     Konsolenumleitung k;
@@ -138,9 +139,11 @@ TEST(Transfer, PairsSkippedNodesAndResults) {
   Tmpm mpm;
   start(mpm);
   EXPECT_FALSE(mpm._transfer(OBJTYP_IPU, OBJTYP_MPU, ZUSTGROE_ALLE));
-  EXPECT_EQ(k.aus.str(), "Eingabedatei lesen\nFEHLER in <Tmpm::_transfer(OBJTYP quellot, OBJTYP zielot, ZUSTGROE uegroe)>:\n"
-                         "quellot=ipu, zielot=mpu, uegroe=alle Groessen, ansatz=unbekannt\n"
-                         "Fuer ABBRUCH \"x\", fuer WEITER beliebiges Zeichen eingeben:");
+  EXPECT_EQ(
+      k.aus.str(),
+      "Eingabedatei lesen\nFEHLER in <Tmpm::_transfer(OBJTYP quellot, OBJTYP zielot, ZUSTGROE uegroe)>:\n"
+      "quellot=ipu, zielot=mpu, uegroe=alle Groessen, ansatz=unbekannt\n"
+      "Fuer ABBRUCH \"x\", fuer WEITER beliebiges Zeichen eingeben:");
 
   // New nodal displacements flow to the material points; stresses do not.
   TSystem& s = *mpm.sys;

@@ -26,7 +26,9 @@ void start(Tmpm& mpm) {
   mpm.t = 1.0;
 }
 
-int pos(Tmpm& mpm, int knoten, int k) { return KNO_Z(mpm.kno.suchen(knoten))->sysposfhg[k]; }
+int pos(Tmpm& mpm, int knoten, int k) {
+  return KNO_Z(mpm.kno.suchen(knoten))->sysposfhg[k];
+}
 } // namespace
 
 TEST(Verschiebungsbedingungen, AxisConditionsAreEliminatedObliqueOnesArePenalties) {
@@ -54,10 +56,12 @@ TEST(Verschiebungsbedingungen, AxisConditionsAreEliminatedObliqueOnesArePenaltie
   const int x3 = pos(mpm, 3, 0), y3 = pos(mpm, 3, 1);
   EXPECT_FALSE(s.bvorgeschrieben[x3] || s.bvorgeschrieben[y3]);
   for (int i : {x3, y3})
-    for (int j : {x3, y3}) EXPECT_NEAR(s.Kstraf[i][j], -0.5e6, 1e-9);
+    for (int j : {x3, y3})
+      EXPECT_NEAR(s.Kstraf[i][j], -0.5e6, 1e-9);
   EXPECT_NEAR(s.strafgewicht[x3], std::sqrt(0.5), 1e-15);
   double summe = 0.0;
-  for (long i = 0; i < s.Kstraf.anzahl(); ++i) summe += std::fabs(s.Kstraf.data[i]);
+  for (long i = 0; i < s.Kstraf.anzahl(); ++i)
+    summe += std::fabs(s.Kstraf.data[i]);
   EXPECT_NEAR(summe, 2e6, 1e-6) << "only node 3 has penalty terms";
 
   // A displaced node feels the spring back to its prescribed line.
@@ -76,7 +80,8 @@ TEST(Verschiebungsbedingungen, PenaltiesEverywhereAndOnMaterialPoints) {
     start(mpm);
     mpm._verschiebungsrbs();
     const TSystem& s = *mpm.sys;
-    for (int i = 0; i < s.N; ++i) EXPECT_FALSE(s.bvorgeschrieben[i]);
+    for (int i = 0; i < s.N; ++i)
+      EXPECT_FALSE(s.bvorgeschrieben[i]);
     const int x1 = pos(mpm, 1, 0);
     EXPECT_EQ(s.Kstraf[x1][x1], -1e6);
     EXPECT_NEAR(s.fstraf[x1], 1e6 * 0.01, 1e-9);

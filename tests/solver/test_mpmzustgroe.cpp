@@ -42,7 +42,8 @@ TEST(Zustand, NewRecordIsClearedAndMembersTileTheBlock) {
   EXPECT_EQ(zg._teilmenge(ZUSTGROE_VERSCHIEBUNG_N), nullptr);
   EXPECT_EQ(zg._teilmenge(ZUSTGROE_UNBEKANNT), nullptr);
 
-  for (int i = 0; i < zg.alle.n; ++i) zg.alle[i] = i + 1;
+  for (int i = 0; i < zg.alle.n; ++i)
+    zg.alle[i] = i + 1;
   zg._loeschen();
   EXPECT_EQ(zg.u, (VekR{0, 0}));
   EXPECT_EQ(zg.F[0][0], 1.0);
