@@ -7,7 +7,7 @@
 #include "testhilfe.h"
 
 namespace {
-const std::string modell = "stw_zeitschrittverf implizit\nstw_t 0., 1., 0.5\nmat 1, 1, (1., 1., 0., 0.)\neletyp 1\n"
+const std::string modell = "stw_t 0., 1., 0.5\nmat 1, 1, (1., 1., 0., 0.)\neletyp 1\n"
                            "kno 1, 1, 1., (0, 0)\nkno 2, 1, 1., (1, 0)\nkno 3, 1, 1., (1, 1)\n"
                            "kno 4, 1, 1., (0, 1)\nele 1, 1, 1, (1, 2, 3, 4)\n";
 
@@ -21,7 +21,7 @@ int programm(const Tempordner& ordner, const std::string& eingabe) {
 
 TEST(Programm, CompleteRunAndStopByTheUser) {
   Tempordner ordner;
-  ordner.schreiben("lauf.mpm", modell);
+  ordner.schreiben("lauf.mpm", modell + "stw_zeitschrittverf implizit\n");
   EXPECT_EQ(programm(ordner, ""), 0);
   EXPECT_EQ(datei_lesen(ordner.datei("lauf.flr.txt")), "");
   // The element library's registries answer inside the program.
