@@ -94,26 +94,17 @@ int gleichung(const TKnoten& kn, int c, int n) {
 
 // The node's mass: row sum of the mass matrix at its first unknown.
 double knotenmasse(const TKnoten& kn, const TSystem& sys) {
-  const int n = sys.M.zeilen == sys.M.spalten ? sys.M.zeilen : 0;
   for (int c = 0; c < TDimensionen::dim1; ++c) {
-    const int i = gleichung(kn, c, n);
-    if (i < 0) continue;
-    double m = 0.0;
-    for (int j = 0; j < n; ++j)
-      m += sys.M[i][j];
-    return m;
+    const int i = gleichung(kn, c, sys.M.zeilen);
+    if (i >= 0) return sys.M_zeilensumme(i);
   }
   return 0.0;
 }
 
 // The diagonal of the system matrix at the node's unknowns.
 TVM::VekR steifigkeit(const TKnoten& kn, const TSystem& sys) {
-  const int n = sys.K.zeilen == sys.K.spalten ? sys.K.zeilen : 0;
   TVM::VekR k(TDimensionen::dim1);
-  for (int c = 0; c < k.n; ++c) {
-    const int i = gleichung(kn, c, n);
-    if (i >= 0) k[c] = sys.K[i][i];
-  }
+  for (int c = 0; c < k.n; ++c) k[c] = sys.K_diagonale(gleichung(kn, c, sys.K.zeilen));
   return k;
 }
 

@@ -78,10 +78,10 @@ public:
   bool _last(double zeit, TPunkt* punkt, LASTTYP art, double& wert, TVM::VekR& richtung, TVM::VekR& winkel,
              int& richtungstyp, int& anzahl);
   // Distributes point values of a material point to the support nodes of its
-  // approximation from the nodes: N^T f into fziel, N^T k N into kziel,
-  // N^T w into wziel (each only when given).
+  // approximation from the nodes: N^T f into fziel, N^T k N into the
+  // penalty matrix, N^T w into wziel (each only when given).
   void _auf_knoten_verteilen(TPunkt* mp, const TVM::VekR* f, TVM::VekR* fziel, const TVM::MatR* k,
-                             TVM::MatR* kziel, const TVM::VekR* w, TVM::VekR* wziel);
+                             const TVM::VekR* w, TVM::VekR* wziel);
   // Decides whether control and data output are due in this step; returns 1.
   int _bausgabe();
   bool _bausgabe(double dtaus, const std::set<double>& taus) const;

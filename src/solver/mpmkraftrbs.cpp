@@ -7,7 +7,7 @@
 namespace MPM {
 
 void Tmpm::_auf_knoten_verteilen(TPunkt* mp, const TVM::VekR* f, TVM::VekR* fziel, const TVM::MatR* k,
-                                 TVM::MatR* kziel, const TVM::VekR* w, TVM::VekR* wziel) {
+                                 const TVM::VekR* w, TVM::VekR* wziel) {
   TAnsatz* a = mp->_ansatz(OBJTYP_KNO);
   if (!a || a->_Np() == 0) return;
   const int n = a->_Np();
@@ -29,9 +29,8 @@ void Tmpm::_auf_knoten_verteilen(TPunkt* mp, const TVM::VekR* f, TVM::VekR* fzie
     if (pi < 0) continue;
     if (f && fziel && pi < fziel->n) (*fziel)[pi] += fk[i];
     if (w && wziel && pi < wziel->n) (*wziel)[pi] += wk[i];
-    if (!k || !kziel || pi >= kziel->zeilen) continue;
-    for (int j = 0; j < pos.n; ++j)
-      if (pos[j] >= 0 && pos[j] < kziel->spalten) (*kziel)[pi][pos[j]] += kk[i][j];
+    if (!k) continue;
+    for (int j = 0; j < pos.n; ++j) sys->Kstraf_addieren(pi, pos[j], kk[i][j]);
   }
 }
 
@@ -72,7 +71,7 @@ bool Tmpm::_kraftrbs() {
   for (const auto& eintrag : mpu) {
     TPunkt* mp = PU_Z(eintrag.second);
     if (mp->status != OBJSTATUS_AKTIV || !punktkraft(mp)) continue;
-    _auf_knoten_verteilen(mp, &f, &s.fext, nullptr, nullptr, nullptr, nullptr);
+    _auf_knoten_verteilen(mp, &f, &s.fext, nullptr, nullptr, nullptr);
   }
   return true;
 }

@@ -117,6 +117,19 @@ bool TSystem::_aufteilen() {
   return true;
 }
 
+double TSystem::M_zeilensumme(int i) const {
+  if (i < 0 || i >= M.zeilen) return 0.0;
+  double summe = 0.0;
+  for (int j = 0; j < M.spalten; ++j) summe += M[i][j];
+  return summe;
+}
+
+double TSystem::K_diagonale(int i) const { return i >= 0 && i < K.zeilen && i < K.spalten ? K[i][i] : 0.0; }
+
+void TSystem::Kstraf_addieren(int i, int j, double wert) {
+  if (i >= 0 && j >= 0 && i < Kstraf.zeilen && j < Kstraf.spalten) Kstraf[i][j] += wert;
+}
+
 bool TSystem::_umspeichern(RICHTUNG r) {
   if (r == RICHTUNG_VORWAERTS) {
     U_n = U;

@@ -28,6 +28,12 @@ public:
   // Stores or restores U, Ut, Utt and clears the iteration vectors.
   bool _umspeichern(RICHTUNG r);
 
+  // Element access for the other parts of the program, so that the storage
+  // of the matrices stays this class's business.
+  double M_zeilensumme(int i) const; // row sum of M (the lumped mass of unknown i)
+  double K_diagonale(int i) const;
+  void Kstraf_addieren(int i, int j, double wert);
+
   Tmpm* mpm;
   std::vector<TKnoten*> Unbekanntenknoten;
   int Nkno = 0, N = 0, N0 = 0, N1 = 0, N2 = 0;

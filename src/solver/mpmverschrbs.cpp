@@ -89,7 +89,7 @@ bool Tmpm::_verschiebungsrbs() {
       s.strafgewicht[pi] += w[i];
       s.fstraf[pi] += f[i];
       for (int j = 0; j < d; ++j)
-        s.Kstraf[pi][kn->sysposfhg[j]] += k[i][j];
+        s.Kstraf_addieren(pi, kn->sysposfhg[j], k[i][j]);
     }
   }
 
@@ -98,7 +98,7 @@ bool Tmpm::_verschiebungsrbs() {
     if (mp->status != OBJSTATUS_AKTIV) continue;
     if (!_last(t, mp, LASTTYP_VERSCHIEBUNG, wert, richtung, winkel, richtungstyp, anzahl)) continue;
     strafterme(kappa, anzahl, wert, richtung, mp->_u(), f, k, w);
-    _auf_knoten_verteilen(mp, &f, &s.fstraf, &k, &s.Kstraf, &w, &s.strafgewicht);
+    _auf_knoten_verteilen(mp, &f, &s.fstraf, &k, &w, &s.strafgewicht);
   }
   return true;
 }
