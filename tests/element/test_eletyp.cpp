@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <numeric>
@@ -103,29 +104,15 @@ TEST(Elementtyp, RegistryNamesAndLookups) {
 }
 
 TEST(Elementtyp, NodeMaps) {
-  auto ds = [](const char* name) -> const Tdataset& { return ELETYP::get_datasetref(std::string(name)); };
-  EXPECT_EQ(liste(ds("ViereckLagro1Lagro2").kindxu), null_bis(4));
-  EXPECT_EQ(liste(ds("ViereckLagro1Lagro2").kindux), null_bis(9));
-  EXPECT_EQ(liste(ds("ViereckLagro2Lagro1").kindxu), null_bis(9));
-  EXPECT_EQ(liste(ds("ViereckLagro2Lagro1").kindux), null_bis(4));
-  EXPECT_EQ(liste(ds("ViereckLagro1Lagro3").kindxu), null_bis(4));
-  EXPECT_EQ(liste(ds("ViereckLagro1Lagro3").kindux), null_bis(16));
-  EXPECT_EQ(liste(ds("ViereckSereo3Hermc1o3").kindxu), null_bis(12));
-  EXPECT_EQ(liste(ds("ViereckSereo3Hermc1o3").kindux), null_bis(4));
-  EXPECT_EQ(liste(ds("ViereckLagro3Lagro3").kindux), null_bis(16));
-
-  // Every pair of corresponding nodes sits at the same reference position.
+  // Corners come first in every family, so both maps run 0, 1, 2, ... and
+  // every pair of corresponding nodes sits at the same reference position.
   for (const Tdataset* d : alle_datasets()) {
     SCOPED_TRACE(d->name);
-    ASSERT_EQ(d->kindxu.n, d->Nx());
-    ASSERT_EQ(d->kindux.n, d->Nu());
-    const bool xklein = d->Nx() <= d->Nu();
-    const TVM::TVektor<int>& m = xklein ? d->kindxu : d->kindux;
-    const MatR& von = xklein ? d->ansx->xik : d->ansu->xik;
-    const MatR& nach = xklein ? d->ansu->xik : d->ansx->xik;
-    for (int i = 0; i < m.n; ++i)
+    EXPECT_EQ(liste(d->kindxu), null_bis(d->Nx()));
+    EXPECT_EQ(liste(d->kindux), null_bis(d->Nu()));
+    for (int i = 0; i < std::min(d->Nx(), d->Nu()); ++i)
       for (int c = 0; c < 2; ++c)
-        EXPECT_EQ(von[c][i], nach[c][m[i]]) << "Knoten " << i;
+        EXPECT_EQ(d->ansx->xik[c][i], d->ansu->xik[c][i]) << "Knoten " << i;
   }
 
   // Unregistered pairs: a clean one is silent, one without correspondence is
@@ -259,30 +246,43 @@ TEST(Elementtyp, InverseMappingFailures) {
   EXPECT_EQ(k.aus.str(), "");
 }
 
-TEST(Elementtyp, UnknownGradientsReproduceLinearFields) {
-  auto f = [](const VekR& x) { return 2.0 + 3.0 * x[0] - 5.0 * x[1]; };
-  int Nlagrange = 0;
+TEST(Elementtyp, UnknownShapeFunctionsReproduceFields) {
+  // f, df/dx, df/dy of a linear and a cubic field.
+  const Tabbildung lin = [](double x, double y) { return VekR{2.0 + 3.0 * x - 5.0 * y, 3.0, -5.0}; };
+  const Tabbildung kub = [](double x, double y) {
+    return VekR{x * x * x - 2.0 * x * x * y + x * y * y + 4.0 * y * y * y - x + 1.0,
+                3.0 * x * x - 4.0 * x * y + y * y - 1.0, -2.0 * x * x + 2.0 * x * y + 12.0 * y * y};
+  };
+  int Nlagrange = 0, Nhermite = 0;
   for (const Tdataset* d : alle_datasets()) {
-    if (d->key.ansfunku >= ANSFUNK_HERMC1O1) continue;
     SCOPED_TRACE(d->name);
-    ++Nlagrange;
-    // Perturbed nodes where the unknown family spans the geometry, else affine.
-    const bool bspann = d->key.ansfunkx == d->key.ansfunku || d->key.ansfunkx == ANSFUNK_LAGRO1;
+    const bool herm = d->key.ansfunku >= ANSFUNK_HERMC1O1;
+    ++(herm ? Nhermite : Nlagrange);
+    // Perturbed nodes where a Lagrange unknown family spans the geometry, else affine.
+    const bool bspann = !herm && (d->key.ansfunkx == d->key.ansfunku || d->key.ansfunkx == ANSFUNK_LAGRO1);
     MatR Xx = knoten(*d->ansx, affin);
     for (int k = 0; bspann && k < d->Nx(); ++k) {
       Xx[0][k] += 0.05 * std::sin(k + 1.0);
       Xx[1][k] += 0.05 * std::cos(2.0 * k + 1.0);
     }
+    // Unknown nodes on the geometry; a Hermite node carries value and gradient.
+    const int NL = herm ? 3 : 1;
     MatR Xu(2, d->Nu());
-    std::vector<double> fk(d->Nu());
+    VekR dl(NL * d->Nu()), dk(NL * d->Nu());
     for (int k = 0; k < d->Nu(); ++k) {
       VekR xk;
       ASSERT_TRUE(d->_x(Xx, d->ansu->xik.GetCol(k), xk));
       Xu[0][k] = xk[0];
       Xu[1][k] = xk[1];
-      fk[k] = f(xk);
+      for (int j = 0; j < NL; ++j) {
+        dl[NL * k + j] = lin(xk[0], xk[1])[j];
+        dk[NL * k + j] = kub(xk[0], xk[1])[j];
+      }
     }
-    for (const VekR& xi : innen(d->key.form)) {
+    // The linear field inside; for Hermite unknowns also the cubic along the edge eta = -1.
+    std::vector<VekR> punkte = innen(d->key.form);
+    if (herm) punkte.insert(punkte.end(), {VekR{-1.0, -1.0}, VekR{-0.4, -1.0}, VekR{0.7, -1.0}});
+    for (const VekR& xi : punkte) {
       double detJ;
       VekR Lu, x;
       MatR Gu, J;
@@ -290,67 +290,18 @@ TEST(Elementtyp, UnknownGradientsReproduceLinearFields) {
       ASSERT_TRUE(d->_J(Xx, xi, J) && d->_x(Xx, xi, x));
       EXPECT_DOUBLE_EQ(detJ, TVM::determinante_nxn(J));
       EXPECT_GT(detJ, 0.0);
-      ASSERT_EQ(Lu.n, d->Nu());
-      ASSERT_TRUE(Gu.zeilen == d->Nu() && Gu.spalten == 2);
-      double wert = 0.0, gx = 0.0, gy = 0.0;
-      for (int k = 0; k < d->Nu(); ++k) {
-        wert += Lu[k] * fk[k];
-        gx += Gu[k][0] * fk[k];
-        gy += Gu[k][1] * fk[k];
-      }
-      EXPECT_NEAR(wert, f(x), 1e-12);
-      EXPECT_NEAR(gx, 3.0, 1e-11);
-      EXPECT_NEAR(gy, -5.0, 1e-11);
+      ASSERT_TRUE(Lu.n == dl.n && Gu.zeilen == dl.n && Gu.spalten == 2);
+      const VekR g = dl * Gu;
+      EXPECT_NEAR(TVM::skalarprodukt(Lu, dl), lin(x[0], x[1])[0], herm ? 1e-11 : 1e-12);
+      EXPECT_NEAR(g[0], 3.0, herm ? 1e-12 : 1e-11);
+      EXPECT_NEAR(g[1], -5.0, herm ? 1e-12 : 1e-11);
+      if (!herm || xi[1] != -1.0) continue;
+      const VekR f = kub(x[0], x[1]), gk = dk * Gu;
+      EXPECT_NEAR(TVM::skalarprodukt(Lu, dk), f[0], 1e-11);
+      EXPECT_NEAR(gk[0] * A[0][0] + gk[1] * A[1][0], f[1] * A[0][0] + f[2] * A[1][0], 1e-11);
     }
   }
   EXPECT_EQ(Nlagrange, 10);
-}
-
-TEST(Elementtyp, HermiteUnknownsUseGeometrySlopes) {
-  using Tfeld = std::function<double(double, double)>;
-  // f, df/dx, df/dy of a linear and a cubic field.
-  const Tfeld lin[3] = {[](double x, double y) { return 2.0 + 3.0 * x - 5.0 * y; },
-                        [](double, double) { return 3.0; }, [](double, double) { return -5.0; }};
-  const Tfeld kub[3] = {
-      [](double x, double y) { return x * x * x - 2.0 * x * x * y + x * y * y + 4.0 * y * y * y - x + 1.0; },
-      [](double x, double y) { return 3.0 * x * x - 4.0 * x * y + y * y - 1.0; },
-      [](double x, double y) { return -2.0 * x * x + 2.0 * x * y + 12.0 * y * y; }};
-  int Nhermite = 0;
-  for (const Tdataset* d : alle_datasets()) {
-    if (d->key.ansfunku < ANSFUNK_HERMC1O1) continue;
-    SCOPED_TRACE(d->name);
-    ++Nhermite;
-    const MatR Xx = knoten(*d->ansx, affin);
-    const MatR Xu = knoten(*d->ansu, affin); // the four corners only
-    for (const Tfeld* feld : {lin, kub}) {
-      VekR dofs(12);
-      for (int k = 0; k < 4; ++k)
-        for (int j = 0; j < 3; ++j)
-          dofs[3 * k + j] = feld[j](Xu[0][k], Xu[1][k]);
-      // Linear field inside, cubic along the edge eta = -1.
-      const std::vector<VekR> punkte =
-          feld == lin ? innen(FORM_VIERECK)
-                      : std::vector<VekR>{VekR{-1.0, -1.0}, VekR{-0.4, -1.0}, VekR{0.7, -1.0}};
-      for (const VekR& xi : punkte) {
-        double detJ;
-        VekR Lu;
-        MatR Gu;
-        ASSERT_TRUE(d->_Lu_Gu_detJ(Xx, Xu, xi, detJ, Lu, Gu));
-        EXPECT_NEAR(detJ, A[0][0] * A[1][1] - A[0][1] * A[1][0], 1e-13);
-        ASSERT_TRUE(Lu.n == 12 && Gu.zeilen == 12 && Gu.spalten == 2);
-        const VekR x = affin(xi[0], xi[1]);
-        const VekR g = dofs * Gu;
-        EXPECT_NEAR(TVM::skalarprodukt(Lu, dofs), feld[0](x[0], x[1]), 1e-11);
-        if (feld == lin) {
-          EXPECT_NEAR(g[0], 3.0, 1e-12);
-          EXPECT_NEAR(g[1], -5.0, 1e-12);
-        } else {
-          const double dfdxi = feld[1](x[0], x[1]) * A[0][0] + feld[2](x[0], x[1]) * A[1][0];
-          EXPECT_NEAR(g[0] * A[0][0] + g[1] * A[1][0], dfdxi, 1e-11);
-        }
-      }
-    }
-  }
   EXPECT_EQ(Nhermite, 5);
 }
 

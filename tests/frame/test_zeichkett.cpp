@@ -17,54 +17,37 @@ std::string text_von(const skontroll& s) {
 } // namespace
 
 TEST(Ueberlesen, TextFormsStopAtEndOfLineAndMaximum) {
-  const char* t = "  \t x";
-  EXPECT_EQ(ueberleseleerzeich(t), t + 4);
-  EXPECT_EQ(ueberleseleerzeich(t, 2), t + 2);
-  const char* z = "ab\ncd";
-  EXPECT_EQ(ueberlesezeich(z, immer), z + 2);
-  EXPECT_EQ(ueberlesezeich(z, immer, 1), z + 1);
-  const char* c = "ab\r";
-  EXPECT_EQ(ueberlesezeich(c, immer), c + 2);
-  const char* trenn = ",;|x";
-  EXPECT_EQ(ueberlesetrennzeich(trenn), trenn + 3);
-  EXPECT_EQ(ueberlesetrennzeich(trenn, 1), trenn + 1);
-  const char* kl = "([{<x";
-  EXPECT_EQ(ueberleseklammerzeich(kl), kl + 4);
-  const char* komm = "!!x";
-  EXPECT_EQ(ueberlesekommzeich(komm), komm + 2);
-  const char* anf = "\"\"x";
-  EXPECT_EQ(ueberleseanfzeich(anf), anf + 2);
-
-  const char* a = "  ,  x";
-  EXPECT_EQ(ueberleseleer1trennleerzeich(a), a + 5);
-  const char* b = " ,, x";
-  EXPECT_EQ(ueberleseleer1trennleerzeich(b), b + 2);
-  const char* d = "x";
-  EXPECT_EQ(ueberleseleer1trennleerzeich(d), d);
+  using Tfunk = const char* (*)(const char*, int);
+  const Tfunk leer = ueberleseleerzeich, trenn = ueberlesetrennzeich, klammer = ueberleseklammerzeich,
+              komm = ueberlesekommzeich, anf = ueberleseanfzeich;
+  const Tfunk alle = [](const char* t, int m) { return ueberlesezeich(t, immer, m); };
+  const Tfunk l1t = [](const char* t, int) { return ueberleseleer1trennleerzeich(t); };
+  const struct {
+    Tfunk f;
+    const char* text;
+    int max, weite;
+  } faelle[] = {{leer, "  \t x", 0, 4}, {leer, "  \t x", 2, 2},   {alle, "ab\ncd", 0, 2},
+                {alle, "ab\ncd", 1, 1}, {alle, "ab\r", 0, 2},     {trenn, ",;|x", 0, 3},
+                {trenn, ",;|x", 1, 1},  {klammer, "([{<x", 0, 4}, {komm, "!!x", 0, 2},
+                {anf, "\"\"x", 0, 2},   {l1t, "  ,  x", 0, 5},    {l1t, " ,, x", 0, 2},
+                {l1t, "x", 0, 0}};
+  for (const auto& f : faelle)
+    EXPECT_EQ(f.f(f.text, f.max), f.text + f.weite) << f.text << " " << f.max;
   EXPECT_EQ(ueberleseleerzeich(nullptr), nullptr);
 }
 
 TEST(Ueberlesen, StreamFormsCountAndPutBack) {
-  std::istringstream s1("  ,;x");
+  std::istringstream s1("  ,;x"), s2(",;x"), s3(" , , y"), s4("((");
   EXPECT_EQ(ueberlesetrennzeich(s1), 2);
-  char c = 0;
-  s1 >> c;
-  EXPECT_EQ(c, 'x');
-
-  std::istringstream s2(",;x");
   EXPECT_EQ(ueberlesetrennzeich(s2, 1), 1);
-  s2 >> c;
-  EXPECT_EQ(c, ';');
-
-  std::istringstream s3(" , , y");
   EXPECT_EQ(ueberleseleer1trennleerzeich(s3), 1);
-  s3 >> c;
-  EXPECT_EQ(c, ',');
-
-  std::istringstream s4("((");
+  char c[3] = {0, 0, 0};
+  s1 >> c[0];
+  s2 >> c[1];
+  s3 >> c[2];
+  EXPECT_EQ(std::string(c, 3), "x;,") << "the first character that does not belong is put back";
   EXPECT_EQ(ueberleseklammerzeich(s4), 2);
-  EXPECT_FALSE(s4.fail());
-  EXPECT_TRUE(s4.eof());
+  EXPECT_TRUE(!s4.fail() && s4.eof());
 }
 
 TEST(Woerter, WordRules) {
@@ -73,23 +56,11 @@ TEST(Woerter, WordRules) {
     const char* wort;
     int rest; // characters left after the word
   };
-  const Fall faelle[] = {
-      {"  abc def", "abc", 4},
-      {"(1, 2] x", "(1, 2]", 2},
-      {"(1 (2) 3)", "(1 (", 5},
-      {"(1, 2", "(1, 2", 0},
-      {"\"a b\" c", "\"a b\"", 2},
-      {"\"a, b", "\"a, b", 0},
-      {"abc,def", "abc", 4},
-      {"abc!x", "abc", 2},
-      {"abc(1)", "abc", 3},
-      {"ab\"c\"", "ab", 3},
-      {",x", "", 2},
-      {"", "", 0},
-      {"  ! rest", "", 6},
-      {"x\r\ny", "x", 3},
-      {"{1 ! 2}", "{1 ! 2}", 0},
-  };
+  const Fall faelle[] = {{"  abc def", "abc", 4},     {"(1, 2] x", "(1, 2]", 2}, {",x", "", 2},
+                         {"(1 (2) 3)", "(1 (", 5},    {"(1, 2", "(1, 2", 0},     {"", "", 0},
+                         {"\"a b\" c", "\"a b\"", 2}, {"\"a, b", "\"a, b", 0},   {"  ! rest", "", 6},
+                         {"abc,def", "abc", 4},       {"abc(1)", "abc", 3},      {"x\r\ny", "x", 3},
+                         {"ab\"c\"", "ab", 3},        {"{1 ! 2}", "{1 ! 2}", 0}, {"abc!x", "abc", 2}};
   for (const Fall& f : faelle) {
     char puffer[32];
     const char* ende = wort1(f.text, puffer, 31);
@@ -107,28 +78,25 @@ TEST(Woerter, WordRules) {
 }
 
 TEST(Woerter, CountingAndPicking) {
-  EXPECT_EQ(woerteranz("kno 1, 2"), 3);
-  EXPECT_EQ(woerteranz("kno 1 , 2"), 3);
-  EXPECT_EQ(woerteranz("kno 1;2"), 3);
-  EXPECT_EQ(woerteranz("kno 1|2"), 3);
-  EXPECT_EQ(woerteranz("kno 1 2"), 3);
-  EXPECT_EQ(woerteranz("kno 1,,2"), 4);
-  EXPECT_EQ(woerteranz("kno 1, ,2"), 4);
-  EXPECT_EQ(woerteranz("1, 2, ! rest"), 2);
-  EXPECT_EQ(woerteranz("mat 1, 1, (1., 1., 0., 1., 0.), 1 ! Bemerkung, mit Komma"), 5);
+  const struct {
+    const char* text;
+    int n;
+  } anzahlen[] = {{"kno 1, 2", 3}, {"kno 1 , 2", 3}, {"kno 1;2", 3}, {",,", 2},        {"kno 1|2", 3},
+                  {"kno 1 2", 3},  {"kno 1,,2", 4},  {"", 0},        {"kno 1, ,2", 4}, {"1, 2, ! rest", 2},
+                  {"a\r\nb", 1},   {nullptr, 0},     {"   ! x", 0}};
+  for (const auto& a : anzahlen)
+    EXPECT_EQ(woerteranz(a.text), a.n) << (a.text ? a.text : "null");
   EXPECT_EQ(woerteranz("0, 1, 1., (), (), (), (), (), 1,"), 9);
-  EXPECT_EQ(woerteranz(",,"), 2);
-  EXPECT_EQ(woerteranz(""), 0);
-  EXPECT_EQ(woerteranz("   ! x"), 0);
-  EXPECT_EQ(woerteranz("a\r\nb"), 1);
-  EXPECT_EQ(woerteranz(nullptr), 0);
+  EXPECT_EQ(woerteranz("mat 1, 1, (1., 1., 0., 1., 0.), 1 ! Bemerkung, mit Komma"), 5);
 
-  EXPECT_EQ(wort("kno 1,,2", 3), "");
-  EXPECT_EQ(wort("kno 1,,2", 4), "2");
-  EXPECT_EQ(wort("kno (1 2) \"a b\"", 3), "\"a b\"");
-  EXPECT_EQ(wort("a b", 3), "");
-  EXPECT_EQ(wort("a ! b", 2), "");
-  EXPECT_EQ(wort("a b", 0), "");
+  const struct {
+    const char* text;
+    int n;
+    const char* wort;
+  } woerter_[] = {{"kno 1,,2", 3, ""}, {"kno 1,,2", 4, "2"}, {"kno (1 2) \"a b\"", 3, "\"a b\""},
+                  {"a b", 3, ""},      {"a ! b", 2, ""},     {"a b", 0, ""}};
+  for (const auto& w : woerter_)
+    EXPECT_EQ(wort(w.text, w.n), w.wort) << w.text << " " << w.n;
   char puffer[8] = "alt";
   EXPECT_STREQ(wort("eins zwei drei", puffer, 2, 3), "zwe");
   EXPECT_STREQ(wort("eins", puffer, 2, 7), "");
@@ -137,10 +105,7 @@ TEST(Woerter, CountingAndPicking) {
   char* puffer4[] = {p0, p1, p2, p3};
   const char* t = "x, (1 2) \"q\"";
   EXPECT_EQ(woerter(t, puffer4, 4, 7), t + 12);
-  EXPECT_STREQ(p0, "x");
-  EXPECT_STREQ(p1, "(1 2)");
-  EXPECT_STREQ(p2, "\"q\"");
-  EXPECT_STREQ(p3, "");
+  EXPECT_EQ(std::string(p0) + "|" + p1 + "|" + p2 + "|" + p3, "x|(1 2)|\"q\"|");
 }
 
 TEST(Woerter, PositionPrint) {

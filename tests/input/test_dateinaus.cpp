@@ -12,9 +12,11 @@
 using namespace DATEIN;
 
 namespace {
-Tdatein lesen(const Tempordner& ordner, const std::string& inhalt) {
-  ordner.schreiben("e.mpm", inhalt);
-  return Tdatein(ordner.datei("e.mpm"));
+// Entry j of the i-th line of keyword sw, converted into a T that starts as `start`; it must convert.
+template <class T>
+T lies(Tdatein& d, const char* sw, int i, int j, T start = T(), bool standard = false, bool mitkomm = false) {
+  EXPECT_TRUE(d.eintrag(sw, start, i, j, standard, mitkomm)) << sw << " " << i << " " << j;
+  return start;
 }
 std::string gescheitert(const char* sw, int zeile, int j) {
   return "Einlesen gescheitert. Schluesselwort=" + std::string(sw) +
@@ -22,20 +24,34 @@ std::string gescheitert(const char* sw, int zeile, int j) {
 }
 } // namespace
 
+// A temporary folder for the input file and captured logs.
+class Datei : public ::testing::Test {
+protected:
+  Tdatein lesen(const std::string& inhalt) {
+    ordner.schreiben("e.mpm", inhalt);
+    return Tdatein(ordner.datei("e.mpm"));
+  }
+  Tempordner ordner;
+  Konsolenumleitung k;
+};
+
 TEST(Lesefehler, CodeTexts) {
-  EXPECT_STREQ(str_FEHLER(FEHLER_KEIN), "Kein Fehler");
-  EXPECT_STREQ(str_FEHLER(2), "Allgemeiner Fehler beim Dateioeffnen / Erzeugen");
-  EXPECT_STREQ(str_FEHLER(3), "Unerwartet Dateiende erreicht");
-  EXPECT_STREQ(str_FEHLER(FEHLER_ZEILEZULANG), "Zeile zu lang");
-  EXPECT_STREQ(str_FEHLER(5), "Unbekanntes Schluesselwort");
-  EXPECT_STREQ(str_FEHLER(6), "Ungueltige Schluesselwortnummer");
-  EXPECT_STREQ(str_FEHLER(7), "Ungueltige Zeilennummer fuer Schluesselwort");
-  EXPECT_STREQ(str_FEHLER(8), "Ungueltige Eintragsnummer fuer Schluesselwort");
-  EXPECT_STREQ(str_FEHLER(9), "Ungueltiger Eintrag fuer Schluesselwort");
-  EXPECT_STREQ(str_FEHLER(10), "Ungueltige Zeilennummer");
-  EXPECT_STREQ(str_FEHLER(11), "Ungueltige Zeilennummer der umgeordneten Datei");
-  EXPECT_STREQ(str_FEHLER(1), "Unbestimmter Fehler");
-  EXPECT_STREQ(str_FEHLER(12), "Unbestimmter Fehler");
+  const char* texte[] = {"Kein Fehler",
+                         "Unbestimmter Fehler",
+                         "Allgemeiner Fehler beim Dateioeffnen / Erzeugen",
+                         "Unerwartet Dateiende erreicht",
+                         "Zeile zu lang",
+                         "Unbekanntes Schluesselwort",
+                         "Ungueltige Schluesselwortnummer",
+                         "Ungueltige Zeilennummer fuer Schluesselwort",
+                         "Ungueltige Eintragsnummer fuer Schluesselwort",
+                         "Ungueltiger Eintrag fuer Schluesselwort",
+                         "Ungueltige Zeilennummer",
+                         "Ungueltige Zeilennummer der umgeordneten Datei",
+                         "Unbestimmter Fehler"};
+  for (int i = 0; i <= 12; ++i)
+    EXPECT_STREQ(str_FEHLER(i), texte[i]) << i;
+  EXPECT_EQ(FEHLER_ZEILEZULANG, 4);
 }
 
 TEST(Zahlen, WholeTextMustBeTheNumber) {
@@ -54,13 +70,13 @@ TEST(Zahlen, WholeTextMustBeTheNumber) {
     EXPECT_EQ(x, 42.) << t;
   }
 
-  int i = 0;
-  EXPECT_TRUE(zahl_lesen("007", i));
-  EXPECT_EQ(i, 7);
-  EXPECT_TRUE(zahl_lesen("-2147483648", i));
-  EXPECT_EQ(i, -2147483647 - 1);
-  EXPECT_TRUE(zahl_lesen("+2147483647", i));
-  EXPECT_EQ(i, 2147483647);
+  const char* ganz[] = {"007", "-2147483648", "+2147483647"};
+  const int ganzwert[] = {7, -2147483647 - 1, 2147483647};
+  for (int k = 0; k < 3; ++k) {
+    int i = 0;
+    EXPECT_TRUE(zahl_lesen(ganz[k], i));
+    EXPECT_EQ(i, ganzwert[k]);
+  }
   for (const char* t :
        {"3.5", "3.", "1e3", "2147483648", "-2147483649", "99999999999999999999", "12abc", "", "-"}) {
     int x = 42;
@@ -68,20 +84,17 @@ TEST(Zahlen, WholeTextMustBeTheNumber) {
     EXPECT_EQ(x, 42) << t;
   }
 
-  unsigned u = 0;
+  unsigned u = 0, u0 = 7;
   EXPECT_TRUE(zahl_lesen("4294967295", u));
   EXPECT_EQ(u, 4294967295u);
-  EXPECT_TRUE(zahl_lesen("-0", u));
-  EXPECT_EQ(u, 0u);
-  EXPECT_FALSE(zahl_lesen("-1", u));
-  EXPECT_FALSE(zahl_lesen("4294967296", u));
-  EXPECT_EQ(u, 0u);
+  EXPECT_TRUE(zahl_lesen("-0", u0));
+  EXPECT_FALSE(zahl_lesen("-1", u0) || zahl_lesen("4294967296", u0));
+  EXPECT_EQ(u0, 0u);
 }
 
 TEST(Listen, ValidForms) {
   const std::vector<std::pair<const char*, std::vector<double>>> faelle = {
       {"5", {5.}},
-      {"-2.5", {-2.5}},
       {"()", {}},
       {"( )", {}},
       {"(1., 2.5, -3)", {1., 2.5, -3.}},
@@ -112,15 +125,16 @@ TEST(Listen, ValidForms) {
   for (int k = 0; k <= 10; ++k)
     EXPECT_EQ(zehntel[k], k * 0.1);
 
+  const std::vector<std::pair<const char*, std::vector<int>>> ganzfaelle = {
+      {"(s 1, 10, 3)", {1, 4, 7, 10}},
+      {"(s 10, 1, -4)", {10, 6, 2}},
+      {"(s -2147483648, 2147483647, 2147483647)", {-2147483647 - 1, -1, 2147483646}},
+      {"(k -3, 2)", {-3, -3}}};
   std::vector<int> ganz;
-  EXPECT_TRUE(contein("(s 1, 10, 3)", ganz));
-  EXPECT_EQ(ganz, (std::vector<int>{1, 4, 7, 10}));
-  EXPECT_TRUE(contein("(s 10, 1, -4)", ganz));
-  EXPECT_EQ(ganz, (std::vector<int>{10, 6, 2}));
-  EXPECT_TRUE(contein("(s -2147483648, 2147483647, 2147483647)", ganz));
-  EXPECT_EQ(ganz, (std::vector<int>{-2147483647 - 1, -1, 2147483646}));
-  EXPECT_TRUE(contein("(k -3, 2)", ganz));
-  EXPECT_EQ(ganz, (std::vector<int>{-3, -3}));
+  for (const auto& f : ganzfaelle) {
+    EXPECT_TRUE(contein(f.first, ganz)) << f.first;
+    EXPECT_EQ(ganz, f.second) << f.first;
+  }
   EXPECT_TRUE(contein("(s 1, 10000000, 1)", ganz)); // exactly the limit
   EXPECT_EQ(ganz.size(), 10000000u);
   EXPECT_EQ(ganz.back(), 10000000);
@@ -133,39 +147,18 @@ TEST(Listen, ValidForms) {
 }
 
 TEST(Listen, InvalidFormsLeaveTheTargetUnchanged) {
-  for (const char* t : {"",
-                        "abc",
-                        "(1, 2",
-                        "(1, x)",
-                        "(x)",
-                        "12abc",
-                        "(1,,2)",
-                        "(1) x",
-                        "(1 (2)",
-                        "(s 0, 1, 0)",
-                        "(s 0, 1, -0)",
-                        "(s 0, 1, - -0.5)",
-                        "(s 1, 0, - -0.5)",
-                        "(s 0, 1)",
-                        "(s 0, 1, 0.5",
-                        "(s 0, 1e300, 1e-300)",
-                        "(s -1e308, 1e308, 1)",
-                        "(s 0, 1e999, 1)",
-                        "(s nan, 1, 1)",
-                        "(k 1, 10000001)",
-                        "(k 1, -1)",
-                        "(k 1, 99999999999)",
-                        "(k 1, 2.5)",
-                        "(k 1)",
-                        "(1e999)",
-                        "(nan)",
-                        "(inf)",
-                        "1e999",
-                        "(b 1)"}) {
-    std::vector<double> l = {42.};
-    EXPECT_FALSE(contein(t, l)) << t;
-    EXPECT_EQ(l, std::vector<double>{42.}) << t;
-  }
+  const std::vector<const char*> ungueltig[] = {
+      {"", "abc", "(x)", "12abc", "(1, 2", "(1, x)", "(1,,2)", "(1) x", "(1 (2)", "(k 1)", "(b 1)", "(nan)",
+       "1e999", "(1e999)"},
+      {"(s 0, 1)", "(k 1, -1)", "(k 1, 2.5)", "(s 0, 1, 0)", "(s 0, 1, -0)", "(s nan, 1, 1)", "(s 0, 1, 0.5"},
+      {"(k 1, 10000001)", "(s 0, 1e999, 1)", "(k 1, 99999999999)", "(s 0, 1, - -0.5)", "(s -1e308, 1e308, 1)",
+       "(s 0, 1e300, 1e-300)"}};
+  for (const auto& gruppe : ungueltig)
+    for (const char* t : gruppe) {
+      std::vector<double> l = {42.};
+      EXPECT_FALSE(contein(t, l)) << t;
+      EXPECT_EQ(l, std::vector<double>{42.}) << t;
+    }
   for (const char* t : {"(1, 3.5)", "(2147483648)", "(s 0, 2147483647, 1)", "(s 1, 10000001, 1)", "(1e3)"}) {
     std::vector<int> l = {42};
     EXPECT_FALSE(contein(t, l)) << t;
@@ -180,9 +173,7 @@ TEST(Listen, InvalidFormsLeaveTheTargetUnchanged) {
   EXPECT_FALSE(contein(nullptr, l));
 }
 
-TEST(Datei, MissingFileAnswersEveryQuerySafely) {
-  Tempordner ordner;
-  Konsolenumleitung k;
+TEST_F(Datei, MissingFileAnswersEveryQuerySafely) {
   const std::string name = ordner.datei("fehlt.mpm");
   Tdatein d(name);
   EXPECT_EQ(d.zeilenanzahl(), -1);
@@ -208,33 +199,26 @@ TEST(Datei, MissingFileAnswersEveryQuerySafely) {
   EXPECT_EQ(ordnerdatei.zeilenanzahl(), -1);
 }
 
-TEST(Datei, LinesEndsAndLengthLimit) {
-  Tempordner ordner;
-  Konsolenumleitung k;
-  EXPECT_EQ(lesen(ordner, "").zeilenanzahl(), 1);
-  EXPECT_EQ(lesen(ordner, "! a\n").zeilenanzahl(), 2); // a final line feed adds an empty line
+TEST_F(Datei, LinesEndsAndLengthLimit) {
+  EXPECT_EQ(lesen("").zeilenanzahl(), 1);
+  EXPECT_EQ(lesen("! a\n").zeilenanzahl(), 2); // a final line feed adds an empty line
 
-  Tdatein crlf = lesen(ordner, "stw_numplus 1, 2\r\nstw_t 0., 1.\r\n");
+  Tdatein crlf = lesen("stw_numplus 1, 2\r\nstw_t 0., 1.\r\n");
   EXPECT_EQ(crlf.zeilenanzahl(), 3);
   EXPECT_STREQ(crlf.zeile(1), "stw_numplus 1, 2");
   EXPECT_EQ(crlf.zeilenlaenge(1), 16);
-  int n = 0;
-  EXPECT_TRUE(crlf.eintrag("stw_numplus", n, 1, 2, false));
-  EXPECT_EQ(n, 2);
-  double te = 0.;
-  EXPECT_TRUE(crlf.eintrag("stw_t", te, 1, 2, false));
-  EXPECT_EQ(te, 1.);
+  EXPECT_EQ(lies<int>(crlf, "stw_numplus", 1, 2), 2);
+  EXPECT_EQ(lies<double>(crlf, "stw_t", 1, 2), 1.);
   EXPECT_EQ(k.fehler.str(), "");
 
   // A NUL or byte 255 ends the line early; the rest up to the line feed is dropped.
-  Tdatein nul = lesen(ordner, std::string("stw_numplus 3\0 4\nstw_zstrg W, 5", 31) + '\xff' + " 6\n");
+  Tdatein nul = lesen(std::string("stw_numplus 3\0 4\nstw_zstrg W, 5", 31) + '\xff' + " 6\n");
   EXPECT_STREQ(nul.zeile(1), "stw_numplus 3");
   EXPECT_STREQ(nul.zeile(2), "stw_zstrg W, 5");
   EXPECT_EQ(nul.zeilenanzahl(), 3);
 
   const std::string lang = "! " + std::string(598, 'x');
-  Tdatein d =
-      lesen(ordner, lang + "\nstw_numplus 7\n" + std::string(500, 'y') + "\r\n" + std::string(501, ';'));
+  Tdatein d = lesen(lang + "\nstw_numplus 7\n" + std::string(500, 'y') + "\r\n" + std::string(501, ';'));
   EXPECT_EQ(d.zeilenanzahl(), 4);
   EXPECT_EQ(d.zeile(1), lang.substr(0, 500));
   EXPECT_EQ(d.zeilenlaenge(1), 500);
@@ -255,72 +239,54 @@ TEST(Datei, LinesEndsAndLengthLimit) {
   for (int i = 1; i <= 20000; ++i)
     gross += "\nkno " + std::to_string(i) + ", 1, 1., (0., 0.)";
   k.fehler.str("");
-  Tdatein g = lesen(ordner, gross);
+  Tdatein g = lesen(gross);
   EXPECT_EQ(g.zeilenanzahl(), 20001);
   EXPECT_EQ(g.zeilenanzahl("kno"), 20000);
   EXPECT_EQ(g.zeilenlaenge(1), 500);
-  unsigned num = 0;
-  EXPECT_TRUE(g.eintrag("kno", num, 20000, 1, false));
-  EXPECT_EQ(num, 20000u);
+  EXPECT_EQ(lies<unsigned>(g, "kno", 20000, 1), 20000u);
 }
 
-TEST(Datei, WordsEntriesAndComments) {
-  Tempordner ordner;
-  Konsolenumleitung k;
-  Tdatein d = lesen(ordner, "mat 1, 1, (1., 2., 0.3, 1., 0.), 7 ! Bemerkung, mit (Klammer)\n"
-                            "ele 5 1 2 (1 2 3 4] 9\n"
-                            "kno 3,,1.5\n"
-                            "ele 6 1 1 (1 2 3\n"
-                            "konlin 1 | mpu ; splele , [4, 5}\n");
+TEST_F(Datei, WordsEntriesAndComments) {
+  Tdatein d = lesen("mat 1, 1, (1., 2., 0.3, 1., 0.), 7 ! Bemerkung, mit (Klammer)\n"
+                    "ele 5 1 2 (1 2 3 4] 9\n"
+                    "kno 3,,1.5\n"
+                    "ele 6 1 1 (1 2 3\n"
+                    "konlin 1 | mpu ; splele , [4, 5}\n");
   EXPECT_EQ(d.eintragsanzahl("mat", 1), 4);
   EXPECT_EQ(d.zeilennummer(), 1);
-  std::vector<double> kennwerte;
-  unsigned farbe = 0;
-  EXPECT_TRUE(d.eintrag("mat", kennwerte, 1, 3, false));
-  EXPECT_EQ(kennwerte, (std::vector<double>{1., 2., 0.3, 1., 0.}));
-  EXPECT_TRUE(d.eintrag("mat", farbe, 1, 4, false));
-  EXPECT_EQ(farbe, 7u);
-
-  std::vector<unsigned> knoten;
-  EXPECT_TRUE(d.eintrag("ele", knoten, 1, 4, false));
-  EXPECT_EQ(knoten, (std::vector<unsigned>{1, 2, 3, 4}));
-  EXPECT_TRUE(d.eintrag("ele", farbe, 1, 5, false));
-  EXPECT_EQ(farbe, 9u);
+  using VD = std::vector<double>;
+  using VU = std::vector<unsigned>;
+  EXPECT_EQ(lies<VD>(d, "mat", 1, 3), (VD{1., 2., 0.3, 1., 0.}));
+  EXPECT_EQ(lies<unsigned>(d, "mat", 1, 4), 7u);
+  EXPECT_EQ(lies<VU>(d, "ele", 1, 4), (VU{1, 2, 3, 4}));
+  EXPECT_EQ(lies<unsigned>(d, "ele", 1, 5), 9u);
 
   int matnum = -1;
-  double vol = 0.;
   EXPECT_EQ(d.eintragsanzahl("kno", 1), 3);
   EXPECT_EQ(d.eintrag1("kno", 1, 2, true), "");
   EXPECT_FALSE(d.eintrag("kno", matnum, 1, 2, true)); // empty word between two commas
   EXPECT_EQ(matnum, -1);
-  EXPECT_TRUE(d.eintrag("kno", vol, 1, 3, false));
-  EXPECT_EQ(vol, 1.5);
+  EXPECT_EQ(lies<double>(d, "kno", 1, 3), 1.5);
 
-  knoten = {42};
+  VU knoten = {42};
   EXPECT_EQ(k.fehler.str(), "");
   EXPECT_FALSE(d.eintrag("ele", knoten, 2, 4, false)); // bracket never closed
-  EXPECT_EQ(knoten, std::vector<unsigned>{42});
+  EXPECT_EQ(knoten, VU{42});
   EXPECT_EQ(k.fehler.str(), gescheitert("ele", 4, 4));
 
-  std::string typ, art;
-  EXPECT_TRUE(d.eintrag("konlin", typ, 1, 2, false));
-  EXPECT_TRUE(d.eintrag("konlin", art, 1, 3, false));
-  EXPECT_TRUE(d.eintrag("konlin", knoten, 1, 4, false));
-  EXPECT_EQ(typ + " " + art, "mpu splele");
-  EXPECT_EQ(knoten, (std::vector<unsigned>{4, 5}));
+  EXPECT_EQ(lies<std::string>(d, "konlin", 1, 2) + " " + lies<std::string>(d, "konlin", 1, 3), "mpu splele");
+  EXPECT_EQ(lies<VU>(d, "konlin", 1, 4), (VU{4, 5}));
 }
 
-TEST(Datei, GroupingByKeywordOrderAndCommentAttachment) {
-  Tempordner ordner;
-  Konsolenumleitung k;
-  Tdatein d = lesen(ordner, "! Kopf\n"                            // 1
-                            "kno 2, 1, 1., (1., 0.)\n"            // 2
-                            "  ! zu kno 1\n"                      // 3
-                            "kno 1, 1, 1., (0., 0.)\n"            // 4
-                            "mat 1, 1, (1., 1., 0., 1., 0.), 1\n" // 5
-                            "\n"                                  // 6
-                            "foo 1 2\n"                           // 7
-                            "! Schluss");                         // 8
+TEST_F(Datei, GroupingByKeywordOrderAndCommentAttachment) {
+  Tdatein d = lesen("! Kopf\n"                            // 1
+                    "kno 2, 1, 1., (1., 0.)\n"            // 2
+                    "  ! zu kno 1\n"                      // 3
+                    "kno 1, 1, 1., (0., 0.)\n"            // 4
+                    "mat 1, 1, (1., 1., 0., 1., 0.), 1\n" // 5
+                    "\n"                                  // 6
+                    "foo 1 2\n"                           // 7
+                    "! Schluss");                         // 8
   EXPECT_EQ(k.fehler.str(), "Uebergebenes Wort<foo> nicht als Schluesselwort verzeichnet\n"
                             "Unbekanntes Schluesselwort\n");
   EXPECT_EQ(d.zeilenanzahl(), 8);
@@ -355,49 +321,36 @@ TEST(Datei, GroupingByKeywordOrderAndCommentAttachment) {
   EXPECT_STREQ(d.zeile(3), "  ! zu kno 1");
 
   // With comment lines the first kno line is the header comment: all defaults.
-  unsigned num = 9;
-  EXPECT_TRUE(d.eintrag("kno", num, 1, 1, false, true));
-  EXPECT_EQ(num, 0u);
+  EXPECT_EQ(lies<unsigned>(d, "kno", 1, 1, 9u, false, true), 0u);
   EXPECT_EQ(d.zeilennummer(), 1);
   EXPECT_EQ(d.eintragsanzahl("kno", 1, true), 0);
 
-  Tdatein nur = lesen(ordner, "! a\n\n! b");
+  Tdatein nur = lesen("! a\n\n! b");
   EXPECT_EQ(nur.zeilenswnr(1), -1);
   EXPECT_EQ(nur.zeilenanzahlneu(true), 0);
   EXPECT_EQ(nur.zeilenanzahlneu(false), 0);
   EXPECT_STREQ(nur.zeilensw(1), "");
 }
 
-TEST(Datei, DefaultsForShortLinesAndAbsentKeywords) {
-  Tempordner ordner;
-  Konsolenumleitung k;
-  Tdatein d = lesen(ordner, "\nMPU 1, 2, 0.5, (1., 2.)\nkno\ntitel \"Mein Titel\" mit Rest\n");
+TEST_F(Datei, DefaultsForShortLinesAndAbsentKeywords) {
+  Tdatein d = lesen("\nMPU 1, 2, 0.5, (1., 2.)\nkno\ntitel \"Mein Titel\" mit Rest\n");
   EXPECT_EQ(d.eintragsanzahl("mpu", 1), 4);
-  std::vector<double> x0, u = {5.};
-  unsigned farbe = 0;
-  EXPECT_TRUE(d.eintrag("mpu", x0, 1, 4, false));
-  EXPECT_EQ(x0, (std::vector<double>{1., 2.}));
-  EXPECT_TRUE(d.eintrag("mpu", u, 1, 5, false)); // "()" from the defaults
-  EXPECT_TRUE(u.empty());
-  EXPECT_TRUE(d.eintrag("mpu", farbe, 1, 9, false));
-  EXPECT_EQ(farbe, 1u);
+  using VD = std::vector<double>;
+  EXPECT_EQ(lies<VD>(d, "mpu", 1, 4), (VD{1., 2.}));
+  EXPECT_EQ(lies<VD>(d, "mpu", 1, 5, VD{5.}), VD{}); // "()" from the defaults
+  EXPECT_EQ(lies<unsigned>(d, "mpu", 1, 9), 1u);
   EXPECT_EQ(d.zeilennummer(), 2);
 
-  double vol = 0.;
-  unsigned num = 9;
   EXPECT_EQ(d.eintragsanzahl("kno", 1), 0);
-  EXPECT_TRUE(d.eintrag("kno", vol, 1, 3, false));
-  EXPECT_TRUE(d.eintrag("kno", num, 1, 1, false));
-  EXPECT_EQ(vol, 1.);
-  EXPECT_EQ(num, 0u);
+  EXPECT_EQ(lies<double>(d, "kno", 1, 3), 1.);
+  EXPECT_EQ(lies<unsigned>(d, "kno", 1, 1, 9u), 0u);
   EXPECT_EQ(d.zeilennummer(), 3);
 
   double te = 7.;
   EXPECT_FALSE(d.eintrag("stw_t", te, 1, 2, false));
   EXPECT_EQ(te, 7.);
   EXPECT_EQ(d.zeilennummer(), 0);
-  EXPECT_TRUE(d.eintrag("stw_t", te, 1, 2, true));
-  EXPECT_EQ(te, 0.);
+  EXPECT_EQ(lies<double>(d, "stw_t", 1, 2, 7., true), 0.);
   EXPECT_EQ(d.eintrag1("stw_t", 1, 4, true), "1");
   EXPECT_EQ(d.eintrag1("stw_t", 1, 4, false), "");
   EXPECT_EQ(d.eintrag1("kno", 2, 1, false), "");
@@ -406,15 +359,11 @@ TEST(Datei, DefaultsForShortLinesAndAbsentKeywords) {
   bool konv[3] = {true, true, true};
   for (int j = 1; j <= 3; ++j)
     d.eintrag("aus_dat_konv", konv[j - 1], 1, j, true);
-  EXPECT_FALSE(konv[0]);
-  EXPECT_TRUE(konv[1]);
-  EXPECT_TRUE(konv[2]);
+  EXPECT_TRUE(!konv[0] && konv[1] && konv[2]);
 
-  std::string titel;
   EXPECT_EQ(d.zeileneintragsanzahl(4), 2); // the text at the end takes the rest
   EXPECT_EQ(d.eintragsanzahl("titel", 1), 1);
-  EXPECT_TRUE(d.eintrag("titel", titel, 1, 1));
-  EXPECT_EQ(titel, "Mein Titel");
+  EXPECT_EQ(lies<std::string>(d, "titel", 1, 1), "Mein Titel");
   EXPECT_EQ(k.fehler.str(), "");
 
   // Every default entry of the table converts by its letter.
@@ -424,26 +373,15 @@ TEST(Datei, DefaultsForShortLinesAndAbsentKeywords) {
       std::vector<unsigned> uu;
       bool b;
       int i;
+      double x;
       char text[501];
-      void* ziel = &i;
-      switch (TSCHLUESSELWORTE::format(kw, j)) {
-      case 'b':
-        ziel = &b;
-        break;
-      case 'f':
-        ziel = &vol;
-        break;
-      case 'F':
-        ziel = &f;
-        break;
-      case 'U':
-        ziel = &uu;
-        break;
-      case 'w':
-      case 's':
-        ziel = text;
-        break;
-      }
+      const char format = TSCHLUESSELWORTE::format(kw, j);
+      void* ziel = format == 'b'                    ? static_cast<void*>(&b)
+                   : format == 'f'                  ? static_cast<void*>(&x)
+                   : format == 'F'                  ? static_cast<void*>(&f)
+                   : format == 'U'                  ? static_cast<void*>(&uu)
+                   : format == 'w' || format == 's' ? static_cast<void*>(text)
+                                                    : static_cast<void*>(&i);
       const bool leer = wort(TSCHLUESSELWORTE::zeile(kw), j).empty();
       EXPECT_EQ(d.eintrag(TSCHLUESSELWORTE::wort(kw), ziel, 5, j, true) == nullptr, leer) << kw << " " << j;
     }
@@ -451,11 +389,8 @@ TEST(Datei, DefaultsForShortLinesAndAbsentKeywords) {
   EXPECT_EQ(k.fehler.str(), "");
 }
 
-TEST(Datei, ConversionsByFormatLetter) {
-  Tempordner ordner;
-  Konsolenumleitung k;
-  Tdatein d =
-      lesen(ordner, "stw_m falsch\nstw_m wahr\nstw_m Ja\nstw_m 1\nstw_m T\nstw_m t\nstw_m w\nstw_m 0\n"
+TEST_F(Datei, ConversionsByFormatLetter) {
+  Tdatein d = lesen("stw_m falsch\nstw_m wahr\nstw_m Ja\nstw_m 1\nstw_m T\nstw_m t\nstw_m w\nstw_m 0\n"
                     "stw_numplus -5, +7, 0012, 3.5\n"                               // 9
                     "stw_numplus 99999999999999999999, -2147483648, 12abc, 1e3\n"   // 10
                     "stw_schrankefliess 1.E6\nstw_schrankefliess -2.5e-3\n"         // 11, 12
@@ -465,19 +400,13 @@ TEST(Datei, ConversionsByFormatLetter) {
                     "titel Ohne Anfuehrung\ntitel \"\"\ntitel x\n"                  // 18-20
                     "kno_bewerzw (1, 2, 3)\nkno_bewerzw (1, -2)\nkno_bewerzw 4\n"); // 21-23
   const bool wahr[] = {false, true, false, true, true, true, true, false};
-  for (int i = 1; i <= 8; ++i) {
-    bool b = !wahr[i - 1];
-    EXPECT_TRUE(d.eintrag("stw_m", b, i, 1, false));
-    EXPECT_EQ(b, wahr[i - 1]) << i;
-  }
+  for (int i = 1; i <= 8; ++i)
+    EXPECT_EQ(lies<bool>(d, "stw_m", i, 1, !wahr[i - 1]), wahr[i - 1]) << i;
 
   int n[4] = {0, 0, 0, 0};
   for (int j = 1; j <= 4; ++j)
     EXPECT_EQ(d.eintrag("stw_numplus", n[j - 1], 1, j, false), j < 4);
-  EXPECT_EQ(n[0], 5); // stored as its absolute value
-  EXPECT_EQ(n[1], 7);
-  EXPECT_EQ(n[2], 12);
-  EXPECT_EQ(n[3], 0);
+  EXPECT_EQ(std::vector<int>(n, n + 4), (std::vector<int>{5, 7, 12, 0})); // absolute values
   EXPECT_EQ(k.fehler.str(), gescheitert("stw_numplus", 9, 4));
   k.fehler.str("");
   unsigned u = 3;
@@ -486,14 +415,11 @@ TEST(Datei, ConversionsByFormatLetter) {
   EXPECT_EQ(u, 3u);
   EXPECT_EQ(k.fehler.str(), gescheitert("stw_numplus", 10, 1) + gescheitert("stw_numplus", 10, 2) +
                                 gescheitert("stw_numplus", 10, 3) + gescheitert("stw_numplus", 10, 4));
-  EXPECT_TRUE(d.eintrag("stw_numplus", u, 1, 1, false));
-  EXPECT_EQ(u, 5u);
+  EXPECT_EQ(lies<unsigned>(d, "stw_numplus", 1, 1), 5u);
 
   k.fehler.str("");
-  double x = 0.;
-  EXPECT_TRUE(d.eintrag("stw_schrankefliess", x, 1, 1));
-  EXPECT_EQ(x, 1e6);
-  EXPECT_TRUE(d.eintrag("stw_schrankefliess", x, 2, 1));
+  EXPECT_EQ(lies<double>(d, "stw_schrankefliess", 1, 1), 1e6);
+  double x = lies<double>(d, "stw_schrankefliess", 2, 1);
   EXPECT_EQ(x, -2.5e-3);
   for (int i = 3; i <= 6; ++i)
     EXPECT_FALSE(d.eintrag("stw_schrankefliess", x, i, 1));
@@ -503,24 +429,18 @@ TEST(Datei, ConversionsByFormatLetter) {
                 gescheitert("stw_schrankefliess", 15, 1) + gescheitert("stw_schrankefliess", 16, 1));
 
   k.fehler.str("");
-  std::string w;
-  EXPECT_TRUE(d.eintrag("stw_gleichloes_bil", w, 1, 1));
-  EXPECT_EQ(w, "gauss");
+  EXPECT_EQ(lies<std::string>(d, "stw_gleichloes_bil", 1, 1), "gauss");
   char kurz[4] = "???";
   EXPECT_EQ(d.eintrag("stw_gleichloes_bil", kurz, 1, 1, true, 3), static_cast<void*>(kurz));
   EXPECT_STREQ(kurz, "gau");
   char puffer[8];
   EXPECT_STREQ(d.eintrag1("stw_gleichloes_bil", puffer, 1, 1, true, 2), "ga");
-  EXPECT_TRUE(d.eintrag("titel", w, 1, 1));
-  EXPECT_EQ(w, "hn"); // without quotes the first and last characters are lost
-  EXPECT_TRUE(d.eintrag("titel", w, 2, 1));
-  EXPECT_EQ(w, "");
-  w = "alt";
-  EXPECT_TRUE(d.eintrag("titel", w, 3, 1));
-  EXPECT_EQ(w, "");
+  EXPECT_EQ(lies<std::string>(d, "titel", 1, 1),
+            "hn"); // without quotes the first and last characters are lost
+  EXPECT_EQ(lies<std::string>(d, "titel", 2, 1, "alt"), "");
+  EXPECT_EQ(lies<std::string>(d, "titel", 3, 1, "alt"), "");
 
-  std::vector<unsigned> liste;
-  EXPECT_TRUE(d.eintrag("kno_bewerzw", liste, 1, 1));
+  std::vector<unsigned> liste = lies<std::vector<unsigned>>(d, "kno_bewerzw", 1, 1);
   EXPECT_EQ(liste, (std::vector<unsigned>{1, 2, 3}));
   EXPECT_FALSE(d.eintrag("kno_bewerzw", liste, 2, 1));
   EXPECT_EQ(liste, (std::vector<unsigned>{1, 2, 3}));
@@ -531,6 +451,7 @@ TEST(Datei, ConversionsByFormatLetter) {
   // Target types that do not fit the letter, entries beyond the format, unknown keywords.
   k.fehler.str("");
   EXPECT_FALSE(d.eintrag("stw_m", x, 1, 1));
+  std::string w;
   EXPECT_FALSE(d.eintrag("kno_bewerzw", w, 1, 1));
   EXPECT_FALSE(d.eintrag("stw_numplus", x, 1, 1));
   EXPECT_EQ(k.fehler.str(),
@@ -549,10 +470,8 @@ TEST(Datei, ConversionsByFormatLetter) {
                             "Eintragsnummer zu hoch. Schluesselwort=xyz, Eintragsnummer=1\n");
 }
 
-TEST(Datei, KeywordAndLineQueries) {
-  Tempordner ordner;
-  Konsolenumleitung k;
-  Tdatein d = lesen(ordner, "kno 1\n");
+TEST_F(Datei, KeywordAndLineQueries) {
+  Tdatein d = lesen("kno 1\n");
   EXPECT_EQ(d.swanzahl(), 50);
   EXPECT_EQ(d.swnr("Kno"), 38);
   EXPECT_EQ(d.sweintragsanz("stw_berechverf"), 11);
@@ -588,16 +507,14 @@ TEST(Datei, KeywordAndLineQueries) {
   for (int r = 0; r < 40; ++r)
     for (int c = 0; c < 256; ++c)
       muell += static_cast<char>((c * 37 + r * 11) % 256);
-  Tdatein m = lesen(ordner, muell);
+  Tdatein m = lesen(muell);
   m.test();
   EXPECT_GT(m.zeilenanzahl(), 1);
   EXPECT_NE(k.kontroll.str().find("KONTROLLE EINGABEDATEI ENDE\n"), std::string::npos);
 }
 
-TEST(Datei, Echo) {
-  Tempordner ordner;
-  Konsolenumleitung k;
-  Tdatein d = lesen(ordner, "kno 1, 2\n! x\nstw_m W 0. extra");
+TEST_F(Datei, Echo) {
+  Tdatein d = lesen("kno 1, 2\n! x\nstw_m W 0. extra");
   k.fehler.str("");
   d.eintragsanzahl("kno", 1);
   d.test();

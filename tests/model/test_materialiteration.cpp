@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <sstream>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,10 @@ using TVM::VekR;
 namespace {
 
 const char* const frage = "Fuer ABBRUCH \"x\", fuer WEITER beliebiges Zeichen eingeben:";
+
+MatR diagonale(double a, double b, double c) {
+  return MatR(3, 3, {a, 0, 0, 0, b, 0, 0, 0, c});
+}
 
 // A law of three internal variables whose residuals are played back in the
 // order of the calls and whose derivative is a fixed matrix. It records what
@@ -58,39 +63,25 @@ public:
 
 // r_i = z_i^3 + z_i - b_i: a nonlinear law whose Newton iteration must
 // converge quadratically. It records the iterates it is evaluated at.
-class Kubikmaterial : public TMaterial {
+class Kubikmaterial : public Skriptmaterial {
 public:
-  Kubikmaterial(Tmpm* m, VekR b) : TMaterial(m, 98, MATERIALTYP_LINVISEL, 1.0), b(std::move(b)) {}
+  Kubikmaterial(Tmpm* m, VekR b) : Skriptmaterial(m, {}, MatR()), b(std::move(b)) {}
 
   VekR& _r(const VekR&, const VekR&, const VekR& z, const VekR&, VekR& r, bool& biter,
            double) const override {
     iterierte.push_back(VekR{z[0], z[1], z[2]});
-    r.init(3, nullptr);
-    for (int i = 0; i < 3; ++i)
-      r[i] = z[i] * z[i] * z[i] + z[i] - b[i];
+    r = VekR{z[0] * z[0] * z[0] + z[0] - b[0], z[1] * z[1] * z[1] + z[1] - b[1],
+             z[2] * z[2] * z[2] + z[2] - b[2]};
     biter = true;
     return r;
   }
   MatR& _rz(const VekR&, const VekR&, const VekR& z, const VekR&, MatR& rz, double) const override {
-    rz.init(3, 3, nullptr);
-    for (int i = 0; i < 3; ++i)
-      rz[i][i] = 3.0 * z[i] * z[i] + 1.0;
-    return rz;
-  }
-  void _CT_DT(const VekR&, const VekR&, const VekR&, const VekR&, MatR, MatR&, MatR&, bool,
-              double) const override {}
-  VekR& _sigma(const VekR&, const VekR&, const VekR&, VekR& sig, VekR&,
-               const TMaterialpunkt*) const override {
-    return sig;
+    return rz = diagonale(3.0 * z[0] * z[0] + 1.0, 3.0 * z[1] * z[1] + 1.0, 3.0 * z[2] * z[2] + 1.0);
   }
 
   VekR b;
   mutable std::vector<VekR> iterierte;
 };
-
-MatR diagonale(double a, double b, double c) {
-  return MatR(3, 3, {a, 0, 0, 0, b, 0, 0, 0, c});
-}
 
 TMaterialpunkt* punkt(Tmpm& mpm, int num, int matnum) {
   mpm.stw.bipuaufmpu = false;
@@ -125,14 +116,24 @@ std::string zahlen(double a) {
 
 } // namespace
 
-TEST(Materialiteration, ElasticStatesTakeNoNewtonStep) {
+// A simulation with the step dt and point 1 of material 1, made from typ and
+// params; the console and the logs are captured.
+class Materialiteration : public ::testing::Test {
+protected:
+  template <class M = TMaterial> M* aufbauen(double dt, int typ, const std::vector<double>& params) {
+    mpm.dt = dt;
+    M* m = static_cast<M*>(_material_erzeugen(&mpm, 1, typ, params));
+    mp = punkt(mpm, 1, 1);
+    if (!m || !mp) throw std::runtime_error("material point not made");
+    return m;
+  }
   Konsolenumleitung k;
   Tmpm mpm;
-  mpm.dt = 0.1;
-  auto* kv = static_cast<TMaterial_linelvis*>(_material_erzeugen(&mpm, 1, 1, {1.0, 10.0, 0.2, 0.5}));
-  ASSERT_NE(kv, nullptr);
-  TMaterialpunkt* mp = punkt(mpm, 1, 1);
-  ASSERT_NE(mp, nullptr);
+  TMaterialpunkt* mp = nullptr;
+};
+
+TEST_F(Materialiteration, ElasticStatesTakeNoNewtonStep) {
+  auto* kv = aufbauen<TMaterial_linelvis>(0.1, 1, {1.0, 10.0, 0.2, 0.5});
   TZustgroe& zg = mp->zust;
   zg.eps = VekR{0.01, -0.02, 0.005};
   zg.epst = VekR{1.0, 2.0, -3.0};
@@ -149,7 +150,6 @@ TEST(Materialiteration, ElasticStatesTakeNoNewtonStep) {
   const VekR sig = kv->Cel * zg.eps + kv->Dvis * zg.epst;
   for (int i = 0; i < 3; ++i)
     EXPECT_DOUBLE_EQ(zg.sig[i], sig[i]) << i;
-  EXPECT_DOUBLE_EQ(zg.sig[0], (10.0 / 0.96) * (0.01 - 0.2 * 0.02 + 0.5 * (1.0 + 0.2 * 2.0)));
 
   // Below the yield surface the plastic law evaluates its residual once and
   // starts and ends at the last converged state.
@@ -170,12 +170,8 @@ TEST(Materialiteration, ElasticStatesTakeNoNewtonStep) {
   EXPECT_EQ(k.aus.str(), "");
 }
 
-TEST(Materialiteration, ElasticPlasticConvergesQuadratically) {
-  Konsolenumleitung k;
-  Tmpm mpm;
-  mpm.dt = 0.01;
-  auto* ep = static_cast<TMaterial_linelvisplas*>(_material_erzeugen(&mpm, 1, 2, plastisch));
-  TMaterialpunkt* mp = punkt(mpm, 1, 1);
+TEST_F(Materialiteration, ElasticPlasticConvergesQuadratically) {
+  auto* ep = aufbauen<TMaterial_linelvisplas>(0.01, 2, plastisch);
   TZustgroe& zg = mp->zust;
   zg.eps = eps_plastisch;
   ASSERT_TRUE(mp->materialiteration());
@@ -203,24 +199,13 @@ TEST(Materialiteration, ElasticPlasticConvergesQuadratically) {
   for (int i = 0; i < 3; ++i)
     EXPECT_NEAR(zg.sig[i], sig[i], 1e-14) << i;
 
-  // The k-th correction norm is the one left behind by a limit of k steps.
+  // Quadratic convergence: the k-th correction, left behind by a limit of k
+  // steps, is bounded by the square of the one before.
   std::vector<double> normdz;
   for (unsigned int kk = 1; kk <= K; ++kk) {
     mpm.stw.maxNmatit = kk;
-    k.aus.str("");
-    zg.sig = VekR{-1, -2, -3};
-    const bool ok = mp->materialiteration();
+    EXPECT_EQ(mp->materialiteration(), kk == K) << kk;
     normdz.push_back(zg.normdz);
-    if (kk < K) {
-      EXPECT_FALSE(ok) << kk;
-      EXPECT_EQ(zg.z, zg.z_n) << kk;
-      EXPECT_EQ(zg.sig, (VekR{-1, -2, -3})) << kk;
-      EXPECT_EQ(k.aus.str(), "Maximalzahl der Materialiterationsschritte erreicht,(ii=" + std::to_string(kk) +
-                                 ", normr=" + zahlen(zg.normr) + ", normdz=" + zahlen(zg.normdz) + ")\n");
-    } else {
-      EXPECT_TRUE(ok);
-      EXPECT_EQ(zg.z, z);
-    }
   }
   EXPECT_GT(normdz[0], 1e-3);
   for (std::size_t i = 0; i + 1 < normdz.size(); ++i)
@@ -234,13 +219,9 @@ TEST(Materialiteration, ElasticPlasticConvergesQuadratically) {
     EXPECT_NEAR(zg.z[i], z[i], 1e-12) << i;
 }
 
-TEST(Materialiteration, NewtonStepsOfANonlinearLawConvergeQuadratically) {
-  Konsolenumleitung k;
-  Tmpm mpm;
-  mpm.dt = 1.0;
+TEST_F(Materialiteration, NewtonStepsOfANonlinearLawConvergeQuadratically) {
+  aufbauen(1.0, 1, {});
   mpm.stw.maxNmatit = 50;
-  _material_erzeugen(&mpm, 1, 1, {});
-  TMaterialpunkt* mp = punkt(mpm, 1, 1);
   Kubikmaterial kubik(&mpm, VekR{2.0, 3.0, 0.5});
   mp->material = &kubik;
   ASSERT_TRUE(mp->materialiteration());
@@ -261,12 +242,8 @@ TEST(Materialiteration, NewtonStepsOfANonlinearLawConvergeQuadratically) {
   EXPECT_GE(quadratisch, 2);
 }
 
-TEST(Materialiteration, ConsistentTangentIsTheDerivativeOfTheStress) {
-  Konsolenumleitung k;
-  Tmpm mpm;
-  mpm.dt = 0.01;
-  auto* ep = static_cast<TMaterial_linelvisplas*>(_material_erzeugen(&mpm, 1, 2, plastisch));
-  TMaterialpunkt* mp = punkt(mpm, 1, 1);
+TEST_F(Materialiteration, ConsistentTangentIsTheDerivativeOfTheStress) {
+  auto* ep = aufbauen<TMaterial_linelvisplas>(0.01, 2, plastisch);
   TZustgroe& zg = mp->zust;
   zg.z_n = VekR{0.001, -0.001, 0.0005, 0.0012, 0.0015};
   zg.eps = eps_plastisch;
@@ -291,12 +268,8 @@ TEST(Materialiteration, ConsistentTangentIsTheDerivativeOfTheStress) {
   EXPECT_EQ(k.aus.str(), "");
 }
 
-TEST(Materialiteration, NoStepAllowedResetsAndReports) {
-  Konsolenumleitung k;
-  Tmpm mpm;
-  mpm.dt = 0.01;
-  auto* ep = _material_erzeugen(&mpm, 1, 2, plastisch);
-  TMaterialpunkt* mp = punkt(mpm, 1, 1);
+TEST_F(Materialiteration, NoStepAllowedResetsAndReports) {
+  auto* ep = aufbauen(0.01, 2, plastisch);
   TZustgroe& zg = mp->zust;
   zg.eps = eps_plastisch;
   zg.z = VekR{1, 2, 3, 4, 5};
@@ -315,13 +288,8 @@ TEST(Materialiteration, NoStepAllowedResetsAndReports) {
                              zahlen(zg.normr) + ", normdz=0)\n");
 }
 
-TEST(Materialiteration, LinearViscoelasticLawConvergesAtTheSecondStep) {
-  Konsolenumleitung k;
-  Tmpm mpm;
-  auto* ve =
-      static_cast<TMaterial_linvisel*>(_material_erzeugen(&mpm, 1, 3, {1.0, 10.0, 0.2, 2.0, 5.0, 0.1}));
-  ASSERT_NE(ve, nullptr);
-  TMaterialpunkt* mp = punkt(mpm, 1, 1);
+TEST_F(Materialiteration, LinearViscoelasticLawConvergesAtTheSecondStep) {
+  auto* ve = aufbauen<TMaterial_linvisel>(1.0, 3, {1.0, 10.0, 0.2, 2.0, 5.0, 0.1});
   TZustgroe& zg = mp->zust;
   unsigned int schritte = 0;
   for (double dt : {2e-3, 1.0, 2e3}) {
@@ -348,12 +316,8 @@ TEST(Materialiteration, LinearViscoelasticLawConvergesAtTheSecondStep) {
   EXPECT_EQ(k.aus.str(), "");
 }
 
-TEST(Materialiteration, ConvergenceTestsAreStrictAndTheRateIsCheckedFromTheSecondCorrection) {
-  Konsolenumleitung k;
-  Tmpm mpm;
-  mpm.dt = 1.0;
-  _material_erzeugen(&mpm, 1, 1, {});
-  TMaterialpunkt* mp = punkt(mpm, 1, 1);
+TEST_F(Materialiteration, ConvergenceTestsAreStrictAndTheRateIsCheckedFromTheSecondCorrection) {
+  aufbauen(1.0, 1, {});
   TZustgroe& zg = mp->zust;
 
   // Thresholds met with equality do not count: after step 1 normdz equals
@@ -418,27 +382,24 @@ TEST(Materialiteration, ConvergenceTestsAreStrictAndTheRateIsCheckedFromTheSecon
   EXPECT_EQ(zg.z, zg.z_n);
 }
 
-TEST(Materialiteration, InaccurateInversionAsksWhetherToStop) {
-  Tmpm mpm;
-  mpm.dt = 1.0;
-  _material_erzeugen(&mpm, 1, 1, {});
-  TMaterialpunkt* mp = punkt(mpm, 1, 1);
+TEST_F(Materialiteration, InaccurateInversionAsksWhetherToStop) {
+  aufbauen(1.0, 1, {});
   TZustgroe& zg = mp->zust;
   Skriptmaterial schlecht(&mpm, {VekR{1, 1, 1}}, diagonale(1, 1e-12, 1));
   mp->material = &schlecht;
   {
-    Konsolenumleitung k("x");
+    Konsolenumleitung e("x");
     try {
       mp->materialiteration();
       ADD_FAILURE() << "no stop";
     } catch (int e) {
       EXPECT_EQ(e, 1);
     }
-    EXPECT_EQ(k.aus.str(),
+    EXPECT_EQ(e.aus.str(),
               std::string("Invertierung von rz_analyt ungenau:, stellen=2, minstellen=3\n") + frage);
   }
   {
-    Konsolenumleitung k("w");
+    Konsolenumleitung e("w");
     zg.z = VekR{1, 2, 3, 4, 5};
     zg.sig = VekR{5, 5, 5};
     EXPECT_FALSE(mp->materialiteration());
@@ -449,21 +410,18 @@ TEST(Materialiteration, InaccurateInversionAsksWhetherToStop) {
   }
   {
     // A residual that does not depend on z has a zero numerical derivative.
-    Konsolenumleitung k("w");
+    Konsolenumleitung e("w");
     mpm.stw.bnummattangente = true;
     EXPECT_FALSE(mp->materialiteration());
-    EXPECT_EQ(k.aus.str(),
+    EXPECT_EQ(e.aus.str(),
               std::string("Invertierung von rz_num ungenau:, stellen=0, minstellen=3\n") + frage);
   }
 }
 
-TEST(Materialiteration, SweepSkipsInactivePointsAndStopsAtTheFirstFailure) {
-  Konsolenumleitung k;
-  Tmpm mpm;
-  mpm.dt = 0.01;
-  _material_erzeugen(&mpm, 1, 1, {1.0, 10.0, 0.2, 0.0});
+TEST_F(Materialiteration, SweepSkipsInactivePointsAndStopsAtTheFirstFailure) {
+  aufbauen(0.01, 1, {1.0, 10.0, 0.2, 0.0});
   _material_erzeugen(&mpm, 2, 2, plastisch);
-  TMaterialpunkt* p1 = punkt(mpm, 1, 1);
+  TMaterialpunkt* p1 = mp;
   TMaterialpunkt* p2 = punkt(mpm, 2, 2);
   TMaterialpunkt* p3 = punkt(mpm, 3, 2);
   TMaterialpunkt* p4 = punkt(mpm, 4, 1);

@@ -34,38 +34,26 @@ TEST(Mathehilf, VergleicheUndRunden) {
     double x;
     int stellen;
     double soll;
-  } runden[] = {{2.375, 2, 2.38},
-                {-2.5, 0, -2.0},
-                {2.5, 0, 3.0},
-                {-2.51, 0, -3.0},
-                {1250.0, -2, 1300.0},
-                {-1250.0, -2, -1200.0},
-                {1234.5, -2, 1200.0},
-                {0.49999999999999994, 0, 0.0},
-                {0x1p52 + 1, 0, 0x1p52 + 1},
-                {1e300, 20, 1e300},
-                {5.0, 400, 5.0},
-                {5.0, -400, 0.0},
-                {5.0, INT_MIN, 0.0},
-                {-inf, 3, -inf}};
+  } runden[] = {{2.375, 2, 2.38},     {-2.5, 0, -2.0},        {0x1p52 + 1, 0, 0x1p52 + 1},
+                {2.5, 0, 3.0},        {-2.51, 0, -3.0},       {0.49999999999999994, 0, 0.0},
+                {1250.0, -2, 1300.0}, {-1250.0, -2, -1200.0}, {1234.5, -2, 1200.0},
+                {5.0, 400, 5.0},      {5.0, -400, 0.0},       {1e300, 20, 1e300},
+                {5.0, INT_MIN, 0.0},  {-inf, 3, -inf}};
   for (const auto& f : runden)
     EXPECT_EQ(MATHE::runde(f.x, f.stellen), f.soll) << f.x << " " << f.stellen;
   EXPECT_TRUE(std::isnan(MATHE::runde(nanwert, 3)));
 
-  EXPECT_EQ(MATHE::nachkommastellen(2.75), 0.75);
-  EXPECT_EQ(MATHE::nachkommastellen(-2.75), -0.75);
-  EXPECT_EQ(MATHE::nachkommastellen(-3.0), 0.0);
-  EXPECT_EQ(MATHE::nachkommastellen(0.0), 0.0);
+  const double x[] = {2.75, -2.75, -3.0, 0.0}, bruch[] = {0.75, -0.75, 0.0, 0.0};
+  for (int i = 0; i < 4; ++i)
+    EXPECT_EQ(MATHE::nachkommastellen(x[i]), bruch[i]) << x[i];
   EXPECT_TRUE(std::isnan(MATHE::nachkommastellen(inf)));
 
-  EXPECT_EQ(MATHE::pythag(3.0, 4.0), 5.0);
-  EXPECT_EQ(MATHE::pythag(-4.0, 3.0), 5.0);
-  EXPECT_EQ(MATHE::pythag(0.0, -2.0), 2.0);
-  EXPECT_EQ(MATHE::pythag(0.0, 0.0), 0.0);
+  const double a[] = {3.0, -4.0, 0.0, 0.0, inf, -inf}, b[] = {4.0, 3.0, -2.0, 0.0, nanwert, -inf};
+  const double c[] = {5.0, 5.0, 2.0, 0.0, inf, inf};
+  for (int i = 0; i < 6; ++i)
+    EXPECT_EQ(MATHE::pythag(a[i], b[i]), c[i]) << a[i] << " " << b[i];
   EXPECT_NEAR(MATHE::pythag(1e300, -1e300) / 1e300, std::sqrt(2.0), 4 * eps);
   EXPECT_NEAR(MATHE::pythag(3e-300, 4e-300) / 1e-300, 5.0, 8 * eps);
-  EXPECT_EQ(MATHE::pythag(inf, nanwert), inf);
-  EXPECT_EQ(MATHE::pythag(-inf, -inf), inf);
   EXPECT_TRUE(std::isnan(MATHE::pythag(nanwert, 1.0)));
 }
 
@@ -76,25 +64,12 @@ TEST(Mathehilf, Zufall) {
   std::srand(4711);
   EXPECT_EQ(MATHE::zufall(-3.0, 5.0), -3.0 + r * 0x1p-31 * 8.0);
 
-  double kleinst = inf, groesst = -inf, summe = 0.0;
-  const int anzahl = 200000;
-  for (int i = 0; i < anzahl; ++i) {
-    const double z = MATHE::zufall(2.0, 7.0);
-    kleinst = std::min(kleinst, z);
-    groesst = std::max(groesst, z);
-    summe += z;
-  }
-  EXPECT_GE(kleinst, 2.0);
-  EXPECT_LT(groesst, 7.0);
-  EXPECT_LT(kleinst, 2.001);
-  EXPECT_GT(groesst, 6.999);
-  EXPECT_NEAR(summe / anzahl, 4.5, 0.02); // standard error 0.0032
-
-  // Reversed bounds give (b, a]; a width of one ulp must never round onto b.
+  // [a, b) and, for reversed bounds, (b, a]; a width of one ulp must never round onto b.
   const double b = 1.0 + 0x1p-52;
   for (int i = 0; i < 10000; ++i) {
-    const double z = MATHE::zufall(7.0, 2.0);
-    ASSERT_TRUE(z > 2.0 && z <= 7.0) << z;
+    const double z = MATHE::zufall(2.0, 7.0), zr = MATHE::zufall(7.0, 2.0);
+    ASSERT_TRUE(z >= 2.0 && z < 7.0) << z;
+    ASSERT_TRUE(zr > 2.0 && zr <= 7.0) << zr;
     ASSERT_EQ(MATHE::zufall(1.0, b), 1.0);
     ASSERT_EQ(MATHE::zufall(b, 1.0), b);
   }
@@ -103,21 +78,17 @@ TEST(Mathehilf, Zufall) {
 }
 
 TEST(Mathehilf, WinkelVereinfachen) {
-  EXPECT_EQ(MATHE::winkel_vereinfachen(540.0), 180.0);
-  EXPECT_EQ(MATHE::winkel_vereinfachen(-180.0), 180.0);
-  EXPECT_EQ(MATHE::winkel_vereinfachen(180.0), 180.0);
-  EXPECT_EQ(MATHE::winkel_vereinfachen(-540.0), 180.0);
-  EXPECT_EQ(MATHE::winkel_vereinfachen(190.0), -170.0);
-  EXPECT_EQ(MATHE::winkel_vereinfachen(-190.0), 170.0);
-  EXPECT_EQ(MATHE::winkel_vereinfachen(720.0), 0.0);
-  EXPECT_EQ(MATHE::winkel_vereinfachen(1e6), -80.0); // 1e6 = 2778 * 360 - 80
-  EXPECT_TRUE(std::isnan(MATHE::winkel_vereinfachen(inf)));
-  EXPECT_TRUE(std::isnan(MATHE::winkel_vereinfachen(-inf)));
-  EXPECT_TRUE(std::isnan(MATHE::winkel_vereinfachen(nanwert)));
+  // 1e6 = 2778 * 360 - 80.
+  const double w[] = {540.0, -180.0, 180.0, -540.0, 190.0, -190.0, 720.0, 1e6};
+  const double soll[] = {180.0, 180.0, 180.0, 180.0, -170.0, 170.0, 0.0, -80.0};
+  for (int i = 0; i < 8; ++i)
+    EXPECT_EQ(MATHE::winkel_vereinfachen(w[i]), soll[i]) << w[i];
+  for (const double x : {inf, -inf, nanwert})
+    EXPECT_TRUE(std::isnan(MATHE::winkel_vereinfachen(x))) << x;
   std::mt19937 gen(3);
-  std::uniform_real_distribution<double> w(-1e5, 1e5);
+  std::uniform_real_distribution<double> u(-1e5, 1e5);
   for (int i = 0; i < 1000; ++i) {
-    const double x = w(gen), y = MATHE::winkel_vereinfachen(x);
+    const double x = u(gen), y = MATHE::winkel_vereinfachen(x);
     ASSERT_TRUE(y > -180.0 && y <= 180.0) << x;
     ASSERT_EQ(std::fmod(std::fabs(x - y), 360.0), 0.0) << x; // x - y is an exact multiple of 360
   }
@@ -144,31 +115,30 @@ TEST(Mathehilf, WinkelRichtungUndGleichheit) {
   EXPECT_EQ(MATHE::winkel_richtung(nanwert, true), 0);
   EXPECT_EQ(MATHE::winkel_richtung(-inf, true), 0);
 
-  EXPECT_TRUE(MATHE::b_winkel_gleich(10.0, 190.0, false, true));
-  EXPECT_FALSE(MATHE::b_winkel_gleich(10.0, 190.0, false, false));
-  EXPECT_TRUE(MATHE::b_winkel_gleich(10.0, -350.0, false, false));
-  EXPECT_TRUE(MATHE::b_winkel_gleich(-45.0, 495.0, false, true));
-  EXPECT_FALSE(MATHE::b_winkel_gleich(10.0, 100.0, true, true));
-  EXPECT_FALSE(MATHE::b_winkel_gleich(0.0, 1e-14, false, false));
-  EXPECT_TRUE(MATHE::b_winkel_gleich(0.0, 1e-14, true, false));
-  const double knapp = std::nextafter(360.0, 0.0); // 360 - 5.7e-14
-  EXPECT_FALSE(MATHE::b_winkel_gleich(knapp, 0.0, false, false));
-  EXPECT_TRUE(MATHE::b_winkel_gleich(knapp, 0.0, true, false));
-  EXPECT_TRUE(MATHE::b_winkel_gleich(0.0, knapp, true, false));
-  EXPECT_FALSE(MATHE::b_winkel_gleich(knapp, 0.0, true, true)); // 180 * 2^-52 = 4e-14
-  EXPECT_FALSE(MATHE::b_winkel_gleich(nanwert, nanwert, true, true));
-  EXPECT_FALSE(MATHE::b_winkel_gleich(inf, inf, true, true));
+  // 360 - 5.7e-14 is within 360 * 2^-52 = 8e-14 of 0, not within 180 * 2^-52 = 4e-14.
+  const double knapp = std::nextafter(360.0, 0.0);
+  const struct {
+    double w1, w2;
+    bool tol, halbkreis, gleich;
+  } paare[] = {{10.0, 190.0, false, true, true},   {10.0, 190.0, false, false, false},
+               {10.0, -350.0, false, false, true}, {-45.0, 495.0, false, true, true},
+               {10.0, 100.0, true, true, false},   {0.0, 1e-14, false, false, false},
+               {0.0, 1e-14, true, false, true},    {knapp, 0.0, false, false, false},
+               {knapp, 0.0, true, false, true},    {0.0, knapp, true, false, true},
+               {knapp, 0.0, true, true, false},    {nanwert, nanwert, true, true, false},
+               {inf, inf, true, true, false}};
+  for (const auto& p : paare)
+    EXPECT_EQ(MATHE::b_winkel_gleich(p.w1, p.w2, p.tol, p.halbkreis), p.gleich)
+        << p.w1 << " " << p.w2 << " " << p.tol << p.halbkreis;
 }
 
 TEST(Mathehilf, SinusKosinusUndPolar) {
-  EXPECT_EQ(MATHE::cos(90.0, false), 0.0);
-  EXPECT_EQ(MATHE::cos(-90.0, false), 0.0);
-  EXPECT_EQ(MATHE::cos(180.0, false), -1.0);
-  EXPECT_EQ(MATHE::cos(-360.0, false), 1.0);
-  EXPECT_EQ(MATHE::sin(90.0, false), 1.0);
-  EXPECT_EQ(MATHE::sin(-90.0, false), -1.0);
-  EXPECT_EQ(MATHE::sin(180.0, false), 0.0);
-  EXPECT_EQ(MATHE::sin(540.0, false), 0.0);
+  const double w[] = {90.0, -90.0, 180.0, -360.0, 540.0}, c[] = {0.0, 0.0, -1.0, 1.0, -1.0};
+  const double s[] = {1.0, -1.0, 0.0, 0.0, 0.0};
+  for (int i = 0; i < 5; ++i) {
+    EXPECT_EQ(MATHE::cos(w[i], false), c[i]) << w[i];
+    EXPECT_EQ(MATHE::sin(w[i], false), s[i]) << w[i];
+  }
   EXPECT_EQ(MATHE::sin(30.0, false), std::sin(30.0 * 0.017453292519943295));
   EXPECT_NEAR(MATHE::sin(30.0, false), 0.5, 2 * eps);
   EXPECT_NEAR(MATHE::cos(60.0, true), 0.5, 2 * eps);
@@ -180,63 +150,55 @@ TEST(Mathehilf, SinusKosinusUndPolar) {
 
   double r = -1.0;
   VekR winkel(4, 9.0);
-  MATHE::polar(VekR{0.0, -2.0}, r, winkel);
-  ASSERT_EQ(winkel.n, 1);
+  const auto polar = [&](const VekR& v) {
+    MATHE::polar(v, r, winkel);
+    return winkel.n == 1 ? winkel[0] : nanwert;
+  };
+  EXPECT_NEAR(polar(VekR{0.0, -2.0}), -90.0, 1e-13);
   EXPECT_EQ(r, 2.0);
-  EXPECT_NEAR(winkel[0], -90.0, 1e-13);
-  MATHE::polar(VekR{3.0, 4.0}, r, winkel);
+  EXPECT_NEAR(polar(VekR{3.0, 4.0}), 53.13010235415598, 1e-13);
   EXPECT_EQ(r, 5.0);
-  EXPECT_NEAR(winkel[0], 53.13010235415598, 1e-13);
-  MATHE::polar(VekR{-1.0, -0.0}, r, winkel);
-  EXPECT_NEAR(winkel[0], 180.0, 1e-13);
-  MATHE::polar(VekR{-1.0, -1e-300}, r, winkel);
-  EXPECT_NEAR(winkel[0], -180.0, 1e-13);
-  MATHE::polar(VekR{1.0, 1e-9}, r, winkel); // acos(x / r) would give 0
-  EXPECT_NEAR(winkel[0], 5.729577951308232e-8, 1e-21);
-  MATHE::polar(VekR{1e200, 1e200}, r, winkel);
+  EXPECT_NEAR(polar(VekR{-1.0, -0.0}), 180.0, 1e-13);
+  EXPECT_NEAR(polar(VekR{-1.0, -1e-300}), -180.0, 1e-13);
+  EXPECT_NEAR(polar(VekR{1.0, 1e-9}), 5.729577951308232e-8, 1e-21); // acos(x / r) would give 0
+  EXPECT_NEAR(polar(VekR{1e200, 1e200}), 45.0, 1e-13);
   EXPECT_NEAR(r / 1e200, std::sqrt(2.0), 4 * eps);
-  EXPECT_NEAR(winkel[0], 45.0, 1e-13);
-  MATHE::polar(VekR{1e-7, 0.0}, r, winkel);
+  polar(VekR{1e-7, 0.0});
   EXPECT_EQ(r, 1e-7);
-  MATHE::polar(VekR{1e-8, -1e-9}, r, winkel); // squared length 1.01e-16 < 2^-52
+  EXPECT_EQ(polar(VekR{1e-8, -1e-9}), 0.0); // squared length 1.01e-16 < 2^-52
   EXPECT_EQ(r, 0.0);
-  EXPECT_EQ(winkel[0], 0.0);
-  MATHE::polar(VekR{inf, 1.0}, r, winkel);
+  EXPECT_EQ(polar(VekR{inf, 1.0}), 0.0);
   EXPECT_EQ(r, inf);
-  EXPECT_EQ(winkel[0], 0.0);
-  MATHE::polar(VekR{nanwert, 1.0}, r, winkel);
+  polar(VekR{nanwert, 1.0});
   EXPECT_TRUE(std::isnan(r));
   r = 3.0;
-  MATHE::polar(VekR{3.0, 4.0, 0.0}, r, winkel);
+  EXPECT_EQ(polar(VekR{3.0, 4.0, 0.0}), 0.0);
   EXPECT_EQ(r, 0.0);
-  ASSERT_EQ(winkel.n, 1);
-  EXPECT_EQ(winkel[0], 0.0);
 }
 
 namespace {
+VekR alsvektor(const MatR& V) {
+  return VekR(std::vector<double>(V.data, V.data + V.anzahl()));
+}
+
 // Checks lambda descending, V orthonormal with rows (c, s), (-s, c), c >= 0,
 // A v_i = lambda_i v_i to 1e-12 of the spectral norm, and the angle of row 0.
 void eigenpaare_pruefen(const MatR& A) {
   VekR lambda, winkel;
   MatR V;
   ASSERT_TRUE(TVM::eigen_nxn_sym(A, lambda, V, winkel));
-  ASSERT_EQ(lambda.n, 2);
-  ASSERT_EQ(winkel.n, 1);
-  ASSERT_TRUE(V.zeilen == 2 && V.spalten == 2);
+  ASSERT_TRUE(lambda.n == 2 && winkel.n == 1 && V.zeilen == 2 && V.spalten == 2);
   const double norm = std::max(std::fabs(lambda[0]), std::fabs(lambda[1]));
   EXPECT_GE(lambda[0], lambda[1]);
-  EXPECT_NEAR(lambda[0] + lambda[1], A[0][0] + A[1][1], 4 * eps * norm);
   const double c = V[0][0], s = V[0][1];
   EXPECT_GE(c, 0.0);
   EXPECT_EQ(V[1][0], -s);
   EXPECT_EQ(V[1][1], c);
   EXPECT_NEAR(c * c + s * s, 1.0, 4 * eps);
-  for (int i = 0; i < 2; ++i) {
-    const double* v = V[i];
+  for (int i = 0; i < 2; ++i)
     for (int k = 0; k < 2; ++k)
-      EXPECT_LE(std::fabs(A[k][0] * v[0] + A[k][1] * v[1] - lambda[i] * v[k]), 1e-12 * norm)
+      EXPECT_LE(std::fabs(A[k][0] * V[i][0] + A[k][1] * V[i][1] - lambda[i] * V[i][k]), 1e-12 * norm)
           << "A=" << A << " Zeile " << i;
-  }
   EXPECT_NEAR(winkel[0], std::atan2(s, c) * 57.29577951308232, 1e-13);
 }
 } // namespace
@@ -247,28 +209,20 @@ TEST(Mathehilf, EigenSymmetrisch2x2) {
   ASSERT_TRUE(TVM::eigen_nxn_sym(MatR(2, 2, {2.0, 1.0, 1.0, 2.0}), lambda, V, winkel));
   EXPECT_NEAR(lambda[0], 3.0, 4 * eps);
   EXPECT_NEAR(lambda[1], 1.0, 4 * eps);
-  EXPECT_NEAR(V[0][0], 0.7071067811865476, 2 * eps);
-  EXPECT_NEAR(V[0][1], 0.7071067811865476, 2 * eps);
-  EXPECT_NEAR(V[1][0], -0.7071067811865476, 2 * eps);
+  const double w = 0.7071067811865476;
+  for (int i = 0; i < 4; ++i)
+    EXPECT_NEAR(V.data[i], i == 2 ? -w : w, 2 * eps) << i;
   EXPECT_NEAR(winkel[0], 45.0, 1e-13);
-
-  ASSERT_TRUE(TVM::eigen_nxn_sym(MatR(2, 2, {1.0, -2.0, -2.0, 1.0}), lambda, V, winkel));
-  EXPECT_NEAR(lambda[0], 3.0, 4 * eps);
-  EXPECT_NEAR(lambda[1], -1.0, 4 * eps);
-  EXPECT_NEAR(winkel[0], -45.0, 1e-13);
 
   // Diagonal, smaller entry first: the first eigenvector is the second axis.
   ASSERT_TRUE(TVM::eigen_nxn_sym(MatR(2, 2, {1.0, 0.0, 0.0, 4.0}), lambda, V, winkel));
   EXPECT_EQ(lambda, (VekR{4.0, 1.0}));
-  EXPECT_EQ(VekR(std::vector<double>(V.data, V.data + 4)), (VekR{0.0, 1.0, -1.0, 0.0}));
+  EXPECT_EQ(alsvektor(V), (VekR{0.0, 1.0, -1.0, 0.0}));
   EXPECT_EQ(winkel[0], 90.0);
-  ASSERT_TRUE(TVM::eigen_nxn_sym(MatR(2, 2, {4.0, 0.0, 0.0, 1.0}), lambda, V, winkel));
-  EXPECT_EQ(VekR(std::vector<double>(V.data, V.data + 4)), (VekR{1.0, 0.0, 0.0, 1.0}));
-  EXPECT_EQ(winkel[0], 0.0);
-  for (const double w : {3.0, 0.0}) {
-    ASSERT_TRUE(TVM::eigen_nxn_sym(MatR(2, 2, {w, 0.0, 0.0, w}), lambda, V, winkel));
-    EXPECT_EQ(lambda, (VekR{w, w}));
-    EXPECT_EQ(VekR(std::vector<double>(V.data, V.data + 4)), (VekR{1.0, 0.0, 0.0, 1.0}));
+  for (const double d : {3.0, 0.0}) { // equal eigenvalues: the identity
+    ASSERT_TRUE(TVM::eigen_nxn_sym(MatR(2, 2, {d, 0.0, 0.0, d}), lambda, V, winkel));
+    EXPECT_EQ(lambda, (VekR{d, d}));
+    EXPECT_EQ(alsvektor(V), (VekR{1.0, 0.0, 0.0, 1.0}));
   }
 
   // A small matrix keeps its eigenvectors; an absolute tolerance of 2.2e-14
@@ -315,15 +269,13 @@ TEST(Mathehilf, EigenAndereOrdnungen) {
   EXPECT_FALSE(TVM::eigen_nxn_sym(A3, lambda, V, winkel));
   EXPECT_EQ(lambda, VekR(3, 0.0));
   ASSERT_TRUE(V.zeilen == 3 && V.spalten == 3);
-  for (long i = 0; i < 9; ++i)
-    EXPECT_EQ(V.data[i], 0.0);
+  EXPECT_EQ(alsvektor(V), VekR(9, 0.0));
   EXPECT_EQ(winkel, VekR(2, 0.0));
 
   MatR unsym = A3;
   unsym[2][1] = 5.5;
   lambda.init(1, nullptr, 9.0);
   EXPECT_FALSE(TVM::eigen_nxn_sym(unsym, lambda, V, winkel));
-  EXPECT_EQ(lambda, VekR{9.0});
   EXPECT_FALSE(TVM::eigen_nxn_sym(MatR(2, 3), lambda, V, winkel));
   EXPECT_FALSE(TVM::eigen_nxn_sym(MatR(4, 4), lambda, V, winkel));
   EXPECT_FALSE(TVM::eigen_nxn_sym(MatR(), lambda, V, winkel));
