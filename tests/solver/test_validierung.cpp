@@ -1,10 +1,12 @@
 // Whole runs checked against closed-form and independently computed results:
-// patch test, slender cantilever, penalty against exact conditions, and the
-// period of a bar in free axial vibration.
+// patch test, slender cantilever, penalty against exact conditions, the
+// period of a bar in free axial vibration, and the bundled examples.
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <filesystem>
 #include <iomanip>
 #include <sstream>
 #include <string>
@@ -396,4 +398,69 @@ TEST(Validierung, PeriodOfAFreeBarInAxialVibration) {
   for (double u : mpm.werte)
     groesst = std::max(groesst, std::fabs(u));
   EXPECT_NEAR(groesst * w, 1.0, 0.01);
+}
+
+namespace {
+// The input of a bundled example, found from this source file's place.
+std::string beispiel(const std::string& name) {
+  const std::filesystem::path pfad =
+      std::filesystem::path(__FILE__).parent_path().parent_path().parent_path() / "examples" /
+      (name + ".mpm");
+  const std::string inhalt = datei_lesen(pfad.string());
+  EXPECT_FALSE(inhalt.empty()) << pfad;
+  return inhalt;
+}
+} // namespace
+
+// The bundled examples run without input errors and give the values their
+// comments state.
+TEST(Validierung, ExamplesGiveTheStatedResults) {
+  {
+    Konsolenumleitung k;
+    Testlauf lauf(beispiel("kragarm"));
+    Tmpm mpm;
+    ASSERT_TRUE(mpm._steuerung());
+    EXPECT_EQ(lauf.lesen("flr.txt"), "");
+    EXPECT_NEAR(knotenverschiebung(mpm, 63, 1), 1.912e-3, 0.0005e-3);
+    EXPECT_NEAR(MPU_Z(mpm.mpu.suchen(41))->zust.sig[0], 2.928e7, 0.0005e7);
+    EXPECT_NEAR(MPU_Z(mpm.mpu.suchen(133))->zust.sig[0], -2.928e7, 0.0005e7);
+  }
+  {
+    Konsolenumleitung k;
+    Testlauf lauf(beispiel("probe"));
+    Tmpm mpm;
+    ASSERT_TRUE(mpm._steuerung());
+    EXPECT_EQ(lauf.lesen("flr.txt"), "");
+    EXPECT_EQ(k.aus.str().find("Zeitschrittverkleinerung"), std::string::npos);
+    // Uniaxial closed form: yield at 2/sqrt(3) sigy0, then the tangent modulus E_t.
+    const double E = 210000.0, H = 2100.0, sigy = 2.0 / std::sqrt(3.0) * 200.0;
+    const double Et = E * (4.0 / 3.0 * H) / (E + 4.0 / 3.0 * H);
+    const double sig = sigy + Et * (5e-3 - sigy / E), epsp = 5e-3 - sig / E;
+    EXPECT_NEAR(sig, 241.72, 0.005);
+    for (const auto& eintrag : mpm.mpu) {
+      const TZustgroe& z = MPU_Z(eintrag.second)->zust;
+      EXPECT_NEAR(z.sig[0], sig, 1e-9 * sig);
+      EXPECT_NEAR(z.sig[1], 0.0, 1e-9 * sig);
+      EXPECT_NEAR(z.z[0], epsp, 1e-12);
+      EXPECT_NEAR(z.z[3], 2.0 / std::sqrt(3.0) * epsp, 1e-12);
+    }
+    EXPECT_NEAR(KNO_Z(mpm.kno.suchen(5))->zust.u[0], 0.5, 1e-15);
+  }
+  Konsolenumleitung k;
+  Testlauf lauf(beispiel("balken"));
+  Schwingungsschreiber mpm;
+  ASSERT_TRUE(mpm._steuerung());
+  EXPECT_EQ(lauf.lesen("flr.txt"), "");
+  ASSERT_EQ(mpm.werte.size(), 100u);
+  // First zero crossing of the end at half the Newmark period, 1.942e-4 s.
+  std::size_t i = 1;
+  while (i < mpm.werte.size() && mpm.werte[i] > 0.0)
+    ++i;
+  ASSERT_LT(i, mpm.werte.size());
+  const double t0 = mpm.zeiten[i - 1] + 2e-5 * mpm.werte[i - 1] / (mpm.werte[i - 1] - mpm.werte[i]);
+  EXPECT_NEAR(t0, 1.942e-4, 0.001e-4);
+  double groesst = 0.0;
+  for (double u : mpm.werte)
+    groesst = std::max(groesst, std::fabs(u));
+  EXPECT_NEAR(groesst, 6.129e-5, 0.001e-5);
 }
