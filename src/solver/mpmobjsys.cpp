@@ -1,5 +1,9 @@
 #include "solver/mpmobjsys.h"
 
+#include <algorithm>
+#include <cmath>
+#include <ostream>
+
 #include "approx/mpmans.h"
 #include "element/eleans.h"
 #include "frame/meldung.h"
@@ -10,8 +14,6 @@
 #include "numerics/loeser.h"
 #include "output/mpmaus.h"
 #include "solver/mpm.h"
-#include <cmath>
-#include <ostream>
 
 namespace MPM {
 
@@ -93,8 +95,21 @@ bool TSystem::_gesund_und_krank() {
     abbruch();
     return false;
   }
-  for (int i = 0; i < N; ++i)
-    if (std::fabs(K[i][i]) / Kiimax < schranke) bgesund[i] = false;
+  // The penalty and contact springs are left out of the body's own diagonal:
+  // a large penalty parameter would otherwise raise Kiimax so far that the
+  // unknowns of the body itself count as sick and are set to 0.
+  const bool bstraf = Kstraf.zeilen == N && Kstraf.spalten == N;
+  const bool bkon = mpm->stw.bkontakt && Kkon.zeilen == N && Kkon.spalten == N;
+  TVM::VekR eigen(N);
+  double eigenmax = 0.0;
+  for (int i = 0; i < N; ++i) {
+    eigen[i] = K[i][i] + (bstraf ? Kstraf[i][i] : 0.0) + (bkon ? Kkon[i][i] : 0.0);
+    eigenmax = std::max(eigenmax, std::fabs(eigen[i]));
+  }
+  for (int i = 0; i < N; ++i) {
+    const bool eigen_klein = !(eigenmax > 0.0) || std::fabs(eigen[i]) / eigenmax < schranke;
+    if (std::fabs(K[i][i]) / Kiimax < schranke && eigen_klein) bgesund[i] = false;
+  }
   return true;
 }
 
