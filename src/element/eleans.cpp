@@ -5,6 +5,7 @@
 #include <ostream>
 #include <vector>
 
+#include "element/eleglob.h"
 #include "frame/mpmextern.h"
 
 namespace ELEANS {
@@ -410,31 +411,16 @@ const Tdataset* get_datasetptr(const Tkey& key) {
 }
 
 const Tdataset* get_datasetptr(const std::string& name) {
-  for (const auto& eintrag : register_ans())
-    if (eintrag.second.key.name == name) return &eintrag.second;
-  *konsaus << "\nELEINT::TdatasetPtr::getdatasetptr(): kein Eintrag zu Name " << name;
-  return nullptr;
+  return ELE::nach_name(
+      register_ans(), name, [](const Tdataset& ds) { return ds.key.name; },
+      "\nELEINT::TdatasetPtr::getdatasetptr(): kein Eintrag zu Name ");
 }
 
-const Tdataset& get_datasetref(const Tkey& key) {
-  const Tdataset* ds = get_datasetptr(key);
-  if (!ds) throw 1;
-  return *ds;
-}
-
-const Tdataset& get_datasetref(const std::string& name) {
-  const Tdataset* ds = get_datasetptr(name);
-  if (!ds) throw 1;
-  return *ds;
-}
+const Tdataset& get_datasetref(const Tkey& key) { return ELE::vorhanden(get_datasetptr(key)); }
+const Tdataset& get_datasetref(const std::string& name) { return ELE::vorhanden(get_datasetptr(name)); }
 
 std::string& get_datasetnames(std::string& namen) {
-  namen.clear();
-  for (const auto& eintrag : register_ans()) {
-    if (!namen.empty()) namen += "\n";
-    namen += eintrag.second.key.name;
-  }
-  return namen;
+  return ELE::alle_namen(register_ans(), namen, [](const Tdataset& ds) { return ds.key.name; });
 }
 
 bool _b_D2ViereckHermc1o1(const MatR& xk, MatR& b) {

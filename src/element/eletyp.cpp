@@ -6,6 +6,7 @@
 #include <ostream>
 
 #include "frame/meldung.h"
+#include "element/eleglob.h"
 #include "frame/mpmextern.h"
 #include "numerics/mathegeom.h"
 
@@ -228,31 +229,16 @@ const Tdataset* get_datasetptr(const Tkey& key) {
 }
 
 const Tdataset* get_datasetptr(const std::string& name) {
-  for (const auto& eintrag : register_typ())
-    if (eintrag.second.name == name) return &eintrag.second;
-  *konsaus << "\nELETYP::TdatasetPtr::getdatasetptr(): kein Eintrag zu Name " << name;
-  return nullptr;
+  return ELE::nach_name(
+      register_typ(), name, [](const Tdataset& ds) { return ds.name; },
+      "\nELETYP::TdatasetPtr::getdatasetptr(): kein Eintrag zu Name ");
 }
 
-const Tdataset& get_datasetref(const Tkey& key) {
-  const Tdataset* ds = get_datasetptr(key);
-  if (!ds) throw 1;
-  return *ds;
-}
-
-const Tdataset& get_datasetref(const std::string& name) {
-  const Tdataset* ds = get_datasetptr(name);
-  if (!ds) throw 1;
-  return *ds;
-}
+const Tdataset& get_datasetref(const Tkey& key) { return ELE::vorhanden(get_datasetptr(key)); }
+const Tdataset& get_datasetref(const std::string& name) { return ELE::vorhanden(get_datasetptr(name)); }
 
 std::string& get_datasetnames(std::string& namen) {
-  namen.clear();
-  for (const auto& eintrag : register_typ()) {
-    if (!namen.empty()) namen += "\n";
-    namen += eintrag.second.name;
-  }
-  return namen;
+  return ELE::alle_namen(register_typ(), namen, [](const Tdataset& ds) { return ds.name; });
 }
 
 } // namespace ELETYP
