@@ -198,18 +198,7 @@ void TMaterialpunktquelle::_text(std::ostream& os) const {
 
 TMaterialpunkt* mpu_erzeugen(Tmpm* mpm, int num, int matnum, double vol, TVM::VekR& x, const TVM::VekR& u,
                              const TVM::VekR& ut, const TVM::VekR& utt, const TVM::VekR& z, int farbe) {
-  if (num >= 0 && mpm->mpu.suchen(num)) {
-    eingabefehler(mpm, "Materialpunktnummer bereits vorhanden: " + std::to_string(num) + "\n");
-    return nullptr;
-  }
-  if (!mpm->mat.suchen(matnum)) {
-    eingabefehler(mpm, "Materialnummer nicht vorhanden: " + std::to_string(matnum) + "\n");
-    return nullptr;
-  }
-  if (!(vol > 0.0)) {
-    eingabefehler(mpm, "Materialpunktvolumen <= 0.\n");
-    return nullptr;
-  }
+  if (!datensatz_pruefen(mpm, mpm->mpu, "Materialpunktnummer", num, matnum, vol)) return nullptr;
   const double s = mpm->stw.schmutzxa;
   if (!mpm->stw.bknokoerperfest && s > eps)
     for (int i = 0; i < x.n; ++i)
@@ -233,18 +222,7 @@ TMaterialpunktquelle* mpuquell_erzeugen(Tmpm* mpm, int num, OBJTYP, double tA, d
                                         int matnum, double vol, const TVM::VekR& x, const TVM::VekR& u,
                                         const TVM::VekR& ut, const TVM::VekR& utt, const TVM::VekR& z,
                                         int farbe) {
-  if (num >= 0 && mpm->mpuquell.suchen(num)) {
-    eingabefehler(mpm, "Materialpunktquellennummer bereits vorhanden: " + std::to_string(num) + "\n");
-    return nullptr;
-  }
-  if (!mpm->mat.suchen(matnum)) {
-    eingabefehler(mpm, "Materialnummer nicht vorhanden: " + std::to_string(matnum) + "\n");
-    return nullptr;
-  }
-  if (!(vol > 0.0)) {
-    eingabefehler(mpm, "Materialpunktvolumen <= 0.\n");
-    return nullptr;
-  }
+  if (!datensatz_pruefen(mpm, mpm->mpuquell, "Materialpunktquellennummer", num, matnum, vol)) return nullptr;
   TMaterialpunktquelle* q = mpm->_behalten(std::make_unique<TMaterialpunktquelle>(
       mpm, num, OBJTYP_MPUQUELL, tA, tE, dt, matnum, vol, x, u, ut, utt, z, farbe));
   mpm->mpuquell.einfuegen(static_cast<int>(q->num), q);
