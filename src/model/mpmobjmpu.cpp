@@ -34,6 +34,24 @@ TMaterial* material_suchen(Tmpm* mpm, int matnum) {
 void eingabefehler(Tmpm* mpm, const std::string& text) {
   *pcf << mpm->_str_eindatpos() << "\n" << text;
 }
+
+// The checks of a material-point or source record: number free, material
+// known, volume positive.
+bool datensatz_pruefen(Tmpm* mpm, const Tobjcont& reg, const char* nummerntext, int num, int matnum, double vol) {
+  if (num >= 0 && reg.suchen(num)) {
+    eingabefehler(mpm, std::string(nummerntext) + " bereits vorhanden: " + std::to_string(num) + "\n");
+    return false;
+  }
+  if (!mpm->mat.suchen(matnum)) {
+    eingabefehler(mpm, "Materialnummer nicht vorhanden: " + std::to_string(matnum) + "\n");
+    return false;
+  }
+  if (!(vol > 0.0)) {
+    eingabefehler(mpm, "Materialpunktvolumen <= 0.\n");
+    return false;
+  }
+  return true;
+}
 } // namespace
 
 TMaterialpunkt::TMaterialpunkt(Tmpm* m, int n, OBJTYP e, int matnum, double vol, const TVM::VekR& x,
