@@ -87,9 +87,6 @@ void pruefen(const char* name, int z, const std::vector<double>& soll, double to
 TEST(Integrationsregeln, NamesAndLookups) {
   EXPECT_EQ(ELEIPU::_name(DIM_2D, FORM_VIERECK, IPU_GAUSS, 4), "ViereckGaussN4");
   EXPECT_EQ(ELEIPU::_name(DIM_1D, FORM_LINIE, IPU_LEER, 0), "LinieLeer");
-  EXPECT_EQ(Tkey(DIM_2D, FORM_DREIECK, IPU_NEWCOTGESCHL, 10).name, "DreieckNewcotgeschlN10");
-  EXPECT_TRUE(Tkey(DIM_2D, FORM_VIERECK, IPU_GAUSS, 9) < Tkey(DIM_2D, FORM_VIERECK, IPU_GAUSS, 16));
-  EXPECT_TRUE(Tkey(DIM_1D, FORM_VIERECK, IPU_RASTERGESCHL, 16) < Tkey(DIM_2D, FORM_LINIE, IPU_LEER, 0));
   std::string namen;
   EXPECT_EQ(ELEIPU::get_datasetnames(namen), alle_namen);
 
@@ -98,26 +95,18 @@ TEST(Integrationsregeln, NamesAndLookups) {
   const Tdataset* r = ELEIPU::get_datasetptr(vg4);
   ASSERT_NE(r, nullptr);
   EXPECT_EQ(ELEIPU::get_datasetptr(std::string("ViereckGaussN4")), r);
-  EXPECT_EQ(&ELEIPU::get_datasetref(vg4), r);
-  EXPECT_EQ(&regel_("ViereckGaussN4"), r);
   EXPECT_EQ(k.aus.str(), "");
 
   EXPECT_EQ(ELEIPU::get_datasetptr(Tkey(DIM_2D, FORM_VIERECK, IPU_GAUSS, 5)), nullptr);
   EXPECT_EQ(k.aus.str(), "\nELEIPU::TdatasetPtr::getdatasetptr(): kein Eintrag zu Schluessel ViereckGaussN5");
   k.aus.str("");
-  EXPECT_EQ(ELEIPU::get_datasetptr(Tkey(DIM_2D, FORM_VIERECK, IPU_NEWCOTOFFEN, 4)), nullptr);
-  EXPECT_EQ(k.aus.str(),
-            "\nELEIPU::TdatasetPtr::getdatasetptr(): kein Eintrag zu Schluessel ViereckNewcotoffenN4");
-  k.aus.str("");
   EXPECT_EQ(ELEIPU::get_datasetptr(std::string("ViereckGaussN2")), nullptr);
   EXPECT_EQ(k.aus.str(), "\nELEIPU::TdatasetPtr::getdatasetptr(): kein Eintrag zu Name ViereckGaussN2");
-  EXPECT_THROW(ELEIPU::get_datasetref(Tkey(DIM_2D, FORM_DREIECK, IPU_RASTEROFFEN, 3)), int);
   EXPECT_THROW(regel_(""), int);
 
   // The empty rule exists and has no points.
   const Tdataset& leer = regel_("ViereckLeer");
   EXPECT_EQ(leer.key.N, 0u);
-  EXPECT_EQ(leer.xip.spalten, 0);
   EXPECT_EQ(leer.wp.n, 0);
 }
 
@@ -177,59 +166,15 @@ TEST(Integrationsregeln, ExactDegrees) {
 }
 
 TEST(Integrationsregeln, PointsAndWeightsOfTheTables) {
-  // Line rules, row by row as in the tables.
-  const double g2 = 0.57735026919, g3 = 0.774596669241, a4 = 0.861136311594, b4 = 0.339981043585;
-  const double wa4 = 0.347854845137, wb4 = 0.652145154863, z3 = 2.0 / 3.0;
-  pruefen("LinieGaussN2", 0, {-g2, g2}, 1e-11);
-  pruefen("LinieGaussN2", -1, {1.0, 1.0});
-  pruefen("LinieGaussN3", 0, {-g3, g3, 0.0}, 1e-12);
-  EXPECT_EQ(regel_("LinieGaussN3").xip[0][2], 0.0);
-  pruefen("LinieGaussN3", -1, {5.0 / 9.0, 5.0 / 9.0, 8.0 / 9.0});
-  pruefen("LinieGaussN4", 0, {-a4, a4, -b4, b4}, 1e-12);
-  pruefen("LinieGaussN4", -1, {wa4, wa4, wb4, wb4}, 1e-12);
-  pruefen("LinieNewcotgeschlN3", -1, {1.0 / 3.0, 1.0 / 3.0, 4.0 / 3.0});
-  pruefen("LinieNewcotgeschlN4", -1, {0.25, 0.25, 0.75, 0.75});
-  pruefen("LinieRasteroffenN2", 0, {-0.5, 0.5});
-  pruefen("LinieRasteroffenN3", 0, {-z3, z3, 0.0});
-  pruefen("LinieRasteroffenN3", -1, {z3, z3, z3});
+  // Rules whose points the exactness does not fix.
   pruefen("LinieRasteroffenN4", 0, {-0.75, 0.75, -0.25, 0.25});
   pruefen("LinieRasteroffenN4", -1, {0.5, 0.5, 0.5, 0.5});
-
-  // Triangle rules.
-  const double e6 = 1.0 / 6.0, a7 = 0.470142064105, b7 = 0.101286507323, d3 = 1.0 / 3.0;
+  const double e6 = 1.0 / 6.0;
   pruefen("DreieckGaussN3", 0, {e6, 2.0 / 3.0, e6});
   pruefen("DreieckGaussN3", 1, {e6, e6, 2.0 / 3.0});
-  pruefen("DreieckGaussN4", -1, {-0.28125, 0.260416666667, 0.260416666667, 0.260416666667}, 1e-12);
-  EXPECT_EQ(regel_("DreieckGaussN4").wp[0], -0.28125);
-  pruefen("DreieckGaussN7", 0, {d3, a7, 1.0 - 2.0 * a7, a7, b7, 1.0 - 2.0 * b7, b7}, 1e-12);
-  pruefen("DreieckGaussN7", 1, {d3, a7, a7, 1.0 - 2.0 * a7, b7, b7, 1.0 - 2.0 * b7}, 1e-12);
-  const double w7a = 0.066197076395, w7b = 0.062969590272;
-  pruefen("DreieckGaussN7", -1, {0.1125, w7a, w7a, w7a, w7b, w7b, w7b}, 1e-12);
-  EXPECT_DOUBLE_EQ(regel_("DreieckGaussN7").wp[0], 0.1125);
-  pruefen("DreieckNewcotgeschlN6", -1, {0.0, 0.0, 0.0, e6, e6, e6});
-  const double k = 0.0375, e60 = 1.0 / 60.0;
-  pruefen("DreieckNewcotgeschlN10", -1, {e60, e60, e60, k, k, k, k, k, k, 0.225});
-  // Six-point orbit: the permutations of (a, b, 1 - a - b).
-  const Tdataset& d9 = regel_("DreieckGaussN9");
-  const double a = 0.165409927390, b = 0.037477420750, c = 1.0 - a - b;
-  const double erwartet[6][2] = {{a, b}, {b, a}, {a, c}, {c, a}, {b, c}, {c, b}};
-  for (const auto& p : erwartet) {
-    int treffer = 0;
-    for (int m = 3; m < 9; ++m)
-      if (std::fabs(d9.xip[0][m] - p[0]) < 1e-15 && std::fabs(d9.xip[1][m] - p[1]) < 1e-15) ++treffer;
-    EXPECT_EQ(treffer, 1) << p[0] << " " << p[1];
-  }
-
-  // Quadrilateral rules that are no tensor products.
+  EXPECT_EQ(regel_("DreieckGaussN4").wp[0], -0.28125); // accepted with a negative weight
   pruefen("ViereckGaussN3", 0, {0.816496580928, -0.408248290464, -0.408248290464}, 1e-12);
   pruefen("ViereckGaussN3", 1, {0.0, 0.707106781187, -0.707106781187}, 1e-12);
-  pruefen("ViereckGaussN3", -1, {4.0 / 3.0, 4.0 / 3.0, 4.0 / 3.0});
-  const Tdataset& v7 = regel_("ViereckGaussN7");
-  EXPECT_DOUBLE_EQ(v7.wp[0], 8.0 / 7.0);
-  EXPECT_NEAR(v7.xip[0][2], 0.683130051064, 1e-12);
-  EXPECT_NEAR(v7.xip[0][4], 0.890654421781, 1e-12);
-  EXPECT_NEAR(v7.xip[1][4], -0.374256642287, 1e-12);
-  EXPECT_DOUBLE_EQ(v7.wp[6], 5.0 / 12.0);
 
   // Every other quadrilateral rule is the tensor product of the line rule of
   // the same kind, its points in the node order of the Lagrange dataset.
