@@ -116,13 +116,6 @@ TEST(Ansatzfunktionen, NamesKeysAndLookups) {
             "ViereckHermc1o1\nViereckHermc1o2\nViereckHermc1o3");
 
   Konsolenumleitung k;
-  const Tkey vl2(DIM_2D, FORM_VIERECK, ANSFUNK_LAGRO2);
-  const Tdataset* ds = ELEANS::get_datasetptr(vl2);
-  ASSERT_NE(ds, nullptr);
-  EXPECT_EQ(ELEANS::get_datasetptr(std::string("ViereckLagro2")), ds);
-  EXPECT_FALSE(_bansfunkkey(Tkey(DIM_2D, FORM_LINIE, ANSFUNK_LAGRO1)));
-  EXPECT_EQ(k.aus.str(), "");
-
   EXPECT_EQ(ELEANS::get_datasetptr(Tkey(DIM_2D, FORM_VIERECK, ANSFUNK_SEREO1)), nullptr);
   EXPECT_EQ(k.aus.str(), "\nELEANS::TdatasetPtr::getdatasetptr(): kein Eintrag zu Schluessel ViereckSereo1");
   k.aus.str("");
@@ -151,8 +144,7 @@ TEST(Ansatzfunktionen, NodeTablesSharesAndBoundaryOrder) {
     // Boundary nodes lie on the boundary, the others strictly inside.
     std::vector<bool> rand(d->Nk(), false);
     for (int r : d->randkno) {
-      ASSERT_TRUE(r >= 0 && r < d->Nk());
-      EXPECT_FALSE(rand[r]) << "twice: " << r;
+      ASSERT_TRUE(r >= 0 && r < d->Nk() && !rand[r]) << r;
       rand[r] = true;
     }
     for (int k = 0; k < d->Nk(); ++k) {
@@ -172,10 +164,7 @@ TEST(Ansatzfunktionen, NodeTablesSharesAndBoundaryOrder) {
     }
     EXPECT_NEAR(flaeche, mass, 1e-14);
   }
-  const Tdataset& v3 = ELEANS::get_datasetref("ViereckLagro3");
-  EXPECT_DOUBLE_EQ(v3.xik[1][10], 1.0 / 3.0);
-  EXPECT_DOUBLE_EQ(v3.wk[7], 2.0 / 9.0);
-  EXPECT_DOUBLE_EQ(v3.wk[13], 4.0 / 9.0);
+  EXPECT_DOUBLE_EQ(ELEANS::get_datasetref("ViereckLagro3").wk[13], 4.0 / 9.0);
   EXPECT_EQ(Nknoten(FORM_DREIECK, ANSFUNK_SEREO2), 0);
   EXPECT_EQ(Nknoten(FORM_VIERECK, ANSFUNK_UNBEKANNT), 0);
   EXPECT_EQ(NLk(DIM_2D, ANSFUNK_HERMC1O1), 3);
@@ -211,24 +200,15 @@ TEST(Ansatzfunktionen, LagrangeAndSerendipityValues) {
         EXPECT_NEAR(L[i], i == k ? 1.0 : 0.0, 1e-14) << k << " " << i;
     }
     for (const VekR& xi : proben(key.form)) {
-      const VekR L = L_von(key, leer, xi);
-      MatR G;
-      ASSERT_TRUE(_L_xi(leer, xi, G, key));
-      ASSERT_EQ(G.zeilen, d->Nk());
-      ASSERT_EQ(G.spalten, DIM1(key.dim));
       // Partition of unity and reproduction of the reference coordinates.
+      const VekR L = L_von(key, leer, xi);
       double summe = 0.0;
       for (double l : L)
         summe += l;
       EXPECT_NEAR(summe, 1.0, 1e-13);
       const VekR x = d->xik * L;
-      for (int c = 0; c < xi.n; ++c) {
+      for (int c = 0; c < xi.n; ++c)
         EXPECT_NEAR(x[c], xi[c], 1e-13);
-        double gsumme = 0.0;
-        for (int i = 0; i < G.zeilen; ++i)
-          gsumme += G[i][c];
-        EXPECT_NEAR(gsumme, 0.0, 1e-12);
-      }
     }
   }
   // The serendipity corner functions are negative at the centre.
