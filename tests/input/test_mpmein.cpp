@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <string>
 
+#include "frame/dateinamen.h"
 #include "model/mpmobjele.h"
 #include "model/mpmobjkno.h"
 #include "model/mpmobjmat.h"
@@ -14,27 +14,17 @@
 using namespace MPM;
 
 namespace {
-// A run set up on `inhalt` as input file, with console and logs captured
-// (the console reads `konsole`), ready for `_eingabe_start`.
-class Eingabe {
-public:
-  explicit Eingabe(const std::string& inhalt, const std::string& konsole = std::string()) : alt(::bausktr) {
-    ordner.schreiben("modell.mpm", inhalt);
-    stream_start(ordner.datei("modell").c_str());
-    k = std::make_unique<Konsolenumleitung>(konsole);
+// A run on `inhalt` as input file, console (reading `konsole`) and logs
+// captured, control output on; ready for `_eingabe_start`.
+struct Eingabe {
+  explicit Eingabe(const std::string& inhalt, const std::string& konsole = std::string())
+      : lauf(inhalt), k(konsole) {
     ::bausktr = true;
   }
-  ~Eingabe() {
-    k.reset();
-    stream_stop();
-    ::bausktr = alt;
-  }
-  Eingabe(const Eingabe&) = delete;
-  Eingabe& operator=(const Eingabe&) = delete;
-
-  bool alt;
-  Tempordner ordner;
-  std::unique_ptr<Konsolenumleitung> k;
+  ~Eingabe() { ::bausktr = alt; }
+  Testlauf lauf;
+  Konsolenumleitung k;
+  const bool alt = ::bausktr;
   Tmpm mpm;
 };
 
@@ -76,8 +66,8 @@ TEST(Modelleingabe, SmallMeshIsBuiltWithCountsNumbersAndValues) {
   Eingabe e(netz);
   Tmpm& m = e.mpm;
   m._eingabe_start();
-  EXPECT_EQ(e.k->aus.str(), "Eingabedatei lesen\n");
-  EXPECT_EQ(e.k->fehler.str(), "");
+  EXPECT_EQ(e.k.aus.str(), "Eingabedatei lesen\n");
+  EXPECT_EQ(e.k.fehler.str(), "");
   EXPECT_EQ(m.titel, "Netz 2x1");
   EXPECT_TRUE(m.bausdat_gnupl && m.bausdat_gid);
   EXPECT_FALSE(m.bausdat_gnupl_farbig);
@@ -124,7 +114,7 @@ TEST(Modelleingabe, SmallMeshIsBuiltWithCountsNumbersAndValues) {
   EXPECT_TRUE(m.ele.suchen(52)->bausgewaehlt);
 
   // Control-log reports in their order.
-  const std::string ktr = e.k->kontroll.str();
+  const std::string ktr = e.k.kontroll.str();
   EXPECT_EQ(ktr.rfind("Gleitkommazahlgenauigkeit\n", 0), 0u);
   std::size_t pos = 0;
   for (const char* text :
@@ -155,7 +145,7 @@ TEST(Modelleingabe, RefusedRecordsLeaveTheirErrorLines) {
   Tmpm& m = e.mpm;
   m._eingabe_start();
   EXPECT_EQ(
-      e.k->fehler.str(),
+      e.k.fehler.str(),
       "Eingabedatei, Zeilennummer 2: Materialnummer bereits vorhanden: 1\n"
       "Eingabedatei, Zeilennummer 10\nMaterialpunktvolumen <= 0.\n"
       "Eingabedatei, Zeilennummer 16: mpuquell-Zeile nicht verwendet (Materialpunktquellen werden nicht "
@@ -178,14 +168,14 @@ TEST(Modelleingabe, HugeOffsetsAndNumbersDoNotBreakTheInput) {
             "ele 1, 1, 1, (1, 2, 3, 4)\nmpu 4, 1, 1., (0.5, 0.5)\n",
             "w\n");
   e.mpm._eingabe_start();
-  EXPECT_EQ(e.k->fehler.str(),
+  EXPECT_EQ(e.k.fehler.str(),
             "Einlesen gescheitert. Schluesselwort=stw_numplus, Zeilennummer=2, Eintragsnummer=1\n"
             "Eingabedatei, Zeilennummer 9: Objektnummer zu gross: 1 + 2147483647\n");
   EXPECT_EQ(e.mpm.stw.mpunumplus, 0u);
   EXPECT_NE(e.mpm.mpu.suchen(4), nullptr);
   EXPECT_TRUE(e.mpm.ele.empty());
-  EXPECT_EQ(e.k->aus.str(), "Eingabedatei lesen\nWARNUNG: belenutzen && keine Elemente\n"
-                            "Fuer ABBRUCH \"x\", fuer WEITER beliebiges Zeichen eingeben:");
+  EXPECT_EQ(e.k.aus.str(), "Eingabedatei lesen\nWARNUNG: belenutzen && keine Elemente\n"
+                           "Fuer ABBRUCH \"x\", fuer WEITER beliebiges Zeichen eingeben:");
 }
 
 TEST(Modelleingabe, MissingNodesAndElementsAskTheStopQuestion) {
@@ -198,7 +188,7 @@ TEST(Modelleingabe, MissingNodesAndElementsAskTheStopQuestion) {
     } catch (int code) {
       EXPECT_EQ(code, 1);
     }
-    EXPECT_EQ(e.k->aus.str(),
+    EXPECT_EQ(e.k.aus.str(),
               "Eingabedatei lesen\nWARNUNG: keine Materialpunkte und keine Materialpunktquellen\n"
               "FEHLER: keine Knoten\n" +
                   frage);
@@ -206,7 +196,7 @@ TEST(Modelleingabe, MissingNodesAndElementsAskTheStopQuestion) {
   // Going on: an empty title falls back to the input file name.
   Eingabe e("stw_berechverf W,W,W, F,F,F\nmat 1, 1\n", "w\nw\n");
   e.mpm._eingabe_start();
-  EXPECT_EQ(e.mpm.titel, e.ordner.datei("modell.mpm"));
+  EXPECT_EQ(e.mpm.titel, dateien.basisname() + ".mpm");
 }
 
 TEST(Modelleingabe, UniqueOutputNumbers) {

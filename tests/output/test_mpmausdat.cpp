@@ -21,17 +21,6 @@ namespace {
 const VekR leer;
 const double wurzel2 = std::sqrt(2.0);
 
-// Run files of base name "lauf" in a fresh folder; the logs are captured.
-struct Lauf {
-  explicit Lauf(const std::string& eingabe = "") {
-    ordner.schreiben("lauf.mpm", eingabe);
-    stream_start(ordner.datei("lauf").c_str());
-  }
-  ~Lauf() { stream_stop(); }
-  std::string lesen(const std::string& endung) const { return datei_lesen(ordner.datei("lauf." + endung)); }
-  Tempordner ordner;
-};
-
 std::string zeilen(std::initializer_list<const char*> liste) {
   std::string s;
   for (const char* z : liste)
@@ -79,7 +68,7 @@ std::string kopf_ele(const std::string& anfang) {
 
 // Checks the five tables that always get their header (and, with `ende`,
 // their closing line) and the element table, which stays empty.
-void tabellen_pruefen(const Lauf& lauf, const Tmpm& mpm, bool ende) {
+void tabellen_pruefen(const Testlauf& lauf, const Tmpm& mpm, bool ende) {
   const std::string schluss = ende ? "#Ende / " + mpm.zeitende + "\n" : "";
   const std::string& a = mpm.zeitanfang;
   EXPECT_EQ(lauf.lesen("dat.mpu.txt"), kopf_mpu(a) + schluss);
@@ -138,7 +127,7 @@ void konvergiert(Tmpm& mpm) {
 } // namespace
 
 TEST(Datentabellen, HeadersAtStartAndClosingLinesAtTheEnd) {
-  Lauf lauf;
+  Testlauf lauf("");
   Konsolenumleitung k;
   Tmpm mpm;
   EXPECT_EQ(mpm._ausgabe(ZEITPU_ANFANG), 1);
@@ -152,7 +141,7 @@ TEST(Datentabellen, HeadersAtStartAndClosingLinesAtTheEnd) {
 }
 
 TEST(Datentabellen, ElementTableAndClosingAfterAStop) {
-  Lauf lauf;
+  Testlauf lauf("");
   Konsolenumleitung k;
   Tmpm mpm;
   mpm.bausdat_ele = true;
@@ -165,7 +154,7 @@ TEST(Datentabellen, ElementTableAndClosingAfterAStop) {
 }
 
 TEST(Datentabellen, RowsOfSelectedMaterialPointsAndNodesPerOutputTime) {
-  Lauf lauf;
+  Testlauf lauf("");
   Konsolenumleitung k;
   Modell m;
   Tmpm& mpm = m.mpm;
@@ -250,7 +239,7 @@ TEST(Datentabellen, RowsOfSelectedMaterialPointsAndNodesPerOutputTime) {
 }
 
 TEST(Datentabellen, ConvergenceTablesPerEquilibriumIteration) {
-  Lauf lauf;
+  Testlauf lauf("");
   Konsolenumleitung k;
   Modell m;
   Tmpm& mpm = m.mpm;
@@ -293,7 +282,7 @@ TEST(Datentabellen, ConvergenceTablesPerEquilibriumIteration) {
 }
 
 TEST(Datentabellen, MaterialIterationRowsFormOneBlockPerPointAndIteration) {
-  Lauf lauf;
+  Testlauf lauf("");
   Konsolenumleitung k;
   Modell m;
   Tmpm& mpm = m.mpm;
@@ -333,7 +322,7 @@ TEST(Datentabellen, RunWithoutSelectionsWritesHeadersAndClosingLinesOnly) {
   const std::string modell =
       "mat 1, 1, (1., 1., 0., 0.)\neletyp 1\nkno 1, 1, 1., (0, 0)\nkno 2, 1, 1., (1, 0)\n"
       "kno 3, 1, 1., (1, 1)\nkno 4, 1, 1., (0, 1)\nele 1, 1, 1, (1, 2, 3, 4)\n";
-  Lauf lauf("stw_t 0., 1., 0.25\nstw_zeitschrittverf implizit\n" + modell);
+  Testlauf lauf("stw_t 0., 1., 0.25\nstw_zeitschrittverf implizit\n" + modell);
   Konsolenumleitung k;
   Tmpm mpm;
   ASSERT_TRUE(mpm._steuerung());
