@@ -156,18 +156,9 @@ TEST_F(Material, PlasticBelowOnAndAboveTheYieldSurface) {
   ASSERT_EQ(r[4], 0.0);
   EXPECT_TRUE(biter);
 
-  // Residual of an iterate: plastic strain, hardening, multiplier.
-  const VekR z{0.01, -0.01, 0.02, 0.03, 0.04}, z_alt{0.0, 0.0, 0.01, 0.01, 0.02};
-  const VekR eps_p{0.5, -0.1, 1.0};
-  mat._r(eps_p, epst, z, z_alt, r, biter, 0.1);
-  const VekR d{0.3 - 0.01, -0.3 + 0.01, 1.0 - 0.02};
-  const double n = std::sqrt(d[0] * d[0] + d[1] * d[1] + d[2] * d[2]);
-  EXPECT_TRUE(biter);
-  erwarte_nahe(r,
-               VekR{0.01 - 0.02 * d[0] / n, -0.01 - 0.02 * d[1] / n, 0.01 - 0.02 * d[2] / n,
-                    0.02 - w23 * 0.02, n - w23 * (1.0 + 0.5 * 0.03)},
-               1e-15);
-  mat._sigma(eps_p, epst, z, sig, q, nullptr); // elastic part plus 0.2 epst
+  // Stress of a state with plastic strain: elastic part plus 0.2 epst.
+  const VekR z{0.01, -0.01, 0.02, 0.03, 0.04}, eps_p{0.5, -0.1, 1.0};
+  mat._sigma(eps_p, epst, z, sig, q, nullptr);
   erwarte_nahe(sig, VekR{0.49 + 0.02, -0.09 + 0.04, 0.98 + 0.06}, 1e-15);
   EXPECT_EQ(k.aus.str(), "");
 }
