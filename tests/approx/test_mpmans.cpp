@@ -107,18 +107,6 @@ TEST(Ansaetze, FactoryKindsAndPointsCreateTheirApproximations) {
   EXPECT_EQ(_ansatz_erzeugen(&m.mpm, p, OBJTYP_KNO, OBJTYP_MPU, ANSATZ_UNBEKANNT), nullptr);
   EXPECT_FALSE(_ansatz_verfuegbar(ANSATZ_WOLKEN));
 
-  // Default kinds: nodes from material points by inverse element, points
-  // from nodes by element, integration points from material points by copy.
-  ASSERT_NE(KNO_Z(p)->ans_mpu, nullptr);
-  EXPECT_EQ(KNO_Z(p)->ans_mpu->ans, ANSATZ_ELEINV);
-  VekR x{0.5, 0.5};
-  TMaterialpunkt* mp = mpu_erzeugen(&m.mpm, 1, 1, 1.0, x, leer, leer, leer, leer, 0);
-  ASSERT_NE(mp, nullptr);
-  ASSERT_NE(mp->ans_kno, nullptr);
-  EXPECT_EQ(mp->ans_kno->ans, ANSATZ_ELE);
-  ASSERT_NE(mp->ipu_auf, nullptr);
-  EXPECT_EQ(IPU_Z(mp->ipu_auf)->ans_mpu->ans, ANSATZ_KOPIEREN);
-
   // The cloud kind is not available: the point has no approximation, and
   // asking for it is the reported "ans=NULL" error.
   m.mpm.stw.ansatz_knou_zu_pu = ANSATZ_WOLKEN;

@@ -314,19 +314,15 @@ TEST_F(Datei, Echo) {
       "Zeilennummer, Laenge, Wortanzahl, bKommentar, Schluesselwortnr, [Schluesselwort]: <Zeile>";
   const std::string kopfneu = "Zeilennummerneu, Zeilennummeralt, Laenge, Wortanzahl, bKommentar, "
                               "Schluesselwortnr, [Schluesselwort]: <Zeile>";
-  const std::string kno = "[kno                           ]: ";
   const std::string stw_m = "[stw_m                         ]: ";
   const std::string teile[] = {
       "\n\nKONTROLLE EINGABEDATEI ANFANG\n\nEINGABEDATEI\n------------\nNzeil=3\n" + kopf + "\n",
       "\n    2,   3,  0, W,  13, " + stw_m + "<! x>\n",
       "\nEINGABEDATEI UMGEORDNET MIT KOMMENTARZEILEN\nNzeilneu=3\n" + kopfneu + "\n",
-      "\n    3,     1,   8,  3, F,  38, " + kno + "<kno 1, 2>\n",
       "\nEINGABEDATEI UMGEORDNET OHNE KOMMENTARZEILEN\nNzeilneuokz=2\n" + kopfneu + "\n",
       "\nEINGABEDATEI ZERLEGT\nNsw=50\nSchluesselwortnr, Schluesselwortzeilenanzahl, [Schluesselwort]:\n" +
           std::string(32, ' ') + "Schluesselwortzeile, Eintragsanzahl: <Eintraege>\n",
       "\n 13,     1, [stw_m]:\n" + std::string(32, ' ') + " 1,  3: b<W> f<0.> <FORMATFEHLER><extra> \n",
-      "\n 38,     1, [kno]:\n" + std::string(32, ' ') +
-          " 1,  2: u<1> u<2> f<1.> F<()> F<()> F<()> F<()> F<()> u<1> \n",
       "\n 49,     0, [konlin]:\n\nKONTROLLE EINGABEDATEI ENDE\n",
   };
   size_t pos = 0;
