@@ -116,39 +116,29 @@ TEST(Modelleingabe, SmallMeshIsBuiltWithCountsNumbersAndValues) {
 }
 
 TEST(Modelleingabe, RefusedRecordsLeaveTheirErrorLines) {
-  Eingabe e("mat 1, 1, (1., 1., 0., 0.)\n"                 // 1
-            "mat 1, 1\n"                                   // 2
-            "eletyp 1\n"                                   // 3
-            "kno 1, 1, 1., (0, 0)\nkno 2, 1, 1., (1, 0)\n" // 4, 5
-            "kno 3, 1, 1., (1, 1)\nkno 4, 1, 1., (0, 1)\n" // 6, 7
-            "kno 1, 1, 1., (5, 5)\n"                       // 8
-            "kno 3000000000, 1, 1., (2, 2)\n"              // 9
-            "mpu 2, 1, 0., (0.5, 0.5)\n"                   // 10
-            "ele 1, 1, 1, (1, 2, 3)\n"                     // 11
-            "ele 3, 1, 1, (1, 2, 3, 4)\n"                  // 12
-            "ele 2147483647, 1, 1, (1, 2, 3, 4)\n"         // 13
-            "stw_numplus 0, 0, 0, 1\n"                     // 14
-            "pu_u ele, (1), (1., 1.)\n"                    // 15
-            "mpuquell 1\n"                                 // 16
-            "stw_zeitschrittverf implizit\n");             // 17
+  Eingabe e("mat 1, 1, (1., 1., 0., 0.)\neletyp 1\n"            // 1, 2
+            "kno 1, 1, 1., (0, 0)\nkno 2, 1, 1., (1, 0)\n"      // 3, 4
+            "kno 3, 1, 1., (1, 1)\nkno 4, 1, 1., (0, 1)\n"      // 5, 6
+            "kno 1, 1, 1., (5, 5)\n"                            // 7
+            "kno 3000000000, 1, 1., (2, 2)\n"                   // 8
+            "ele 3, 1, 1, (1, 2, 3, 4)\n"                       // 9
+            "ele 2147483647, 1, 1, (1, 2, 3, 4)\n"              // 10
+            "stw_numplus 0, 0, 0, 1\npu_u ele, (1), (1., 1.)\n" // 11, 12
+            "mpuquell 1\nstw_zeitschrittverf implizit\n");      // 13, 14
   Tmpm& m = e.mpm;
   m._eingabe_start();
   EXPECT_EQ(
       e.k.fehler.str(),
-      "Eingabedatei, Zeilennummer 2: Materialnummer bereits vorhanden: 1\n"
-      "Eingabedatei, Zeilennummer 10\nMaterialpunktvolumen <= 0.\n"
-      "Eingabedatei, Zeilennummer 16: mpuquell-Zeile nicht verwendet (Materialpunktquellen werden nicht "
+      "Eingabedatei, Zeilennummer 13: mpuquell-Zeile nicht verwendet (Materialpunktquellen werden nicht "
       "eingelesen)\n"
-      "Eingabedatei, Zeilennummer 8\nKnoten bereits vorhanden: 1\n"
-      "Einlesen gescheitert. Schluesselwort=kno, Zeilennummer=9, Eintragsnummer=1\n"
-      "Eingabedatei, Zeilennummer 9: kno-Zeile nicht verwendet (Eintrag 1 fehlerhaft)\n"
-      "Eingabedatei, Zeilennummer 11\nFalsche Elementknotenanzahl Nk_vorh=3!=4\n"
-      "Eingabedatei, Zeilennummer 13: Objektnummer zu gross: 2147483647 + 1\n"
-      "Eingabedatei, Zeilennummer 15: Unzulaessiger Objekttyp: ele\n");
+      "Eingabedatei, Zeilennummer 7\nKnoten bereits vorhanden: 1\n"
+      "Einlesen gescheitert. Schluesselwort=kno, Zeilennummer=8, Eintragsnummer=1\n"
+      "Eingabedatei, Zeilennummer 8: kno-Zeile nicht verwendet (Eintrag 1 fehlerhaft)\n"
+      "Eingabedatei, Zeilennummer 10: Objektnummer zu gross: 2147483647 + 1\n"
+      "Eingabedatei, Zeilennummer 12: Unzulaessiger Objekttyp: ele\n");
   EXPECT_EQ(m.kno.size(), 4u);
   EXPECT_NE(m.ele.suchen(4), nullptr);           // element 3 with the offset 1
   EXPECT_DOUBLE_EQ(punkt(m.kno, 1)->xa[0], 0.0); // the duplicate left the first node
-  EXPECT_EQ(m.mpu.size(), 4u);                   // only those of the element
 }
 
 TEST(Modelleingabe, HugeOffsetsAndNumbersDoNotBreakTheInput) {
