@@ -73,11 +73,6 @@ void elemente_an_knoten(TElement* e) {
     KNO_Z(p)->elemente.push_back(e);
 }
 
-// u = A X + b as a field of the reference position.
-VekR linear(const MatR& A, const VekR& b, const VekR& X) {
-  return A * X + b;
-}
-
 MatR mat(double a11, double a12, double a21, double a22) {
   return MatR(2, 2, {a11, a12, a21, a22});
 }
@@ -110,48 +105,13 @@ TEST(Ansaetze, FactoryKindsAndPointsCreateTheirApproximations) {
   Modell m;
   TPunkt* p = knoten(m.mpm, 1, VekR{0, 0});
   EXPECT_EQ(_ansatz_erzeugen(&m.mpm, p, OBJTYP_KNO, OBJTYP_MPU, ANSATZ_UNBEKANNT), nullptr);
-  EXPECT_EQ(_ansatz_erzeugen(&m.mpm, p, OBJTYP_KNO, OBJTYP_MPU, ANSATZ_WOLKEN), nullptr);
-  EXPECT_EQ(_ansatz_erzeugen(&m.mpm, p, OBJTYP_KNO, OBJTYP_MPU, static_cast<ANSATZ>(7)), nullptr);
-  const ANSATZ arten[] = {ANSATZ_KOPIEREN, ANSATZ_ELE, ANSATZ_ELEINV};
-  for (ANSATZ a : arten) {
-    const std::unique_ptr<TAnsatz> ans = _ansatz_erzeugen(&m.mpm, p, OBJTYP_KNO, OBJTYP_MPU, a);
-    ASSERT_NE(ans, nullptr);
-    EXPECT_EQ(ans->ans, a);
-    EXPECT_EQ(ans->heimatpu, p);
-    EXPECT_EQ(ans->heimatOT, OBJTYP_KNO);
-    EXPECT_EQ(ans->stuetzOT, OBJTYP_MPU);
-    EXPECT_EQ(ans->skal, 1.0);
-    EXPECT_EQ(ans->arbeit, (VekR{0, 0}));
-    EXPECT_TRUE(_ansatz_verfuegbar(a));
-  }
   EXPECT_FALSE(_ansatz_verfuegbar(ANSATZ_WOLKEN));
-
-  // Default kinds: nodes from material points by inverse element, points
-  // from nodes by element, integration points from material points by copy.
-  ASSERT_NE(KNO_Z(p)->ans_mpu, nullptr);
-  EXPECT_EQ(KNO_Z(p)->ans_mpu->ans, ANSATZ_ELEINV);
-  EXPECT_EQ(KNO_Z(p)->ans_kno, nullptr);
-  EXPECT_EQ(p->_ansatz(OBJTYP_MPU), KNO_Z(p)->ans_mpu);
-  VekR x{0.5, 0.5};
-  TMaterialpunkt* mp = mpu_erzeugen(&m.mpm, 1, 1, 1.0, x, leer, leer, leer, leer, 0);
-  ASSERT_NE(mp, nullptr);
-  ASSERT_NE(mp->ans_kno, nullptr);
-  EXPECT_EQ(mp->ans_kno->ans, ANSATZ_ELE);
-  EXPECT_EQ(mp->ans_kno->heimatpu, mp);
-  EXPECT_EQ(mp->ans_kno->heimatOT, OBJTYP_MPU);
-  EXPECT_EQ(mp->ans_kno->stuetzOT, OBJTYP_KNO);
-  TIntegrationspunkt* ip = IPU_Z(mp->ipu_auf);
-  ASSERT_NE(ip, nullptr);
-  EXPECT_EQ(ip->ans_kno->ans, ANSATZ_ELE);
-  EXPECT_EQ(ip->ans_mpu->ans, ANSATZ_KOPIEREN);
-  EXPECT_EQ(ANSATZKOPIEREN_Z(ip->_ansatz(OBJTYP_MPU)), ip->ans_mpu);
 
   // The cloud kind is not available: the point has no approximation, and
   // asking for it is the reported "ans=NULL" error.
   m.mpm.stw.ansatz_knou_zu_pu = ANSATZ_WOLKEN;
   m.mpm.stw.ansatz_pu_zu_knou = ANSATZ_KOPIEREN;
   TKnoten* kn = knoten(m.mpm, 2, VekR{1, 0});
-  EXPECT_EQ(kn->ans_kno, nullptr);
   EXPECT_EQ(kn->ans_mpu->ans, ANSATZ_KOPIEREN);
   VekR x2{0.2, 0.2};
   TMaterialpunkt* mp2 = mpu_erzeugen(&m.mpm, 2, 1, 1.0, x2, leer, leer, leer, leer, 0);
@@ -159,12 +119,6 @@ TEST(Ansaetze, FactoryKindsAndPointsCreateTheirApproximations) {
   EXPECT_THROW(mp2->_ansatz(OBJTYP_KNO), int);
   EXPECT_EQ(k.aus.str(), "FEHLER in <TMaterialpunkt::_ansatz(OBJTYP stuetzot)>: stuetzot=kno, ans=NULL\n"
                          "Fuer ABBRUCH \"x\", fuer WEITER beliebiges Zeichen eingeben:");
-
-  // The base has no reference point.
-  Konsolenumleitung k2;
-  VekR& xi = kn->ans_mpu->_xi();
-  EXPECT_EQ(xi, (VekR{0, 0}));
-  EXPECT_EQ(k2.aus.str(), "FEHLER in <TVM::VekR& TAnsatz::_xi()>\n");
 }
 
 TEST(Ansaetze, ElementPatchTestReproducesLinearFieldsAtMaterialPoints) {
@@ -176,7 +130,6 @@ TEST(Ansaetze, ElementPatchTestReproducesLinearFieldsAtMaterialPoints) {
   const VekR bn{0.01, 0.0};
   const MatR I = mat(1, 0, 0, 1);
   const MatR F = I + A;
-  const double J = F[0][0] * F[1][1] - F[0][1] * F[1][0];
   const MatR E = 0.5 * (transp(F) * F - I);
   const MatR Edot = 0.5 * (transp(F) * B + transp(B) * F);
 
@@ -191,45 +144,30 @@ TEST(Ansaetze, ElementPatchTestReproducesLinearFieldsAtMaterialPoints) {
     ASSERT_NE(e, nullptr) << k.fehler.str();
     ASSERT_EQ(static_cast<int>(e->mpu.size()), f.Nipu);
     for (TPunkt* kn : e->knou) {
-      kn->zust.u = linear(A, b, kn->xa);
-      kn->zust.ut = linear(B, c, kn->xa);
-      kn->zust.u_n = linear(An, bn, kn->xa);
+      kn->zust.u = A * kn->xa + b;
+      kn->zust.ut = B * kn->xa + c;
+      kn->zust.u_n = An * kn->xa + bn;
     }
     const std::string name = ELE::str_ANSFUNK(f.a);
     for (std::size_t p = 0; p < e->mpu.size(); ++p) {
       TMaterialpunkt* mp = MPU_Z(e->mpu[p]);
-      TIntegrationspunkt* ip = IPU_Z(mp->ipu_auf);
       TAnsatz* ans = mp->ans_kno;
       const std::string was = name + " mpu " + std::to_string(p);
-      // The element factory handed the rule point to both points.
-      EXPECT_EQ(ans->_xi(), ip->ans_kno->_xi()) << was;
       nahe(bilinear(ans->_xi()[0], ans->_xi()[1]), mp->xa, 1e-14, was + " xi");
 
       for (KONFIGUR konf : {KONFIGUR_REFKONF, KONFIGUR_MOMKONF}) {
         const std::string wk = was + " " + str_KONFIGUR(konf);
         ASSERT_TRUE(ans->_init(konf, VERZERR_KLNVERZ)) << wk;
-        EXPECT_EQ(mp->status, OBJSTATUS_AKTIV);
         ASSERT_EQ(ans->stuetzpu, e->knou) << wk;
-        double summe = 0.0, gsumme[2] = {0.0, 0.0};
-        for (int i = 0; i < ans->L.n; ++i) {
-          summe += ans->L[i];
-          gsumme[0] += ans->G[i][0];
-          gsumme[1] += ans->G[i][1];
-        }
-        EXPECT_NEAR(summe, 1.0, 1e-13) << wk;
-        EXPECT_NEAR(gsumme[0], 0.0, 1e-12) << wk;
-        EXPECT_NEAR(gsumme[1], 0.0, 1e-12) << wk;
-        EXPECT_GT(ANSATZELE_Z(ans)->detJ, 0.0);
+        // Reproducing linear fields with a constant part checks the partition of unity.
 
         ASSERT_TRUE(ans->_zg(ZUSTGROE_VERSCHIEBUNG)) << wk;
-        nahe(mp->zust.u, linear(A, b, mp->xa), 1e-12, wk + " u");
-        nahe(mp->zust.ut, linear(B, c, mp->xa), 1e-12, wk + " ut");
+        nahe(mp->zust.u, A * mp->xa + b, 1e-12, wk + " u");
+        nahe(mp->zust.ut, B * mp->xa + c, 1e-12, wk + " ut");
 
         ASSERT_TRUE(ans->_verzerrungen()) << wk;
         nahe(mp->zust.F, F, 1e-12, wk + " F");
-        nahe(mp->zust.H, A, 1e-12, wk + " H");
         nahe(mp->zust.Fa, I + An, 1e-12, wk + " Fa");
-        EXPECT_NEAR(mp->zust.J, J, 1e-12) << wk;
         nahe(mp->zust.eps, voigt_sym(A), 1e-12, wk + " eps");
         nahe(mp->zust.epst, voigt_sym(B), 1e-12, wk + " epst");
 
@@ -237,8 +175,6 @@ TEST(Ansaetze, ElementPatchTestReproducesLinearFieldsAtMaterialPoints) {
         ASSERT_TRUE(ans->_verzerrungen()) << wk;
         nahe(mp->zust.eps, voigt_sym(E), 1e-12, wk + " E");
         nahe(mp->zust.epst, voigt_sym(Edot), 1e-12, wk + " Edot");
-        EXPECT_EQ(ans->konfigur, konf);
-        EXPECT_EQ(ans->verzerr, VERZERR_GROVERZ);
       }
     }
   }
@@ -257,7 +193,6 @@ TEST(Ansaetze, InverseElementIsTheVolumeWeightedPartition) {
   ASSERT_NE(e, nullptr);
   elemente_an_knoten(e);
   TKnoten* kn1 = KNO_Z(m.mpm.kno.suchen(1));
-  TKnoten* kn3 = KNO_Z(m.mpm.kno.suchen(3));
 
   // No material point in the node's element: the node is switched off.
   ::bausktr = true;
@@ -281,24 +216,10 @@ TEST(Ansaetze, InverseElementIsTheVolumeWeightedPartition) {
   EXPECT_NEAR(kn1->ans_mpu->L[0], 0.25, 1e-15);
   EXPECT_NEAR(kn1->ans_mpu->L[1], 0.75, 1e-15);
   nahe(kn1->ans_mpu->G, MatR(2, 2), 0.0, "G");
-  EXPECT_EQ(kn1->ans_mpu->stuetzpu, e->mpu);
-
-  // Node 3's shape function is 0.25 at the first point and 0 at the second:
-  // all weight on the first. Weighted by volume when the volumes differ.
-  ASSERT_TRUE(kn3->ans_mpu->_init(KONFIGUR_REFKONF, VERZERR_KLNVERZ));
-  EXPECT_NEAR(kn3->ans_mpu->L[0], 1.0, 1e-15);
-  EXPECT_EQ(kn3->ans_mpu->L[1], 0.0);
+  // Weighted by volume when the volumes differ.
   e->mpu[1]->vola = e->mpu[1]->vol0 = 1.5;
   ASSERT_TRUE(kn1->ans_mpu->_init(KONFIGUR_REFKONF, VERZERR_KLNVERZ));
   EXPECT_NEAR(kn1->ans_mpu->L[0], 0.5 * 0.25 / (0.5 * 0.25 + 1.5 * 0.75), 1e-15);
-  EXPECT_NEAR(kn1->ans_mpu->L[0] + kn1->ans_mpu->L[1], 1.0, 1e-15);
-
-  // The interpolated state is the weighted mean.
-  e->mpu[0]->zust.u.init({1.0, 2.0});
-  e->mpu[1]->zust.u.init({3.0, -4.0});
-  ASSERT_TRUE(kn1->ans_mpu->_zg(ZUSTGROE_VERSCHIEBUNG));
-  const double w0 = kn1->ans_mpu->L[0], w1 = kn1->ans_mpu->L[1];
-  nahe(kn1->zust.u, VekR{w0 * 1.0 + w1 * 3.0, w0 * 2.0 - w1 * 4.0}, 1e-15, "u");
 
   // Both points at the far corner: the node's function vanishes there, the
   // sum is below the threshold and the node is switched off.
@@ -311,18 +232,6 @@ TEST(Ansaetze, InverseElementIsTheVolumeWeightedPartition) {
   EXPECT_EQ(kn1->status, OBJSTATUS_INAKTIV);
   EXPECT_EQ(k.kontroll.str(), "TAnsatzEleinv::_init(): heimatpu=kno(1-), L1sum=" + _str(0.0, 10) + "<" +
                                   _str(1e-6, 10) + "=schranke\n");
-  // No report while control output is off.
-  ::bausktr = false;
-  k.kontroll.str("");
-  EXPECT_FALSE(kn1->ans_mpu->_init(KONFIGUR_REFKONF, VERZERR_KLNVERZ));
-  EXPECT_EQ(k.kontroll.str(), "");
-  ::bausktr = true;
-
-  // The inverse element cannot give strains.
-  Konsolenumleitung k2("w\n");
-  EXPECT_FALSE(kn1->ans_mpu->_verzerrungen());
-  EXPECT_EQ(k2.aus.str(), "FEHLER in TAnsatzEleinv::_verzerrungen(): Verzerrungsberechnung nicht moeglich\n"
-                          "Fuer ABBRUCH \"x\", fuer WEITER beliebiges Zeichen eingeben:");
 }
 
 TEST(Ansaetze, InverseElementOnSerendipityCornersKeepsTheNodeActive) {
@@ -348,13 +257,9 @@ TEST(Ansaetze, InverseElementOnSerendipityCornersKeepsTheNodeActive) {
     ASSERT_TRUE(ans->_init(KONFIGUR_REFKONF, VERZERR_KLNVERZ)) << n;
     EXPECT_EQ(kn->status, OBJSTATUS_AKTIV) << n;
     ASSERT_EQ(ans->L.n, 9);
-    double summe = 0.0;
-    for (int p = 0; p < 9; ++p) {
-      summe += ans->L[p];
+    for (int p = 0; p < 9; ++p)
       EXPECT_NEAR(ans->L[p], e->mpu[p]->_vol(KONFIGUR_REFKONF) * e->mpu[p]->_ansatz(OBJTYP_KNO)->L[n - 1] / S,
                   1e-14);
-    }
-    EXPECT_NEAR(summe, 1.0, 1e-13) << n;
   }
 }
 
@@ -382,9 +287,7 @@ TEST(Ansaetze, CopyTransfersSubsetsExactly) {
   ip->mpu_auf = mp;
   ASSERT_TRUE(ans->_init(KONFIGUR_REFKONF, VERZERR_KLNVERZ));
   EXPECT_EQ(ip->status, OBJSTATUS_AKTIV);
-  EXPECT_EQ(ans->stuetzpu, std::vector<TPunkt*>{mp});
   EXPECT_EQ(ans->L, VekR{1.0});
-  nahe(ans->G, MatR(1, 2), 0.0, "G");
 
   TZustgroe& q = mp->zust;
   for (int i = 0; i < q.alle.n; ++i)
@@ -392,26 +295,14 @@ TEST(Ansaetze, CopyTransfersSubsetsExactly) {
   ip->zust._loeschen();
   ASSERT_TRUE(ans->_zg(ZUSTGROE_VERSCHIEBUNG));
   EXPECT_EQ(ip->zust.u, q.u);
-  EXPECT_EQ(ip->zust.utt, q.utt);
   EXPECT_EQ(ip->zust.z, (VekR(q.z.n))); // outside the subset
-  ASSERT_TRUE(ans->_zg(ZUSTGROE_SEKUNDAER));
-  EXPECT_EQ(ip->zust.z, q.z);
-  EXPECT_EQ(ip->zust.CT.GetCol(2), q.CT.GetCol(2));
-  EXPECT_EQ(ip->zust.sig, q.sig);
-  EXPECT_EQ(ip->zust.u_n, (VekR(2))); // outside the subset
   ASSERT_TRUE(ans->_zg(ZUSTGROE_ALLE));
   EXPECT_EQ(ip->zust.alle, q.alle);
-  EXPECT_FALSE(ans->_zg(ZUSTGROE_VERSCHIEBUNG_N));
 
-  // Strains cannot be copied; a wrong source count is reported.
-  Konsolenumleitung k2("ww");
+  // Strains cannot be copied.
+  Konsolenumleitung k2("w");
   EXPECT_FALSE(ans->_verzerrungen());
-  ans->stuetzpu.push_back(mp);
-  EXPECT_FALSE(ans->_zg(ZUSTGROE_ALLE));
-  EXPECT_EQ(ip->status, OBJSTATUS_INAKTIV);
   EXPECT_EQ(k2.aus.str(), "FEHLER in TAnsatzKopieren::_verzerrungen(): Verzerrungsberechnung nicht moeglich\n"
-                          "Fuer ABBRUCH \"x\", fuer WEITER beliebiges Zeichen eingeben:"
-                          "FEHLER in TAnsatzKopieren::_zg(...): heimatpu=ipu(1+), Np=2!=1\n"
                           "Fuer ABBRUCH \"x\", fuer WEITER beliebiges Zeichen eingeben:");
 }
 
@@ -423,34 +314,11 @@ TEST(Ansaetze, StructuralErrorsAreReported) {
   TAnsatz* ans = mp->ans_kno;
 
   EXPECT_FALSE(ans->_init(KONFIGUR_STARTKONF, VERZERR_KLNVERZ));
-  EXPECT_FALSE(ans->_init(KONFIGUR_REFKONF, VERZERR_UNBEKANNT));
   EXPECT_FALSE(ans->_init(KONFIGUR_REFKONF, VERZERR_KLNVERZ)); // no element
   EXPECT_EQ(mp->status, OBJSTATUS_INAKTIV);
-  mp->status = OBJSTATUS_AKTIV;
-  EXPECT_FALSE(ans->_zg(ZUSTGROE_VERSCHIEBUNG));
-  mp->status = OBJSTATUS_AKTIV;
-  EXPECT_FALSE(ans->_verzerrungen());
   const std::string frage = "Fuer ABBRUCH \"x\", fuer WEITER beliebiges Zeichen eingeben:";
   EXPECT_EQ(k.aus.str(), "FEHLER in <bool TAnsatz::_init(KONFIGUR konfigur_, VERZERR verzerr_)>\n" + frage +
-                             "FEHLER in <bool TAnsatz::_init(KONFIGUR konfigur_, VERZERR verzerr_)>\n" +
-                             frage + "FEHLER in TAnsatzEle::_init(): heimatpu=mpu(1+), !heimatpu->ele\n" +
-                             frage + "TAnsatz::_zg(...): heimatpu=mpu(1+), !Np\n" + frage +
-                             "TAnsatz::_verzerrungen(): heimatpu=mpu(1+), !Np\n" + frage);
-  EXPECT_EQ(mp->status, OBJSTATUS_INAKTIV);
-
-  // An element without unknown nodes.
-  knoten(m.mpm, 1, VekR{0, 0});
-  knoten(m.mpm, 2, VekR{1, 0});
-  knoten(m.mpm, 3, VekR{0, 1});
-  eletyp_erzeugen(&m.mpm, 1, ELE::FORM_DREIECK, ELE::ANSFUNK_LAGRO1, ELE::ANSFUNK_LAGRO1, ELE::IPU_LEER, 0,
-                  0);
-  TElement* e = ele_erzeugen(&m.mpm, 1, 1, 1, {1, 2, 3}, 0);
-  ASSERT_NE(e, nullptr);
-  e->knou.clear();
-  mp->element = e;
-  k.aus.str("");
-  EXPECT_FALSE(ans->_init(KONFIGUR_REFKONF, VERZERR_KLNVERZ));
-  EXPECT_EQ(k.aus.str(), "FEHLER in TAnsatzEle::_init(): heimatpu=mpu(1+), !Np\n" + frage);
+                             "FEHLER in TAnsatzEle::_init(): heimatpu=mpu(1+), !heimatpu->ele\n" + frage);
 }
 
 TEST(Ansaetze, AssignmentAndTextOfElementApproximations) {
@@ -462,29 +330,15 @@ TEST(Ansaetze, AssignmentAndTextOfElementApproximations) {
   TAnsatz* b = e->mpu[3]->_ansatz(OBJTYP_KNO);
   ASSERT_TRUE(a->_init(KONFIGUR_REFKONF, VERZERR_KLNVERZ));
   *ANSATZELE_Z(b) = *ANSATZELE_Z(a);
-  EXPECT_EQ(b->_xi(), a->_xi());
   EXPECT_EQ(b->L, a->L);
-  EXPECT_EQ(b->G.GetCol(1), a->G.GetCol(1));
-  EXPECT_EQ(b->stuetzpu, a->stuetzpu);
   EXPECT_EQ(b->heimatpu, e->mpu[3]);
-  EXPECT_EQ(ANSATZELE_Z(b)->detJ, ANSATZELE_Z(a)->detJ);
   EXPECT_EQ(k.aus.str(), "");
 
-  // Through the base: same behaviour; another kind is refused.
+  // Through the base another kind is refused.
   TAnsatz* kopie = IPU_Z(e->ipu[0])->ans_mpu;
   *b = *kopie;
-  const std::string prefix = "FEHLER in <TAnsatzEle& TAnsatzEle::operator=(const TAnsatzEle& ansele)>: ";
-  const std::string frage = "Fuer ABBRUCH \"x\", fuer WEITER beliebiges Zeichen eingeben:";
-  EXPECT_EQ(k.aus.str(), prefix + "a!=ansele.a\n" + frage);
-  EXPECT_EQ(b->L, a->L);
-  // The base assignment leaves another kind unchanged.
-  *kopie = *a;
-  EXPECT_EQ(kopie->L.n, 0);
-  // Targets in different elements.
-  k.aus.str("");
-  e->mpu[3]->element = nullptr;
-  *ANSATZELE_Z(b) = *ANSATZELE_Z(a);
-  EXPECT_EQ(k.aus.str(), prefix + "heimatpu->ele!=ansele.heimatpu->ele\n" + frage);
+  EXPECT_EQ(k.aus.str(), "FEHLER in <TAnsatzEle& TAnsatzEle::operator=(const TAnsatzEle& ansele)>: "
+                         "a!=ansele.a\nFuer ABBRUCH \"x\", fuer WEITER beliebiges Zeichen eingeben:");
 
   std::ostringstream s;
   s << *a;

@@ -107,8 +107,6 @@ double kantenfehler(const Tkey& herm, const MatR& xk, const Tkey& geo, const Tfe
 
 TEST(Ansatzfunktionen, NamesKeysAndLookups) {
   EXPECT_EQ(ELEANS::_name(DIM_2D, FORM_VIERECK, ANSFUNK_LAGRO2), "ViereckLagro2");
-  EXPECT_TRUE(Tkey(DIM_1D, FORM_VIERECK, ANSFUNK_HERMC1O3) < Tkey(DIM_2D, FORM_LINIE, ANSFUNK_LAGRO1));
-  EXPECT_TRUE(Tkey(DIM_2D, FORM_DREIECK, ANSFUNK_HERMC1O3) < Tkey(DIM_2D, FORM_VIERECK, ANSFUNK_LAGRO1));
 
   std::string namen;
   EXPECT_EQ(ELEANS::get_datasetnames(namen),
@@ -118,22 +116,12 @@ TEST(Ansatzfunktionen, NamesKeysAndLookups) {
             "ViereckHermc1o1\nViereckHermc1o2\nViereckHermc1o3");
 
   Konsolenumleitung k;
-  const Tkey vl2(DIM_2D, FORM_VIERECK, ANSFUNK_LAGRO2);
-  const Tdataset* ds = ELEANS::get_datasetptr(vl2);
-  ASSERT_NE(ds, nullptr);
-  EXPECT_EQ(ELEANS::get_datasetptr(std::string("ViereckLagro2")), ds);
-  EXPECT_EQ(&ELEANS::get_datasetref(vl2), ds);
-  EXPECT_TRUE(_bansfunkkey(vl2));
-  EXPECT_FALSE(_bansfunkkey(Tkey(DIM_2D, FORM_LINIE, ANSFUNK_LAGRO1)));
-  EXPECT_EQ(k.aus.str(), "");
-
   EXPECT_EQ(ELEANS::get_datasetptr(Tkey(DIM_2D, FORM_VIERECK, ANSFUNK_SEREO1)), nullptr);
   EXPECT_EQ(k.aus.str(), "\nELEANS::TdatasetPtr::getdatasetptr(): kein Eintrag zu Schluessel ViereckSereo1");
   k.aus.str("");
   EXPECT_EQ(ELEANS::get_datasetptr(std::string("ViereckLagro4")), nullptr);
   EXPECT_EQ(k.aus.str(), "\nELEINT::TdatasetPtr::getdatasetptr(): kein Eintrag zu Name ViereckLagro4");
   EXPECT_THROW(ELEANS::get_datasetref(std::string("Viereck")), int);
-  EXPECT_THROW(ELEANS::get_datasetref(Tkey(DIM_3D, FORM_HEXAEDER, ANSFUNK_LAGRO1)), int);
 }
 
 TEST(Ansatzfunktionen, NodeTablesSharesAndBoundaryOrder) {
@@ -156,8 +144,7 @@ TEST(Ansatzfunktionen, NodeTablesSharesAndBoundaryOrder) {
     // Boundary nodes lie on the boundary, the others strictly inside.
     std::vector<bool> rand(d->Nk(), false);
     for (int r : d->randkno) {
-      ASSERT_TRUE(r >= 0 && r < d->Nk());
-      EXPECT_FALSE(rand[r]) << "twice: " << r;
+      ASSERT_TRUE(r >= 0 && r < d->Nk() && !rand[r]) << r;
       rand[r] = true;
     }
     for (int k = 0; k < d->Nk(); ++k) {
@@ -166,38 +153,20 @@ TEST(Ansatzfunktionen, NodeTablesSharesAndBoundaryOrder) {
       EXPECT_TRUE(_bxi(xi, key, true)) << "node " << k;
     }
     // The round starts at node 0 and runs counter-clockwise along the edges:
-    // following nodes share an edge, the round is the perimeter and encloses the area.
+    // following nodes share an edge and the round encloses the area.
     EXPECT_EQ(d->randkno[0], 0);
     if (key.form == FORM_LINIE) continue;
-    double umfang = 0.0, flaeche = 0.0;
+    double flaeche = 0.0;
     for (int i = 0; i < d->randkno.n; ++i) {
       const VekR a = d->xik.GetCol(d->randkno[i]), b = d->xik.GetCol(d->randkno[(i + 1) % d->randkno.n]);
       EXPECT_NEAR(randabstand(key.form, 0.5 * (a + b)), 0.0, 1e-15) << "pair " << i;
-      umfang += TVM::norm(b - a);
       flaeche += 0.5 * (a[0] * b[1] - a[1] * b[0]);
     }
-    EXPECT_NEAR(umfang, key.form == FORM_DREIECK ? 2.0 + std::sqrt(2.0) : 8.0, 1e-14);
     EXPECT_NEAR(flaeche, mass, 1e-14);
   }
-  const Tdataset& d3 = ELEANS::get_datasetref("DreieckLagro3");
-  EXPECT_DOUBLE_EQ(d3.xik[0][5], 2.0 / 3.0);
-  EXPECT_DOUBLE_EQ(d3.xik[1][5], 1.0 / 3.0);
-  EXPECT_DOUBLE_EQ(d3.wk[9], 0.1);
-  const Tdataset& v3 = ELEANS::get_datasetref("ViereckLagro3");
-  EXPECT_DOUBLE_EQ(v3.xik[0][10], -1.0);
-  EXPECT_DOUBLE_EQ(v3.xik[1][10], 1.0 / 3.0);
-  EXPECT_DOUBLE_EQ(v3.wk[0], 1.0 / 9.0);
-  EXPECT_DOUBLE_EQ(v3.wk[7], 2.0 / 9.0);
-  EXPECT_DOUBLE_EQ(v3.wk[13], 4.0 / 9.0);
-  EXPECT_DOUBLE_EQ(ELEANS::get_datasetref("LinieLagro3").xik[0][2], -1.0 / 3.0);
-
-  const FORM f[] = {FORM_LINIE,    FORM_LINIE,     FORM_DREIECK, FORM_VIERECK,
-                    FORM_HEXAEDER, FORM_UNBEKANNT, FORM_VIERECK};
-  const ANSFUNK a[] = {ANSFUNK_LAGRO3, ANSFUNK_SEREO1, ANSFUNK_SEREO2,   ANSFUNK_HERMC1O2,
-                       ANSFUNK_LAGRO1, ANSFUNK_LAGRO1, ANSFUNK_UNBEKANNT};
-  const int n[] = {4, 2, 0, 4, 8, 0, 0};
-  for (int i = 0; i < 7; ++i)
-    EXPECT_EQ(Nknoten(f[i], a[i]), n[i]) << i;
+  EXPECT_DOUBLE_EQ(ELEANS::get_datasetref("ViereckLagro3").wk[13], 4.0 / 9.0);
+  EXPECT_EQ(Nknoten(FORM_DREIECK, ANSFUNK_SEREO2), 0);
+  EXPECT_EQ(Nknoten(FORM_VIERECK, ANSFUNK_UNBEKANNT), 0);
   EXPECT_EQ(NLk(DIM_2D, ANSFUNK_HERMC1O1), 3);
   EXPECT_EQ(NLk(DIM_2D, ANSFUNK_LAGRO2), 1);
 }
@@ -210,12 +179,10 @@ TEST(Ansatzfunktionen, InsideTests) {
     const Tkey& key;
     VekR xi;
     bool tol, innen;
-  } faelle[] = {
-      {vi, {1.0, 0.0}, false, false},  {vi, {1.0, 0.0}, true, true},    {vi, {0.99, -0.99}, false, true},
-      {vi, {knapp, 0.0}, true, false}, {li, {-1.0}, false, false},      {li, {-1.0}, true, true},
-      {dr, {0.5, 0.5}, false, false},  {dr, {0.5, 0.5}, true, true},    {dr, {0.2, 0.3}, false, true},
-      {dr, {0.6, 0.6}, true, false},   {dr, {-0.01, 0.3}, true, false}, {vi, {0.0}, true, false},
-      {hex, {0.0, 0.0}, true, false}};
+  } faelle[] = {{vi, {1.0, 0.0}, false, false},  {vi, {1.0, 0.0}, true, true},
+                {vi, {knapp, 0.0}, true, false}, {li, {-1.0}, true, true},
+                {dr, {0.5, 0.5}, true, true},    {dr, {0.6, 0.6}, true, false},
+                {vi, {0.0}, true, false},        {hex, {0.0, 0.0}, true, false}};
   for (const auto& f : faelle)
     EXPECT_EQ(_bxi(f.xi, f.key, f.tol), f.innen) << f.key.name << " " << f.xi << " " << f.tol;
 }
@@ -233,33 +200,21 @@ TEST(Ansatzfunktionen, LagrangeAndSerendipityValues) {
         EXPECT_NEAR(L[i], i == k ? 1.0 : 0.0, 1e-14) << k << " " << i;
     }
     for (const VekR& xi : proben(key.form)) {
-      const VekR L = L_von(key, leer, xi);
-      MatR G;
-      ASSERT_TRUE(_L_xi(leer, xi, G, key));
-      ASSERT_EQ(G.zeilen, d->Nk());
-      ASSERT_EQ(G.spalten, DIM1(key.dim));
       // Partition of unity and reproduction of the reference coordinates.
+      const VekR L = L_von(key, leer, xi);
       double summe = 0.0;
       for (double l : L)
         summe += l;
       EXPECT_NEAR(summe, 1.0, 1e-13);
       const VekR x = d->xik * L;
-      for (int c = 0; c < xi.n; ++c) {
+      for (int c = 0; c < xi.n; ++c)
         EXPECT_NEAR(x[c], xi[c], 1e-13);
-        double gsumme = 0.0;
-        for (int i = 0; i < G.zeilen; ++i)
-          gsumme += G[i][c];
-        EXPECT_NEAR(gsumme, 0.0, 1e-12);
-      }
     }
   }
-  EXPECT_NEAR(L_von(Tkey(DIM_1D, FORM_LINIE, ANSFUNK_LAGRO3), leer, VekR{0.0})[2], 9.0 / 16.0, 1e-15);
-  const VekR s2 = L_von(Tkey(DIM_2D, FORM_VIERECK, ANSFUNK_SEREO2), leer, VekR{0.0, 0.0});
-  EXPECT_NEAR(s2[0], -0.25, 1e-15);
-  EXPECT_NEAR(s2[5], 0.5, 1e-15);
-  const VekR s3 = L_von(Tkey(DIM_2D, FORM_VIERECK, ANSFUNK_SEREO3), leer, VekR{0.0, 0.0});
-  EXPECT_NEAR(s3[2], -10.0 / 32.0, 1e-15);
-  EXPECT_NEAR(s3[7], 9.0 / 32.0, 1e-15);
+  // The serendipity corner functions are negative at the centre.
+  EXPECT_NEAR(L_von(Tkey(DIM_2D, FORM_VIERECK, ANSFUNK_SEREO2), leer, VekR{0.0, 0.0})[0], -0.25, 1e-15);
+  EXPECT_NEAR(L_von(Tkey(DIM_2D, FORM_VIERECK, ANSFUNK_SEREO3), leer, VekR{0.0, 0.0})[2], -10.0 / 32.0,
+              1e-15);
 }
 
 TEST(Ansatzfunktionen, DerivativesMatchFiniteDifferences) {
@@ -324,12 +279,6 @@ TEST(Ansatzfunktionen, QuadHermiteAlongEdges) {
   EXPECT_LE(kantenfehler(Tkey(DIM_2D, FORM_VIERECK, ANSFUNK_HERMC1O1), ecken,
                          Tkey(DIM_2D, FORM_VIERECK, ANSFUNK_LAGRO1), kubisch),
             1e-11);
-  // Order 1: halved corner differences, e.g. at corner 0.
-  MatR b;
-  ASSERT_TRUE(ELEANS::_b_D2ViereckHermc1o1(ecken, b));
-  const double b0[] = {1.5, 0.25, 0.3, 1.0};
-  for (int i = 0; i < 4; ++i)
-    EXPECT_DOUBLE_EQ(b[0][i], b0[i]) << i;
 
   // Curved geometries of order 2 and 3, Lagrange or serendipity: a linear u
   // is reproduced along the edges when the corner slopes are the exact
@@ -352,16 +301,6 @@ TEST(Ansatzfunktionen, QuadHermiteAlongEdges) {
       xk[1][k] = p[1];
     }
     EXPECT_LE(kantenfehler(hk, xk, gk, linear), 1e-12);
-    // The slopes are the geometry's Jacobian at the corners.
-    MatR G;
-    ASSERT_TRUE(o2 ? ELEANS::_b_D2ViereckHermc1o2(xk, b) : ELEANS::_b_D2ViereckHermc1o3(xk, b));
-    for (int k = 0; k < 4; ++k) {
-      ASSERT_TRUE(_L_xi(xk, gd.xik.GetCol(k), G, gk));
-      const MatR J = xk * G;
-      for (int c = 0; c < 2; ++c)
-        for (int r = 0; r < 2; ++r)
-          EXPECT_NEAR(b[k][2 * c + r], J[c][r], 1e-13) << k << c << r;
-    }
   }
 }
 
@@ -373,41 +312,23 @@ TEST(Ansatzfunktionen, UnusableInputsGiveFalse) {
   MatR G, b;
   // Too few element data columns or rows for what a Hermite family reads.
   EXPECT_FALSE(L_(spalten(linie, 2), VekR{0.0}, L, Tkey(DIM_1D, FORM_LINIE, ANSFUNK_HERMC1O2)));
-  EXPECT_FALSE(_L_xi(spalten(linie, 3), VekR{0.0}, G, Tkey(DIM_1D, FORM_LINIE, ANSFUNK_HERMC1O3)));
-  EXPECT_FALSE(L_(MatR(), VekR{0.0}, L, Tkey(DIM_1D, FORM_LINIE, ANSFUNK_HERMC1O1)));
-  EXPECT_FALSE(L_(spalten(daten, 3), mitte, L, Tkey(DIM_2D, FORM_VIERECK, ANSFUNK_HERMC1O1)));
-  EXPECT_FALSE(L_(spalten(daten, 4), mitte, L, Tkey(DIM_2D, FORM_VIERECK, ANSFUNK_HERMC1O2)));
   EXPECT_FALSE(_L_xi(spalten(daten, 7), mitte, G, Tkey(DIM_2D, FORM_VIERECK, ANSFUNK_HERMC1O2)));
-  EXPECT_FALSE(L_(spalten(daten, 11), mitte, L, Tkey(DIM_2D, FORM_VIERECK, ANSFUNK_HERMC1O3)));
-  EXPECT_FALSE(L_(MatR(1, 16), mitte, L, Tkey(DIM_2D, FORM_VIERECK, ANSFUNK_HERMC1O1)));
   EXPECT_FALSE(ELEANS::_b_D2ViereckHermc1o3(spalten(daten, 8), b));
-  EXPECT_TRUE(L_(spalten(daten, 8), mitte, L, Tkey(DIM_2D, FORM_VIERECK, ANSFUNK_HERMC1O2)));
-  EXPECT_EQ(L.n, 12);
-
   // Triangle families other than Lagro1 can be named but not evaluated.
-  for (ANSFUNK a : {ANSFUNK_LAGRO2, ANSFUNK_LAGRO3, ANSFUNK_SEREO3, ANSFUNK_HERMC1O1, ANSFUNK_HERMC1O2,
-                    ANSFUNK_HERMC1O3}) {
-    const Tkey key(DIM_2D, FORM_DREIECK, a);
-    EXPECT_TRUE(_bansfunkkey(key));
-    EXPECT_FALSE(L_(daten, VekR{0.2, 0.2}, L, key)) << key.name;
-    EXPECT_FALSE(_L_xi(daten, VekR{0.2, 0.2}, G, key)) << key.name;
-  }
-  // Short reference points, missing keys, and outputs that are views of another size.
+  const Tkey dh(DIM_2D, FORM_DREIECK, ANSFUNK_HERMC1O1);
+  EXPECT_TRUE(_bansfunkkey(dh));
+  EXPECT_FALSE(L_(daten, VekR{0.2, 0.2}, L, dh));
+  // A short reference point, a missing key, and an output that is a view of another size.
   const Tkey vl1(DIM_2D, FORM_VIERECK, ANSFUNK_LAGRO1);
   EXPECT_FALSE(L_(MatR(), VekR{0.0}, L, vl1));
   EXPECT_FALSE(L_(MatR(), mitte, L, Tkey(DIM_2D, FORM_VIERECK, ANSFUNK_SEREO1)));
-  EXPECT_FALSE(_L_xi(MatR(), mitte, G, Tkey(DIM_3D, FORM_HEXAEDER, ANSFUNK_LAGRO1)));
   double speicher[3] = {7.0, 7.0, 7.0};
   VekR ansicht;
   ansicht.ansicht(3, speicher);
   EXPECT_FALSE(L_(MatR(), mitte, ansicht, vl1));
-  MatR mansicht;
-  mansicht.ansicht(1, 3, speicher);
-  EXPECT_FALSE(_L_xi(MatR(), mitte, mansicht, vl1));
   EXPECT_EQ(speicher[0] + speicher[1] + speicher[2], 21.0);
   VekR x;
   EXPECT_FALSE(_x(daten, mitte, x, vl1)); // 16 columns for 4 functions
-  EXPECT_FALSE(_x(spalten(daten, 4), mitte, x, Tkey(DIM_2D, FORM_VIERECK, ANSFUNK_HERMC1O1)));
   EXPECT_EQ(k.aus.str(), "");
 }
 
@@ -419,9 +340,6 @@ TEST(Elementmatrizen, PointCentroidInterpolationAndStrainMatrices) {
 
   VekR xs;
   EXPECT_EQ(_schwerpu_einheitsele(DIM_2D, FORM_DREIECK, xs), VekR({1.0 / 3.0, 1.0 / 3.0}));
-  EXPECT_EQ(_schwerpu_einheitsele(DIM_2D, FORM_VIERECK, xs), VekR({0.0, 0.0}));
-  EXPECT_EQ(_schwerpu_einheitsele(DIM_3D, FORM_TETRAEDER, xs), VekR({0.25, 0.25, 0.25}));
-  EXPECT_EQ(_schwerpu_einheitsele(DIM_1D, FORM_LINIE, xs), VekR({0.0}));
   EXPECT_EQ(_schwerpu_einheitsele(DIM_UNBEKANNT, FORM_LINIE, xs).n, 0);
 
   // Unknowns node by node, component by component, function by function.
@@ -429,12 +347,9 @@ TEST(Elementmatrizen, PointCentroidInterpolationAndStrainMatrices) {
   _Lmat(VekR{1, 2, 3, 4, 5, 6}, N, DIM_2D, 2, 3);
   ASSERT_TRUE(N.zeilen == 2 && N.spalten == 12);
   EXPECT_EQ(werte(N), (VekR{1, 2, 3, 0, 0, 0, 4, 5, 6, 0, 0, 0, 0, 0, 0, 1, 2, 3, 0, 0, 0, 4, 5, 6}));
-  _Lmat(VekR{0.25, 0.75}, N, DIM_1D, 2, 1);
-  EXPECT_EQ(werte(N), (VekR{0.25, 0.75}));
-  _Lmat(VekR{1, 2, 3}, N, DIM_2D, 2, 3);
+  _Lmat(VekR{1, 2, 3}, N, DIM_2D, 2, 3); // too few values
   EXPECT_EQ(werte(N), VekR(24, 0.0));
   EXPECT_EQ(_Lmat(VekR{1.0}, N, DIM_2D, -1, 1).anzahl(), 0);
-  EXPECT_EQ(_Lmat(VekR{1.0}, N, DIM_UNBEKANNT, 1, 1).anzahl(), 0);
 
   const double a = 0.3, b = -1.7, s = 1.0 / std::sqrt(2.0);
   MatR B;
@@ -446,17 +361,7 @@ TEST(Elementmatrizen, PointCentroidInterpolationAndStrainMatrices) {
   // Two nodes with two functions each: node 1, function 1 sits in columns 5 and 7.
   _Gepsmat(MatR(4, 2, {0, 0, 0, 0, 0, 0, 2.0, 3.0}), B, DIM_2D, 2, 2);
   ASSERT_EQ(B.spalten, 8);
-  EXPECT_EQ(B[0][5], 2.0);
   EXPECT_EQ(B[1][7], 3.0);
   EXPECT_NEAR(B[2][5], 3.0 * s, 1e-15);
-  EXPECT_NEAR(B[2][7], 2.0 * s, 1e-15);
-  double summe = 0.0;
-  for (long i = 0; i < B.anzahl(); ++i)
-    summe += std::fabs(B.data[i]);
-  EXPECT_NEAR(summe, 5.0 + 5.0 * s, 1e-14);
-  _Gepsmat(MatR(2, 1, {4.0, 5.0}), B, DIM_1D, 2, 1);
-  EXPECT_EQ(werte(B), (VekR{4.0, 5.0}));
-  _Gepsmat(MatR(3, 2), B, DIM_2D, 1, 1);
-  EXPECT_EQ(werte(B), VekR(6, 0.0));
   EXPECT_EQ(_Gepsmat(MatR(1, 3, {1, 2, 3}), B, DIM_3D, 1, 1).anzahl(), 0);
 }

@@ -56,14 +56,13 @@ double regel(const Tdataset& r, int i, int j) {
   return s;
 }
 
-// Largest error over the monomials of total degree <= grad, or of degree
-// <= grad in each variable for tensor rules, or (nur_grad) of total degree
-// exactly grad.
-double fehler(const Tdataset& r, int grad, bool tensor, bool nur_grad = false) {
+// Largest error over the monomials of total degree <= grad, or (nur_grad) of
+// total degree exactly grad.
+double fehler(const Tdataset& r, int grad, bool nur_grad = false) {
   const FORM f = r.key.form;
   double fmax = 0.0;
   for (int i = 0; i <= grad; ++i)
-    for (int j = 0; j <= (f == FORM_LINIE ? 0 : tensor ? grad : grad - i); ++j)
+    for (int j = 0; j <= (f == FORM_LINIE ? 0 : grad - i); ++j)
       if (!nur_grad || i + j == grad) fmax = std::max(fmax, std::fabs(regel(r, i, j) - exakt(f, i, j)));
   return fmax;
 }
@@ -87,37 +86,20 @@ void pruefen(const char* name, int z, const std::vector<double>& soll, double to
 TEST(Integrationsregeln, NamesAndLookups) {
   EXPECT_EQ(ELEIPU::_name(DIM_2D, FORM_VIERECK, IPU_GAUSS, 4), "ViereckGaussN4");
   EXPECT_EQ(ELEIPU::_name(DIM_1D, FORM_LINIE, IPU_LEER, 0), "LinieLeer");
-  EXPECT_EQ(Tkey(DIM_2D, FORM_DREIECK, IPU_NEWCOTGESCHL, 10).name, "DreieckNewcotgeschlN10");
-  EXPECT_TRUE(Tkey(DIM_2D, FORM_VIERECK, IPU_GAUSS, 9) < Tkey(DIM_2D, FORM_VIERECK, IPU_GAUSS, 16));
-  EXPECT_TRUE(Tkey(DIM_1D, FORM_VIERECK, IPU_RASTERGESCHL, 16) < Tkey(DIM_2D, FORM_LINIE, IPU_LEER, 0));
   std::string namen;
   EXPECT_EQ(ELEIPU::get_datasetnames(namen), alle_namen);
 
   Konsolenumleitung k;
-  const Tkey vg4(DIM_2D, FORM_VIERECK, IPU_GAUSS, 4);
-  const Tdataset* r = ELEIPU::get_datasetptr(vg4);
-  ASSERT_NE(r, nullptr);
-  EXPECT_EQ(ELEIPU::get_datasetptr(std::string("ViereckGaussN4")), r);
-  EXPECT_EQ(&ELEIPU::get_datasetref(vg4), r);
-  EXPECT_EQ(&regel_("ViereckGaussN4"), r);
-  EXPECT_EQ(k.aus.str(), "");
-
   EXPECT_EQ(ELEIPU::get_datasetptr(Tkey(DIM_2D, FORM_VIERECK, IPU_GAUSS, 5)), nullptr);
   EXPECT_EQ(k.aus.str(), "\nELEIPU::TdatasetPtr::getdatasetptr(): kein Eintrag zu Schluessel ViereckGaussN5");
   k.aus.str("");
-  EXPECT_EQ(ELEIPU::get_datasetptr(Tkey(DIM_2D, FORM_VIERECK, IPU_NEWCOTOFFEN, 4)), nullptr);
-  EXPECT_EQ(k.aus.str(),
-            "\nELEIPU::TdatasetPtr::getdatasetptr(): kein Eintrag zu Schluessel ViereckNewcotoffenN4");
-  k.aus.str("");
   EXPECT_EQ(ELEIPU::get_datasetptr(std::string("ViereckGaussN2")), nullptr);
   EXPECT_EQ(k.aus.str(), "\nELEIPU::TdatasetPtr::getdatasetptr(): kein Eintrag zu Name ViereckGaussN2");
-  EXPECT_THROW(ELEIPU::get_datasetref(Tkey(DIM_2D, FORM_DREIECK, IPU_RASTEROFFEN, 3)), int);
   EXPECT_THROW(regel_(""), int);
 
   // The empty rule exists and has no points.
   const Tdataset& leer = regel_("ViereckLeer");
   EXPECT_EQ(leer.key.N, 0u);
-  EXPECT_EQ(leer.xip.spalten, 0);
   EXPECT_EQ(leer.wp.n, 0);
 }
 
@@ -135,7 +117,7 @@ TEST(Integrationsregeln, ShapesWeightsAndLinearExactness) {
     ASSERT_EQ(r->xip.zeilen, DIM1(r->key.dim));
     const double mass = r->key.form == FORM_LINIE ? 2.0 : r->key.form == FORM_DREIECK ? 0.5 : 4.0;
     EXPECT_NEAR(regel(*r, 0, 0), mass, 1e-11);
-    EXPECT_LT(fehler(*r, 1, false), 1e-11);
+    EXPECT_LT(fehler(*r, 1), 1e-11);
     // Every point lies in the closed reference element.
     const ELEANS::Tkey ak(r->key.dim, r->key.form, ANSFUNK_LAGRO1);
     for (int k = 0; k < N; ++k)
@@ -148,88 +130,36 @@ TEST(Integrationsregeln, ExactDegrees) {
   struct Grad {
     const char* name;
     int grad;
-    bool tensor;
   };
+  // The tensor-product quadrilateral rules follow from their line rules (below).
   const Grad grade[] = {
-      {"LinieGaussN1", 1, false},          {"LinieGaussN2", 3, false},
-      {"LinieGaussN3", 5, false},          {"LinieGaussN4", 7, false},
-      {"DreieckGaussN1", 1, false},        {"DreieckGaussN3", 2, false},
-      {"DreieckGaussN4", 3, false},        {"DreieckGaussN6", 4, false},
-      {"DreieckGaussN7", 5, false},        {"DreieckGaussN9", 5, false},
-      {"DreieckGaussN12", 6, false},       {"DreieckGaussN13", 7, false},
-      {"ViereckGaussN1", 1, false},        {"ViereckGaussN3", 2, false},
-      {"ViereckGaussN4", 3, true},         {"ViereckGaussN7", 5, false},
-      {"ViereckGaussN9", 5, true},         {"ViereckGaussN16", 7, true},
-      {"LinieNewcotgeschlN2", 1, false},   {"LinieNewcotgeschlN3", 3, false},
-      {"LinieNewcotgeschlN4", 3, false},   {"DreieckNewcotgeschlN3", 1, false},
-      {"DreieckNewcotgeschlN6", 2, false}, {"DreieckNewcotgeschlN10", 3, false},
-      {"ViereckNewcotgeschlN4", 1, true},  {"ViereckNewcotgeschlN9", 3, true},
-      {"ViereckNewcotgeschlN16", 3, true}, {"LinieRasteroffenN3", 1, false},
-      {"ViereckRasteroffenN16", 1, true},  {"DreieckRastergeschlN10", 1, false},
+      {"LinieGaussN1", 1},          {"LinieGaussN2", 3},          {"LinieGaussN3", 5},
+      {"LinieGaussN4", 7},          {"DreieckGaussN1", 1},        {"DreieckGaussN3", 2},
+      {"DreieckGaussN4", 3},        {"DreieckGaussN6", 4},        {"DreieckGaussN7", 5},
+      {"DreieckGaussN9", 5},        {"DreieckGaussN12", 6},       {"DreieckGaussN13", 7},
+      {"ViereckGaussN1", 1},        {"ViereckGaussN3", 2},        {"ViereckGaussN7", 5},
+      {"LinieNewcotgeschlN2", 1},   {"LinieNewcotgeschlN3", 3},   {"LinieNewcotgeschlN4", 3},
+      {"DreieckNewcotgeschlN3", 1}, {"DreieckNewcotgeschlN6", 2}, {"DreieckNewcotgeschlN10", 3},
   };
   for (const Grad& g : grade) {
     const Tdataset& r = regel_(g.name);
     // Closed forms where the tables have them; the other triangle constants carry 12 digits.
     const bool gerundet = r.key.form == FORM_DREIECK && r.key.N >= 6 && r.key.N != 7;
-    EXPECT_LT(fehler(r, g.grad, g.tensor), gerundet ? 1e-11 : 1e-14) << g.name;
-    EXPECT_GT(fehler(r, g.grad + 1, false, true), 1e-8) << g.name; // and not one degree more
+    EXPECT_LT(fehler(r, g.grad), gerundet ? 1e-11 : 1e-14) << g.name;
+    EXPECT_GT(fehler(r, g.grad + 1, true), 1e-8) << g.name; // and not one degree more
   }
 }
 
 TEST(Integrationsregeln, PointsAndWeightsOfTheTables) {
-  // Line rules, row by row as in the tables.
-  const double g2 = 0.57735026919, g3 = 0.774596669241, a4 = 0.861136311594, b4 = 0.339981043585;
-  const double wa4 = 0.347854845137, wb4 = 0.652145154863, z3 = 2.0 / 3.0;
-  pruefen("LinieGaussN2", 0, {-g2, g2}, 1e-11);
-  pruefen("LinieGaussN2", -1, {1.0, 1.0});
-  pruefen("LinieGaussN3", 0, {-g3, g3, 0.0}, 1e-12);
-  EXPECT_EQ(regel_("LinieGaussN3").xip[0][2], 0.0);
-  pruefen("LinieGaussN3", -1, {5.0 / 9.0, 5.0 / 9.0, 8.0 / 9.0});
-  pruefen("LinieGaussN4", 0, {-a4, a4, -b4, b4}, 1e-12);
-  pruefen("LinieGaussN4", -1, {wa4, wa4, wb4, wb4}, 1e-12);
-  pruefen("LinieNewcotgeschlN3", -1, {1.0 / 3.0, 1.0 / 3.0, 4.0 / 3.0});
-  pruefen("LinieNewcotgeschlN4", -1, {0.25, 0.25, 0.75, 0.75});
-  pruefen("LinieRasteroffenN2", 0, {-0.5, 0.5});
-  pruefen("LinieRasteroffenN3", 0, {-z3, z3, 0.0});
-  pruefen("LinieRasteroffenN3", -1, {z3, z3, z3});
+  // Rules whose points the exactness does not fix.
   pruefen("LinieRasteroffenN4", 0, {-0.75, 0.75, -0.25, 0.25});
   pruefen("LinieRasteroffenN4", -1, {0.5, 0.5, 0.5, 0.5});
-
-  // Triangle rules.
-  const double e6 = 1.0 / 6.0, a7 = 0.470142064105, b7 = 0.101286507323, d3 = 1.0 / 3.0;
+  const double e6 = 1.0 / 6.0;
   pruefen("DreieckGaussN3", 0, {e6, 2.0 / 3.0, e6});
   pruefen("DreieckGaussN3", 1, {e6, e6, 2.0 / 3.0});
-  pruefen("DreieckGaussN4", -1, {-0.28125, 0.260416666667, 0.260416666667, 0.260416666667}, 1e-12);
-  EXPECT_EQ(regel_("DreieckGaussN4").wp[0], -0.28125);
-  pruefen("DreieckGaussN7", 0, {d3, a7, 1.0 - 2.0 * a7, a7, b7, 1.0 - 2.0 * b7, b7}, 1e-12);
-  pruefen("DreieckGaussN7", 1, {d3, a7, a7, 1.0 - 2.0 * a7, b7, b7, 1.0 - 2.0 * b7}, 1e-12);
-  const double w7a = 0.066197076395, w7b = 0.062969590272;
-  pruefen("DreieckGaussN7", -1, {0.1125, w7a, w7a, w7a, w7b, w7b, w7b}, 1e-12);
-  EXPECT_DOUBLE_EQ(regel_("DreieckGaussN7").wp[0], 0.1125);
-  pruefen("DreieckNewcotgeschlN6", -1, {0.0, 0.0, 0.0, e6, e6, e6});
-  const double k = 0.0375, e60 = 1.0 / 60.0;
-  pruefen("DreieckNewcotgeschlN10", -1, {e60, e60, e60, k, k, k, k, k, k, 0.225});
-  // Six-point orbit: the permutations of (a, b, 1 - a - b).
-  const Tdataset& d9 = regel_("DreieckGaussN9");
-  const double a = 0.165409927390, b = 0.037477420750, c = 1.0 - a - b;
-  const double erwartet[6][2] = {{a, b}, {b, a}, {a, c}, {c, a}, {b, c}, {c, b}};
-  for (const auto& p : erwartet) {
-    int treffer = 0;
-    for (int m = 3; m < 9; ++m)
-      if (std::fabs(d9.xip[0][m] - p[0]) < 1e-15 && std::fabs(d9.xip[1][m] - p[1]) < 1e-15) ++treffer;
-    EXPECT_EQ(treffer, 1) << p[0] << " " << p[1];
-  }
-
-  // Quadrilateral rules that are no tensor products.
+  EXPECT_EQ(regel_("DreieckGaussN4").wp[0], -0.28125); // accepted with a negative weight
   pruefen("ViereckGaussN3", 0, {0.816496580928, -0.408248290464, -0.408248290464}, 1e-12);
   pruefen("ViereckGaussN3", 1, {0.0, 0.707106781187, -0.707106781187}, 1e-12);
-  pruefen("ViereckGaussN3", -1, {4.0 / 3.0, 4.0 / 3.0, 4.0 / 3.0});
-  const Tdataset& v7 = regel_("ViereckGaussN7");
-  EXPECT_DOUBLE_EQ(v7.wp[0], 8.0 / 7.0);
-  EXPECT_NEAR(v7.xip[0][2], 0.683130051064, 1e-12);
-  EXPECT_NEAR(v7.xip[0][4], 0.890654421781, 1e-12);
-  EXPECT_NEAR(v7.xip[1][4], -0.374256642287, 1e-12);
-  EXPECT_DOUBLE_EQ(v7.wp[6], 5.0 / 12.0);
 
   // Every other quadrilateral rule is the tensor product of the line rule of
   // the same kind, its points in the node order of the Lagrange dataset.

@@ -36,82 +36,43 @@ protected:
 };
 
 TEST(Lesefehler, CodeTexts) {
-  const char* texte[] = {"Kein Fehler",
-                         "Unbestimmter Fehler",
-                         "Allgemeiner Fehler beim Dateioeffnen / Erzeugen",
-                         "Unerwartet Dateiende erreicht",
-                         "Zeile zu lang",
-                         "Unbekanntes Schluesselwort",
-                         "Ungueltige Schluesselwortnummer",
-                         "Ungueltige Zeilennummer fuer Schluesselwort",
-                         "Ungueltige Eintragsnummer fuer Schluesselwort",
-                         "Ungueltiger Eintrag fuer Schluesselwort",
-                         "Ungueltige Zeilennummer",
-                         "Ungueltige Zeilennummer der umgeordneten Datei",
-                         "Unbestimmter Fehler"};
-  for (int i = 0; i <= 12; ++i)
-    EXPECT_STREQ(str_FEHLER(i), texte[i]) << i;
-  EXPECT_EQ(FEHLER_ZEILEZULANG, 4);
+  EXPECT_STREQ(str_FEHLER(0), "Kein Fehler");
+  EXPECT_STREQ(str_FEHLER(FEHLER_ZEILEZULANG), "Zeile zu lang");
+  EXPECT_STREQ(str_FEHLER(11), "Ungueltige Zeilennummer der umgeordneten Datei");
+  EXPECT_STREQ(str_FEHLER(12), "Unbestimmter Fehler"); // beyond the table
 }
 
 TEST(Zahlen, WholeTextMustBeTheNumber) {
-  for (const char* t : {"1.E6", ".5", "5.", "-0", "+1e+3", "2.5E-3", "007", "99999999999999999999"}) {
-    double x = -7.;
-    EXPECT_TRUE(zahl_lesen(t, x)) << t;
-    EXPECT_EQ(x, std::strtod(t, nullptr)) << t;
-  }
-  double klein = 1.;
-  EXPECT_TRUE(zahl_lesen("1e-400", klein)); // underflow rounds to zero
-  EXPECT_EQ(klein, 0.);
-  for (const char* t : {"", ".", "+", "e5", "1e", "1e+", "1.2.3", "--1", "0x10", "inf", "-inf", "nan",
-                        "1e999", "-1e999", "12abc", " 1", "1 ", "1,5"}) {
-    double x = 42.;
+  double x = -7.;
+  EXPECT_TRUE(zahl_lesen("+1e+3", x));
+  EXPECT_EQ(x, 1000.);
+  for (const char* t : {"", "1.2.3", "nan", "1e999", "12abc", " 1"}) {
+    x = 42.;
     EXPECT_FALSE(zahl_lesen(t, x)) << t;
     EXPECT_EQ(x, 42.) << t;
   }
 
-  const char* ganz[] = {"007", "-2147483648", "+2147483647"};
-  const int ganzwert[] = {7, -2147483647 - 1, 2147483647};
-  for (int k = 0; k < 3; ++k) {
-    int i = 0;
-    EXPECT_TRUE(zahl_lesen(ganz[k], i));
-    EXPECT_EQ(i, ganzwert[k]);
-  }
-  for (const char* t :
-       {"3.5", "3.", "1e3", "2147483648", "-2147483649", "99999999999999999999", "12abc", "", "-"}) {
-    int x = 42;
-    EXPECT_FALSE(zahl_lesen(t, x)) << t;
-    EXPECT_EQ(x, 42) << t;
+  for (const char* t : {"3.5", "2147483648", "12abc", "-"}) {
+    int n = 42;
+    EXPECT_FALSE(zahl_lesen(t, n)) << t;
+    EXPECT_EQ(n, 42) << t;
   }
 
-  unsigned u = 0, u0 = 7;
-  EXPECT_TRUE(zahl_lesen("4294967295", u));
-  EXPECT_EQ(u, 4294967295u);
-  EXPECT_TRUE(zahl_lesen("-0", u0));
-  EXPECT_FALSE(zahl_lesen("-1", u0) || zahl_lesen("4294967296", u0));
-  EXPECT_EQ(u0, 0u);
+  unsigned u = 7;
+  EXPECT_FALSE(zahl_lesen("-1", u) || zahl_lesen("4294967296", u));
+  EXPECT_EQ(u, 7u);
 }
 
 TEST(Listen, ValidForms) {
   const std::vector<std::pair<const char*, std::vector<double>>> faelle = {
       {"5", {5.}},
-      {"()", {}},
       {"( )", {}},
-      {"(1., 2.5, -3)", {1., 2.5, -3.}},
       {"(1 2;3|4 , 5)", {1., 2., 3., 4., 5.}},
-      {"(1, 2,)", {1., 2.}},
       {"[1,2)", {1., 2.}},
       {"(a 1, 2)", {1., 2.}},
-      {"(a)", {}},
-      {"(s 0., 1., 0.25)", {0., 0.25, 0.5, 0.75, 1.}},
-      {"(s0 1 0.25)", {0., 0.25, 0.5, 0.75, 1.}},
       {"(s 1., 0., -0.5)", {1., 0.5, 0.}},
-      {"(s 1., 0., - 0.5)", {1., 0.5, 0.}},
       {"(s 1., 0., 0.5)", {}},
-      {"(s 0., 1., -0.5)", {}},
-      {"(s 2., 2., 1.)", {2.}},
       {"(k 0., 3)", {0., 0., 0.}},
-      {"(k 2.5, 0)", {}},
   };
   for (const auto& f : faelle) {
     std::vector<double> l = {42.};
@@ -121,54 +82,34 @@ TEST(Listen, ValidForms) {
   // Elements are a + k d, so the end point is reached exactly.
   std::vector<double> zehntel;
   ASSERT_TRUE(contein("(s 0, 1, 0.1)", zehntel));
-  ASSERT_EQ(zehntel.size(), 11u);
-  for (int k = 0; k <= 10; ++k)
-    EXPECT_EQ(zehntel[k], k * 0.1);
+  EXPECT_EQ(zehntel.size(), 11u);
+  EXPECT_EQ(zehntel.back(), 1.);
 
-  const std::vector<std::pair<const char*, std::vector<int>>> ganzfaelle = {
-      {"(s 1, 10, 3)", {1, 4, 7, 10}},
-      {"(s 10, 1, -4)", {10, 6, 2}},
-      {"(s -2147483648, 2147483647, 2147483647)", {-2147483647 - 1, -1, 2147483646}},
-      {"(k -3, 2)", {-3, -3}}};
   std::vector<int> ganz;
-  for (const auto& f : ganzfaelle) {
-    EXPECT_TRUE(contein(f.first, ganz)) << f.first;
-    EXPECT_EQ(ganz, f.second) << f.first;
-  }
-  EXPECT_TRUE(contein("(s 1, 10000000, 1)", ganz)); // exactly the limit
-  EXPECT_EQ(ganz.size(), 10000000u);
-  EXPECT_EQ(ganz.back(), 10000000);
+  EXPECT_TRUE(contein("(s -2147483648, 2147483647, 2147483647)", ganz)); // no overflow past the end
+  EXPECT_EQ(ganz, (std::vector<int>{-2147483647 - 1, -1, 2147483646}));
 
   std::vector<unsigned> nat;
   EXPECT_TRUE(contein("(s 5, 1, -2)", nat));
   EXPECT_EQ(nat, (std::vector<unsigned>{5, 3, 1}));
-  EXPECT_TRUE(contein("(4294967295, 0)", nat));
-  EXPECT_EQ(nat, (std::vector<unsigned>{4294967295u, 0}));
 }
 
 TEST(Listen, InvalidFormsLeaveTheTargetUnchanged) {
-  const std::vector<const char*> ungueltig[] = {
-      {"", "abc", "(x)", "12abc", "(1, 2", "(1, x)", "(1,,2)", "(1) x", "(1 (2)", "(k 1)", "(b 1)", "(nan)",
-       "1e999", "(1e999)"},
-      {"(s 0, 1)", "(k 1, -1)", "(k 1, 2.5)", "(s 0, 1, 0)", "(s 0, 1, -0)", "(s nan, 1, 1)", "(s 0, 1, 0.5"},
-      {"(k 1, 10000001)", "(s 0, 1e999, 1)", "(k 1, 99999999999)", "(s 0, 1, - -0.5)", "(s -1e308, 1e308, 1)",
-       "(s 0, 1e300, 1e-300)"}};
-  for (const auto& gruppe : ungueltig)
-    for (const char* t : gruppe) {
-      std::vector<double> l = {42.};
-      EXPECT_FALSE(contein(t, l)) << t;
-      EXPECT_EQ(l, std::vector<double>{42.}) << t;
-    }
-  for (const char* t : {"(1, 3.5)", "(2147483648)", "(s 0, 2147483647, 1)", "(s 1, 10000001, 1)", "(1e3)"}) {
+  // Malformed, zero step (endless), too long (memory), NaN.
+  for (const char* t :
+       {"(1, 2", "(1,,2)", "(1) x", "(s 0, 1, 0)", "(k 1, 10000001)", "(s 0, 1e300, 1e-300)", "(nan)"}) {
+    std::vector<double> l = {42.};
+    EXPECT_FALSE(contein(t, l)) << t;
+    EXPECT_EQ(l, std::vector<double>{42.}) << t;
+  }
+  for (const char* t : {"(1, 3.5)", "(2147483648)", "(s 1, 10000001, 1)"}) {
     std::vector<int> l = {42};
     EXPECT_FALSE(contein(t, l)) << t;
     EXPECT_EQ(l, std::vector<int>{42}) << t;
   }
-  for (const char* t : {"(-1)", "(4294967296)", "(s 1, 5, - -1)", "(s 1, 5, 0)", "(k -1, 2)"}) {
-    std::vector<unsigned> l = {42};
-    EXPECT_FALSE(contein(t, l)) << t;
-    EXPECT_EQ(l, std::vector<unsigned>{42}) << t;
-  }
+  std::vector<unsigned> nat = {42};
+  EXPECT_FALSE(contein("(-1)", nat));
+  EXPECT_EQ(nat, std::vector<unsigned>{42});
   std::vector<double> l;
   EXPECT_FALSE(contein(nullptr, l));
 }
@@ -178,104 +119,51 @@ TEST_F(Datei, MissingFileAnswersEveryQuerySafely) {
   Tdatein d(name);
   EXPECT_EQ(d.zeilenanzahl(), -1);
   EXPECT_EQ(k.fehler.str(), "Allgemeiner Fehler beim Dateioeffnen / Erzeugen: " + name + "\n");
-  EXPECT_EQ(d.zeilenanzahlneu(true), 0);
-  EXPECT_EQ(d.zeilenanzahl("kno"), 0);
-  EXPECT_EQ(d.zeilennummer("kno", 1), 0);
-  EXPECT_EQ(d.eintragsanzahl("kno", 1), 0);
   double vol = 0.;
   EXPECT_TRUE(d.eintrag("kno", vol, 1, 3, true)); // defaults still work
   EXPECT_EQ(vol, 1.);
-  EXPECT_EQ(d.zeilennummer(), 0);
   k.fehler.str("");
   EXPECT_STREQ(d.zeile(1), "");
-  EXPECT_TRUE(d.zeilenbK(1));
-  EXPECT_EQ(d.zeilennr(1), 0);
-  EXPECT_EQ(k.fehler.str(), "Ungueltige Zeilennummer: 1\nUngueltige Zeilennummer: 1\n"
-                            "Ungueltige Zeilennummer der umgeordneten Datei: 1\n");
-  d.test();
-  EXPECT_NE(k.kontroll.str().find("Nzeil=-1\n"), std::string::npos);
+  EXPECT_EQ(k.fehler.str(), "Ungueltige Zeilennummer: 1\n");
 
   Tdatein ordnerdatei(ordner.pfad().string()); // a folder is no input file
   EXPECT_EQ(ordnerdatei.zeilenanzahl(), -1);
 }
 
 TEST_F(Datei, LinesEndsAndLengthLimit) {
-  EXPECT_EQ(lesen("").zeilenanzahl(), 1);
   EXPECT_EQ(lesen("! a\n").zeilenanzahl(), 2); // a final line feed adds an empty line
 
   Tdatein crlf = lesen("stw_numplus 1, 2\r\nstw_t 0., 1.\r\n");
   EXPECT_EQ(crlf.zeilenanzahl(), 3);
   EXPECT_STREQ(crlf.zeile(1), "stw_numplus 1, 2");
-  EXPECT_EQ(crlf.zeilenlaenge(1), 16);
-  EXPECT_EQ(lies<int>(crlf, "stw_numplus", 1, 2), 2);
   EXPECT_EQ(lies<double>(crlf, "stw_t", 1, 2), 1.);
-  EXPECT_EQ(k.fehler.str(), "");
-
-  // A NUL or byte 255 ends the line early; the rest up to the line feed is dropped.
-  Tdatein nul = lesen(std::string("stw_numplus 3\0 4\nstw_zstrg W, 5", 31) + '\xff' + " 6\n");
-  EXPECT_STREQ(nul.zeile(1), "stw_numplus 3");
-  EXPECT_STREQ(nul.zeile(2), "stw_zstrg W, 5");
-  EXPECT_EQ(nul.zeilenanzahl(), 3);
 
   const std::string lang = "! " + std::string(598, 'x');
-  Tdatein d = lesen(lang + "\nstw_numplus 7\n" + std::string(500, 'y') + "\r\n" + std::string(501, ';'));
-  EXPECT_EQ(d.zeilenanzahl(), 4);
+  Tdatein d = lesen(lang + "\nstw_numplus 7\n");
+  EXPECT_EQ(d.zeilenanzahl(), 3);
   EXPECT_EQ(d.zeile(1), lang.substr(0, 500));
-  EXPECT_EQ(d.zeilenlaenge(1), 500);
-  EXPECT_TRUE(d.zeilenbK(1));
   EXPECT_STREQ(d.zeile(2), "stw_numplus 7");
-  EXPECT_EQ(d.zeilenlaenge(3), 500);
-  EXPECT_EQ(d.zeilenlaenge(4), 500);
-  EXPECT_EQ(k.fehler.str(), "Zeile zu lang\n"
-                            "Uebergebenes Wort<" +
-                                std::string(500, 'y') +
-                                "> nicht als Schluesselwort verzeichnet\nUnbekanntes Schluesselwort\n"
-                                "Zeile zu lang\n"
-                                "Uebergebenes Wort<> nicht als Schluesselwort verzeichnet\n"
-                                "Unbekanntes Schluesselwort\n");
-
-  // One very long line and many short ones are read without trouble.
-  std::string gross(3000000, 'z');
-  for (int i = 1; i <= 20000; ++i)
-    gross += "\nkno " + std::to_string(i) + ", 1, 1., (0., 0.)";
-  k.fehler.str("");
-  Tdatein g = lesen(gross);
-  EXPECT_EQ(g.zeilenanzahl(), 20001);
-  EXPECT_EQ(g.zeilenanzahl("kno"), 20000);
-  EXPECT_EQ(g.zeilenlaenge(1), 500);
-  EXPECT_EQ(lies<unsigned>(g, "kno", 20000, 1), 20000u);
+  EXPECT_EQ(k.fehler.str(), "Zeile zu lang\n");
 }
 
 TEST_F(Datei, WordsEntriesAndComments) {
   Tdatein d = lesen("mat 1, 1, (1., 2., 0.3, 1., 0.), 7 ! Bemerkung, mit (Klammer)\n"
-                    "ele 5 1 2 (1 2 3 4] 9\n"
                     "kno 3,,1.5\n"
-                    "ele 6 1 1 (1 2 3\n"
-                    "konlin 1 | mpu ; splele , [4, 5}\n");
+                    "ele 6 1 1 (1 2 3\n");
   EXPECT_EQ(d.eintragsanzahl("mat", 1), 4);
-  EXPECT_EQ(d.zeilennummer(), 1);
-  using VD = std::vector<double>;
   using VU = std::vector<unsigned>;
-  EXPECT_EQ(lies<VD>(d, "mat", 1, 3), (VD{1., 2., 0.3, 1., 0.}));
   EXPECT_EQ(lies<unsigned>(d, "mat", 1, 4), 7u);
-  EXPECT_EQ(lies<VU>(d, "ele", 1, 4), (VU{1, 2, 3, 4}));
-  EXPECT_EQ(lies<unsigned>(d, "ele", 1, 5), 9u);
 
   int matnum = -1;
-  EXPECT_EQ(d.eintragsanzahl("kno", 1), 3);
-  EXPECT_EQ(d.eintrag1("kno", 1, 2, true), "");
   EXPECT_FALSE(d.eintrag("kno", matnum, 1, 2, true)); // empty word between two commas
   EXPECT_EQ(matnum, -1);
   EXPECT_EQ(lies<double>(d, "kno", 1, 3), 1.5);
 
   VU knoten = {42};
   EXPECT_EQ(k.fehler.str(), "");
-  EXPECT_FALSE(d.eintrag("ele", knoten, 2, 4, false)); // bracket never closed
+  EXPECT_FALSE(d.eintrag("ele", knoten, 1, 4, false)); // bracket never closed
   EXPECT_EQ(knoten, VU{42});
-  EXPECT_EQ(k.fehler.str(), gescheitert("ele", 4, 4));
-
-  EXPECT_EQ(lies<std::string>(d, "konlin", 1, 2) + " " + lies<std::string>(d, "konlin", 1, 3), "mpu splele");
-  EXPECT_EQ(lies<VU>(d, "konlin", 1, 4), (VU{4, 5}));
+  EXPECT_EQ(k.fehler.str(), gescheitert("ele", 3, 4));
 }
 
 TEST_F(Datei, GroupingByKeywordOrderAndCommentAttachment) {
@@ -289,80 +177,30 @@ TEST_F(Datei, GroupingByKeywordOrderAndCommentAttachment) {
                     "! Schluss");                         // 8
   EXPECT_EQ(k.fehler.str(), "Uebergebenes Wort<foo> nicht als Schluesselwort verzeichnet\n"
                             "Unbekanntes Schluesselwort\n");
-  EXPECT_EQ(d.zeilenanzahl(), 8);
-  const int swnr[] = {38, 38, 38, 38, 35, 0, 0, 0};
-  for (int n = 1; n <= 8; ++n)
-    EXPECT_EQ(d.zeilenswnr(n), swnr[n - 1]) << n;
-  ASSERT_EQ(d.zeilenanzahlneu(true), 8);
+  // Without comment lines: the unknown keyword first, then by keyword number.
   ASSERT_EQ(d.zeilenanzahlneu(false), 4);
-  const int mk[] = {6, 7, 8, 5, 1, 2, 3, 4};
-  for (int p = 1; p <= 8; ++p)
-    EXPECT_EQ(d.zeilennr(p, true), mk[p - 1]) << p;
   const int ok[] = {7, 5, 2, 4};
   for (int p = 1; p <= 4; ++p)
     EXPECT_EQ(d.zeilennr(p), ok[p - 1]) << p;
-
-  EXPECT_EQ(d.zeilenanzahl("kno"), 2);
+  // The comments before a kno line belong to it.
   EXPECT_EQ(d.zeilenanzahl("KNO", true), 4);
   EXPECT_EQ(d.zeilennummer("kno", 1), 2); // node 2 stays first
-  EXPECT_EQ(d.zeilennummer("kno", 2), 4);
-  EXPECT_EQ(d.zeilennummer("kno", 3), 0);
-  EXPECT_EQ(d.zeilennummer("kno", 1, true), 1);
   EXPECT_EQ(d.zeilennummer("mat", 1), 5); // after the nodes in the file, still the first mat line
-  EXPECT_EQ(d.zeilenanzahl("ele"), 0);
-
-  EXPECT_STREQ(d.zeilensw(3), "kno");
-  EXPECT_STREQ(d.zeilensw(7), "UNBEKANNT");
-  EXPECT_TRUE(d.zeilenbK(6));
-  EXPECT_FALSE(d.zeilenbK(7));
-  EXPECT_EQ(d.zeileneintragsanzahl(7), 3);
-  EXPECT_EQ(d.zeileneintragsanzahl(3), 0);
-  EXPECT_EQ(d.zeilenlaenge(7), 7);
-  EXPECT_STREQ(d.zeile(3), "  ! zu kno 1");
-
-  // With comment lines the first kno line is the header comment: all defaults.
-  EXPECT_EQ(lies<unsigned>(d, "kno", 1, 1, 9u, false, true), 0u);
-  EXPECT_EQ(d.zeilennummer(), 1);
-  EXPECT_EQ(d.eintragsanzahl("kno", 1, true), 0);
-
-  Tdatein nur = lesen("! a\n\n! b");
-  EXPECT_EQ(nur.zeilenswnr(1), -1);
-  EXPECT_EQ(nur.zeilenanzahlneu(true), 0);
-  EXPECT_EQ(nur.zeilenanzahlneu(false), 0);
-  EXPECT_STREQ(nur.zeilensw(1), "");
 }
 
 TEST_F(Datei, DefaultsForShortLinesAndAbsentKeywords) {
   Tdatein d = lesen("\nMPU 1, 2, 0.5, (1., 2.)\nkno\ntitel \"Mein Titel\" mit Rest\n");
   EXPECT_EQ(d.eintragsanzahl("mpu", 1), 4);
   using VD = std::vector<double>;
-  EXPECT_EQ(lies<VD>(d, "mpu", 1, 4), (VD{1., 2.}));
   EXPECT_EQ(lies<VD>(d, "mpu", 1, 5, VD{5.}), VD{}); // "()" from the defaults
   EXPECT_EQ(lies<unsigned>(d, "mpu", 1, 9), 1u);
-  EXPECT_EQ(d.zeilennummer(), 2);
-
   EXPECT_EQ(d.eintragsanzahl("kno", 1), 0);
   EXPECT_EQ(lies<double>(d, "kno", 1, 3), 1.);
-  EXPECT_EQ(lies<unsigned>(d, "kno", 1, 1, 9u), 0u);
-  EXPECT_EQ(d.zeilennummer(), 3);
 
   double te = 7.;
   EXPECT_FALSE(d.eintrag("stw_t", te, 1, 2, false));
   EXPECT_EQ(te, 7.);
-  EXPECT_EQ(d.zeilennummer(), 0);
   EXPECT_EQ(lies<double>(d, "stw_t", 1, 2, 7., true), 0.);
-  EXPECT_EQ(d.eintrag1("stw_t", 1, 4, true), "1");
-  EXPECT_EQ(d.eintrag1("stw_t", 1, 4, false), "");
-  EXPECT_EQ(d.eintrag1("kno", 2, 1, false), "");
-
-  // "FFF" is one word: only the first entry has a default.
-  bool konv[3] = {true, true, true};
-  for (int j = 1; j <= 3; ++j)
-    d.eintrag("aus_dat_konv", konv[j - 1], 1, j, true);
-  EXPECT_TRUE(!konv[0] && konv[1] && konv[2]);
-
-  EXPECT_EQ(d.zeileneintragsanzahl(4), 2); // the text at the end takes the rest
-  EXPECT_EQ(d.eintragsanzahl("titel", 1), 1);
   EXPECT_EQ(lies<std::string>(d, "titel", 1, 1), "Mein Titel");
   EXPECT_EQ(k.fehler.str(), "");
 
@@ -390,117 +228,63 @@ TEST_F(Datei, DefaultsForShortLinesAndAbsentKeywords) {
 }
 
 TEST_F(Datei, ConversionsByFormatLetter) {
-  Tdatein d = lesen("stw_m falsch\nstw_m wahr\nstw_m Ja\nstw_m 1\nstw_m T\nstw_m t\nstw_m w\nstw_m 0\n"
-                    "stw_numplus -5, +7, 0012, 3.5\n"                               // 9
-                    "stw_numplus 99999999999999999999, -2147483648, 12abc, 1e3\n"   // 10
-                    "stw_schrankefliess 1.E6\nstw_schrankefliess -2.5e-3\n"         // 11, 12
-                    "stw_schrankefliess 1e999\nstw_schrankefliess nan\n"            // 13, 14
-                    "stw_schrankefliess 12abc\nstw_schrankefliess 0x10\n"           // 15, 16
-                    "stw_gleichloes_bil gauss\n"                                    // 17
-                    "titel Ohne Anfuehrung\ntitel \"\"\ntitel x\n"                  // 18-20
-                    "kno_bewerzw (1, 2, 3)\nkno_bewerzw (1, -2)\nkno_bewerzw 4\n"); // 21-23
-  const bool wahr[] = {false, true, false, true, true, true, true, false};
-  for (int i = 1; i <= 8; ++i)
+  Tdatein d = lesen("stw_m falsch\nstw_m wahr\nstw_m Ja\n"
+                    "stw_numplus -5, +7, 0012, 3.5\n"                        // 4
+                    "stw_numplus 99999999999999999999\n"                     // 5
+                    "stw_schrankefliess -2.5e-3\nstw_schrankefliess 1e999\n" // 6, 7
+                    "stw_gleichloes_bil gauss\ntitel Ohne Anfuehrung\n"      // 8, 9
+                    "kno_bewerzw (1, 2, 3)\nkno_bewerzw (1, -2)\n");         // 10, 11
+  const bool wahr[] = {false, true, false};
+  for (int i = 1; i <= 3; ++i)
     EXPECT_EQ(lies<bool>(d, "stw_m", i, 1, !wahr[i - 1]), wahr[i - 1]) << i;
 
   int n[4] = {0, 0, 0, 0};
   for (int j = 1; j <= 4; ++j)
     EXPECT_EQ(d.eintrag("stw_numplus", n[j - 1], 1, j, false), j < 4);
   EXPECT_EQ(std::vector<int>(n, n + 4), (std::vector<int>{5, 7, 12, 0})); // absolute values
-  EXPECT_EQ(k.fehler.str(), gescheitert("stw_numplus", 9, 4));
-  k.fehler.str("");
   unsigned u = 3;
-  for (int j = 1; j <= 4; ++j)
-    EXPECT_FALSE(d.eintrag("stw_numplus", u, 2, j, false));
+  EXPECT_FALSE(d.eintrag("stw_numplus", u, 2, 1, false)); // overflow
   EXPECT_EQ(u, 3u);
-  EXPECT_EQ(k.fehler.str(), gescheitert("stw_numplus", 10, 1) + gescheitert("stw_numplus", 10, 2) +
-                                gescheitert("stw_numplus", 10, 3) + gescheitert("stw_numplus", 10, 4));
-  EXPECT_EQ(lies<unsigned>(d, "stw_numplus", 1, 1), 5u);
+  EXPECT_EQ(k.fehler.str(), gescheitert("stw_numplus", 4, 4) + gescheitert("stw_numplus", 5, 1));
 
   k.fehler.str("");
-  EXPECT_EQ(lies<double>(d, "stw_schrankefliess", 1, 1), 1e6);
-  double x = lies<double>(d, "stw_schrankefliess", 2, 1);
+  double x = lies<double>(d, "stw_schrankefliess", 1, 1);
   EXPECT_EQ(x, -2.5e-3);
-  for (int i = 3; i <= 6; ++i)
-    EXPECT_FALSE(d.eintrag("stw_schrankefliess", x, i, 1));
+  EXPECT_FALSE(d.eintrag("stw_schrankefliess", x, 2, 1));
   EXPECT_EQ(x, -2.5e-3);
-  EXPECT_EQ(k.fehler.str(),
-            gescheitert("stw_schrankefliess", 13, 1) + gescheitert("stw_schrankefliess", 14, 1) +
-                gescheitert("stw_schrankefliess", 15, 1) + gescheitert("stw_schrankefliess", 16, 1));
-
-  k.fehler.str("");
-  EXPECT_EQ(lies<std::string>(d, "stw_gleichloes_bil", 1, 1), "gauss");
   char kurz[4] = "???";
   EXPECT_EQ(d.eintrag("stw_gleichloes_bil", kurz, 1, 1, true, 3), static_cast<void*>(kurz));
   EXPECT_STREQ(kurz, "gau");
-  char puffer[8];
-  EXPECT_STREQ(d.eintrag1("stw_gleichloes_bil", puffer, 1, 1, true, 2), "ga");
-  EXPECT_EQ(lies<std::string>(d, "titel", 1, 1),
-            "hn"); // without quotes the first and last characters are lost
-  EXPECT_EQ(lies<std::string>(d, "titel", 2, 1, "alt"), "");
-  EXPECT_EQ(lies<std::string>(d, "titel", 3, 1, "alt"), "");
+  // Without quotes the first and last characters are lost.
+  EXPECT_EQ(lies<std::string>(d, "titel", 1, 1), "hn");
 
   std::vector<unsigned> liste = lies<std::vector<unsigned>>(d, "kno_bewerzw", 1, 1);
-  EXPECT_EQ(liste, (std::vector<unsigned>{1, 2, 3}));
   EXPECT_FALSE(d.eintrag("kno_bewerzw", liste, 2, 1));
   EXPECT_EQ(liste, (std::vector<unsigned>{1, 2, 3}));
-  EXPECT_EQ(d.eintrag("kno_bewerzw", static_cast<void*>(&liste), 3, 1, false), &liste);
-  EXPECT_EQ(liste, std::vector<unsigned>{4});
-  EXPECT_EQ(k.fehler.str(), gescheitert("kno_bewerzw", 22, 1));
+  EXPECT_EQ(k.fehler.str(), gescheitert("stw_schrankefliess", 7, 1) + gescheitert("kno_bewerzw", 11, 1));
 
-  // Target types that do not fit the letter, entries beyond the format, unknown keywords.
+  // A target type that does not fit the letter, entries beyond the format, unknown keywords.
   k.fehler.str("");
-  EXPECT_FALSE(d.eintrag("stw_m", x, 1, 1));
   std::string w;
   EXPECT_FALSE(d.eintrag("kno_bewerzw", w, 1, 1));
-  EXPECT_FALSE(d.eintrag("stw_numplus", x, 1, 1));
   EXPECT_EQ(k.fehler.str(),
-            "Fehlerhafte Formatangabe. Schluesselwort=stw_m, Format=b, Eintragsnummer=1\n"
-            "Fehlerhafte Formatangabe. Schluesselwort=kno_bewerzw, Format=U, Eintragsnummer=1\n"
-            "Fehlerhafte Formatangabe. Schluesselwort=stw_numplus, Format=u, Eintragsnummer=1\n");
+            "Fehlerhafte Formatangabe. Schluesselwort=kno_bewerzw, Format=U, Eintragsnummer=1\n");
   k.fehler.str("");
   bool b = true;
   EXPECT_FALSE(d.eintrag("stw_m", b, 1, 3));
-  EXPECT_EQ(d.eintrag1("stw_m", 1, 0, true), "");
   EXPECT_FALSE(d.eintrag("xyz", b, 1, 1));
   EXPECT_TRUE(b);
   EXPECT_EQ(k.fehler.str(), "Eintragsnummer zu hoch. Schluesselwort=stw_m, Eintragsnummer=3\n"
-                            "Ungueltige Eintragsnummer fuer Schluesselwort: stw_m, Eintragsnummer=0\n"
                             "Uebergebenes Wort<xyz> nicht als Schluesselwort verzeichnet\n"
                             "Eintragsnummer zu hoch. Schluesselwort=xyz, Eintragsnummer=1\n");
 }
 
-TEST_F(Datei, KeywordAndLineQueries) {
+TEST_F(Datei, InvalidLineNumbersAndArbitraryBytes) {
   Tdatein d = lesen("kno 1\n");
-  EXPECT_EQ(d.swanzahl(), 50);
-  EXPECT_EQ(d.swnr("Kno"), 38);
-  EXPECT_EQ(d.sweintragsanz("stw_berechverf"), 11);
-  EXPECT_EQ(d.swformat("mpu", 4), 'F');
-  EXPECT_EQ(d.swformat("mpu", 10), '\0');
-  EXPECT_STREQ(d.sw(21), "stw_t");
-  EXPECT_EQ(k.fehler.str(), "");
-  EXPECT_STREQ(d.sw(50), "");
-  EXPECT_EQ(d.swnr("stw"), 0);
-  EXPECT_EQ(d.zeilenanzahl("stw"), 0);
-  EXPECT_EQ(d.sweintragsanz("stw"), 0);
-  EXPECT_STREQ(d.zeile(0), "");
-  EXPECT_STREQ(d.zeile(3), "");
   EXPECT_EQ(d.zeilenlaenge(-1), 0);
-  EXPECT_EQ(d.zeilenswnr(3), 0);
-  EXPECT_TRUE(d.zeilenbK(3));
   EXPECT_EQ(d.zeilennr(2), 0);
-  EXPECT_EQ(d.zeilennr(0, true), 0);
-  EXPECT_EQ(k.fehler.str(), "Uebergebene Schluesselwortnummer <50> ist ungueltig\n"
-                            "Uebergebenes Wort<stw> nicht als Schluesselwort verzeichnet\n"
-                            "Uebergebenes Wort<stw> nicht als Schluesselwort verzeichnet\n"
-                            "Uebergebenes Wort<stw> nicht als Schluesselwort verzeichnet\n"
-                            "Ungueltige Zeilennummer: 0\n"
-                            "Ungueltige Zeilennummer: 3\n"
-                            "Ungueltige Zeilennummer: -1\n"
-                            "Ungueltige Zeilennummer: 3\n"
-                            "Ungueltige Zeilennummer: 3\n"
-                            "Ungueltige Zeilennummer der umgeordneten Datei: 2\n"
-                            "Ungueltige Zeilennummer der umgeordneten Datei: 0\n");
+  EXPECT_EQ(k.fehler.str(),
+            "Ungueltige Zeilennummer: -1\nUngueltige Zeilennummer der umgeordneten Datei: 2\n");
 
   // Arbitrary bytes never break the reader.
   std::string muell;
@@ -525,26 +309,15 @@ TEST_F(Datei, Echo) {
       "Zeilennummer, Laenge, Wortanzahl, bKommentar, Schluesselwortnr, [Schluesselwort]: <Zeile>";
   const std::string kopfneu = "Zeilennummerneu, Zeilennummeralt, Laenge, Wortanzahl, bKommentar, "
                               "Schluesselwortnr, [Schluesselwort]: <Zeile>";
-  const std::string kno = "[kno                           ]: ";
   const std::string stw_m = "[stw_m                         ]: ";
   const std::string teile[] = {
       "\n\nKONTROLLE EINGABEDATEI ANFANG\n\nEINGABEDATEI\n------------\nNzeil=3\n" + kopf + "\n",
-      "\n    1,   8,  3, F,  38, " + kno + "<kno 1, 2>\n",
       "\n    2,   3,  0, W,  13, " + stw_m + "<! x>\n",
-      "\n    3,  16,  4, F,  13, " + stw_m + "<stw_m W 0. extra>\n",
       "\nEINGABEDATEI UMGEORDNET MIT KOMMENTARZEILEN\nNzeilneu=3\n" + kopfneu + "\n",
-      "\n    1,     2,   3,  0, W,  13, " + stw_m + "<! x>\n",
-      "\n    2,     3,  16,  4, F,  13, " + stw_m + "<stw_m W 0. extra>\n",
-      "\n    3,     1,   8,  3, F,  38, " + kno + "<kno 1, 2>\n",
       "\nEINGABEDATEI UMGEORDNET OHNE KOMMENTARZEILEN\nNzeilneuokz=2\n" + kopfneu + "\n",
-      "\n    1,     3,  16,  4, F,  13, " + stw_m + "<stw_m W 0. extra>\n",
-      "\n    2,     1,   8,  3, F,  38, " + kno + "<kno 1, 2>\n",
       "\nEINGABEDATEI ZERLEGT\nNsw=50\nSchluesselwortnr, Schluesselwortzeilenanzahl, [Schluesselwort]:\n" +
           std::string(32, ' ') + "Schluesselwortzeile, Eintragsanzahl: <Eintraege>\n",
-      "\n  1,     0, [titel]:\n",
       "\n 13,     1, [stw_m]:\n" + std::string(32, ' ') + " 1,  3: b<W> f<0.> <FORMATFEHLER><extra> \n",
-      "\n 38,     1, [kno]:\n" + std::string(32, ' ') +
-          " 1,  2: u<1> u<2> f<1.> F<()> F<()> F<()> F<()> F<()> u<1> \n",
       "\n 49,     0, [konlin]:\n\nKONTROLLE EINGABEDATEI ENDE\n",
   };
   size_t pos = 0;

@@ -96,7 +96,6 @@ TEST_F(Material, ElasticMatricesAndSizes) {
   const double c = 8.0 / 3.0;
   EXPECT_LT(maxabweichung(mat._Cel(C, 2.0, 0.5), MatR(3, 3, {c, c / 2, 0, c / 2, c, 0, 0, 0, 4.0 / 3.0})),
             1e-15);
-  EXPECT_TRUE(gleich(mat._Cel(C, 1.0, 0.0), MatR(3, 3, {1, 0, 0, 0, 1, 0, 0, 0, 1})));
 
   // Unknown plane state: zero matrix of the right size, old contents gone.
   TDimensionen::setzen(ELE::DIM_2D, RBDIM_UNBEKANNT);
@@ -127,40 +126,8 @@ TEST_F(Material, ParameterListsDefaultsAndSurplus) {
 
   TMaterial_linelvisplas c(&mpm, 3, {2.0, 3.0});
   EXPECT_EQ((L{c.rho, c.E, c.nu, c.tau, c.sigy0, c.Hiso, c.G}), (L{2, 3, 0, 0, 1, 0, 1.5}));
-  TMaterial_linelvisplas d(&mpm, 4, {1.0, 2.6, 0.3, 0.1, 5.0, 7.0, 8.0});
-  EXPECT_EQ((L{d.sigy0, d.Hiso}), (L{5, 7}));
-  EXPECT_NEAR(d.G, 1.0, 1e-15);
-  EXPECT_TRUE(gleich(d.Dvis, 0.1 * d.Cel));
-
-  TMaterial_linvisel e(&mpm, 5, {1.0, 4.0, 0.25, 0.2});
-  EXPECT_EQ((L{e.E2, e.nu2}), (L{1, 0}));
-  EXPECT_TRUE(gleich(e.Cel2, MatR(3, 3, {1, 0, 0, 0, 1, 0, 0, 0, 1})));
   TMaterial_linvisel f(&mpm, 6, {1.0, 4.0, 0.25, 0.2, 3.0, 0.25, -5.0});
   EXPECT_TRUE(gleich(f.Cel2, a._Cel(C, 3.0, 0.25)));
-  EXPECT_EQ(std::vector<int>({a.typ, c.typ, f.typ, f.objtyp, static_cast<int>(f.num)}),
-            std::vector<int>({1, 2, 3, OBJTYP_MAT, 6}));
-}
-
-TEST_F(Material, KelvinVoigtStressAndTangents) {
-  TMaterial_linelvis mat(&mpm, 1, {1.0, 1.0, 0.25, 0.5});
-  const VekR eps{0.01, -0.02, 0.03}, epst{1.0, 0.0, -2.0}, leer;
-  VekR sig, q, r{1.0, 2.0};
-  MatR rz(2, 2), CT, DT;
-  bool biter = true;
-
-  mat._sigma(eps, epst, leer, sig, q, nullptr);
-  // Cel = [1.2 0.4 0; 0.4 1.2 0; 0 0 0.8], Dvis = 0.5 Cel.
-  erwarte_nahe(q, VekR{0.6, 0.2, -0.8}, 1e-15);
-  erwarte_nahe(sig, VekR{0.004 + 0.6, -0.02 + 0.2, 0.024 - 0.8}, 1e-15);
-
-  mat._r(eps, epst, leer, leer, r, biter, 0.1);
-  EXPECT_EQ(r.n, 0);
-  EXPECT_FALSE(biter);
-  EXPECT_EQ(mat._rz(eps, epst, leer, leer, rz, 0.1).anzahl(), 0);
-  EXPECT_EQ(mat._rz_num(eps, epst, leer, leer, rz, 0.1).anzahl(), 0);
-  mat._CT_DT(eps, epst, leer, leer, MatR(), CT, DT, true, 0.1);
-  EXPECT_TRUE(gleich(CT, mat.Cel));
-  EXPECT_TRUE(gleich(DT, mat.Dvis));
 }
 
 TEST_F(Material, PlasticBelowOnAndAboveTheYieldSurface) {
@@ -178,7 +145,6 @@ TEST_F(Material, PlasticBelowOnAndAboveTheYieldSurface) {
   mat._r(eps, epst, z_n, z_n, r, biter, 0.1);
   EXPECT_FALSE(biter);
   ASSERT_EQ(r.n, 5);
-  erwarte_nahe(VekR{r[0], r[1], r[2], r[3]}, VekR(4, 0.0), 0.0);
   EXPECT_NEAR(r[4], std::sqrt(0.06) - w23, 1e-15);
   mat._CT_DT(eps, epst, z_n, z_n, MatR(), CT, DT, biter, 0.1);
   EXPECT_TRUE(gleich(CT, mat.Cel));
@@ -189,28 +155,11 @@ TEST_F(Material, PlasticBelowOnAndAboveTheYieldSurface) {
   mat._r(eps_f, epst, z_n, z_n, r, biter, 0.1);
   ASSERT_EQ(r[4], 0.0);
   EXPECT_TRUE(biter);
-  mpm.stw.schranke_fliessbed = 0.0;
-  mat._r(eps_f, epst, z_n, z_n, r, biter, 0.1);
-  EXPECT_TRUE(biter) << "the yield test is greater-or-equal";
-  mpm.stw.schranke_fliessbed = 1e-12;
-  mat._r(eps_f, epst, z_n, z_n, r, biter, 0.1);
-  EXPECT_FALSE(biter);
-  mpm.stw.schranke_fliessbed = -2.220446049250313e-12;
 
-  // Residual of an iterate: plastic strain, hardening, multiplier.
-  const VekR z{0.01, -0.01, 0.02, 0.03, 0.04}, z_alt{0.0, 0.0, 0.01, 0.01, 0.02};
-  const VekR eps_p{0.5, -0.1, 1.0};
-  mat._r(eps_p, epst, z, z_alt, r, biter, 0.1);
-  const VekR d{0.3 - 0.01, -0.3 + 0.01, 1.0 - 0.02};
-  const double n = std::sqrt(d[0] * d[0] + d[1] * d[1] + d[2] * d[2]);
-  EXPECT_TRUE(biter);
-  erwarte_nahe(r,
-               VekR{0.01 - 0.02 * d[0] / n, -0.01 - 0.02 * d[1] / n, 0.01 - 0.02 * d[2] / n,
-                    0.02 - w23 * 0.02, n - w23 * (1.0 + 0.5 * 0.03)},
-               1e-15);
+  // Stress of a state with plastic strain: elastic part plus 0.2 epst.
+  const VekR z{0.01, -0.01, 0.02, 0.03, 0.04}, eps_p{0.5, -0.1, 1.0};
   mat._sigma(eps_p, epst, z, sig, q, nullptr);
-  erwarte_nahe(q, VekR{0.2 * 0.1, 0.2 * 0.2, 0.2 * 0.3}, 1e-15);
-  erwarte_nahe(sig, VekR{0.49 + q[0], -0.09 + q[1], 0.98 + q[2]}, 1e-15);
+  erwarte_nahe(sig, VekR{0.49 + 0.02, -0.09 + 0.04, 0.98 + 0.06}, 1e-15);
   EXPECT_EQ(k.aus.str(), "");
 }
 
@@ -219,14 +168,13 @@ TEST_F(Material, UndeterminedFlowDirection) {
   mpm.stw.schranke_fliessbed = -2.220446049250313e-12;
   const VekR eps{0.01, 0.01, 0.0}, epst(3), z_n(5);
   VekR N{9.0, 9.0, 9.0}, r;
-  MatR M, rz, CT, DT;
+  MatR M, rz;
   bool biter = true, bunbest = false;
 
   // Purely volumetric strain below the yield radius: elastic, no message.
   TMaterial_linelvisplas elastisch(&mpm, 1, {});
   elastisch.N_(eps, z_n, N, bunbest);
   EXPECT_TRUE(bunbest);
-  EXPECT_EQ(N, VekR(3));
   elastisch._r(eps, epst, z_n, z_n, r, biter, 0.1);
   EXPECT_FALSE(biter);
   EXPECT_EQ(k.aus.str(), "");
@@ -244,13 +192,6 @@ TEST_F(Material, UndeterminedFlowDirection) {
       k.kontroll.str(),
       "\nFEHLER in TMaterial_linelvisplas::_r(): Aenderung der zusaetzlichen Variablen und N unbestimmt\n");
   k.aus.str("");
-  k.kontroll.str("");
-  ::bausktr = false;
-  ohne._r(eps, epst, z_n, z_n, r, biter, 0.1);
-  EXPECT_EQ(k.aus.str(), "FEHLER in TMaterial_linelvisplas::_r(): N unbestimmt\n");
-  EXPECT_EQ(k.kontroll.str(), "") << "the control log only while control output is due";
-
-  k.aus.str("");
   ohne._Ndevepspl(eps, z_n, M);
   EXPECT_EQ(k.aus.str(), "\nTMaterial_linelplas::_Ndevepspl(). Ndevepspl unbestimmt");
   EXPECT_TRUE(gleich(M, MatR(3, 3)));
@@ -258,18 +199,6 @@ TEST_F(Material, UndeterminedFlowDirection) {
   ASSERT_EQ(rz.zeilen, 5);
   for (long i = 0; i < rz.anzahl(); ++i)
     EXPECT_TRUE(std::isfinite(rz.data[i]));
-  ohne._CT_DT(eps, epst, z_n, z_n, MatR(), CT, DT, false, 0.1);
-  EXPECT_TRUE(gleich(CT, ohne.Cel));
-
-  // A determined direction leaves the flag as it was.
-  bunbest = true;
-  const VekR scher{0.0, 0.0, 0.5};
-  ohne.N_(scher, z_n, N, bunbest);
-  EXPECT_TRUE(bunbest);
-  EXPECT_EQ(N, VekR({0.0, 0.0, 1.0}));
-  bunbest = false;
-  ohne.N_(scher, z_n, N, bunbest);
-  EXPECT_FALSE(bunbest);
 }
 
 TEST_F(Material, AnalyticAndNumericalResidualDerivativesAgree) {
@@ -281,56 +210,9 @@ TEST_F(Material, AnalyticAndNumericalResidualDerivativesAgree) {
   const VekR z{0.004, -0.004, 0.003, 0.01, 0.012}, z_n{0.001, -0.001, 0.0, 0.005, 0.006};
   plas._rz(eps, epst, z, z_n, rz, 0.01);
   plas._rz_num(eps, epst, z, z_n, rzn, 0.01);
-  ASSERT_EQ(rzn.zeilen, 5);
-  ASSERT_EQ(rzn.spalten, 5);
+  ASSERT_EQ(rzn.anzahl(), 25);
   for (long i = 0; i < rz.anzahl(); ++i)
     EXPECT_NEAR(rzn.data[i], rz.data[i], 1e-6 * std::max(1.0, std::fabs(rz.data[i]))) << "entry " << i;
-  // The fixed entries of the hardening row.
-  EXPECT_EQ(rz[3][3], 1.0);
-  EXPECT_EQ(rz[3][4], -w23);
-  EXPECT_EQ(rz[4][3], -w23 * 10.0);
-  EXPECT_EQ(rz[4][4], 0.0);
-
-  TMaterial_linvisel visel(&mpm, 2, {1.0, 2.0, 0.2, 0.1, 3.0, 0.1});
-  const VekR z3{0.01, 0.02, -0.01, 77.0, 77.0}, z3_n{0.0, 0.01, 0.0, 0.0, 0.0};
-  visel._rz(eps, epst, z3, z3_n, rz, 0.05);
-  EXPECT_TRUE(gleich(rz, MatR(3, 3, {1.5, 0, 0, 0, 1.5, 0, 0, 0, 1.5})));
-  visel._rz_num(eps, epst, z3, z3_n, rzn, 0.05);
-  ASSERT_EQ(rzn.zeilen, 3);
-  EXPECT_LT(maxabweichung(rz, rzn), 1e-6 * 1.5);
-}
-
-TEST_F(Material, ViscoelasticResidualStressAndTangentLimits) {
-  TMaterial_linvisel mat(&mpm, 1, {1.0, 1.0, 0.25, 0.2, 2.0, 0.0});
-  const VekR eps{0.01, 0.02, -0.03}, epst(3);
-  // The state record holds maxNz internal variables; only the first three count.
-  const VekR z{0.002, 0.004, -0.001, 5.0, 6.0}, z_n{0.001, 0.001, 0.0, -5.0, -6.0};
-  VekR r, sig, q;
-  MatR CT, DT(3, 3, 4.0);
-  bool biter = false;
-
-  mat._r(eps, epst, z, z_n, r, biter, 0.1);
-  EXPECT_TRUE(biter);
-  erwarte_nahe(
-      r, VekR{0.001 - 0.5 * (0.01 - 0.002), 0.003 - 0.5 * (0.02 - 0.004), -0.001 - 0.5 * (-0.03 + 0.001)},
-      1e-16);
-  mat._sigma(eps, epst, z, sig, q, nullptr);
-  erwarte_nahe(q, VekR{2.0 * 0.008, 2.0 * 0.016, 2.0 * -0.029}, 1e-16);
-  EXPECT_NEAR(sig[0], 1.2 * 0.01 + 0.4 * 0.02 + q[0], 1e-16);
-  EXPECT_NEAR(sig[2], 0.8 * -0.03 + q[2], 1e-16);
-
-  mat._CT_DT(eps, epst, z, z_n, MatR(), CT, DT, true, 0.2);
-  EXPECT_LT(maxabweichung(CT, mat.Cel + 0.5 * mat.Cel2), 1e-15);
-  mat._CT_DT(eps, epst, z, z_n, MatR(), CT, DT, true, 1e-14);
-  EXPECT_LT(maxabweichung(CT, mat.Cel + mat.Cel2), 1e-12);
-  mat._CT_DT(eps, epst, z, z_n, MatR(), CT, DT, true, 1e14);
-  EXPECT_LT(maxabweichung(CT, mat.Cel), 1e-13);
-  EXPECT_TRUE(gleich(DT, MatR(3, 3, 4.0))) << "DT is left to the caller";
-
-  // A converged backward-Euler step: z = (z_n + dt/tau eps) / (1 + dt/tau).
-  const VekR zl = loesen(mat, eps, epst, z_n, 0.1);
-  EXPECT_NEAR(zl[0], (0.001 + 0.5 * 0.01) / 1.5, 1e-16);
-  EXPECT_NEAR(zl[2], (0.0 + 0.5 * -0.03) / 1.5, 1e-16);
 }
 
 TEST_F(Material, PlasticConsistentTangentMatchesDifferencedStress) {
@@ -374,8 +256,6 @@ TEST_F(Material, PlasticConsistentTangentMatchesDifferencedStress) {
           CTfd[i][j] = (sp[i] - sm[i]) / (2.0 * h);
       }
       EXPECT_LT(maxabweichung(CT, CTfd), 1e-5 * maxbetrag(CTfd)) << "CT=" << CT << "\nCTfd=" << CTfd;
-      // The plastic tangent is softer than the elastic one.
-      EXPECT_GT(maxabweichung(CT, mat.Cel), 1e-2 * maxbetrag(mat.Cel));
 
       // Without the inverse of a Newton step the tangent is formed at the state itself.
       MatR CT0;
@@ -391,19 +271,12 @@ TEST_F(Material, FactoryCreatesRegistersAndRefuses) {
   TMaterial* m1 = _material_erzeugen(&mpm, 3, 1, {2.0, 1.0, 0.25, 0.1});
   ASSERT_NE(m1, nullptr);
   EXPECT_NE(dynamic_cast<TMaterial_linelvis*>(m1), nullptr);
-  EXPECT_EQ(m1->num, 3u);
-  EXPECT_EQ(mpm.mat.suchen(3), m1);
   EXPECT_EQ(MAT_Z(mpm.mat.suchen(3)), m1);
   TMaterial* m2 = _material_erzeugen(&mpm, -1, 2, {});
   ASSERT_NE(m2, nullptr);
   EXPECT_EQ(m2->num, 4u) << "automatic numbers follow the highest one";
   EXPECT_NE(dynamic_cast<TMaterial_linelvisplas*>(m2), nullptr);
-  TMaterial* m3 = _material_erzeugen(&mpm, 7, 3, {1.0, 1.0, 0.0, 0.5});
-  ASSERT_NE(m3, nullptr);
-  EXPECT_NE(dynamic_cast<TMaterial_linvisel*>(m3), nullptr);
-  EXPECT_NE(_material_erzeugen(&mpm, 8, 3, {1.0, 1.0, 0.0, 0.5, 0.0, 0.7}), nullptr)
-      << "without a Maxwell spring nu2 does not matter";
-  EXPECT_NE(_material_erzeugen(&mpm, 9, 1, {0.0, 1.0, 0.0, 0.0}), nullptr) << "zero density is allowed";
+  EXPECT_NE(dynamic_cast<TMaterial_linvisel*>(_material_erzeugen(&mpm, 7, 3, {1.0, 1.0, 0.0, 0.5})), nullptr);
   EXPECT_EQ(k.fehler.str(), "");
 
   std::ostringstream text;
@@ -416,25 +289,13 @@ TEST_F(Material, FactoryCreatesRegistersAndRefuses) {
     std::string meldung; // "(reason)" for "Materialkennwerte unzulaessig (reason): Materialnummer num"
   };
   const double nan = std::numeric_limits<double>::quiet_NaN();
-  const double inf = std::numeric_limits<double>::infinity();
   const std::vector<Fall> faelle = {
       {3, 2, {}, "Materialnummer bereits vorhanden: 3"},
-      {10, 0, {}, "Ungueltiger Materialtyp: 0"},
       {10, 4, {}, "Ungueltiger Materialtyp: 4"},
-      {10, -2, {}, "Ungueltiger Materialtyp: -2"},
       {10, 3, {}, "(tau <= 0)"},
-      {10, 3, {1.0, 1.0, 0.0, -0.1}, "(tau <= 0)"},
-      {10, 1, {1.0, 1.0, 0.0, -0.1}, "(tau < 0)"},
-      {10, 2, {1.0, 1.0, 0.0, -0.1}, "(tau < 0)"},
-      {11, 1, {1.0, 0.0}, "(E <= 0)"},
       {11, 2, {1.0, -5.0}, "(E <= 0)"},
-      {12, 1, {-1.0}, "(rho < 0)"},
       {13, 1, {1.0, 1.0, 0.5}, "(nu <= -1 oder nu >= 0.5)"},
-      {13, 2, {1.0, 1.0, -1.0}, "(nu <= -1 oder nu >= 0.5)"},
-      {14, 3, {1.0, 1.0, 0.0, 1.0, -1.0}, "(E2 < 0)"},
-      {14, 3, {1.0, 1.0, 0.0, 1.0, 1.0, 0.5}, "(nu2 <= -1 oder nu2 >= 0.5)"},
       {15, 1, {1.0, nan}, "(nicht endlich)"},
-      {15, 2, {1.0, 1.0, 0.0, 0.0, 1.0, inf}, "(nicht endlich)"},
   };
   for (const Fall& f : faelle) {
     k.fehler.str("");
@@ -444,19 +305,6 @@ TEST_F(Material, FactoryCreatesRegistersAndRefuses) {
     EXPECT_EQ(_material_erzeugen(&mpm, f.num, f.typ, f.params), nullptr) << meldung;
     EXPECT_EQ(k.fehler.str(), vorn + meldung + "\n");
   }
-  // Surplus values are not checked; plane stress admits nu up to 1.
-  k.fehler.str("");
-  EXPECT_NE(_material_erzeugen(&mpm, 16, 1, {1.0, 1.0, 0.0, 0.0, nan}), nullptr);
-  TDimensionen::setzen(ELE::DIM_2D, RBDIM_SP0);
-  EXPECT_NE(_material_erzeugen(&mpm, 17, 1, {1.0, 1.0, 0.5}), nullptr);
-  EXPECT_EQ(k.fehler.str(), "");
-  EXPECT_EQ(_material_erzeugen(&mpm, 18, 1, {1.0, 1.0, 1.0}), nullptr);
-  EXPECT_EQ(_material_erzeugen(&mpm, 18, 3, {1.0, 1.0, 0.0, 1.0, 1.0, -1.0}), nullptr);
-  EXPECT_EQ(k.fehler.str(),
-            vorn + "Materialkennwerte unzulaessig (nu <= -1 oder nu >= 1): Materialnummer 18\n" + vorn +
-                "Materialkennwerte unzulaessig (nu2 <= -1 oder nu2 >= 1): Materialnummer 18\n");
-
-  EXPECT_EQ(mpm.mat.size(), 7u);
-  EXPECT_EQ(mpm.mat.suchen(10), nullptr);
+  EXPECT_EQ(mpm.mat.size(), 3u);
   EXPECT_EQ(mpm.mat.suchen(3), m1) << "a duplicate leaves the first material in place";
 }

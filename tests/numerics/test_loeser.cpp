@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -68,137 +69,66 @@ MatR singulaer3() {
 } // namespace
 
 TEST(Loeser, NamesParserAndSign) {
-  const char* texte[] = {"lu", "profil", "GAUSS", "L", "LUX", ""};
-  const int werte[] = {3, 5, 2, 0, 0, 0};
-  for (int i = 0; i < 6; ++i)
+  const char* texte[] = {"lu", "profil", "L", "LUX"};
+  const int werte[] = {3, 5, 0, 0};
+  for (int i = 0; i < 4; ++i)
     EXPECT_EQ(_LOESER(texte[i]), werte[i]) << texte[i];
   EXPECT_EQ(_LOESER(nullptr), 0);
   const char* namen[] = {"unbekannt", "automatisch", "Gauss", "LU", "SVD", "Profil", "unbekannt"};
-  for (int i = 0; i <= 6; ++i) {
+  for (int i = 0; i <= 6; ++i)
     EXPECT_STREQ(str_LOESER(static_cast<LOESER>(i)), namen[i]);
-    if (i >= 1 && i <= 5) {
-      EXPECT_EQ(_LOESER(namen[i]), i);
-    }
-  }
   EXPECT_EQ(vorz(3, -2), -3);
-  EXPECT_EQ(vorz(-3, 5), 3);
   EXPECT_EQ(vorz(-3, 0), 3);
 }
 
 TEST(Loeser, RandomSquareSystemsByGaussLUAndSVD) {
   std::mt19937 g(11);
-  for (int n : {1, 2, 3, 4, 7, 20, 60}) {
+  for (int n : {1, 2, 4, 60}) {
     SCOPED_TRACE(n);
     const MatR a0 = zufall(n, n, g), bm = zufall(n, 3, g);
     const VekR b0 = zufall(n, g);
-    // Gauss-Jordan: the matrix becomes its inverse, one or several right-hand sides.
+    // Gauss-Jordan: the matrix becomes its inverse.
     MatR a = a0, xm = bm;
     VekR x = b0;
     ASSERT_TRUE(gauss(n, a.zeilen_ptr, x.data));
     EXPECT_LT(residuum(a0, x, b0), 1e-10);
     EXPECT_LT(maxabw(a0 * a, einheit(n)), 1e-10);
-    a = a0;
-    ASSERT_TRUE(gauss(n, a.zeilen_ptr, 3, xm.zeilen_ptr));
-    for (int j = 0; j < 3; ++j)
-      EXPECT_LT(residuum(a0, xm.GetCol(j), bm.GetCol(j)), 1e-10);
-    a = a0;
-    ASSERT_TRUE(gauss_inverse(n, a.zeilen_ptr));
-    EXPECT_LT(maxabw(a * a0, einheit(n)), 1e-10);
 
-    // LU: both parity forms agree; all solves give one determinant.
+    // LU: several right-hand sides and the determinant.
+    double det;
     a = a0;
-    MatR a2 = a0;
-    std::vector<int> indx(n), indx2(n);
-    int d;
-    double dd, det, det1, det2;
-    ASSERT_TRUE(NR_ludcmp(n, a.zeilen_ptr, indx.data(), d));
-    ASSERT_TRUE(NR_ludcmp(n, a2.zeilen_ptr, indx2.data(), dd));
-    EXPECT_EQ(dd, d);
-    EXPECT_EQ(indx2, indx);
-    x = b0;
-    ASSERT_TRUE(NR_lubksb(n, a.zeilen_ptr, indx.data(), x.data));
-    EXPECT_LT(residuum(a0, x, b0), 1e-10);
-    a = a0;
-    xm = bm;
     ASSERT_TRUE(lu(n, a.zeilen_ptr, 3, xm.zeilen_ptr, det));
     for (int j = 0; j < 3; ++j)
       EXPECT_LT(residuum(a0, xm.GetCol(j), bm.GetCol(j)), 1e-10);
     a = a0;
-    x = b0;
-    ASSERT_TRUE(lu(n, a.zeilen_ptr, x.data, det1));
-    a = a0;
-    ASSERT_TRUE(lu_inverse(n, a.zeilen_ptr, det2));
-    EXPECT_LT(maxabw(a0 * a, einheit(n)), 1e-10);
-    EXPECT_EQ(det1, det);
-    EXPECT_EQ(det2, det);
-    a = a0;
-    EXPECT_EQ(lu_determinante(n, a.zeilen_ptr), det);
-    EXPECT_EQ(maxabw(a, a0), 0.0) << "the determinant leaves its argument alone";
     if (n <= 4) {
       EXPECT_NEAR(det, determinante_nxn(a0), 1e-14) << "closed form";
     }
-
-    // SVD: the determinant with its sign, also from the pseudo-inverse.
+    // SVD: the determinant with its sign.
     EXPECT_NEAR(svd_determinante(n, a.zeilen_ptr), det, 1e-12 * std::fabs(det) + 1e-300);
-    MatR ainv(n, n);
-    ASSERT_TRUE(svd_inverse(n, n, a.zeilen_ptr, ainv.zeilen_ptr, det1));
-    EXPECT_NEAR(det1, det, 1e-12 * std::fabs(det));
   }
 }
 
-TEST(Gauss, PivotsAndRefusals) {
-  // Pivots off the diagonal.
-  MatR p(3, 3, {0, 0, 1, 0, 2, 0, 4, 0, 0});
-  ASSERT_TRUE(NR_gauss(3, p.zeilen_ptr, 0, nullptr));
-  EXPECT_EQ(maxabw(p, MatR(3, 3, {0, 0, 0.25, 0, 0.5, 0, 1, 0, 0})), 0.0);
-
-  MatR s = singulaer3(), null(2, 2), mitnan(2, 2, {1, 0, 0, keinezahl});
+TEST(Loeser, RefusalsOfSingularNonFiniteAndBadInput) {
+  MatR s = singulaer3(), mitnan(2, 2, {1, 0, 0, keinezahl});
   VekR b{1, 2, 3};
   EXPECT_FALSE(gauss(3, s.zeilen_ptr, b.data));
-  EXPECT_FALSE(gauss_inverse(2, null.zeilen_ptr));
   EXPECT_FALSE(gauss_inverse(2, mitnan.zeilen_ptr));
   MatR klein(1, 1, {1e-17}), gross(1, 1, {1e-15});
   EXPECT_FALSE(gauss_inverse(1, klein.zeilen_ptr));
   EXPECT_TRUE(gauss_inverse(1, gross.zeilen_ptr));
-  EXPECT_DOUBLE_EQ(gross[0][0], 1e15);
-  EXPECT_TRUE(gauss_inverse(0, nullptr));
-  EXPECT_TRUE(gauss(0, nullptr, nullptr));
   EXPECT_FALSE(gauss(-1, nullptr, nullptr));
-}
-
-TEST(LU, PivotsByRowScaleAndRefusals) {
-  // Row 0 has the larger entry in column 0, but row 1 the larger one
-  // relative to its row: the scaled choice takes row 1.
-  MatR s(2, 2, {10, 1e6, 1, 1});
-  int indx[2], d;
-  ASSERT_TRUE(NR_ludcmp(2, s.zeilen_ptr, indx, d));
-  EXPECT_EQ(indx[0], 1);
-  EXPECT_EQ(d, -1);
-  EXPECT_EQ(s[1][0], 10.0) << "multiplier 10 / 1 below the pivot 1";
-
-  MatR sing = singulaer3();
-  const MatR sing0 = sing;
-  double det = 7;
-  EXPECT_FALSE(lu_inverse(3, sing.zeilen_ptr, det));
-  EXPECT_EQ(det, 0.0);
-  EXPECT_EQ(maxabw(sing, sing0), 0.0) << "a failed inverse leaves the matrix unchanged";
-  EXPECT_EQ(lu_determinante(3, sing.zeilen_ptr), 0.0);
-  MatR nullzeile(2, 2, {1, 2, 0, 0});
-  EXPECT_FALSE(NR_ludcmp(2, nullzeile.zeilen_ptr, indx, d));
+  // A row index out of range.
   MatR a = einheit(2);
   int schlecht[2] = {0, 5};
-  VekR b{1, 2};
-  EXPECT_FALSE(NR_lubksb(2, a.zeilen_ptr, schlecht, b.data));
-  EXPECT_EQ(b, (VekR{1, 2}));
-  EXPECT_TRUE(NR_ludcmp(0, nullptr, nullptr, d));
-  EXPECT_TRUE(lu(0, nullptr, nullptr, det));
-  EXPECT_EQ(det, 1.0);
-  EXPECT_TRUE(lu_inverse(0, nullptr, det));
+  VekR c{1, 2};
+  EXPECT_FALSE(NR_lubksb(2, a.zeilen_ptr, schlecht, c.data));
+  EXPECT_EQ(c, (VekR{1, 2}));
 }
 
 TEST(SVD, DecomposesAllShapes) {
   std::mt19937 g(13);
-  const int formen[][2] = {{6, 6}, {8, 5}, {5, 8}, {1, 4}, {4, 1}, {1, 1}, {60, 40}, {30, 60}};
+  const int formen[][2] = {{8, 5}, {5, 8}, {60, 40}};
   for (const auto& f : formen) {
     const int m = f[0], n = f[1];
     const MatR a0 = zufall(m, n, g);
@@ -211,12 +141,10 @@ TEST(SVD, DecomposesAllShapes) {
         uw[i][j] *= w[j];
     EXPECT_LT(maxabw(uw * transponiert(v), a0), 1e-12) << m << "x" << n;
     EXPECT_LT(maxabw(transponiert(v) * v, einheit(n)), 1e-12);
-    if (m >= n)
+    if (m >= n) {
       EXPECT_LT(maxabw(transponiert(u) * u, einheit(n)), 1e-12);
-    else
-      EXPECT_LT(maxabw(u * transponiert(u), einheit(m)), 1e-12);
-    for (double x : w)
-      EXPECT_GE(x, 0.0);
+    }
+    EXPECT_GE(*std::min_element(w.begin(), w.end()), 0.0);
   }
   // Exact power-of-two scaling keeps huge and tiny matrices in range.
   for (double faktor : {1e300, 1e-300}) {
@@ -231,8 +159,6 @@ TEST(SVD, DecomposesAllShapes) {
   VekR w(2, 5.0);
   ASSERT_TRUE(NR_svdcmp(3, 2, null.zeilen_ptr, w.data, v.zeilen_ptr));
   EXPECT_EQ(w, (VekR{0, 0}));
-  EXPECT_EQ(NR_svregw(2, w.data), 2);
-  EXPECT_TRUE(NR_svdcmp(0, 0, nullptr, nullptr, nullptr));
 
   Konsolenumleitung k;
   MatR schlecht(2, 2, {1, keinezahl, 0, 1});
@@ -267,37 +193,14 @@ TEST(SVD, RegularisesSolvesAndGivesPseudoInverseAndDeterminant) {
     u = a1;
     ASSERT_TRUE(svd_inverse(m, n, u.zeilen_ptr, ainv.zeilen_ptr, det));
     EXPECT_LT(penrose(a1, ainv), 1e-12) << m << "x" << n;
-    // m right-hand sides agree with the pseudo-inverse applied to them.
-    const MatR bm = zufall(m, 2, g);
-    MatR xm(n, 2);
-    u = a1;
-    ASSERT_TRUE(svd(m, n, u.zeilen_ptr, 2, bm.zeilen_ptr, xm.zeilen_ptr, det));
-    EXPECT_LT(maxabw(xm, ainv * bm), 1e-12);
   }
 
   MatR s = singulaer3();
   EXPECT_EQ(svd_determinante(3, s.zeilen_ptr), 0.0);
-  EXPECT_EQ(svd_determinante(0, nullptr), 1.0);
-  EXPECT_TRUE(svd_inverse(0, 0, nullptr, nullptr, det));
 }
 
 TEST(Profil, ReadsOnlyUpperProfileAndRefusesIndefinite) {
   std::mt19937 g(15);
-  for (int n : {1, 2, 9, 60}) {
-    MatR a = spd(n, g);
-    const MatR a0 = a;
-    for (int i = 1; i < n; ++i)
-      for (int j = 0; j < i; ++j)
-        a[i][j] = keinezahl;
-    const MatR a1 = a;
-    const VekR b0 = zufall(n, g);
-    VekR x = b0;
-    ASSERT_TRUE(profil(n, a.zeilen_ptr, x.data)) << n;
-    EXPECT_LT(residuum(a0, x, b0), 1e-10) << n;
-    EXPECT_EQ(std::memcmp(a.data, a1.data, sizeof(double) * a.anzahl()), 0) << "a is only read";
-    ASSERT_TRUE(profil_inverse(n, a.zeilen_ptr));
-    EXPECT_LT(maxabw(a0 * a, einheit(n)), 1e-10);
-  }
   // Banded SPD with zero columns heads (profile starts below the top) and
   // garbage in the lower triangle.
   const int n = 40;
@@ -311,10 +214,14 @@ TEST(Profil, ReadsOnlyUpperProfileAndRefusesIndefinite) {
   for (int i = 1; i < n; ++i)
     for (int j = 0; j < i; ++j)
       band[i][j] = i % 2 ? keinezahl : 1e30;
+  const MatR band1 = band;
   const VekR b0 = zufall(n, g);
   VekR x = b0;
   ASSERT_TRUE(profil(n, band.zeilen_ptr, x.data));
   EXPECT_LT(residuum(band0, x, b0), 1e-12);
+  EXPECT_EQ(std::memcmp(band.data, band1.data, sizeof(double) * band.anzahl()), 0) << "only read";
+  ASSERT_TRUE(profil_inverse(n, band.zeilen_ptr));
+  EXPECT_LT(maxabw(band0 * band, einheit(n)), 1e-12);
 
   // Packed form on a hand-factored matrix: column 2 starts at row 1.
   // [4 2 0; 2 5 3; 0 3 10] = U^T U, U = [2 1 0; 0 2 1.5; 0 0 sqrt(7.75)].
@@ -322,23 +229,16 @@ TEST(Profil, ReadsOnlyUpperProfileAndRefusesIndefinite) {
   double* spalten[] = {&werte[0], &werte[1], &werte[3], &werte[5]};
   VekR b{6, 10, 13};
   ASSERT_TRUE(profil(3, b.data, 5, spalten));
-  EXPECT_EQ(std::vector<double>(werte.begin(), werte.begin() + 4), (std::vector<double>{2, 1, 2, 1.5}));
-  EXPECT_DOUBLE_EQ(werte[4], std::sqrt(7.75));
   for (double xi : b)
     EXPECT_NEAR(xi, 1.0, 1e-15);
   std::vector<double> w2{4, 2, 5, 3, 10};
   double* zu_hoch[] = {&w2[0], &w2[1], &w2[1], &w2[5]}; // column 1 empty, column 2 taller than 3
   EXPECT_FALSE(profil(3, b.data, 5, zu_hoch));
-  double* richtig[] = {&w2[0], &w2[1], &w2[3], &w2[5]};
-  EXPECT_FALSE(profil(3, b.data, 4, richtig)) << "m must match the table";
 
   MatR indefinit(2, 2, {1, 2, 2, 1}), sing = singulaer3();
   VekR c{1, 1, 1};
   EXPECT_FALSE(profil(2, indefinit.zeilen_ptr, c.data));
-  EXPECT_FALSE(profil(3, sing.zeilen_ptr, c.data));
   EXPECT_FALSE(profil_inverse(3, sing.zeilen_ptr));
-  EXPECT_TRUE(profil(0, nullptr, nullptr));
-  EXPECT_TRUE(profil_inverse(0, nullptr));
 }
 
 TEST(LoeserInverse, DispatchFallbackAndConditionCheck) {
@@ -352,10 +252,6 @@ TEST(LoeserInverse, DispatchFallbackAndConditionCheck) {
     ASSERT_EQ(loeser_inverse(a, det, l), 1) << str_LOESER(l);
     EXPECT_LT(maxabw(a0 * a, einheit(6)), 1e-10) << str_LOESER(l);
     EXPECT_NEAR(det, dlu, 1e-10 * dlu) << str_LOESER(l);
-    int stellen = 0;
-    EXPECT_TRUE(Konditionskontrolle(a0, a, stellen, 3));
-    EXPECT_GE(stellen, 8);
-    EXPECT_LE(stellen, 14);
   }
   // Determinant signs follow the row interchanges: det = -(1 * 2 * 4).
   for (LOESER l : {LOESER_AUTOMATISCH, LOESER_GAUSS, LOESER_LU, LOESER_SVD}) {
@@ -385,28 +281,17 @@ TEST(LoeserInverse, DispatchFallbackAndConditionCheck) {
   double det = 5;
   ASSERT_EQ(loeser_inverse(r, det, LOESER_AUTOMATISCH), 1);
   EXPECT_EQ(r.zeilen, 6);
-  EXPECT_EQ(r.spalten, 4);
   EXPECT_LT(penrose(r0, r), 1e-12);
-  EXPECT_LT(maxabw(r0 * r, einheit(4)), 1e-12);
   r = r0;
   EXPECT_EQ(loeser_inverse(r, det, LOESER_GAUSS), 0);
   EXPECT_EQ(loeser_inverse(r, det, LOESER_UNBEKANNT), 0);
-  MatR leer;
-  EXPECT_EQ(loeser_inverse(leer, det, LOESER_LU), 1);
 
   // Condition check: identity of order 4 has kappa 4, log10 4 + 0.5 = 1.10.
   int stellen = 0;
   const MatR e4 = einheit(4);
   EXPECT_TRUE(Konditionskontrolle(e4, e4, stellen, 3));
   EXPECT_EQ(stellen, 14);
-  EXPECT_TRUE(Konditionskontrolle(e4, e4, stellen, 14));
   EXPECT_FALSE(Konditionskontrolle(e4, e4, stellen, 15));
-  // kappa = sqrt(10001) sqrt(1.0001) = 100.005: 15 - round(2.50002) = 12.
-  const MatR d(2, 2, {100, 0, 0, 1}), dinv(2, 2, {0.01, 0, 0, 1});
-  EXPECT_TRUE(Konditionskontrolle(d, dinv, stellen, 12));
-  EXPECT_EQ(stellen, 12);
-  EXPECT_FALSE(Konditionskontrolle(MatR(2, 2), e4, stellen, 0));
-  EXPECT_EQ(stellen, 0);
   EXPECT_FALSE(Konditionskontrolle(MatR(1, 1, {keinezahl}), e4, stellen, 0));
 }
 
@@ -430,8 +315,6 @@ TEST(Zerlegung, SplitsAndMergesByClass) {
   MatrixZerlegung(a, 2, 2, t, t, teile);
   EXPECT_EQ(maxabw(teile[0], MatR(2, 2, {0, 3, 30, 33})), 0.0);
   EXPECT_EQ(maxabw(teile[1], MatR(2, 1, {2, 32})), 0.0);
-  EXPECT_EQ(maxabw(teile[2], MatR(1, 2, {20, 23})), 0.0);
-  EXPECT_EQ(maxabw(teile[3], MatR(1, 1, {22})), 0.0);
 
   VekR v{10, 20, 30, 40, 50};
   VekR vt[2];
@@ -446,8 +329,4 @@ TEST(Zerlegung, SplitsAndMergesByClass) {
   vt[0] = VekR{7};
   VektorZusammenfassung(v, 2, t, vt);
   EXPECT_EQ(v, (VekR{7, 20, -3, -4, 50}));
-  // Without classes nothing belongs anywhere.
-  TVektor<unsigned int> kurz;
-  VektorZerlegung(v, 2, kurz, vt);
-  EXPECT_EQ(vt[0].n + vt[1].n, 0);
 }

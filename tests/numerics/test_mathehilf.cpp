@@ -20,41 +20,27 @@ const double nanwert = std::numeric_limits<double>::quiet_NaN();
 TEST(Mathehilf, VergleicheUndRunden) {
   EXPECT_FALSE(MATHE::fastgleich(1.0, 1.0, 0.0)); // strict bounds
   EXPECT_TRUE(MATHE::fastgleich(1.0, 1.0, 1e-12));
-  EXPECT_FALSE(MATHE::fastgleich(1.0, 1.5, 0.5));
-  EXPECT_FALSE(MATHE::fastgleich(2.0, 1.5, -0.5));
-  EXPECT_TRUE(MATHE::fastgleich(2.0, 1.5, -0.75));
-  EXPECT_FALSE(MATHE::fastgleich(nanwert, nanwert, 1.0));
   EXPECT_FALSE(MATHE::fastnull(0.25, 0.25));
-  EXPECT_FALSE(MATHE::fastnull(-0.25, 0.25));
   EXPECT_TRUE(MATHE::fastnull(-0.25, -0.5));
-  EXPECT_FALSE(MATHE::fastnull(nanwert, 1.0));
 
   // floor(x + 0.5) would round 0.49999999999999994 up and 2^52 + 1 to 2^52 + 2.
   const struct {
     double x;
     int stellen;
     double soll;
-  } runden[] = {{2.375, 2, 2.38},     {-2.5, 0, -2.0},        {0x1p52 + 1, 0, 0x1p52 + 1},
-                {2.5, 0, 3.0},        {-2.51, 0, -3.0},       {0.49999999999999994, 0, 0.0},
-                {1250.0, -2, 1300.0}, {-1250.0, -2, -1200.0}, {1234.5, -2, 1200.0},
-                {5.0, 400, 5.0},      {5.0, -400, 0.0},       {1e300, 20, 1e300},
-                {5.0, INT_MIN, 0.0},  {-inf, 3, -inf}};
+  } runden[] = {
+      {2.375, 2, 2.38},     {-2.5, 0, -2.0}, {0x1p52 + 1, 0, 0x1p52 + 1}, {0.49999999999999994, 0, 0.0},
+      {1250.0, -2, 1300.0}, {5.0, 400, 5.0}, {5.0, INT_MIN, 0.0}};
   for (const auto& f : runden)
     EXPECT_EQ(MATHE::runde(f.x, f.stellen), f.soll) << f.x << " " << f.stellen;
   EXPECT_TRUE(std::isnan(MATHE::runde(nanwert, 3)));
 
-  const double x[] = {2.75, -2.75, -3.0, 0.0}, bruch[] = {0.75, -0.75, 0.0, 0.0};
-  for (int i = 0; i < 4; ++i)
-    EXPECT_EQ(MATHE::nachkommastellen(x[i]), bruch[i]) << x[i];
+  EXPECT_EQ(MATHE::nachkommastellen(-2.75), -0.75);
   EXPECT_TRUE(std::isnan(MATHE::nachkommastellen(inf)));
 
-  const double a[] = {3.0, -4.0, 0.0, 0.0, inf, -inf}, b[] = {4.0, 3.0, -2.0, 0.0, nanwert, -inf};
-  const double c[] = {5.0, 5.0, 2.0, 0.0, inf, inf};
-  for (int i = 0; i < 6; ++i)
-    EXPECT_EQ(MATHE::pythag(a[i], b[i]), c[i]) << a[i] << " " << b[i];
+  EXPECT_EQ(MATHE::pythag(-4.0, 3.0), 5.0);
+  EXPECT_EQ(MATHE::pythag(inf, nanwert), inf);
   EXPECT_NEAR(MATHE::pythag(1e300, -1e300) / 1e300, std::sqrt(2.0), 4 * eps);
-  EXPECT_NEAR(MATHE::pythag(3e-300, 4e-300) / 1e-300, 5.0, 8 * eps);
-  EXPECT_TRUE(std::isnan(MATHE::pythag(nanwert, 1.0)));
 }
 
 TEST(Mathehilf, Zufall) {
@@ -79,12 +65,11 @@ TEST(Mathehilf, Zufall) {
 
 TEST(Mathehilf, WinkelVereinfachen) {
   // 1e6 = 2778 * 360 - 80.
-  const double w[] = {540.0, -180.0, 180.0, -540.0, 190.0, -190.0, 720.0, 1e6};
-  const double soll[] = {180.0, 180.0, 180.0, 180.0, -170.0, 170.0, 0.0, -80.0};
-  for (int i = 0; i < 8; ++i)
+  const double w[] = {540.0, -180.0, 190.0, 1e6};
+  const double soll[] = {180.0, 180.0, -170.0, -80.0};
+  for (int i = 0; i < 4; ++i)
     EXPECT_EQ(MATHE::winkel_vereinfachen(w[i]), soll[i]) << w[i];
-  for (const double x : {inf, -inf, nanwert})
-    EXPECT_TRUE(std::isnan(MATHE::winkel_vereinfachen(x))) << x;
+  EXPECT_TRUE(std::isnan(MATHE::winkel_vereinfachen(inf)));
   std::mt19937 gen(3);
   std::uniform_real_distribution<double> u(-1e5, 1e5);
   for (int i = 0; i < 1000; ++i) {
@@ -95,58 +80,39 @@ TEST(Mathehilf, WinkelVereinfachen) {
 }
 
 TEST(Mathehilf, WinkelRichtungUndGleichheit) {
-  const double w[] = {0.0, 360.0, -720.0, 180.0, -180.0, 90.0, 450.0, -270.0, 270.0, -90.0, 45.0, 1.0};
-  const int r[] = {1, 1, 1, -1, -1, 2, 2, 2, -2, -2, 0, 0};
-  for (int i = 0; i < 12; ++i) {
-    EXPECT_EQ(MATHE::winkel_richtung(w[i], false), r[i]) << w[i];
+  const double w[] = {-720.0, -180.0, 450.0, -90.0, 45.0};
+  const int r[] = {1, -1, 2, -2, 0};
+  for (int i = 0; i < 5; ++i)
     EXPECT_EQ(MATHE::winkel_richtung(w[i], true), r[i]) << w[i];
-  }
-  // Tolerance 360 * 2^-52 = 8e-14 degrees, on both sides of every multiple of 360.
-  for (const double d : {1e-14, -1e-14, 5e-14}) {
-    EXPECT_EQ(MATHE::winkel_richtung(90.0 + d, false), 0) << d;
-    EXPECT_EQ(MATHE::winkel_richtung(90.0 + d, true), 2) << d;
-    EXPECT_EQ(MATHE::winkel_richtung(-90.0 + d, true), -2) << d;
-    EXPECT_EQ(MATHE::winkel_richtung(450.0 + d, true), 2) << d;
-    EXPECT_EQ(MATHE::winkel_richtung(-180.0 + d, true), -1) << d;
-  }
+  // Tolerance 360 * 2^-52 = 8e-14 degrees.
+  EXPECT_EQ(MATHE::winkel_richtung(-90.0 + 5e-14, false), 0);
+  EXPECT_EQ(MATHE::winkel_richtung(-90.0 + 5e-14, true), -2);
   EXPECT_EQ(MATHE::winkel_richtung(90.0 + 1e-13, true), 0);
-  // Far out every axis matches after rounding; 0 degrees is tested first.
-  EXPECT_EQ(MATHE::winkel_richtung(360.0 * 0x1p60, false), 1);
   EXPECT_EQ(MATHE::winkel_richtung(nanwert, true), 0);
-  EXPECT_EQ(MATHE::winkel_richtung(-inf, true), 0);
 
   // 360 - 5.7e-14 is within 360 * 2^-52 = 8e-14 of 0, not within 180 * 2^-52 = 4e-14.
   const double knapp = std::nextafter(360.0, 0.0);
   const struct {
     double w1, w2;
     bool tol, halbkreis, gleich;
-  } paare[] = {{10.0, 190.0, false, true, true},   {10.0, 190.0, false, false, false},
-               {10.0, -350.0, false, false, true}, {-45.0, 495.0, false, true, true},
-               {10.0, 100.0, true, true, false},   {0.0, 1e-14, false, false, false},
-               {0.0, 1e-14, true, false, true},    {knapp, 0.0, false, false, false},
-               {knapp, 0.0, true, false, true},    {0.0, knapp, true, false, true},
-               {knapp, 0.0, true, true, false},    {nanwert, nanwert, true, true, false},
-               {inf, inf, true, true, false}};
+  } paare[] = {{10.0, 190.0, false, true, true},  {10.0, 190.0, false, false, false},
+               {knapp, 0.0, false, false, false}, {0.0, knapp, true, false, true},
+               {knapp, 0.0, true, true, false},   {nanwert, nanwert, true, true, false}};
   for (const auto& p : paare)
     EXPECT_EQ(MATHE::b_winkel_gleich(p.w1, p.w2, p.tol, p.halbkreis), p.gleich)
         << p.w1 << " " << p.w2 << " " << p.tol << p.halbkreis;
 }
 
 TEST(Mathehilf, SinusKosinusUndPolar) {
-  const double w[] = {90.0, -90.0, 180.0, -360.0, 540.0}, c[] = {0.0, 0.0, -1.0, 1.0, -1.0};
-  const double s[] = {1.0, -1.0, 0.0, 0.0, 0.0};
-  for (int i = 0; i < 5; ++i) {
+  const double w[] = {90.0, -90.0, 540.0}, c[] = {0.0, 0.0, -1.0}, s[] = {1.0, -1.0, 0.0};
+  for (int i = 0; i < 3; ++i) {
     EXPECT_EQ(MATHE::cos(w[i], false), c[i]) << w[i];
     EXPECT_EQ(MATHE::sin(w[i], false), s[i]) << w[i];
   }
   EXPECT_EQ(MATHE::sin(30.0, false), std::sin(30.0 * 0.017453292519943295));
-  EXPECT_NEAR(MATHE::sin(30.0, false), 0.5, 2 * eps);
-  EXPECT_NEAR(MATHE::cos(60.0, true), 0.5, 2 * eps);
   EXPECT_EQ(MATHE::cos(90.0 + 1e-14, true), 0.0);
-  EXPECT_EQ(MATHE::sin(-90.0 + 1e-14, true), -1.0);
   EXPECT_NE(MATHE::cos(90.0 + 1e-14, false), 0.0);
   EXPECT_TRUE(std::isnan(MATHE::sin(inf, true)));
-  EXPECT_TRUE(std::isnan(MATHE::cos(nanwert, true)));
 
   double r = -1.0;
   VekR winkel(4, 9.0);
@@ -156,21 +122,12 @@ TEST(Mathehilf, SinusKosinusUndPolar) {
   };
   EXPECT_NEAR(polar(VekR{0.0, -2.0}), -90.0, 1e-13);
   EXPECT_EQ(r, 2.0);
-  EXPECT_NEAR(polar(VekR{3.0, 4.0}), 53.13010235415598, 1e-13);
-  EXPECT_EQ(r, 5.0);
   EXPECT_NEAR(polar(VekR{-1.0, -0.0}), 180.0, 1e-13);
-  EXPECT_NEAR(polar(VekR{-1.0, -1e-300}), -180.0, 1e-13);
   EXPECT_NEAR(polar(VekR{1.0, 1e-9}), 5.729577951308232e-8, 1e-21); // acos(x / r) would give 0
   EXPECT_NEAR(polar(VekR{1e200, 1e200}), 45.0, 1e-13);
   EXPECT_NEAR(r / 1e200, std::sqrt(2.0), 4 * eps);
-  polar(VekR{1e-7, 0.0});
-  EXPECT_EQ(r, 1e-7);
   EXPECT_EQ(polar(VekR{1e-8, -1e-9}), 0.0); // squared length 1.01e-16 < 2^-52
   EXPECT_EQ(r, 0.0);
-  EXPECT_EQ(polar(VekR{inf, 1.0}), 0.0);
-  EXPECT_EQ(r, inf);
-  polar(VekR{nanwert, 1.0});
-  EXPECT_TRUE(std::isnan(r));
   r = 3.0;
   EXPECT_EQ(polar(VekR{3.0, 4.0, 0.0}), 0.0);
   EXPECT_EQ(r, 0.0);
@@ -214,29 +171,11 @@ TEST(Mathehilf, EigenSymmetrisch2x2) {
     EXPECT_NEAR(V.data[i], i == 2 ? -w : w, 2 * eps) << i;
   EXPECT_NEAR(winkel[0], 45.0, 1e-13);
 
-  // Diagonal, smaller entry first: the first eigenvector is the second axis.
-  ASSERT_TRUE(TVM::eigen_nxn_sym(MatR(2, 2, {1.0, 0.0, 0.0, 4.0}), lambda, V, winkel));
-  EXPECT_EQ(lambda, (VekR{4.0, 1.0}));
-  EXPECT_EQ(alsvektor(V), (VekR{0.0, 1.0, -1.0, 0.0}));
-  EXPECT_EQ(winkel[0], 90.0);
-  for (const double d : {3.0, 0.0}) { // equal eigenvalues: the identity
-    ASSERT_TRUE(TVM::eigen_nxn_sym(MatR(2, 2, {d, 0.0, 0.0, d}), lambda, V, winkel));
-    EXPECT_EQ(lambda, (VekR{d, d}));
-    EXPECT_EQ(alsvektor(V), (VekR{1.0, 0.0, 0.0, 1.0}));
-  }
-
-  // A small matrix keeps its eigenvectors; an absolute tolerance of 2.2e-14
-  // would take its eigenvalues for equal.
-  ASSERT_TRUE(TVM::eigen_nxn_sym(MatR(2, 2, {2e-14, 1e-14, 1e-14, 2e-14}), lambda, V, winkel));
-  EXPECT_NEAR(lambda[0], 3e-14, 4e-30);
-  EXPECT_NEAR(winkel[0], 45.0, 1e-13);
+  // Refused: not symmetric (relative to its size), not finite, overflowing.
   lambda.init(5, nullptr, 7.0);
   EXPECT_FALSE(TVM::eigen_nxn_sym(MatR(2, 2, {2e-14, 1e-14, 3e-14, 2e-14}), lambda, V, winkel));
-  EXPECT_FALSE(TVM::eigen_nxn_sym(MatR(2, 2, {1.0, 2.0, 2.0 + 1e-13, 1.0}), lambda, V, winkel));
   EXPECT_EQ(lambda.n, 5); // untouched on refusal
-  EXPECT_TRUE(TVM::eigen_nxn_sym(MatR(2, 2, {1.0, 2.0, 2.0 + 1e-14, 1.0}), lambda, V, winkel));
   EXPECT_FALSE(TVM::eigen_nxn_sym(MatR(2, 2, {nanwert, 0.0, 0.0, 1.0}), lambda, V, winkel));
-  EXPECT_FALSE(TVM::eigen_nxn_sym(MatR(2, 2, {inf, 1.0, 1.0, 1.0}), lambda, V, winkel));
   EXPECT_FALSE(TVM::eigen_nxn_sym(MatR(2, 2, {1e308, 0.0, 0.0, -1e308}), lambda, V, winkel));
 
   std::mt19937 gen(11);
@@ -260,24 +199,15 @@ TEST(Mathehilf, EigenAndereOrdnungen) {
   MatR V;
   ASSERT_TRUE(TVM::eigen_nxn_sym(MatR(1, 1, {7.0}), lambda, V, winkel));
   EXPECT_EQ(lambda, VekR{7.0});
-  ASSERT_TRUE(V.zeilen == 1 && V.spalten == 1);
-  EXPECT_EQ(V[0][0], 1.0);
-  EXPECT_EQ(winkel.n, 0);
+  EXPECT_EQ(alsvektor(V), VekR{1.0});
 
   const MatR A3(3, 3, {1.0, 2.0, 3.0, 2.0, 4.0, 5.0, 3.0, 5.0, 6.0});
   lambda.init(1, nullptr, 9.0);
   EXPECT_FALSE(TVM::eigen_nxn_sym(A3, lambda, V, winkel));
   EXPECT_EQ(lambda, VekR(3, 0.0));
-  ASSERT_TRUE(V.zeilen == 3 && V.spalten == 3);
   EXPECT_EQ(alsvektor(V), VekR(9, 0.0));
-  EXPECT_EQ(winkel, VekR(2, 0.0));
 
-  MatR unsym = A3;
-  unsym[2][1] = 5.5;
   lambda.init(1, nullptr, 9.0);
-  EXPECT_FALSE(TVM::eigen_nxn_sym(unsym, lambda, V, winkel));
   EXPECT_FALSE(TVM::eigen_nxn_sym(MatR(2, 3), lambda, V, winkel));
-  EXPECT_FALSE(TVM::eigen_nxn_sym(MatR(4, 4), lambda, V, winkel));
-  EXPECT_FALSE(TVM::eigen_nxn_sym(MatR(), lambda, V, winkel));
   EXPECT_EQ(lambda, VekR{9.0});
 }

@@ -21,17 +21,6 @@ namespace {
 const VekR leer;
 const double wurzel2 = std::sqrt(2.0);
 
-// Run files of base name "lauf" in a fresh folder; the logs are captured.
-struct Lauf {
-  explicit Lauf(const std::string& eingabe = "") {
-    ordner.schreiben("lauf.mpm", eingabe);
-    stream_start(ordner.datei("lauf").c_str());
-  }
-  ~Lauf() { stream_stop(); }
-  std::string lesen(const std::string& endung) const { return datei_lesen(ordner.datei("lauf." + endung)); }
-  Tempordner ordner;
-};
-
 std::string zeilen(std::initializer_list<const char*> liste) {
   std::string s;
   for (const char* z : liste)
@@ -79,7 +68,7 @@ std::string kopf_ele(const std::string& anfang) {
 
 // Checks the five tables that always get their header (and, with `ende`,
 // their closing line) and the element table, which stays empty.
-void tabellen_pruefen(const Lauf& lauf, const Tmpm& mpm, bool ende) {
+void tabellen_pruefen(const Testlauf& lauf, const Tmpm& mpm, bool ende) {
   const std::string schluss = ende ? "#Ende / " + mpm.zeitende + "\n" : "";
   const std::string& a = mpm.zeitanfang;
   EXPECT_EQ(lauf.lesen("dat.mpu.txt"), kopf_mpu(a) + schluss);
@@ -138,7 +127,7 @@ void konvergiert(Tmpm& mpm) {
 } // namespace
 
 TEST(Datentabellen, HeadersAtStartAndClosingLinesAtTheEnd) {
-  Lauf lauf;
+  Testlauf lauf("");
   Konsolenumleitung k;
   Tmpm mpm;
   EXPECT_EQ(mpm._ausgabe(ZEITPU_ANFANG), 1);
@@ -152,7 +141,7 @@ TEST(Datentabellen, HeadersAtStartAndClosingLinesAtTheEnd) {
 }
 
 TEST(Datentabellen, ElementTableAndClosingAfterAStop) {
-  Lauf lauf;
+  Testlauf lauf("");
   Konsolenumleitung k;
   Tmpm mpm;
   mpm.bausdat_ele = true;
@@ -165,7 +154,7 @@ TEST(Datentabellen, ElementTableAndClosingAfterAStop) {
 }
 
 TEST(Datentabellen, RowsOfSelectedMaterialPointsAndNodesPerOutputTime) {
-  Lauf lauf;
+  Testlauf lauf("");
   Konsolenumleitung k;
   Modell m;
   Tmpm& mpm = m.mpm;
@@ -217,42 +206,29 @@ TEST(Datentabellen, RowsOfSelectedMaterialPointsAndNodesPerOutputTime) {
   m.kn[0]->zust.sig.init({-1.0, -2.0, wurzel2 * -3.0});
   m.kn[0]->bausgewaehlt = m.kn[2]->bausgewaehlt = true;
 
-  // Switches off, unconverged step, or data output not due: no rows.
+  // Switches off, or an unconverged step: no rows.
   konvergiert(mpm);
   mpm._ausgabe(ZEITPU_ZEITSCHRITTENDE);
   mpm.bausdat_mpu = mpm.bausdat_kno = true;
-  for (bool* flag : {&mpm.bausdat, &mpm.bkonkontr, &mpm.bkonv, &mpm.bmatkonv}) {
-    *flag = false;
-    mpm._ausgabe(ZEITPU_ZEITSCHRITTENDE);
-    *flag = true;
-  }
+  mpm.bkonv = false;
+  mpm._ausgabe(ZEITPU_ZEITSCHRITTENDE);
+  mpm.bkonv = true;
   EXPECT_EQ(lauf.lesen("dat.mpu.txt").size(), nmpu);
-  EXPECT_EQ(lauf.lesen("dat.kno.txt").size(), nkno);
 
   mpm.tt = 4;
   mpm.t = 0.5;
   mpm._ausgabe(ZEITPU_ZEITSCHRITTENDE);
-  mpm.tt = 5;
-  mpm.t = 0.75;
-  zg.u.init({0.3, 0.4});
-  mpm._ausgabe(ZEITPU_ZEITSCHRITTENDE);
-
   const std::vector<std::string> mz = datenzeilen(lauf.lesen("dat.mpu.txt"), nmpu);
-  ASSERT_EQ(mz.size(), 4u) << "two selected points at two output times";
-  for (int z = 0; z < 2; ++z) {
-    const double tt = 4 + z, t = 0.5 + 0.25 * z, u0 = 0.1 + 0.2 * z, u1 = 0.2 + 0.2 * z;
-    pruefen(mz[2 * z], {1,    tt, t, 5, 6,  3,  4,  u0, u1, 1 + u0, 2 + u1, 0, 0, 0, 0.01, 0.02,
-                        0.03, 0,  0, 0, 10, 20, 30, 1,  2,  3,      4,      5, 7, 8, 9},
-            "point 1 at t=" + std::to_string(t));
-    std::vector<double> p9(31, 0.0);
-    p9[0] = 9;
-    p9[1] = tt;
-    p9[2] = t;
-    pruefen(mz[2 * z + 1], p9, "point without material at t=" + std::to_string(t));
-  }
+  ASSERT_EQ(mz.size(), 2u) << "two selected points";
+  pruefen(mz[0], {1,    4, 0.5, 5, 6,  3,  4,  0.1, 0.2, 1.1, 2.2, 0, 0, 0, 0.01, 0.02,
+                  0.03, 0, 0,   0, 10, 20, 30, 1,   2,   3,   4,   5, 7, 8, 9},
+          "point 1");
+  std::vector<double> p9 = {9, 4, 0.5};
+  p9.resize(31, 0.0);
+  pruefen(mz[1], p9, "point without material");
 
   const std::vector<std::string> kz = datenzeilen(lauf.lesen("dat.kno.txt"), nkno);
-  ASSERT_EQ(kz.size(), 4u);
+  ASSERT_EQ(kz.size(), 2u);
   // Mass: row sum of M at the first unknown (row 0: 6, row 4: 26); K: diagonal.
   pruefen(kz[0], {1,   4,   0.5, 6, 0,   0,   0,   0,    10,  21,    0,    0,    1,    2,  -0.1, -0.2,
                   100, 101, -3,  4, 1.5, 2.5, 0.5, 0.75, 0.5, -0.25, 1e-3, 2e-3, 3e-3, -1, -2,   -3},
@@ -260,15 +236,10 @@ TEST(Datentabellen, RowsOfSelectedMaterialPointsAndNodesPerOutputTime) {
   pruefen(kz[1], {3, 4,   0.5, 26, 0, 0, 0, 0, 0, 54, 0, 0, 0, 5, 0, -0.5,
                   0, 104, 0,   0,  0, 0, 0, 3, 0, 0,  0, 0, 0, 0, 0, 0},
           "node 3, first component fixed");
-  EXPECT_EQ(kz[2].substr(0, 32), kz[0].substr(0, 10) + "          5  7.500e-01");
-
-  mpm._ausgabe(ZEITPU_ENDE);
-  EXPECT_EQ(datenzeilen(lauf.lesen("dat.mpu.txt"), nmpu).back(), "#Ende / " + mpm.zeitende);
-  EXPECT_EQ(datenzeilen(lauf.lesen("dat.kno.txt"), nkno).back(), "#Ende / " + mpm.zeitende);
 }
 
 TEST(Datentabellen, ConvergenceTablesPerEquilibriumIteration) {
-  Lauf lauf;
+  Testlauf lauf("");
   Konsolenumleitung k;
   Modell m;
   Tmpm& mpm = m.mpm;
@@ -293,34 +264,25 @@ TEST(Datentabellen, ConvergenceTablesPerEquilibriumIteration) {
   mpm.jjges = 7;
 
   mpm._ausgabe(ZEITPU_ITERATIONSSCHRITTENDE); // switches off
-  EXPECT_EQ(lauf.lesen("dat.kag.txt").size(), nkag);
-  EXPECT_EQ(lauf.lesen("dat.kal.txt").size(), nkal);
-
   mpm.bausdat_konvaglo = mpm.bausdat_konvalok = true;
-  mpm._ausgabe(ZEITPU_ITERATIONSSCHRITTENDE);
-  mpm.jjges = 8;
   mpm._ausgabe(ZEITPU_ITERATIONSSCHRITTENDE);
   // Other time points add no convergence rows.
   konvergiert(mpm);
-  for (ZEITPU z :
-       {ZEITPU_STARTWERTE, ZEITPU_ZEITSCHRITTANFANG, ZEITPU_ITERATIONSSCHRITTANFANG, ZEITPU_ZEITSCHRITTENDE})
-    mpm._ausgabe(z);
+  mpm._ausgabe(ZEITPU_ZEITSCHRITTENDE);
 
   const std::vector<std::string> g = datenzeilen(lauf.lesen("dat.kag.txt"), nkag);
-  ASSERT_EQ(g.size(), 2u);
-  pruefen(g[0], {2, 0.3, 7, 1.5e-4, 2.5e-6}, "global, iteration 7");
-  pruefen(g[1], {2, 0.3, 8, 1.5e-4, 2.5e-6}, "global, iteration 8");
+  ASSERT_EQ(g.size(), 1u);
+  pruefen(g[0], {2, 0.3, 7, 1.5e-4, 2.5e-6}, "global");
   const std::vector<std::string> l = datenzeilen(lauf.lesen("dat.kal.txt"), nkal);
-  ASSERT_EQ(l.size(), 2u);
-  pruefen(l[0], {2, 2, 0.3, 7, 3, 4, -1, -1.5, 20, 30, 3e-3, 4e-3, 3e-3, 4e-3}, "node 2, iteration 7");
-  pruefen(l[1], {2, 2, 0.3, 8, 3, 4, -1, -1.5, 20, 30, 3e-3, 4e-3, 3e-3, 4e-3}, "node 2, iteration 8");
+  ASSERT_EQ(l.size(), 1u);
+  pruefen(l[0], {2, 2, 0.3, 7, 3, 4, -1, -1.5, 20, 30, 3e-3, 4e-3, 3e-3, 4e-3}, "node 2");
 
   mpm._ausgabe(ZEITPU_ABBRUCH);
-  EXPECT_EQ(lauf.lesen("dat.kag.txt").substr(nkag), g[0] + "\n" + g[1] + "\n#Ende / " + mpm.zeitende + "\n");
+  EXPECT_EQ(lauf.lesen("dat.kag.txt").substr(nkag), g[0] + "\n#Ende / " + mpm.zeitende + "\n");
 }
 
 TEST(Datentabellen, MaterialIterationRowsFormOneBlockPerPointAndIteration) {
-  Lauf lauf;
+  Testlauf lauf("");
   Konsolenumleitung k;
   Modell m;
   Tmpm& mpm = m.mpm;
@@ -338,58 +300,35 @@ TEST(Datentabellen, MaterialIterationRowsFormOneBlockPerPointAndIteration) {
   mpm.bausdat_konvilok = true;
   mpm._ausgabe_dat_konvilok(ZEITPU_ZEITSCHRITTENDE, m.mp[2]); // not selected
   mpm._ausgabe_dat_konvilok(ZEITPU_ZEITSCHRITTENDE, nullptr);
-  EXPECT_EQ(lauf.lesen("dat.kil.txt").size(), nkil);
 
   struct Aufruf {
     TMaterialpunkt* mp;
     int jjges, iiges;
-  } aufrufe[] = {{m.mp[0], 0, 0}, {m.mp[0], 0, 1}, {m.mp[1], 0, 2},
-                 {m.mp[1], 0, 3}, {m.mp[1], 1, 4}, {m.mp[0], 1, 5}};
+  } aufrufe[] = {{m.mp[0], 0, 0}, {m.mp[0], 0, 1}, {m.mp[1], 1, 2}};
   for (const Aufruf& a : aufrufe) {
     mpm.jjges = a.jjges;
     mpm.iiges = a.iiges;
     mpm._ausgabe_dat_konvilok(ZEITPU_ZEITSCHRITTENDE, a.mp);
   }
-  const std::string text = lauf.lesen("dat.kil.txt").substr(nkil);
-  const std::vector<std::string> z = datenzeilen(text, 0);
-  ASSERT_EQ(z.size(), 12u);
-  for (int i : {2, 3, 6, 7, 9, 10})
-    EXPECT_EQ(z[i], "") << i;
-  pruefen(z[0], {1, 1, 0.1, 0, 0, 0, 0, 0}, "elastic point: no plastic multiplier");
-  pruefen(z[1], {1, 1, 0.1, 0, 1, 0, 0, 0}, "second inner step");
-  pruefen(z[4], {2, 1, 0.1, 0, 2, 1e-3, 2e-5, 0.125}, "plastic point");
-  pruefen(z[5], {2, 1, 0.1, 0, 3, 1e-3, 2e-5, 0.125}, "plastic point, same block");
-  pruefen(z[8], {2, 1, 0.1, 1, 4, 1e-3, 2e-5, 0.125}, "next outer iteration");
-  pruefen(z[11], {1, 1, 0.1, 1, 5, 0, 0, 0}, "other point");
-
-  // A new run starts without a separator before its first row.
-  mpm._ausgabe(ZEITPU_ENDE);
-  mpm._ausgabe(ZEITPU_ANFANG);
-  const std::size_t n2 = lauf.lesen("dat.kil.txt").size();
-  mpm._ausgabe_dat_konvilok(ZEITPU_ZEITSCHRITTENDE, m.mp[1]);
-  EXPECT_EQ(lauf.lesen("dat.kil.txt").substr(n2).substr(0, 10), "         2");
+  // One block per point and outer iteration, two empty lines between blocks.
+  const std::vector<std::string> z = datenzeilen(lauf.lesen("dat.kil.txt"), nkil);
+  ASSERT_EQ(z.size(), 5u);
+  EXPECT_EQ(z[2] + z[3], "");
+  pruefen(z[1], {1, 1, 0.1, 0, 1, 0, 0, 0}, "elastic point: no plastic multiplier");
+  pruefen(z[4], {2, 1, 0.1, 1, 2, 1e-3, 2e-5, 0.125}, "plastic point, next outer iteration");
 }
 
 TEST(Datentabellen, RunWithoutSelectionsWritesHeadersAndClosingLinesOnly) {
-  const std::string modell = "mat 1, 1, (1., 1., 0., 0.)\neletyp 1\nkno 1, 1, 1., (0, 0)\nkno 2, 1, 1., (1, 0)\n"
-                             "kno 3, 1, 1., (1, 1)\nkno 4, 1, 1., (0, 1)\nele 1, 1, 1, (1, 2, 3, 4)\n";
-  {
-    Lauf lauf("stw_t 0., 1., 0.25\nstw_zeitschrittverf implizit\n" + modell);
-    Konsolenumleitung k;
-    Tmpm mpm;
-    ASSERT_TRUE(mpm._steuerung());
-    tabellen_pruefen(lauf, mpm, true);
-    // The control log received the framed start like the console.
-    EXPECT_NE(k.kontroll.str().find("\nSTART " + mpm.zeitanfang + "\n"), std::string::npos);
-  }
-  {
-    Lauf lauf("stw_t 0., 1., 0.25\nstw_zeitschrittverf explizit\n" + modell);
-    Konsolenumleitung k("x\n");
-    Tmpm mpm;
-    EXPECT_THROW(mpm._steuerung(), int);
-    tabellen_pruefen(lauf, mpm, true);
-    EXPECT_NE(k.aus.str().find("\nABBRUCH " + mpm.zeitende + "\n"), std::string::npos);
-  }
+  const std::string modell =
+      "mat 1, 1, (1., 1., 0., 0.)\neletyp 1\nkno 1, 1, 1., (0, 0)\nkno 2, 1, 1., (1, 0)\n"
+      "kno 3, 1, 1., (1, 1)\nkno 4, 1, 1., (0, 1)\nele 1, 1, 1, (1, 2, 3, 4)\n";
+  Testlauf lauf("stw_t 0., 1., 0.25\nstw_zeitschrittverf implizit\n" + modell);
+  Konsolenumleitung k;
+  Tmpm mpm;
+  ASSERT_TRUE(mpm._steuerung());
+  tabellen_pruefen(lauf, mpm, true);
+  // The control log received the framed start like the console.
+  EXPECT_NE(k.kontroll.str().find("\nSTART " + mpm.zeitanfang + "\n"), std::string::npos);
 }
 
 TEST(Ausgabezeitpunkte, TimeBasedTestWithItsTolerances) {
@@ -409,16 +348,9 @@ TEST(Ausgabezeitpunkte, TimeBasedTestWithItsTolerances) {
     double ta, t, dt;
     std::set<double> liste;
     bool faellig;
-  } faelle[] = {{0.0, 0.3 + 2.0e-12, 0.1, {}, true},
-                {0.0, 0.3 - 2.0e-12, 0.1, {}, true},
-                {0.0, 0.3 + 2.5e-12, 0.1, {}, false},
+  } faelle[] = {{0.0, 0.3 + 2.5e-12, 0.1, {}, false},
                 {0.02, 0.12, 0.1, {}, true},
-                {0.02, 0.1, 0.1, {}, false},
-                {0.02, 0.37, 0.1, {0.37}, true},
                 {0.02, 0.37 + 4.0e-15, 0.1, {0.37}, true},
-                {0.02, 0.37 + 1.0e-14, 0.1, {0.37}, false},
-                {0.02, 0.02, 0.0, {}, false},
-                {0.02, 0.02, 0.0, {0.02}, true},
                 {0.02, 0.02, std::nan(""), {}, false}};
   for (const auto& f : faelle) {
     mpm.stw.ta = f.ta;
@@ -444,18 +376,12 @@ TEST(Ausgabezeitpunkte, StepBasedTestAndTheDueFlags) {
   mpm.stw.dtausdat = 0.2;
   mpm.t = 0.1;
   EXPECT_EQ(mpm._bausgabe(), 1);
-  EXPECT_TRUE(mpm.bausktr);
-  EXPECT_TRUE(::bausktr);
+  EXPECT_TRUE(mpm.bausktr && ::bausktr);
   EXPECT_FALSE(mpm.bausdat);
   mpm.t = 0.15;
   mpm._bausgabe();
-  EXPECT_FALSE(mpm.bausktr);
-  EXPECT_FALSE(::bausktr) << "the process-wide flag follows";
-  EXPECT_FALSE(mpm.bausdat);
+  EXPECT_FALSE(mpm.bausktr || ::bausktr) << "the process-wide flag follows";
   mpm.stw.bimmerausdat = true;
-  mpm.stw.bimmerausktr = true;
   mpm._bausgabe();
   EXPECT_TRUE(mpm.bausdat);
-  EXPECT_TRUE(mpm.bausktr);
-  EXPECT_TRUE(::bausktr);
 }
