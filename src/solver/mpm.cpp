@@ -1,7 +1,5 @@
 #include "solver/mpm.h"
 
-#include "frame/dateinamen.h"
-#include "frame/mpmextern.h"
 #include "input/dateinaus.h"
 #include "solver/mpmobjsys.h"
 

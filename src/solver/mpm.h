@@ -194,7 +194,6 @@ public:
 private:
   int zeitschleife_ohne_steuerung();
   int zeitschleife_mit_steuerung();
-  void zeitschritt_implizit();
   bool zeitschritt_explizit();
   bool kontakt_zu_grob() const;
 
