@@ -126,6 +126,8 @@ TEST(Elemente, IntegrationPointsMaterialPointsAndRefusals) {
   ASSERT_NE(ohne, nullptr);
   EXPECT_TRUE(ohne->ipu.empty());
 
+  const char* mehrere =
+      "Elementtyp mit mehreren Ansatzfunktionen je Knoten nicht unterstuetzt: 3 (ViereckLagro1Hermc1o1)\n";
   struct Fall {
     int num, mat, typ;
     std::vector<unsigned> knoten;
@@ -135,11 +137,7 @@ TEST(Elemente, IntegrationPointsMaterialPointsAndRefusals) {
       {9, 5, 1, {1, 2, 4, 3}, "Materialnummer nicht vorhanden: 5\n"},
       {9, 1, 6, {1, 2, 4, 3}, "Elementtypnummer nicht vorhanden: 6\n"},
       {9, 1, 1, {1, 2, 4, 30}, "Ungueltige Knotennummer k=30\n"},
-      {9,
-       1,
-       3,
-       {1, 2, 4, 3},
-       "Elementtyp mit mehreren Ansatzfunktionen je Knoten nicht unterstuetzt: 3 (ViereckLagro1Hermc1o1)\n"},
+      {9, 1, 3, {1, 2, 4, 3}, mehrere},
       {9, 1, 1, {1, 3, 4, 2}, "Elementgeometrie unzulaessig (det J <= 0 im Schwerpunkt): Elementnummer 9\n"},
   };
   const std::size_t ipu_vorher = m.mpm.ipu.size();
