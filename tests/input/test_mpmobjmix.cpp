@@ -176,8 +176,6 @@ TEST(Steuerwerte, Echo) {
   EXPECT_TRUE(enthaelt(echo, "\nSTEUERWERTE\nmpunumplus              =         7 (Zahl, die zu jeder "
                              "Materialpunktnummer addiert wird)\n"))
       << echo;
-  EXPECT_TRUE(
-      enthaelt(echo, "\nbmpuaufkno              =         F (Materialpunkte     liegen auf Knoten?)\n"));
   EXPECT_TRUE(enthaelt(echo, "\ngleichloes_bil          = Gauss ("));
   EXPECT_TRUE(enthaelt(echo, "\nta                      = 0.        (Berechnungsanfang)\n"));
   EXPECT_FALSE(enthaelt(echo, "newmark_koeff"));

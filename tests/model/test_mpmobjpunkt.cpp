@@ -82,14 +82,6 @@ TEST(Punkte, FactoriesRefuseWithTheirTexts) {
   k.fehler.str("");
   EXPECT_EQ(mpu_erzeugen(&mpm, 1, 1, 0.25, x, leer, leer, leer, leer, 0), nullptr);
   EXPECT_EQ(k.fehler.str(), "Eingabedatei, Zeilennummer 0\nMaterialpunktnummer bereits vorhanden: 1\n");
-
-  k.fehler.str("");
-  EXPECT_NE(mpuquell_erzeugen(&mpm, 2, OBJTYP_MPUQUELL, 0, 1, 0.1, 1, 1.0, x, leer, leer, leer, leer, 0),
-            nullptr);
-  EXPECT_EQ(mpuquell_erzeugen(&mpm, 2, OBJTYP_MPUQUELL, 0, 1, 0.1, 1, 1.0, x, leer, leer, leer, leer, 0),
-            nullptr);
-  EXPECT_EQ(k.fehler.str(),
-            "Eingabedatei, Zeilennummer 0\nMaterialpunktquellennummer bereits vorhanden: 2\n");
 }
 
 TEST(Punkte, PerturbedPositionsOnlyWhenNodesAreNotBodyFixed) {
@@ -109,20 +101,17 @@ TEST(Punkte, PerturbedPositionsOnlyWhenNodesAreNotBodyFixed) {
   EXPECT_EQ(mp->xa, x);
 }
 
-TEST(Punkte, SourceEmitsAtItsTimesOnBaseSteps) {
+// The emission times themselves are checked with the mesh setup.
+TEST(Punkte, SourceEmitsOnlyOnBaseSteps) {
   Konsolenumleitung k;
   Tmpm mpm;
   _material_erzeugen(&mpm, 1, 1, {});
-  const VekR x{0, 0};
-  TMaterialpunktquelle* q =
-      mpuquell_erzeugen(&mpm, 1, OBJTYP_MPUQUELL, 0.0, 0.3, 0.1, 1, 1.0, x, leer, leer, leer, leer, 0);
+  TMaterialpunktquelle* q = mpuquell_erzeugen(&mpm, 1, OBJTYP_MPUQUELL, 0.0, 0.3, 0.1, 1, 1.0, VekR{0, 0},
+                                              leer, leer, leer, leer, 0);
   ASSERT_NE(q, nullptr);
-  mpm.bgrundschritt = true;
-  for (double t : {0.0, 0.1, 0.2, 0.3, 0.05, 0.4}) {
-    mpm.t = t;
-    EXPECT_EQ(q->_baktiv(), t != 0.05 && t != 0.4) << t;
-  }
   mpm.t = 0.1;
+  mpm.bgrundschritt = true;
+  EXPECT_TRUE(q->_baktiv());
   mpm.bgrundschritt = false;
   EXPECT_FALSE(q->_baktiv());
 }
