@@ -55,10 +55,11 @@ TEST(Woerter, WordRules) {
     const char* wort;
     int rest; // characters left after the word
   };
-  const Fall faelle[] = {{"  abc def", "abc", 4},  {"(1, 2] x", "(1, 2]", 2}, {",x", "", 2},
-                         {"(1 (2) 3)", "(1 (", 5}, {"(1, 2", "(1, 2", 0},     {"\"a b\" c", "\"a b\"", 2},
-                         {"  ! rest", "", 6},      {"abc(1)", "abc", 3},      {"x\r\ny", "x", 3},
-                         {"ab\"c\"", "ab", 3},     {"{1 ! 2}", "{1 ! 2}", 0}};
+  const Fall faelle[] = {{"  abc def", "abc", 4},     {"(1, 2] x", "(1, 2]", 2}, {",x", "", 2},
+                         {"(1 (2) 3)", "(1 (", 5},    {"(1, 2", "(1, 2", 0},     {"", "", 0},
+                         {"\"a b\" c", "\"a b\"", 2}, {"\"a, b", "\"a, b", 0},   {"  ! rest", "", 6},
+                         {"abc(1)", "abc", 3},        {"x\r\ny", "x", 3},        {"ab\"c\"", "ab", 3},
+                         {"{1 ! 2}", "{1 ! 2}", 0},   {"abc!x", "abc", 2}};
   for (const Fall& f : faelle) {
     char puffer[32];
     const char* ende = wort1(f.text, puffer, 31);
@@ -79,8 +80,9 @@ TEST(Woerter, CountingAndPicking) {
   const struct {
     const char* text;
     int n;
-  } anzahlen[] = {{"kno 1 , 2", 3}, {",,", 2},    {"kno 1 2", 3},       {"kno 1,,2", 4},          {"", 0},
-                  {"a\r\nb", 1},    {nullptr, 0}, {"0, (), (), 1,", 4}, {"a, (1., 0.) ! b, c", 2}};
+  } anzahlen[] = {
+      {"kno 1 , 2", 3}, {",,", 2},    {"kno 1 2", 3}, {"kno 1,,2", 4},      {"kno 1, ,2", 4},         {"", 0},
+      {"a\r\nb", 1},    {nullptr, 0}, {"   ! x", 0},  {"0, (), (), 1,", 4}, {"a, (1., 0.) ! b, c", 2}};
   for (const auto& a : anzahlen)
     EXPECT_EQ(woerteranz(a.text), a.n) << (a.text ? a.text : "null");
 

@@ -34,16 +34,18 @@ TEST(Steuerwerte, TimeGridFromStepCountStepLengthOrEstimate) {
   TSteuerparam s = lesen("stw_t 0., 1., 0., 10\n", k);
   EXPECT_DOUBLE_EQ(s.dt, 0.1);
   EXPECT_EQ(s.Nt, 10u);
+  EXPECT_DOUBLE_EQ(s.dtkontakt, 0.1);
   s = lesen("stw_t 0., 1., 0.3\n", k);
   EXPECT_EQ(s.Nt, 4u);
   EXPECT_EQ(s.te, 1.0);
   s = lesen("stw_t 0., 0., 0.1, 5\n", k);
   EXPECT_DOUBLE_EQ(s.te, 0.5);
-  s = lesen("stw_t 2., 1., 0.25, 0, 3\n", k);
+  s = lesen("stw_t 2., 1., 0.25, 0, 3, 0.01\n", k);
   EXPECT_EQ(s.ta, 1.0) << "start and end are swapped";
   EXPECT_EQ(s.te, 2.0);
   EXPECT_EQ(s.Nt, 4u);
   EXPECT_EQ(s.tta, 3u);
+  EXPECT_EQ(s.dtkontakt, 0.01);
 
   // Without "stw_t" the step is the estimate of the default parameters
   // (l = b = d = s = rho = E = 1, nu = 0): T_K = 2, dtschaetz = T_K / 4.
@@ -109,6 +111,7 @@ TEST(Steuerwerte, CorrectedValuesAndTheirMessages) {
   EXPECT_EQ(s.wolkenueberlappung_mpu, 0.5);
   EXPECT_EQ(s.schmutzxa, 1e-10);
   EXPECT_EQ(s.kontakt_straffunkparam[0], 1e8);
+  EXPECT_EQ(s.kontakt_grenzg, 2.0);
   EXPECT_EQ(s.uebertragrichtstart, UEBERTRAGRICHTSTART_KNO_ZU_MPU);
   EXPECT_EQ(s.zstrg_Nteile, 2u);
   EXPECT_EQ(s.zstrg_Nstufen, 50u);
@@ -132,6 +135,10 @@ TEST(Steuerwerte, CorrectedValuesAndTheirMessages) {
   EXPECT_EQ(s.schranke_normdU, 1e-6) << "absent entries keep the presets";
   EXPECT_EQ(s.autodtparam, (TVM::VekR{2, 3, 1, 1, 1, 1, 0.5}));
   EXPECT_EQ(s.dt, 1.0);
+  EXPECT_EQ(s.gleichloes_bil, MATHE::LOESER_PROFIL);
+  EXPECT_TRUE(s.bneuberech);
+  EXPECT_EQ(s.schranke_normeps, 2.220446E-12);
+  EXPECT_EQ(s.schranke_fliessbed, -1e-12);
   EXPECT_TRUE(enthaelt(k.fehler.str(),
                        "Zeitschrittlaengenabschaetzung ungueltig: dtschaetz=0, verwendet wird: dt=1\n"))
       << k.fehler.str();
@@ -164,6 +171,7 @@ TEST(Steuerwerte, ContradictoryMethodChoiceAsksToStop) {
   EXPECT_FALSE(s.belenutzen);
   EXPECT_EQ(s._ANSATZ(OBJTYP_KNO, OBJTYP_IPU), ANSATZ_WOLKEN);
   EXPECT_EQ(s._ANSATZ(OBJTYP_IPU, OBJTYP_KNO), ANSATZ_ELEINV);
+  EXPECT_EQ(s._ANSATZ(OBJTYP_MPU, OBJTYP_IPU), ANSATZ_KOPIEREN);
   EXPECT_EQ(s._ANSATZ(OBJTYP_IPU, OBJTYP_MPU), ANSATZ_UNBEKANNT);
   EXPECT_EQ(s._wolkenueberlappung(OBJTYP_KNO), 3.0);
 }
@@ -176,6 +184,8 @@ TEST(Steuerwerte, Echo) {
   EXPECT_TRUE(enthaelt(echo, "\nSTEUERWERTE\nmpunumplus              =         7 (Zahl, die zu jeder "
                              "Materialpunktnummer addiert wird)\n"))
       << echo;
+  EXPECT_TRUE(
+      enthaelt(echo, "\nbmpuaufkno              =         F (Materialpunkte     liegen auf Knoten?)\n"));
   EXPECT_TRUE(enthaelt(echo, "\ngleichloes_bil          = Gauss ("));
   EXPECT_TRUE(enthaelt(echo, "\nta                      = 0.        (Berechnungsanfang)\n"));
   EXPECT_FALSE(enthaelt(echo, "newmark_koeff"));

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <sstream>
 
 #include "model/mpmobjele.h"
@@ -54,6 +55,8 @@ TEST(Elemente, TypesAreCheckedAgainstTheLibrary) {
        "Elementform nicht zulaessig\n"},
       {2, ELE::FORM_VIERECK, ELE::ANSFUNK_HERMC1O1, ELE::ANSFUNK_LAGRO1, ELE::IPU_GAUSS, 4,
        "Ansatzfunktionen fuer Geometrie unzulaessig\n"},
+      {2, ELE::FORM_VIERECK, ELE::ANSFUNK_LAGRO1, ELE::ANSFUNK_UNBEKANNT, ELE::IPU_GAUSS, 4,
+       "Ansatzfunktionen fuer Unbekannte unzulaessig\n"},
       {2, ELE::FORM_DREIECK, ELE::ANSFUNK_LAGRO2, ELE::ANSFUNK_LAGRO2, ELE::IPU_GAUSS, 3,
        "Elementansatz unzulaessig: DreieckLagro2Lagro2\n"},
       {2, ELE::FORM_VIERECK, ELE::ANSFUNK_LAGRO1, ELE::ANSFUNK_LAGRO1, ELE::IPU_UNBEKANNT, 4,
@@ -120,6 +123,9 @@ TEST(Elemente, IntegrationPointsMaterialPointsAndRefusals) {
     EXPECT_EQ(e->mpu[p]->xa, e->ipu[p]->xa);
     EXPECT_EQ(e->ipu[p]->zustgeber, e->mpu[p]);
   }
+  const double g = 0.5 - 0.5 / std::sqrt(3.0);
+  EXPECT_NEAR(e->ipu[0]->xa[0], g, 1e-15);
+  EXPECT_NEAR(e->ipu[0]->xa[1], g, 1e-15);
 
   m.mpm.stw.bipuaufmpu = false;
   TElement* ohne = ele_erzeugen(&m.mpm, 8, 1, 2, {1, 2, 4, 3}, 0);

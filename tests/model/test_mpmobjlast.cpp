@@ -40,6 +40,7 @@ TEST(Punktlast, TimeFunctionsOverTheHalfOpenWindow) {
   double w = 7, b = 7;
   EXPECT_FALSE(lin->_last(2.0, m.kn, LASTTYP_KRAFT, w, b)) << "the end of the window is excluded";
   EXPECT_EQ(w, 0.0);
+  EXPECT_FALSE(lin->_last(-0.1, m.kn, LASTTYP_KRAFT, w, b));
   EXPECT_FALSE(lin->_last(1.0, m.kn, LASTTYP_BESCHLEUNIGUNG, w, b));
   EXPECT_TRUE(lin->_last(0.0, m.kn, LASTTYP_KRAFT, w, b));
   EXPECT_EQ(b, 30.0);

@@ -34,8 +34,10 @@ TEST(Punkte, NodeWithMaterialAndIntegrationPointOnIt) {
   auto* mp = MPU_Z(mpm.mpu.suchen(1));
   auto* ip = IPU_Z(mpm.ipu.suchen(1));
   ASSERT_TRUE(mp && ip);
+  EXPECT_EQ(kn->_pu(OBJTYP_IPU), ip);
   EXPECT_EQ(mp->_pu(OBJTYP_IPU), ip);
   EXPECT_EQ(mp->_pu(OBJTYP_KNO), kn);
+  EXPECT_EQ(ip->_pu(OBJTYP_KNO), kn);
   // The node's own start values were stored as the previous step's.
   EXPECT_EQ(kn->zust.u_n, (VekR{0.1, 0.2}));
 
@@ -47,6 +49,7 @@ TEST(Punkte, NodeWithMaterialAndIntegrationPointOnIt) {
   kn->zust.J = 2.0;
   EXPECT_EQ(mp->_vol(KONFIGUR_MOMKONF), 4.0);
   EXPECT_EQ(mp->_rho(KONFIGUR_MOMKONF), 3.75);
+  EXPECT_EQ(mp->_vol(KONFIGUR_STARTKONF), 2.0);
 
   // A wrong query asks whether to stop.
   Konsolenumleitung frage("x");
@@ -70,6 +73,9 @@ TEST(Punkte, FactoriesRefuseWithTheirTexts) {
     EXPECT_EQ(mpu_erzeugen(&mpm, 1, 1, vol, x, leer, leer, leer, leer, 0), nullptr);
     EXPECT_EQ(k.fehler.str(), "Eingabedatei, Zeilennummer 0\nMaterialpunktvolumen <= 0.\n");
   }
+  k.fehler.str("");
+  EXPECT_EQ(mpu_erzeugen(&mpm, 1, 3, 1.0, x, leer, leer, leer, leer, 0), nullptr);
+  EXPECT_EQ(k.fehler.str(), "Eingabedatei, Zeilennummer 0\nMaterialnummer nicht vorhanden: 3\n");
   EXPECT_TRUE(mpm.mpu.empty());
 
   mpm.stw.bipuaufmpu = true;
@@ -82,6 +88,13 @@ TEST(Punkte, FactoriesRefuseWithTheirTexts) {
   k.fehler.str("");
   EXPECT_EQ(mpu_erzeugen(&mpm, 1, 1, 0.25, x, leer, leer, leer, leer, 0), nullptr);
   EXPECT_EQ(k.fehler.str(), "Eingabedatei, Zeilennummer 0\nMaterialpunktnummer bereits vorhanden: 1\n");
+  k.fehler.str("");
+  for (bool neu : {true, false})
+    EXPECT_EQ(mpuquell_erzeugen(&mpm, 2, OBJTYP_MPUQUELL, 0, 1, 0.1, 1, 1.0, x, leer, leer, leer, leer, 0) !=
+                  nullptr,
+              neu);
+  EXPECT_EQ(k.fehler.str(),
+            "Eingabedatei, Zeilennummer 0\nMaterialpunktquellennummer bereits vorhanden: 2\n");
 }
 
 TEST(Punkte, PerturbedPositionsOnlyWhenNodesAreNotBodyFixed) {
@@ -142,10 +155,12 @@ TEST(Punkte, ConfigurationsStorageAndClearing) {
   kn->_umspeichern(RICHTUNG_VORWAERTS);
   EXPECT_EQ(kn->zust.u, (VekR{0, 0})) << "an inactive point is cleared";
 
-  kn->sysposfhg.init({3, 4});
+  kn->sysposkno = 3;
   kn->_loeschen();
+  EXPECT_EQ(kn->sysposkno, -1);
   EXPECT_EQ(kn->sysposfhg, (TVM::TVektor<int>{-1, -1}));
   EXPECT_EQ(kn->vol0, 0.0);
+  EXPECT_EQ(kn->x0, (VekR{0, 0}));
 
   Konsolenumleitung frage("w");
   EXPECT_EQ(kn->_vol(KONFIGUR_UNBEKANNT), 0.0);
@@ -214,6 +229,8 @@ TEST(System, StoreAndRestore) {
   sys.normdU = 2;
   sys._umspeichern(RICHTUNG_RUECKWAERTS);
   EXPECT_EQ(sys.U, (VekR{1, 2}));
+  EXPECT_EQ(sys.U_it, (VekR{1, 2}));
   EXPECT_EQ(sys.dU, (VekR{0, 0}));
+  EXPECT_EQ(sys.fext, (VekR{0, 0}));
   EXPECT_EQ(sys.normdU, 0.0);
 }

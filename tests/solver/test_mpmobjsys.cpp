@@ -93,6 +93,7 @@ TEST(Loesungsschritt, PrescribedTimeZeroRateAndLimitCases) {
     f.mpm.sys->U_n.init({0.5, 0.5});
     f.mpm.dt = 0.0;
     EXPECT_TRUE(f.mpm._U_Ut_Utt());
+    EXPECT_TRUE(f.mpm.bkonv);
     EXPECT_EQ(f.mpm.sys->U, (VekR{0.5, 0.5}));
     EXPECT_EQ(k.aus.str(), "<bool Tmpm::_U_Ut_Utt()>: dt=0.\n");
   }

@@ -53,6 +53,7 @@ TEST(Verschiebungsbedingungen, AxisConditionsAreEliminatedObliqueOnesArePenaltie
   for (int i : {x3, y3})
     for (int j : {x3, y3})
       EXPECT_NEAR(s.Kstraf[i][j], -0.5e6, 1e-9);
+  EXPECT_NEAR(s.strafgewicht[x3], std::sqrt(0.5), 1e-15);
   double summe = 0.0;
   for (long i = 0; i < s.Kstraf.anzahl(); ++i)
     summe += std::fabs(s.Kstraf.data[i]);

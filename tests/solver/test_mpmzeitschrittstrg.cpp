@@ -89,6 +89,7 @@ TEST(Zeitschleife, WithoutStepControlAFailureAsksWhetherToStop) {
     ASSERT_EQ(d.aufrufe.size(), 3u);
     EXPECT_EQ(d.aufrufe[2].t_n, 2.0);
     EXPECT_EQ(d.aufrufe[2].tt, 7);
+    EXPECT_EQ(d.zsges, 3);
     EXPECT_EQ(k.aus.str(), "Zeitschritte\nKeine Konvergenz und keine Zeitschrittsteuerung -> Abbruch\n"
                            "Fuer ABBRUCH \"x\", fuer WEITER beliebiges Zeichen eingeben:");
   }

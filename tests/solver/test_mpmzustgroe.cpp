@@ -88,5 +88,6 @@ TEST(Zustand, StoreRestoreAssignAndText) {
   EXPECT_EQ(zg._str(ZUSTGROE_VERSCHIEBUNG),
             "u=<2>[ 1.000e+00| 2.000e+00], ut=<2>[ 3.000e+00| 4.000e+00], utt=<2>[ 5.000e+00| 6.000e+00]");
   EXPECT_EQ(zg._str(ZUSTGROE_PRIMAER).rfind(zg._str(ZUSTGROE_VERSCHIEBUNG) + ", z=<5>[", 0), 0u);
+  EXPECT_NE(zg._str(ZUSTGROE_SEKUNDAER).find(", sig=<3>[ 9.000e+00|"), std::string::npos);
   EXPECT_EQ(zg._str(ZUSTGROE_VERSCHIEBUNG_N), "");
 }
