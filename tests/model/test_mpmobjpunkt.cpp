@@ -34,6 +34,7 @@ TEST(Punkte, NodeWithMaterialAndIntegrationPointOnIt) {
   auto* mp = MPU_Z(mpm.mpu.suchen(1));
   auto* ip = IPU_Z(mpm.ipu.suchen(1));
   ASSERT_TRUE(mp && ip);
+  EXPECT_EQ(kn->_pu(OBJTYP_MPU), mp);
   EXPECT_EQ(kn->_pu(OBJTYP_IPU), ip);
   EXPECT_EQ(mp->_pu(OBJTYP_IPU), ip);
   EXPECT_EQ(mp->_pu(OBJTYP_KNO), kn);
@@ -49,7 +50,6 @@ TEST(Punkte, NodeWithMaterialAndIntegrationPointOnIt) {
   kn->zust.J = 2.0;
   EXPECT_EQ(mp->_vol(KONFIGUR_MOMKONF), 4.0);
   EXPECT_EQ(mp->_rho(KONFIGUR_MOMKONF), 3.75);
-  EXPECT_EQ(mp->_vol(KONFIGUR_STARTKONF), 2.0);
 
   // A wrong query asks whether to stop.
   Konsolenumleitung frage("x");
@@ -138,6 +138,7 @@ TEST(Punkte, ConfigurationsStorageAndClearing) {
   kn->_init_vol0_x0(KONFIGUR_MOMKONF);
   EXPECT_EQ(kn->x0, (VekR{0.5, 1.5}));
   EXPECT_EQ(kn->vol0, 2.0);
+  EXPECT_EQ(kn->_vol(KONFIGUR_STARTKONF), 1.0);
   kn->_init_vol0_x0(KONFIGUR_REFKONF);
   EXPECT_EQ(kn->vol0, 1.0);
 

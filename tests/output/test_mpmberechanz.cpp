@@ -82,6 +82,7 @@ TEST(Berechnungsanzeige, StepAndIterationLines) {
   EXPECT_EQ(zeigen(mpm, ZEITPU_ITERATIONSSCHRITTANFANG, k), "GIA:\n");
   EXPECT_EQ(zeigen(mpm, ZEITPU_ITERATIONSSCHRITTENDE, k), "W GIE: (+), " + rest_leer);
   EXPECT_EQ(zeigen(mpm, 7, k), "KIA\n");
+  EXPECT_EQ(zeigen(mpm, 8, k), "W KIE: (+), " + rest_leer);
   EXPECT_EQ(zeigen(mpm, ZEITPU_ZEITSCHRITTENDE, k), "W ZSE: (+), " + rest_komma);
   mpm.bwiederholung = false;
   mpm.bausktr = true;
