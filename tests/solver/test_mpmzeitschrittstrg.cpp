@@ -122,6 +122,7 @@ TEST(Zeitschleife, FinestLevelRepeatsWhenTheUserGoesOn) {
   EXPECT_TRUE(d.bfertig);
 }
 
+// An empty model converges at once; a second iteration follows all the same.
 TEST(Zeitschritt, AtLeastTwoEquilibriumIterations) {
   Konsolenumleitung k;
   Tmpm mpm;
