@@ -26,11 +26,10 @@ TEST(Ueberlesen, TextFormsStopAtEndOfLineAndMaximum) {
     Tfunk f;
     const char* text;
     int max, weite;
-  } faelle[] = {{leer, "  \t x", 0, 4}, {leer, "  \t x", 2, 2},   {alle, "ab\ncd", 0, 2},
-                {alle, "ab\ncd", 1, 1}, {alle, "ab\r", 0, 2},     {trenn, ",;|x", 0, 3},
-                {trenn, ",;|x", 1, 1},  {klammer, "([{<x", 0, 4}, {komm, "!!x", 0, 2},
-                {anf, "\"\"x", 0, 2},   {l1t, "  ,  x", 0, 5},    {l1t, " ,, x", 0, 2},
-                {l1t, "x", 0, 0}};
+  } faelle[] = {{leer, "  \t x", 0, 4}, {leer, "  \t x", 2, 2}, {alle, "ab\ncd", 0, 2},
+                {alle, "ab\r", 0, 2},   {trenn, ",;|x", 0, 3},  {klammer, "([{<x", 0, 4},
+                {komm, "!!x", 0, 2},    {anf, "\"\"x", 0, 2},   {l1t, "  ,  x", 0, 5},
+                {l1t, " ,, x", 0, 2}};
   for (const auto& f : faelle)
     EXPECT_EQ(f.f(f.text, f.max), f.text + f.weite) << f.text << " " << f.max;
   EXPECT_EQ(ueberleseleerzeich(nullptr), nullptr);
@@ -59,8 +58,8 @@ TEST(Woerter, WordRules) {
   const Fall faelle[] = {{"  abc def", "abc", 4},     {"(1, 2] x", "(1, 2]", 2}, {",x", "", 2},
                          {"(1 (2) 3)", "(1 (", 5},    {"(1, 2", "(1, 2", 0},     {"", "", 0},
                          {"\"a b\" c", "\"a b\"", 2}, {"\"a, b", "\"a, b", 0},   {"  ! rest", "", 6},
-                         {"abc,def", "abc", 4},       {"abc(1)", "abc", 3},      {"x\r\ny", "x", 3},
-                         {"ab\"c\"", "ab", 3},        {"{1 ! 2}", "{1 ! 2}", 0}, {"abc!x", "abc", 2}};
+                         {"abc(1)", "abc", 3},        {"x\r\ny", "x", 3},        {"ab\"c\"", "ab", 3},
+                         {"{1 ! 2}", "{1 ! 2}", 0},   {"abc!x", "abc", 2}};
   for (const Fall& f : faelle) {
     char puffer[32];
     const char* ende = wort1(f.text, puffer, 31);
@@ -81,13 +80,11 @@ TEST(Woerter, CountingAndPicking) {
   const struct {
     const char* text;
     int n;
-  } anzahlen[] = {{"kno 1, 2", 3}, {"kno 1 , 2", 3}, {"kno 1;2", 3}, {",,", 2},        {"kno 1|2", 3},
-                  {"kno 1 2", 3},  {"kno 1,,2", 4},  {"", 0},        {"kno 1, ,2", 4}, {"1, 2, ! rest", 2},
-                  {"a\r\nb", 1},   {nullptr, 0},     {"   ! x", 0}};
+  } anzahlen[] = {
+      {"kno 1 , 2", 3}, {",,", 2},    {"kno 1 2", 3}, {"kno 1,,2", 4},      {"kno 1, ,2", 4},         {"", 0},
+      {"a\r\nb", 1},    {nullptr, 0}, {"   ! x", 0},  {"0, (), (), 1,", 4}, {"a, (1., 0.) ! b, c", 2}};
   for (const auto& a : anzahlen)
     EXPECT_EQ(woerteranz(a.text), a.n) << (a.text ? a.text : "null");
-  EXPECT_EQ(woerteranz("0, 1, 1., (), (), (), (), (), 1,"), 9);
-  EXPECT_EQ(woerteranz("mat 1, 1, (1., 1., 0., 1., 0.), 1 ! Bemerkung, mit Komma"), 5);
 
   const struct {
     const char* text;
@@ -111,7 +108,6 @@ TEST(Woerter, CountingAndPicking) {
 TEST(Woerter, PositionPrint) {
   const char* t = "kno 1, 2\r\n";
   EXPECT_EQ(text_von(skontroll(t, t + 4)), "[4 -- 8], <1, 2> '\\r'");
-  EXPECT_EQ(text_von(skontroll("ab\ncd")), "[0 -- 2], <ab> '\\n'");
   EXPECT_EQ(text_von(skontroll("")), "[0 -- 0], <> '\\0'");
   const std::string mit255 = std::string("x") + static_cast<char>(255);
   EXPECT_EQ(text_von(skontroll(mit255.c_str())), "[0 -- 1], <x> EOF");

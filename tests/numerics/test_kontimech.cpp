@@ -14,15 +14,12 @@ using TVM::VekR;
 TEST(Kinematik, PrincipalStretches) {
   VekR lambda, w;
   ASSERT_TRUE(MECH::_hauptstreck(MatR(2, 2, {1, 0, 0, 1}), lambda, w));
-  ASSERT_EQ(lambda.n, 2);
-  EXPECT_DOUBLE_EQ(lambda[0], 1.0);
-  EXPECT_DOUBLE_EQ(lambda[1], 1.0);
+  EXPECT_EQ(lambda, (VekR{1, 1}));
 
   // The eigen-solver returns the larger value first; its angle vector holds
   // the direction of the first eigenvector.
   ASSERT_TRUE(MECH::_hauptstreck(MatR(2, 2, {2, 0, 0, 3}), lambda, w));
-  EXPECT_DOUBLE_EQ(lambda[0], 3.0);
-  EXPECT_DOUBLE_EQ(lambda[1], 2.0);
+  EXPECT_EQ(lambda, (VekR{3, 2}));
   ASSERT_EQ(w.n, 1);
   EXPECT_NEAR(std::fabs(w[0]), 90.0, 1e-12);
 
@@ -36,8 +33,7 @@ TEST(Kinematik, PrincipalStretches) {
   // A singular F has a zero stretch, not a root of a negative rounding error.
   ASSERT_TRUE(MECH::_hauptstreck(MatR(2, 2, {1, 1, 1, 1}), lambda, w));
   EXPECT_NEAR(lambda[0], 2.0, 1e-15);
-  EXPECT_FALSE(std::isnan(lambda[1]));
-  EXPECT_NEAR(lambda[1], 0.0, 1e-7);
+  EXPECT_NEAR(lambda[1], 0.0, 1e-7); // fails for NaN too
 
   // Orders the eigen-solver does not provide, and non-finite entries, fail.
   EXPECT_FALSE(MECH::_hauptstreck(MatR(3, 3, {1, 0, 0, 0, 1, 0, 0, 0, 1}), lambda, w));
@@ -66,8 +62,7 @@ TEST(Kinematik, MultiplicativeSplit) {
   std::ostringstream erwartet;
   erwartet << "<bool _F_zerlegung_multiplik(...)>: Invertierung von Fa gescheitert\nFa=" << singulaer << "\n";
   EXPECT_EQ(k.aus.str(), erwartet.str());
-  EXPECT_EQ(Fb2[0][0], 7.0);
-  EXPECT_EQ(Fb2[1][1], 7.0);
+  EXPECT_EQ(Fb2[1][1], 7.0) << "left unchanged";
 
   // F with more columns than Fa has rows cannot be multiplied.
   k.aus.str("");

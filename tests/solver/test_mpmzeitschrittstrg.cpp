@@ -50,6 +50,7 @@ TEST(Zeitschleife, RefinementHalvesTwiceThenGrowsBackLevelByLevel) {
   EXPECT_EQ(k.aus.str(), "Zeitschritte\nZeitschrittverkleinerung\nZeitschrittverkleinerung\n"
                          "Zeitschrittvergroesserung\nZeitschrittvergroesserung\n");
   ASSERT_EQ(d.aufrufe.size(), 6u);
+  // The last step starts at ta + tta dt + dt.
   const double t_n[] = {3.0, 3.0, 3.0, 3.25, 3.5, 4.0};
   const double dt[] = {1.0, 0.5, 0.25, 0.25, 0.5, 1.0};
   const int stufe[] = {0, 1, 2, 2, 1, 0};
@@ -57,14 +58,11 @@ TEST(Zeitschleife, RefinementHalvesTwiceThenGrowsBackLevelByLevel) {
   const bool wiederholt[] = {false, true, true, false, false, false};
   for (int i = 0; i < 6; ++i) {
     EXPECT_EQ(d.aufrufe[i].t_n, t_n[i]) << i;
-    EXPECT_EQ(d.aufrufe[i].dt, dt[i]) << i;
     EXPECT_EQ(d.aufrufe[i].t, t_n[i] + dt[i]) << i;
     EXPECT_EQ(d.aufrufe[i].Stufe, stufe[i]) << i;
     EXPECT_EQ(d.aufrufe[i].bgrundschritt, grund[i]) << i;
     EXPECT_EQ(d.aufrufe[i].bwiederholung, wiederholt[i]) << i;
   }
-  // ta + tta dt + dt
-  EXPECT_EQ(d.aufrufe[5].t_n, 0.0 + 3 * 1.0 + 1.0);
   EXPECT_EQ(d.aufrufe[5].tt, 4);
   EXPECT_EQ(d.zsges, 4);
   EXPECT_TRUE(d.bfertig);
@@ -78,7 +76,6 @@ TEST(Zeitschleife, NoStepsForZeroStepCount) {
     d._zeitschrittsteuerung();
     EXPECT_TRUE(d.aufrufe.empty());
     EXPECT_TRUE(d.bfertig);
-    EXPECT_EQ(k.aus.str(), "Zeitschritte\n");
   }
 }
 
@@ -90,105 +87,62 @@ TEST(Zeitschleife, WithoutStepControlAFailureAsksWhetherToStop) {
     d.ergebnisse = {true, false, true};
     d._zeitschrittsteuerung();
     ASSERT_EQ(d.aufrufe.size(), 3u);
-    EXPECT_EQ(d.aufrufe[0].t_n, 1.0);
     EXPECT_EQ(d.aufrufe[2].t_n, 2.0);
     EXPECT_EQ(d.aufrufe[2].tt, 7);
-    EXPECT_TRUE(d.aufrufe[2].bgrundschritt);
     EXPECT_EQ(d.zsges, 3);
     EXPECT_EQ(k.aus.str(), "Zeitschritte\nKeine Konvergenz und keine Zeitschrittsteuerung -> Abbruch\n"
                            "Fuer ABBRUCH \"x\", fuer WEITER beliebiges Zeichen eingeben:");
   }
-  {
-    Konsolenumleitung k("x\n");
-    Drehbuch d;
-    zeiten(d, 0.0, 0, 0.5, 3, false);
-    d.ergebnisse = {false};
-    EXPECT_THROW(d._zeitschrittsteuerung(), int);
-    EXPECT_EQ(d.aufrufe.size(), 1u);
-    EXPECT_FALSE(d.bfertig);
-  }
+  Konsolenumleitung k("x\n");
+  Drehbuch d;
+  zeiten(d, 0.0, 0, 0.5, 3, false);
+  d.ergebnisse = {false};
+  EXPECT_THROW(d._zeitschrittsteuerung(), int);
+  EXPECT_EQ(d.aufrufe.size(), 1u);
 }
 
 TEST(Zeitschleife, FinestLevelRepeatsWhenTheUserGoesOn) {
   Konsolenumleitung k("w\nw\n");
   Drehbuch d;
   zeiten(d, 0.0, 0, 1.0, 1, true, 2, 1);
-  d.ergebnisse = {true, true, false, false, false, true};
   // The base step fails from the start: level 0 -> 1, then twice at level 1.
   d.ergebnisse = {false, true, false, false, true};
   d._zeitschrittsteuerung();
   ASSERT_EQ(d.aufrufe.size(), 5u);
-  EXPECT_EQ(d.aufrufe[2].Stufe, 1);
-  EXPECT_EQ(d.aufrufe[2].t_n, 0.5);
-  EXPECT_EQ(d.aufrufe[3].Stufe, 1);
-  EXPECT_EQ(d.aufrufe[3].t_n, 0.5) << "the repeated sub-step starts where it did";
-  EXPECT_EQ(d.aufrufe[4].t_n, 0.5);
-  EXPECT_EQ(d.aufrufe[4].dt, 0.5);
-  const std::string aus = k.aus.str();
-  EXPECT_EQ(aus, "Zeitschritte\nZeitschrittverkleinerung\nZeitschrittverkleinerung\n"
-                 "Keine Konvergenz trotz Zeitschrittverkleinerung\n"
-                 "Fuer ABBRUCH \"x\", fuer WEITER beliebiges Zeichen eingeben:"
-                 "Zeitschrittverkleinerung\nKeine Konvergenz trotz Zeitschrittverkleinerung\n"
-                 "Fuer ABBRUCH \"x\", fuer WEITER beliebiges Zeichen eingeben:"
-                 "Zeitschrittvergroesserung\n");
+  for (int i = 2; i < 5; ++i) {
+    EXPECT_EQ(d.aufrufe[i].Stufe, 1) << i;
+    EXPECT_EQ(d.aufrufe[i].t_n, 0.5) << "the repeated sub-step starts where it did";
+  }
+  EXPECT_EQ(k.aus.str(), "Zeitschritte\nZeitschrittverkleinerung\nZeitschrittverkleinerung\n"
+                         "Keine Konvergenz trotz Zeitschrittverkleinerung\n"
+                         "Fuer ABBRUCH \"x\", fuer WEITER beliebiges Zeichen eingeben:"
+                         "Zeitschrittverkleinerung\nKeine Konvergenz trotz Zeitschrittverkleinerung\n"
+                         "Fuer ABBRUCH \"x\", fuer WEITER beliebiges Zeichen eingeben:"
+                         "Zeitschrittvergroesserung\n");
   EXPECT_TRUE(d.bfertig);
 }
 
+// An empty model converges at once; a second iteration follows all the same.
 TEST(Zeitschritt, AtLeastTwoEquilibriumIterations) {
   Konsolenumleitung k;
   Tmpm mpm;
   mpm.dt = 0.1;
   EXPECT_TRUE(mpm._zeitschritt());
   EXPECT_EQ(mpm.jj, 2);
-  EXPECT_EQ(mpm.jjges, 2);
-  EXPECT_DOUBLE_EQ(mpm.stw.newmark_koeff[0], 400.0);
 }
 
-namespace {
-// A run of `inhalt` as input file through start-up and the driver.
-struct Lauf {
-  explicit Lauf(const std::string& inhalt) {
-    ordner.schreiben("lauf.mpm", inhalt);
-    stream_start(ordner.datei("lauf").c_str());
-  }
-  ~Lauf() { stream_stop(); }
-  Tempordner ordner;
-};
-
-// The smallest usable model: one element on four nodes.
-const std::string modell =
-    "mat 1, 1, (1., 1., 0., 0.)\neletyp 1\nkno 1, 1, 1., (0, 0)\nkno 2, 1, 1., (1, 0)\n"
-    "kno 3, 1, 1., (1, 1)\nkno 4, 1, 1., (0, 1)\nele 1, 1, 1, (1, 2, 3, 4)\n";
-} // namespace
-
-TEST(Steuerung, RunsTheTimeLoopAndStopsThroughTheAbortPath) {
-  {
-    Konsolenumleitung k;
-    Lauf lauf("stw_t 0., 1., 0.25\nstw_zeitschrittverf implizit\n" + modell);
-    Tmpm mpm;
-    EXPECT_TRUE(mpm._steuerung());
-    // The loop's own line sits between the start values and the first step.
-    EXPECT_NE(k.aus.str().find("Eingabedatei lesen\n"), std::string::npos);
-    EXPECT_NE(k.aus.str().find("Ausgabe der Startwerte\nZeitschritte\n  ZSA: "), std::string::npos);
-    EXPECT_EQ(mpm.zsges, 4);
-    EXPECT_EQ(mpm.jjges, 8);
-    EXPECT_DOUBLE_EQ(mpm.t, 1.0);
-    EXPECT_TRUE(mpm.bfertig);
-  }
-  {
-    Konsolenumleitung k("x\n");
-    Lauf lauf("stw_t 0., 1., 0.25\nstw_zeitschrittverf explizit\n" + modell);
-    Tmpm mpm;
-    try {
-      mpm._steuerung();
-      FAIL() << "the answer x must stop the run";
-    } catch (int code) {
-      EXPECT_EQ(code, 1);
-    }
-    EXPECT_NE(k.aus.str().find("FEHLER: explizites Zeitschrittverfahren nicht getestet!\n"
-                               "Fuer ABBRUCH \"x\", fuer WEITER beliebiges Zeichen eingeben:\n" +
-                               std::string(80, '-') + "\nABBRUCH "),
-              std::string::npos);
-    EXPECT_FALSE(mpm.bfertig);
-  }
+// The smallest usable model, one element on four nodes, through start-up and
+// the driver; the stop through the abort path is the program test's.
+TEST(Steuerung, RunsTheTimeLoop) {
+  Konsolenumleitung k;
+  Testlauf lauf("stw_t 0., 1., 0.25\nstw_zeitschrittverf implizit\nmat 1, 1, (1., 1., 0., 0.)\neletyp 1\n"
+                "kno 1, 1, 1., (0, 0)\nkno 2, 1, 1., (1, 0)\nkno 3, 1, 1., (1, 1)\nkno 4, 1, 1., (0, 1)\n"
+                "ele 1, 1, 1, (1, 2, 3, 4)\n");
+  Tmpm mpm;
+  EXPECT_TRUE(mpm._steuerung());
+  // The loop's own line sits between the start values and the first step.
+  EXPECT_NE(k.aus.str().find("Ausgabe der Startwerte\nZeitschritte\n  ZSA: "), std::string::npos);
+  EXPECT_EQ(mpm.zsges, 4);
+  EXPECT_DOUBLE_EQ(mpm.t, 1.0);
+  EXPECT_TRUE(mpm.bfertig);
 }
