@@ -100,9 +100,11 @@ bool TAnsatz::_zg(ZUSTGROE zg) {
   }
   VekR* ziel = heimatpu->_zg()._teilmenge(zg);
   if (!ziel) return false;
-  // Summed apart from the target: the target's record may be one of the sources'.
+  // Summed apart from the target: the target's record may be one of the
+  // sources'. A switched-off source holds a cleared record and adds nothing.
   VekR summe(ziel->n);
   for (int k = 0; k < _Np() && k < L.n; ++k) {
+    if (stuetzpu[k]->status != OBJSTATUS_AKTIV) continue;
     const VekR* quelle = stuetzpu[k]->_zg()._teilmenge(zg);
     if (!quelle || quelle->n != summe.n) continue;
     for (int i = 0; i < summe.n; ++i)
@@ -308,7 +310,7 @@ bool TAnsatzEleinv::_init() {
   if (const TKnoten* kn = dynamic_cast<const TKnoten*>(heimatpu))
     for (TElement* e : kn->elemente)
       for (TPunkt* p : e->_pu(stuetzOT))
-        stuetzpu.push_back(p);
+        if (p->status == OBJSTATUS_AKTIV) stuetzpu.push_back(p);
   const int Np = _Np();
   L.init(Np, nullptr);
   G.init(Np, TDimensionen::dim1, nullptr);

@@ -49,6 +49,9 @@ public:
   void _netz_init_mpu();
   void _netz_init_knou_ipu();
   void _L_G();
+  // Points are re-located in the elements at every step: elements are used
+  // and nodes and material points are not both body-fixed (or both not).
+  bool _punkte_umordnen() const;
   // For every active target point its approximation from the source type
   // computes the subset g; an unconfigured pair asks whether to stop.
   bool _transfer(OBJTYP von, OBJTYP nach, ZUSTGROE g);
@@ -192,6 +195,9 @@ public:
   unsigned int Nmpu_in_ele = 0; // material points located by the last location
 
 private:
+  // Rebuilds the approximations of material and integration points from the
+  // nodes, so that their gradients see the nodes' re-based positions.
+  void ansaetze_von_knoten_erneuern();
   int zeitschleife_ohne_steuerung();
   int zeitschleife_mit_steuerung();
   bool zeitschritt_explizit();

@@ -227,6 +227,8 @@ void Tmpm::_netz_init_knou_ipu() {
     for (const auto& eintrag : knou)
       PU_Z(eintrag.second)->_init_vol0_x0(KONFIGUR_MOMKONF);
     _transfer_knou_zu_sys();
+    // In the current configuration the iterations rebuild them anyway.
+    if (stw.konfigur == KONFIGUR_REFKONF) ansaetze_von_knoten_erneuern();
   }
   if (stw.bipukoerperfest) return;
   *konsaus << "**** Initialisierung: ipu ****\n" << std::flush;
@@ -235,9 +237,13 @@ void Tmpm::_netz_init_knou_ipu() {
     PU_Z(eintrag.second)->_init_vol0_x0(KONFIGUR_MOMKONF);
 }
 
+bool Tmpm::_punkte_umordnen() const {
+  return stw.belenutzen && stw.bknokoerperfest != stw.bmpukoerperfest;
+}
+
 void Tmpm::_netz_init_mpu() {
   if (bgrundschritt && !bwiederholung && !mpuquell.empty()) _mpuerzeugung();
-  if (stw.bknokoerperfest == stw.bmpukoerperfest || !stw.belenutzen) {
+  if (!_punkte_umordnen()) {
     // Located points keep their elements. Points never located (read from
     // the input, emitted by a source) are placed once, so that their
     // element approximations have an element.
@@ -355,6 +361,17 @@ void Tmpm::_L_G() {
       if (TAnsatz* a = p->_ansatz(gr.quelle)) a->_init(stw.konfigur, stw.verzerr);
     }
   }
+}
+
+void Tmpm::ansaetze_von_knoten_erneuern() {
+  for (const Tobjcont* reg : {&mpu, &ipu})
+    for (const auto& eintrag : *reg) {
+      TPunkt* p = PU_Z(eintrag.second);
+      if (!aktiv(p)) continue;
+      TAnsatz* a = p->_ansatz(OBJTYP_KNO);
+      // A point never located has no element approximation to renew.
+      if (a && (a->ans != ANSATZ_ELE || p->element)) a->_init(stw.konfigur, stw.verzerr);
+    }
 }
 
 // Inactive material points are skipped: their approximations are stale or

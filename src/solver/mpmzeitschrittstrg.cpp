@@ -106,7 +106,9 @@ bool Tmpm::_zeitschritt() {
   _ausgabe(ZEITPU_ZEITSCHRITTANFANG);
   stw._init_zeitschrittparam(dt);
   _netz_init_mpu();
-  if (stw.konfigur == KONFIGUR_MOMKONF) _L_G();
+  // Points that changed elements need approximations from their new element
+  // nodes, and the nodes approximations from the points now around them.
+  if (stw.konfigur == KONFIGUR_MOMKONF || _punkte_umordnen()) _L_G();
   _netz_init_knou_ipu();
   if (stw.zeitschrittverf == ZEITSCHRITTVERF_EXPLIZIT) return zeitschritt_explizit();
 
