@@ -125,7 +125,8 @@ bool TAnsatz::_zg(ZUSTGROE zg) {
 //    l = sum ut_k (x) G_k gives Fdot = l F.
 // The record then holds F, the displacement gradient H = F - I and Fa, the
 // deformation gradient at the step start, formed in the same way from the
-// sources' displacements u_n of the previous step. J = det F.
+// sources' displacements u_n of the previous step. J = det F. False (the
+// step cannot go on) when I - h is singular or, for large strains, J <= 0.
 // Strains: klnverz eps = sym(H), epst = sym(Fdot); groverz the
 // Green-Lagrange strain E = (F^T F - I) / 2 and its rate sym(F^T Fdot). Both
 // are stored as scaled Voigt vectors.
@@ -168,6 +169,12 @@ bool TAnsatz::_verzerrungen() {
   zg.H = F - I;
   zg.Fa = Fa;
   zg.J = TVM::determinante_nxn(F);
+  // Green-Lagrange strains of an inverted or collapsed point mean nothing.
+  if (verzerr == VERZERR_GROVERZ && !(zg.J > 0.0)) {
+    *konsaus << "TAnsatz::_verzerrungen(): heimatpu=" << punkttext(heimatpu) << ", J=" << zg.J << "<=0\n"
+             << std::flush;
+    return false;
+  }
   MatR e, et;
   if (verzerr == VERZERR_GROVERZ) {
     const MatR Ft = transponiert(F);

@@ -17,3 +17,26 @@ bool _hauptstreck(const TVM::MatR& F, TVM::VekR& lambda, TVM::VekR& w);
 bool _F_zerlegung_multiplik(const TVM::MatR& F, const TVM::MatR& Fa, TVM::MatR& Fb);
 
 } // namespace MECH
+
+namespace MECH {
+
+// Scaled-Voigt matrix P of the map A -> F A F^T on symmetric plane tensors, so
+// that the push-forward of a stress is P s and of a tangent P C P^T (times
+// 1/J for the Kirchhoff-to-Cauchy step).
+TVM::MatR& _P_voigt(const TVM::MatR& F, TVM::MatR& P);
+
+// Variation of the Green-Lagrange strain, dE = sym(F^T dH), as a scaled-Voigt
+// matrix over the displacements of n sources (dim1 per source, in source
+// order), from their reference gradients G (n x 2).
+TVM::MatR& _B_F(const TVM::MatR& G, const TVM::MatR& F, TVM::MatR& B);
+
+// Adds the geometric stiffness V g_k^T S g_l I (stress S as a scaled-Voigt
+// vector, gradients G n x 2) to the block matrix K (2n x 2n).
+void _K_geo_addieren(const TVM::MatR& G, const TVM::VekR& S, double V, TVM::MatR& K);
+
+// Adds the stress terms of small-strain forces on the current geometry,
+// V (sigma g_k g_l^T - sigma g_l g_k^T) for sources k, l, to K (2n x 2n); the
+// first comes from the change of volume, the second from that of g_k.
+void _K_spannung_addieren(const TVM::MatR& G, const TVM::VekR& sig, double V, TVM::MatR& K);
+
+} // namespace MECH

@@ -38,6 +38,8 @@ public:
   bool _zeitschrittfehler();
   // Stores (vorwaerts) or restores (rueckwaerts) the state of every point and of the system.
   bool _umspeichern(RICHTUNG r);
+  // Strains of every active material point; false when one cannot be
+  // formed (a singular or inverted deformation): the step then fails.
   bool _verzerrungen_mpu();
   bool _z_CT_DT_sigma_mpu();
   bool _verzerrungen_knou();
@@ -61,6 +63,9 @@ public:
   bool _transfer_ergebnisse();
   // Mass, tangent, inertia and internal forces from the integration points.
   bool _M_Fm_KT_Fint();
+  // Whether the tangent is symmetric: not for small strains on the current
+  // geometry, whose forces have no potential.
+  bool _tangente_symmetrisch() const;
   // Effective system, classification, solution of the free unknowns and
   // Newmark update; false when the step must fail.
   bool _U_Ut_Utt();

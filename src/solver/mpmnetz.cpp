@@ -377,12 +377,13 @@ void Tmpm::ansaetze_von_knoten_erneuern() {
 // Inactive material points are skipped: their approximations are stale or
 // were never built.
 bool Tmpm::_verzerrungen_mpu() {
+  bool berfolg = true;
   for (const auto& eintrag : mpu) {
     TPunkt* p = PU_Z(eintrag.second);
     if (!aktiv(p)) continue;
-    if (TAnsatz* a = p->_ansatz(OBJTYP_KNO)) a->_verzerrungen();
+    if (TAnsatz* a = p->_ansatz(OBJTYP_KNO)) berfolg = a->_verzerrungen() && berfolg;
   }
-  return true;
+  return berfolg;
 }
 
 bool Tmpm::_verzerrungen_knou() {

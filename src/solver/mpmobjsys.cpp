@@ -11,6 +11,7 @@
 #include "input/mpmdimensionen.h"
 #include "model/mpmobjipu.h"
 #include "model/mpmobjkno.h"
+#include "numerics/kontimech.h"
 #include "numerics/loeser.h"
 #include "output/mpmaus.h"
 #include "solver/mpm.h"
@@ -167,9 +168,10 @@ bool TSystem::_umspeichern(RICHTUNG r) {
 namespace {
 constexpr double eps = 2.220446049250313e-16;
 
-// Y += f * B^T A B for A (m x m) and B (m x n); without A, Y += f * B^T B.
-void bt_a_b(const TVM::MatR& B, const TVM::MatR* A, double f, TVM::MatR& Y) {
-  const TVM::MatR AB = A ? *A * B : B;
+// Y += f * B^T A B2 for A (m x m) and B, B2 (m x n); without A, Y += f * B^T B2.
+void bt_a_b(const TVM::MatR& B, const TVM::MatR* A, double f, TVM::MatR& Y, const TVM::MatR* B2 = nullptr) {
+  const TVM::MatR& rechts = B2 ? *B2 : B;
+  const TVM::MatR AB = A ? *A * rechts : rechts;
   for (int i = 0; i < B.spalten; ++i)
     for (int k = 0; k < B.zeilen; ++k) {
       const double bki = f * B[k][i];
@@ -195,6 +197,30 @@ void traegheitsfaktoren(const Tmpm& mpm, double& a0, double& a1, double& a2) {
     a1 = stw.newmark_koeff[1];
     a2 = stw.newmark_koeff[2];
   }
+}
+// Large strains: the material law gives the second Piola-Kirchhoff stress S
+// and dS/dE for the Green-Lagrange strain E. In the reference configuration
+// (gradients G with respect to the reference coordinates) the strain matrix
+// becomes B_F with dE = B_F du and the stress stays S; in the current
+// configuration (G with respect to the current coordinates) B stays and
+// stress and tangent are pushed forward: sigma = P S / J, c = P C P^T / J.
+// Both give the same operator. False when F is not a plane 2 x 2 tensor.
+bool grosse_verzerrungen(const TZustgroe& zg, const TVM::MatR& G, KONFIGUR konfigur, TVM::MatR& B,
+                         TVM::MatR& C, TVM::VekR& sig) {
+  if (zg.F.zeilen != 2 || zg.F.spalten != 2 || sig.n != 3 || C.zeilen != 3) return false;
+  if (konfigur == KONFIGUR_REFKONF) {
+    MECH::_B_F(G, zg.F, B);
+    return true;
+  }
+  if (!(zg.J > 0.0)) return false;
+  TVM::MatR P, Pt;
+  MECH::_P_voigt(zg.F, P);
+  TVM::Transponieren(P, Pt);
+  C = P * C * Pt;
+  C *= 1.0 / zg.J;
+  sig = P * sig;
+  sig *= 1.0 / zg.J;
+  return true;
 }
 } // namespace
 
@@ -238,8 +264,23 @@ bool TIntegrationspunkt::_M_fm_KT_fint(TVM::MatR& Me, TVM::MatR& KTe, TVM::VekR&
   TVM::MatR D = zg.DT;
   D *= stw.newmark_koeff[3];
   C += D;
-  bt_a_b(B, &C, V, KTe);
   TVM::VekR sig = zg.sig;
+  if (stw.verzerr == VERZERR_GROVERZ) {
+    if (!grosse_verzerrungen(zg, ans_kno->G, stw.konfigur, B, C, sig)) return false;
+    bt_a_b(B, &C, V, KTe);
+    MECH::_K_geo_addieren(ans_kno->G, sig, V, KTe);
+  } else if (stw.konfigur == KONFIGUR_MOMKONF) {
+    // Small strains on the current geometry: eps = sym(F - I) varies with
+    // sym(du (x) F^T g), and the gradients g and the volume J V0 follow the
+    // motion of the nodes. The derivative of these forces is not symmetric.
+    TVM::MatR GF = ans_kno->G * zg.F, BF;
+    ELE::_Gepsmat(GF, BF, dim, n, 1);
+    if (BF.spalten != n * d1) return false;
+    bt_a_b(B, &C, V, KTe, &BF);
+    MECH::_K_spannung_addieren(ans_kno->G, sig, V, KTe);
+  } else {
+    bt_a_b(B, &C, V, KTe);
+  }
   sig *= V;
   finte += sig * B;
   return true;
@@ -274,6 +315,10 @@ bool Tmpm::_M_Fm_KT_Fint() {
     }
   }
   return true;
+}
+
+bool Tmpm::_tangente_symmetrisch() const {
+  return !(stw.konfigur == KONFIGUR_MOMKONF && stw.verzerr == VERZERR_KLNVERZ);
 }
 
 bool Tmpm::_U_Ut_Utt() {
@@ -340,7 +385,11 @@ bool Tmpm::_U_Ut_Utt() {
     s.K11inv = s.K11;
     double det = 0.0;
     int stellen = 0;
-    const bool invertiert = TVM::loeser_inverse(s.K11inv, det, stw.gleichloes_bil) == 1 &&
+    // The profile solver reads only the upper triangle of a symmetric matrix.
+    const MATHE::LOESER loeser = stw.gleichloes_bil == MATHE::LOESER_PROFIL && !_tangente_symmetrisch()
+                                     ? MATHE::LOESER_LU
+                                     : stw.gleichloes_bil;
+    const bool invertiert = TVM::loeser_inverse(s.K11inv, det, loeser) == 1 &&
                             TVM::Konditionskontrolle(s.K11, s.K11inv, stellen, 3);
     if (!invertiert) {
       *konsaus << "FEHLER in <Tmpm::_U_Ut_Utt()>: Invertieren von K11 gescheitert\n" << std::flush;

@@ -122,7 +122,7 @@ bool Tmpm::_zeitschritt() {
     if (kontakt_zu_grob()) return _zeitschrittfehler();
     _kontakt_bedingungen();
     if (stw.konfigur == KONFIGUR_MOMKONF) _L_G();
-    _verzerrungen_mpu();
+    if (!_verzerrungen_mpu()) return _zeitschrittfehler();
     if (!_z_CT_DT_sigma_mpu()) return _zeitschrittfehler();
     _transfer(OBJTYP_MPU, OBJTYP_IPU, ZUSTGROE_SEKUNDAER);
     _M_Fm_KT_Fint();
@@ -149,7 +149,7 @@ bool Tmpm::zeitschritt_explizit() {
   if (!_kontakt_kontrolle(false)) return _zeitschrittfehler();
   _kontakt_bedingungen();
   if (stw.konfigur == KONFIGUR_MOMKONF) _L_G();
-  _verzerrungen_mpu();
+  if (!_verzerrungen_mpu()) return _zeitschrittfehler();
   if (!_z_CT_DT_sigma_mpu()) return _zeitschrittfehler();
   _transfer(OBJTYP_MPU, OBJTYP_IPU, ZUSTGROE_SEKUNDAER);
   _M_Fm_KT_Fint();
