@@ -27,6 +27,12 @@ std::string datei_lesen(const std::string& name) {
   return s.str();
 }
 
+std::string beispieltext(const std::string& name) {
+  const std::filesystem::path pfad =
+      std::filesystem::path(__FILE__).parent_path().parent_path() / "examples" / (name + ".mpm");
+  return datei_lesen(pfad.string());
+}
+
 Testlauf::Testlauf(const std::string& eingabe) {
   ordner_.schreiben("lauf.mpm", eingabe);
   stream_start(ordner_.datei("lauf").c_str());

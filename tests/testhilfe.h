@@ -57,6 +57,9 @@ private:
 
 std::string datei_lesen(const std::string& name);
 
+// The text of a bundled example input, examples/NAME.mpm.
+std::string beispieltext(const std::string& name);
+
 // The run files of an input text: the input file is written to a temporary
 // folder and the run-file table and logs are opened for it (and closed again
 // at the end), as the program does at start-up.

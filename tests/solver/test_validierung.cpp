@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <filesystem>
 #include <iomanip>
 #include <sstream>
 #include <string>
@@ -71,10 +70,8 @@ struct Schwingungsschreiber : Tmpm {
 template <class Lauf>
 void beispiel(const std::string& name, Lauf& mpm, const std::string& aendern = "",
               const std::string& neu = "") {
-  const std::filesystem::path pfad =
-      std::filesystem::path(__FILE__).parent_path().parent_path().parent_path() / "examples" /
-      (name + ".mpm");
-  std::string text = datei_lesen(pfad.string());
+  std::string text = beispieltext(name);
+  ASSERT_FALSE(text.empty()) << name;
   if (!aendern.empty()) {
     const std::size_t i = text.find(aendern);
     ASSERT_NE(i, std::string::npos) << aendern;
@@ -82,8 +79,8 @@ void beispiel(const std::string& name, Lauf& mpm, const std::string& aendern = "
   }
   Konsolenumleitung k;
   Testlauf lauf(text);
-  ASSERT_TRUE(mpm._steuerung()) << pfad;
-  EXPECT_EQ(lauf.lesen("flr.txt"), "") << pfad;
+  ASSERT_TRUE(mpm._steuerung()) << name;
+  EXPECT_EQ(lauf.lesen("flr.txt"), "") << name;
 }
 
 // The bundled cantilever: L = 1, h = 0.1 (L/h = 10), 10 x 2 nine-node
