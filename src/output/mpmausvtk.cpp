@@ -28,25 +28,25 @@ namespace {
 
 constexpr int VTK_LAUFDATEI = 24; // "vtk" in the run-file table
 
-// One data array: Nkomp values per point or cell, written as Float64 or,
-// with `bganz`, as Int64.
+// One data array: Nkomp values per point or cell; `typ` is the VTK type,
+// "Float64" or an integer type.
 struct Tfeld {
   std::string name;
   int Nkomp;
-  bool bganz;
+  const char* typ;
   std::vector<double> werte;
 };
 
 // An unstructured grid as it goes into one file.
 struct Tgitter {
-  std::vector<double> x; // three coordinates per point
-  std::vector<long long> verbindung, ende;
-  std::vector<int> typ;
+  Tfeld x{"x", 3, "Float64", {}};
+  Tfeld verbindung{"connectivity", 1, "Int64", {}}, ende{"offsets", 1, "Int64", {}},
+      typ{"types", 1, "UInt8", {}};
   std::vector<Tfeld> punktfelder, zellfelder;
 
-  std::size_t Npunkte() const { return x.size() / 3; }
-  Tfeld& feld(std::vector<Tfeld>& felder, const char* name, int Nkomp, bool bganz = false) {
-    felder.push_back({name, Nkomp, bganz, {}});
+  std::size_t Npunkte() const { return x.werte.size() / 3; }
+  Tfeld& feld(std::vector<Tfeld>& felder, const char* name, int Nkomp, const char* typ = "Float64") {
+    felder.push_back({name, Nkomp, typ, {}});
     return felder.back();
   }
 };
@@ -76,26 +76,15 @@ void tensor6(std::vector<double>& w, const TVM::VekR& voigt) {
 }
 
 void feld_text(std::string& s, const Tfeld& f) {
-  s += "<DataArray type=\"";
-  s += f.bganz ? "Int64" : "Float64";
-  s +=
-      "\" Name=\"" + f.name + "\" NumberOfComponents=\"" + std::to_string(f.Nkomp) + "\" format=\"ascii\">\n";
+  const bool bganz = std::string(f.typ) != "Float64";
+  s += std::string("<DataArray type=\"") + f.typ + "\" Name=\"" + f.name + "\" NumberOfComponents=\"" +
+       std::to_string(f.Nkomp) + "\" format=\"ascii\">\n";
   for (std::size_t i = 0; i < f.werte.size(); ++i) {
-    if (f.bganz)
+    if (bganz)
       anhaengen(s, static_cast<long long>(f.werte[i]));
     else
       anhaengen(s, f.werte[i]);
     s += (i + 1) % static_cast<std::size_t>(f.Nkomp) == 0 ? '\n' : ' ';
-  }
-  s += "</DataArray>\n";
-}
-
-template <class T>
-void liste_text(std::string& s, const char* typ, const char* name, const std::vector<T>& w) {
-  s += std::string("<DataArray type=\"") + typ + "\" Name=\"" + name + "\" format=\"ascii\">\n";
-  for (std::size_t i = 0; i < w.size(); ++i) {
-    anhaengen(s, static_cast<long long>(w[i]));
-    s += (i + 1) % 16 == 0 || i + 1 == w.size() ? '\n' : ' ';
   }
   s += "</DataArray>\n";
 }
@@ -107,55 +96,59 @@ std::string vtu_text(const Tgitter& g, double zeit) {
                   "<DataArray type=\"Float64\" Name=\"TimeValue\" NumberOfTuples=\"1\" format=\"ascii\">";
   anhaengen(s, zeit);
   s += "</DataArray>\n</FieldData>\n<Piece NumberOfPoints=\"" + std::to_string(g.Npunkte()) +
-       "\" NumberOfCells=\"" + std::to_string(g.typ.size()) + "\">\n<PointData>\n";
+       "\" NumberOfCells=\"" + std::to_string(g.typ.werte.size()) + "\">\n<PointData>\n";
   for (const Tfeld& f : g.punktfelder)
     feld_text(s, f);
   s += "</PointData>\n<CellData>\n";
   for (const Tfeld& f : g.zellfelder)
     feld_text(s, f);
   s += "</CellData>\n<Points>\n";
-  feld_text(s, {"x", 3, false, g.x});
+  feld_text(s, g.x);
   s += "</Points>\n<Cells>\n";
-  liste_text(s, "Int64", "connectivity", g.verbindung);
-  liste_text(s, "Int64", "offsets", g.ende);
-  liste_text(s, "UInt8", "types", g.typ);
+  for (const Tfeld* f : {&g.verbindung, &g.ende, &g.typ})
+    feld_text(s, *f);
   s += "</Cells>\n</Piece>\n</UnstructuredGrid>\n</VTKFile>\n";
   return s;
 }
 
-// Material points, active and inactive, each a vertex cell.
+// Material points, active and inactive, each a vertex cell. Point data in
+// this order: u, ut, utt, epsilon, sigma, z, vol, rho, mat, status, num and,
+// with contact, kontaktabstand.
 Tgitter mpu_gitter(Tmpm& mpm) {
   Tgitter g;
-  g.punktfelder.reserve(12); // the pointers below stay valid
-  Tfeld *u = &g.feld(g.punktfelder, "u", 3), *ut = &g.feld(g.punktfelder, "ut", 3),
-        *utt = &g.feld(g.punktfelder, "utt", 3), *eps = &g.feld(g.punktfelder, "epsilon", 6),
-        *sig = &g.feld(g.punktfelder, "sigma", 6), *z = &g.feld(g.punktfelder, "z", TDimensionen::maxNz),
-        *vol = &g.feld(g.punktfelder, "vol", 1), *rho = &g.feld(g.punktfelder, "rho", 1),
-        *mat = &g.feld(g.punktfelder, "mat", 1, true), *status = &g.feld(g.punktfelder, "status", 1, true),
-        *num = &g.feld(g.punktfelder, "num", 1, true);
-  Tfeld* abstand = mpm.stw.bkontakt ? &g.feld(g.punktfelder, "kontaktabstand", 1) : nullptr;
+  std::vector<Tfeld>& p = g.punktfelder;
+  for (const char* name : {"u", "ut", "utt"})
+    g.feld(p, name, 3);
+  g.feld(p, "epsilon", 6);
+  g.feld(p, "sigma", 6);
+  g.feld(p, "z", TDimensionen::maxNz);
+  g.feld(p, "vol", 1);
+  g.feld(p, "rho", 1);
+  for (const char* name : {"mat", "status", "num"})
+    g.feld(p, name, 1, "Int64");
+  if (mpm.stw.bkontakt) g.feld(p, "kontaktabstand", 1);
   for (const auto& eintrag : mpm.mpu) {
     TObjbasis* obj = eintrag.second;
     if (!obj || obj->objtyp != OBJTYP_MPU) continue;
     TMaterialpunkt* mp = MPU_Z(obj);
     const TZustgroe& zg = mp->_zg();
-    vektor3(g.x, mp->_x(KONFIGUR_MOMKONF));
-    vektor3(u->werte, zg.u);
-    vektor3(ut->werte, zg.ut);
-    vektor3(utt->werte, zg.utt);
-    tensor6(eps->werte, zg.eps);
-    tensor6(sig->werte, zg.sig);
-    for (int i = 0; i < z->Nkomp; ++i)
-      z->werte.push_back(i < zg.z.n ? zg.z[i] : 0.0);
-    vol->werte.push_back(mp->_vol(KONFIGUR_MOMKONF));
-    rho->werte.push_back(mp->_rho(KONFIGUR_MOMKONF));
-    mat->werte.push_back(mp->material ? mp->material->num : 0.0);
-    status->werte.push_back(mp->status);
-    num->werte.push_back(mp->num);
-    if (abstand) abstand->werte.push_back(mp->kontaktabstand);
-    g.verbindung.push_back(static_cast<long long>(g.typ.size()));
-    g.ende.push_back(static_cast<long long>(g.verbindung.size()));
-    g.typ.push_back(VTKZELLE_VERTEX);
+    vektor3(g.x.werte, mp->_x(KONFIGUR_MOMKONF));
+    vektor3(p[0].werte, zg.u);
+    vektor3(p[1].werte, zg.ut);
+    vektor3(p[2].werte, zg.utt);
+    tensor6(p[3].werte, zg.eps);
+    tensor6(p[4].werte, zg.sig);
+    for (int i = 0; i < p[5].Nkomp; ++i)
+      p[5].werte.push_back(i < zg.z.n ? zg.z[i] : 0.0);
+    p[6].werte.push_back(mp->_vol(KONFIGUR_MOMKONF));
+    p[7].werte.push_back(mp->_rho(KONFIGUR_MOMKONF));
+    p[8].werte.push_back(mp->material ? mp->material->num : 0.0);
+    p[9].werte.push_back(mp->status);
+    p[10].werte.push_back(mp->num);
+    if (p.size() > 11) p[11].werte.push_back(mp->kontaktabstand);
+    g.verbindung.werte.push_back(static_cast<double>(g.typ.werte.size()));
+    g.ende.werte.push_back(static_cast<double>(g.verbindung.werte.size()));
+    g.typ.werte.push_back(VTKZELLE_VERTEX);
   }
   return g;
 }
@@ -175,18 +168,18 @@ Tgitter kno_gitter(Tmpm& mpm) {
   for (const char* name : {"u", "ut", "utt", "fint", "fext", "f"})
     g.feld(g.punktfelder, name, 3);
   g.feld(g.punktfelder, "M", 1);
-  g.feld(g.punktfelder, "num", 1, true);
+  g.feld(g.punktfelder, "num", 1, "Int64");
   std::vector<Tfeld>& p = g.punktfelder;
-  Tfeld& enr = g.feld(g.zellfelder, "num", 1, true);
+  Tfeld& enr = g.feld(g.zellfelder, "num", 1, "Int64");
 
-  std::unordered_map<const TPunkt*, long long> index;
+  std::unordered_map<const TPunkt*, double> index;
   TVM::VekR f;
   for (const auto& eintrag : mpm.kno) {
     if (!eintrag.second) continue;
     TKnoten* kn = KNO_Z(eintrag.second);
     const TZustgroe& zg = kn->_zg();
-    index[kn] = static_cast<long long>(g.Npunkte());
-    vektor3(g.x, kn->_x(KONFIGUR_MOMKONF));
+    index[kn] = static_cast<double>(g.Npunkte());
+    vektor3(g.x.werte, kn->_x(KONFIGUR_MOMKONF));
     vektor3(p[0].werte, zg.u);
     vektor3(p[1].werte, zg.ut);
     vektor3(p[2].werte, zg.utt);
@@ -212,7 +205,7 @@ Tgitter kno_gitter(Tmpm& mpm) {
       bknoten = bknoten && index.count(e->kno[k]) > 0;
     if (!bknoten) continue; // cannot happen: elements are built from registered nodes
     for (int k : zelle.knoten)
-      g.verbindung.push_back(index[e->kno[k]]);
+      g.verbindung.werte.push_back(index[e->kno[k]]);
     if (!zelle.zusatz.empty()) {
       // Auxiliary points: position and fields by the element's own functions
       // (the cubic serendipity ones), no nodal forces, mass or number.
@@ -229,8 +222,8 @@ Tgitter kno_gitter(Tmpm& mpm) {
             for (int c = 0; c < 3 && c < q[a]->n; ++c)
               w[3 * a + c] += L[k] * (*q[a])[c];
         }
-        g.verbindung.push_back(static_cast<long long>(g.Npunkte()));
-        g.x.insert(g.x.end(), w.begin(), w.begin() + 3);
+        g.verbindung.werte.push_back(static_cast<double>(g.Npunkte()));
+        g.x.werte.insert(g.x.werte.end(), w.begin(), w.begin() + 3);
         for (int a = 0; a < 3; ++a)
           p[a].werte.insert(p[a].werte.end(), w.begin() + 3 * (a + 1), w.begin() + 3 * (a + 2));
         for (int a = 3; a < 6; ++a)
@@ -239,8 +232,8 @@ Tgitter kno_gitter(Tmpm& mpm) {
         p[7].werte.push_back(-1.0);
       }
     }
-    g.ende.push_back(static_cast<long long>(g.verbindung.size()));
-    g.typ.push_back(zelle.typ);
+    g.ende.werte.push_back(static_cast<double>(g.verbindung.werte.size()));
+    g.typ.werte.push_back(zelle.typ);
     enr.werte.push_back(e->num);
   }
   return g;
