@@ -207,9 +207,10 @@ Tgitter kno_gitter(Tmpm& mpm) {
     for (int k : zelle.knoten)
       g.verbindung.werte.push_back(index[e->kno[k]]);
     if (!zelle.zusatz.empty()) {
-      // Auxiliary points: position and fields by the element's own functions
-      // (the cubic serendipity ones), no nodal forces, mass or number.
-      const ELEANS::Tkey key(ELE::DIM_2D, form, ELE::ANSFUNK_SEREO3);
+      // Auxiliary points: position and fields by the functions of the family
+      // the node list follows, no nodal forces, mass or number.
+      const ELETYP::Tdataset& ds = *e->typ->eletyp;
+      const ELEANS::Tkey key(ds.key.dim, form, ds.Nx() >= ds.Nu() ? ds.key.ansfunkx : ds.key.ansfunku);
       TVM::VekR L;
       for (const auto& xi : zelle.zusatz) {
         ELE::_L(TVM::MatR(), TVM::VekR{xi[0], xi[1]}, L, key);
