@@ -77,9 +77,6 @@ bool Tmpm::_ausgabe_gnuplot(ZEITPU) {
 bool Tmpm::_ausgabe_gid(ZEITPU) {
   return true;
 }
-bool Tmpm::_ausgabe_vtk(ZEITPU) {
-  return true;
-}
 bool Tmpm::_ausgabe_tecplot(ZEITPU) {
   return true;
 }

@@ -167,6 +167,7 @@ public:
   std::string zeitanfang = "unbekannt"; // set by the progress display at "Anfang"
   std::string zeitende = "unbekannt";   // set at "Ende" or "Abbruch"
   bool bkopf_ele = false;               // the element table has its header
+  std::vector<double> vtk_zeiten;       // times of the ParaView outputs written so far
   // Point and outer iteration count of the last material-iteration row (none yet: null).
   const TObjbasis* konvilok_punkt = nullptr;
   int konvilok_iges = 0;

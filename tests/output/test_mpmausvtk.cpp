@@ -1,0 +1,261 @@
+// ParaView output: whole runs read back by VTK's own Python reader
+// (vtk_lesen.py) and compared with the input, the data tables and the
+// program's values; the collection left by a stopped run.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <regex>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "frame/dateinamen.h"
+#include "model/mpmobjkno.h"
+#include "model/mpmobjmpu.h"
+#include "output/mpmausvtk.h"
+#include "solver/mpm.h"
+#include "testhilfe.h"
+
+using namespace MPM;
+namespace fs = std::filesystem;
+
+namespace {
+
+const fs::path quellen = fs::path(__FILE__).parent_path().parent_path().parent_path();
+using Datensatz = std::map<std::string, std::vector<double>>;
+
+bool vtk_python() {
+  static const bool da = std::system("/usr/bin/python3 -c 'import vtkmodules.vtkIOXML' >/dev/null 2>&1") == 0;
+  return da;
+}
+
+// The data sets of a collection as vtk_lesen.py prints them.
+std::vector<Datensatz> vtk_lesen(const std::string& sammlung) {
+  std::vector<Datensatz> saetze;
+  const std::string befehl = "/usr/bin/python3 " + (quellen / "tests/output/vtk_lesen.py").string() + " " +
+                             sammlung + " > " + sammlung + ".txt";
+  if (std::system(befehl.c_str()) != 0) return saetze;
+  std::ifstream zeilen(sammlung + ".txt");
+  for (std::string zeile; std::getline(zeilen, zeile);) {
+    std::istringstream s(zeile);
+    std::size_t i = 0;
+    std::string name, wert;
+    s >> i >> name;
+    if (i >= saetze.size()) saetze.resize(i + 1);
+    for (std::vector<double>& werte = saetze[i][name]; s >> wert;)
+      werte.push_back(std::strtod(wert.c_str(), nullptr));
+  }
+  return saetze;
+}
+
+// One element of each kind on the unit square shifted by 2 e: 3-node
+// triangle, 4-, 8-, 9-, 12- and 16-node quadrilaterals, nodes numbered in
+// input order. Masses, no loads, no conditions: nothing moves.
+const int knotenzahl[6] = {3, 4, 8, 9, 12, 16};
+std::string alle_elemente(const std::string& zeiten) {
+  const double d = 1.0 / 3.0, z = 2.0 / 3.0;
+  const double q[9][2] = {{0, 0}, {1, 0}, {1, 1}, {0, 1}, {0.5, 0}, {1, 0.5}, {0.5, 1}, {0, 0.5}, {0.5, 0.5}};
+  const double c[16][2] = {{0, 0}, {1, 0}, {1, 1}, {0, 1}, {d, 0}, {z, 0}, {1, d}, {1, z},
+                           {z, 1}, {d, 1}, {0, z}, {0, d}, {d, d}, {z, d}, {z, z}, {d, z}};
+  std::ostringstream s;
+  s.precision(17);
+  s << "stw_zeitschrittverf implizit, 0.25, 0.5\nstw_t " << zeiten << "\nstw_zstrg F\nstw_t_aus_dat W\n"
+    << "aus_dat_vtk W\nmat 1, 1, (7850., 2.1e11, 0.3, 0.)\neletyp 1, Dreieck, Lagro1, Lagro1, Gauss, 3\n"
+    << "eletyp 2, Viereck, Lagro1, Lagro1, Gauss, 4\neletyp 3, Viereck, Sereo2, Sereo2, Gauss, 9\n"
+    << "eletyp 4, Viereck, Lagro2, Lagro2, Gauss, 9\neletyp 5, Viereck, Sereo3, Sereo3, Gauss, 16\n"
+    << "eletyp 6, Viereck, Lagro3, Lagro3, Gauss, 16\n";
+  for (int e = 0, n = 0; e < 6; ++e) {
+    std::string liste;
+    for (int k = 0; k < knotenzahl[e]; ++k) {
+      const double* x = knotenzahl[e] >= 12 ? c[k] : e == 0 && k == 2 ? q[3] : q[k];
+      s << "kno " << ++n << ", 1, 0., (" << 2 * e + x[0] << ", " << x[1] << ")\n";
+      liste += (k ? ", " : "") + std::to_string(n);
+    }
+    s << "ele " << e + 1 << ", 1, " << e + 1 << ", (" << liste << ")\n";
+  }
+  return s.str();
+}
+
+// Rows of a data table: the numbers of every line that is not a comment.
+std::vector<std::vector<double>> tabelle(const std::string& text) {
+  std::vector<std::vector<double>> zeilen;
+  std::istringstream s(text);
+  for (std::string zeile; std::getline(s, zeile);) {
+    if (zeile.empty() || zeile[0] == '#') continue;
+    std::istringstream z(zeile);
+    zeilen.emplace_back();
+    for (double x; z >> x;)
+      zeilen.back().push_back(x);
+  }
+  return zeilen;
+}
+
+// Stops the run with the integer exception at the third step.
+struct Abbrechender : Tmpm {
+  int schritte = 0;
+  bool _zeitschritt() override {
+    if (++schritte == 3) throw 1;
+    return Tmpm::_zeitschritt();
+  }
+};
+
+} // namespace
+
+// Only the program's own series files are removed before a new series.
+TEST(Vtk, ForeignFilesAreNoSeriesFiles) {
+  EXPECT_TRUE(vtk_reihendatei("lauf.kno.00012.vtu", "lauf"));
+  for (const char* fremd :
+       {"lauf.gid.00012.vtu", "lauf.mpu.0001a.vtu", "lauf2.mpu.00001.vtu", "lauf.mpu..vtu"})
+    EXPECT_FALSE(vtk_reihendatei(fremd, "lauf")) << fremd;
+}
+
+// The bundled cantilever: the series against the data tables (their 4
+// digits) and the last output against the program's values at t = 1.
+TEST(Vtk, CantileverSeriesAgainstTablesAndProgram) {
+  if (!vtk_python()) GTEST_SKIP() << "VTK for /usr/bin/python3 missing (Debian package python3-vtk9)";
+  Konsolenumleitung k;
+  Testlauf lauf(datei_lesen((quellen / "examples/kragarm.mpm").string()) + "aus_dat_vtk W\n");
+  Tmpm mpm;
+  ASSERT_TRUE(mpm._steuerung());
+  const std::vector<Datensatz> saetze = vtk_lesen(dateien.basisname() + ".pvd");
+  ASSERT_EQ(saetze.size(), 22u);
+  for (std::size_t i = 0; i < saetze.size(); ++i)
+    EXPECT_NEAR(saetze[i].at("zeit")[0], 0.1 * (i / 2), 1e-15);
+
+  // The tables start at the first step, the series at the start values.
+  const auto kno = tabelle(lauf.lesen("dat.kno.txt")), mpu = tabelle(lauf.lesen("dat.mpu.txt"));
+  ASSERT_EQ(kno.size(), 10u * 5u);
+  ASSERT_EQ(mpu.size(), 10u * 2u);
+  const double tab = 5.0001e-4;
+  for (std::size_t i = 0; i < kno.size(); ++i) {
+    const Datensatz& g = saetze[2 * (i / 5) + 3];
+    const int p = static_cast<int>(kno[i][0]) - 1; // nodes 1, 2, ... in input order
+    ASSERT_EQ(g.at("num")[p], kno[i][0]);
+    for (int c = 0; c < 2; ++c)
+      EXPECT_NEAR(kno[i][24 + c], g.at("u")[3 * p + c], tab * std::fabs(g.at("u")[3 * p + c])) << i;
+  }
+  for (std::size_t i = 0; i < mpu.size(); ++i) {
+    const Datensatz& m = saetze[2 * (i / 2) + 2];
+    const std::vector<double>& num = m.at("num");
+    const int p = static_cast<int>(std::find(num.begin(), num.end(), mpu[i][0]) - num.begin());
+    ASSERT_LT(p, static_cast<int>(num.size()));
+    const int komponente[3] = {0, 1, 3}; // 11, 22, 12 among XX, YY, ZZ, XY, YZ, XZ
+    for (int c = 0; c < 3; ++c)
+      EXPECT_NEAR(mpu[i][20 + c], m.at("sigma")[6 * p + komponente[c]],
+                  tab * std::fabs(m.at("sigma")[6 * p + komponente[c]]))
+          << i;
+  }
+
+  // Every node (the tip, node 63, among them) and every point at t = 1.
+  const double genau = 1e-12;
+  const Datensatz &g = saetze[21], &m = saetze[20];
+  int p = 0;
+  for (const auto& eintrag : mpm.kno) {
+    TKnoten* kn = KNO_Z(eintrag.second);
+    for (int c = 0; c < 2; ++c)
+      EXPECT_NEAR(g.at("u")[3 * p + c], kn->zust.u[c], genau * std::fabs(kn->zust.u[c]));
+    ++p;
+  }
+  p = 0;
+  for (const auto& eintrag : mpm.mpu) {
+    const TVM::VekR& s = MPU_Z(eintrag.second)->_zg().sig;
+    const double t[6] = {s[0], s[1], 0.0, s[2] / std::sqrt(2.0), 0.0, 0.0};
+    for (int c = 0; c < 6; ++c)
+      EXPECT_NEAR(m.at("sigma")[6 * p + c], t[c], genau * std::fabs(t[c])) << p;
+    ++p;
+  }
+}
+
+// A run stopped at its third step: the collection names exactly the files
+// written (start values and two steps), files of an earlier series of the
+// same name are gone; with contact on the points carry their penetration
+// depth. VTK reads back the cell types and connectivity of every element
+// kind and interpolates in each cell as the element does; volumes,
+// densities and lumped masses add up to the model's. Without the switch
+// nothing of the series is written; the run file "vtk" stays empty.
+TEST(Vtk, StoppedRunWithEveryElementKind) {
+  Konsolenumleitung k;
+  {
+    std::string ohne = alle_elemente("0., 1., 0.5");
+    ohne.erase(ohne.find("aus_dat_vtk W\n"), 14);
+    Testlauf lauf(ohne);
+    Tmpm mpm;
+    ASSERT_TRUE(mpm._steuerung());
+    for (const auto& eintrag : fs::directory_iterator(fs::path(dateien.basisname()).parent_path()))
+      EXPECT_TRUE(eintrag.path().extension() != ".vtu" && eintrag.path().extension() != ".pvd")
+          << eintrag.path();
+    EXPECT_EQ(lauf.lesen("vtk"), "");
+  }
+  {
+    Testlauf lauf(alle_elemente("0., 1., 0.25") + "stw_kontakt W\n");
+    const fs::path ordner = fs::path(dateien.basisname()).parent_path();
+    for (const char* alt : {"lauf.pvd", "lauf.kno.00007.vtu", "lauf.mpu.00003.vtu"})
+      std::ofstream((ordner / alt).string()) << "alt";
+    Abbrechender mpm;
+    EXPECT_THROW(mpm._steuerung(), int);
+    EXPECT_EQ(lauf.lesen("vtk"), "");
+    std::set<std::string> geschrieben, gelistet;
+    for (const auto& eintrag : fs::directory_iterator(ordner))
+      if (eintrag.path().extension() == ".vtu") geschrieben.insert(eintrag.path().filename().string());
+    const std::string sammlung = lauf.lesen("pvd");
+    const std::regex datei("file=\"([^\"]+)\"");
+    for (std::sregex_iterator i(sammlung.begin(), sammlung.end(), datei), ende; i != ende; ++i)
+      gelistet.insert((*i)[1]);
+    EXPECT_EQ(gelistet.size(), 6u);
+    EXPECT_EQ(gelistet, geschrieben);
+    if (!vtk_python()) GTEST_SKIP() << "VTK for /usr/bin/python3 missing (Debian package python3-vtk9)";
+    const std::vector<Datensatz> saetze = vtk_lesen(dateien.basisname() + ".pvd");
+    ASSERT_EQ(saetze.size(), 6u);
+    for (int i = 0; i < 6; ++i)
+      EXPECT_EQ(saetze[i].at("teil"), std::vector<double>({i % 2 * 1.0})) << i;
+    EXPECT_EQ(saetze[5].at("zeit"), std::vector<double>({0.5}));
+    EXPECT_EQ(saetze[4].count("kontaktabstand"), 1u);
+    const double flaeche = 5.5, rho = 7850.0;
+
+    const Datensatz& m = saetze[4];
+    ASSERT_EQ(m.at("x").size(), 3 * mpm.mpu.size());
+    EXPECT_EQ(m.at("typ"), std::vector<double>(mpm.mpu.size(), 1.0));
+    double vol = 0.0;
+    for (std::size_t i = 0; i < mpm.mpu.size(); ++i) {
+      EXPECT_EQ(m.at("ids")[i], i);
+      EXPECT_EQ(m.at("rho")[i], rho);
+      vol += m.at("vol")[i];
+    }
+    EXPECT_NEAR(vol, flaeche, 1e-14 * flaeche);
+
+    // Element nodes in VTK order as input positions; -1 for the four interior
+    // points added to the 12-node element.
+    const std::vector<int> folge[6] = {{0, 1, 2},
+                                       {0, 1, 2, 3},
+                                       {0, 1, 2, 3, 4, 5, 6, 7},
+                                       {0, 1, 2, 3, 4, 5, 6, 7, 8},
+                                       {0, 1, 2, 3, 4, 5, 6, 7, 9, 8, 11, 10, -1, -1, -1, -1},
+                                       {0, 1, 2, 3, 4, 5, 6, 7, 9, 8, 11, 10, 12, 13, 15, 14}};
+    const Datensatz& g = saetze[5];
+    const std::vector<double>&num = g.at("num"), &ids = g.at("ids");
+    ASSERT_EQ(num.size(), 52u + 4u);
+    EXPECT_EQ(g.at("typ"), std::vector<double>({5, 9, 23, 28, 70, 70}));
+    ASSERT_EQ(ids.size(), 3u + 4 + 8 + 9 + 16 + 16);
+    for (int e = 0, erster = 1, id = 0; e < 6; erster += knotenzahl[e++]) {
+      for (int k = 0; k < static_cast<int>(folge[e].size()); ++k) {
+        const int p = static_cast<int>(ids[id++]);
+        EXPECT_EQ(num[p], folge[e][k] < 0 ? -1 : erster + folge[e][k])
+            << "element " << e + 1 << ", point " << k;
+      }
+      // The parametric point (0.25, 0.6) of every (affine) cell; in the 12-node
+      // one this holds only with the right interior points.
+      EXPECT_NEAR(g.at("ort")[2 * e], 2 * e + 0.25, 1e-14) << "element " << e + 1;
+      EXPECT_NEAR(g.at("ort")[2 * e + 1], 0.6, 1e-14) << "element " << e + 1;
+    }
+    double masse = 0.0;
+    for (double M : g.at("M"))
+      masse += M;
+    EXPECT_NEAR(masse, rho * flaeche, 1e-13 * rho * flaeche);
+  }
+}
