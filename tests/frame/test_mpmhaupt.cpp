@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <sstream>
 
 #include "testhilfe.h"
 
@@ -74,4 +75,19 @@ TEST(Programm, MisspeltKeywordIsNamedWithLineAndHintAndTheConsolePointsToTheLog)
             "Eingabedatei, Zeilennummer 2: Uebergebenes Wort<stw_strafferf> nicht als Schluesselwort "
             "verzeichnet; meinten Sie stw_strafverf?\nUnbekanntes Schluesselwort\n");
   EXPECT_EQ(datei_lesen(ordner.datei("fehler.txt")), "Fehlerprotokoll lauf.flr.txt: 2 Meldungen\n");
+}
+
+TEST(Programm, DemoBuildsOnlyTheProgram) {
+  Tempordner ordner;
+  const std::string befehl = "make -n -C '" MPM_QUELLE "' demo BUILD='" + ordner.datei("b") + "' > '" +
+                             ordner.datei("plan.txt") + "' 2>&1";
+  ASSERT_EQ(std::system(befehl.c_str()), 0);
+  std::istringstream plan(datei_lesen(ordner.datei("plan.txt")));
+  int bauen = 0;
+  for (std::string zeile; std::getline(plan, zeile);) {
+    if (zeile.find("cmake --build") == std::string::npos) continue;
+    ++bauen;
+    EXPECT_NE(zeile.find("--target mpm "), std::string::npos) << zeile;
+  }
+  EXPECT_EQ(bauen, 1);
 }
