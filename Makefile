@@ -14,7 +14,8 @@ build: $(BUILD)/Makefile
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
-demo: build
+demo: $(BUILD)/Makefile
+	cmake --build $(BUILD) --target mpm -j $(JOBS)
 	cd examples && ../$(BUILD)/mpm balken
 	@echo "Ergebnisse: examples/balken.* (Kontrollprotokoll examples/balken.kt1.txt, Fehlerprotokoll examples/balken.flr.txt)"
 

@@ -1,20 +1,33 @@
 // Entry point: one run per call, named by the optional base-name argument.
 
+#include <iostream>
+#include <string>
+
+#include "frame/aufruf.h"
+#include "frame/dateinamen.h"
 #include "frame/mpmextern.h"
 #include "solver/mpm.h"
 
 int main(int argc, char** argv) {
+  std::string basis;
+  const int status = aufruf_auswerten(argc, argv, basis, std::cout, std::cerr);
+  if (status >= 0) return status;
+  int ende = 0;
   try {
-    stream_start(argc > 1 ? argv[1] : "");
+    stream_start(basis.c_str());
     {
       MPM::Tmpm mpm;
       mpm._steuerung();
     }
     stream_stop();
-    return 0;
   } catch (...) {
     // The message was written where the run stopped.
     stream_stop();
-    return 1;
+    ende = 1;
   }
+  if (!dateien.basisname().empty()) {
+    const std::string hinweis = fehlerprotokoll_hinweis(dateien.name(6));
+    if (!hinweis.empty()) std::cerr << hinweis << "\n";
+  }
+  return ende;
 }

@@ -249,8 +249,15 @@ FEHLER TZEILE::init(const std::string& zeile, int nummer) {
   wortanzahl = woerteranz(p);
   if (wortanzahl == 0) return FEHLER_KEIN;
   bKommentar = false;
-  swnr = TSCHLUESSELWORTE::nummer(wort(p, 1, MAXZEILE).c_str());
-  if (swnr == 0) return FEHLER_SCHLUESSELWORT;
+  const std::string sw = wort(p, 1, MAXZEILE);
+  swnr = TSCHLUESSELWORTE::suchen(sw.c_str());
+  if (swnr == 0) {
+    *pcf << "Eingabedatei, Zeilennummer " << nummer << ": Uebergebenes Wort<" << sw
+         << "> nicht als Schluesselwort verzeichnet";
+    if (const int k = TSCHLUESSELWORTE::aehnlich(sw.c_str())) *pcf << "; meinten Sie " << swtext(k) << "?";
+    *pcf << "\n";
+    return FEHLER_SCHLUESSELWORT;
+  }
   // A quoted text at the end takes the rest of the line.
   const int nf = formatlaenge(swnr);
   if (nf > 0 && TSCHLUESSELWORTE::sw[swnr].format[nf - 1] == 's' && wortanzahl > nf + 1) wortanzahl = nf + 1;

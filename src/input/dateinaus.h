@@ -54,8 +54,8 @@ bool contein(const char* eintrag, std::vector<unsigned>& liste);
 class TZEILE {
 public:
   // Keeps the characters before the first end-of-line character, counts the
-  // words and looks up the keyword (message and FEHLER_SCHLUESSELWORT when
-  // the first word is none).
+  // words and looks up the keyword (message with the line number and a
+  // similar keyword, and FEHLER_SCHLUESSELWORT, when the first word is none).
   DATEIN::FEHLER init(const std::string& zeile, int nummer);
 
   std::string text;

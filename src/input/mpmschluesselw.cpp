@@ -1,7 +1,11 @@
 #include "input/mpmschluesselw.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cstring>
 #include <ostream>
+#include <string>
+#include <vector>
 
 #include "frame/mpmextern.h"
 #include "frame/zeichkett.h"
@@ -93,13 +97,60 @@ const TSCHLUESSELWORT TSCHLUESSELWORTE::sw[TSCHLUESSELWORTE::N] = {
     {"konlin", "uwwU", "0, kno, splele, ()", "Kontaktlinie: num, puobjtyp, konlintyp, (punum)"},
 };
 
-int TSCHLUESSELWORTE::nummer(const char* wort) {
+int TSCHLUESSELWORTE::suchen(const char* wort) {
   if (!wort) wort = "";
   for (int k = 1; k < N; ++k) {
     if (strcmp1(wort, sw[k].wort) == 0) return k;
   }
-  *pcf << "Uebergebenes Wort<" << wort << "> nicht als Schluesselwort verzeichnet\n";
   return 0;
+}
+
+int TSCHLUESSELWORTE::nummer(const char* wort) {
+  const int k = suchen(wort);
+  if (k == 0)
+    *pcf << "Uebergebenes Wort<" << (wort ? wort : "") << "> nicht als Schluesselwort verzeichnet\n";
+  return k;
+}
+
+namespace {
+// Levenshtein distance of the lowered texts, given up (result > grenze) once
+// every entry of a row exceeds `grenze`.
+size_t editierabstand(const std::string& a, const std::string& b, size_t grenze) {
+  std::vector<size_t> vorher(b.size() + 1), jetzt(b.size() + 1);
+  for (size_t j = 0; j <= b.size(); ++j)
+    vorher[j] = j;
+  for (size_t i = 1; i <= a.size(); ++i) {
+    jetzt[0] = i;
+    size_t kleinster = jetzt[0];
+    for (size_t j = 1; j <= b.size(); ++j) {
+      const bool gleich = std::tolower(static_cast<unsigned char>(a[i - 1])) ==
+                          std::tolower(static_cast<unsigned char>(b[j - 1]));
+      jetzt[j] = std::min({vorher[j] + 1, jetzt[j - 1] + 1, vorher[j - 1] + (gleich ? 0 : 1)});
+      kleinster = std::min(kleinster, jetzt[j]);
+    }
+    if (kleinster > grenze) return grenze + 1;
+    std::swap(vorher, jetzt);
+  }
+  return vorher[b.size()];
+}
+} // namespace
+
+int TSCHLUESSELWORTE::aehnlich(const char* wort) {
+  const std::string w = wort ? wort : "";
+  const size_t grenze = 2;
+  int beste = 0;
+  size_t bester_abstand = grenze + 1;
+  for (int k = 1; k < N; ++k) {
+    const std::string kandidat = sw[k].wort;
+    // Lengths differing by more than the limit cannot come closer.
+    if (kandidat.size() > w.size() + grenze || w.size() > kandidat.size() + grenze) continue;
+    const size_t d = editierabstand(w, kandidat, grenze);
+    if (d < bester_abstand) {
+      bester_abstand = d;
+      beste = k;
+    }
+  }
+  return 2 * bester_abstand <= w.size() ? beste : 0;
 }
 
 bool TSCHLUESSELWORTE::nummerpruef(int k) {

@@ -19,6 +19,13 @@ public:
 
   // Number of the keyword, 0 (after a message) when the text is none.
   static int nummer(const char* wort);
+  // The same without a message.
+  static int suchen(const char* wort);
+  // The keyword closest to a word that is none, by case-insensitive edit
+  // distance (insert, delete, replace one character): its number when the
+  // distance is at most 2 and at most half the word's length, else 0. Ties go
+  // to the first in table order.
+  static int aehnlich(const char* wort);
   // True for 1 <= k <= N-1; otherwise a message and false.
   static bool nummerpruef(int k);
   // Texts of row k; for an invalid k a message and the empty text (`zeile`

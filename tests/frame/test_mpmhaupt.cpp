@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
+#include <sstream>
 
 #include "testhilfe.h"
 
@@ -11,11 +13,16 @@ const std::string modell = "stw_t 0., 1., 0.5\nmat 1, 1, (1., 1., 0., 0.)\nelety
                            "kno 1, 1, 1., (0, 0)\nkno 2, 1, 1., (1, 0)\nkno 3, 1, 1., (1, 1)\n"
                            "kno 4, 1, 1., (0, 1)\nele 1, 1, 1, (1, 2, 3, 4)\n";
 
-int programm(const Tempordner& ordner, const std::string& eingabe) {
-  const std::string befehl = "cd '" + ordner.pfad().string() + "' && printf '" + eingabe + "' | '" MPM_BINARY
-                             "' lauf > konsole.txt 2>&1";
+// Standard output goes to konsole.txt, standard error to fehler.txt.
+int aufrufen(const Tempordner& ordner, const std::string& argumente, const std::string& eingabe = "") {
+  const std::string befehl = "cd '" + ordner.pfad().string() + "' && printf '" + eingabe +
+                             "' | '" MPM_BINARY "' " + argumente + " > konsole.txt 2> fehler.txt";
   const int status = std::system(befehl.c_str());
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+int programm(const Tempordner& ordner, const std::string& eingabe) {
+  return aufrufen(ordner, "lauf", eingabe);
 }
 } // namespace
 
@@ -25,7 +32,8 @@ TEST(Programm, CompleteRunAndStopByTheUser) {
   EXPECT_EQ(programm(ordner, ""), 0);
   EXPECT_EQ(datei_lesen(ordner.datei("lauf.flr.txt")), "");
   // The element library's registries answer inside the program.
-  EXPECT_NE(datei_lesen(ordner.datei("lauf.kt1.txt")).find("eletyp(1+), ans=ViereckLagro1Lagro1, integ=ViereckGaussN4"),
+  EXPECT_NE(datei_lesen(ordner.datei("lauf.kt1.txt"))
+                .find("eletyp(1+), ans=ViereckLagro1Lagro1, integ=ViereckGaussN4"),
             std::string::npos);
   EXPECT_NE(datei_lesen(ordner.datei("konsole.txt")).find("\nENDE "), std::string::npos);
 
@@ -37,4 +45,46 @@ TEST(Programm, CompleteRunAndStopByTheUser) {
   EXPECT_NE(konsole.find("\nABBRUCH "), std::string::npos);
   EXPECT_NE(datei_lesen(ordner.datei("lauf.dat.mpu.txt")).find("#Ende / "), std::string::npos)
       << "the tables are closed after a stop";
+}
+
+TEST(Programm, OptionsCreateNoRunFiles) {
+  Tempordner ordner;
+  ordner.schreiben("lauf.mpm", modell);
+  EXPECT_EQ(aufrufen(ordner, "--help"), 0);
+  EXPECT_NE(datei_lesen(ordner.datei("konsole.txt")).find("\nstw_strafverf\n"), std::string::npos);
+  EXPECT_EQ(aufrufen(ordner, "--version"), 0);
+  EXPECT_EQ(datei_lesen(ordner.datei("konsole.txt")).rfind("mpm ", 0), 0u);
+  EXPECT_EQ(aufrufen(ordner, "-v lauf"), 1);
+  EXPECT_FALSE(std::filesystem::exists(ordner.datei("lauf.kt1.txt")));
+
+  // A base name starting with "-" after "--".
+  ordner.schreiben("-lauf.mpm", modell + "stw_zeitschrittverf implizit\n");
+  EXPECT_EQ(aufrufen(ordner, "-- -lauf"), 0);
+  EXPECT_TRUE(std::filesystem::exists(ordner.datei("-lauf.kt1.txt")));
+  EXPECT_EQ(datei_lesen(ordner.datei("fehler.txt")), "");
+}
+
+TEST(Programm, MisspeltKeywordIsNamedWithLineAndHintAndTheConsolePointsToTheLog) {
+  Tempordner ordner;
+  ordner.schreiben("lauf.mpm", "stw_zeitschrittverf implizit\nstw_strafferf F\n" + modell);
+  EXPECT_EQ(programm(ordner, ""), 0);
+  EXPECT_EQ(datei_lesen(ordner.datei("lauf.flr.txt")),
+            "Eingabedatei, Zeilennummer 2: Uebergebenes Wort<stw_strafferf> nicht als Schluesselwort "
+            "verzeichnet; meinten Sie stw_strafverf?\nUnbekanntes Schluesselwort\n");
+  EXPECT_EQ(datei_lesen(ordner.datei("fehler.txt")), "Fehlerprotokoll lauf.flr.txt: 2 Meldungen\n");
+}
+
+TEST(Programm, DemoBuildsOnlyTheProgram) {
+  Tempordner ordner;
+  const std::string befehl = "make -n -C '" MPM_QUELLE "' demo BUILD='" + ordner.datei("b") + "' > '" +
+                             ordner.datei("plan.txt") + "' 2>&1";
+  ASSERT_EQ(std::system(befehl.c_str()), 0);
+  std::istringstream plan(datei_lesen(ordner.datei("plan.txt")));
+  int bauen = 0;
+  for (std::string zeile; std::getline(plan, zeile);) {
+    if (zeile.find("cmake --build") == std::string::npos) continue;
+    ++bauen;
+    EXPECT_NE(zeile.find("--target mpm "), std::string::npos) << zeile;
+  }
+  EXPECT_EQ(bauen, 1);
 }

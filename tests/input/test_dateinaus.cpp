@@ -175,8 +175,8 @@ TEST_F(Datei, GroupingByKeywordOrderAndCommentAttachment) {
                     "\n"                                  // 6
                     "foo 1 2\n"                           // 7
                     "! Schluss");                         // 8
-  EXPECT_EQ(k.fehler.str(), "Uebergebenes Wort<foo> nicht als Schluesselwort verzeichnet\n"
-                            "Unbekanntes Schluesselwort\n");
+  EXPECT_EQ(k.fehler.str(), "Eingabedatei, Zeilennummer 7: Uebergebenes Wort<foo> nicht als Schluesselwort "
+                            "verzeichnet\nUnbekanntes Schluesselwort\n");
   // Without comment lines: the unknown keyword first, then by keyword number.
   ASSERT_EQ(d.zeilenanzahlneu(false), 4);
   const int ok[] = {7, 5, 2, 4};

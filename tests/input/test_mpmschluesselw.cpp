@@ -70,3 +70,21 @@ TEST(Schluesselworte, FormatLettersAndInvalidNumbers) {
                             "Uebergebene Schluesselwortnummer <99> ist ungueltig\n"
                             "Uebergebene Schluesselwortnummer <50> ist ungueltig\n");
 }
+
+TEST(Schluesselworte, SimilarKeywordWithinEditDistanceTwo) {
+  Konsolenumleitung k;
+  EXPECT_EQ(TSCHLUESSELWORTE::suchen("Stw_T"), 21);
+  EXPECT_EQ(TSCHLUESSELWORTE::suchen("stw"), 0);
+  EXPECT_EQ(k.fehler.str(), "") << "suchen writes nothing";
+
+  EXPECT_EQ(TSCHLUESSELWORTE::aehnlich("stw_strafferf"), 14);      // one replaced
+  EXPECT_EQ(TSCHLUESSELWORTE::aehnlich("STW_ZEITSCHRITVERF"), 12); // one missing, any case
+  EXPECT_EQ(TSCHLUESSELWORTE::aehnlich("kno_bewerzwxy"), 39);      // two added
+  EXPECT_EQ(TSCHLUESSELWORTE::aehnlich("pu_uu"), 43);              // pu_u and pu_ut tie: table order
+  EXPECT_EQ(TSCHLUESSELWORTE::aehnlich("el"), 41);
+  EXPECT_EQ(TSCHLUESSELWORTE::aehnlich("stw_bilan"), 0); // three missing
+  EXPECT_EQ(TSCHLUESSELWORTE::aehnlich("foo"), 0);       // kno keeps less than half of it
+  EXPECT_EQ(TSCHLUESSELWORTE::aehnlich(""), 0);
+  EXPECT_EQ(TSCHLUESSELWORTE::aehnlich(nullptr), 0);
+  EXPECT_EQ(k.fehler.str(), "");
+}

@@ -1,0 +1,114 @@
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "frame/aufruf.h"
+#include "frame/zeichkett.h"
+#include "input/mpmschluesselw.h"
+#include "testhilfe.h"
+
+namespace {
+struct Ergebnis {
+  int status;
+  std::string basis, aus, fehl;
+};
+
+Ergebnis auswerten(std::vector<const char*> argumente) {
+  argumente.insert(argumente.begin(), "mpm");
+  Ergebnis e;
+  std::ostringstream aus, fehl;
+  e.status = aufruf_auswerten(static_cast<int>(argumente.size()), argumente.data(), e.basis, aus, fehl);
+  e.aus = aus.str();
+  e.fehl = fehl.str();
+  return e;
+}
+} // namespace
+
+TEST(Aufruf, OptionsAndBaseNames) {
+  const std::string aufruf = "Aufruf: mpm [--help | -h] [--version] [[--] BASISNAME]\n";
+  Ergebnis e = auswerten({"balken", "weiteres"});
+  EXPECT_EQ(e.status, -1);
+  EXPECT_EQ(e.basis, "balken");
+  EXPECT_EQ(e.aus + e.fehl, "");
+
+  e = auswerten({});
+  EXPECT_EQ(e.status, -1);
+  EXPECT_EQ(e.basis, "");
+
+  e = auswerten({"--", "-lauf"});
+  EXPECT_EQ(e.status, -1);
+  EXPECT_EQ(e.basis, "-lauf");
+
+  e = auswerten({"-x"});
+  EXPECT_EQ(e.status, 1);
+  EXPECT_EQ(e.fehl, "mpm: unbekannte Option -x\n" + aufruf);
+  EXPECT_EQ(e.aus, "");
+  e = auswerten({"balken", "--hilfe"});
+  EXPECT_EQ(e.status, 1);
+  EXPECT_EQ(e.fehl, "mpm: unbekannte Option --hilfe\n" + aufruf);
+
+  e = auswerten({"--version", "balken"});
+  EXPECT_EQ(e.status, 0);
+  EXPECT_EQ(e.aus, std::string("mpm ") + programmversion() + "\n");
+  EXPECT_NE(std::string(programmversion()), "unbekannt");
+
+  for (const char* option : {"-h", "--help"}) {
+    e = auswerten({"balken", option});
+    EXPECT_EQ(e.status, 0) << option;
+    EXPECT_EQ(e.aus.rfind(aufruf, 0), 0u) << option;
+    EXPECT_EQ(e.fehl, "");
+  }
+}
+
+TEST(Aufruf, HelpListsEveryKeywordEntryAndTheNamesOfWordEntries) {
+  std::ostringstream s;
+  hilfe(s);
+  const std::string h = s.str();
+  // Every keyword with its description and one row per entry: number, format letter, default word.
+  for (int k = 1; k < TSCHLUESSELWORTE::N; ++k) {
+    const TSCHLUESSELWORT& sw = TSCHLUESSELWORTE::sw[k];
+    std::string block = "\n\n" + std::string(sw.wort) + "\n";
+    if (*sw.beschreibung) block += "    " + std::string(sw.beschreibung) + "\n";
+    for (int j = 1; sw.format[j - 1]; ++j) {
+      const std::string vorgabe = wort(sw.zeile, j);
+      block += "    " + std::string(j < 10 ? " " : "") + std::to_string(j) + "  " + sw.format[j - 1] + "  " +
+               (vorgabe.empty() ? "-" : vorgabe) + "\n";
+    }
+    EXPECT_NE(h.find(block + "\n"), std::string::npos) << sw.wort;
+  }
+  EXPECT_NE(
+      h.find("\nmpu\n    Materialpunkt: num, matnum, vol, (x0<i>), (u<i>), (ut<i>), (utt<i>), (z<i>), Farbe\n"
+             "     1  u  0\n     2  u  1\n     3  f  1.\n     4  F  ()\n"),
+      std::string::npos);
+  EXPECT_NE(h.find("\n  stw_berechverf 7, 8, 9: kopieren ele eleinv wolken\n"), std::string::npos);
+  EXPECT_NE(h.find("\n  punktlast 3: Beschleunigung Kraft Verschiebung\n"), std::string::npos);
+  EXPECT_NE(h.find("\n      Viereck, Lagro1, Lagro2\n"), std::string::npos);
+  EXPECT_NE(h.find("\n      Viereck: Gauss 1 3 4 7 9 16; Leer 0; "), std::string::npos);
+}
+
+TEST(Aufruf, MessagesOfTheErrorLog) {
+  Tempordner o;
+  EXPECT_EQ(meldungsanzahl(o.datei("fehlt.flr.txt")), 0);
+  EXPECT_EQ(fehlerprotokoll_hinweis(o.datei("fehlt.flr.txt")), "");
+  o.schreiben("leer.flr.txt", "");
+  EXPECT_EQ(fehlerprotokoll_hinweis(o.datei("leer.flr.txt")), "");
+
+  o.schreiben("a.flr.txt", "Eingabedatei, Zeilennummer 0: Zeitschrittverfahren unzulaessig: impldyn\n");
+  EXPECT_EQ(fehlerprotokoll_hinweis(o.datei("a.flr.txt")),
+            "Fehlerprotokoll " + o.datei("a.flr.txt") + ": 1 Meldung");
+  // A bare position introduces the text on the next line; indented lines continue a message.
+  o.schreiben("b.flr.txt",
+              "Eingabedatei, Zeilennummer 39\n"
+              "Knoten bereits vorhanden: 4\n"
+              "Eingabedatei, Zeilennummer 12: Uebergebenes Wort<x> nicht als Schluesselwort verzeichnet\n"
+              "Unbekanntes Schluesselwort\n"
+              "\n"
+              "  *this=pla(1+)\n"
+              "Eingabedatei, Zeilennummer 7\n"
+              "Ungueltige Knotennummer k=5\n");
+  EXPECT_EQ(meldungsanzahl(o.datei("b.flr.txt")), 4);
+  EXPECT_EQ(fehlerprotokoll_hinweis(o.datei("b.flr.txt")),
+            "Fehlerprotokoll " + o.datei("b.flr.txt") + ": 4 Meldungen");
+}
