@@ -77,16 +77,7 @@ bool Tmpm::_bausgabe(unsigned int dNtaus, const std::set<unsigned int>& Ntaus) c
 bool Tmpm::_ausgabe_gnuplot(ZEITPU) {
   return true;
 }
-bool Tmpm::_ausgabe_gid(ZEITPU) {
-  return true;
-}
 bool Tmpm::_ausgabe_vtk(ZEITPU) {
-  return true;
-}
-bool Tmpm::_ausgabe_tecplot(ZEITPU) {
-  return true;
-}
-bool Tmpm::_ausgabe_maple(ZEITPU) {
   return true;
 }
 
