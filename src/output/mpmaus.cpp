@@ -74,9 +74,6 @@ bool Tmpm::_bausgabe(unsigned int dNtaus, const std::set<unsigned int>& Ntaus) c
 }
 
 // The writers of the post-processing files come with those writers.
-bool Tmpm::_ausgabe_gnuplot(ZEITPU) {
-  return true;
-}
 bool Tmpm::_ausgabe_vtk(ZEITPU) {
   return true;
 }
