@@ -26,6 +26,7 @@ const char* const modi[] = {"r", "w", "w", "w", "w", "w", "w", "w", "w", "w", "w
                             "w", "w", "w", "w", "w", "w", "w", "w", "w", "w", "w", "w"};
 static_assert(sizeof(endungen) / sizeof(endungen[0]) == Tdateinamen::Nlaufdateien);
 static_assert(sizeof(modi) / sizeof(modi[0]) == Tdateinamen::Nlaufdateien);
+static_assert(DATEI_ANZAHL == Tdateinamen::Nlaufdateien);
 
 } // namespace
 
@@ -46,7 +47,7 @@ std::istream* konsein = &std::cin;
 void stream_start(const char* basis) {
   dateien.init(basis ? basis : "", Tdateinamen::Nlaufdateien, endungen, modi);
   std::ostream** stroeme[] = {&pck, &pck2, &pck3, &pck4, &pcf};
-  const int index[] = {2, 3, 4, 5, 6};
+  const DATEI index[] = {DATEI_KT1, DATEI_KT2, DATEI_KT3, DATEI_KT4, DATEI_FLR};
   for (int k = 0; k < 5; ++k) {
     logdatei[k] = std::make_unique<std::ofstream>(dateien.name(index[k]), std::ios::out | std::ios::trunc);
     *stroeme[k] = logdatei[k].get();

@@ -26,7 +26,7 @@ int main(int argc, char** argv) {
     ende = 1;
   }
   if (!dateien.basisname().empty()) {
-    const std::string hinweis = fehlerprotokoll_hinweis(dateien.name(6));
+    const std::string hinweis = fehlerprotokoll_hinweis(dateien.name(DATEI_FLR));
     if (!hinweis.empty()) std::cerr << hinweis << "\n";
   }
   return ende;

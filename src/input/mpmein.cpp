@@ -371,13 +371,13 @@ void Tmpm::_eingabe_start() {
          << "Gleitkommazahlgrenzwerte\n"
          << gleitkommazahlgrenzwerte() << "\n";
   *konsaus << "Eingabedatei lesen\n" << std::flush;
-  eingabedatei = std::make_unique<Tdatein>(dateien.name(0));
+  eingabedatei = std::make_unique<Tdatein>(dateien.name(DATEI_MPM));
   eindat = eingabedatei.get();
   Tdatein& ein = *eingabedatei;
 
   std::string text;
   ein.eintrag("titel", text, 1, 1, true);
-  titel = text.empty() ? dateien.name(0) : text;
+  titel = text.empty() ? dateien.name(DATEI_MPM) : text;
 
   ein.eintrag("aus_dat_konv", bausdat_konvaglo, 1, 1, true);
   ein.eintrag("aus_dat_konv", bausdat_konvalok, 1, 2, true);

@@ -1,7 +1,10 @@
 #include "output/mpmaus.h"
 
 #include <cmath>
+#include <fstream>
 
+#include "frame/dateinamen.h"
+#include "frame/mix.h"
 #include "solver/mpm.h"
 
 bool bausktr = true;
@@ -70,18 +73,59 @@ bool Tmpm::_bausgabe(unsigned int dNtaus, const std::set<unsigned int>& Ntaus) c
   return tt >= 0 && Ntaus.count(static_cast<unsigned int>(tt)) > 0;
 }
 
-// The writers of the post-processing files come with those writers.
-bool Tmpm::_ausgabe_gnuplot(ZEITPU) {
-  return true;
+void anhaengen(DATEI datei, const std::string& text) {
+  std::ofstream f(dateien.name(datei), std::ios::app);
+  f << text;
 }
-bool Tmpm::_ausgabe_gid(ZEITPU) {
-  return true;
+
+void ueberschreiben(DATEI datei, const std::string& text) {
+  std::ofstream f(dateien.name(datei), std::ios::out | std::ios::trunc);
+  f << text;
 }
-bool Tmpm::_ausgabe_tecplot(ZEITPU) {
-  return true;
+
+std::string kopf(const std::string& titel, const std::string& zeitanfang,
+                 std::initializer_list<const char*> zeilen, bool bleerzeile) {
+  std::string s = titel + zeitanfang + "\n#\n";
+  for (const char* z : zeilen)
+    s += std::string(z) + "\n";
+  s += "#\n";
+  if (bleerzeile) s += "\n";
+  return s;
 }
-bool Tmpm::_ausgabe_maple(ZEITPU) {
-  return true;
+
+std::string schluss(const std::string& zeitende) {
+  return "#Ende / " + zeitende + "\n";
+}
+
+TZeile& TZeile::operator<<(const TVM::VekR& v) {
+  for (int i = 0; i < v.n; ++i)
+    *this << v[i];
+  return *this;
+}
+
+TZeile& TZeile::nullen(int n) {
+  for (int i = 0; i < n; ++i)
+    *this << 0.0;
+  return *this;
+}
+
+TZeile& TZeile::feld(const std::string& f) {
+  if (!s_.empty()) s_ += ' ';
+  s_ += f;
+  return *this;
+}
+
+TVM::VekR tensorkomponenten(const TVM::VekR& v) {
+  TVM::VekR t;
+  TVM::vektorV_ruecktransform(v, t);
+  return t;
 }
 
 } // namespace MPM
+
+std::string _str(const TVM::VekR& v, int w) {
+  std::string s;
+  for (int i = 0; i < v.n; ++i)
+    s += (i ? " " : "") + _str(v[i], w);
+  return s;
+}

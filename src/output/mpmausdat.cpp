@@ -2,15 +2,12 @@
 // the time loop, closing line at "Ende" or "Abbruch". Every write appends to
 // the run file and closes it again.
 
-#include <fstream>
-#include <initializer_list>
 #include <string>
 
-#include "frame/dateinamen.h"
-#include "frame/mix.h"
 #include "model/mpmobjkno.h"
 #include "model/mpmobjmat.h"
 #include "model/mpmobjmpu.h"
+#include "output/mpmaus.h"
 #include "solver/mpm.h"
 #include "solver/mpmobjsys.h"
 
@@ -18,70 +15,11 @@ namespace MPM {
 
 namespace {
 
-// Indices of the tables in the run-file table.
-enum : int { DAT_MPU = 7, DAT_KNO = 8, DAT_ELE = 9, DAT_KAG = 10, DAT_KAL = 11, DAT_KIL = 12 };
-
-constexpr int breite = 10;
-
-// A file that cannot be opened swallows the text.
-void anhaengen(int datei, const std::string& text) {
-  std::ofstream f(dateien.name(datei), std::ios::app);
-  f << text;
-}
-
 bool ist_anfang(ZEITPU z) {
   return z == ZEITPU_ANFANG;
 }
 bool ist_schluss(ZEITPU z) {
   return z == ZEITPU_ENDE || z == ZEITPU_ABBRUCH;
-}
-
-std::string kopf(const std::string& titel, const std::string& zeitanfang,
-                 std::initializer_list<const char*> zeilen, bool bleerzeile) {
-  std::string s = titel + zeitanfang + "\n#\n";
-  for (const char* z : zeilen)
-    s += std::string(z) + "\n";
-  s += "#\n";
-  if (bleerzeile) s += "\n";
-  return s;
-}
-
-std::string schluss(const std::string& zeitende) {
-  return "#Ende / " + zeitende + "\n";
-}
-
-// One table row: fields of width 10, separated by one blank.
-class Zeile {
-public:
-  Zeile& operator<<(double x) { return feld(_str(x, breite)); }
-  Zeile& operator<<(int x) { return feld(_str(x, breite)); }
-  Zeile& operator<<(unsigned int x) { return feld(_str(x, breite)); }
-  Zeile& operator<<(const TVM::VekR& v) {
-    for (int i = 0; i < v.n; ++i)
-      *this << v[i];
-    return *this;
-  }
-  Zeile& nullen(int n) {
-    for (int i = 0; i < n; ++i)
-      *this << 0.0;
-    return *this;
-  }
-  std::string text() const { return s_ + "\n"; }
-
-private:
-  Zeile& feld(const std::string& f) {
-    if (!s_.empty()) s_ += ' ';
-    s_ += f;
-    return *this;
-  }
-  std::string s_;
-};
-
-// Strain or stress as tensor components.
-TVM::VekR tensorkomponenten(const TVM::VekR& v) {
-  TVM::VekR t;
-  TVM::vektorV_ruecktransform(v, t);
-  return t;
 }
 
 // Equation index of component c of the node, or -1 when it has none inside
@@ -104,7 +42,8 @@ double knotenmasse(const TKnoten& kn, const TSystem& sys) {
 // The diagonal of the system matrix at the node's unknowns.
 TVM::VekR steifigkeit(const TKnoten& kn, const TSystem& sys) {
   TVM::VekR k(TDimensionen::dim1);
-  for (int c = 0; c < k.n; ++c) k[c] = sys.K_diagonale(gleichung(kn, c, sys.K.zeilen));
+  for (int c = 0; c < k.n; ++c)
+    k[c] = sys.K_diagonale(gleichung(kn, c, sys.K.zeilen));
   return k;
 }
 
@@ -119,19 +58,19 @@ double plastischer_multiplikator(const TMaterialpunkt& mp) {
 
 bool Tmpm::_ausgabe_dat_mpu(ZEITPU z) {
   if (ist_anfang(z)) {
-    anhaengen(DAT_MPU, kopf("#Materialpunktdaten / generiert von MPM / ", zeitanfang,
-                            {"#(1)                        extnum", "#(2)                        tt",
-                             "#(3)                        t", "#(4+5)                      utt",
-                             "#(6+7)                      ut", "#(8+9)                      u",
-                             "#(10+11)                    x", "#(12->14)                   -",
-                             "#(15+16+17)                 epsilon", "#(18->20)                   -",
-                             "#(21+22+23)                 sigma", "#(24..23+MAXNZ)             z",
-                             "#(24+MAXNZ..23+MAXNZ+MAXNQ) q"},
-                            true));
+    anhaengen(DATEI_DAT_MPU, kopf("#Materialpunktdaten / generiert von MPM / ", zeitanfang,
+                                  {"#(1)                        extnum", "#(2)                        tt",
+                                   "#(3)                        t", "#(4+5)                      utt",
+                                   "#(6+7)                      ut", "#(8+9)                      u",
+                                   "#(10+11)                    x", "#(12->14)                   -",
+                                   "#(15+16+17)                 epsilon", "#(18->20)                   -",
+                                   "#(21+22+23)                 sigma", "#(24..23+MAXNZ)             z",
+                                   "#(24+MAXNZ..23+MAXNZ+MAXNQ) q"},
+                                  true));
     return true;
   }
   if (ist_schluss(z)) {
-    anhaengen(DAT_MPU, schluss(zeitende));
+    anhaengen(DATEI_DAT_MPU, schluss(zeitende));
     return true;
   }
   if (!bausdat_mpu) return true;
@@ -139,7 +78,7 @@ bool Tmpm::_ausgabe_dat_mpu(ZEITPU z) {
   for (const auto& eintrag : mpu) {
     TObjbasis* obj = eintrag.second;
     if (!obj || !obj->bausgewaehlt) continue;
-    Zeile zeile;
+    TZeile zeile;
     zeile << obj->num << tt << t;
     TMaterialpunkt* mp = obj->objtyp == OBJTYP_MPU ? MPU_Z(obj) : nullptr;
     if (mp && mp->material) {
@@ -155,13 +94,13 @@ bool Tmpm::_ausgabe_dat_mpu(ZEITPU z) {
     }
     text += zeile.text();
   }
-  anhaengen(DAT_MPU, text);
+  anhaengen(DATEI_DAT_MPU, text);
   return true;
 }
 
 bool Tmpm::_ausgabe_dat_kno(ZEITPU z) {
   if (ist_anfang(z)) {
-    anhaengen(DAT_KNO,
+    anhaengen(DATEI_DAT_KNO,
               kopf("#Knotendaten / generiert von MPM / ", zeitanfang,
                    {"#(1)     extnum", "#(2)     tt", "#(3)     t", "#(4)     M", "#(5->8)  -", "#(9+10)  K",
                     "#(11+12) -", "#(13+14) fint", "#(15+16) fext", "#(17+18) f", "#(19+20) utt",
@@ -170,7 +109,7 @@ bool Tmpm::_ausgabe_dat_kno(ZEITPU z) {
     return true;
   }
   if (ist_schluss(z)) {
-    anhaengen(DAT_KNO, schluss(zeitende));
+    anhaengen(DATEI_DAT_KNO, schluss(zeitende));
     return true;
   }
   if (!bausdat_kno || !sys) return true;
@@ -181,7 +120,7 @@ bool Tmpm::_ausgabe_dat_kno(ZEITPU z) {
     if (!obj || !obj->bausgewaehlt) continue;
     TKnoten* kn = KNO_Z(obj);
     const TZustgroe& zg = kn->_zg();
-    Zeile zeile;
+    TZeile zeile;
     zeile << kn->num << tt << t << knotenmasse(*kn, *sys);
     zeile.nullen(4) << steifigkeit(*kn, *sys);
     zeile.nullen(2);
@@ -192,7 +131,7 @@ bool Tmpm::_ausgabe_dat_kno(ZEITPU z) {
     zeile << tensorkomponenten(zg.eps) << tensorkomponenten(zg.sig);
     text += zeile.text();
   }
-  anhaengen(DAT_KNO, text);
+  anhaengen(DATEI_DAT_KNO, text);
   return true;
 }
 
@@ -201,36 +140,36 @@ bool Tmpm::_ausgabe_dat_kno(ZEITPU z) {
 bool Tmpm::_ausgabe_dat_ele(ZEITPU z) {
   if (ist_anfang(z)) {
     if (!bausdat_ele) return true;
-    anhaengen(DAT_ELE,
+    anhaengen(DATEI_DAT_ELE,
               "#Elementdaten / generiert von MPM / " + zeitanfang + "\n#\n#(Zur Zeit nichts auszugeben)\n");
     bkopf_ele = true;
   } else if (ist_schluss(z) && bkopf_ele) {
-    anhaengen(DAT_ELE, schluss(zeitende));
+    anhaengen(DATEI_DAT_ELE, schluss(zeitende));
   }
   return true;
 }
 
 bool Tmpm::_ausgabe_dat_konvaglo(ZEITPU z) {
   if (ist_anfang(z)) {
-    anhaengen(DAT_KAG,
+    anhaengen(DATEI_DAT_KAG,
               kopf("#Daten zur Kontrolle der Konvergenz der Bilanzgleichungsiteration / generiert von MPM / ",
                    zeitanfang, {"#(1) tt", "#(2) t", "#(3) iges", "#(4) normdU", "#(5) normG"}, false));
     return true;
   }
   if (ist_schluss(z)) {
-    anhaengen(DAT_KAG, schluss(zeitende));
+    anhaengen(DATEI_DAT_KAG, schluss(zeitende));
     return true;
   }
   if (!bausdat_konvaglo || !sys) return true;
-  Zeile zeile;
+  TZeile zeile;
   zeile << tt << t << jjges << sys->normdU << sys->normG;
-  anhaengen(DAT_KAG, zeile.text());
+  anhaengen(DATEI_DAT_KAG, zeile.text());
   return true;
 }
 
 bool Tmpm::_ausgabe_dat_konvalok(ZEITPU z) {
   if (ist_anfang(z)) {
-    anhaengen(DAT_KAL,
+    anhaengen(DATEI_DAT_KAL,
               kopf("#Knotendaten zur Kontrolle der Konvergenz der Bilanzgleichungsiteration / generiert "
                    "von MPM / ",
                    zeitanfang,
@@ -240,7 +179,7 @@ bool Tmpm::_ausgabe_dat_konvalok(ZEITPU z) {
     return true;
   }
   if (ist_schluss(z)) {
-    anhaengen(DAT_KAL, schluss(zeitende));
+    anhaengen(DATEI_DAT_KAL, schluss(zeitende));
     return true;
   }
   if (!bausdat_konvalok || !sys) return true;
@@ -250,7 +189,7 @@ bool Tmpm::_ausgabe_dat_konvalok(ZEITPU z) {
     TObjbasis* obj = eintrag.second;
     if (!obj || !obj->bausgewaehlt) continue;
     TKnoten* kn = KNO_Z(obj);
-    Zeile zeile;
+    TZeile zeile;
     zeile << kn->num << tt << t << jjges;
     zeile << kn->_fint(f);
     zeile << kn->_fm(f);
@@ -265,14 +204,14 @@ bool Tmpm::_ausgabe_dat_konvalok(ZEITPU z) {
     zeile << f;
     text += zeile.text();
   }
-  anhaengen(DAT_KAL, text);
+  anhaengen(DATEI_DAT_KAL, text);
   return true;
 }
 
 bool Tmpm::_ausgabe_dat_konvilok(ZEITPU z, TMaterialpunkt* mp) {
   if (ist_anfang(z)) {
     konvilok_punkt = nullptr;
-    anhaengen(DAT_KIL,
+    anhaengen(DATEI_DAT_KIL,
               kopf("#Materialpunktdaten zur Kontrolle der Konvergenz der Materialgleichungsiteration / "
                    "generiert von MPM / ",
                    zeitanfang,
@@ -282,7 +221,7 @@ bool Tmpm::_ausgabe_dat_konvilok(ZEITPU z, TMaterialpunkt* mp) {
     return true;
   }
   if (ist_schluss(z)) {
-    anhaengen(DAT_KIL, schluss(zeitende));
+    anhaengen(DATEI_DAT_KIL, schluss(zeitende));
     return true;
   }
   if (!bausdat_konvilok || !mp || !mp->bausgewaehlt) return true;
@@ -291,9 +230,9 @@ bool Tmpm::_ausgabe_dat_konvilok(ZEITPU z, TMaterialpunkt* mp) {
   konvilok_punkt = mp;
   konvilok_iges = jjges;
   const TZustgroe& zg = mp->_zg();
-  Zeile zeile;
+  TZeile zeile;
   zeile << mp->num << tt << t << jjges << iiges << zg.normdz << zg.normr << plastischer_multiplikator(*mp);
-  anhaengen(DAT_KIL, text + zeile.text());
+  anhaengen(DATEI_DAT_KIL, text + zeile.text());
   return true;
 }
 

@@ -26,8 +26,6 @@ namespace MPM {
 
 namespace {
 
-constexpr int VTK_LAUFDATEI = 24; // "vtk" in the run-file table
-
 // One data array: Nkomp values per point or cell; `typ` is the VTK type,
 // "Float64" or an integer type.
 struct Tfeld {
@@ -380,7 +378,7 @@ std::string vtk_sammlung(const std::string& name, const std::vector<double>& zei
 bool Tmpm::_ausgabe_vtk(ZEITPU z) {
   if (!bausdat_vtk) return true;
   const Tformat0 format;
-  if (z == ZEITPU_STARTWERTE) std::ofstream(dateien.name(VTK_LAUFDATEI), std::ios::app);
+  if (z == ZEITPU_STARTWERTE) std::ofstream(dateien.name(DATEI_VTK), std::ios::app);
   if (z != ZEITPU_STARTWERTE && z != ZEITPU_ZEITSCHRITTENDE) return true;
   const std::string basis = dateien.basisname();
   if (basis.empty()) return true;

@@ -14,6 +14,7 @@
 #include "model/mpmobjbas.h"
 
 class Tdatein;
+enum DATEI : int;
 
 namespace MPM {
 
@@ -163,11 +164,24 @@ public:
   bool _ausgabe_vtk(ZEITPU z);
   bool _ausgabe_tecplot(ZEITPU z);
   bool _ausgabe_maple(ZEITPU z);
+  // GiD: point mesh of a point type (false for another type), element mesh
+  // with the contact lines, result-file header, point results of the chosen
+  // point types, node forces. Each appends to the run file `datei`.
+  bool _ausgabe_gid_pu_msh(DATEI datei, OBJTYP ot);
+  bool _ausgabe_gid_ele_msh(DATEI datei);
+  bool _ausgabe_gid_start_res(DATEI datei);
+  bool _ausgabe_gid_pu_res(DATEI datei, bool bmpu, bool bipu, bool bkno);
+  bool _ausgabe_gid_kno_res(DATEI datei);
+  // Gnuplot plot title: the non-empty parts joined by ", ".
+  void _plottitel(std::string& titel, const std::string& a, const std::string& b, const std::string& c,
+                  const std::string& d);
 
   std::string zeitanfang = "unbekannt"; // set by the progress display at "Anfang"
   std::string zeitende = "unbekannt";   // set at "Ende" or "Abbruch"
   bool bkopf_ele = false;               // the element table has its header
   std::vector<double> vtk_zeiten;       // times of the ParaView outputs written so far
+  bool bkopf_tecpl = false;             // the Tecplot file has its title and connectivity
+  bool bnetzneu = false;                // mesh renewed: GiD meshes cannot be written
   // Point and outer iteration count of the last material-iteration row (none yet: null).
   const TObjbasis* konvilok_punkt = nullptr;
   int konvilok_iges = 0;

@@ -1,0 +1,232 @@
+// GiD files, and the Tecplot and Maple files of the same small run.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "frame/mix.h"
+#include "model/mpmobjkno.h"
+#include "model/mpmobjmat.h"
+#include "model/mpmobjmpu.h"
+#include "output/mpmaus.h"
+#include "solver/mpm.h"
+#include "testhilfe.h"
+
+using namespace MPM;
+using TVM::VekR;
+
+namespace {
+std::string n10(int n) {
+  return _str(n, 10);
+}
+std::string xy(double x, double y) {
+  return _str(x, 10) + " " + _str(y, 10);
+}
+bool enthaelt(const std::string& text, const std::string& teil) {
+  return text.find(teil) != std::string::npos;
+}
+
+// Point mesh of the run's points: (number, position) each.
+std::string punktnetz(const std::string& art, int delta, const std::vector<std::pair<int, std::string>>& p) {
+  std::string s = "#titel    =Scherung\n#objtyp   =" + art + "\n#delta_num=" + std::to_string(delta) +
+                  "\n\n\nMESH dimension 2 elemtype point nnode 1\n\n\ncoordinates\n"
+                  "#GID-Knotennummer=Punktnummer, x01, x02\n";
+  for (const auto& [n, x] : p)
+    s += n10(n) + " " + x + "\n";
+  s += "end coordinates\n\n\nelements\n#GID-Elementnummer=Punktnummer, GID-Knotennummer=Punktnummer\n";
+  for (const auto& [n, x] : p)
+    s += n10(n) + " " + n10(n) + "\n";
+  return s + "end elements\n\n\n";
+}
+
+// One scalar result block of step 1 over the two material points.
+std::string skalar(const std::string& name, const std::string& w11, const std::string& w12,
+                   const char* ende = "\n\n") {
+  return "result \"" + name + "\"  \"Scherung\" 1  scalar  onnodes\ncomponentnames \"" + name +
+         "\"\nvalues\n" + n10(11) + " " + w11 + "\n" + n10(12) + " " + w12 + "\nend values\n" + ende;
+}
+
+// Simple shear by prescribed displacements of every node: u1 = 0.1 t y,
+// u2 = 0, so every strain is eps12 = 0.05 t (tensor component) and the
+// stress sig12 = E / (1 + nu) eps12 = 80 eps12. A quadrilateral and a
+// triangle with one integration point each carry the material points 1 at
+// (0.5, 0.5) and 2 at (4/3, 1/3). Two static steps of 0.5, output at both.
+const char* const scherung = R"(titel "Scherung"
+aus_dat_gid W
+aus_dat_tecpl W
+aus_dat_maple W
+stw_zeitschrittverf implizit
+stw_t 0., 1., 0.5
+stw_m F
+stw_strafverf F
+stw_t_aus_dat W
+mat 1, 1, (1., 100., 0.25, 0.)
+eletyp 1, Viereck, Lagro1, Lagro1, Gauss, 1
+eletyp 2, Dreieck, Lagro1, Lagro1, Gauss, 1
+kno 1, 1, 0., (0., 0.)
+kno 2, 1, 0., (1., 0.)
+kno 3, 1, 0., (1., 1.)
+kno 4, 1, 0., (0., 1.)
+kno 5, 1, 0., (2., 0.)
+ele 1, 1, 1, (1, 2, 3, 4)
+ele 2, 1, 2, (2, 5, 3)
+punktlast 1, kno, verschiebung, (1, 2, 3, 4, 5), 90., kon, (0., 9.), (0.)
+punktlast 2, kno, verschiebung, (1, 2, 5), 0., kon, (0., 9.), (0.)
+punktlast 3, kno, verschiebung, (3, 4), 0., lin, (0., 2.), (0., 0.2)
+)";
+} // namespace
+
+TEST(GiD, WithTecplotAndMapleFilesOfASmallRunLineByLine) {
+  Testlauf lauf(scherung);
+  Konsolenumleitung k;
+  Tmpm mpm;
+  ASSERT_TRUE(mpm._steuerung());
+  ASSERT_EQ(lauf.lesen("flr.txt"), "");
+  // Largest node number 5: material points are shifted by 10.
+  const std::string mpunetz =
+      punktnetz("Materialpunkte", 10, {{11, xy(0.5, 0.5)}, {12, xy(4.0 / 3.0, 1.0 / 3.0)}});
+  EXPECT_EQ(lauf.lesen("gid.mpu.msh"), mpunetz);
+  const std::vector<std::pair<int, std::string>> knoten = {
+      {1, xy(0, 0)}, {2, xy(1, 0)}, {3, xy(1, 1)}, {4, xy(0, 1)}, {5, xy(2, 0)}};
+  std::string netz =
+      "#titel=Scherung\n#Elementnetz\n\n\nMESH \"Netz1\" dimension 2 elemtype quadrilateral nnode 4"
+      "\n\n\ncoordinates\n#Knotenkoordinaten fuer alle Elementtypen\n#Knotennummer, x01, x02\n";
+  for (const auto& [n, x] : knoten)
+    netz += n10(n) + " " + x + "\n";
+  const std::string kn = "#Elementnummer, Knoten 1, Knoten 2, Knoten 3, Knoten 4";
+  netz += "end coordinates\n\n\nelements\n#4-Knoten-Viereckselemente\n" + kn + "\n" + n10(1) + " " + n10(1) +
+          " " + n10(2) + " " + n10(3) + " " + n10(4) +
+          "\nend elements\n\n\nMESH dimension 2 elemtype quadrilateral nnode 8\n\n\nelements\n"
+          "#8-Knoten-Viereckselemente\n" +
+          kn +
+          ", Knoten 5, Knoten 6, Knoten 7, Knoten 8\nend elements\n\n\n"
+          "MESH dimension 2 elemtype quadrilateral nnode 9\n\n\nelements\n#9-Knoten-Viereckselemente\n" +
+          kn +
+          ", Knoten 5, Knoten 6, Knoten 7, Knoten 8, Knoten 9\nend elements\n\n\n"
+          "MESH dimension 2 elemtype triangle nnode 3\n\n\nelements\n#3-Knoten-Dreieckselemente\n"
+          "#Elementnummer, Knoten 1, Knoten 2, Knoten 3\n" +
+          n10(2) + " " + n10(2) + " " + n10(5) + " " + n10(3) +
+          "\nend elements\n\n\nMESH dimension 2 elemtype triangle nnode 6\n\n\nelements\n"
+          "#6-Knoten-Dreieckselemente\n" +
+          kn +
+          ", Knoten 5, Knoten 6\nend elements\n\n\n"
+          "MESH dimension 2 elemtype linear nnode 2\n\n\nelements\n#2-Knoten-Linienelemente\n"
+          "#Elementnummer, Knoten 1, Knoten 2\nend elements\n\n\n";
+  EXPECT_EQ(lauf.lesen("gid.ele.msh"), netz + mpunetz + punktnetz("Knoten", 0, knoten));
+
+  // Results of the second step: tensor shear 0.05 (stored: sqrt 2 times that), u1 = 0.1 y.
+  const std::string erg = lauf.lesen("gid.mpu.res");
+  EXPECT_EQ(
+      erg.rfind("GiD Post Results File 1.0\n\n\n#********** Zeitschritt tt=0, ttges=0 **********\n\n\n", 0),
+      0u);
+  EXPECT_TRUE(
+      enthaelt(erg, "#********** Zeitschritt tt=1, ttges=1 **********\n\n\nresult \"u_netz \"  \"Scherung\" 1"
+                    "  vector  onnodes\ncomponentnames \"u_netz_1\", \"u_netz_2\"\nvalues\n" +
+                        n10(11) + " " + xy(0.05, 0) + "\n" + n10(12) + " " + xy(0.1 / 3.0, 0) +
+                        "\nend values\n\n\nresult \"u \"  \"Scherung\" 1  vector  onnodes\n"));
+  EXPECT_TRUE(enthaelt(erg, skalar("epsilon2", "0", "0", "\n") + skalar("epsilon3", "0.05", "0.05", "\n") +
+                                skalar("sigma1", "0", "0")));
+  const std::string eins = _str(1.0, 10), null = _str(0.0, 10);
+  EXPECT_TRUE(enthaelt(erg, skalar("sigma3", "4", "4") + skalar("vol0", eins, _str(0.5, 10)) +
+                                skalar("wsumkno", eins, eins) + skalar("wsummpu", null, null) +
+                                skalar("NLkno", n10(4), n10(3)) + skalar("NLpu", n10(0), n10(0)) +
+                                skalar("Ngkno", n10(0), n10(0))));
+  EXPECT_TRUE(enthaelt(erg, skalar("gkontakt", null, null) + "result \"z1 \"  \"Scherung\" 1  scalar"));
+  // Nodes after the material points in the element results, then six force blocks.
+  const std::string knotenerg = lauf.lesen("gid.ele.res");
+  EXPECT_TRUE(enthaelt(knotenerg, n10(12) + " " + xy(0.1 / 3.0, 0) + "\n" + n10(1) + " " + xy(0, 0) + "\n" +
+                                      n10(2) + " " + xy(0, 0) + "\n" + n10(3) + " " + xy(0.1, 0) + "\n"));
+  std::size_t pos = knotenerg.rfind("ttges=1");
+  for (const char* f : {"fint", "fc", "fckon", "fext", "fm", "fa"}) {
+    pos = knotenerg.find("\nresult \"" + std::string(f) +
+                             " \"  \"Scherung\" 1  vector  onnodes\ncomponentnames \"" + f + "1\", \"" + f +
+                             "2\"\n",
+                         pos);
+    EXPECT_NE(pos, std::string::npos) << f;
+  }
+
+  // Tecplot: both zones with the current positions and the stored strains.
+  const std::string e3 = " " + null + " " + null + " ";
+  const auto zeile = [&](double x, double y, double g) {
+    return xy(x, y) + e3 + _str(std::sqrt(2.0) * g, 10) + " \n";
+  };
+  EXPECT_EQ(lauf.lesen("tpl"),
+            "TITLE = \"Scherung\"\nVARIABLES =\"X\", \"Y\", \"eps1\", \"eps2\", \"eps12\"\n"
+            "ZONE T=\"0.5\", F=FEPOINT, N=2, E=0, ET=QUADRILATERAL\n" +
+                zeile(0.525, 0.5, 0.025) + zeile(4.0 / 3.0 + 0.1 / 6.0, 1.0 / 3.0, 0.025) +
+                "\nZONE T=\"1\", F=FEPOINT, N=2, E=0, ET=QUADRILATERAL, D=(FECONNECT)\n" +
+                zeile(0.55, 0.5, 0.05) + zeile(4.0 / 3.0 + 0.1 / 3.0, 1.0 / 3.0, 0.05));
+
+  // Maple: the record of the second step (the velocities are the run's last).
+  const std::string maple = lauf.lesen("mpl");
+  const auto v = [&](int n) { return _str(MPU_Z(mpm.mpu.suchen(n))->zust.ut, 10); };
+  const std::string ep = xy(0, 0) + " " + _str(0.05, 10) + " " + xy(0, 0) + " " + _str(4.0, 10) + " 1\n";
+  std::string satz = n10(1) + " " + eins + "\n2\n1 " + xy(0.55, 0.5) + " " + v(1) + " " + ep + "2 " +
+                     xy(4.0 / 3.0 + 0.1 / 3.0, 1.0 / 3.0) + " " + v(2) + " " + ep + "5\n";
+  for (const auto& [n, x] : knoten)
+    satz += std::to_string(n) + " " + x + " 1\n";
+  EXPECT_EQ(maple.substr(maple.find("\n         1 ") + 1), satz + "2\n1\n1\n4 1 2 3 4\n3 2 5 3\n");
+  EXPECT_EQ(TVM::TVekMat::format(), 2) << "the vector printer's format is restored";
+}
+
+TEST(GiD, SwitchedOffOrRenewedMeshAndPointsWithoutElements) {
+  Testlauf lauf("");
+  Konsolenumleitung k("x\n");
+  Tmpm mpm;
+  ASSERT_NE(_material_erzeugen(&mpm, 1, 1, {1.0, 100.0, 0.25, 0.0}), nullptr);
+  const VekR leer;
+  for (int n : {1, 2}) {
+    kno_erzeugen(&mpm, n + 6, 1, 1.0, VekR{1.0 * n, 0.0}, leer, leer, leer, leer, 0);
+    VekR x{1.0 * n, 1.0};
+    mpu_erzeugen(&mpm, n, 1, 1.0, x, leer, leer, leer, leer, 0);
+  }
+  mpm.bausdat = mpm.bkonkontr = mpm.bkonv = mpm.bmatkonv = true;
+  const std::string null6 = xy(0, 0) + " " + _str(0.0, 10) + " " + xy(0, 0) + " " + _str(0.0, 10);
+  mpm._ausgabe(ZEITPU_STARTWERTE);
+  mpm._ausgabe(ZEITPU_ZEITSCHRITTENDE);
+  for (const char* endung : {"gid.mpu.msh", "gid.ele.msh", "gid.mpu.res", "gid.ele.res"})
+    EXPECT_EQ(lauf.lesen(endung), "") << endung;
+
+  // A support point of a contact line has coordinates but no element.
+  mpm.bausdat_gid = true;
+  PU_Z(mpm.mpu.suchen(1))->bkontaktpunkt = true;
+  mpm._ausgabe(ZEITPU_STARTWERTE);
+  EXPECT_TRUE(
+      enthaelt(lauf.lesen("gid.mpu.msh"), "Punktnummer\n" + n10(12) + " " + n10(12) + "\nend elements\n"));
+  // Without element approximations the mesh has the coordinates and the
+  // contact lines only; node 7 is written right-aligned in 10 characters.
+  mpm.stw.ansatz_knou_zu_pu = ANSATZ_WOLKEN;
+  const std::size_t alt = lauf.lesen("gid.ele.msh").size();
+  mpm._ausgabe_gid_ele_msh(DATEI_GID_ELE_MSH);
+  EXPECT_TRUE(
+      enthaelt(lauf.lesen("gid.ele.msh").substr(alt),
+               "#Knotennummer, x01, x02\n         7 " + xy(1, 0) + "\n" + n10(8) + " " + xy(2, 0) +
+                   "\nend coordinates\n\n\nMESH dimension 2 elemtype linear nnode 2\n\n\nelements\n"
+                   "#2-Knoten-Linienelemente\n#Elementnummer, Knoten 1, Knoten 2\nend elements\n\n\n"));
+
+  // Results of all point types (integration points come with the material
+  // points) name each point by its shifted number.
+  EXPECT_TRUE(mpm._ausgabe_gid_pu_res(DATEI_GID_IPU_RES, true, true, true));
+  EXPECT_TRUE(enthaelt(lauf.lesen("gid.ipu.res"),
+                       "values\n" + n10(11) + " 0\n" + n10(12) + " 0\n" + n10(101) + " 0\n" + n10(102) +
+                           " 0\n" + n10(7) + " 0\n" + n10(8) + " 0\nend values\n\nresult \"epsilon2\""));
+  EXPECT_FALSE(mpm._ausgabe_gid_pu_msh(DATEI_GID_IPU_MSH, OBJTYP_ELE));
+
+  // An inactive material point keeps its Maple line, with status 0.
+  mpm.bausdat_maple = true;
+  mpm.mpu.suchen(2)->status = OBJSTATUS_INAKTIV;
+  mpm._ausgabe(ZEITPU_ZEITSCHRITTENDE);
+  EXPECT_TRUE(enthaelt(lauf.lesen("mpl"), "\n2\n1 " + xy(1, 1) + " " + xy(0, 0) + " " + null6 + " 1\n2 " +
+                                              xy(2, 1) + " " + xy(0, 0) + " " + null6 + " 0\n2\n7 "));
+
+  // A renewed mesh stops the run before any mesh is written.
+  mpm.bnetzneu = true;
+  const std::string vorher = lauf.lesen("gid.mpu.msh");
+  EXPECT_THROW(mpm._ausgabe_gid(ZEITPU_STARTWERTE), int);
+  EXPECT_TRUE(enthaelt(k.aus.str(),
+                       "FEHLER in <bool Tmpm::_ausgabe_gid(AUSGABE ausg)>: bnetzneu==true\nFuer ABBRUCH"));
+  EXPECT_EQ(lauf.lesen("gid.mpu.msh"), vorher);
+  EXPECT_EQ(TVM::TVekMat::format(), 2);
+}
