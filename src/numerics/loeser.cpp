@@ -1025,8 +1025,7 @@ void TDuennloeser::freigeben() {
 
 bool TDuennloeser::zerlegen(LOESER l, int n, const int* zeilenanfang, const int* spalten, const double* werte,
                             bool neue_pivots) {
-  const bool bekannt =
-      l == LOESER_PROFIL || l == LOESER_LU || l == LOESER_GAUSS || l == LOESER_AUTOMATISCH;
+  const bool bekannt = l == LOESER_PROFIL || l == LOESER_LU || l == LOESER_GAUSS || l == LOESER_AUTOMATISCH;
   if (!bekannt || n <= 0 || !zeilenanfang || !spalten || !werte || zeilenanfang[0] != 0) {
     bzerlegt_ = false;
     return false;
@@ -1089,7 +1088,8 @@ bool TDuennloeser::numerisch(bool neue_pivots) {
   } else {
     bool ok = false;
     if (b.numerisch && !neue_pivots)
-      ok = klu_refactor(zeilenanfang_.data(), spalten_.data(), werte_.data(), b.symbolisch, b.numerisch, &b.k) &&
+      ok = klu_refactor(zeilenanfang_.data(), spalten_.data(), werte_.data(), b.symbolisch, b.numerisch,
+                        &b.k) &&
            b.k.status == KLU_OK;
     if (!ok) {
       if (b.numerisch) klu_free_numeric(&b.numerisch, &b.k);

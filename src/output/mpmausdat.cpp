@@ -95,7 +95,7 @@ int gleichung(const TKnoten& kn, int c, int n) {
 // The node's mass: row sum of the mass matrix at its first unknown.
 double knotenmasse(const TKnoten& kn, const TSystem& sys) {
   for (int c = 0; c < TDimensionen::dim1; ++c) {
-    const int i = gleichung(kn, c, sys.M.zeilen);
+    const int i = gleichung(kn, c, sys.N);
     if (i >= 0) return sys.M_zeilensumme(i);
   }
   return 0.0;
@@ -104,7 +104,7 @@ double knotenmasse(const TKnoten& kn, const TSystem& sys) {
 // The diagonal of the system matrix at the node's unknowns.
 TVM::VekR steifigkeit(const TKnoten& kn, const TSystem& sys) {
   TVM::VekR k(TDimensionen::dim1);
-  for (int c = 0; c < k.n; ++c) k[c] = sys.K_diagonale(gleichung(kn, c, sys.K.zeilen));
+  for (int c = 0; c < k.n; ++c) k[c] = sys.K_diagonale(gleichung(kn, c, sys.N));
   return k;
 }
 

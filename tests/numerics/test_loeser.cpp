@@ -347,7 +347,8 @@ struct Zeilen {
     }
   }
   bool zerlegen(TDuennloeser& l, LOESER art, bool neu = true) {
-    return l.zerlegen(art, static_cast<int>(anfang.size()) - 1, anfang.data(), spalten.data(), werte.data(), neu);
+    return l.zerlegen(art, static_cast<int>(anfang.size()) - 1, anfang.data(), spalten.data(), werte.data(),
+                      neu);
   }
 };
 
@@ -459,7 +460,9 @@ TEST(DuennLoeser, ConditionEstimateAndReliableDigits) {
     EXPECT_LE(s, norm * (1 + 1e-13)) << n;
     EXPECT_GT(s, 0.0) << n;
   }
-  EXPECT_EQ(inverse_norm1(3, [](double*) { return false; }, [](double*) { return true; }), -1.0);
+  EXPECT_EQ(inverse_norm1(
+                3, [](double*) { return false; }, [](double*) { return true; }),
+            -1.0);
 
   // Three digits hold up to kappa just below 1e12.
   EXPECT_EQ(zuverlaessige_stellen(4.0), 14);
