@@ -124,6 +124,12 @@ TEST(Loesungsschritt, PrescribedTimeZeroRateAndLimitCases) {
   Feder f(TVM::MatR(2, 2, {1, 1, 1, 1}), VekR{1, 0});
   EXPECT_FALSE(f.mpm._U_Ut_Utt());
   EXPECT_EQ(k.aus.str(), "FEHLER in <Tmpm::_U_Ut_Utt()>: Invertieren von K11 gescheitert\n");
+  // "automatisch" falls back to the SVD: the minimum-norm solution K^+ f.
+  Feder g(TVM::MatR(2, 2, {1, 1, 1, 1}), VekR{1, 0});
+  g.mpm.stw.gleichloes_bil = MATHE::LOESER_AUTOMATISCH;
+  EXPECT_TRUE(g.mpm._U_Ut_Utt());
+  EXPECT_NEAR(g.mpm.sys->U[0], 0.25, 1e-15);
+  EXPECT_NEAR(g.mpm.sys->U[1], 0.25, 1e-15);
 }
 
 TEST(Transfer, PairsSkippedNodesAndResults) {
