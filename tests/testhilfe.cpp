@@ -1,5 +1,7 @@
 #include "testhilfe.h"
 
+#include <gtest/gtest.h>
+
 #include <fstream>
 #include <random>
 
@@ -27,10 +29,15 @@ std::string datei_lesen(const std::string& name) {
   return s.str();
 }
 
-std::string beispieltext(const std::string& name) {
+std::string beispieltext(const std::string& name, const std::string& aendern, const std::string& neu) {
   const std::filesystem::path pfad =
       std::filesystem::path(__FILE__).parent_path().parent_path() / "examples" / (name + ".mpm");
-  return datei_lesen(pfad.string());
+  std::string text = datei_lesen(pfad.string());
+  EXPECT_FALSE(text.empty()) << pfad;
+  const std::size_t i = aendern.empty() ? std::string::npos : text.find(aendern);
+  EXPECT_TRUE(aendern.empty() || i != std::string::npos) << aendern;
+  if (i != std::string::npos) text.replace(i, aendern.size(), neu);
+  return text;
 }
 
 Testlauf::Testlauf(const std::string& eingabe) {

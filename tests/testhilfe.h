@@ -57,8 +57,10 @@ private:
 
 std::string datei_lesen(const std::string& name);
 
-// The text of a bundled example input, examples/NAME.mpm.
-std::string beispieltext(const std::string& name);
+// The text of a bundled example input, examples/NAME.mpm, with the first
+// `aendern` replaced by `neu` (a failed expectation when it is not there).
+std::string beispieltext(const std::string& name, const std::string& aendern = "",
+                         const std::string& neu = "");
 
 // The run files of an input text: the input file is written to a temporary
 // folder and the run-file table and logs are opened for it (and closed again

@@ -6,6 +6,9 @@
 #include <ostream>
 #include <vector>
 
+#include <cholmod.h>
+#include <klu.h>
+
 #include "frame/mpmextern.h"
 #include "frame/zeichkett.h"
 
@@ -902,6 +905,250 @@ bool profil_inverse(int n, double** a) {
   return profil_invertieren(n, a, nullptr);
 }
 
+int zuverlaessige_stellen(double kappa) {
+  if (!(kappa > 0) || !std::isfinite(kappa)) return 0;
+  return 15 - static_cast<int>(std::lround(std::log10(kappa) + 0.5));
+}
+
+// The iteration moves between unit vectors e_j, each chosen where A^-T
+// sign(A^-1 x) is largest, until the estimate stops growing; a last test
+// vector of alternating signs catches matrices that fool the iteration.
+double inverse_norm1(int n, const std::function<bool(double*)>& loese,
+                     const std::function<bool(double*)>& loese_transp) {
+  if (n <= 0) return 0.0;
+  auto summe = [n](const std::vector<double>& v) {
+    double s = 0;
+    for (int i = 0; i < n; ++i)
+      s += std::fabs(v[i]);
+    return s;
+  };
+  auto groesster = [n](const std::vector<double>& v) {
+    int j = 0;
+    for (int i = 1; i < n; ++i)
+      if (std::fabs(v[i]) > std::fabs(v[j])) j = i;
+    return j;
+  };
+  std::vector<double> x(n, 1.0 / n), vorz(n), z(n);
+  if (!loese(x.data())) return -1;
+  double schaetzung = summe(x);
+  if (n == 1) return schaetzung;
+  for (int i = 0; i < n; ++i)
+    vorz[i] = x[i] >= 0 ? 1.0 : -1.0;
+  z = vorz;
+  if (!loese_transp(z.data())) return -1;
+  int j = groesster(z);
+  for (int schritt = 2; schritt <= 5; ++schritt) {
+    std::fill(x.begin(), x.end(), 0.0);
+    x[j] = 1.0;
+    if (!loese(x.data())) return -1;
+    const double vorher = schaetzung;
+    schaetzung = std::max(vorher, summe(x));
+    bool gleich = true;
+    for (int i = 0; i < n && gleich; ++i)
+      gleich = (x[i] >= 0 ? 1.0 : -1.0) == vorz[i];
+    if (gleich || schaetzung <= vorher) break;
+    for (int i = 0; i < n; ++i)
+      vorz[i] = x[i] >= 0 ? 1.0 : -1.0;
+    z = vorz;
+    if (!loese_transp(z.data())) return -1;
+    const int jvorher = j;
+    j = groesster(z);
+    if (std::fabs(z[jvorher]) == std::fabs(z[j])) break;
+  }
+  for (int i = 0; i < n; ++i)
+    x[i] = (i % 2 ? -1.0 : 1.0) * (1.0 + static_cast<double>(i) / (n - 1));
+  if (!loese(x.data())) return -1;
+  return std::max(schaetzung, 2.0 * summe(x) / (3.0 * n));
+}
+
+// ------------------------------------------------------------ sparse solver
+
+// CHOLMOD and KLU take matrices by columns. The rows of A read as columns are
+// A^T: its lower triangle is the upper triangle of A, and KLU factorises A^T,
+// so that A x = b is KLU's transposed solve.
+struct TDuennloeser::Bibliothek {
+  cholmod_common c;
+  cholmod_factor* L = nullptr;
+  klu_common k;
+  klu_symbolic* symbolisch = nullptr;
+  klu_numeric* numerisch = nullptr;
+
+  Bibliothek() {
+    cholmod_start(&c);
+    c.print = 0;
+    c.supernodal = CHOLMOD_SIMPLICIAL;
+    c.final_ll = 0;
+    c.nmethods = 1;
+    c.method[0].ordering = CHOLMOD_AMD;
+    klu_defaults(&k);
+  }
+  ~Bibliothek() {
+    freigeben();
+    cholmod_finish(&c);
+  }
+  Bibliothek(const Bibliothek&) = delete;
+  Bibliothek& operator=(const Bibliothek&) = delete;
+  void freigeben() {
+    if (L) cholmod_free_factor(&L, &c);
+    if (numerisch) klu_free_numeric(&numerisch, &k);
+    if (symbolisch) klu_free_symbolic(&symbolisch, &k);
+  }
+  cholmod_sparse obere_dreieck(int n, std::vector<int>& za, std::vector<int>& sp, std::vector<double>& w) {
+    cholmod_sparse A{};
+    A.nrow = A.ncol = static_cast<size_t>(n);
+    A.nzmax = sp.size();
+    A.p = za.data();
+    A.i = sp.data();
+    A.x = w.data();
+    A.stype = -1;
+    A.itype = CHOLMOD_INT;
+    A.xtype = CHOLMOD_REAL;
+    A.dtype = CHOLMOD_DOUBLE;
+    A.sorted = 1;
+    A.packed = 1;
+    return A;
+  }
+};
+
+TDuennloeser::TDuennloeser() : bib_(std::make_unique<Bibliothek>()) {}
+TDuennloeser::~TDuennloeser() = default;
+
+void TDuennloeser::freigeben() {
+  bib_->freigeben();
+  verfahren_ = LOESER_UNBEKANNT;
+  zeilenanfang_.clear();
+  spalten_.clear();
+  werte_.clear();
+  bzerlegt_ = false;
+  kondition_ = 0.0;
+}
+
+bool TDuennloeser::zerlegen(LOESER l, int n, const int* zeilenanfang, const int* spalten, const double* werte,
+                            bool neue_pivots) {
+  const bool bekannt = l == LOESER_PROFIL || l == LOESER_LU || l == LOESER_GAUSS || l == LOESER_AUTOMATISCH;
+  if (!bekannt || n <= 0 || !zeilenanfang || !spalten || !werte || zeilenanfang[0] != 0) {
+    bzerlegt_ = false;
+    return false;
+  }
+  const LOESER art = l == LOESER_PROFIL ? LOESER_PROFIL : LOESER_LU;
+  const int nnz = zeilenanfang[n];
+  const bool gleich = art == verfahren_ && static_cast<int>(zeilenanfang_.size()) == n + 1 &&
+                      std::equal(zeilenanfang, zeilenanfang + n + 1, zeilenanfang_.begin()) &&
+                      std::equal(spalten, spalten + nnz, spalten_.begin());
+  if (!gleich) {
+    freigeben();
+    for (int i = 0; i < n; ++i) {
+      if (zeilenanfang[i + 1] < zeilenanfang[i]) return false;
+      for (int k = zeilenanfang[i]; k < zeilenanfang[i + 1]; ++k)
+        if (spalten[k] < 0 || spalten[k] >= n || (k > zeilenanfang[i] && spalten[k] <= spalten[k - 1]))
+          return false;
+    }
+    zeilenanfang_.assign(zeilenanfang, zeilenanfang + n + 1);
+    spalten_.assign(spalten, spalten + nnz);
+    verfahren_ = art;
+    if (!analysieren()) {
+      freigeben();
+      return false;
+    }
+  } else if (bzerlegt_ && std::equal(werte, werte + nnz, werte_.begin())) {
+    return true;
+  }
+  werte_.assign(werte, werte + nnz);
+  bzerlegt_ = numerisch(neue_pivots);
+  return bzerlegt_;
+}
+
+bool TDuennloeser::analysieren() {
+  ++Nanalysen_;
+  const int n = static_cast<int>(zeilenanfang_.size()) - 1;
+  werte_.assign(spalten_.size(), 0.0);
+  if (verfahren_ == LOESER_PROFIL) {
+    cholmod_sparse A = bib_->obere_dreieck(n, zeilenanfang_, spalten_, werte_);
+    bib_->L = cholmod_analyze(&A, &bib_->c);
+    return bib_->L && bib_->c.status == CHOLMOD_OK;
+  }
+  bib_->symbolisch = klu_analyze(n, zeilenanfang_.data(), spalten_.data(), &bib_->k);
+  return bib_->symbolisch && bib_->k.status == KLU_OK;
+}
+
+bool TDuennloeser::numerisch(bool neue_pivots) {
+  ++Nzerlegungen_;
+  const int n = static_cast<int>(zeilenanfang_.size()) - 1;
+  Bibliothek& b = *bib_;
+  std::function<bool(double*)> loese = [this](double* x) { return loesen(x); };
+  std::function<bool(double*)> loese_transp = loese;
+  if (verfahren_ == LOESER_PROFIL) {
+    cholmod_sparse A = b.obere_dreieck(n, zeilenanfang_, spalten_, werte_);
+    if (!cholmod_factorize(&A, b.L, &b.c) || b.c.status != CHOLMOD_OK || b.L->minor < b.L->n) return false;
+    // D leads every column of the simplicial LDL^T factor.
+    const double* x = static_cast<const double*>(b.L->x);
+    const int* p = static_cast<const int*>(b.L->p);
+    for (int j = 0; j < n; ++j)
+      if (!(x[p[j]] > 0) || !std::isfinite(x[p[j]])) return false;
+  } else {
+    bool ok = false;
+    if (b.numerisch && !neue_pivots)
+      ok = klu_refactor(zeilenanfang_.data(), spalten_.data(), werte_.data(), b.symbolisch, b.numerisch,
+                        &b.k) &&
+           b.k.status == KLU_OK;
+    if (!ok) {
+      if (b.numerisch) klu_free_numeric(&b.numerisch, &b.k);
+      b.numerisch = klu_factor(zeilenanfang_.data(), spalten_.data(), werte_.data(), b.symbolisch, &b.k);
+      ok = b.numerisch && b.k.status == KLU_OK;
+    }
+    if (!ok) return false;
+    loese_transp = [this](double* x) { return loesen_transp(x); };
+  }
+  // loesen() needs the flag while the condition is estimated.
+  bzerlegt_ = true;
+  const double inv = inverse_norm1(n, loese, loese_transp);
+  kondition_ = norm1() * inv;
+  return inv >= 0 && std::isfinite(kondition_);
+}
+
+double TDuennloeser::norm1() const {
+  const int n = static_cast<int>(zeilenanfang_.size()) - 1;
+  std::vector<double> spaltensumme(n, 0.0);
+  for (int i = 0; i < n; ++i)
+    for (int k = zeilenanfang_[i]; k < zeilenanfang_[i + 1]; ++k) {
+      const int j = spalten_[k];
+      const double a = std::fabs(werte_[k]);
+      if (verfahren_ != LOESER_PROFIL) {
+        spaltensumme[j] += a;
+      } else if (j >= i) {
+        spaltensumme[j] += a;
+        if (j > i) spaltensumme[i] += a;
+      }
+    }
+  return n > 0 ? *std::max_element(spaltensumme.begin(), spaltensumme.end()) : 0.0;
+}
+
+bool TDuennloeser::loesen(double* x) {
+  if (!bzerlegt_ || !x) return false;
+  const int n = static_cast<int>(zeilenanfang_.size()) - 1;
+  Bibliothek& b = *bib_;
+  if (verfahren_ == LOESER_PROFIL) {
+    cholmod_dense B{};
+    B.nrow = B.nzmax = B.d = static_cast<size_t>(n);
+    B.ncol = 1;
+    B.x = x;
+    B.xtype = CHOLMOD_REAL;
+    B.dtype = CHOLMOD_DOUBLE;
+    cholmod_dense* X = cholmod_solve(CHOLMOD_A, b.L, &B, &b.c);
+    if (!X) return false;
+    std::copy_n(static_cast<const double*>(X->x), n, x);
+    cholmod_free_dense(&X, &b.c);
+  } else if (!klu_tsolve(b.symbolisch, b.numerisch, n, 1, x, &b.k)) {
+    return false;
+  }
+  return endlich(x, n);
+}
+
+bool TDuennloeser::loesen_transp(double* x) {
+  const int n = static_cast<int>(zeilenanfang_.size()) - 1;
+  return bzerlegt_ && klu_solve(bib_->symbolisch, bib_->numerisch, n, 1, x, &bib_->k) && endlich(x, n);
+}
+
 } // namespace MATHE
 
 namespace TVM {
@@ -949,11 +1196,8 @@ int loeser_inverse(MatR& A, double& det, MATHE::LOESER loeser) {
 
 bool Konditionskontrolle(const MatR& A, const MatR& Ainv, int& stellen, unsigned int mindest) {
   const double kappa = frobenius(A) * frobenius(Ainv);
-  if (!(kappa > 0) || !std::isfinite(kappa)) {
-    stellen = 0;
-    return false;
-  }
-  stellen = 15 - static_cast<int>(std::lround(std::log10(kappa) + 0.5));
+  stellen = MATHE::zuverlaessige_stellen(kappa);
+  if (!(kappa > 0) || !std::isfinite(kappa)) return false;
   return stellen >= 0 && static_cast<unsigned int>(stellen) >= mindest;
 }
 

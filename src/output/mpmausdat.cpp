@@ -33,7 +33,7 @@ int gleichung(const TKnoten& kn, int c, int n) {
 // The node's mass: row sum of the mass matrix at its first unknown.
 double knotenmasse(const TKnoten& kn, const TSystem& sys) {
   for (int c = 0; c < TDimensionen::dim1; ++c) {
-    const int i = gleichung(kn, c, sys.M.zeilen);
+    const int i = gleichung(kn, c, sys.N);
     if (i >= 0) return sys.M_zeilensumme(i);
   }
   return 0.0;
@@ -43,7 +43,7 @@ double knotenmasse(const TKnoten& kn, const TSystem& sys) {
 TVM::VekR steifigkeit(const TKnoten& kn, const TSystem& sys) {
   TVM::VekR k(TDimensionen::dim1);
   for (int c = 0; c < k.n; ++c)
-    k[c] = sys.K_diagonale(gleichung(kn, c, sys.K.zeilen));
+    k[c] = sys.K_diagonale(gleichung(kn, c, sys.N));
   return k;
 }
 

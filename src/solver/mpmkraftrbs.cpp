@@ -29,9 +29,8 @@ void Tmpm::_auf_knoten_verteilen(TPunkt* mp, const TVM::VekR* f, TVM::VekR* fzie
     if (pi < 0) continue;
     if (f && fziel && pi < fziel->n) (*fziel)[pi] += fk[i];
     if (w && wziel && pi < wziel->n) (*wziel)[pi] += wk[i];
-    if (!k) continue;
-    for (int j = 0; j < pos.n; ++j) sys->Kstraf_addieren(pi, pos[j], kk[i][j]);
   }
+  if (k) sys->_block_addieren(SYSMAT_KSTRAF, pos, kk);
 }
 
 bool Tmpm::_kraftrbs() {

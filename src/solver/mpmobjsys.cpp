@@ -9,6 +9,7 @@
 #include "frame/meldung.h"
 #include "frame/mpmextern.h"
 #include "input/mpmdimensionen.h"
+#include "model/mpmobjele.h"
 #include "model/mpmobjipu.h"
 #include "model/mpmobjkno.h"
 #include "numerics/kontimech.h"
@@ -21,6 +22,9 @@ namespace MPM {
 namespace {
 constexpr double schranke = 1e-6;
 }
+
+TSystem::TSystem(Tmpm* mpm) : mpm(mpm) {}
+TSystem::~TSystem() = default;
 
 bool TSystem::_init() {
   const int d1 = TDimensionen::dim1;
@@ -46,38 +50,218 @@ bool TSystem::_init() {
       *pck << *kn << ", sysposkno=" << kn->sysposkno << ", sysposfhg=" << kn->sysposfhg << "\n";
   }
 
+  // Any two nodes of one element may meet in the support of a point of that
+  // element, whichever cell the point is in.
+  std::vector<std::vector<int>> nachbarn(Nkno);
+  for (int k = 0; k < Nkno; ++k)
+    nachbarn[k].push_back(k);
+  std::vector<int> knoten;
+  for (const auto& eintrag : mpm->ele) {
+    knoten.clear();
+    for (TPunkt* p : ELE_Z(eintrag.second)->kno) {
+      const TKnoten* kn = dynamic_cast<const TKnoten*>(p);
+      if (kn && kn->sysposkno >= 0 && kn->sysposkno < Nkno && Unbekanntenknoten[kn->sysposkno] == kn)
+        knoten.push_back(kn->sysposkno);
+    }
+    for (int a : knoten)
+      nachbarn[a].insert(nachbarn[a].end(), knoten.begin(), knoten.end());
+  }
+  for (std::vector<int>& liste : nachbarn) {
+    std::sort(liste.begin(), liste.end());
+    liste.erase(std::unique(liste.begin(), liste.end()), liste.end());
+  }
+  muster_aus_bloecken(nachbarn);
+
   for (TVM::TVektor<bool>* v : {&bvorgeschrieben, &bgesund})
     v->init(N, nullptr);
   typ.init(N, nullptr, 2u);
-  for (TVM::VekR* v : {&strafgewicht,
-                       &kontaktanzeiger,
-                       &Uvor,
-                       &U,
-                       &Ut,
-                       &Utt,
-                       &U_n,
-                       &Ut_n,
-                       &Utt_n,
-                       &U_it,
-                       &dU,
-                       &dU_alt,
-                       &fint,
-                       &fstraf,
-                       &fckon,
-                       &fext,
-                       &fm,
-                       &KU_it,
-                       &mG,
-                       &G,
-                       &R,
-                       &KdU,
-                       &Gnorm})
+  for (TVM::VekR* v : {&strafgewicht, &kontaktanzeiger, &Uvor, &U, &Ut, &Utt, &U_n, &Ut_n, &Utt_n, &U_it, &dU,
+                       &dU_alt, &fint, &fstraf, &fckon, &fext, &fm, &G, &R})
     v->init(N, nullptr);
   normdU = normdU_j = cosdU = konflr = normG = 0.0;
   Nkonpu = 0;
-  for (TVM::MatR* m : {&M, &KT, &Kstraf, &Kkon, &Keff, &K, &K11inv})
-    m->init(N, N, nullptr);
+  for (int m = 0; m < SYSMAT_ANZAHL; ++m)
+    werte_[m].assign(m == SYSMAT_KKON && !mpm->stw.bkontakt ? 0 : spalten_.size(), 0.0);
+  loesertyp_.init(0, nullptr);
+  kondition_ = 0.0;
   return true;
+}
+
+void TSystem::muster_aus_bloecken(const std::vector<std::vector<int>>& nachbarn) {
+  const int d1 = TDimensionen::dim1;
+  std::size_t anzahl = 0;
+  for (const std::vector<int>& liste : nachbarn)
+    anzahl += liste.size();
+  zeilenanfang_.assign(N + 1, 0);
+  spalten_.clear();
+  spalten_.reserve(anzahl * d1 * d1);
+  for (int k = 0; k < Nkno; ++k)
+    for (int c = 0; c < d1; ++c) {
+      for (int m : nachbarn[k])
+        for (int c2 = 0; c2 < d1; ++c2)
+          spalten_.push_back(d1 * m + c2);
+      zeilenanfang_[d1 * k + c + 1] = static_cast<int>(spalten_.size());
+    }
+  diagonale_.assign(N, -1);
+  for (int i = 0; i < N; ++i)
+    diagonale_[i] = stelle(i, i);
+  blockpos_.clear();
+}
+
+int TSystem::stelle(int i, int j) const {
+  const auto anfang = spalten_.begin() + zeilenanfang_[i], ende = spalten_.begin() + zeilenanfang_[i + 1];
+  const auto k = std::lower_bound(anfang, ende, j);
+  return k != ende && *k == j ? static_cast<int>(k - spalten_.begin()) : -1;
+}
+
+void TSystem::muster_erweitern(const TVM::TVektor<int>& pos) {
+  std::vector<int> neu;
+  for (int a = 0; a < pos.n; ++a)
+    if (pos[a] >= 0 && pos[a] < N) neu.push_back(pos[a]);
+  std::sort(neu.begin(), neu.end());
+  neu.erase(std::unique(neu.begin(), neu.end()), neu.end());
+  std::vector<char> betroffen(N, 0);
+  for (int i : neu)
+    betroffen[i] = 1;
+
+  std::vector<int> anfang(N + 1, 0), spalten, alt_zu_neu(spalten_.size());
+  spalten.reserve(spalten_.size() + neu.size() * neu.size());
+  for (int i = 0; i < N; ++i) {
+    int k = zeilenanfang_[i];
+    const int ende = zeilenanfang_[i + 1];
+    std::size_t z = 0;
+    while (k < ende || (betroffen[i] && z < neu.size())) {
+      const int alt = k < ende ? spalten_[k] : N;
+      const int zusatz = betroffen[i] && z < neu.size() ? neu[z] : N;
+      if (alt <= zusatz) {
+        alt_zu_neu[k++] = static_cast<int>(spalten.size());
+        if (alt == zusatz) ++z;
+        spalten.push_back(alt);
+      } else {
+        spalten.push_back(zusatz);
+        ++z;
+      }
+    }
+    anfang[i + 1] = static_cast<int>(spalten.size());
+  }
+  for (std::vector<double>& w : werte_) {
+    if (w.empty()) continue;
+    std::vector<double> v(spalten.size(), 0.0);
+    for (std::size_t k = 0; k < w.size(); ++k)
+      v[alt_zu_neu[k]] = w[k];
+    w.swap(v);
+  }
+  zeilenanfang_.swap(anfang);
+  spalten_.swap(spalten);
+  for (int i = 0; i < N; ++i)
+    diagonale_[i] = stelle(i, i);
+  blockpos_.clear();
+}
+
+bool TSystem::_vorhanden(SYSMAT m) const {
+  return m >= 0 && m < SYSMAT_ANZAHL && !werte_[m].empty();
+}
+
+void TSystem::_null(SYSMAT m) {
+  if (_vorhanden(m)) std::fill(werte_[m].begin(), werte_[m].end(), 0.0);
+}
+
+void TSystem::_addieren(SYSMAT m, int i, int j, double wert) {
+  if (!_vorhanden(m) || i < 0 || j < 0 || i >= N || j >= N) return;
+  int k = stelle(i, j);
+  if (k < 0) {
+    muster_erweitern(TVM::TVektor<int>{i, j});
+    k = stelle(i, j);
+  }
+  werte_[m][k] += wert;
+}
+
+void TSystem::_block_addieren(SYSMAT m, const TVM::TVektor<int>& pos, const TVM::MatR& block) {
+  const int n = pos.n;
+  if (!_vorhanden(m) || block.zeilen < n || block.spalten < n) return;
+  if (static_cast<int>(blockpos_.size()) != n || !std::equal(blockpos_.begin(), blockpos_.end(), pos.data)) {
+    bool gedeckt = false;
+    for (int versuch = 0; versuch < 2 && !gedeckt; ++versuch) {
+      if (versuch == 1) muster_erweitern(pos);
+      gedeckt = true;
+      blockstellen_.assign(static_cast<std::size_t>(n) * n, -1);
+      for (int a = 0; a < n; ++a) {
+        if (pos[a] < 0 || pos[a] >= N) continue;
+        for (int b = 0; b < n; ++b) {
+          if (pos[b] < 0 || pos[b] >= N) continue;
+          const int k = stelle(pos[a], pos[b]);
+          blockstellen_[static_cast<std::size_t>(a) * n + b] = k;
+          if (k < 0) gedeckt = false;
+        }
+      }
+    }
+    blockpos_.assign(pos.data, pos.data + n);
+  }
+  double* w = werte_[m].data();
+  for (int a = 0; a < n; ++a) {
+    const int* stellen = blockstellen_.data() + static_cast<std::size_t>(a) * n;
+    const double* zeile = block[a];
+    for (int b = 0; b < n; ++b)
+      if (stellen[b] >= 0) w[stellen[b]] += zeile[b];
+  }
+}
+
+void TSystem::_linearkombination(SYSMAT ziel, std::initializer_list<std::pair<double, SYSMAT>> summanden) {
+  if (!_vorhanden(ziel)) return;
+  std::vector<double> summe(spalten_.size(), 0.0);
+  for (const auto& [faktor, quelle] : summanden) {
+    if (faktor == 0.0 || !_vorhanden(quelle)) continue;
+    const std::vector<double>& q = werte_[quelle];
+    for (std::size_t k = 0; k < summe.size(); ++k)
+      summe[k] += faktor * q[k];
+  }
+  werte_[ziel].swap(summe);
+}
+
+double TSystem::_eintrag(SYSMAT m, int i, int j) const {
+  if (!_vorhanden(m) || i < 0 || j < 0 || i >= N || j >= N) return 0.0;
+  const int k = stelle(i, j);
+  return k >= 0 ? werte_[m][k] : 0.0;
+}
+
+double TSystem::_diagonale(SYSMAT m, int i) const {
+  return _vorhanden(m) && i >= 0 && i < N ? werte_[m][diagonale_[i]] : 0.0;
+}
+
+double TSystem::_zeilensumme(SYSMAT m, int i) const {
+  if (!_vorhanden(m) || i < 0 || i >= N) return 0.0;
+  double summe = 0.0;
+  for (int k = zeilenanfang_[i]; k < zeilenanfang_[i + 1]; ++k)
+    summe += werte_[m][k];
+  return summe;
+}
+
+TVM::VekR& TSystem::_produkt(SYSMAT m, const TVM::VekR& x, TVM::VekR& y) const {
+  y.init(N, nullptr);
+  if (!_vorhanden(m) || x.n != N) return y;
+  const std::vector<double>& w = werte_[m];
+  for (int i = 0; i < N; ++i) {
+    double summe = 0.0;
+    for (int k = zeilenanfang_[i]; k < zeilenanfang_[i + 1]; ++k)
+      summe += w[k] * x[spalten_[k]];
+    y[i] = summe;
+  }
+  return y;
+}
+
+TVM::VekR& TSystem::_produkt(SYSMAT m, const TVM::VekR& x, TVM::VekR& y, unsigned zeilenklasse,
+                             unsigned spaltenklasse) const {
+  y.init(N, nullptr);
+  if (!_vorhanden(m) || x.n != N || typ.n != N) return y;
+  const std::vector<double>& w = werte_[m];
+  for (int i = 0; i < N; ++i) {
+    if (typ[i] != zeilenklasse) continue;
+    double summe = 0.0;
+    for (int k = zeilenanfang_[i]; k < zeilenanfang_[i + 1]; ++k)
+      if (typ[spalten_[k]] == spaltenklasse) summe += w[k] * x[spalten_[k]];
+    y[i] = summe;
+  }
+  return y;
 }
 
 bool TSystem::_gesund_und_krank() {
@@ -88,7 +272,10 @@ bool TSystem::_gesund_und_krank() {
     for (int i = 0; i < d1; ++i)
       bgesund[d1 * kn->sysposkno + i] = false;
   }
-  const double Kiimax = TVM::maxhauptdiagele(K);
+  // The largest diagonal entry, signed (1 for an empty system).
+  double Kiimax = N > 0 ? _diagonale(SYSMAT_K, 0) : 1.0;
+  for (int i = 1; i < N; ++i)
+    Kiimax = std::max(Kiimax, _diagonale(SYSMAT_K, i));
   if (Kiimax < schranke) {
     *konsaus << "FEHLER in <bool TSystem::_gesund_und_krank()>: Kiimax=" << Kiimax << "<schranke=" << schranke
              << "\n"
@@ -99,17 +286,15 @@ bool TSystem::_gesund_und_krank() {
   // The penalty and contact springs are left out of the body's own diagonal:
   // a large penalty parameter would otherwise raise Kiimax so far that the
   // unknowns of the body itself count as sick and are set to 0.
-  const bool bstraf = Kstraf.zeilen == N && Kstraf.spalten == N;
-  const bool bkon = mpm->stw.bkontakt && Kkon.zeilen == N && Kkon.spalten == N;
   TVM::VekR eigen(N);
   double eigenmax = 0.0;
   for (int i = 0; i < N; ++i) {
-    eigen[i] = K[i][i] + (bstraf ? Kstraf[i][i] : 0.0) + (bkon ? Kkon[i][i] : 0.0);
+    eigen[i] = _diagonale(SYSMAT_K, i) + _diagonale(SYSMAT_KSTRAF, i) + _diagonale(SYSMAT_KKON, i);
     eigenmax = std::max(eigenmax, std::fabs(eigen[i]));
   }
   for (int i = 0; i < N; ++i) {
     const bool eigen_klein = !(eigenmax > 0.0) || std::fabs(eigen[i]) / eigenmax < schranke;
-    if (std::fabs(K[i][i]) / Kiimax < schranke && eigen_klein) bgesund[i] = false;
+    if (std::fabs(_diagonale(SYSMAT_K, i)) / Kiimax < schranke && eigen_klein) bgesund[i] = false;
   }
   return true;
 }
@@ -133,19 +318,6 @@ bool TSystem::_aufteilen() {
   return true;
 }
 
-double TSystem::M_zeilensumme(int i) const {
-  if (i < 0 || i >= M.zeilen) return 0.0;
-  double summe = 0.0;
-  for (int j = 0; j < M.spalten; ++j) summe += M[i][j];
-  return summe;
-}
-
-double TSystem::K_diagonale(int i) const { return i >= 0 && i < K.zeilen && i < K.spalten ? K[i][i] : 0.0; }
-
-void TSystem::Kstraf_addieren(int i, int j, double wert) {
-  if (i >= 0 && j >= 0 && i < Kstraf.zeilen && j < Kstraf.spalten) Kstraf[i][j] += wert;
-}
-
 bool TSystem::_umspeichern(RICHTUNG r) {
   if (r == RICHTUNG_VORWAERTS) {
     U_n = U;
@@ -160,8 +332,97 @@ bool TSystem::_umspeichern(RICHTUNG r) {
   dU.init(-1, nullptr);
   dU_alt.init(-1, nullptr);
   normdU = normdU_j = cosdU = 0.0;
-  for (TVM::VekR* v : {&fint, &fstraf, &fckon, &fext, &fm, &KU_it, &mG, &G, &R, &KdU, &Gnorm})
+  for (TVM::VekR* v : {&fint, &fstraf, &fckon, &fext, &fm, &G, &R})
     v->init(-1, nullptr);
+  return true;
+}
+
+bool TSystem::_loesen(MATHE::LOESER loeser, bool bvorgaben) {
+  if (N0 == 0) return true;
+  TVM::VekR rechts(N), K12U2;
+  if (bvorgaben && N1 > 0) _produkt(SYSMAT_K, U, K12U2, 0, 1);
+  for (int i = 0; i < N; ++i)
+    if (typ[i] == 0) rechts[i] = K12U2.n == N ? R[i] - K12U2[i] : R[i];
+  switch (loeser) {
+  case MATHE::LOESER_PROFIL:
+  case MATHE::LOESER_LU:
+  case MATHE::LOESER_GAUSS: {
+    bool zerlegt = false;
+    return loesen_duenn(loeser, rechts, zerlegt);
+  }
+  case MATHE::LOESER_AUTOMATISCH: {
+    // As the dense choice did: the SVD only where the LU factorisation fails.
+    bool zerlegt = false;
+    if (loesen_duenn(loeser, rechts, zerlegt)) return true;
+    return !zerlegt && loesen_dicht(MATHE::LOESER_SVD, rechts);
+  }
+  case MATHE::LOESER_SVD:
+    return loesen_dicht(loeser, rechts);
+  default:
+    return false;
+  }
+}
+
+// K with every unknown that is not free decoupled: its row and column hold
+// zeros but for a diagonal the size of the free ones, and its right-hand side
+// is 0; the pattern, and so the analysis, stays the same for every class.
+bool TSystem::loesen_duenn(MATHE::LOESER loeser, TVM::VekR& rechts, bool& zerlegt) {
+  const std::vector<double>& K = werte_[SYSMAT_K];
+  double dmax = 0.0;
+  for (int i = 0; i < N; ++i)
+    if (typ[i] == 0) dmax = std::max(dmax, std::fabs(K[diagonale_[i]]));
+  if (!(dmax > 0.0) || !std::isfinite(dmax)) dmax = 1.0;
+  loeserwerte_.resize(K.size());
+  for (int i = 0; i < N; ++i) {
+    const bool frei = typ[i] == 0;
+    for (int k = zeilenanfang_[i]; k < zeilenanfang_[i + 1]; ++k) {
+      const int j = spalten_[k];
+      loeserwerte_[k] = frei && typ[j] == 0 ? K[k] : (i == j ? dmax : 0.0);
+    }
+    if (!frei) rechts[i] = 0.0;
+  }
+  const bool neue_pivots = !(loesertyp_ == typ);
+  loesertyp_ = typ;
+  zerlegt =
+      loeser_.zerlegen(loeser, N, zeilenanfang_.data(), spalten_.data(), loeserwerte_.data(), neue_pivots);
+  if (!zerlegt) return false;
+  kondition_ = loeser_.kondition();
+  if (MATHE::zuverlaessige_stellen(kondition_) < 3 || !loeser_.loesen(rechts.data)) return false;
+  for (int i = 0; i < N; ++i)
+    if (typ[i] == 0) U[i] = rechts[i];
+  return true;
+}
+
+bool TSystem::loesen_dicht(MATHE::LOESER loeser, const TVM::VekR& rechts) {
+  if (N0 > maxNdicht) {
+    *konsaus << "FEHLER in <bool TSystem::_loesen(MATHE::LOESER loeser, bool bvorgaben)>: N0=" << N0
+             << " freie Unbekannte sind zu viele fuer die dichte Loesung (" << MATHE::str_LOESER(loeser)
+             << ", hoechstens " << maxNdicht << ")\n"
+             << std::flush;
+    return false;
+  }
+  std::vector<int> frei(N, -1);
+  TVM::VekR r1(N0);
+  for (int i = 0, f = 0; i < N; ++i)
+    if (typ[i] == 0) {
+      r1[f] = rechts[i];
+      frei[i] = f++;
+    }
+  TVM::MatR K11(N0, N0);
+  const std::vector<double>& K = werte_[SYSMAT_K];
+  for (int i = 0; i < N; ++i) {
+    if (frei[i] < 0) continue;
+    for (int k = zeilenanfang_[i]; k < zeilenanfang_[i + 1]; ++k)
+      if (frei[spalten_[k]] >= 0) K11[frei[i]][frei[spalten_[k]]] = K[k];
+  }
+  TVM::MatR K11inv = K11;
+  double det = 0.0;
+  int stellen = 0;
+  if (TVM::loeser_inverse(K11inv, det, loeser) != 1 || !TVM::Konditionskontrolle(K11, K11inv, stellen, 3))
+    return false;
+  const TVM::VekR U1 = K11inv * r1;
+  for (int i = 0; i < N; ++i)
+    if (frei[i] >= 0) U[i] = U1[frei[i]];
   return true;
 }
 
@@ -288,8 +549,8 @@ bool TIntegrationspunkt::_M_fm_KT_fint(TVM::MatR& Me, TVM::MatR& KTe, TVM::VekR&
 
 bool Tmpm::_M_Fm_KT_Fint() {
   TSystem& s = *sys;
-  s.M.init(s.N, s.N, nullptr);
-  s.KT.init(s.N, s.N, nullptr);
+  s._null(SYSMAT_M);
+  s._null(SYSMAT_KT);
   s.fm.init(s.N, nullptr);
   s.fint.init(s.N, nullptr);
   TVM::MatR Me, KTe;
@@ -299,19 +560,14 @@ bool Tmpm::_M_Fm_KT_Fint() {
     TIntegrationspunkt* ip = IPU_Z(eintrag.second);
     if (!ip->_M_fm_KT_fint(Me, KTe, fme, finte, true)) continue;
     _einbaupos(ip->ans_kno->stuetzpu, pos);
+    // Without masses Me is zero.
+    if (stw.bmassen) s._block_addieren(SYSMAT_M, pos, Me);
+    s._block_addieren(SYSMAT_KT, pos, KTe);
     for (int i = 0; i < pos.n; ++i) {
       const int pi = pos[i];
       if (pi < 0 || pi >= s.N) continue;
       s.fm[pi] += fme[i];
       s.fint[pi] += finte[i];
-      double* Mi = s.M[pi];
-      double* Ki = s.KT[pi];
-      for (int j = 0; j < pos.n; ++j) {
-        const int pj = pos[j];
-        if (pj < 0 || pj >= s.N) continue;
-        Mi[pj] += Me[i][j];
-        Ki[pj] += KTe[i][j];
-      }
     }
   }
   return true;
@@ -340,19 +596,15 @@ bool Tmpm::_U_Ut_Utt() {
   }
 
   const TVM::VekR& a = stw.newmark_koeff;
-  if (bexplizit) {
-    s.Keff = s.M;
-    s.Keff *= 1.0 / (dt * dt);
-  } else {
-    s.Keff = s.KT;
-    if (stw.bmassen)
-      for (long k = 0; k < s.Keff.anzahl(); ++k)
-        s.Keff.data[k] += a[0] * s.M.data[k];
-  }
-  s.Keff -= s.Kstraf;
-  if (stw.bkontakt) s.Keff -= s.Kkon;
-  s.K = s.Keff;
-  s.KU_it = s.Keff * s.U_it;
+  const double kkon = stw.bkontakt ? -1.0 : 0.0;
+  if (bexplizit)
+    s._linearkombination(SYSMAT_K, {{1.0 / (dt * dt), SYSMAT_M}, {-1.0, SYSMAT_KSTRAF}, {kkon, SYSMAT_KKON}});
+  else
+    s._linearkombination(
+        SYSMAT_K,
+        {{1.0, SYSMAT_KT}, {stw.bmassen ? a[0] : 0.0, SYSMAT_M}, {-1.0, SYSMAT_KSTRAF}, {kkon, SYSMAT_KKON}});
+  TVM::VekR KU_it;
+  s._produkt(SYSMAT_K, s.U_it, KU_it);
 
   s.G = s.fext;
   if (stw.bmassen) s.G += s.fm;
@@ -360,48 +612,22 @@ bool Tmpm::_U_Ut_Utt() {
   s.G += s.fstraf;
   if (stw.bkontakt) s.G += s.fckon;
   s.R = s.G;
-  s.R += s.KU_it;
+  s.R += KU_it;
 
   for (int i = 0; i < s.N; ++i)
     s.U[i] = s.bvorgeschrieben[i] ? s.Uvor[i] : 0.0;
 
   if (!s._gesund_und_krank()) return false;
   s._aufteilen();
-  TVM::MatR Kteile[4];
-  TVM::VekR Uteile[2], Rteile[2];
-  TVM::MatrixZerlegung(s.K, 2, 2, s.typ, s.typ, Kteile);
-  TVM::VektorZerlegung(s.U, 2, s.typ, Uteile);
-  TVM::VektorZerlegung(s.R, 2, s.typ, Rteile);
-  s.K11 = Kteile[0];
-  s.K12 = Kteile[1];
-  s.K21 = Kteile[2];
-  s.K22 = Kteile[3];
-  s.U1 = Uteile[0];
-  s.U2 = Uteile[1];
-  s.R1 = Rteile[0];
-  s.R2 = Rteile[1];
-
-  if (s.N0 > 0) {
-    s.K11inv = s.K11;
-    double det = 0.0;
-    int stellen = 0;
-    // The profile solver reads only the upper triangle of a symmetric matrix.
-    const MATHE::LOESER loeser = stw.gleichloes_bil == MATHE::LOESER_PROFIL && !_tangente_symmetrisch()
-                                     ? MATHE::LOESER_LU
-                                     : stw.gleichloes_bil;
-    const bool invertiert = TVM::loeser_inverse(s.K11inv, det, loeser) == 1 &&
-                            TVM::Konditionskontrolle(s.K11, s.K11inv, stellen, 3);
-    if (!invertiert) {
-      *konsaus << "FEHLER in <Tmpm::_U_Ut_Utt()>: Invertieren von K11 gescheitert\n" << std::flush;
-      if (!bexplizit) return false;
-      abbruch();
-      return false;
-    }
-    TVM::VekR rechts = s.R1;
-    if (!bexplizit && s.N1 > 0) rechts -= s.K12 * s.U2;
-    s.U1 = s.K11inv * rechts;
-    Uteile[0] = s.U1;
-    TVM::VektorZusammenfassung(s.U, 2, s.typ, Uteile);
+  // The profile (Cholesky) choice reads one triangle of a symmetric matrix.
+  const MATHE::LOESER loeser = stw.gleichloes_bil == MATHE::LOESER_PROFIL && !_tangente_symmetrisch()
+                                   ? MATHE::LOESER_LU
+                                   : stw.gleichloes_bil;
+  if (!s._loesen(loeser, !bexplizit)) {
+    *konsaus << "FEHLER in <Tmpm::_U_Ut_Utt()>: Invertieren von K11 gescheitert\n" << std::flush;
+    if (!bexplizit) return false;
+    abbruch();
+    return false;
   }
 
   s.dU = s.U;
@@ -409,18 +635,11 @@ bool Tmpm::_U_Ut_Utt() {
   s.normdU = TVM::norm(s.dU);
   s.cosdU =
       s.normdU > eps && s.normdU_j > eps ? TVM::skalarprodukt(s.dU, s.dU_alt) / s.normdU / s.normdU_j : 0.0;
-  s.mG = s.G;
-  s.mG *= -1.0;
-  TVM::VekR Gteile[2];
-  TVM::VektorZerlegung(s.mG, 2, s.typ, Gteile);
-  s.G1 = Gteile[0];
-  s.G2 = Gteile[1];
-  s.KdU = s.Keff * s.dU;
   // The residual over the free unknowns, reported as normG.
-  s.Gnorm.init(s.N, nullptr);
+  TVM::VekR Gfrei(s.N);
   for (int i = 0; i < s.N; ++i)
-    if (s.typ[i] == 0) s.Gnorm[i] = s.G[i];
-  s.normG = TVM::norm(s.Gnorm);
+    if (s.typ[i] == 0) Gfrei[i] = s.G[i];
+  s.normG = TVM::norm(Gfrei);
 
   if (s.normdU < stw.schranke_normdU) bkonv = true;
   if (!bkonv && stw.bkonvkontrbilanzit && jj >= 1) {

@@ -1,12 +1,18 @@
 #pragma once
 // The global node-based equation system of a run: numbering of the unknowns,
-// global vectors and dense matrices, the classification of every unknown as
-// free (0), prescribed (1) or excluded (2) and the partition blocks. Only
-// this class and the assembly and solution steps touch the N x N matrices.
+// global vectors, the classification of every unknown as free (0),
+// prescribed (1) or excluded (2), and the matrices M, KT, Kstraf, Kkon (only
+// with contact) and K. The matrices share one compressed row pattern and are
+// stored here alone; everyone else reaches them through the operations below.
+// Owns the sparse solver with its factorisation.
 
+#include <initializer_list>
+#include <memory>
+#include <utility>
 #include <vector>
 
 #include "input/mpmdefs.h"
+#include "numerics/loeser.h"
 #include "numerics/tvm.h"
 
 namespace MPM {
@@ -14,11 +20,18 @@ namespace MPM {
 class Tmpm;
 class TKnoten;
 
+// The matrices of the system.
+enum SYSMAT : int { SYSMAT_M = 0, SYSMAT_KT, SYSMAT_KSTRAF, SYSMAT_KKON, SYSMAT_K, SYSMAT_ANZAHL };
+
 class TSystem {
 public:
-  explicit TSystem(Tmpm* mpm) : mpm(mpm) {}
+  explicit TSystem(Tmpm* mpm);
+  ~TSystem();
+  TSystem(const TSystem&) = delete;
+  TSystem& operator=(const TSystem&) = delete;
 
-  // Numbers the nodes of the unknown-node registry and sizes everything.
+  // Numbers the nodes of the unknown-node registry, builds the pattern from
+  // the nodes of every element (and a block per node) and sizes everything.
   bool _init();
   // Marks the unknowns of inactive nodes and of vanishing diagonals as sick;
   // false (after the stop question) when the whole diagonal vanishes.
@@ -28,11 +41,45 @@ public:
   // Stores or restores U, Ut, Utt and clears the iteration vectors.
   bool _umspeichern(RICHTUNG r);
 
-  // Element access for the other parts of the program, so that the storage
-  // of the matrices stays this class's business.
-  double M_zeilensumme(int i) const; // row sum of M (the lumped mass of unknown i)
-  double K_diagonale(int i) const;
-  void Kstraf_addieren(int i, int j, double wert);
+  // Matrix operations. Positions outside 0..N-1 are skipped; an entry outside
+  // the pattern widens the pattern (for all matrices) by the block of the
+  // positions concerned. A matrix that does not exist (Kkon without contact)
+  // reads as zero and ignores additions.
+  bool _vorhanden(SYSMAT m) const;
+  void _null(SYSMAT m); // every value 0, the pattern is kept
+  void _addieren(SYSMAT m, int i, int j, double wert);
+  // Adds block[a][b] at (pos[a], pos[b]); negative positions are skipped.
+  void _block_addieren(SYSMAT m, const TVM::TVektor<int>& pos, const TVM::MatR& block);
+  // ziel := sum of faktor * quelle over the given pairs (absent sources skipped).
+  void _linearkombination(SYSMAT ziel, std::initializer_list<std::pair<double, SYSMAT>> summanden);
+  double _eintrag(SYSMAT m, int i, int j) const;
+  double _diagonale(SYSMAT m, int i) const;
+  double _zeilensumme(SYSMAT m, int i) const;
+  // y := A x (x of length N).
+  TVM::VekR& _produkt(SYSMAT m, const TVM::VekR& x, TVM::VekR& y) const;
+  // y := A restricted to rows of class `zeilenklasse` and columns of class
+  // `spaltenklasse` times x; rows of other classes get 0.
+  TVM::VekR& _produkt(SYSMAT m, const TVM::VekR& x, TVM::VekR& y, unsigned zeilenklasse,
+                      unsigned spaltenklasse) const;
+
+  // Solves K11 U1 = R1 (minus K12 U2 with `bvorgaben`) for the free unknowns
+  // and writes them into U; prescribed and excluded entries of U stay. False
+  // when the method fails, leaves fewer than 3 reliable digits, or asks for
+  // a dense solution of more than maxNdicht unknowns (with a message).
+  bool _loesen(MATHE::LOESER loeser, bool bvorgaben);
+  static constexpr int maxNdicht = 2500;
+
+  // Lumped nodal mass at unknown i (row sum of M) and the diagonal of K, for
+  // the output; 0 outside the system.
+  double M_zeilensumme(int i) const { return _zeilensumme(SYSMAT_M, i); }
+  double K_diagonale(int i) const { return _diagonale(SYSMAT_K, i); }
+
+  // Pattern size and the work of the sparse solver so far.
+  long _Neintraege() const { return static_cast<long>(spalten_.size()); }
+  long _Nanalysen() const { return loeser_.Nanalysen(); }
+  long _Nzerlegungen() const { return loeser_.Nzerlegungen(); }
+  // 1-norm condition estimate of the last sparse factorisation (0 before one).
+  double _kondition() const { return kondition_; }
 
   Tmpm* mpm;
   std::vector<TKnoten*> Unbekanntenknoten;
@@ -44,11 +91,29 @@ public:
   TVM::VekR Uvor, U, Ut, Utt, U_n, Ut_n, Utt_n, U_it, dU, dU_alt;
   double normdU = 0.0, normdU_j = 0.0, cosdU = 0.0, konflr = 0.0;
   int Nkonpu = 0;
-  TVM::VekR fint, fstraf, fckon, fext, fm, KU_it, mG, G, R, KdU, Gnorm;
+  TVM::VekR fint, fstraf, fckon, fext, fm, G, R;
   double normG = 0.0;
-  TVM::MatR M, KT, Kstraf, Kkon, Keff, K, K11inv;
-  TVM::VekR U1, U2, R1, R2, G1, G2;
-  TVM::MatR K11, K12, K21, K22;
+
+private:
+  // Compressed rows: row i holds the columns spalten_[zeilenanfang_[i] ..
+  // zeilenanfang_[i+1]-1] in ascending order, its diagonal at diagonale_[i].
+  std::vector<int> zeilenanfang_, spalten_, diagonale_;
+  std::vector<double> werte_[SYSMAT_ANZAHL]; // empty: the matrix does not exist
+  // Positions of the last block added, so that the next matrix given the same
+  // positions skips the search.
+  std::vector<int> blockpos_, blockstellen_;
+  // The matrix handed to the solver: K with the unknowns that are not free
+  // decoupled, and the classes it was built for.
+  std::vector<double> loeserwerte_;
+  TVM::TVektor<unsigned int> loesertyp_;
+  MATHE::TDuennloeser loeser_;
+  double kondition_ = 0.0;
+
+  int stelle(int i, int j) const;
+  void muster_aus_bloecken(const std::vector<std::vector<int>>& nachbarn);
+  void muster_erweitern(const TVM::TVektor<int>& pos);
+  bool loesen_duenn(MATHE::LOESER loeser, TVM::VekR& rechts, bool& zerlegt);
+  bool loesen_dicht(MATHE::LOESER loeser, const TVM::VekR& rechts);
 };
 
 } // namespace MPM

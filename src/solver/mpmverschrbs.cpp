@@ -48,7 +48,7 @@ void strafterme(double kappa, int anzahl, double wert, const TVM::VekR& e, const
 bool Tmpm::_verschiebungsrbs() {
   TSystem& s = *sys;
   s.fstraf.init(s.N, nullptr);
-  s.Kstraf.init(s.N, s.N, nullptr);
+  s._null(SYSMAT_KSTRAF);
   s.Uvor.init(s.N, nullptr);
   s.bvorgeschrieben.init(s.N, nullptr);
   s.strafgewicht.init(s.N, nullptr);
@@ -89,7 +89,7 @@ bool Tmpm::_verschiebungsrbs() {
       s.strafgewicht[pi] += w[i];
       s.fstraf[pi] += f[i];
       for (int j = 0; j < d; ++j)
-        s.Kstraf_addieren(pi, kn->sysposfhg[j], k[i][j]);
+        s._addieren(SYSMAT_KSTRAF, pi, kn->sysposfhg[j], k[i][j]);
     }
   }
 

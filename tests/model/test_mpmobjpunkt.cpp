@@ -187,9 +187,7 @@ TEST(System, NumberingClassesAndForceQueries) {
   EXPECT_EQ(kn[0]->sysposfhg, (TVM::TVektor<int>{4, 5}));
 
   for (int i = 0; i < 6; ++i)
-    sys.K[i][i] = 1.0;
-  sys.K[3][3] = 1e-7;
-  sys.K[4][4] = 1e-6;
+    sys._addieren(SYSMAT_K, i, i, i == 3 ? 1e-7 : i == 4 ? 1e-6 : 1.0);
   kn[2]->status = OBJSTATUS_INAKTIV;
   sys.bvorgeschrieben[1] = true;
   ASSERT_TRUE(sys._gesund_und_krank());
@@ -208,8 +206,8 @@ TEST(System, NumberingClassesAndForceQueries) {
   _einbaupos({kn[1], kn[0]}, pos);
   EXPECT_EQ(pos, (TVM::TVektor<int>{2, 3, -1, 5}));
 
-  sys.K.init(6, 6, nullptr, 0.0);
-  sys.K[0][0] = 5e-7;
+  sys._null(SYSMAT_K);
+  sys._addieren(SYSMAT_K, 0, 0, 5e-7);
   EXPECT_THROW(sys._gesund_und_krank(), int);
   EXPECT_EQ(k.aus.str(), "FEHLER in <bool TSystem::_gesund_und_krank()>: Kiimax=5e-07<schranke=1e-06\n"
                          "Fuer ABBRUCH \"x\", fuer WEITER beliebiges Zeichen eingeben:");

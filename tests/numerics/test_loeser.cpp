@@ -330,3 +330,144 @@ TEST(Zerlegung, SplitsAndMergesByClass) {
   VektorZusammenfassung(v, 2, t, vt);
   EXPECT_EQ(v, (VekR{7, 20, -3, -4, 50}));
 }
+
+namespace {
+// The matrix by rows, keeping its non-zero entries and every diagonal entry.
+struct Zeilen {
+  std::vector<int> anfang{0}, spalten;
+  std::vector<double> werte;
+  explicit Zeilen(const MatR& a) {
+    for (int i = 0; i < a.zeilen; ++i) {
+      for (int j = 0; j < a.spalten; ++j)
+        if (a[i][j] != 0.0 || i == j) {
+          spalten.push_back(j);
+          werte.push_back(a[i][j]);
+        }
+      anfang.push_back(static_cast<int>(spalten.size()));
+    }
+  }
+  bool zerlegen(TDuennloeser& l, LOESER art, bool neu = true) {
+    return l.zerlegen(art, static_cast<int>(anfang.size()) - 1, anfang.data(), spalten.data(), werte.data(),
+                      neu);
+  }
+};
+
+// tridiag(-1, 2, -1) of order n: (A^-1)_ij = min(i,j) (n+1-max(i,j)) / (n+1)
+// (from 1), column sums j (n+1-j) / 2, and |A|_1 = 4.
+MatR laplace(int n) {
+  MatR a(n, n);
+  for (int i = 0; i < n; ++i) {
+    a[i][i] = 2;
+    if (i > 0) a[i][i - 1] = a[i - 1][i] = -1;
+  }
+  return a;
+}
+} // namespace
+
+TEST(DuennLoeser, SolvesKeepsItsWorkAndRefuses) {
+  Zeilen l5(laplace(5));
+  for (LOESER art : {LOESER_PROFIL, LOESER_LU}) {
+    SCOPED_TRACE(str_LOESER(art));
+    TDuennloeser l;
+    ASSERT_TRUE(l.zerlegen(art, 5, l5.anfang.data(), l5.spalten.data(), l5.werte.data(), true));
+    VekR x{1, 0, 0, 0, 0};
+    ASSERT_TRUE(l.loesen(x.data));
+    for (int i = 0; i < 5; ++i)
+      EXPECT_NEAR(x[i], (5.0 - i) / 6.0, 1e-15);
+    // kappa_1 = 4 * 3 (6 - 3) / 2; the estimate is exact for a positive inverse.
+    EXPECT_NEAR(l.kondition(), 18.0, 18.0 * 1e-14);
+    // Equal values keep the factors, new values only the analysis, a new
+    // method both.
+    ASSERT_TRUE(l5.zerlegen(l, art));
+    EXPECT_EQ(l.Nanalysen(), 1);
+    EXPECT_EQ(l.Nzerlegungen(), 1);
+    Zeilen doppelt(laplace(5) *= 2.0);
+    ASSERT_TRUE(doppelt.zerlegen(l, art, false));
+    EXPECT_EQ(l.Nanalysen(), 1);
+    EXPECT_EQ(l.Nzerlegungen(), 2);
+    x.init({1, 0, 0, 0, 0});
+    ASSERT_TRUE(l.loesen(x.data));
+    EXPECT_NEAR(x[4], 1.0 / 12.0, 1e-15);
+    ASSERT_TRUE(doppelt.zerlegen(l, art == LOESER_PROFIL ? LOESER_GAUSS : LOESER_PROFIL));
+    EXPECT_EQ(l.Nanalysen(), 2);
+  }
+
+  // Unsymmetric: LU solves A x = b, not A^T x = b.
+  const MatR u(3, 3, {4, 1, 0, 2, 5, 1, 0, 3, 6});
+  Zeilen zu(u);
+  TDuennloeser l;
+  ASSERT_TRUE(zu.zerlegen(l, LOESER_AUTOMATISCH));
+  VekR x{1, 2, 3};
+  ASSERT_TRUE(l.loesen(x.data));
+  EXPECT_LT(maxabw(MatR(3, 1, {1, 2, 3}), u * MatR(3, 1, {x[0], x[1], x[2]})), 1e-15);
+
+  // "Profil" reads the upper triangle only, as the profile solver does.
+  Zeilen oben(MatR(2, 2, {2, -1, 5, 2}));
+  ASSERT_TRUE(oben.zerlegen(l, LOESER_PROFIL));
+  x.init({1, 0});
+  ASSERT_TRUE(l.loesen(x.data));
+  EXPECT_NEAR(x[0], 2.0 / 3.0, 1e-15);
+  EXPECT_NEAR(x[1], 1.0 / 3.0, 1e-15);
+
+  // Indefinite: refused as "Profil", solved by LU; singular: refused by both.
+  Zeilen indefinit(MatR(2, 2, {1, 2, 2, 1}));
+  EXPECT_FALSE(indefinit.zerlegen(l, LOESER_PROFIL));
+  EXPECT_FALSE(l.loesen(x.data)) << "no factors after a failure";
+  ASSERT_TRUE(indefinit.zerlegen(l, LOESER_LU));
+  x.init({3, 3});
+  ASSERT_TRUE(l.loesen(x.data));
+  EXPECT_NEAR(x[0], 1.0, 1e-15);
+  EXPECT_NEAR(x[1], 1.0, 1e-15);
+  Zeilen singulaer(MatR(2, 2, {1, 1, 1, 1}));
+  for (LOESER art : {LOESER_PROFIL, LOESER_LU, LOESER_SVD, LOESER_UNBEKANNT})
+    EXPECT_FALSE(singulaer.zerlegen(l, art)) << str_LOESER(art);
+  // A pattern out of order or out of range is refused.
+  Zeilen kaputt(u);
+  std::swap(kaputt.spalten[0], kaputt.spalten[1]);
+  EXPECT_FALSE(kaputt.zerlegen(l, LOESER_LU));
+  kaputt.spalten[0] = 7;
+  EXPECT_FALSE(kaputt.zerlegen(l, LOESER_LU));
+}
+
+TEST(DuennLoeser, ConditionEstimateAndReliableDigits) {
+  // Dense solves as the estimator sees them: never above the true norm of
+  // the inverse, the maximal column sum.
+  std::mt19937 g(5);
+  for (int n : {1, 2, 7, 20}) {
+    const MatR a = zufall(n, n, g);
+    MatR ainv = a;
+    double det = 0;
+    ASSERT_EQ(loeser_inverse(ainv, det, LOESER_LU), 1);
+    double norm = 0;
+    for (int j = 0; j < n; ++j) {
+      double s = 0;
+      for (int i = 0; i < n; ++i)
+        s += std::fabs(ainv[i][j]);
+      norm = std::max(norm, s);
+    }
+    auto mal = [n](const MatR& m) {
+      return [n, &m](double* x) {
+        std::vector<double> y(n, 0.0);
+        for (int i = 0; i < n; ++i)
+          for (int j = 0; j < n; ++j)
+            y[i] += m[i][j] * x[j];
+        std::copy(y.begin(), y.end(), x);
+        return true;
+      };
+    };
+    const MatR ainvt = transponiert(ainv);
+    const double s = inverse_norm1(n, mal(ainv), mal(ainvt));
+    EXPECT_LE(s, norm * (1 + 1e-13)) << n;
+    EXPECT_GT(s, 0.0) << n;
+  }
+  EXPECT_EQ(inverse_norm1(
+                3, [](double*) { return false; }, [](double*) { return true; }),
+            -1.0);
+
+  // Three digits hold up to kappa just below 1e12.
+  EXPECT_EQ(zuverlaessige_stellen(4.0), 14);
+  EXPECT_EQ(zuverlaessige_stellen(0.99e12), 3);
+  EXPECT_EQ(zuverlaessige_stellen(1e12), 2);
+  EXPECT_EQ(zuverlaessige_stellen(0.0), 0);
+  EXPECT_EQ(zuverlaessige_stellen(keinezahl), 0);
+}

@@ -181,14 +181,13 @@ TEST(Datentabellen, RowsOfSelectedMaterialPointsAndNodesPerOutputTime) {
   // System of 5 unknowns: node 1 at 0 and 1, node 2 at 2 and 3, node 3 has
   // its first component fixed and the second at 4.
   TSystem& sys = *mpm.sys;
-  sys.M.init(5, 5, nullptr);
-  sys.K.init(5, 5, nullptr);
-  for (VekR* v : {&sys.fint, &sys.fext, &sys.R, &sys.fm, &sys.G})
-    v->init(5, nullptr);
+  for (TKnoten* kn : m.kn)
+    mpm.knou.einfuegen(kn->num, kn);
+  sys._init();
   for (int i = 0; i < 5; ++i) {
     for (int j = 0; j < 5; ++j) {
-      sys.M[i][j] = i + 0.1 * j + 1.0;
-      sys.K[i][j] = 10.0 * (i + 1) + j;
+      sys._addieren(SYSMAT_M, i, j, i + 0.1 * j + 1.0);
+      sys._addieren(SYSMAT_K, i, j, 10.0 * (i + 1) + j);
     }
     sys.fint[i] = i + 1.0;
     sys.fext[i] = -(i + 1.0) / 10.0;

@@ -140,9 +140,12 @@ double tangentenfehler(const char* konfigur, const char* verzerr, int mattyp, bo
 
   const TVM::VekR U = mpm.sys->U;
   mpm.fint(U);
-  const TVM::MatR K = mpm.sys->KT;
-  bplastisch = mpm.binel;
   const int N = U.n;
+  TVM::MatR K(N, N);
+  for (int i = 0; i < N; ++i)
+    for (int j = 0; j < N; ++j)
+      K[i][j] = mpm.sys->_eintrag(SYSMAT_KT, i, j);
+  bplastisch = mpm.binel;
   TVM::MatR Kfd(N, N);
   const double h = 1e-6;
   for (int j = 0; j < N; ++j) {

@@ -40,7 +40,9 @@ struct Feder {
     TKnoten* kn = kno_erzeugen(&mpm, 1, 1, 1.0, VekR{0, 0}, leer, leer, leer, leer, 0);
     mpm.knou.einfuegen(1, kn);
     mpm.sys->_init();
-    mpm.sys->KT = K;
+    for (int i = 0; i < 2; ++i)
+      for (int j = 0; j < 2; ++j)
+        mpm.sys->_addieren(SYSMAT_KT, i, j, K[i][j]);
     mpm.sys->fext = f;
   }
   Tmpm mpm;
@@ -54,12 +56,12 @@ TEST(Loesungsschritt, LumpedAndConsistentMass) {
     Tmpm mpm;
     start(mpm);
     mpm._M_Fm_KT_Fint();
-    const TVM::MatR& M = mpm.sys->M;
+    const TSystem& s = *mpm.sys;
     double summe = 0.0, nebendiagonale = 0.0;
-    for (int i = 0; i < M.zeilen; ++i)
-      for (int j = 0; j < M.spalten; ++j) {
-        summe += M[i][j];
-        if (i != j) nebendiagonale += std::fabs(M[i][j]);
+    for (int i = 0; i < s.N; ++i)
+      for (int j = 0; j < s.N; ++j) {
+        summe += s._eintrag(SYSMAT_M, i, j);
+        if (i != j) nebendiagonale += std::fabs(s._eintrag(SYSMAT_M, i, j));
       }
     EXPECT_NEAR(summe, 2 * 2.0, 1e-13) << "mass 2 in each of the two directions";
     // Consistent: m/36 [4 2 1 2; 2 4 2 1; 1 2 4 2; 2 1 2 4] per direction.
@@ -122,6 +124,12 @@ TEST(Loesungsschritt, PrescribedTimeZeroRateAndLimitCases) {
   Feder f(TVM::MatR(2, 2, {1, 1, 1, 1}), VekR{1, 0});
   EXPECT_FALSE(f.mpm._U_Ut_Utt());
   EXPECT_EQ(k.aus.str(), "FEHLER in <Tmpm::_U_Ut_Utt()>: Invertieren von K11 gescheitert\n");
+  // "automatisch" falls back to the SVD: the minimum-norm solution K^+ f.
+  Feder g(TVM::MatR(2, 2, {1, 1, 1, 1}), VekR{1, 0});
+  g.mpm.stw.gleichloes_bil = MATHE::LOESER_AUTOMATISCH;
+  EXPECT_TRUE(g.mpm._U_Ut_Utt());
+  EXPECT_NEAR(g.mpm.sys->U[0], 0.25, 1e-15);
+  EXPECT_NEAR(g.mpm.sys->U[1], 0.25, 1e-15);
 }
 
 TEST(Transfer, PairsSkippedNodesAndResults) {
@@ -161,4 +169,98 @@ TEST(Transfer, PairsSkippedNodesAndResults) {
   EXPECT_EQ(kn1->zust.u, (VekR{5, 5}));
   mpm._transfer_knou_zu_sys();
   EXPECT_EQ(s.U[kn1->sysposfhg[0]], 0.0);
+}
+
+// Two bilinear elements side by side (nodes 1..6) and node 7 outside both.
+TEST(System, PatternFromTheElementsAndMatrixOperations) {
+  Konsolenumleitung k("w\n");
+  Testlauf lauf("stw_zeitschrittverf implizit\nmat 1, 1, (2., 100., 0.25, 0.)\neletyp 1\n"
+                "kno 1, 1, 1., (0, 0)\nkno 2, 1, 1., (1, 0)\nkno 3, 1, 1., (2, 0)\nkno 4, 1, 1., (0, 1)\n"
+                "kno 5, 1, 1., (1, 1)\nkno 6, 1, 1., (2, 1)\nkno 7, 1, 1., (5, 5)\n"
+                "ele 1, 1, 1, (1, 2, 5, 4)\nele 2, 1, 1, (2, 3, 6, 5)\n");
+  Tmpm mpm;
+  start(mpm);
+  TSystem& s = *mpm.sys;
+  ASSERT_EQ(s.N, 14);
+  // Node pairs sharing an element: 4 corners x 4, 2 middle nodes x 6, node 7
+  // with itself; 2 x 2 entries each.
+  EXPECT_EQ(s._Neintraege(), (4 * 4 + 2 * 6 + 1) * 4);
+  EXPECT_FALSE(s._vorhanden(SYSMAT_KKON)) << "no contact";
+  s._addieren(SYSMAT_KKON, 0, 0, 1.0);
+  EXPECT_EQ(s._eintrag(SYSMAT_KKON, 0, 0), 0.0);
+
+  // Whichever cell a point is in, its support stays inside the pattern.
+  mpm._M_Fm_KT_Fint();
+  EXPECT_EQ(s._Neintraege(), 116);
+  auto p = [&](int n, int c) { return KNO_Z(mpm.kno.suchen(n))->sysposfhg[c]; };
+  EXPECT_GT(s._eintrag(SYSMAT_M, p(1, 0), p(5, 0)), 0.0) << "nodes 1 and 5 share element 1";
+  // Nodes 1 and 3 share none: the entry widens the pattern by two.
+  s._addieren(SYSMAT_KT, p(1, 0), p(3, 1), 2.5);
+  EXPECT_EQ(s._Neintraege(), 118);
+  EXPECT_EQ(s._eintrag(SYSMAT_KT, p(1, 0), p(3, 1)), 2.5);
+  EXPECT_EQ(s._eintrag(SYSMAT_KT, p(3, 1), p(1, 0)), 0.0);
+  EXPECT_GT(s._eintrag(SYSMAT_M, p(1, 0), p(5, 0)), 0.0) << "values kept";
+
+  // Dense reference: products, row sums, diagonal, combinations.
+  s._linearkombination(SYSMAT_K, {{1.0, SYSMAT_KT}, {3.0, SYSMAT_M}, {-1.0, SYSMAT_KSTRAF}});
+  TVM::VekR x(s.N), y, yr;
+  for (int i = 0; i < s.N; ++i) {
+    x[i] = std::sin(1.0 + i);
+    s.typ[i] = i % 3;
+  }
+  s._produkt(SYSMAT_K, x, y);
+  s._produkt(SYSMAT_K, x, yr, 0, 1);
+  for (int i = 0; i < s.N; ++i) {
+    double summe = 0, teil = 0, zeile = 0;
+    for (int j = 0; j < s.N; ++j) {
+      const double kij = s._eintrag(SYSMAT_K, i, j);
+      EXPECT_EQ(kij, s._eintrag(SYSMAT_KT, i, j) + 3.0 * s._eintrag(SYSMAT_M, i, j));
+      summe += kij * x[j];
+      if (s.typ[j] == 1) teil += kij * x[j];
+      zeile += s._eintrag(SYSMAT_M, i, j);
+    }
+    EXPECT_EQ(y[i], summe) << i;
+    EXPECT_EQ(yr[i], s.typ[i] == 0 ? teil : 0.0) << i;
+    EXPECT_EQ(s.M_zeilensumme(i), zeile) << i;
+    EXPECT_EQ(s.K_diagonale(i), s._eintrag(SYSMAT_K, i, i)) << i;
+  }
+  EXPECT_EQ(s.M_zeilensumme(-1), 0.0);
+  EXPECT_EQ(s.K_diagonale(s.N), 0.0);
+  s._null(SYSMAT_KT);
+  EXPECT_EQ(s._eintrag(SYSMAT_KT, p(1, 0), p(3, 1)), 0.0);
+  EXPECT_EQ(s._Neintraege(), 118) << "zeroing keeps the pattern";
+
+  mpm.stw.bkontakt = true;
+  s._init();
+  EXPECT_TRUE(s._vorhanden(SYSMAT_KKON));
+  EXPECT_EQ(s._Neintraege(), 116);
+}
+
+// Free nodes, each with its own springs: the dense solution refuses more than
+// maxNdicht unknowns, the sparse one takes them.
+TEST(System, DenseSolutionRefusesLargeSystems) {
+  Konsolenumleitung k;
+  Tmpm mpm;
+  static const VekR leer;
+  const int n = TSystem::maxNdicht / 2 + 1;
+  for (int i = 1; i <= n; ++i)
+    mpm.knou.einfuegen(i, kno_erzeugen(&mpm, i, 1, 1.0, VekR{1.0 * i, 0}, leer, leer, leer, leer, 0));
+  TSystem& s = *mpm.sys;
+  s._init();
+  for (int i = 0; i < s.N; ++i) {
+    s._addieren(SYSMAT_K, i, i, 2.0);
+    s.R[i] = 1.0;
+  }
+  ASSERT_TRUE(s._gesund_und_krank());
+  s._aufteilen();
+  ASSERT_EQ(s.N0, 2 * n);
+  EXPECT_FALSE(s._loesen(MATHE::LOESER_SVD, true));
+  EXPECT_EQ(k.aus.str(), "FEHLER in <bool TSystem::_loesen(MATHE::LOESER loeser, bool bvorgaben)>: N0=" +
+                             std::to_string(2 * n) +
+                             " freie Unbekannte sind zu viele fuer die dichte Loesung "
+                             "(SVD, hoechstens 2500)\n");
+  ASSERT_TRUE(s._loesen(MATHE::LOESER_PROFIL, true));
+  EXPECT_EQ(s.U[s.N - 1], 0.5);
+  // A multiple of the identity; the estimate sums N shares of 1 / N.
+  EXPECT_NEAR(s._kondition(), 1.0, s.N * 2.3e-16);
 }

@@ -52,11 +52,12 @@ TEST(Verschiebungsbedingungen, AxisConditionsAreEliminatedObliqueOnesArePenaltie
   EXPECT_FALSE(s.bvorgeschrieben[x3] || s.bvorgeschrieben[y3]);
   for (int i : {x3, y3})
     for (int j : {x3, y3})
-      EXPECT_NEAR(s.Kstraf[i][j], -0.5e6, 1e-9);
+      EXPECT_NEAR(s._eintrag(SYSMAT_KSTRAF, i, j), -0.5e6, 1e-9);
   EXPECT_NEAR(s.strafgewicht[x3], std::sqrt(0.5), 1e-15);
   double summe = 0.0;
-  for (long i = 0; i < s.Kstraf.anzahl(); ++i)
-    summe += std::fabs(s.Kstraf.data[i]);
+  for (int i = 0; i < s.N; ++i)
+    for (int j = 0; j < s.N; ++j)
+      summe += std::fabs(s._eintrag(SYSMAT_KSTRAF, i, j));
   EXPECT_NEAR(summe, 2e6, 1e-6) << "only node 3 has penalty terms";
 
   // A displaced node feels the spring back to its prescribed line.
@@ -78,7 +79,7 @@ TEST(Verschiebungsbedingungen, PenaltiesEverywhereAndOnMaterialPoints) {
     for (int i = 0; i < s.N; ++i)
       EXPECT_FALSE(s.bvorgeschrieben[i]);
     const int x1 = pos(mpm, 1, 0);
-    EXPECT_EQ(s.Kstraf[x1][x1], -1e6);
+    EXPECT_EQ(s._eintrag(SYSMAT_KSTRAF, x1, x1), -1e6);
     EXPECT_NEAR(s.fstraf[x1], 1e6 * 0.01, 1e-9);
   }
   Konsolenumleitung k;
@@ -94,9 +95,9 @@ TEST(Verschiebungsbedingungen, PenaltiesEverywhereAndOnMaterialPoints) {
     EXPECT_NEAR(s.strafgewicht[xi], a->L[i], 1e-15);
     for (int j = 0; j < 4; ++j) {
       const int xj = KNO_Z(a->stuetzpu[j])->sysposfhg[0];
-      EXPECT_NEAR(s.Kstraf[xi][xj], -1e6 * a->L[i] * a->L[j], 1e-6);
+      EXPECT_NEAR(s._eintrag(SYSMAT_KSTRAF, xi, xj), -1e6 * a->L[i] * a->L[j], 1e-6);
     }
-    EXPECT_EQ(s.Kstraf[xi + 1][xi + 1], 0.0) << "the y components stay free";
+    EXPECT_EQ(s._eintrag(SYSMAT_KSTRAF, xi + 1, xi + 1), 0.0) << "the y components stay free";
   }
 }
 

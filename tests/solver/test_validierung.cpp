@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <iomanip>
+#include <random>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -65,20 +66,12 @@ struct Schwingungsschreiber : Tmpm {
   }
 };
 
-// Runs a bundled example, found from this source file's place, with `aendern`
-// replaced by `neu` in its text; its error log must stay empty.
+// Runs a bundled example changed as `beispieltext` does; its error log must stay empty.
 template <class Lauf>
 void beispiel(const std::string& name, Lauf& mpm, const std::string& aendern = "",
               const std::string& neu = "") {
-  std::string text = beispieltext(name);
-  ASSERT_FALSE(text.empty()) << name;
-  if (!aendern.empty()) {
-    const std::size_t i = text.find(aendern);
-    ASSERT_NE(i, std::string::npos) << aendern;
-    text.replace(i, aendern.size(), neu);
-  }
   Konsolenumleitung k;
-  Testlauf lauf(text);
+  Testlauf lauf(beispieltext(name, aendern, neu));
   ASSERT_TRUE(mpm._steuerung()) << name;
   EXPECT_EQ(lauf.lesen("flr.txt"), "") << name;
 }
@@ -164,15 +157,16 @@ TEST(Validierung, PenaltyConditionsAgreeWithExactElimination) {
   // one without any stiffness of its own and no spring is still left out.
   Konsolenumleitung umleitung;
   Tmpm mpm;
+  for (int n : {1, 2}) {
+    static const TVM::VekR leer;
+    mpm.knou.einfuegen(n, kno_erzeugen(&mpm, n, 1, 1.0, TVM::VekR{1.0 * n, 0.0}, leer, leer, leer, leer, 0));
+  }
   TSystem& s = *mpm.sys;
-  s.N = 4;
-  s.K.init(4, 4, nullptr);
-  s.Kstraf.init(4, 4, nullptr);
-  s.Kstraf[0][0] = -1e9;
-  s.K[0][0] = 1.0 + 1e9;
-  s.K[1][1] = 1.0;
-  s.K[2][2] = 1e-7;
-  s.K[3][3] = 2.0;
+  ASSERT_TRUE(s._init());
+  ASSERT_EQ(s.N, 4);
+  s._addieren(SYSMAT_KSTRAF, 0, 0, -1e9);
+  for (int i = 0; i < 4; ++i)
+    s._addieren(SYSMAT_K, i, i, std::vector<double>{1.0 + 1e9, 1.0, 1e-7, 2.0}[i]);
   ASSERT_TRUE(s._gesund_und_krank());
   EXPECT_EQ(s.bgesund, (TVM::TVektor<bool>{true, true, false, true}));
 }
@@ -242,4 +236,109 @@ TEST(Validierung, ExamplesGiveTheStatedResults) {
     ++i;
   ASSERT_LT(i, u.size());
   EXPECT_NEAR(balken.zeiten[i - 1] + 2e-5 * u[i - 1] / (u[i - 1] - u[i]), 1.942e-4, 0.001e-4);
+}
+
+namespace {
+// Equilibrium iterations per step, nodal displacements and stresses of the
+// material points at the end of a run.
+struct Ergebnis : Tmpm {
+  std::vector<int> iterationen;
+  std::vector<double> u, sig;
+  bool _zeitschritt() override {
+    const bool ok = Tmpm::_zeitschritt();
+    iterationen.push_back(ok ? jj : -1);
+    return ok;
+  }
+  void sammeln() {
+    for (const auto& eintrag : kno)
+      for (int c = 0; c < 2; ++c)
+        u.push_back(KNO_Z(eintrag.second)->zust.u[c]);
+    for (const auto& eintrag : mpu)
+      if (eintrag.second->objtyp == OBJTYP_MPU)
+        for (int c = 0; c < 3; ++c)
+          sig.push_back(MPU_Z(eintrag.second)->zust.sig[c]);
+  }
+};
+
+double groesste_abweichung(const std::vector<double>& a, const std::vector<double>& b) {
+  double abw = 0, groesst = 0;
+  for (std::size_t i = 0; i < a.size() && i < b.size(); ++i) {
+    abw = std::max(abw, std::fabs(a[i] - b[i]));
+    groesst = std::max(groesst, std::fabs(b[i]));
+  }
+  return groesst > 0 ? abw / groesst : abw;
+}
+
+// Runs `text` with the dense SVD and with each sparse method; iteration
+// counts must agree, displacements and stresses within `toleranz` of their
+// largest value. With `toleranz` 0 the bound is the round-off the condition
+// estimate kappa of the sparse run allows, eps kappa (at least 1e-10); the
+// runs below stay 2 to 10 times inside it.
+void duenn_wie_dicht(const std::string& text, double toleranz, const std::string& was) {
+  SCOPED_TRACE(was);
+  Ergebnis dicht;
+  {
+    Konsolenumleitung k;
+    Testlauf lauf(text + "stw_gleichloes_bil SVD\n");
+    ASSERT_TRUE(dicht._steuerung());
+    dicht.sammeln();
+  }
+  for (const char* loeser : {"Profil", "LU"}) {
+    Ergebnis duenn;
+    Konsolenumleitung k;
+    Testlauf lauf(text + "stw_gleichloes_bil " + loeser + "\n");
+    ASSERT_TRUE(duenn._steuerung());
+    duenn.sammeln();
+    const double t =
+        toleranz > 0 ? toleranz : std::max(1e-10, 2.220446049250313e-16 * duenn.sys->_kondition());
+    EXPECT_EQ(duenn.iterationen, dicht.iterationen) << loeser;
+    ASSERT_EQ(duenn.u.size(), dicht.u.size());
+    ASSERT_EQ(duenn.sig.size(), dicht.sig.size());
+    EXPECT_LE(groesste_abweichung(duenn.u, dicht.u), t) << loeser << ", kappa " << duenn.sys->_kondition();
+    EXPECT_LE(groesste_abweichung(duenn.sig, dicht.sig), t) << loeser;
+  }
+}
+
+// A clamped strip of nx x 2 bilinear elements, interior nodes moved at
+// random, forces of random size and direction at the free end.
+std::string zufallsstreifen(unsigned saat, bool straf, bool massen) {
+  std::mt19937 g(saat);
+  std::uniform_real_distribution<double> versatz(-0.2, 0.2), kraft(-1.0, 1.0), winkel(0.0, 360.0);
+  const int nx = 3 + saat % 3, ny = 2;
+  std::ostringstream s;
+  s << "stw_zeitschrittverf implizit, 0.25, 0.5\nstw_t 0., 0.3, 0.1\nstw_zstrg F\n"
+    << (massen ? "stw_m W, 0.\n" : "stw_m F\n") << (straf ? "stw_strafverf W, 1.E8\n" : "stw_strafverf F\n")
+    << "mat 1, 1, (1., 100., 0.3, 0.)\neletyp 1\n";
+  auto nummer = [nx](int i, int j) { return j * (nx + 1) + i + 1; };
+  int last = 0;
+  for (int j = 0; j <= ny; ++j)
+    for (int i = 0; i <= nx; ++i) {
+      const bool innen = i > 0 && i < nx && j > 0 && j < ny;
+      s << "kno " << nummer(i, j) << ", 1, 0., (" << zahl(i + (innen ? versatz(g) : 0.0)) << ", "
+        << zahl(j + (innen ? versatz(g) : 0.0)) << ")\n";
+      if (i == 0) s << festhalten(last, nummer(i, j), 0.0, 0.0);
+      if (i == nx)
+        s << "punktlast " << ++last << ", kno, kraft, (" << nummer(i, j) << "), " << zahl(winkel(g))
+          << ", lin, (0., 10.), (0., " << zahl(kraft(g)) << ")\n";
+    }
+  for (int j = 0; j < ny; ++j)
+    for (int i = 0; i < nx; ++i)
+      s << "ele " << j * nx + i + 1 << ", 1, 1, (" << nummer(i, j) << ", " << nummer(i + 1, j) << ", "
+        << nummer(i + 1, j + 1) << ", " << nummer(i, j + 1) << ")\n";
+  return s.str();
+}
+} // namespace
+
+TEST(Validierung, SparseSolutionsEqualTheDenseOne) {
+  duenn_wie_dicht(beispieltext("kragarm", "stw_t 0., 1., 0.1", "stw_t 0., 0.1, 0.1"), 1e-10, "kragarm");
+  duenn_wie_dicht(beispieltext("balken", "stw_t 0., 2.e-3, 2.e-5", "stw_t 0., 2.e-4, 2.e-5"), 1e-10,
+                  "balken");
+  duenn_wie_dicht(beispieltext("probe"), 1e-10, "probe");
+  duenn_wie_dicht(beispieltext("kragarm", "stw_strafverf F", "stw_strafverf W, 2.1e17"), 0.0,
+                  "kragarm, penalty");
+  for (unsigned saat : {1u, 2u, 3u}) {
+    duenn_wie_dicht(zufallsstreifen(saat, false, saat == 2), 1e-10, "strip " + std::to_string(saat));
+    duenn_wie_dicht(zufallsstreifen(saat, true, saat != 2), 0.0,
+                    "strip with penalties " + std::to_string(saat));
+  }
 }
