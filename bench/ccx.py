@@ -1,9 +1,10 @@
 #!/usr/bin/env python3
 """Writes the benchmark cantilever of netz.py as a CalculiX input deck.
 
-The same beam, material, clamping, tip load and Newmark steps, meshed by
-nx x ny eight-node bricks (C3D8) in one layer; the out-of-plane displacement
-is held at every node. For a comparison of run times only.
+The same beam, material, clamping, tip load and step length (CalculiX uses its
+own implicit scheme), meshed by nx x ny eight-node bricks (C3D8) in one layer;
+the out-of-plane displacement is held at every node. For a comparison of run
+times only.
 
 Usage: ccx.py NY [STEPS [NX]] > name.inp   (then: ccx name)
 """
