@@ -2,7 +2,7 @@
 """Writes the input file of the benchmark problem for one mesh size.
 
 The problem: a steel cantilever of length 4*h and depth h in plane stress,
-meshed by nx x ny bilinear quadrilaterals (nx = 4*ny), clamped at x = 0 by
+meshed by nx x ny bilinear quadrilaterals (nx = 4*ny unless given), clamped at x = 0 by
 penalty conditions and pulled down at the free end by a constant force that
 starts at t = 0, integrated over a fixed number of implicit Newmark steps.
 
@@ -10,7 +10,7 @@ Nodes are numbered column by column (along the depth first), so the profile
 of the system matrix stays narrow; the node count is (nx+1)*(ny+1) and the
 number of unknowns twice that.
 
-Usage: netz.py NY [STEPS] > name.mpm   (prints elements, nodes and N to stderr)
+Usage: netz.py NY [STEPS [NX]] > name.mpm   (prints elements, nodes and N to stderr)
 """
 
 import sys
@@ -33,8 +33,7 @@ def liste(nummern):
     return "(" + ", ".join(str(n) for n in nummern) + ")"
 
 
-def eingabe(ny, schritte):
-    nx = 4 * ny
+def eingabe(ny, schritte, nx):
     zeilen = [
         '! Benchmark: Kragarm %d x %d Elemente, %d Zeitschritte' % (nx, ny, schritte),
         'titel "Kragarm %d x %d"' % (nx, ny),
@@ -77,19 +76,20 @@ def eingabe(ny, schritte):
 
 
 def main(argv):
-    if len(argv) < 2 or len(argv) > 3:
+    if len(argv) < 2 or len(argv) > 4:
         sys.stderr.write(__doc__)
         return 2
     try:
         ny = int(argv[1])
         schritte = int(argv[2]) if len(argv) > 2 else 4
+        nx = int(argv[3]) if len(argv) > 3 else 4 * ny
     except ValueError:
-        sys.stderr.write("NY and STEPS must be whole numbers\n")
+        sys.stderr.write("NY, STEPS and NX must be whole numbers\n")
         return 2
-    if ny < 1 or schritte < 1:
-        sys.stderr.write("NY and STEPS must be at least 1\n")
+    if ny < 1 or schritte < 1 or nx < 1:
+        sys.stderr.write("NY, STEPS and NX must be at least 1\n")
         return 2
-    nx, text = eingabe(ny, schritte)
+    nx, text = eingabe(ny, schritte, nx)
     sys.stdout.write(text)
     knoten = (nx + 1) * (ny + 1)
     sys.stderr.write("%d %d %d\n" % (nx * ny, knoten, 2 * knoten))

@@ -4,8 +4,9 @@
 # step and the peak memory. See bench/README.md.
 #
 # Settings (environment):
-#   BENCH_NY      depths ny of the meshes, in increasing order (nx = 4 ny)
-#                 default "5 7 10 14 20 28 40" = 100 ... 6400 elements
+#   BENCH_NY      depths ny of the meshes, in increasing order
+#                 default "5 10 20 40 80" = 200 ... 51,200 elements
+#   BENCH_NX_NY   elements along the length per element across, default 8
 #   BENCH_STEPS   time steps per run (at least 2), default 5
 #   BENCH_LIMIT_S wall-time limit of one run in seconds, default 600
 #   BENCH_MEM_GIB memory budget of one run in GiB, default half of the
@@ -18,13 +19,10 @@ hier=$(cd "$(dirname "$0")" && pwd)
 wurzel=$(dirname "$hier")
 bau=${BENCH_BUILD:-$wurzel/build-bench}
 laeufe=$bau/laeufe
-groessen=${BENCH_NY:-5 7 10 14 20 28 40}
+groessen=${BENCH_NY:-5 10 20 40 80}
+seiten=${BENCH_NX_NY:-8}
 schritte=${BENCH_STEPS:-5}
 limit=${BENCH_LIMIT_S:-600}
-# Dense N x N matrices of doubles alive at the peak: the seven system
-# matrices, the free block split off and stored, and a copy (measured RSS is
-# about 10 to 11 of them); used to estimate the memory of a run in advance.
-matrizen=11
 
 verfuegbar_kib=$(awk '/^MemAvailable:/ {print $2}' /proc/meminfo)
 if [ -n "${BENCH_MEM_GIB:-}" ]; then
@@ -36,6 +34,12 @@ fi
 case $schritte in
   '' | *[!0-9]* | 0 | 1)
     echo "run.sh: BENCH_STEPS must be a whole number of at least 2" >&2
+    exit 1
+    ;;
+esac
+case $seiten in
+  '' | *[!0-9]* | 0)
+    echo "run.sh: BENCH_NX_NY must be a whole number of at least 1" >&2
     exit 1
     ;;
 esac
@@ -82,20 +86,21 @@ gib() { awk -v k="$1" 'BEGIN {printf "%.1f", k / 1048576}'; }
     "memory budget per run $(gib "$budget_kib") GiB, time limit per run ${limit} s, ${schritte} steps per run," \
     "load average at start: $(cut -d' ' -f1-3 /proc/loadavg)"
   echo
-  echo "| elements | nodes | unknowns N | time per step [s] | exponent | rest [s] | total wall [s] | CPU user+sys [s] | peak RSS [MiB] | RSS / (8 N²) | load | result |"
+  echo "| elements | nodes | unknowns N | time per step [s] | exponent | rest [s] | total wall [s] | CPU user+sys [s] | peak RSS [MiB] | RSS per element [KiB] | load | result |"
   echo "|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---|"
 } | tee "$ergebnis"
 
 zeile() { echo "$1" | tee -a "$ergebnis"; }
 
 vorher_n=0
+vorher_rss_kib=0
 vorher_schritt=""
 vorher_schritt_n=0
 vorher_zeit=0
 halt=""
 messpunkte=""
 for ny in $groessen; do
-  nx=$((4 * ny))
+  nx=$((seiten * ny))
   elemente=$((nx * ny))
   knoten=$(((nx + 1) * (ny + 1)))
   n=$((2 * knoten))
@@ -104,23 +109,26 @@ for ny in $groessen; do
     zeile "$leer skipped: $halt |"
     continue
   fi
-  schaetzung_kib=$((matrizen * 8 * n * n / 1024))
+  # Memory grows about linearly: the previous size's peak scaled by N, with
+  # half again for the factor's fill, which grows a little faster.
+  schaetzung_kib=0
+  [ "$vorher_n" -gt 0 ] && schaetzung_kib=$((vorher_rss_kib * 3 / 2 * n / vorher_n))
   if [ "$schaetzung_kib" -gt "$budget_kib" ]; then
     zeile "$leer skipped: estimated $(gib "$schaetzung_kib") GiB > budget $(gib "$budget_kib") GiB |"
     halt="larger than a skipped size"
     continue
   fi
   if [ "$vorher_n" -gt 0 ]; then
-    prognose=$(awk -v t="$vorher_zeit" -v a="$vorher_n" -v b="$n" 'BEGIN {printf "%.0f", t * (b / a) ^ 3}')
+    prognose=$(awk -v t="$vorher_zeit" -v a="$vorher_n" -v b="$n" 'BEGIN {printf "%.0f", t * (b / a) ^ 1.5}')
     if awk -v p="$prognose" -v l="$limit" 'BEGIN {exit !(p > l)}'; then
-      zeile "$leer skipped: predicted ${prognose} s (N³ from the previous size) > ${limit} s |"
+      zeile "$leer skipped: predicted ${prognose} s (N^1.5 from the previous size) > ${limit} s |"
       halt="larger than a skipped size"
       continue
     fi
   fi
 
   name=kragarm$elemente
-  if ! python3 "$hier/netz.py" "$ny" "$schritte" > "$laeufe/$name.mpm" 2> /dev/null; then
+  if ! python3 "$hier/netz.py" "$ny" "$schritte" "$nx" > "$laeufe/$name.mpm" 2> /dev/null; then
     zeile "$leer failed: netz.py |"
     halt="mesh generation failed"
     continue
@@ -144,7 +152,7 @@ for ny in $groessen; do
   status=$(sed -n 's/.*Exit status: //p' "$laeufe/$name.time")
   status=${status:-unknown}
   rss_mib=$(awk -v k="${rss_kib:-0}" 'BEGIN {printf "%.0f", k / 1024}')
-  anteil=$(awk -v k="${rss_kib:-0}" -v n="$n" 'BEGIN {printf "%.1f", k * 1024 / (8 * n * n)}')
+  anteil=$(awk -v k="${rss_kib:-0}" -v e="$elemente" 'BEGIN {printf "%.1f", k / e}')
   if [ "$status" = "124" ]; then
     ergebnis_text="stopped at the time limit of ${limit} s"
     halt="a smaller size hit the time limit"
@@ -167,6 +175,7 @@ for ny in $groessen; do
   rest=$(awk -v w="$wand" -v s="$schritt" -v z="$gezaehlt" 'BEGIN {if (s == "-") print "-"; else printf "%.2f", w - z * s}')
   zeile "| $elemente | $knoten | $n | $schritt | $exponent | $rest | $wand | $cpu | $rss_mib | $anteil | $last | $ergebnis_text |"
   vorher_n=$n
+  vorher_rss_kib=${rss_kib:-0}
   vorher_zeit=${wand:-0}
 done
 

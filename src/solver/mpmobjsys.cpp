@@ -351,7 +351,7 @@ bool TSystem::_loesen(MATHE::LOESER loeser, bool bvorgaben) {
     return loesen_duenn(loeser, rechts, zerlegt);
   }
   case MATHE::LOESER_AUTOMATISCH: {
-    // As the dense choice did: the SVD only where the LU factorisation fails.
+    // The SVD only where the LU factorisation fails, not where it leaves too few digits.
     bool zerlegt = false;
     if (loesen_duenn(loeser, rechts, zerlegt)) return true;
     return !zerlegt && loesen_dicht(MATHE::LOESER_SVD, rechts);
