@@ -64,6 +64,23 @@ double knoten(Tmpm& mpm, int n, int k) {
   return KNO_Z(mpm.kno.suchen(n))->zust.u[k];
 }
 
+// The unit square as 2 x 2 bilinear elements: nodes 1..9 row by row from
+// (0, 0), material 1.
+std::string gitter() {
+  std::ostringstream s;
+  s << "eletyp 1, Viereck, Lagro1, Lagro1, Gauss, 4, 1\n";
+  for (int j = 0; j < 3; ++j)
+    for (int i = 0; i < 3; ++i)
+      s << "kno " << 3 * j + i + 1 << ", 1, 1., (" << 0.5 * i << ", " << 0.5 * j << ")\n";
+  for (int j = 0; j < 2; ++j)
+    for (int i = 0; i < 2; ++i) {
+      const int a = 3 * j + i + 1;
+      s << "ele " << 2 * j + i + 1 << ", 1, 1, (" << a << ", " << a + 1 << ", " << a + 4 << ", " << a + 3
+        << ")\n";
+    }
+  return s.str();
+}
+
 // A unit square of 2 x 2 bilinear elements, bottom held, top pulled up and
 // sheared by (0.15, 0.25) in three static steps: strains of about 25 %, far
 // beyond the yield strain 0.02 of the elastoplastic material.
@@ -76,16 +93,7 @@ std::string modell(const char* konfigur, const char* verzerr, int mattyp) {
     s << "mat 1, 1, (1., 1000., 0.3, 0.)\n";
   else
     s << "mat 1, 2, (1., 1000., 0.3, 0., 20., 100.)\n";
-  s << "eletyp 1, Viereck, Lagro1, Lagro1, Gauss, 4, 1\n";
-  for (int j = 0; j < 3; ++j)
-    for (int i = 0; i < 3; ++i)
-      s << "kno " << 3 * j + i + 1 << ", 1, 1., (" << 0.5 * i << ", " << 0.5 * j << ")\n";
-  for (int j = 0; j < 2; ++j)
-    for (int i = 0; i < 2; ++i) {
-      const int a = 3 * j + i + 1;
-      s << "ele " << 2 * j + i + 1 << ", 1, 1, (" << a << ", " << a + 1 << ", " << a + 4 << ", " << a + 3
-        << ")\n";
-    }
+  s << gitter();
   s << "punktlast 1, kno, verschiebung, (1, 2, 3), 0., kon, (0., 10.), (0.)\n"
        "punktlast 2, kno, verschiebung, (1, 2, 3), 90., kon, (0., 10.), (0.)\n"
        "punktlast 3, kno, verschiebung, (7, 8, 9), 0., lin, (0., 2.), (0., 0.3)\n"
@@ -229,16 +237,8 @@ TEST(GrosseVerzerrungen, RigidRotationLeavesNoStress) {
     std::ostringstream s;
     s << "stw_zeitschrittverf implizit\nstw_berechverf W, W, W, F, W, F, ele, kopieren, eleinv, " << konfigur
       << ", groverz\nstw_m F\nstw_strafverf F\nstw_t 0., 1., 0.1\nstw_zstrg F\nstw_bilanzit 10, 1.e-12\n"
-         "mat 1, 1, (1., 1000., 0.3, 0.)\neletyp 1, Viereck, Lagro1, Lagro1, Gauss, 4, 1\n";
-    for (int j = 0; j < 3; ++j)
-      for (int i = 0; i < 3; ++i)
-        s << "kno " << 3 * j + i + 1 << ", 1, 1., (" << 0.5 * i << ", " << 0.5 * j << ")\n";
-    for (int j = 0; j < 2; ++j)
-      for (int i = 0; i < 2; ++i) {
-        const int a = 3 * j + i + 1;
-        s << "ele " << 2 * j + i + 1 << ", 1, 1, (" << a << ", " << a + 1 << ", " << a + 4 << ", " << a + 3
-          << ")\n";
-      }
+         "mat 1, 1, (1., 1000., 0.3, 0.)\n"
+      << gitter();
     s << "punktlast 1, kno, verschiebung, (1), 0., kon, (0., 10.), (0.)\n"
          "punktlast 2, kno, verschiebung, (1), 90., kon, (0., 10.), (0.)\n"
          "punktlast 3, kno, verschiebung, (3), 0., cos, (0., 10.), (1., 4., 0., -1.)\n"
