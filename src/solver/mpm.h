@@ -147,6 +147,7 @@ public:
   int iiges = 0;
 
   std::array<int, 11> delta_num{}; // set by the input per type value
+  unsigned int Nstuetzele = 0;     // support elements of all contact lines numbered so far
   Tdatein* eindat = nullptr;       // the input file while it is read
 
   // Output: progress display, data tables and the writers of the other output files
