@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <string>
+#include <vector>
 
 #include "input/dateinaus.h"
 #include "input/mpmdimensionen.h"
@@ -142,6 +144,37 @@ TEST(Steuerwerte, CorrectedValuesAndTheirMessages) {
   EXPECT_TRUE(enthaelt(k.fehler.str(),
                        "Zeitschrittlaengenabschaetzung ungueltig: dtschaetz=0, verwendet wird: dt=1\n"))
       << k.fehler.str();
+}
+
+// The contact penalty law takes one or two parameters; other lengths and a
+// second parameter that is not positive are reported and corrected.
+TEST(Steuerwerte, ContactPenaltyParameters) {
+  Konsolenumleitung k;
+  struct Fall {
+    const char* zeile;
+    std::vector<double> p;
+    double grenzg;
+    const char* meldung;
+  };
+  const Fall faelle[] = {
+      {"stw_kontakt W, 0.2", {1e6}, 0.2, ""},
+      {"stw_kontakt W, 0.2, ()", {1e6}, 0.2, ""},
+      {"stw_kontakt W, 0.2, (5.e5, 1.e-3)", {5e5, 1e-3}, 0.2, ""},
+      {"stw_kontakt W, 0.2, (5.e5, 1.e-3, 7.)", {5e5, 1e-3}, 0.2,
+       "stw.kontakt_straffunkparam: 3 Werte, verwendet werden die ersten zwei\n"},
+      {"stw_kontakt W, 0.2, (5.e5, 0.)", {5e5}, 0.2,
+       "stw.kontakt_straffunkparam[1]<=0, verwendet wird die lineare Straffunktion\n"},
+      {"stw_kontakt W, -0.2, (0., 1.)", {1e8, 1.0}, 1.0,
+       "stw.kontakt_grenzg<=0, wird auf 1 gesetzt\nEingabedatei, Zeilennummer 2: "
+       "stw.kontakt_straffunkparam[0]<0, wird auf 1e+08 gesetzt\n"},
+  };
+  for (const Fall& f : faelle) {
+    const TSteuerparam s = lesen(std::string("stw_zeitschrittverf implizit\n") + f.zeile + "\n", k);
+    EXPECT_EQ(s.kontakt_straffunkparam, TVM::VekR(f.p)) << f.zeile;
+    EXPECT_EQ(s.kontakt_grenzg, f.grenzg) << f.zeile;
+    EXPECT_EQ(k.fehler.str(), std::string(*f.meldung ? "Eingabedatei, Zeilennummer 2: " : "") + f.meldung)
+        << f.zeile;
+  }
 }
 
 TEST(Steuerwerte, ContradictoryMethodChoiceAsksToStop) {
