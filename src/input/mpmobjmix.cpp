@@ -173,7 +173,8 @@ void TSteuerparam::_eingabe(Tdatein& ein) {
     kontakt_straffunkparam[0] = 1e8;
     fehler(ein, "stw.kontakt_straffunkparam[0]<0, wird auf " + text(kontakt_straffunkparam[0]) + " gesetzt");
   }
-  if (kontakt_straffunkparam.n == 2 && !(kontakt_straffunkparam[1] > 0.0 && std::isfinite(kontakt_straffunkparam[1]))) {
+  if (kontakt_straffunkparam.n == 2 &&
+      !(kontakt_straffunkparam[1] > 0.0 && std::isfinite(kontakt_straffunkparam[1]))) {
     fehler(ein, "stw.kontakt_straffunkparam[1]<=0, verwendet wird die lineare Straffunktion");
     const double p0 = kontakt_straffunkparam[0];
     kontakt_straffunkparam.init({p0});

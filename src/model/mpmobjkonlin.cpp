@@ -75,7 +75,8 @@ TKontaktlinie::TKontaktlinie(Tmpm* m, int n, OBJTYP puobjtyp, KONLINTYP typ, std
 
   for (int i = 0; i + 1 < Nk; ++i)
     konele.push_back(std::make_unique<TKontaktelement>(mpm, konkno[i].get(), konkno[i + 1].get()));
-  if (!boffen) konele.push_back(std::make_unique<TKontaktelement>(mpm, konkno[Nk - 1].get(), konkno[0].get()));
+  if (!boffen)
+    konele.push_back(std::make_unique<TKontaktelement>(mpm, konkno[Nk - 1].get(), konkno[0].get()));
   Ne = static_cast<int>(konele.size());
   init();
 }

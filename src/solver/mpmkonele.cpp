@@ -70,7 +70,8 @@ void TKontaktknoten::_text(std::ostream& os) const {
   os << "konkno, x=" << x << ", t=" << t;
 }
 
-TKontaktknoten_kno::TKontaktknoten_kno(TStuetzelement* e1, TStuetzelement* e2) : stuetzele1(e1), stuetzele2(e2) {
+TKontaktknoten_kno::TKontaktknoten_kno(TStuetzelement* e1, TStuetzelement* e2)
+    : stuetzele1(e1), stuetzele2(e2) {
   if (!e1 && !e2) *konsaus << "FEHLER in <TKontaktknoten_kno::TKontaktknoten_kno(...)>\n" << std::flush;
 }
 
@@ -126,7 +127,7 @@ void TKontaktknoten_ele::init() {
   position(stuetzele ? stuetzele->k1 : nullptr, p1);
   position(stuetzele ? stuetzele->k2 : nullptr, p2);
   als_vektor(0.5 * (1.0 + xik) * p2[0] + 0.5 * (1.0 - xik) * p1[0],
-            0.5 * (1.0 + xik) * p2[1] + 0.5 * (1.0 - xik) * p1[1], x);
+             0.5 * (1.0 + xik) * p2[1] + 0.5 * (1.0 - xik) * p1[1], x);
   if (stuetzele)
     t = stuetzele->t;
   else
@@ -156,7 +157,9 @@ void TKontaktelement::init() {
   const double d[2] = {p2[0] - p1[0], p2[1] - p1[1]};
   L = std::hypot(d[0], d[1]);
   if (L < eps)
-    *konsaus << "FEHLER in <void TKontaktelement::init()>: L < _REAL_EPSILON\n" << *this << "\n" << std::flush;
+    *konsaus << "FEHLER in <void TKontaktelement::init()>: L < _REAL_EPSILON\n"
+             << *this << "\n"
+             << std::flush;
 
   // [t1 | -t2] (l1, l2) = p2 - p1: the end tangents scaled to meet the chord.
   const double det = -t1[0] * t2[1] + t2[0] * t1[1];

@@ -126,7 +126,7 @@ TEST(Modelleingabe, RefusedRecordsLeaveTheirErrorLines) {
             "ele 2147483647, 1, 1, (1, 2, 3, 4)\n"              // 10
             "stw_numplus 0, 0, 0, 1\npu_u ele, (1), (1., 1.)\n" // 11, 12
             "mpuquell 1\nstw_zeitschrittverf implizit\n"        // 13, 14
-            "konlin 1, kno, splkno, (2, 99, 1)\n");               // 15
+            "konlin 1, kno, splkno, (2, 99, 1)\n");             // 15
   Tmpm& m = e.mpm;
   m._eingabe_start();
   EXPECT_EQ(

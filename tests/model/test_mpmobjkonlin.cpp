@@ -52,8 +52,9 @@ TEST(Kontaktlinie, FactoryRefusesBadRecordsAndMarksOnlyTheSupportPointsOfALine) 
   p = {3, 8};
   EXPECT_EQ(konlin_erzeugen(&mpm, 2, OBJTYP_KNO, KONLINTYP_SPLELE, p), nullptr);
   EXPECT_EQ(k.fehler.str(), pos + "Kontaktliniennummer bereits vorhanden: 1\n" + pos +
-                                "Unzulaessiger Stuetzpunkttyp: ele\n" + pos + "Unzulaessiger Kontaktlinientyp\n" +
-                                pos + "FEHLER in <konlin_erzeugen(...)>: Ungueltige Punktnummer p=8\n" + pos +
+                                "Unzulaessiger Stuetzpunkttyp: ele\n" + pos +
+                                "Unzulaessiger Kontaktlinientyp\n" + pos +
+                                "FEHLER in <konlin_erzeugen(...)>: Ungueltige Punktnummer p=8\n" + pos +
                                 "FEHLER in <konlin_erzeugen(...)>: Zu wenig Stuetzpunkte Nstuetzp=1\n");
   EXPECT_EQ(mpm.konlin.size(), 1u);
   for (int n = 1; n <= 4; ++n)
@@ -149,6 +150,6 @@ TEST(Kontaktlinie, TextFormWithItsSections) {
   EXPECT_TRUE(enthaelt(s.str(), ", L=" + _str(1.0, 10) + ", t=" + tt.str() + "\nKontaktknoten:\nkonkno, x="));
   EXPECT_TRUE(enthaelt(s.str(), ", stuetzele=1, xik=" + _str(-1.0, 10) + "\nkonkno, x="));
   EXPECT_TRUE(enthaelt(s.str(), "\nKontaktelemente:\nkonele, x1="));
-  EXPECT_TRUE(enthaelt(s.str(), ", l1=" + _str(0.5, 10) + ", l2=" + _str(0.5, 10) + ", L=" + _str(1.0, 10) +
-                                    "\n"));
+  EXPECT_TRUE(
+      enthaelt(s.str(), ", l1=" + _str(0.5, 10) + ", l2=" + _str(0.5, 10) + ", L=" + _str(1.0, 10) + "\n"));
 }

@@ -49,11 +49,13 @@ std::string boden(double y) {
          ")\nkonlin 1, kno, splkno, (11, 12)\n";
 }
 
-const char* const steuerung = "stw_zeitschrittverf implizit, 0.25, 0.5\nstw_zstrg F\nstw_strafverf F\nstw_bilanzit 20, 1.e-12\n"
-                              "mat 1, 1, (1000., 1.e6, 0.3, 0.)\n";
+const char* const steuerung =
+    "stw_zeitschrittverf implizit, 0.25, 0.5\nstw_zstrg F\nstw_strafverf F\nstw_bilanzit 20, 1.e-12\n"
+    "mat 1, 1, (1000., 1.e6, 0.3, 0.)\n";
 // Gravity on the material points 1 .. n.
 std::string schwere(int n) {
-  return "punktlast 1, mpu, beschleunigung, (s 1, " + std::to_string(n) + ", 1), 270., kon, (0., 99.), (9.81)\n";
+  return "punktlast 1, mpu, beschleunigung, (s 1, " + std::to_string(n) +
+         ", 1), 270., kon, (0., 99.), (9.81)\n";
 }
 constexpr double gewicht = 2.0 * 1000.0 * 9.81; // block 2 m x 1 m, rho = 1000
 
@@ -160,8 +162,8 @@ TEST(Kontakt, ClosestLineOfEveryPointInRegistryOrder) {
   struct Fall {
     double g1, g2, g;
   };
-  for (const Fall& f : {Fall{-0.5, 0.1, 0.1}, Fall{0.3, -0.5, -0.5}, Fall{-0.1, -0.5, -0.1}, Fall{0.0, 3.0, 0.0},
-                        Fall{2.0, 3.0, 1.0}}) {
+  for (const Fall& f : {Fall{-0.5, 0.1, 0.1}, Fall{0.3, -0.5, -0.5}, Fall{-0.1, -0.5, -0.1},
+                        Fall{0.0, 3.0, 0.0}, Fall{2.0, 3.0, 1.0}}) {
     Tmpm mpm;
     mpm.stw.bkontakt = true;
     TKnoten* p = knoten(mpm, 1, 0.0, 0.0);
@@ -198,11 +200,12 @@ TEST(Kontakt, StiffnessEqualsFiniteDifferencesOfTheForces) {
   for (bool bmpu : {false, true}) {
     const double px = bmpu ? 0.3 : 0.0, py = bmpu ? 0.2 : 0.0;
     const double q[2] = {px - g0 * n[0], py - g0 * n[1]};
-    std::string s = std::string(steuerung) + "stw_kontakt W, 0.01, (1.e6, 1.e-3)\n" +
-                    (bmpu ? "stw_berechverf F, W, W, F, W, F, ele, kopieren, eleinv, refkonf, klnverz\n" : "") +
-                    "eletyp 1, Viereck, Lagro1, Lagro1, Leer, 0, 1\nkno 1, 1, 0., (0., 0.)\n"
-                    "kno 2, 1, 0., (1., 0.)\nkno 3, 1, 0., (1., 1.)\nkno 4, 1, 0., (0., 1.)\n"
-                    "ele 1, 1, 1, (1, 2, 3, 4)\nmpu 1, 1, 0.25, (0.3, 0.2)\n";
+    std::string s =
+        std::string(steuerung) + "stw_kontakt W, 0.01, (1.e6, 1.e-3)\n" +
+        (bmpu ? "stw_berechverf F, W, W, F, W, F, ele, kopieren, eleinv, refkonf, klnverz\n" : "") +
+        "eletyp 1, Viereck, Lagro1, Lagro1, Leer, 0, 1\nkno 1, 1, 0., (0., 0.)\n"
+        "kno 2, 1, 0., (1., 0.)\nkno 3, 1, 0., (1., 1.)\nkno 4, 1, 0., (0., 1.)\n"
+        "ele 1, 1, 1, (1, 2, 3, 4)\nmpu 1, 1, 0.25, (0.3, 0.2)\n";
     s += "kno 11, 1, 0., (" + zahl(q[0] - 2 * t[0]) + ", " + zahl(q[1] - 2 * t[1]) + ")\nkno 12, 1, 0., (" +
          zahl(q[0] + 2 * t[0]) + ", " + zahl(q[1] + 2 * t[1]) + ")\nkonlin 1, kno, splkno, (11, 12)\n";
     Konsolenumleitung k;
@@ -259,9 +262,9 @@ TEST(Kontakt, StiffnessEqualsFiniteDifferencesOfTheForces) {
         Kmax = std::max(Kmax, std::fabs(K));
         abweichung = std::max(abweichung, std::fabs(K - spalten[j][i]));
       }
-    EXPECT_NEAR(Kmax, 1e9 * std::fabs(g0) * (bmpu ? 0.7 * 0.8 * 0.7 * 0.8 : 1.0) *
-                          std::max(n[1] * n[1], n[0] * n[0]),
-                1e-9 * Kmax);
+    EXPECT_NEAR(
+        Kmax, 1e9 * std::fabs(g0) * (bmpu ? 0.7 * 0.8 * 0.7 * 0.8 : 1.0) * std::max(n[1] * n[1], n[0] * n[0]),
+        1e-9 * Kmax);
     EXPECT_LT(abweichung, 1e-6 * Kmax) << (bmpu ? "material point" : "node");
   }
 }
@@ -373,7 +376,8 @@ TEST(Kontakt, DroppedBlockReboundsAndKeepsItsEnergy) {
   int Nverkleinert = 0;
   for (std::size_t pos = aus.find("Zeitschrittverkleinerung"); pos != std::string::npos;
        pos = aus.find("Zeitschrittverkleinerung", pos + 1), ++Nverkleinert)
-    EXPECT_EQ(aus.compare(aus.rfind("ZSE: ", pos), 10, "ZSE: (-), "), 0) << aus.substr(aus.rfind("ZSE", pos), 80);
+    EXPECT_EQ(aus.compare(aus.rfind("ZSE: ", pos), 10, "ZSE: (-), "), 0)
+        << aus.substr(aus.rfind("ZSE", pos), 80);
   EXPECT_GT(Nverkleinert, 10);
   EXPECT_LE(mpm.dt_kontakt_max, 2.5e-4);
 }
