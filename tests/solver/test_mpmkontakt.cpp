@@ -318,8 +318,8 @@ TEST(Kontakt, MaterialPointsInAFixedMeshRestOnAFloor) {
 // and the potential of gravity.
 struct Fallversuch : Tmpm {
   double p0 = 0.0;
-  std::vector<double> energie, vmittel;
-  double dt_kontakt_max = 0.0; // the longest converged step with a point in reach
+  std::vector<double> energie, vmittel, zeiten, u2, v2; // and of node 2
+  double dt_kontakt_max = 0.0;                          // the longest converged step with a point in reach
 
   int _ausgabe(ZEITPU z) override {
     if (z == ZEITPU_ZEITSCHRITTENDE && bkonv) {
@@ -340,6 +340,9 @@ struct Fallversuch : Tmpm {
       }
       energie.push_back(E);
       vmittel.push_back(v / m);
+      zeiten.push_back(t);
+      u2.push_back(KNO_Z(kno.suchen(2))->zust.u[1]);
+      v2.push_back(KNO_Z(kno.suchen(2))->zust.ut[1]);
       if (bkont) dt_kontakt_max = std::max(dt_kontakt_max, dt);
     }
     return Tmpm::_ausgabe(z);
@@ -380,4 +383,33 @@ TEST(Kontakt, DroppedBlockReboundsAndKeepsItsEnergy) {
         << aus.substr(aus.rfind("ZSE", pos), 80);
   EXPECT_GT(Nverkleinert, 10);
   EXPECT_LE(mpm.dt_kontakt_max, 2.5e-4);
+}
+
+// The bundled example against the rigid block on three springs of its comments.
+TEST(Kontakt, ExampleDropMatchesAMassOnASpring) {
+  Konsolenumleitung k;
+  Testlauf lauf(beispieltext("kontakt"));
+  Fallversuch mpm;
+  mpm.p0 = 1e7;
+  ASSERT_TRUE(mpm._steuerung());
+  EXPECT_EQ(lauf.lesen("flr.txt"), "");
+  const double m = 2000.0, c = 3e7, g = 9.81, h = 0.05, w = std::sqrt(c / m), v0 = std::sqrt(2 * g * h);
+  const double ds = m * g / c, A = std::hypot(ds, v0 / w), t1 = std::sqrt(2 * h / g);
+  const std::vector<double>& u = mpm.u2;
+  const std::size_t imin = std::min_element(u.begin(), u.end()) - u.begin();
+  // The block itself gives way by about F / (E t) = 2.6e-5 m under the largest force.
+  EXPECT_NEAR(u[imin], -h - ds - A, 1e-5);
+  EXPECT_NEAR(mpm.zeiten[imin], t1 + (std::acos(-1.0) / 2 + std::asin(ds / A)) / w, 2.5e-4);
+  // Off the floor again with the impact speed, and back at the start height at the top.
+  std::size_t i = imin;
+  while (i < u.size() && u[i] < -h)
+    ++i;
+  ASSERT_LT(i, u.size());
+  EXPECT_NEAR(mpm.zeiten[i], t1 + (std::acos(-1.0) + 2 * std::asin(ds / A)) / w, 2e-3);
+  EXPECT_NEAR(mpm.v2[i], v0, 1e-3 * v0);
+  EXPECT_NEAR(*std::max_element(u.begin() + i, u.end()), 0.0, 1e-5);
+  double abweichung = 0.0;
+  for (double E : mpm.energie)
+    abweichung = std::max(abweichung, std::fabs(E));
+  EXPECT_LT(abweichung, 2e-4 * m * g * h);
 }
