@@ -208,18 +208,25 @@ TVM::VekR& TKontaktelement::_t(double xi, TVM::VekR& t) const {
   return laenge < eps ? als_vektor(1.0, 0.0, t) : als_vektor(d1[0] / laenge, d1[1] / laenge, t);
 }
 
-bool TKontaktelement::_r_und_r_z(const TVM::VekR& xieta, const TVM::VekR& p, TVM::VekR& r,
-                                 TVM::MatR& rz) const {
-  const double xi = xieta[0], eta = xieta[1];
+void TKontaktelement::residuum(double xi, double eta, const double p[2], double r[2], double rz[2][2]) const {
   double x[2], d1[2], d2[2];
   ableitungen(xi, x, d1, d2);
-  als_vektor(x[0] + eta * d1[1] - p[0], x[1] - eta * d1[0] - p[1], r);
-  rz.init(2, 2, nullptr);
+  r[0] = x[0] + eta * d1[1] - p[0];
+  r[1] = x[1] - eta * d1[0] - p[1];
   rz[0][0] = d1[0] + eta * d2[1];
   rz[0][1] = d1[1];
   rz[1][0] = d1[1] - eta * d2[0];
   rz[1][1] = -d1[0];
-  return xi >= -1.0 && xi <= 1.0;
+}
+
+bool TKontaktelement::_r_und_r_z(const TVM::VekR& xieta, const TVM::VekR& p, TVM::VekR& r,
+                                 TVM::MatR& rz) const {
+  const double pp[2] = {p[0], p[1]};
+  double rr[2], j[2][2];
+  residuum(xieta[0], xieta[1], pp, rr, j);
+  als_vektor(rr[0], rr[1], r);
+  rz.init(2, 2, &j[0][0]);
+  return xieta[0] >= -1.0 && xieta[0] <= 1.0;
 }
 
 bool TKontaktelement::kontakt(TPunkt* pu, double& g, TVM::VekR& n) const {
@@ -234,14 +241,12 @@ bool TKontaktelement::kontakt(TPunkt* pu, double& g, TVM::VekR& n) const {
   // Newton on (xi, eta) with p = x(xi) + eta * (unnormalised normal).
   double xi = 0.0, eta = 0.0;
   for (int schritt = 0; schritt < 10; ++schritt) {
-    double x[2], d1[2], d2[2];
-    ableitungen(xi, x, d1, d2);
-    const double r[2] = {x[0] + eta * d1[1] - p[0], x[1] - eta * d1[0] - p[1]};
-    const double j00 = d1[0] + eta * d2[1], j01 = d1[1], j10 = d1[1] - eta * d2[0], j11 = -d1[0];
-    const double det = j00 * j11 - j01 * j10;
+    double r[2], j[2][2];
+    residuum(xi, eta, p, r, j);
+    const double det = j[0][0] * j[1][1] - j[0][1] * j[1][0];
     if (!(std::fabs(det) > 0.0) || !std::isfinite(det)) return false;
-    xi -= (j11 * r[0] - j01 * r[1]) / det;
-    eta -= (-j10 * r[0] + j00 * r[1]) / det;
+    xi -= (j[1][1] * r[0] - j[0][1] * r[1]) / det;
+    eta -= (-j[1][0] * r[0] + j[0][0] * r[1]) / det;
     if (!(xi > -1.5 && xi < 1.5)) return false;
     if (std::hypot(r[0], r[1]) < eps) break;
   }

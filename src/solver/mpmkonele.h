@@ -96,6 +96,7 @@ public:
 
 private:
   void ableitungen(double xi, double x[2], double x1[2], double x2[2]) const;
+  void residuum(double xi, double eta, const double p[2], double r[2], double rz[2][2]) const;
 };
 
 std::ostream& operator<<(std::ostream& os, const TStuetzelement& e);

@@ -2,7 +2,6 @@
 
 #include <cmath>
 #include <string>
-#include <vector>
 
 #include "input/dateinaus.h"
 #include "input/mpmdimensionen.h"
@@ -146,41 +145,22 @@ TEST(Steuerwerte, CorrectedValuesAndTheirMessages) {
       << k.fehler.str();
 }
 
-// The contact penalty law takes one or two parameters; other lengths and a
-// second parameter that is not positive are reported and corrected.
+// The contact penalty law takes one or two parameters; more are reported and
+// cut, a second one not above 0 is reported and dropped.
 TEST(Steuerwerte, ContactPenaltyParameters) {
   Konsolenumleitung k;
-  struct Fall {
-    const char* zeile;
-    std::vector<double> p;
-    double grenzg;
-    const char* meldung;
-  };
-  const Fall faelle[] = {
-      {"stw_kontakt W, 0.2", {1e6}, 0.2, ""},
-      {"stw_kontakt W, 0.2, ()", {1e6}, 0.2, ""},
-      {"stw_kontakt W, 0.2, (5.e5, 1.e-3)", {5e5, 1e-3}, 0.2, ""},
-      {"stw_kontakt W, 0.2, (5.e5, 1.e-3, 7.)",
-       {5e5, 1e-3},
-       0.2,
-       "stw.kontakt_straffunkparam: 3 Werte, verwendet werden die ersten zwei\n"},
-      {"stw_kontakt W, 0.2, (5.e5, 0.)",
-       {5e5},
-       0.2,
-       "stw.kontakt_straffunkparam[1]<=0, verwendet wird die lineare Straffunktion\n"},
-      {"stw_kontakt W, -0.2, (0., 1.)",
-       {1e8, 1.0},
-       1.0,
-       "stw.kontakt_grenzg<=0, wird auf 1 gesetzt\nEingabedatei, Zeilennummer 2: "
-       "stw.kontakt_straffunkparam[0]<0, wird auf 1e+08 gesetzt\n"},
-  };
-  for (const Fall& f : faelle) {
-    const TSteuerparam s = lesen(std::string("stw_zeitschrittverf implizit\n") + f.zeile + "\n", k);
-    EXPECT_EQ(s.kontakt_straffunkparam, TVM::VekR(f.p)) << f.zeile;
-    EXPECT_EQ(s.kontakt_grenzg, f.grenzg) << f.zeile;
-    EXPECT_EQ(k.fehler.str(), std::string(*f.meldung ? "Eingabedatei, Zeilennummer 2: " : "") + f.meldung)
-        << f.zeile;
-  }
+  const std::string z = "Eingabedatei, Zeilennummer 2: ";
+  TSteuerparam s = lesen("stw_zeitschrittverf implizit\nstw_kontakt W, 0.2, (5.e5, 1.e-3, 7.)\n", k);
+  EXPECT_EQ(s.kontakt_straffunkparam, (TVM::VekR{5e5, 1e-3}));
+  EXPECT_EQ(k.fehler.str(), z + "stw.kontakt_straffunkparam: 3 Werte, verwendet werden die ersten zwei\n");
+  s = lesen("stw_zeitschrittverf implizit\nstw_kontakt W, -0.2, (0., 0.)\n", k);
+  EXPECT_EQ(s.kontakt_straffunkparam, (TVM::VekR{1e8}));
+  EXPECT_EQ(s.kontakt_grenzg, 1.0);
+  EXPECT_EQ(k.fehler.str(),
+            z + "stw.kontakt_grenzg<=0, wird auf 1 gesetzt\n" + z +
+                "stw.kontakt_straffunkparam[0]<0, wird auf 1e+08 gesetzt\n" + z +
+                "stw.kontakt_straffunkparam[1]<=0, verwendet wird die lineare Straffunktion\n");
+  EXPECT_EQ(lesen("stw_kontakt W, 0.2, ()\n", k).kontakt_straffunkparam, (TVM::VekR{1e6}));
 }
 
 TEST(Steuerwerte, ContradictoryMethodChoiceAsksToStop) {
