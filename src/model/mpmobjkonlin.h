@@ -16,6 +16,8 @@ namespace MPM {
 
 class TPunkt;
 
+// One contact line: its support points (links into the model) and the parts
+// built from them, which it owns.
 class TKontaktlinie : public TObjbasis {
 public:
   // Builds the chain from the point numbers (already shifted by the input's
