@@ -19,6 +19,7 @@
 #include "model/mpmobjele.h"
 #include "model/mpmobjeletyp.h"
 #include "model/mpmobjkno.h"
+#include "model/mpmobjkonlin.h"
 #include "model/mpmobjlast.h"
 #include "model/mpmobjmat.h"
 #include "model/mpmobjmpu.h"
@@ -244,17 +245,6 @@ void punktwerte_lesen(Tmpm& m, Tdatein& ein) {
   }
 }
 
-// Stand-in for the factory of contact lines, which is not available yet:
-// each record is reported, none is dropped silently.
-void nicht_verfuegbar(const Tmpm& m, const std::string& objekt) {
-  const std::string text = objekt + " nicht unterstuetzt (noch nicht verfuegbar)";
-  if (::bausktr) *pck << text << "\n";
-  eingabefehler(m, text);
-}
-void konlin_vormerken(Tmpm* m, int num, OBJTYP, KONLINTYP, const std::vector<unsigned>&) {
-  nicht_verfuegbar(*m, "Kontaktlinie " + std::to_string(num));
-}
-
 void punktlasten_lesen(Tmpm& m, Tdatein& ein) {
   const char* sw = "punktlast";
   for (int i = 1; i <= ein.zeilenanzahl(sw); ++i) {
@@ -282,8 +272,10 @@ void kontaktlinien_lesen(Tmpm& m, Tdatein& ein) {
     TSatzleser s(ein, sw, i);
     s(1, num)(2, puot)(3, konlintyp)(4, punum);
     if (!satz_pruefen(m, s)) continue;
-    konlin_vormerken(&m, num, _OBJTYP(puot.c_str()), _KONLINTYP(konlintyp.c_str()), punum);
+    konlin_erzeugen(&m, num, _OBJTYP(puot.c_str()), _KONLINTYP(konlintyp.c_str()), punum);
   }
+  if (!m.konlin.empty() && !m.stw.bkontakt)
+    eingabefehler(m, "Kontaktlinien ohne Kontakt (stw_kontakt F): sie bleiben unwirksam");
 }
 
 // Source records are not part of the model input; they are named in the error log instead of vanishing.
@@ -348,7 +340,6 @@ template <class F> void bericht(const char* kopf, const Tobjcont& reg, F drucken
 void modell_berichten(Tmpm& m) {
   for (int ot = 0; ot < static_cast<int>(m.Nausdat.size()); ++ot)
     *pck << "ost.Nausdat[" << str_OBJTYP(static_cast<OBJTYP>(ot)) << "]=" << m.Nausdat[ot] << "\n";
-  const auto objekt = [](TObjbasis* o) { *pck << *o; };
   const auto punkt = [](TObjbasis* o) { *pck << *PU_Z(o); };
   bericht("\nPunktlasten: Anzahl=", m.pla, [](TObjbasis* o) { *pck << *PLA_Z(o); });
   *pck << "\nErzeugung von Materialpunkten, Integrationspunkten und Knoten abgeschlossen\n";
@@ -358,7 +349,7 @@ void modell_berichten(Tmpm& m) {
   bericht("\nElementtypen: Anzahl=", m.eletyp, [](TObjbasis* o) { *pck << *ELETYP_Z(o); });
   bericht("\nMaterialien: Materialanzahl=", m.mat, [](TObjbasis* o) { *pck << *MAT_Z(o); });
   bericht("\nElemente: Anzahl=", m.ele, [](TObjbasis* o) { *pck << *ELE_Z(o); });
-  bericht("\nKontaktlinien: Anzahl=", m.konlin, objekt);
+  bericht("\nKontaktlinien: Anzahl=", m.konlin, [](TObjbasis* o) { *pck << *KONLIN_Z(o); });
   *pck << std::flush;
 }
 

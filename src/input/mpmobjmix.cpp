@@ -1,5 +1,6 @@
 #include "input/mpmobjmix.h"
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 #include <ostream>
@@ -156,11 +157,27 @@ void TSteuerparam::_eingabe(Tdatein& ein) {
   ein.eintrag("stw_strafverf", strafparam, 1, 2, true);
   ein.eintrag("stw_kontakt", bkontakt, 1, 1, true);
   ein.eintrag("stw_kontakt", kontakt_grenzg, 1, 2, true);
+  if (!(kontakt_grenzg > 0.0 && std::isfinite(kontakt_grenzg))) {
+    fehler(ein, "stw.kontakt_grenzg<=0, wird auf 1 gesetzt");
+    kontakt_grenzg = 1.0;
+  }
+  // One value: the linear penalty law; two: with a quadratic transition.
   std::vector<double> liste;
-  if (ein.eintrag("stw_kontakt", liste, 1, 3, true)) vorn_ueberschreiben(liste, kontakt_straffunkparam);
-  if (!(kontakt_straffunkparam[0] > 0.0)) {
+  if (ein.eintrag("stw_kontakt", liste, 1, 3, true) && !liste.empty()) {
+    if (liste.size() > 2)
+      fehler(ein, "stw.kontakt_straffunkparam: " + text(liste.size()) +
+                      " Werte, verwendet werden die ersten zwei");
+    kontakt_straffunkparam.init(static_cast<int>(std::min<std::size_t>(liste.size(), 2)), liste.data());
+  }
+  if (!(kontakt_straffunkparam[0] > 0.0 && std::isfinite(kontakt_straffunkparam[0]))) {
     kontakt_straffunkparam[0] = 1e8;
     fehler(ein, "stw.kontakt_straffunkparam[0]<0, wird auf " + text(kontakt_straffunkparam[0]) + " gesetzt");
+  }
+  if (kontakt_straffunkparam.n == 2 &&
+      !(kontakt_straffunkparam[1] > 0.0 && std::isfinite(kontakt_straffunkparam[1]))) {
+    fehler(ein, "stw.kontakt_straffunkparam[1]<=0, verwendet wird die lineare Straffunktion");
+    const double p0 = kontakt_straffunkparam[0];
+    kontakt_straffunkparam.init({p0});
   }
 
   ein.eintrag("stw_nummattangente", bnummattangente, 1, 1, true);

@@ -14,6 +14,7 @@
 #include "model/mpmobjeletyp.h"
 #include "model/mpmobjipu.h"
 #include "model/mpmobjkno.h"
+#include "model/mpmobjkonlin.h"
 #include "model/mpmobjmpu.h"
 #include "output/mpmaus.h"
 #include "solver/mpm.h"
@@ -61,10 +62,14 @@ struct TLinienelement {
   const TPunkt* k2;
 };
 
-// The support elements of one contact line, in the line's order; none as
-// long as the contact-line registry holds no lines with support elements.
-std::vector<TLinienelement> stuetzelemente(const TObjbasis&) {
-  return {};
+// The support elements of one contact line, in the line's order; an element
+// missing one of its points is left out.
+std::vector<TLinienelement> stuetzelemente(const TObjbasis& obj) {
+  std::vector<TLinienelement> liste;
+  if (obj.objtyp != OBJTYP_KONLIN) return liste;
+  for (const auto& e : KONLIN_Z(&obj)->stuetzele)
+    if (e->k1 && e->k2) liste.push_back({e->num, e->k1, e->k2});
+  return liste;
 }
 
 // The approximation of a point from the sources of type `stuetzot`, or null.

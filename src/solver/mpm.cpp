@@ -90,13 +90,4 @@ unsigned int& Tmpm::_maxnum(OBJTYP ot) {
   return ot >= 0 && ot < static_cast<int>(maxnum_.size()) ? maxnum_[ot] : maxnum_sonst_;
 }
 
-// Operations of the subsystems that are not built yet: they keep their
-// places in the order of the run and do nothing until they arrive.
-void Tmpm::_kontakt_geometrie() {}
-void Tmpm::_kontakt_bedingungen() {}
-bool Tmpm::_kontakt_kontrolle(bool) {
-  bkonkontr = true;
-  return true;
-}
-
 } // namespace MPM

@@ -74,10 +74,17 @@ public:
   bool _kraftrbs();
   // Prescribed displacements: exact elimination or penalty terms.
   bool _verschiebungsrbs();
-  void _kontakt_geometrie();
-  void _kontakt_bedingungen();
+  // Contact: penalty force F(g) and dF/dg; the closest contact line of every
+  // examined point (returns bkont); penalty forces and stiffness of the
+  // penetrating points (returns bdurchdr), of one point (whether it
+  // contributed); count and rms gap of the penetrating points.
+  bool _kontakt_straffunk(double g, double& F, double& F_g);
+  bool _kontakt_geometrie();
+  bool _kontakt_bedingungen();
+  bool _kontakt_bedingungen(TPunkt* pu);
   bool _kontakt_kontrolle(bool iteration);
-  int _ausgabe(ZEITPU z);
+  // The output dispatcher; tests may watch the state at every time point.
+  virtual int _ausgabe(ZEITPU z);
 
   // Loads and displacement conditions
   // All loads of kind `art` acting on `punkt` at time `zeit`, combined: for
@@ -147,6 +154,7 @@ public:
   int iiges = 0;
 
   std::array<int, 11> delta_num{}; // set by the input per type value
+  unsigned int Nstuetzele = 0;     // support elements of all contact lines numbered so far
   Tdatein* eindat = nullptr;       // the input file while it is read
 
   // Output: progress display, data tables and the writers of the other output files

@@ -187,6 +187,8 @@ bool Tmpm::_z_CT_DT_sigma_mpu() {
 }
 
 bool Tmpm::_zeitschrittfehler() {
+  // A step refused after a converged iteration (contact with too long a step) is no converged step.
+  bkonv = false;
   _ausgabe(ZEITPU_ZEITSCHRITTENDE);
   _umspeichern(RICHTUNG_RUECKWAERTS);
   return false;

@@ -5,6 +5,7 @@
 #include "frame/dateinamen.h"
 #include "model/mpmobjele.h"
 #include "model/mpmobjkno.h"
+#include "model/mpmobjkonlin.h"
 #include "model/mpmobjmat.h"
 #include "model/mpmobjmpu.h"
 #include "output/mpmaus.h"
@@ -124,7 +125,8 @@ TEST(Modelleingabe, RefusedRecordsLeaveTheirErrorLines) {
             "ele 3, 1, 1, (1, 2, 3, 4)\n"                       // 9
             "ele 2147483647, 1, 1, (1, 2, 3, 4)\n"              // 10
             "stw_numplus 0, 0, 0, 1\npu_u ele, (1), (1., 1.)\n" // 11, 12
-            "mpuquell 1\nstw_zeitschrittverf implizit\n");      // 13, 14
+            "mpuquell 1\nstw_zeitschrittverf implizit\n"        // 13, 14
+            "konlin 1, kno, splkno, (2, 99, 1)\n");             // 15
   Tmpm& m = e.mpm;
   m._eingabe_start();
   EXPECT_EQ(
@@ -135,7 +137,11 @@ TEST(Modelleingabe, RefusedRecordsLeaveTheirErrorLines) {
       "Einlesen gescheitert. Schluesselwort=kno, Zeilennummer=8, Eintragsnummer=1\n"
       "Eingabedatei, Zeilennummer 8: kno-Zeile nicht verwendet (Eintrag 1 fehlerhaft)\n"
       "Eingabedatei, Zeilennummer 10: Objektnummer zu gross: 2147483647 + 1\n"
-      "Eingabedatei, Zeilennummer 12: Unzulaessiger Objekttyp: ele\n");
+      "Eingabedatei, Zeilennummer 12: Unzulaessiger Objekttyp: ele\n"
+      "Eingabedatei, Zeilennummer 15\nFEHLER in <konlin_erzeugen(...)>: Ungueltige Punktnummer p=99\n"
+      "Eingabedatei, Zeilennummer 15: Kontaktlinien ohne Kontakt (stw_kontakt F): sie bleiben unwirksam\n");
+  ASSERT_NE(m.konlin.suchen(1), nullptr); // the line of the two nodes that exist
+  EXPECT_EQ(KONLIN_Z(m.konlin.suchen(1))->Nstuetzk, 2);
   EXPECT_EQ(m.kno.size(), 4u);
   EXPECT_NE(m.ele.suchen(4), nullptr);           // element 3 with the offset 1
   EXPECT_DOUBLE_EQ(punkt(m.kno, 1)->xa[0], 0.0); // the duplicate left the first node

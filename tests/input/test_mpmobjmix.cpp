@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <string>
 
 #include "input/dateinaus.h"
 #include "input/mpmdimensionen.h"
@@ -142,6 +143,24 @@ TEST(Steuerwerte, CorrectedValuesAndTheirMessages) {
   EXPECT_TRUE(enthaelt(k.fehler.str(),
                        "Zeitschrittlaengenabschaetzung ungueltig: dtschaetz=0, verwendet wird: dt=1\n"))
       << k.fehler.str();
+}
+
+// The contact penalty law takes one or two parameters; more are reported and
+// cut, a second one not above 0 is reported and dropped.
+TEST(Steuerwerte, ContactPenaltyParameters) {
+  Konsolenumleitung k;
+  const std::string z = "Eingabedatei, Zeilennummer 2: ";
+  TSteuerparam s = lesen("stw_zeitschrittverf implizit\nstw_kontakt W, 0.2, (5.e5, 1.e-3, 7.)\n", k);
+  EXPECT_EQ(s.kontakt_straffunkparam, (TVM::VekR{5e5, 1e-3}));
+  EXPECT_EQ(k.fehler.str(), z + "stw.kontakt_straffunkparam: 3 Werte, verwendet werden die ersten zwei\n");
+  s = lesen("stw_zeitschrittverf implizit\nstw_kontakt W, -0.2, (0., 0.)\n", k);
+  EXPECT_EQ(s.kontakt_straffunkparam, (TVM::VekR{1e8}));
+  EXPECT_EQ(s.kontakt_grenzg, 1.0);
+  EXPECT_EQ(k.fehler.str(),
+            z + "stw.kontakt_grenzg<=0, wird auf 1 gesetzt\n" + z +
+                "stw.kontakt_straffunkparam[0]<0, wird auf 1e+08 gesetzt\n" + z +
+                "stw.kontakt_straffunkparam[1]<=0, verwendet wird die lineare Straffunktion\n");
+  EXPECT_EQ(lesen("stw_kontakt W, 0.2, ()\n", k).kontakt_straffunkparam, (TVM::VekR{1e6}));
 }
 
 TEST(Steuerwerte, ContradictoryMethodChoiceAsksToStop) {

@@ -230,3 +230,46 @@ TEST(GiD, SwitchedOffOrRenewedMeshAndPointsWithoutElements) {
   EXPECT_EQ(lauf.lesen("gid.mpu.msh"), vorher);
   EXPECT_EQ(TVM::TVekMat::format(), 2);
 }
+
+// A unit square of four material points resting on the floor line 1 of the
+// free nodes 11 and 12 (p0 = 1e7, weight 9810 N): each bottom node carries
+// 4905 N at the gap -4.905e-4. Line 2 runs through the material points 1 and 2.
+TEST(GiD, ContactLinesGapsAndContactForces) {
+  Testlauf lauf("titel \"Kontakt\"\naus_dat_gid W\nstw_zeitschrittverf implizit\nstw_t 0., 1., 1.\nstw_m F\n"
+                "stw_strafverf F\nstw_bilanzit 20, 1.e-12\nstw_kontakt W, 0.01, (1.e7)\n"
+                "mat 1, 1, (1000., 1.e6, 0.3, 0.)\neletyp 1, Viereck, Lagro1, Lagro1, Leer, 0\n"
+                "kno 1, 1, 0., (0., -0.001)\nkno 2, 1, 0., (1., -0.001)\nkno 3, 1, 0., (1., 0.999)\n"
+                "kno 4, 1, 0., (0., 0.999)\nkno 11, 1, 0., (2., 0.)\nkno 12, 1, 0., (-1., 0.)\n"
+                "ele 1, 1, 1, (1, 2, 3, 4)\nmpu 1, 1, 0.25, (0.25, 0.249)\nmpu 2, 1, 0.25, (0.75, 0.249)\n"
+                "mpu 3, 1, 0.25, (0.25, 0.749)\nmpu 4, 1, 0.25, (0.75, 0.749)\n"
+                "punktlast 1, mpu, beschleunigung, (1, 2, 3, 4), 270., kon, (0., 9.), (9.81)\n"
+                "punktlast 2, kno, verschiebung, (1), 0., kon, (0., 9.), (0.)\n"
+                "konlin 1, kno, splkno, (11, 12)\nkonlin 2, mpu, splele, (1, 2)\n");
+  Konsolenumleitung k;
+  Tmpm mpm;
+  ASSERT_TRUE(mpm._steuerung());
+  ASSERT_EQ(lauf.lesen("flr.txt"), "");
+  // Material points are shifted by 100; their support points have no point element.
+  const std::string netz = lauf.lesen("gid.ele.msh");
+  EXPECT_TRUE(enthaelt(netz, "#2-Knoten-Linienelemente\n#Elementnummer, Knoten 1, Knoten 2\n" + n10(1) + " " +
+                                 n10(11) + " " + n10(12) + "\n" + n10(2) + " " + n10(101) + " " + n10(102) +
+                                 "\nend elements\n"));
+  const std::string punktelemente = "Punktnummer, GID-Knotennummer=Punktnummer\n";
+  EXPECT_TRUE(enthaelt(lauf.lesen("gid.mpu.msh"), punktelemente + n10(103) + " " + n10(103) + "\n" +
+                                                      n10(104) + " " + n10(104) + "\nend elements\n"));
+
+  const std::string erg = lauf.lesen("gid.ele.res"), null = _str(0.0, 10), g = _str(-4.905e-4, 10);
+  std::string werte = "componentnames \"gkontakt\"\nvalues\n";
+  for (int n : {101, 102, 103, 104})
+    werte += n10(n) + " " + null + "\n";
+  for (const auto& [n, w] : std::vector<std::pair<int, std::string>>{{1, g},
+                                                                     {2, g},
+                                                                     {3, _str(0.01, 10)},
+                                                                     {4, _str(0.01, 10)},
+                                                                     {11, _str(0.01, 10)},
+                                                                     {12, _str(0.01, 10)}})
+    werte += n10(n) + " " + w + "\n";
+  EXPECT_TRUE(enthaelt(erg, werte + "end values\n")) << erg;
+  EXPECT_TRUE(enthaelt(erg, "componentnames \"fckon1\", \"fckon2\"\nvalues\n" + n10(1) + " " + xy(0, 4905) +
+                                "\n" + n10(2) + " " + xy(0, 4905) + "\n" + n10(3) + " " + xy(0, 0) + "\n"));
+}

@@ -1,0 +1,107 @@
+// Contact lines: the factory's refusals and the chain of support elements,
+// contact nodes and contact elements of every kind.
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "model/mpmobjkno.h"
+#include "model/mpmobjkonlin.h"
+#include "solver/mpm.h"
+#include "testhilfe.h"
+
+using namespace MPM;
+using TVM::VekR;
+
+namespace {
+// Nodes 1 .. 4 at (0, 0), (1, 0), (2, 1), (3, 3).
+void knoten(Tmpm& mpm) {
+  static const VekR leer;
+  const double x[][2] = {{0, 0}, {1, 0}, {2, 1}, {3, 3}};
+  for (int n = 1; n <= 4; ++n)
+    kno_erzeugen(&mpm, n, 1, 1.0, VekR{x[n - 1][0], x[n - 1][1]}, leer, leer, leer, leer, 0);
+}
+} // namespace
+
+TEST(Kontaktlinie, FactoryRefusalsAndTheTextForm) {
+  Konsolenumleitung k;
+  Tmpm mpm;
+  knoten(mpm);
+  const std::string pos = "Eingabedatei, Zeilennummer 0\n", f = "FEHLER in <konlin_erzeugen(...)>: ";
+  std::vector<unsigned int> p{2, 9, 1};
+  const TKontaktlinie* kl = konlin_erzeugen(&mpm, 1, OBJTYP_KNO, KONLINTYP_LIN, p);
+  ASSERT_NE(kl, nullptr);
+  EXPECT_EQ(p, (std::vector<unsigned int>{2, 1}));
+  EXPECT_EQ(kl->konlintyp, KONLINTYP_SPLKNO);
+  for (OBJTYP ot : {OBJTYP_KNO, OBJTYP_ELE}) // a taken number, a wrong point type
+    EXPECT_EQ(konlin_erzeugen(&mpm, 1 + (ot == OBJTYP_ELE), ot, KONLINTYP_SPLKNO, p), nullptr);
+  EXPECT_EQ(konlin_erzeugen(&mpm, 2, OBJTYP_KNO, KONLINTYP_UNBEKANNT, p), nullptr);
+  p = {3, 8};
+  EXPECT_EQ(konlin_erzeugen(&mpm, 2, OBJTYP_KNO, KONLINTYP_SPLELE, p), nullptr);
+  EXPECT_EQ(k.fehler.str(),
+            pos + f + "Ungueltige Punktnummer p=9\n" +
+                "konlin(1): Kontaktlinientyp lin nicht implementiert (lin->splkno)\n" + pos +
+                "Kontaktliniennummer bereits vorhanden: 1\n" + pos + "Unzulaessiger Stuetzpunkttyp: ele\n" +
+                pos + "Unzulaessiger Kontaktlinientyp\n" + pos + f + "Ungueltige Punktnummer p=8\n" + pos +
+                f + "Zu wenig Stuetzpunkte Nstuetzp=1\n");
+  // Only the points of the line made leave the contact search.
+  for (int n = 1; n <= 4; ++n)
+    EXPECT_EQ(PU_Z(mpm.kno.suchen(n))->bkontaktpunkt, n <= 2) << n;
+
+  std::ostringstream s;
+  s << *kl;
+  EXPECT_EQ(s.str().substr(0, s.str().find("x1=")),
+            "konlin(1+), stuetzputyp=kno, konlintyp=splkno, boffen=W, Nstuetzk=2, Nstuetze=1, Nk=2, Ne=1\n"
+            "Stuetzknoten:\nkno(2+)\nkno(1+)\nStuetzelemente:\nstuetzele(1), k1=kno(2+), k2=kno(1+), ");
+  EXPECT_NE(s.str().find(", stuetzele1=NULL, stuetzele2=1\nkonkno, x="), std::string::npos);
+
+  // A closed list of one point asks whether to stop.
+  p = {3, 3};
+  EXPECT_THROW(TKontaktlinie(&mpm, 8, OBJTYP_KNO, KONLINTYP_SPLKNO, p), int);
+  EXPECT_NE(k.fehler.str().find("FEHLER in <TKontaktlinie::TKontaktlinie(...)>: Zu wenig Stuetzknoten "
+                                "Nstuetzk=1<2\n"),
+            std::string::npos);
+}
+
+TEST(Kontaktlinie, CountsOfEveryKindAndWhereTheContactNodesLie) {
+  Konsolenumleitung k;
+  Tmpm mpm;
+  knoten(mpm);
+  struct Fall {
+    std::vector<unsigned int> p;
+    KONLINTYP typ;
+    int Nstuetze, Nk, Ne;
+    std::vector<std::pair<double, double>> x; // contact nodes
+  };
+  const Fall faelle[] = {
+      {{1, 2, 3, 1}, KONLINTYP_SPLKNO, 3, 3, 3, {{0, 0}, {1, 0}, {2, 1}}},
+      {{1, 2, 3, 1}, KONLINTYP_SPLELE, 3, 3, 3, {{0.5, 0}, {1.5, 0.5}, {1, 0.5}}},
+      {{1, 2, 3, 4}, KONLINTYP_SPLKNO, 3, 4, 3, {{0, 0}, {1, 0}, {2, 1}, {3, 3}}},
+      {{1, 2}, KONLINTYP_SPLELE, 1, 2, 1, {{0, 0}, {1, 0}}},
+      {{1, 2, 3}, KONLINTYP_SPLELE, 2, 2, 1, {{0, 0}, {2, 1}}},
+      {{1, 2, 3, 4}, KONLINTYP_SPLELE, 3, 3, 2, {{0, 0}, {1.5, 0.5}, {3, 3}}},
+  };
+  unsigned int Nstuetzele = 0;
+  int num = 0;
+  for (const Fall& f : faelle) {
+    std::vector<unsigned int> p = f.p;
+    const TKontaktlinie* kl = konlin_erzeugen(&mpm, ++num, OBJTYP_KNO, f.typ, p);
+    ASSERT_NE(kl, nullptr) << num;
+    const bool boffen = f.p.front() != f.p.back();
+    EXPECT_EQ(kl->boffen, boffen) << num;
+    EXPECT_EQ(kl->Nstuetzk, static_cast<int>(f.p.size()) - !boffen) << num;
+    EXPECT_EQ(std::vector<int>({kl->Nstuetze, kl->Nk, kl->Ne}), std::vector<int>({f.Nstuetze, f.Nk, f.Ne}))
+        << num;
+    ASSERT_EQ(kl->konkno.size(), f.x.size()) << num;
+    for (std::size_t i = 0; i < f.x.size(); ++i)
+      EXPECT_EQ(kl->konkno[i]->x, (VekR{f.x[i].first, f.x[i].second})) << num << " " << i;
+    // Support elements are numbered on through all lines; a closed line ends with (last, first).
+    EXPECT_EQ(kl->stuetzele.back()->num, Nstuetzele += f.Nstuetze) << num;
+    EXPECT_EQ(kl->stuetzele.back()->k2, kl->stuetzpu[boffen ? f.p.size() - 1 : 0]) << num;
+    for (int i = 0; i < kl->Ne; ++i)
+      EXPECT_EQ(kl->konele[i]->k2, kl->konkno[(i + 1) % kl->Nk].get()) << num << " " << i;
+  }
+  EXPECT_EQ(k.aus.str(), "");
+}
