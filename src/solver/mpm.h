@@ -74,6 +74,11 @@ public:
   bool _kraftrbs();
   // Prescribed displacements: exact elimination or penalty terms.
   bool _verschiebungsrbs();
+  // Compares the penalty parameter with the largest diagonal entry of the
+  // effective matrix without penalties at the unknowns a penalty spring acts
+  // on, and warns when it is below 1e3 or above 1e7 times that entry. Sets
+  // `strafverhaeltnis`; false when no spring acts (nothing is checked).
+  bool _strafparameter_pruefen();
   void _kontakt_geometrie();
   void _kontakt_bedingungen();
   bool _kontakt_kontrolle(bool iteration);
@@ -145,6 +150,9 @@ public:
   int jj = 0;
   int jjges = 0;
   int iiges = 0;
+
+  bool bstrafgeprueft = false;   // the penalty parameter has been checked (once per run)
+  double strafverhaeltnis = 0.0; // kappa over the stiffness it acts against, 0 before the check
 
   std::array<int, 11> delta_num{}; // set by the input per type value
   Tdatein* eindat = nullptr;       // the input file while it is read

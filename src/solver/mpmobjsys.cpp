@@ -595,6 +595,7 @@ bool Tmpm::_U_Ut_Utt() {
     return true;
   }
 
+  if (!bstrafgeprueft) bstrafgeprueft = _strafparameter_pruefen();
   const TVM::VekR& a = stw.newmark_koeff;
   const double kkon = stw.bkontakt ? -1.0 : 0.0;
   if (bexplizit)
