@@ -79,6 +79,10 @@ public:
   // on, and warns when it is below 1e3 or above 1e7 times that entry. Sets
   // `strafverhaeltnis`; false when no spring acts (nothing is checked).
   bool _strafparameter_pruefen();
+  // Start accelerations of the free unknowns from M utt = fext - fint +
+  // fstraf at the start time, given to every point; false (with a message,
+  // the accelerations of the input kept) when that cannot be solved.
+  bool _startbeschleunigung();
   void _kontakt_geometrie();
   void _kontakt_bedingungen();
   bool _kontakt_kontrolle(bool iteration);
