@@ -124,19 +124,19 @@ bool Tmpm::_strafparameter_pruefen() {
   if (!(Kii > 0.0)) return false;
   const double kappa = stw.strafparam;
   strafverhaeltnis = kappa / Kii;
+  const bool klein = strafverhaeltnis < 1e3;
+  if (!klein && strafverhaeltnis <= 1e7) return true;
   std::ostringstream text;
-  const char* vergleich = strafverhaeltnis < 1e3 ? "klein" : strafverhaeltnis > 1e7 ? "gross" : nullptr;
-  if (!vergleich) return true;
-  text << "WARNUNG: Strafparameter kappa=" << kappa << " ist " << vergleich
-       << " gegen die Steifigkeit an den Strafbedingungen (groesstes Diagonalglied der effektiven Matrix ohne "
-          "Strafterme Kii="
-       << Kii << ", kappa/Kii=" << strafverhaeltnis << (strafverhaeltnis < 1e3 ? " < 1000" : " > 1e+07") << "): ";
-  if (strafverhaeltnis < 1e3)
+  text << "WARNUNG: Strafparameter kappa=" << kappa << " ist " << (klein ? "klein" : "gross")
+       << " gegen die Steifigkeit an den Strafbedingungen (groesstes Diagonalglied der effektiven Matrix "
+          "ohne Strafterme Kii="
+       << Kii << ", kappa/Kii=" << strafverhaeltnis << (klein ? " < 1000): " : " > 1e+07): ");
+  if (klein)
     text << "die Bedingungen weichen um etwa das " << 1.0 / strafverhaeltnis << "-fache der Verformung ab";
   else
     text << "das Gleichungssystem kann schlecht konditioniert sein";
   text << "; Abhilfe: stw_strafverf " << (stw.bstrafverf ? "W" : "F") << ", " << 1e5 * Kii
-       << (stw.bstrafverf && strafverhaeltnis < 1e3 ? " oder stw_strafverf F" : "") << "\n";
+       << (stw.bstrafverf && klein ? " oder stw_strafverf F" : "") << "\n";
   *pcf << text.str() << std::flush;
   *konsaus << text.str() << std::flush;
   return true;

@@ -199,6 +199,7 @@ TEST(Steuerwerte, StartAccelerationIsOptInAndNeedsMasses) {
   EXPECT_TRUE(lesen(implizit + "stw_startbeschl W\n", k).bstartbeschl);
   EXPECT_EQ(k.fehler.str(), "");
   EXPECT_TRUE(lesen(implizit + "stw_m F\nstw_startbeschl W\n", k).bstartbeschl);
-  EXPECT_EQ(k.fehler.str(), "Eingabedatei, Zeilennummer 3: Startbeschleunigungen aus dem Gleichgewicht nur mit "
-                            "Massen (stw_m W), hier ohne Wirkung\n");
+  EXPECT_EQ(k.fehler.str(),
+            "Eingabedatei, Zeilennummer 3: Startbeschleunigungen aus dem Gleichgewicht nur mit "
+            "Massen (stw_m W), hier ohne Wirkung\n");
 }

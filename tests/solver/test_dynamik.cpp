@@ -113,12 +113,13 @@ TEST(Dynamik, FreeFallFromTheStartAccelerationInEquilibrium) {
   const double g = 9.81, dt = 0.1;
   for (const bool an : {false, true}) {
     Konsolenumleitung k;
-    Testlauf lauf(std::string("stw_zeitschrittverf implizit, 0.25, 0.5\nstw_t 0., 1., 0.1\nstw_zstrg F\n") +
-                  (an ? "stw_startbeschl W\n" : "") +
-                  "mat 1, 1, (1000., 1.e6, 0.3, 0.)\neletyp 1\nkno 1, 1, 1., (0, 0)\nkno 2, 1, 1., (0.5, 0)\n"
-                  "kno 3, 1, 1., (1, 0)\nkno 4, 1, 1., (0, 0.5)\nkno 5, 1, 1., (0.5, 0.5)\nkno 6, 1, 1., (1, 0.5)\n"
-                  "ele 1, 1, 1, (1, 2, 5, 4)\nele 2, 1, 1, (2, 3, 6, 5)\n"
-                  "punktlast 1, mpu, beschleunigung, (s 1, 8, 1), 270., kon, (0., 10.), (9.81)\n");
+    Testlauf lauf(
+        std::string("stw_zeitschrittverf implizit, 0.25, 0.5\nstw_t 0., 1., 0.1\nstw_zstrg F\n") +
+        (an ? "stw_startbeschl W\n" : "") +
+        "mat 1, 1, (1000., 1.e6, 0.3, 0.)\neletyp 1\nkno 1, 1, 1., (0, 0)\nkno 2, 1, 1., (0.5, 0)\n"
+        "kno 3, 1, 1., (1, 0)\nkno 4, 1, 1., (0, 0.5)\nkno 5, 1, 1., (0.5, 0.5)\nkno 6, 1, 1., (1, 0.5)\n"
+        "ele 1, 1, 1, (1, 2, 5, 4)\nele 2, 1, 1, (2, 3, 6, 5)\n"
+        "punktlast 1, mpu, beschleunigung, (s 1, 8, 1), 270., kon, (0., 10.), (9.81)\n");
     Fallprotokoll mpm;
     ASSERT_TRUE(mpm._steuerung());
     ASSERT_EQ(mpm.u.size(), 10u);
@@ -142,10 +143,11 @@ TEST(Dynamik, StartAccelerationOfAStretchedSquare) {
   // -1/2 and the accelerations -2; the left nodes, held exactly along x,
   // keep their start value 0.
   Konsolenumleitung k;
-  Testlauf lauf("stw_zeitschrittverf implizit\nstw_t 0., 0.1, 0.1\nstw_zstrg F\nstw_m W, 1.\nstw_startbeschl W\n"
-                "stw_strafverf F\nmat 1, 1, (1., 100., 0., 0.)\neletyp 1\nkno 1, 1, 1., (0, 0)\n"
-                "kno 2, 1, 1., (1, 0), (0.01, 0)\nkno 3, 1, 1., (1, 1), (0.01, 0)\nkno 4, 1, 1., (0, 1)\n"
-                "ele 1, 1, 1, (1, 2, 3, 4)\npunktlast 1, kno, verschiebung, (1, 4), 0., kon, (0., 1.), (0.)\n");
+  Testlauf lauf(
+      "stw_zeitschrittverf implizit\nstw_t 0., 0.1, 0.1\nstw_zstrg F\nstw_m W, 1.\nstw_startbeschl W\n"
+      "stw_strafverf F\nmat 1, 1, (1., 100., 0., 0.)\neletyp 1\nkno 1, 1, 1., (0, 0)\n"
+      "kno 2, 1, 1., (1, 0), (0.01, 0)\nkno 3, 1, 1., (1, 1), (0.01, 0)\nkno 4, 1, 1., (0, 1)\n"
+      "ele 1, 1, 1, (1, 2, 3, 4)\npunktlast 1, kno, verschiebung, (1, 4), 0., kon, (0., 1.), (0.)\n");
   Fallprotokoll mpm;
   ASSERT_TRUE(mpm._steuerung());
   ASSERT_EQ(mpm.utt_start_kno.size(), 4u);

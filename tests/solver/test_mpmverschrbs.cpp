@@ -132,7 +132,8 @@ struct Saeule {
   double u_oben = 0.0, verhaeltnis = 0.0;
   explicit Saeule(const std::string& strafverf) {
     std::ostringstream s;
-    s << "stw_zeitschrittverf implizit\nstw_m F\nstw_t 0., 2., 1.\nstw_zstrg F\n" << strafverf
+    s << "stw_zeitschrittverf implizit\nstw_m F\nstw_t 0., 2., 1.\nstw_zstrg F\n"
+      << strafverf
       << "mat 1, 1, (7850., 2.1e11, 0.3, 0.)\neletyp 1\n"
          "punktlast 1, kno, verschiebung, (1, 2, 3), 90., kon, (0., 10.), (0.)\n"
          "punktlast 2, kno, verschiebung, (2), 0., kon, (0., 10.), (0.)\n"
@@ -159,7 +160,8 @@ struct Saeule {
 TEST(Strafparameter, SteelColumnOnPenaltySupports) {
   const double E = 2.1e11, nu = 0.3, P = 1e6;
   const double exakt = -P * 4.0 / E; // uniform compression, which the elements hold exactly
-  // The diagonal of a square plane-stress element, E (3 - nu) / (6 (1 - nu^2)), twice at the middle base node.
+  // The diagonal of a square plane-stress element, E (3 - nu) / (6 (1 - nu^2)), twice at the middle base
+  // node.
   const double Kii = 2.0 * E * (3.0 - nu) / (6.0 * (1.0 - nu * nu));
 
   const Saeule genau("stw_strafverf F\n");
@@ -171,9 +173,10 @@ TEST(Strafparameter, SteelColumnOnPenaltySupports) {
   const Saeule weich("");
   EXPECT_NEAR(weich.verhaeltnis, 1e6 / Kii, 1e-12 * 1e6 / Kii);
   EXPECT_NEAR(weich.u_oben, exakt - P / 3e6, 1e-6);
-  EXPECT_EQ(weich.fehler.rfind("WARNUNG: Strafparameter kappa=1e+06 ist klein gegen die Steifigkeit an den "
-                               "Strafbedingungen (groesstes Diagonalglied der effektiven Matrix ohne Strafterme Kii=",
-                               0),
+  EXPECT_EQ(weich.fehler.rfind(
+                "WARNUNG: Strafparameter kappa=1e+06 ist klein gegen die Steifigkeit an den "
+                "Strafbedingungen (groesstes Diagonalglied der effektiven Matrix ohne Strafterme Kii=",
+                0),
             0u)
       << weich.fehler;
   EXPECT_NE(weich.fehler.find(" < 1000): die Bedingungen weichen um etwa das "), std::string::npos);
