@@ -68,7 +68,7 @@ TSteuerparam::TSteuerparam()
       wolkenueberlappung_mpu(3.0), wolkenueberlappung_ipu(3.0), wolkenueberlappung_knou(3.0),
       zeitschrittverf(ZEITSCHRITTVERF_IMPLIZIT), newmark_beta(0.25), newmark_gamma(0.5), newmark_koeff(6),
       bstrafverf(true), strafparam(1e6), bkontakt(false), kontakt_grenzg(1.0), kontakt_straffunkparam{1e6},
-      bneuberech(true), uebertragrichtstart(UEBERTRAGRICHTSTART_KNO_ZU_MPU) {}
+      bneuberech(true), uebertragrichtstart(UEBERTRAGRICHTSTART_KNO_ZU_MPU), bstartbeschl(false) {}
 
 void TSteuerparam::berechverf_lesen(Tdatein& ein) {
   const char* sw = "stw_berechverf";
@@ -204,6 +204,9 @@ void TSteuerparam::_eingabe(Tdatein& ein) {
       uebertragrichtstart = UEBERTRAGRICHTSTART_KNO_ZU_MPU;
     }
   }
+  ein.eintrag("stw_startbeschl", bstartbeschl, 1, 1, true);
+  if (bstartbeschl && !bmassen)
+    fehler(ein, "Startbeschleunigungen aus dem Gleichgewicht nur mit Massen (stw_m W), hier ohne Wirkung");
   unsigned int* numplus[] = {&mpunumplus, &ipunumplus, &knonumplus, &elenumplus};
   for (int j = 0; j < 4; ++j)
     ein.eintrag("stw_numplus", *numplus[j], 1, j + 1, true);
@@ -558,7 +561,8 @@ std::ostream& operator<<(std::ostream& os, const TSteuerparam& s) {
       .leer()
       .schalter("bneuberech", s.bneuberech, "Neuberechnung?")
       .wort("uebertragrichtstart", str_UEBERTRAGRICHTSTART(s.uebertragrichtstart),
-            "Datenuebertragungsrichtung beim Start");
+            "Datenuebertragungsrichtung beim Start")
+      .schalter("bstartbeschl", s.bstartbeschl, "Startbeschleunigungen aus dem Gleichgewicht?");
   return os;
 }
 

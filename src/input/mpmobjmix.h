@@ -84,6 +84,7 @@ public:
   TVM::VekR kontakt_straffunkparam;
   bool bneuberech;
   UEBERTRAGRICHTSTART uebertragrichtstart;
+  bool bstartbeschl; // start accelerations from the balance at the start time
 
 private:
   void berechverf_lesen(Tdatein& ein);

@@ -95,6 +95,9 @@ const TSCHLUESSELWORT TSCHLUESSELWORTE::sw[TSCHLUESSELWORTE::N] = {
     {"punktlast", "uwwUfwFF", "0, kno, kraft, (), 0., kon, (0., 0.), (0.)",
      "Punktlasten: num, puobjtyp, lastart, (punum), richtung, ftyp, (tA, tE), (c<i>)"},
     {"konlin", "uwwU", "0, kno, splele, ()", "Kontaktlinie: num, puobjtyp, konlintyp, (punum)"},
+    {"stw_startbeschl", "b", "F",
+     "Startbeschleunigungen aus dem Gleichgewicht M utt = fext - fint zur Anfangszeit berechnen (nur mit "
+     "Massen)?"},
 };
 
 int TSCHLUESSELWORTE::suchen(const char* wort) {

@@ -14,7 +14,7 @@ struct TSCHLUESSELWORT {
 // Lookups by text are case-insensitive whole words; unknown words or numbers are reported to the error log.
 class TSCHLUESSELWORTE {
 public:
-  static constexpr int N = 50;
+  static constexpr int N = 51;
   static const TSCHLUESSELWORT sw[N];
 
   // Number of the keyword, 0 (after a message) when the text is none.

@@ -1,6 +1,11 @@
 #include "solver/mpm.h"
 
+#include <ostream>
+
+#include "approx/mpmans.h"
+#include "frame/mpmextern.h"
 #include "input/dateinaus.h"
+#include "model/mpmobjpunkt.h"
 #include "solver/mpmobjsys.h"
 
 namespace MPM {
@@ -25,6 +30,7 @@ bool Tmpm::_steuerung() {
     }
     _transfer_knou_zu_sys();
     _umspeichern(RICHTUNG_VORWAERTS);
+    if (stw.bstartbeschl && stw.bmassen) _startbeschleunigung();
     _ausgabe(ZEITPU_STARTWERTE);
     _zeitschrittsteuerung();
   } catch (int) {
@@ -32,6 +38,55 @@ bool Tmpm::_steuerung() {
     throw 1;
   }
   _ausgabe(ZEITPU_ENDE);
+  return true;
+}
+
+// Runs after the start state is stored: the material pass at dt = 0 starts
+// from it, so the internal variables stay and the stresses are those of the
+// start strains.
+bool Tmpm::_startbeschleunigung() {
+  TSystem& s = *sys;
+  t_n = t = stw.bzstrg ? stw.ta + stw.tta * stw.dt : stw.ta;
+  dt = 0.0;
+  _kraftrbs();
+  _verschiebungsrbs();
+  bool ok = _verzerrungen_mpu() && _z_CT_DT_sigma_mpu();
+  if (ok) {
+    _transfer(OBJTYP_MPU, OBJTYP_IPU, ZUSTGROE_SEKUNDAER);
+    _M_Fm_KT_Fint();
+    TVM::VekR rechts = s.fext;
+    rechts -= s.fint;
+    rechts += s.fstraf;
+    TVM::VekR utt = s.Utt;
+    ok = s._loesen_masse(stw.gleichloes_bil, rechts, utt);
+    if (ok) s.Utt = utt;
+  }
+  if (!ok) {
+    const char* text = "FEHLER in <bool Tmpm::_startbeschleunigung()>: M utt = fext - fint nicht loesbar, "
+                       "die Startbeschleunigungen der Eingabe bleiben\n";
+    *pcf << text << std::flush;
+    *konsaus << text << std::flush;
+    return false;
+  }
+  _transfer_sys_zu_knou();
+  // Material and integration points take the accelerations of their nodes;
+  // their displacements and velocities stay as they are.
+  for (Tobjcont* reg : {&mpu, &ipu})
+    for (const auto& eintrag : *reg) {
+      TPunkt* p = PU_Z(eintrag.second);
+      if (p->status != OBJSTATUS_AKTIV || (p->objtyp != OBJTYP_MPU && p->objtyp != OBJTYP_IPU)) continue;
+      const TAnsatz* a = p->_ansatz(OBJTYP_KNO);
+      if (!a) continue;
+      TVM::VekR summe(p->_zg().utt.n);
+      for (int k = 0; k < a->_Np() && k < a->L.n; ++k) {
+        const TPunkt* q = a->stuetzpu[k];
+        if (q->status != OBJSTATUS_AKTIV || q->_zg().utt.n != summe.n) continue;
+        for (int i = 0; i < summe.n; ++i)
+          summe[i] += a->L[k] * q->_zg().utt[i];
+      }
+      if (a->_Np() > 0) p->_zg().utt = summe;
+    }
+  _umspeichern(RICHTUNG_VORWAERTS);
   return true;
 }
 

@@ -74,6 +74,15 @@ public:
   bool _kraftrbs();
   // Prescribed displacements: exact elimination or penalty terms.
   bool _verschiebungsrbs();
+  // Compares the penalty parameter with the largest diagonal entry of the
+  // effective matrix without penalties at the unknowns a penalty spring acts
+  // on, and warns when it is below 1e3 or above 1e7 times that entry. Sets
+  // `strafverhaeltnis`; false when no spring acts (nothing is checked).
+  bool _strafparameter_pruefen();
+  // Start accelerations of the free unknowns from M utt = fext - fint +
+  // fstraf at the start time, given to every point; false (with a message,
+  // the accelerations of the input kept) when that cannot be solved.
+  bool _startbeschleunigung();
   // Contact: penalty force F(g) and dF/dg; the closest contact line of every
   // examined point (returns bkont); penalty forces and stiffness of the
   // penetrating points (returns bdurchdr), of one point (whether it
@@ -152,6 +161,9 @@ public:
   int jj = 0;
   int jjges = 0;
   int iiges = 0;
+
+  bool bstrafgeprueft = false;   // the penalty parameter has been checked (once per run)
+  double strafverhaeltnis = 0.0; // kappa over the stiffness it acts against, 0 before the check
 
   std::array<int, 11> delta_num{}; // set by the input per type value
   unsigned int Nstuetzele = 0;     // support elements of all contact lines numbered so far

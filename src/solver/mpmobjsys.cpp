@@ -363,6 +363,34 @@ bool TSystem::_loesen(MATHE::LOESER loeser, bool bvorgaben) {
   }
 }
 
+bool TSystem::_loesen_masse(MATHE::LOESER loeser, const TVM::VekR& b, TVM::VekR& x) {
+  if (!_vorhanden(SYSMAT_M) || b.n != N || x.n != N) return false;
+  const int d1 = TDimensionen::dim1;
+  double Mmax = 0.0;
+  for (int i = 0; i < N; ++i)
+    Mmax = std::max(Mmax, _diagonale(SYSMAT_M, i));
+  bgesund.init(N, nullptr);
+  for (const TKnoten* kn : Unbekanntenknoten) {
+    if (kn->status != OBJSTATUS_AKTIV) continue;
+    for (int i = 0; i < d1; ++i) {
+      const int p = d1 * kn->sysposkno + i;
+      bgesund[p] = _diagonale(SYSMAT_M, p) > schranke * Mmax;
+    }
+  }
+  _aufteilen();
+  _linearkombination(SYSMAT_K, {{1.0, SYSMAT_M}});
+  // _loesen works on U and R: x and b stand in for them.
+  const TVM::VekR U_alt = U, R_alt = R;
+  U = x;
+  R = b;
+  const bool ok = _loesen(loeser, true);
+  if (ok) x = U;
+  U = U_alt;
+  R = R_alt;
+  loesertyp_.init(0, nullptr);
+  return ok;
+}
+
 // K with every unknown that is not free decoupled: its row and column hold
 // zeros but for a diagonal the size of the free ones, and its right-hand side
 // is 0; the pattern, and so the analysis, stays the same for every class.
@@ -595,6 +623,7 @@ bool Tmpm::_U_Ut_Utt() {
     return true;
   }
 
+  if (!bstrafgeprueft) bstrafgeprueft = _strafparameter_pruefen();
   const TVM::VekR& a = stw.newmark_koeff;
   const double kkon = stw.bkontakt ? -1.0 : 0.0;
   if (bexplizit)

@@ -68,6 +68,11 @@ public:
   // a dense solution of more than maxNdicht unknowns (with a message).
   bool _loesen(MATHE::LOESER loeser, bool bvorgaben);
   static constexpr int maxNdicht = 2500;
+  // Solves M x = b for the unknowns that are neither prescribed nor sick
+  // (inactive node, or a mass below 1e-6 of the largest); the other entries
+  // of x stay and their coupling moves to the right side. Leaves K = M and
+  // the classes of this solution; the next solution chooses new pivots.
+  bool _loesen_masse(MATHE::LOESER loeser, const TVM::VekR& b, TVM::VekR& x);
 
   // Lumped nodal mass at unknown i (row sum of M) and the diagonal of K, for
   // the output; 0 outside the system.

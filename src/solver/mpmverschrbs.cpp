@@ -1,5 +1,9 @@
+#include <algorithm>
 #include <cmath>
+#include <ostream>
+#include <sstream>
 
+#include "frame/mpmextern.h"
 #include "model/mpmobjkno.h"
 #include "solver/mpm.h"
 #include "solver/mpmobjsys.h"
@@ -100,6 +104,41 @@ bool Tmpm::_verschiebungsrbs() {
     strafterme(kappa, anzahl, wert, richtung, mp->_u(), f, k, w);
     _auf_knoten_verteilen(mp, &f, &s.fstraf, &k, &w, &s.strafgewicht);
   }
+  return true;
+}
+
+// A spring of stiffness kappa against a body of stiffness Kii at the same
+// unknown gives way by about Kii / kappa of the body's deformation; far above
+// Kii it only spoils the condition of the system.
+bool Tmpm::_strafparameter_pruefen() {
+  const TSystem& s = *sys;
+  const bool bexplizit = stw.zeitschrittverf == ZEITSCHRITTVERF_EXPLIZIT;
+  double a0 = stw.bmassen ? stw.newmark_koeff[0] : 0.0;
+  if (bexplizit) a0 = dt != 0.0 ? 1.0 / (dt * dt) : 0.0;
+  double Kii = 0.0;
+  for (int i = 0; i < s.N && i < s.strafgewicht.n; ++i) {
+    if (!(s.strafgewicht[i] > 0.0)) continue;
+    const double kt = bexplizit ? 0.0 : s._diagonale(SYSMAT_KT, i);
+    Kii = std::max(Kii, kt + a0 * s._diagonale(SYSMAT_M, i));
+  }
+  if (!(Kii > 0.0)) return false;
+  const double kappa = stw.strafparam;
+  strafverhaeltnis = kappa / Kii;
+  const bool klein = strafverhaeltnis < 1e3;
+  if (!klein && strafverhaeltnis <= 1e7) return true;
+  std::ostringstream text;
+  text << "WARNUNG: Strafparameter kappa=" << kappa << " ist " << (klein ? "klein" : "gross")
+       << " gegen die Steifigkeit an den Strafbedingungen (groesstes Diagonalglied der effektiven Matrix "
+          "ohne Strafterme Kii="
+       << Kii << ", kappa/Kii=" << strafverhaeltnis << (klein ? " < 1000): " : " > 1e+07): ");
+  if (klein)
+    text << "die Bedingungen weichen um etwa das " << 1.0 / strafverhaeltnis << "-fache der Verformung ab";
+  else
+    text << "das Gleichungssystem kann schlecht konditioniert sein";
+  text << "; Abhilfe: stw_strafverf " << (stw.bstrafverf ? "W" : "F") << ", " << 1e5 * Kii
+       << (stw.bstrafverf && klein ? " oder stw_strafverf F" : "") << "\n";
+  *pcf << text.str() << std::flush;
+  *konsaus << text.str() << std::flush;
   return true;
 }
 

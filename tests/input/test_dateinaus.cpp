@@ -315,10 +315,11 @@ TEST_F(Datei, Echo) {
       "\n    2,   3,  0, W,  13, " + stw_m + "<! x>\n",
       "\nEINGABEDATEI UMGEORDNET MIT KOMMENTARZEILEN\nNzeilneu=3\n" + kopfneu + "\n",
       "\nEINGABEDATEI UMGEORDNET OHNE KOMMENTARZEILEN\nNzeilneuokz=2\n" + kopfneu + "\n",
-      "\nEINGABEDATEI ZERLEGT\nNsw=50\nSchluesselwortnr, Schluesselwortzeilenanzahl, [Schluesselwort]:\n" +
+      "\nEINGABEDATEI ZERLEGT\nNsw=51\nSchluesselwortnr, Schluesselwortzeilenanzahl, [Schluesselwort]:\n" +
           std::string(32, ' ') + "Schluesselwortzeile, Eintragsanzahl: <Eintraege>\n",
       "\n 13,     1, [stw_m]:\n" + std::string(32, ' ') + " 1,  3: b<W> f<0.> <FORMATFEHLER><extra> \n",
-      "\n 49,     0, [konlin]:\n\nKONTROLLE EINGABEDATEI ENDE\n",
+      "\n 49,     0, [konlin]:\n",
+      "\n 50,     0, [stw_startbeschl]:\n\nKONTROLLE EINGABEDATEI ENDE\n",
   };
   size_t pos = 0;
   for (const std::string& t : teile) {

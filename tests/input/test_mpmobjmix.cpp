@@ -209,3 +209,16 @@ TEST(Steuerwerte, Echo) {
   EXPECT_TRUE(enthaelt(echo, "\nta                      = 0.        (Berechnungsanfang)\n"));
   EXPECT_FALSE(enthaelt(echo, "newmark_koeff"));
 }
+
+TEST(Steuerwerte, StartAccelerationIsOptInAndNeedsMasses) {
+  Konsolenumleitung k;
+  EXPECT_FALSE(lesen("titel \"Vorgabe\"\n", k).bstartbeschl);
+  EXPECT_TRUE(enthaelt(k.kontroll.str(), "\nbstartbeschl            =         F ("));
+  const std::string implizit = "stw_zeitschrittverf implizit\n";
+  EXPECT_TRUE(lesen(implizit + "stw_startbeschl W\n", k).bstartbeschl);
+  EXPECT_EQ(k.fehler.str(), "");
+  EXPECT_TRUE(lesen(implizit + "stw_m F\nstw_startbeschl W\n", k).bstartbeschl);
+  EXPECT_EQ(k.fehler.str(),
+            "Eingabedatei, Zeilennummer 3: Startbeschleunigungen aus dem Gleichgewicht nur mit "
+            "Massen (stw_m W), hier ohne Wirkung\n");
+}

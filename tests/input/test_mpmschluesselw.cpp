@@ -9,7 +9,7 @@
 
 TEST(Schluesselworte, TableShape) {
   Konsolenumleitung k;
-  EXPECT_EQ(TSCHLUESSELWORTE::N, 50);
+  EXPECT_EQ(TSCHLUESSELWORTE::N, 51);
   EXPECT_STREQ(TSCHLUESSELWORTE::sw[0].wort, "UNBEKANNT");
   EXPECT_STREQ(TSCHLUESSELWORTE::sw[0].format, "");
   int gueltig = 0;
@@ -24,7 +24,7 @@ TEST(Schluesselworte, TableShape) {
     // The defaults never hold more words than the keyword has entries.
     EXPECT_LE(woerteranz(TSCHLUESSELWORTE::zeile(i)), TSCHLUESSELWORTE::eintragsanzahl(i)) << wort;
   }
-  EXPECT_EQ(gueltig, 49);
+  EXPECT_EQ(gueltig, 50);
   EXPECT_EQ(k.fehler.str(), "");
 
   EXPECT_EQ(TSCHLUESSELWORTE::eintragsanzahl(10), 11);
@@ -35,6 +35,9 @@ TEST(Schluesselworte, TableShape) {
                "Materialpunkt: num, matnum, vol, (x0<i>), (u<i>), (ut<i>), (utt<i>), (z<i>), Farbe");
   EXPECT_STREQ(TSCHLUESSELWORTE::wort(49), "konlin");
   EXPECT_STREQ(TSCHLUESSELWORTE::zeile(49), "0, kno, splele, ()");
+  EXPECT_STREQ(TSCHLUESSELWORTE::wort(50), "stw_startbeschl");
+  EXPECT_STREQ(TSCHLUESSELWORTE::format(50), "b");
+  EXPECT_STREQ(TSCHLUESSELWORTE::zeile(50), "F");
 }
 
 TEST(Schluesselworte, LookupIsCaseInsensitiveWholeWord) {
@@ -59,16 +62,16 @@ TEST(Schluesselworte, FormatLettersAndInvalidNumbers) {
   EXPECT_EQ(schluesselworte.format(36, 10), '\0');
   EXPECT_EQ(schluesselworte.format(36, 0), '\0');
   EXPECT_EQ(k.fehler.str(), "");
-  EXPECT_EQ(schluesselworte.format(50, 1), '\0');
-  EXPECT_EQ(k.fehler.str(), "Uebergebene Schluesselwortnummer <50> ist ungueltig\n");
+  EXPECT_EQ(schluesselworte.format(51, 1), '\0');
+  EXPECT_EQ(k.fehler.str(), "Uebergebene Schluesselwortnummer <51> ist ungueltig\n");
 
   k.fehler.str("");
   EXPECT_STREQ(schluesselworte.format(-1), "");
   EXPECT_STREQ(schluesselworte.beschreibung(99), "Schluesselwort oder Schluesselwortnummer ungueltig");
-  EXPECT_EQ(schluesselworte.eintragsanzahl(50), 0);
+  EXPECT_EQ(schluesselworte.eintragsanzahl(51), 0);
   EXPECT_EQ(k.fehler.str(), "Uebergebene Schluesselwortnummer <-1> ist ungueltig\n"
                             "Uebergebene Schluesselwortnummer <99> ist ungueltig\n"
-                            "Uebergebene Schluesselwortnummer <50> ist ungueltig\n");
+                            "Uebergebene Schluesselwortnummer <51> ist ungueltig\n");
 }
 
 TEST(Schluesselworte, SimilarKeywordWithinEditDistanceTwo) {

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <sstream>
+#include <string>
 
 #include "approx/mpmans.h"
 #include "model/mpmobjkno.h"
@@ -117,4 +119,78 @@ TEST(Knotenlasten, ForcesAndAccelerationsOnNodesAndMaterialPoints) {
   mpm.t = 2.0;
   mpm._kraftrbs();
   EXPECT_EQ(TVM::norm(s.fext), 0.0) << "the window is half open";
+}
+
+namespace {
+// A steel column 1 m wide and 4 m high of 2 x 8 square bilinear elements,
+// plane stress, no masses, two steps under P = 1 MN downwards at its top (a
+// quarter at each corner, half at the middle), standing on its three base
+// nodes (y held, x held at the middle one). The error log, the console and
+// the vertical displacement of the top middle node 26 at the end.
+struct Saeule {
+  std::string fehler, konsole;
+  double u_oben = 0.0, verhaeltnis = 0.0;
+  explicit Saeule(const std::string& strafverf) {
+    std::ostringstream s;
+    s << "stw_zeitschrittverf implizit\nstw_m F\nstw_t 0., 2., 1.\nstw_zstrg F\n"
+      << strafverf
+      << "mat 1, 1, (7850., 2.1e11, 0.3, 0.)\neletyp 1\n"
+         "punktlast 1, kno, verschiebung, (1, 2, 3), 90., kon, (0., 10.), (0.)\n"
+         "punktlast 2, kno, verschiebung, (2), 0., kon, (0., 10.), (0.)\n"
+         "punktlast 3, kno, kraft, (25, 27), 270., kon, (0., 10.), (2.5e5)\n"
+         "punktlast 4, kno, kraft, (26), 270., kon, (0., 10.), (5.e5)\n";
+    for (int k = 0; k < 27; ++k)
+      s << "kno " << k + 1 << ", 1, 1., (" << 0.5 * (k % 3) << ", " << 0.5 * (k / 3) << ")\n";
+    for (int e = 0; e < 16; ++e) {
+      const int a = 3 * (e / 2) + e % 2 + 1;
+      s << "ele " << e + 1 << ", 1, 1, (" << a << ", " << a + 1 << ", " << a + 4 << ", " << a + 3 << ")\n";
+    }
+    Konsolenumleitung k;
+    Testlauf lauf(s.str());
+    Tmpm mpm;
+    EXPECT_TRUE(mpm._steuerung());
+    u_oben = KNO_Z(mpm.kno.suchen(26))->zust.u[1];
+    verhaeltnis = mpm.strafverhaeltnis;
+    fehler = lauf.lesen("flr.txt");
+    konsole = k.aus.str();
+  }
+};
+} // namespace
+
+TEST(Strafparameter, SteelColumnOnPenaltySupports) {
+  const double E = 2.1e11, nu = 0.3, P = 1e6;
+  const double exakt = -P * 4.0 / E; // uniform compression, which the elements hold exactly
+  // The diagonal of a square plane-stress element, E (3 - nu) / (6 (1 - nu^2)), twice at the middle base
+  // node.
+  const double Kii = 2.0 * E * (3.0 - nu) / (6.0 * (1.0 - nu * nu));
+
+  const Saeule genau("stw_strafverf F\n");
+  EXPECT_NEAR(genau.u_oben, exakt, 1e-9 * -exakt);
+  EXPECT_EQ(genau.verhaeltnis, 0.0) << "no spring: nothing checked";
+  EXPECT_EQ(genau.fehler, "");
+
+  // kappa = 1e6: the three springs carry P together and give way by P / (3 kappa). One message in two steps.
+  const Saeule weich("");
+  EXPECT_NEAR(weich.verhaeltnis, 1e6 / Kii, 1e-12 * 1e6 / Kii);
+  EXPECT_NEAR(weich.u_oben, exakt - P / 3e6, 1e-6);
+  EXPECT_EQ(weich.fehler.rfind(
+                "WARNUNG: Strafparameter kappa=1e+06 ist klein gegen die Steifigkeit an den "
+                "Strafbedingungen (groesstes Diagonalglied der effektiven Matrix ohne Strafterme Kii=",
+                0),
+            0u)
+      << weich.fehler;
+  EXPECT_NE(weich.fehler.find(" < 1000): die Bedingungen weichen um etwa das "), std::string::npos);
+  EXPECT_EQ(weich.fehler.find('\n'), weich.fehler.size() - 1);
+  EXPECT_NE(weich.konsole.find(weich.fehler), std::string::npos);
+
+  // kappa = 1e15 is in range: no message, the supports give way by less than P / kappa.
+  const Saeule steif("stw_strafverf W, 1.e15\n");
+  EXPECT_NEAR(steif.verhaeltnis, 1e15 / Kii, 1e-12 * 1e15 / Kii);
+  EXPECT_EQ(steif.fehler, "");
+  EXPECT_NEAR(steif.u_oben, genau.u_oben, P / 1e15);
+
+  const Saeule zu_steif("stw_strafverf W, 1.e19\n");
+  EXPECT_NE(zu_steif.fehler.find(" > 1e+07): das Gleichungssystem kann schlecht konditioniert sein"),
+            std::string::npos)
+      << zu_steif.fehler;
 }
