@@ -21,6 +21,7 @@ namespace MPM {
 class TSystem;
 class TPunkt;
 class TMaterialpunkt;
+class TWolkenquellen;
 
 class Tmpm {
 public:
@@ -213,6 +214,12 @@ public:
   bool _ipu_in_ele();
   bool bnetza = true;           // mesh setup pending
   unsigned int Nmpu_in_ele = 0; // material points located by the last location
+  // Cloud sources are found through a cell grid (false: every cloud is
+  // tested, the cost growing with the product of the two point counts).
+  bool bwolkenraster = true;
+  // The clouds of the source type of the group of approximations being
+  // built; null outside `_L_G`.
+  const TWolkenquellen* wolkenquellen = nullptr;
 
 private:
   // Rebuilds the approximations of material and integration points from the
