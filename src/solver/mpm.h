@@ -56,6 +56,9 @@ public:
   // Points are re-located in the elements at every step: elements are used
   // and nodes and material points are not both body-fixed (or both not).
   bool _punkte_umordnen() const;
+  // Nodes and material points are not both body-fixed (or both not): the
+  // points move against the nodes, and their approximations must follow.
+  bool _punkte_wandern() const;
   // For every active target point its approximation from the source type
   // computes the subset g; an unconfigured pair asks whether to stop.
   bool _transfer(OBJTYP von, OBJTYP nach, ZUSTGROE g);

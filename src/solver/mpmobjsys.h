@@ -33,6 +33,13 @@ public:
   // Numbers the nodes of the unknown-node registry, builds the pattern from
   // the nodes of every element (and a block per node) and sizes everything.
   bool _init();
+  // Builds the pattern anew from the supports of the approximations from the
+  // nodes: those of every active material and integration point (element
+  // approximations through the node sets of their elements, when elements
+  // are used), a block per node, and the entries of Kstraf and Kkon that
+  // hold a value until their next assembly clears them. Values of entries
+  // that stay are kept; an unchanged pattern keeps the solver's analysis.
+  void _muster_erneuern();
   // Marks the unknowns of inactive nodes and of vanishing diagonals as sick;
   // false (after the stop question) when the whole diagonal vanishes.
   bool _gesund_und_krank();
