@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <limits>
 #include <ostream>
 #include <sstream>
 #include <string>
@@ -16,6 +15,7 @@
 #include "numerics/kontimech.h"
 #include "output/mpmaus.h"
 #include "solver/mpm.h"
+#include "solver/mpmobjsys.h"
 
 namespace WOLKE {
 
@@ -68,7 +68,11 @@ void potenzen(double x, double* p) {
 } // namespace
 
 TWolke::TWolke(const VekR& z, double v, double u, const VekR& halbachsen, const VekR& winkel)
-    : dim(z.n), vol0(v), ueberlappung(u) {
+    : TWolke(z, v, u, halbachsen.n >= 2 ? halbachsen[0] : 1.0, halbachsen.n >= 2 ? halbachsen[1] : 1.0,
+             winkel.n >= 1 ? winkel[0] : 0.0) {}
+
+TWolke::TWolke(const VekR& z, double v, double u, double a_, double b_, double phi_)
+    : dim(z.n), vol0(v), ueberlappung(u), a(a_), b(b_), phi(phi_) {
   for (int i = 0; i < z.n && i < 3; ++i)
     zentrum[i] = z[i];
   switch (dim) {
@@ -84,44 +88,20 @@ TWolke::TWolke(const VekR& z, double v, double u, const VekR& halbachsen, const 
   default:
     h0 = 0.0;
   }
-  if (halbachsen.n >= 2) {
-    a = halbachsen[0];
-    b = halbachsen[1];
-  }
-  if (winkel.n >= 1) phi = winkel[0];
-  cosphi_ = std::cos(phi * grad_zu_rad);
-  sinphi_ = std::sin(phi * grad_zu_rad);
-}
-
-bool TWolke::_bgueltig() const {
+  // Undeformed clouds (phi = 0) are the common case.
+  cosphi_ = phi == 0.0 ? 1.0 : std::cos(phi * grad_zu_rad);
+  sinphi_ = phi == 0.0 ? 0.0 : std::sin(phi * grad_zu_rad);
   const double abh = a * b * h0;
-  return dim == 2 && endlich(zentrum[0]) && endlich(zentrum[1]) && h0 > 0.0 && a > 0.0 && b > 0.0 &&
-         endlich(abh * abh) && abh * abh > 0.0 && endlich(cosphi_) && endlich(sinphi_) &&
-         endlich(vol0 / (abh * h0));
+  abh2_ = abh * abh;
+  normierung_ = vol0 * s_rand2 / (pi * a * b * h0 * h0 * gauss_masse);
+  bgueltig_ = dim == 2 && endlich(zentrum[0]) && endlich(zentrum[1]) && h0 > 0.0 && a > 0.0 && b > 0.0 &&
+              endlich(abh2_) && abh2_ > 0.0 && endlich(cosphi_) && endlich(sinphi_) && endlich(normierung_);
 }
 
 double TWolke::_h(double theta) const {
   const double alpha = (theta - phi) * grad_zu_rad;
   const double as = a * std::sin(alpha), bc = b * std::cos(alpha);
   return a * b * h0 / std::sqrt(as * as + bc * bc);
-}
-
-bool TWolke::achsenlage(const double* x, double& xi, double& eta) const {
-  if (dim != 2) return false;
-  const double dx = x[0] - zentrum[0], dy = x[1] - zentrum[1];
-  xi = cosphi_ * dx + sinphi_ * dy;
-  eta = -sinphi_ * dx + cosphi_ * dy;
-  return true;
-}
-
-// r <= h(theta) with r^2 ((a sin)^2 + (b cos)^2) = (a eta)^2 + (b xi)^2, so
-// that no angle has to be formed.
-bool TWolke::_bdrinnen(const double* x) const {
-  double xi = 0.0, eta = 0.0;
-  if (!_bgueltig() || !achsenlage(x, xi, eta)) return false;
-  const double abh = a * b * h0;
-  const double bxi = b * xi, aeta = a * eta;
-  return bxi * bxi + aeta * aeta <= abh * abh;
 }
 
 bool TWolke::_bdrinnen(const VekR& x) const {
@@ -135,14 +115,14 @@ void TWolke::_w_und_w_x(const double* x, double& w, double* w_x) const {
   w = 0.0;
   for (int i = 0; i < dim && i < 3; ++i)
     w_x[i] = 0.0;
-  double xi = 0.0, eta = 0.0;
-  if (!_bdrinnen(x) || !achsenlage(x, xi, eta)) return;
+  if (!_bdrinnen(x)) return;
+  const double dx = x[0] - zentrum[0], dy = x[1] - zentrum[1];
+  const double xi = cosphi_ * dx + sinphi_ * dy, eta = cosphi_ * dy - sinphi_ * dx;
   const double ah = a * h0, bh = b * h0;
   const double qx = xi / ah, qy = eta / bh;
   const double s2 = s_rand2 * (qx * qx + qy * qy);
-  w = vol0 * s_rand2 / (pi * a * b * h0 * h0 * gauss_masse) * std::exp(-s2);
-  const double r = std::hypot(xi, eta);
-  if (r <= 10.0 * eps) return;
+  w = normierung_ * std::exp(-s2);
+  if (xi * xi + eta * eta <= 100.0 * eps * eps) return; // r <= 2.220446e-15
   const double fx = -2.0 * s_rand2 * w * qx / ah, fy = -2.0 * s_rand2 * w * qy / bh;
   w_x[0] = cosphi_ * fx - sinphi_ * fy;
   w_x[1] = sinphi_ * fx + cosphi_ * fy;
@@ -183,14 +163,19 @@ unsigned int _Nb(unsigned int g, bool vollst, unsigned int d) {
       n *= g + 1;
     return n;
   }
-  // (g + d over d) by the rows of Pascal's triangle up to row g + d.
-  std::vector<unsigned long> zeile(1, 1);
-  for (unsigned int n = 1; n <= g + d; ++n) {
-    std::vector<unsigned long> neu(n + 1, 1);
-    for (unsigned int k = 1; k < n; ++k)
-      neu[k] = zeile[k - 1] + zeile[k];
-    zeile.swap(neu);
+  // (g + d over d) by the rows of Pascal's triangle up to row g + d, each
+  // kept only up to column d.
+  std::array<unsigned long, 8> klein{};
+  std::vector<unsigned long> gross;
+  unsigned long* zeile = klein.data();
+  if (d >= klein.size()) {
+    gross.assign(d + 1, 0);
+    zeile = gross.data();
   }
+  zeile[0] = 1;
+  for (unsigned int n = 1; n <= g + d; ++n)
+    for (unsigned int k = std::min(n, d); k >= 1; --k)
+      zeile[k] += zeile[k - 1];
   return static_cast<unsigned int>(zeile[d]);
 }
 
@@ -241,62 +226,85 @@ bool _b_x(unsigned int g, bool vollst, const VekR& x, MatR& b_x) {
 // and scaled by the largest cloud radius l: the polynomial spaces do not
 // change, so neither do L and G, but the moment matrix no longer depends on
 // the units and the size of the clouds, and its condition check means the
-// same everywhere. At the target the basis is b(0), its gradient b_x(0) / l.
+// same everywhere. At the target the basis is (1, 0, ...), its derivative
+// along coordinate j 1 / l at the monomial of degree 1 in it, else 0.
 bool _L_G(unsigned int& Ng, bool vollst, const std::vector<TWolke>& wolken, const VekR& x, VekR& L, MatR& G,
           double& wsum, MATHE::LOESER loeser) {
+  TArbeit arbeit;
+  for (const TWolke& w : wolken)
+    arbeit.wolken.push_back(&w);
+  return _L_G(Ng, vollst, arbeit.wolken, x, L, G, wsum, loeser, arbeit);
+}
+
+bool _L_G(unsigned int& Ng, bool vollst, const std::vector<const TWolke*>& wolken, const VekR& x, VekR& L,
+          MatR& G, double& wsum, MATHE::LOESER loeser, TArbeit& arbeit) {
   const int Np = static_cast<int>(wolken.size());
   const int d = x.n;
   L.init(Np, nullptr);
   G.init(Np, d, nullptr);
   wsum = 0.0;
-  if (d < 1 || d > 3) return false;
+  if (d < 1 || d > 2) return false;
+  constexpr int mmax = (maxNg + 1) * (maxNg + 1);
 
-  std::vector<double> w(Np), w_x(static_cast<std::size_t>(Np) * d), xi(static_cast<std::size_t>(Np) * d);
-  std::vector<double> wsum_x(d, 0.0);
+  // Per source: weight, its gradient, the scaled offset and the basis there;
+  // on the stack for the usual few sources.
+  constexpr int Nklein = 32;
+  const std::size_t Narbeit = static_cast<std::size_t>(Np) * (1 + 2 * d + mmax);
+  std::array<double, Nklein*(1 + 4 + mmax)> klein;
+  std::vector<double> gross;
+  if (Np > Nklein) gross.resize(Narbeit);
+  double* w = Np > Nklein ? gross.data() : klein.data();
+  double* w_x = w + Np;
+  double* xi = w_x + Np * d;
+  double* B = xi + Np * d;
   double l = 0.0;
   for (int k = 0; k < Np; ++k) {
     double wk_x[3] = {0.0, 0.0, 0.0};
-    wolken[k]._w_und_w_x(x.data, w[k], wk_x);
+    wolken[k]->_w_und_w_x(x.data, w[k], wk_x);
     wsum += w[k];
-    for (int j = 0; j < d; ++j) {
+    for (int j = 0; j < d; ++j)
       w_x[k * d + j] = wk_x[j];
-      wsum_x[j] += wk_x[j];
-    }
-    if (wolken[k]._bgueltig()) l = std::max(l, wolken[k]._radius());
+    if (wolken[k]->_bgueltig()) l = std::max(l, wolken[k]->_radius());
   }
   if (!(l > 0.0) || !endlich(l)) l = 1.0;
   for (int k = 0; k < Np; ++k)
     for (int j = 0; j < d; ++j)
-      xi[k * d + j] = j < wolken[k].dim ? (wolken[k].zentrum[j] - x[j]) / l : 0.0;
+      xi[k * d + j] = j < wolken[k]->dim ? (wolken[k]->zentrum[j] - x[j]) / l : 0.0;
 
   Ng = std::min(Ng, _Ng(static_cast<unsigned int>(Np), vollst, static_cast<unsigned int>(d)));
-  const VekR null(d);
-  VekR bk, b;
-  MatR b_x;
-  std::vector<double> B; // basis at the sources, one row per source
+  Exponenten e;
+  MatR& A = arbeit.A;
+  MatR& Ainv = arbeit.Ainv;
+  double A_x[2][mmax * mmax];
   for (;;) {
-    const int m = static_cast<int>(_Nb(Ng, vollst, static_cast<unsigned int>(d)));
     // A degree without a basis counts as a failed inversion.
-    bool bgut = Ng <= maxNg && _b(Ng, vollst, null, b) && _b_x(Ng, vollst, null, b_x) && b.n == m;
-    MatR A(m, m), Ainv;
-    std::vector<MatR> A_x(d, MatR(m, m));
+    const int m = exponenten(Ng, vollst, static_cast<unsigned int>(d), e);
+    bool bgut = m > 0;
     if (bgut) {
-      B.assign(static_cast<std::size_t>(Np) * m, 0.0);
-      VekR xk(d);
+      A.init(m, m, nullptr);
+      for (int j = 0; j < d; ++j)
+        std::fill(A_x[j], A_x[j] + m * m, 0.0);
       for (int k = 0; k < Np; ++k) {
-        for (int j = 0; j < d; ++j)
-          xk[j] = xi[k * d + j];
-        _b(Ng, vollst, xk, bk);
-        double* bkz = &B[static_cast<std::size_t>(k) * m];
-        std::copy(bk.begin(), bk.end(), bkz);
+        double px[maxNg + 1], py[maxNg + 1];
+        potenzen(xi[k * d], px);
+        potenzen(d > 1 ? xi[k * d + 1] : 0.0, py);
+        double* bk = B + static_cast<std::size_t>(k) * m;
         for (int r = 0; r < m; ++r)
-          for (int s = 0; s < m; ++s) {
-            const double bb = bkz[r] * bkz[s];
+          bk[r] = px[e[r][0]] * py[e[r][1]];
+        for (int r = 0; r < m; ++r)
+          for (int s = r; s < m; ++s) {
+            const double bb = bk[r] * bk[s];
             A[r][s] += w[k] * bb;
             for (int j = 0; j < d; ++j)
-              A_x[j][r][s] += w_x[k * d + j] * bb;
+              A_x[j][r * m + s] += w_x[k * d + j] * bb;
           }
       }
+      for (int r = 0; r < m; ++r)
+        for (int s = 0; s < r; ++s) {
+          A[r][s] = A[s][r];
+          for (int j = 0; j < d; ++j)
+            A_x[j][r * m + s] = A_x[j][s * m + r];
+        }
       Ainv = A;
       double det = 0.0;
       int stellen = 0;
@@ -315,42 +323,52 @@ bool _L_G(unsigned int& Ng, bool vollst, const std::vector<TWolke>& wolken, cons
       continue;
     }
 
-    // c = A^-1 b, cx_j = A^-1 b_x,j / l, e_j = A^-1 A_x,j c; with A and A_x
-    // symmetric, L_k = w_k b_k.c and
-    // G_kj = w_k b_k.(cx_j - e_j) + w_k,j b_k.c.
-    const VekR c = Ainv * b;
-    std::vector<VekR> ce(d);
+    // c = A^-1 b, ce_j = A^-1 (b_x,j - A_x,j c); with A and A_x symmetric
+    // L_k = w_k b_k.c and G_kj = w_k b_k.ce_j + w_k,j b_k.c.
+    double c[mmax], ce[2][mmax], t[mmax];
+    for (int r = 0; r < m; ++r)
+      c[r] = Ainv[r][0];
     for (int j = 0; j < d; ++j) {
-      VekR bxj = b_x.GetCol(j);
-      bxj *= 1.0 / l;
-      ce[j] = Ainv * bxj;
-      ce[j] -= Ainv * (A_x[j] * c);
+      for (int r = 0; r < m; ++r) {
+        double summe = 0.0;
+        for (int s = 0; s < m; ++s)
+          summe += A_x[j][r * m + s] * c[s];
+        const bool linear = e[r][j] == 1 && e[r][1 - j] == 0;
+        t[r] = (linear ? 1.0 / l : 0.0) - summe;
+      }
+      for (int r = 0; r < m; ++r) {
+        double summe = 0.0;
+        for (int s = 0; s < m; ++s)
+          summe += Ainv[r][s] * t[s];
+        ce[j][r] = summe;
+      }
     }
-    std::vector<double> fehler(d, 0.0);
+    double fehler[2] = {0.0, 0.0};
     for (int k = 0; k < Np; ++k) {
-      const double* bkz = &B[static_cast<std::size_t>(k) * m];
+      const double* bk = B + static_cast<std::size_t>(k) * m;
       double bc = 0.0;
       for (int r = 0; r < m; ++r)
-        bc += bkz[r] * c[r];
+        bc += bk[r] * c[r];
       L[k] = w[k] * bc;
       for (int j = 0; j < d; ++j) {
         double bce = 0.0;
         for (int r = 0; r < m; ++r)
-          bce += bkz[r] * ce[j][r];
+          bce += bk[r] * ce[j][r];
         G[k][j] = w[k] * bce + w_x[k * d + j] * bc;
         fehler[j] += G[k][j];
       }
     }
-    double e = 0.0;
-    for (int j = 0; j < d; ++j)
-      e = std::max(e, std::fabs(fehler[j]));
-    if (e < 1e-6) return true;
+    // Written so that a sum that is not a number fails.
+    if (std::fabs(fehler[0]) < 1e-6 && std::fabs(fehler[1]) < 1e-6) return true;
+    const double e_max = std::isnan(fehler[0] + fehler[1]) ? fehler[0] + fehler[1]
+                                                           : std::max(std::fabs(fehler[0]), std::fabs(fehler[1]));
     if (Ng > 0) {
       --Ng;
       continue;
     }
     *konsaus << "<WOLKE::_L_G()>: "
-             << "Ng=0, Gfehler=" << e << ", (Ansatzfunktionsableitungen nicht hinreichend genau) -> ABBRUCH\n"
+             << "Ng=0, Gfehler=" << e_max
+             << ", (Ansatzfunktionsableitungen nicht hinreichend genau) -> ABBRUCH\n"
              << std::flush;
     abbruch();
     return false;
@@ -483,25 +501,27 @@ KONFIGUR _wolkenkonfigur(const Tmpm& mpm, OBJTYP heimatot, OBJTYP stuetzot, KONF
 }
 
 WOLKE::TWolke _wolke(TPunkt& p, KONFIGUR k, double ueberlappung) {
-  VekR halbachsen{1.0, 1.0}, winkel{0.0};
+  double a = 1.0, b = 1.0, phi = 0.0;
   if (k == KONFIGUR_MOMKONF) {
     const TZustgroe& z = p._zg();
     VekR lambda, w;
     if (z.F.zeilen == 2 && z.F.spalten == 2 && MECH::_hauptstreck(z.F, lambda, w) && lambda.n == 2 &&
         w.n >= 1 && lambda[0] > 0.0 && lambda[1] > 0.0 && std::isfinite(lambda[0]) &&
         std::isfinite(lambda[1]) && std::isfinite(w[0])) {
-      halbachsen = lambda;
-      winkel[0] = w[0];
+      a = lambda[0];
+      b = lambda[1];
+      phi = w[0];
     }
   }
-  const VekR x = p._x(k);
-  return WOLKE::TWolke(x, p.vol0, ueberlappung, halbachsen, winkel);
+  return WOLKE::TWolke(p._x(k), p.vol0, ueberlappung, a, b, phi);
 }
 
 TWolkenquellen::TWolkenquellen(Tmpm& mpm, OBJTYP ot, KONFIGUR k, bool braster) : quellot(ot), konfigur(k) {
   const Tobjcont* reg = ot == OBJTYP_KNO ? &mpm.knou : mpm._objcont(ot);
   const double ueberlappung = mpm.stw._wolkenueberlappung(ot);
   if (reg) {
+    punkte.reserve(reg->size());
+    wolken.reserve(reg->size());
     for (const auto& eintrag : *reg) {
       TObjbasis* obj = eintrag.second;
       if (!obj || obj->objtyp != ot || obj->status != OBJSTATUS_AKTIV) continue;
@@ -542,13 +562,47 @@ TAnsatzWolken::TAnsatzWolken(Tmpm* m, TPunkt* heimat, OBJTYP heimatot, OBJTYP st
   }
 }
 
+WOLKE::TWolke TAnsatzWolken::_wolke(int k) const {
+  if (k < 0 || k >= _Np()) return WOLKE::TWolke();
+  return MPM::_wolke(*stuetzpu[k], _wolkenkonfigur(*mpm, heimatOT, stuetzOT, konfigur),
+                     mpm->stw._wolkenueberlappung(stuetzOT));
+}
+
 TAnsatz& TAnsatzWolken::operator=(const TAnsatz& b) {
   if (this == &b || b.ans != ans) return *this;
   TAnsatz::operator=(b);
-  wolken = static_cast<const TAnsatzWolken&>(b).wolken;
   Ng = b.Ng;
   skal = b.skal;
+  bergebnis_ = static_cast<const TAnsatzWolken&>(b).bergebnis_;
   return *this;
+}
+
+// The nodes a point couples in the system are its sources.
+void TAnsatzWolken::quellen_pruefen(const std::vector<TPunkt*>& neu) {
+  if (stuetzOT != OBJTYP_KNO || heimatOT == OBJTYP_KNO) return;
+  if (!bergebnis_ || neu != stuetzpu) mpm->sys->_muster_veraltet();
+}
+
+void TAnsatzWolken::quellen_pruefen(const TWolkenquellen& quellen, const std::vector<int>& treffer) {
+  if (stuetzOT != OBJTYP_KNO || heimatOT == OBJTYP_KNO) return;
+  bool bgleich = bergebnis_ && treffer.size() == stuetzpu.size();
+  for (std::size_t i = 0; bgleich && i < treffer.size(); ++i)
+    bgleich = quellen.punkte[treffer[i]] == stuetzpu[i];
+  if (!bgleich) mpm->sys->_muster_veraltet();
+}
+
+bool TAnsatzWolken::_init_von(const TAnsatzWolken& von, KONFIGUR k, VERZERR v) {
+  if (&von == this || !von.bergebnis_ || von.stuetzOT != stuetzOT || von.konfigur != k) return false;
+  const KONFIGUR kw = _wolkenkonfigur(*mpm, heimatOT, stuetzOT, k);
+  if (kw != _wolkenkonfigur(*mpm, von.heimatOT, von.stuetzOT, k)) return false;
+  arbeit = heimatpu->_x(kw);
+  if (!(arbeit == von.heimatpu->_x(kw))) return false;
+  konfigur = k;
+  verzerr = v;
+  heimatpu->status = OBJSTATUS_AKTIV;
+  quellen_pruefen(von.stuetzpu);
+  operator=(von);
+  return true;
 }
 
 bool TAnsatzWolken::_init() {
@@ -559,15 +613,19 @@ bool TAnsatzWolken::_init() {
     eigene = std::make_unique<TWolkenquellen>(*mpm, stuetzOT, k, false);
     quellen = eigene.get();
   }
-  const VekR x = heimatpu->_x(k);
-  std::vector<int> treffer;
+  arbeit = heimatpu->_x(k); // the target's place
+  const VekR& x = arbeit;
+  std::vector<int>& treffer = quellen->ablage.treffer;
   quellen->_suchen(x, treffer);
-  stuetzpu.clear();
-  wolken.clear();
-  for (int i : treffer) {
-    stuetzpu.push_back(quellen->punkte[i]);
-    wolken.push_back(quellen->wolken[i]);
+  quellen_pruefen(*quellen, treffer);
+  std::vector<const WOLKE::TWolke*>& wolken = quellen->ablage.wolken;
+  stuetzpu.resize(treffer.size());
+  wolken.resize(treffer.size());
+  for (std::size_t i = 0; i < treffer.size(); ++i) {
+    stuetzpu[i] = quellen->punkte[treffer[i]];
+    wolken[i] = &quellen->wolken[treffer[i]];
   }
+  bergebnis_ = false;
   Ng = mpm->stw.wolkenpolynomgrad;
   skal = 0.0;
   if (stuetzpu.empty()) {
@@ -582,8 +640,9 @@ bool TAnsatzWolken::_init() {
   }
   double wsum = 0.0;
   const bool berfolg =
-      WOLKE::_L_G(Ng, mpm->stw.wolkenbbasisvollst, wolken, x, L, G, wsum, mpm->stw.gleichloes_ans);
+      WOLKE::_L_G(Ng, mpm->stw.wolkenbbasisvollst, wolken, x, L, G, wsum, mpm->stw.gleichloes_ans, quellen->ablage);
   skal = wsum;
+  bergebnis_ = berfolg;
   if (berfolg) return true;
   heimatpu->status = OBJSTATUS_INAKTIV;
   if (bausktr)

@@ -21,7 +21,8 @@ constexpr unsigned int maxNg = 4;
 
 // The cloud of one source point: centre, volume, overlap and the ellipse
 // with the semi-axes a h0 along the angle phi and b h0 across it. Plain
-// values; the plane weight and inside test need dimension 2, other
+// values fixed at construction, with the derived ones the tests need kept
+// beside them; the plane weight and inside test need dimension 2, other
 // dimensions only give the base radius.
 class TWolke {
 public:
@@ -29,20 +30,28 @@ public:
   // halbachsen: (a, b), the principal stretches; winkel: phi in degrees.
   TWolke(const TVM::VekR& zentrum, double vol0, double ueberlappung, const TVM::VekR& halbachsen,
          const TVM::VekR& winkel);
+  TWolke(const TVM::VekR& zentrum, double vol0, double ueberlappung, double a, double b, double phi);
 
   // Radius of the circle (2-D), sphere (3-D) or half-length (1-D) of measure
   // vol0, times the overlap; 0 for other dimensions.
   double _h0() const { return h0; }
   // Radius of the ellipse in the direction theta (degrees).
   double _h(double theta) const;
-  // x - centre lies within the ellipse (r <= h(theta)).
+  // x - centre lies within the ellipse (r <= h(theta)); never for a cloud
+  // that is not valid.
   bool _bdrinnen(const TVM::VekR& x) const;
-  bool _bdrinnen(const double* x) const;
+  bool _bdrinnen(const double* x) const {
+    if (!bgueltig_) return false;
+    const double dx = x[0] - zentrum[0], dy = x[1] - zentrum[1];
+    // r^2 ((a sin)^2 + (b cos)^2) <= (a b h0)^2 in the axes of the ellipse
+    const double bxi = b * (cosphi_ * dx + sinphi_ * dy), aeta = a * (cosphi_ * dy - sinphi_ * dx);
+    return bxi * bxi + aeta * aeta <= abh2_;
+  }
   // Weight at x and its gradient; both 0 outside.
   void _w_und_w_x(const TVM::VekR& x, double& w, TVM::VekR& w_x) const;
   void _w_und_w_x(const double* x, double& w, double* w_x) const;
   // A plane cloud of positive finite size that can hold points.
-  bool _bgueltig() const;
+  bool _bgueltig() const { return bgueltig_; }
   // Half-widths of the axis-parallel box around the ellipse.
   void _kastenhalbweiten(double& hx, double& hy) const;
   // Largest radius, a h0 or b h0.
@@ -58,8 +67,9 @@ public:
 
 private:
   double cosphi_ = 1.0, sinphi_ = 0.0;
-  // Offset of x from the centre in the ellipse axes; false for another dimension.
-  bool achsenlage(const double* x, double& xi, double& eta) const;
+  double abh2_ = 0.0;       // (a b h0)^2
+  double normierung_ = 0.0; // weight at the centre
+  bool bgueltig_ = false;
 };
 
 std::ostream& operator<<(std::ostream& os, const TWolke& w);
@@ -85,6 +95,17 @@ bool _b_x(unsigned int g, bool vollst, const TVM::VekR& x, TVM::MatR& b_x);
 // the stop question.
 bool _L_G(unsigned int& Ng, bool vollst, const std::vector<TWolke>& wolken, const TVM::VekR& x, TVM::VekR& L,
           TVM::MatR& G, double& wsum, MATHE::LOESER loeser = MATHE::LOESER_GAUSS);
+
+// Work storage of `_L_G` and of the cloud approximations that a caller keeps
+// between calls, so that building many of them allocates next to nothing.
+struct TArbeit {
+  TVM::MatR A, Ainv;
+  std::vector<int> treffer;
+  std::vector<const TWolke*> wolken;
+};
+// The same on clouds given by links, with work storage.
+bool _L_G(unsigned int& Ng, bool vollst, const std::vector<const TWolke*>& wolken, const TVM::VekR& x,
+          TVM::VekR& L, TVM::MatR& G, double& wsum, MATHE::LOESER loeser, TArbeit& arbeit);
 
 // A uniform cell grid over a list of clouds: every valid cloud is entered in
 // each cell its box touches, so that the clouds holding a point are among
@@ -132,6 +153,8 @@ public:
   KONFIGUR konfigur;
   std::vector<TPunkt*> punkte;
   std::vector<WOLKE::TWolke> wolken;
+  // Scratch storage of the approximations built from these clouds, one at a time.
+  mutable WOLKE::TArbeit ablage;
 
 private:
   std::unique_ptr<WOLKE::TWolkenraster> raster_; // null: every cloud is tested
@@ -151,22 +174,35 @@ KONFIGUR _wolkenkonfigur(const Tmpm& mpm, OBJTYP heimatot, OBJTYP stuetzot, KONF
 WOLKE::TWolke _wolke(TPunkt& p, KONFIGUR k, double ueberlappung);
 
 // Target an integration point, material point or node; sources the points
-// whose clouds hold the target. Keeps the clouds of its sources; the weight
-// sum goes to `skal`, the degree used to `Ng`.
+// whose clouds hold the target. The weight sum goes to `skal`, the degree
+// used to `Ng`. The clouds of the sources are not kept: `_wolke` forms them
+// anew from the source points.
 class TAnsatzWolken : public TAnsatz {
 public:
   TAnsatzWolken(Tmpm* mpm, TPunkt* heimatpu, OBJTYP heimatOT, OBJTYP stuetzOT);
   using TAnsatz::_init;
-  // With the same kind: also the clouds and the degree.
+  // With the same kind: also the degree, the weight sum and the success.
   TAnsatz& operator=(const TAnsatz& b) override;
-
-  std::vector<WOLKE::TWolke> wolken;
+  // The cloud of source k as it stands now (as at the last build while the
+  // sources have not moved).
+  WOLKE::TWolke _wolke(int k) const;
+  // Takes the result of a successful build for a point at the same place
+  // from the same sources (an integration point on its material point)
+  // instead of building its own; false, taking nothing, when the places,
+  // source types or configurations differ.
+  bool _init_von(const TAnsatzWolken& von, KONFIGUR konfigur, VERZERR verzerr);
 
 protected:
   // Sources from the clouds the mesh setup has built for this group
   // (`Tmpm::wolkenquellen`), or from clouds built here and tested one by
   // one; target and clouds in the configuration `_wolkenkonfigur`.
   bool _init() override;
+
+private:
+  bool bergebnis_ = false; // the last build succeeded
+  // Tell the system when the sources of a point from the nodes change.
+  void quellen_pruefen(const std::vector<TPunkt*>& neu);
+  void quellen_pruefen(const TWolkenquellen& quellen, const std::vector<int>& treffer);
 };
 
 inline TAnsatzWolken* ANSATZWOLKEN_Z(TAnsatz* a) {

@@ -144,6 +144,18 @@ bool ipu_einordnen(TIntegrationspunkt* ip) {
   return true;
 }
 
+// An integration point on a material point takes that point's cloud
+// approximation from the nodes, built just before from the same clouds,
+// when both stand at the same place.
+bool wolken_vom_materialpunkt(const Tmpm& mpm, TPunkt* p, TAnsatz* a) {
+  if (!a || a->ans != ANSATZ_WOLKEN || p->objtyp != OBJTYP_IPU) return false;
+  const TPunkt* mp = IPU_Z(p)->mpu_auf;
+  if (!mp || !aktiv(mp) || mp->objtyp != OBJTYP_MPU) return false;
+  TAnsatz* von = static_cast<const TMaterialpunkt*>(mp)->ans_kno;
+  return von && von->ans == ANSATZ_WOLKEN &&
+         ANSATZWOLKEN_Z(a)->_init_von(*ANSATZWOLKEN_Z(von), mpm.stw.konfigur, mpm.stw.verzerr);
+}
+
 // Lends the clouds of one source type to the cloud approximations built
 // while it lives, and takes them back (also when a stop unwinds).
 class Wolkenbindung {
@@ -390,7 +402,8 @@ void Tmpm::_L_G() {
       } else if (!aktiv(p)) {
         continue;
       }
-      if (TAnsatz* a = p->_ansatz(gr.quelle)) a->_init(stw.konfigur, stw.verzerr);
+      TAnsatz* a = p->_ansatz(gr.quelle);
+      if (a && !(g == 2 && wolken_vom_materialpunkt(*this, p, a))) a->_init(stw.konfigur, stw.verzerr);
     }
   }
   // Clouds from the nodes couple every node whose cloud holds a point.
@@ -406,7 +419,8 @@ void Tmpm::ansaetze_von_knoten_erneuern() {
       if (!aktiv(p)) continue;
       TAnsatz* a = p->_ansatz(OBJTYP_KNO);
       // A point never located has no element approximation to renew.
-      if (a && (a->ans != ANSATZ_ELE || p->element)) a->_init(stw.konfigur, stw.verzerr);
+      if (!a || (a->ans == ANSATZ_ELE && !p->element) || wolken_vom_materialpunkt(*this, p, a)) continue;
+      a->_init(stw.konfigur, stw.verzerr);
     }
   if (bwolken) sys->_muster_erneuern();
 }

@@ -85,6 +85,7 @@ bool TSystem::_init() {
     werte_[m].assign(m == SYSMAT_KKON && !mpm->stw.bkontakt ? 0 : spalten_.size(), 0.0);
   loesertyp_.init(0, nullptr);
   kondition_ = 0.0;
+  bmuster_veraltet_ = true;
   return true;
 }
 
@@ -110,15 +111,17 @@ void TSystem::muster_aus_bloecken(const std::vector<std::vector<int>>& nachbarn)
 }
 
 void TSystem::_muster_erneuern() {
+  if (!bmuster_veraltet_) return;
+  bmuster_veraltet_ = false;
   const int d1 = TDimensionen::dim1;
   // The node groups that couple: every element (when elements are used) and
   // the support of every other approximation from the nodes.
   std::vector<int> gruppenanfang(1, 0), gruppen;
+  gruppenanfang.reserve(mpm->mpu.size() + mpm->ipu.size() + mpm->ele.size() + 1);
   auto knotennummer = [&](const TPunkt* p) {
-    const TKnoten* kn = dynamic_cast<const TKnoten*>(p);
-    return kn && kn->sysposkno >= 0 && kn->sysposkno < Nkno && Unbekanntenknoten[kn->sysposkno] == kn
-               ? kn->sysposkno
-               : -1;
+    if (!p || p->objtyp != OBJTYP_KNO) return -1;
+    const int k = static_cast<const TKnoten*>(p)->sysposkno;
+    return k >= 0 && k < Nkno && Unbekanntenknoten[k] == p ? k : -1;
   };
   auto gruppe = [&](const std::vector<TPunkt*>& knoten) {
     for (const TPunkt* p : knoten)
@@ -132,11 +135,9 @@ void TSystem::_muster_erneuern() {
     for (const auto& eintrag : *reg) {
       const TPunkt* p = PU_Z(eintrag.second);
       if (p->status != OBJSTATUS_AKTIV) continue;
-      const TAnsatz* a = nullptr;
-      if (const TMaterialpunkt* mp = dynamic_cast<const TMaterialpunkt*>(p))
-        a = mp->ans_kno;
-      else if (const TIntegrationspunkt* ip = dynamic_cast<const TIntegrationspunkt*>(p))
-        a = ip->ans_kno;
+      const TAnsatz* a = p->objtyp == OBJTYP_MPU   ? static_cast<const TMaterialpunkt*>(p)->ans_kno
+                         : p->objtyp == OBJTYP_IPU ? static_cast<const TIntegrationspunkt*>(p)->ans_kno
+                                                   : nullptr;
       if (a && a->ans != ANSATZ_ELE) gruppe(a->stuetzpu);
     }
   const int Ngruppen = static_cast<int>(gruppenanfang.size()) - 1;

@@ -393,9 +393,10 @@ TEST(Wolken, ApproximationTakesTheHoldingCloudsInNumberOrder) {
   EXPECT_NEAR(a->skal, wsum, 1e-14 * wsum);
   EXPECT_EQ(a->Ng, 1u);
   EXPECT_EQ(mp->status, OBJSTATUS_AKTIV);
-  const std::vector<TWolke>& wolken = ANSATZWOLKEN_Z(a)->wolken;
-  ASSERT_EQ(wolken.size(), erwartet.size());
-  EXPECT_EQ(wolken[0].zentrum[0], 0.0);
+  const TWolke erste = ANSATZWOLKEN_Z(a)->_wolke(0);
+  EXPECT_EQ(erste.zentrum[0], 0.0);
+  EXPECT_NEAR(erste._h0(), 3 / std::sqrt(pi), 1e-15);
+  EXPECT_FALSE(ANSATZWOLKEN_Z(a)->_wolke(8)._bgueltig());
 
   // The clouds the mesh setup lends give the same, bit for bit.
   const VekR L = a->L;

@@ -284,11 +284,13 @@ TEST(System, PatternFollowsTheCloudSupports) {
 
   // A held penalty entry outside the supports stays with its value while
   // the pattern moves with point 2 to the cell next to point 1; the pattern
-  // also shrinks, and the values of the entries that stay are kept.
+  // also shrinks, and the values of the entries that stay are kept. Unchanged
+  // supports leave the pattern as it is.
   s._addieren(SYSMAT_KSTRAF, p(1), p(6), 7.0);
   s._addieren(SYSMAT_M, p(1), p(2), 3.0);
   TMaterialpunkt* mp = MPU_Z(mpm.mpu.suchen(2));
-  mp->xa = mp->x0 = mp->ipu_auf->xa = mp->ipu_auf->x0 = VekR{1.5, 0.5};
+  auto verschieben = [mp](double x) { mp->xa = mp->x0 = mp->ipu_auf->xa = mp->ipu_auf->x0 = VekR{x, 0.5}; };
+  verschieben(1.5);
   mpm._L_G();
   EXPECT_EQ(paare_der_traeger(mpm).size(), 34u);
   EXPECT_EQ(s._Neintraege(), 4 * 34 + 4);
@@ -297,7 +299,10 @@ TEST(System, PatternFollowsTheCloudSupports) {
   EXPECT_EQ(s._eintrag(SYSMAT_M, p(5), p(4)), 0.0);
   s._null(SYSMAT_KSTRAF);
   mpm._L_G();
-  EXPECT_EQ(s._Neintraege(), 4 * 34);
+  EXPECT_EQ(s._Neintraege(), 4 * 34 + 4);
+  verschieben(3.5);
+  mpm._L_G();
+  EXPECT_EQ(s._Neintraege(), 4 * 36);
   EXPECT_EQ(k.aus.str(), "");
 }
 
