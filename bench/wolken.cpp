@@ -103,7 +103,8 @@ Stand stand(Tmpm& mpm) {
 }
 
 bool gleich(const Stand& a, const Stand& b) {
-  if (a.quellen != b.quellen || a.grade != b.grade || a.status != b.status || a.werte.size() != b.werte.size())
+  if (a.quellen != b.quellen || a.grade != b.grade || a.status != b.status ||
+      a.werte.size() != b.werte.size())
     return false;
   for (std::size_t i = 0; i < a.werte.size(); ++i)
     if (std::memcmp(&a.werte[i], &b.werte[i], sizeof(double)) != 0) return false;
@@ -133,8 +134,9 @@ int main(int argc, char** argv) {
       anzahlen.push_back(std::atoi(argv[i]));
   }
   if (anzahlen.empty()) anzahlen = {1000, 10000, 100000};
-  std::cout << "| material points | nodes | sources per point | grid [s] | every cloud [s] | ratio | pattern [s] "
-               "| identical |\n|---:|---:|---:|---:|---:|---:|---:|---|\n";
+  std::cout
+      << "| material points | nodes | sources per point | grid [s] | every cloud [s] | ratio | pattern [s] "
+         "| identical |\n|---:|---:|---:|---:|---:|---:|---:|---|\n";
   for (int N : anzahlen) {
     if (N < 1) continue;
     Tmpm mpm;

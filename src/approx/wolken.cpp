@@ -360,8 +360,9 @@ bool _L_G(unsigned int& Ng, bool vollst, const std::vector<const TWolke*>& wolke
     }
     // Written so that a sum that is not a number fails.
     if (std::fabs(fehler[0]) < 1e-6 && std::fabs(fehler[1]) < 1e-6) return true;
-    const double e_max = std::isnan(fehler[0] + fehler[1]) ? fehler[0] + fehler[1]
-                                                           : std::max(std::fabs(fehler[0]), std::fabs(fehler[1]));
+    const double e_max = std::isnan(fehler[0] + fehler[1])
+                             ? fehler[0] + fehler[1]
+                             : std::max(std::fabs(fehler[0]), std::fabs(fehler[1]));
     if (Ng > 0) {
       --Ng;
       continue;
@@ -639,8 +640,8 @@ bool TAnsatzWolken::_init() {
     return false;
   }
   double wsum = 0.0;
-  const bool berfolg =
-      WOLKE::_L_G(Ng, mpm->stw.wolkenbbasisvollst, wolken, x, L, G, wsum, mpm->stw.gleichloes_ans, quellen->ablage);
+  const bool berfolg = WOLKE::_L_G(Ng, mpm->stw.wolkenbbasisvollst, wolken, x, L, G, wsum,
+                                   mpm->stw.gleichloes_ans, quellen->ablage);
   skal = wsum;
   bergebnis_ = berfolg;
   if (berfolg) return true;

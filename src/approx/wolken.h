@@ -21,8 +21,8 @@ constexpr unsigned int maxNg = 4;
 
 // The cloud of one source point: centre, volume, overlap and the ellipse
 // with the semi-axes a h0 along the angle phi and b h0 across it. Plain
-// values fixed at construction, with the derived ones the tests need kept
-// beside them; the plane weight and inside test need dimension 2, other
+// values fixed at construction, with the derived ones that the inside test
+// and the weight use kept beside them; those two need dimension 2, other
 // dimensions only give the base radius.
 class TWolke {
 public:
@@ -117,7 +117,6 @@ public:
   explicit TWolkenraster(const std::vector<TWolke>& wolken);
   // Indices, ascending, of the clouds holding x.
   void _suchen(const double* x, std::vector<int>& treffer) const;
-  double _zellweite() const { return zelle_; }
   long _Nzellen() const { return static_cast<long>(nx_) * ny_; }
 
 private:
@@ -161,10 +160,10 @@ private:
 };
 
 // The configuration in which the clouds of an approximation are formed: that
-// of the weak form (konfigur), except for nodes that do not move with the body and take
-// values from points. Such a node stands at its mesh place, which only the
-// current configuration knows (a node without material around it has no
-// reference position), and its values need L alone.
+// of the weak form (konfigur), except for nodes that do not move with the
+// body and take values from points. Such a node stands at its mesh place,
+// which only the current configuration knows (a node without material
+// around it has no reference position), and its values need L alone.
 KONFIGUR _wolkenkonfigur(const Tmpm& mpm, OBJTYP heimatot, OBJTYP stuetzot, KONFIGUR konfigur);
 
 // The cloud of point p in configuration k: centre _x(k), volume vol0, the

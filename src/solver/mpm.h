@@ -221,7 +221,7 @@ public:
   // tested, the cost growing with the product of the two point counts).
   bool bwolkenraster = true;
   // The clouds of the source type of the group of approximations being
-  // built; null outside `_L_G`.
+  // built (`_L_G`, renewal after the nodes are re-based); null otherwise.
   const TWolkenquellen* wolkenquellen = nullptr;
 
 private:

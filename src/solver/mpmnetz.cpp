@@ -162,8 +162,8 @@ class Wolkenbindung {
 public:
   Wolkenbindung(Tmpm& mpm, OBJTYP ziel, OBJTYP quelle, bool bwolken) : mpm_(mpm) {
     if (!bwolken) return;
-    quellen_ = std::make_unique<TWolkenquellen>(mpm, quelle, _wolkenkonfigur(mpm, ziel, quelle, mpm.stw.konfigur),
-                                                mpm.bwolkenraster);
+    quellen_ = std::make_unique<TWolkenquellen>(
+        mpm, quelle, _wolkenkonfigur(mpm, ziel, quelle, mpm.stw.konfigur), mpm.bwolkenraster);
     mpm.wolkenquellen = quellen_.get();
   }
   ~Wolkenbindung() { mpm_.wolkenquellen = nullptr; }

@@ -275,7 +275,8 @@ TEST(Netz, AllApproximationsAreBuiltInOrder) {
   EXPECT_EQ(k.aus.str(),
             fehler + "Ansaetze mit (Quellen: knou)->(Ziele: mpu), art=unbekannt: Ansatz nicht verfuegbar\n" +
                 frage + fehler +
-                "Ansaetze mit (Quellen: knou)->(Ziele: ipu), art=unbekannt: Ansatz nicht verfuegbar\n" + frage);
+                "Ansaetze mit (Quellen: knou)->(Ziele: ipu), art=unbekannt: Ansatz nicht verfuegbar\n" +
+                frage);
 }
 
 TEST(Netz, NodesAndIntegrationPointsAreRebasedWhenNotBodyFixed) {
