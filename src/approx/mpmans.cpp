@@ -5,6 +5,7 @@
 #include <sstream>
 #include <string>
 
+#include "approx/wolken.h"
 #include "frame/meldung.h"
 #include "frame/mix.h"
 #include "frame/mpmextern.h"
@@ -366,7 +367,7 @@ bool TAnsatzEleinv::_verzerrungen() {
 // Factory
 
 bool _ansatz_verfuegbar(ANSATZ ans) {
-  return ans == ANSATZ_KOPIEREN || ans == ANSATZ_ELE || ans == ANSATZ_ELEINV;
+  return ans == ANSATZ_KOPIEREN || ans == ANSATZ_ELE || ans == ANSATZ_ELEINV || ans == ANSATZ_WOLKEN;
 }
 
 std::unique_ptr<TAnsatz> _ansatz_erzeugen(Tmpm* mpm, TPunkt* heimatpu, OBJTYP heimatOT, OBJTYP stuetzOT,
@@ -378,8 +379,8 @@ std::unique_ptr<TAnsatz> _ansatz_erzeugen(Tmpm* mpm, TPunkt* heimatpu, OBJTYP he
     return std::make_unique<TAnsatzEle>(mpm, heimatpu, heimatOT, stuetzOT);
   case ANSATZ_ELEINV:
     return std::make_unique<TAnsatzEleinv>(mpm, heimatpu, heimatOT, stuetzOT);
-  // The cloud kind has no implementation in this build: its points get no
-  // approximation, and the mesh setup refuses the kind with a message.
+  case ANSATZ_WOLKEN:
+    return std::make_unique<TAnsatzWolken>(mpm, heimatpu, heimatOT, stuetzOT);
   default:
     return nullptr;
   }

@@ -120,8 +120,7 @@ inline TAnsatzEleinv* ANSATZELEINV_Z(TAnsatz* a) {
   return static_cast<TAnsatzEleinv*>(a);
 }
 
-// The approximation of kind `ans` for the target; null for kinds without an
-// implementation here (0, unknown values and the cloud kind).
+// The approximation of kind `ans` for the target; null for 0 and unknown kinds.
 std::unique_ptr<TAnsatz> _ansatz_erzeugen(Tmpm* mpm, TPunkt* heimatpu, OBJTYP heimatOT, OBJTYP stuetzOT,
                                           ANSATZ ans);
 // Whether `_ansatz_erzeugen` builds approximations of this kind.

@@ -21,6 +21,7 @@ namespace MPM {
 class TSystem;
 class TPunkt;
 class TMaterialpunkt;
+class TWolkenquellen;
 
 class Tmpm {
 public:
@@ -55,6 +56,9 @@ public:
   // Points are re-located in the elements at every step: elements are used
   // and nodes and material points are not both body-fixed (or both not).
   bool _punkte_umordnen() const;
+  // Nodes and material points are not both body-fixed (or both not): the
+  // points move against the nodes, and their approximations must follow.
+  bool _punkte_wandern() const;
   // For every active target point its approximation from the source type
   // computes the subset g; an unconfigured pair asks whether to stop.
   bool _transfer(OBJTYP von, OBJTYP nach, ZUSTGROE g);
@@ -233,6 +237,12 @@ public:
   bool _ipu_in_ele();
   bool bnetza = true;           // mesh setup pending
   unsigned int Nmpu_in_ele = 0; // material points located by the last location
+  // Cloud sources are found through a cell grid (false: every cloud is
+  // tested, the cost growing with the product of the two point counts).
+  bool bwolkenraster = true;
+  // The clouds of the source type of the group of approximations being
+  // built (`_L_G`, renewal after the nodes are re-based); null otherwise.
+  const TWolkenquellen* wolkenquellen = nullptr;
 
 private:
   // Rebuilds the approximations of material and integration points from the

@@ -4,10 +4,12 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 #include <ostream>
 #include <string>
 
 #include "approx/mpmans.h"
+#include "approx/wolken.h"
 #include "element/eletyp.h"
 #include "frame/meldung.h"
 #include "frame/mpmextern.h"
@@ -142,6 +144,37 @@ bool ipu_einordnen(TIntegrationspunkt* ip) {
   return true;
 }
 
+// An integration point on a material point takes that point's cloud
+// approximation from the nodes, built just before from the same clouds,
+// when both stand at the same place.
+bool wolken_vom_materialpunkt(const Tmpm& mpm, TPunkt* p, TAnsatz* a) {
+  if (!a || a->ans != ANSATZ_WOLKEN || p->objtyp != OBJTYP_IPU) return false;
+  const TPunkt* mp = IPU_Z(p)->mpu_auf;
+  if (!mp || !aktiv(mp) || mp->objtyp != OBJTYP_MPU) return false;
+  TAnsatz* von = static_cast<const TMaterialpunkt*>(mp)->ans_kno;
+  return von && von->ans == ANSATZ_WOLKEN &&
+         ANSATZWOLKEN_Z(a)->_init_von(*ANSATZWOLKEN_Z(von), mpm.stw.konfigur, mpm.stw.verzerr);
+}
+
+// Lends the clouds of one source type to the cloud approximations built
+// while it lives, and takes them back (also when a stop unwinds).
+class Wolkenbindung {
+public:
+  Wolkenbindung(Tmpm& mpm, OBJTYP ziel, OBJTYP quelle, bool bwolken) : mpm_(mpm) {
+    if (!bwolken) return;
+    quellen_ = std::make_unique<TWolkenquellen>(
+        mpm, quelle, _wolkenkonfigur(mpm, ziel, quelle, mpm.stw.konfigur), mpm.bwolkenraster);
+    mpm.wolkenquellen = quellen_.get();
+  }
+  ~Wolkenbindung() { mpm_.wolkenquellen = nullptr; }
+  Wolkenbindung(const Wolkenbindung&) = delete;
+  Wolkenbindung& operator=(const Wolkenbindung&) = delete;
+
+private:
+  Tmpm& mpm_;
+  std::unique_ptr<TWolkenquellen> quellen_;
+};
+
 } // namespace
 
 void Tmpm::_netza() {
@@ -237,11 +270,21 @@ void Tmpm::_netz_init_knou_ipu() {
     PU_Z(eintrag.second)->_init_vol0_x0(KONFIGUR_MOMKONF);
 }
 
+bool Tmpm::_punkte_wandern() const {
+  return stw.bknokoerperfest != stw.bmpukoerperfest;
+}
+
 bool Tmpm::_punkte_umordnen() const {
-  return stw.belenutzen && stw.bknokoerperfest != stw.bmpukoerperfest;
+  return stw.belenutzen && _punkte_wandern();
 }
 
 void Tmpm::_netz_init_mpu() {
+  // Nodes that do not move with the body stand at their mesh places again
+  // (they moved with it during the last step) before the points around them
+  // are sought; the step's transfer re-bases them once more.
+  if (!stw.bknokoerperfest)
+    for (const auto& eintrag : knou)
+      PU_Z(eintrag.second)->_init_vol0_x0(KONFIGUR_MOMKONF);
   if (bgrundschritt && !bwiederholung && !mpuquell.empty()) _mpuerzeugung();
   if (!_punkte_umordnen()) {
     // Located points keep their elements. Points never located (read from
@@ -350,6 +393,7 @@ void Tmpm::_L_G() {
       continue;
     }
     const Tobjcont& ziele = gr.ziel == OBJTYP_KNO ? knou : *_objcont(gr.ziel);
+    const Wolkenbindung bindung(*this, gr.ziel, gr.quelle, art == ANSATZ_WOLKEN);
     for (const auto& eintrag : ziele) {
       TPunkt* p = PU_Z(eintrag.second);
       if (g == 4) {
@@ -358,20 +402,27 @@ void Tmpm::_L_G() {
       } else if (!aktiv(p)) {
         continue;
       }
-      if (TAnsatz* a = p->_ansatz(gr.quelle)) a->_init(stw.konfigur, stw.verzerr);
+      TAnsatz* a = p->_ansatz(gr.quelle);
+      if (a && !(g == 2 && wolken_vom_materialpunkt(*this, p, a))) a->_init(stw.konfigur, stw.verzerr);
     }
   }
+  // Clouds from the nodes couple every node whose cloud holds a point.
+  if (stw.ansatz_knou_zu_pu == ANSATZ_WOLKEN) sys->_muster_erneuern();
 }
 
 void Tmpm::ansaetze_von_knoten_erneuern() {
+  const bool bwolken = stw.ansatz_knou_zu_pu == ANSATZ_WOLKEN;
+  const Wolkenbindung bindung(*this, OBJTYP_MPU, OBJTYP_KNO, bwolken);
   for (const Tobjcont* reg : {&mpu, &ipu})
     for (const auto& eintrag : *reg) {
       TPunkt* p = PU_Z(eintrag.second);
       if (!aktiv(p)) continue;
       TAnsatz* a = p->_ansatz(OBJTYP_KNO);
       // A point never located has no element approximation to renew.
-      if (a && (a->ans != ANSATZ_ELE || p->element)) a->_init(stw.konfigur, stw.verzerr);
+      if (!a || (a->ans == ANSATZ_ELE && !p->element) || wolken_vom_materialpunkt(*this, p, a)) continue;
+      a->_init(stw.konfigur, stw.verzerr);
     }
+  if (bwolken) sys->_muster_erneuern();
 }
 
 // Inactive material points are skipped: their approximations are stale or

@@ -12,6 +12,7 @@
 #include "model/mpmobjele.h"
 #include "model/mpmobjipu.h"
 #include "model/mpmobjkno.h"
+#include "model/mpmobjmpu.h"
 #include "numerics/kontimech.h"
 #include "numerics/loeser.h"
 #include "output/mpmaus.h"
@@ -84,6 +85,7 @@ bool TSystem::_init() {
     werte_[m].assign(m == SYSMAT_KKON && !mpm->stw.bkontakt ? 0 : spalten_.size(), 0.0);
   loesertyp_.init(0, nullptr);
   kondition_ = 0.0;
+  bmuster_veraltet_ = true;
   return true;
 }
 
@@ -106,6 +108,97 @@ void TSystem::muster_aus_bloecken(const std::vector<std::vector<int>>& nachbarn)
   for (int i = 0; i < N; ++i)
     diagonale_[i] = stelle(i, i);
   blockpos_.clear();
+}
+
+void TSystem::_muster_erneuern() {
+  if (!bmuster_veraltet_) return;
+  bmuster_veraltet_ = false;
+  const int d1 = TDimensionen::dim1;
+  // The node groups that couple: every element (when elements are used) and
+  // the support of every other approximation from the nodes.
+  std::vector<int> gruppenanfang(1, 0), gruppen;
+  gruppenanfang.reserve(mpm->mpu.size() + mpm->ipu.size() + mpm->ele.size() + 1);
+  auto knotennummer = [&](const TPunkt* p) {
+    if (!p || p->objtyp != OBJTYP_KNO) return -1;
+    const int k = static_cast<const TKnoten*>(p)->sysposkno;
+    return k >= 0 && k < Nkno && Unbekanntenknoten[k] == p ? k : -1;
+  };
+  auto gruppe = [&](const std::vector<TPunkt*>& knoten) {
+    for (const TPunkt* p : knoten)
+      if (const int k = knotennummer(p); k >= 0) gruppen.push_back(k);
+    gruppenanfang.push_back(static_cast<int>(gruppen.size()));
+  };
+  if (mpm->stw.belenutzen)
+    for (const auto& eintrag : mpm->ele)
+      gruppe(ELE_Z(eintrag.second)->kno);
+  for (const Tobjcont* reg : {&mpm->mpu, &mpm->ipu})
+    for (const auto& eintrag : *reg) {
+      const TPunkt* p = PU_Z(eintrag.second);
+      if (p->status != OBJSTATUS_AKTIV) continue;
+      const TAnsatz* a = p->objtyp == OBJTYP_MPU   ? static_cast<const TMaterialpunkt*>(p)->ans_kno
+                         : p->objtyp == OBJTYP_IPU ? static_cast<const TIntegrationspunkt*>(p)->ans_kno
+                                                   : nullptr;
+      if (a && a->ans != ANSATZ_ELE) gruppe(a->stuetzpu);
+    }
+  const int Ngruppen = static_cast<int>(gruppenanfang.size()) - 1;
+
+  // Groups at every node, then each node's neighbours marked once.
+  std::vector<int> anknoten(Nkno + 1, 0), knotengruppen(gruppen.size());
+  for (int k : gruppen)
+    ++anknoten[k + 1];
+  for (int k = 0; k < Nkno; ++k)
+    anknoten[k + 1] += anknoten[k];
+  std::vector<int> stelle_frei(anknoten.begin(), anknoten.end() - 1);
+  for (int g = 0; g < Ngruppen; ++g)
+    for (int i = gruppenanfang[g]; i < gruppenanfang[g + 1]; ++i)
+      knotengruppen[stelle_frei[gruppen[i]]++] = g;
+  std::vector<std::vector<int>> nachbarn(Nkno);
+  std::vector<int> marke(Nkno, -1);
+  auto hinzu = [&](int k, int m) {
+    if (marke[m] == k) return;
+    marke[m] = k;
+    nachbarn[k].push_back(m);
+  };
+  for (int k = 0; k < Nkno; ++k) {
+    hinzu(k, k);
+    for (int i = anknoten[k]; i < anknoten[k + 1]; ++i) {
+      const int g = knotengruppen[i];
+      for (int j = gruppenanfang[g]; j < gruppenanfang[g + 1]; ++j)
+        hinzu(k, gruppen[j]);
+    }
+  }
+  for (const SYSMAT m : {SYSMAT_KSTRAF, SYSMAT_KKON}) {
+    if (!_vorhanden(m)) continue;
+    for (int i = 0; i < N; ++i)
+      for (int k = zeilenanfang_[i]; k < zeilenanfang_[i + 1]; ++k)
+        if (werte_[m][k] != 0.0) {
+          const int a = i / d1, b = spalten_[k] / d1;
+          if (std::find(nachbarn[a].begin(), nachbarn[a].end(), b) == nachbarn[a].end())
+            nachbarn[a].push_back(b);
+        }
+  }
+  for (std::vector<int>& liste : nachbarn)
+    std::sort(liste.begin(), liste.end());
+
+  std::vector<int> alt_anfang, alt_spalten;
+  alt_anfang.swap(zeilenanfang_);
+  alt_spalten.swap(spalten_);
+  muster_aus_bloecken(nachbarn);
+  if (alt_anfang == zeilenanfang_ && alt_spalten == spalten_) return;
+  // Values move along each row; both column lists are sorted.
+  for (std::vector<double>& w : werte_) {
+    if (w.empty()) continue;
+    std::vector<double> v(spalten_.size(), 0.0);
+    for (int i = 0; i < N; ++i) {
+      int k = zeilenanfang_[i];
+      for (int kalt = alt_anfang[i]; kalt < alt_anfang[i + 1]; ++kalt) {
+        while (k < zeilenanfang_[i + 1] && spalten_[k] < alt_spalten[kalt])
+          ++k;
+        if (k < zeilenanfang_[i + 1] && spalten_[k] == alt_spalten[kalt]) v[k] = w[kalt];
+      }
+    }
+    w.swap(v);
+  }
 }
 
 int TSystem::stelle(int i, int j) const {

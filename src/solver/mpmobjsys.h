@@ -33,6 +33,17 @@ public:
   // Numbers the nodes of the unknown-node registry, builds the pattern from
   // the nodes of every element (and a block per node) and sizes everything.
   bool _init();
+  // Builds the pattern anew from the supports of the approximations from the
+  // nodes: those of every active material and integration point (element
+  // approximations through the node sets of their elements, when elements
+  // are used), a block per node, and the entries of Kstraf and Kkon that
+  // hold a value until their next assembly clears them. Values of entries
+  // that stay are kept; an unchanged pattern keeps the solver's analysis.
+  // Does nothing unless a support has changed since the last build (an
+  // entry outside the pattern still widens it).
+  void _muster_erneuern();
+  // A support of an approximation from the nodes has changed.
+  void _muster_veraltet() { bmuster_veraltet_ = true; }
   // Marks the unknowns of inactive nodes and of vanishing diagonals as sick;
   // false (after the stop question) when the whole diagonal vanishes.
   bool _gesund_und_krank();
@@ -113,6 +124,7 @@ private:
   TVM::TVektor<unsigned int> loesertyp_;
   MATHE::TDuennloeser loeser_;
   double kondition_ = 0.0;
+  bool bmuster_veraltet_ = true;
 
   int stelle(int i, int j) const;
   void muster_aus_bloecken(const std::vector<std::vector<int>>& nachbarn);

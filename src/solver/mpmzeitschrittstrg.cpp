@@ -106,9 +106,10 @@ bool Tmpm::_zeitschritt() {
   _ausgabe(ZEITPU_ZEITSCHRITTANFANG);
   stw._init_zeitschrittparam(dt);
   _netz_init_mpu();
-  // Points that changed elements need approximations from their new element
-  // nodes, and the nodes approximations from the points now around them.
-  if (stw.konfigur == KONFIGUR_MOMKONF || _punkte_umordnen()) _L_G();
+  // Points that moved against the nodes need approximations from the nodes
+  // now around them (their element's, or those whose clouds hold them), and
+  // the nodes approximations from the points now around them.
+  if (stw.konfigur == KONFIGUR_MOMKONF || _punkte_wandern()) _L_G();
   _netz_init_knou_ipu();
   if (stw.zeitschrittverf == ZEITSCHRITTVERF_EXPLIZIT) return zeitschritt_explizit();
 

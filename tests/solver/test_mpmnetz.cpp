@@ -267,16 +267,15 @@ TEST(Netz, AllApproximationsAreBuiltInOrder) {
   EXPECT_EQ(K(6)->status, OBJSTATUS_INAKTIV);
   EXPECT_EQ(K(7)->status, OBJSTATUS_AKTIV);
 
-  // The cloud kind is refused group by group, once each.
-  m.mpm.stw.ansatz_knou_zu_pu = ANSATZ_WOLKEN;
+  // A kind without approximations is refused group by group, once each.
+  m.mpm.stw.ansatz_knou_zu_pu = ANSATZ_UNBEKANNT;
   k.kontroll.str("");
   m.mpm._L_G();
   const std::string fehler = "FEHLER in <bool Tmpm::_L_G()>: ";
   EXPECT_EQ(k.aus.str(),
-            fehler + "Ansaetze mit (Quellen: knou)->(Ziele: knou), art=wolken: Ansatz nicht verfuegbar\n" +
+            fehler + "Ansaetze mit (Quellen: knou)->(Ziele: mpu), art=unbekannt: Ansatz nicht verfuegbar\n" +
                 frage + fehler +
-                "Ansaetze mit (Quellen: knou)->(Ziele: mpu), art=wolken: Ansatz nicht verfuegbar\n" + frage +
-                fehler + "Ansaetze mit (Quellen: knou)->(Ziele: ipu), art=wolken: Ansatz nicht verfuegbar\n" +
+                "Ansaetze mit (Quellen: knou)->(Ziele: ipu), art=unbekannt: Ansatz nicht verfuegbar\n" +
                 frage);
 }
 

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <string>
 
 #include "approx/mpmans.h"
 #include "model/mpmobjkno.h"
@@ -228,6 +229,51 @@ TEST(System, PatternFromTheElementsAndMatrixOperations) {
   s._init();
   EXPECT_TRUE(s._vorhanden(SYSMAT_KKON));
   EXPECT_EQ(s._Neintraege(), 116);
+}
+
+// Two rows of six nodes a unit apart; clouds of radius 0.846 from the nodes,
+// so that a point in the middle of a cell has the cell's corners as sources.
+TEST(System, PatternFollowsTheCloudSupports) {
+  Konsolenumleitung k;
+  std::string text =
+      "stw_zeitschrittverf implizit\nstw_berechverf W, W, W, F, W, F, wolken, kopieren, wolken\n"
+      "stw_wolken 1, F, 3., 3., 1.5\nmat 1, 1, (2., 100., 0.25, 0.)\n"
+      "mpu 1, 1, 0.25, (0.5, 0.5)\nmpu 2, 1, 0.25, (3.5, 0.5)\n";
+  for (int j = 0; j < 2; ++j)
+    for (int i = 0; i < 6; ++i)
+      text += "kno " + std::to_string(6 * j + i + 1) + ", 1, 1., (" + std::to_string(i) + ", " +
+              std::to_string(j) + ")\n";
+  Testlauf lauf(text);
+  Tmpm mpm;
+  start(mpm);
+  k.aus.str("");
+  TSystem& s = *mpm.sys;
+  auto p = [&](int n) { return KNO_Z(mpm.kno.suchen(n))->sysposfhg[0]; };
+  // Each point (and the integration point on it) couples the four corners of
+  // its cell: 12 nodes with themselves and 2 x 12 pairs, 2 x 2 entries each.
+  EXPECT_EQ(s._Neintraege(), 4 * 36);
+
+  // A held penalty entry outside the supports stays with its value while
+  // the pattern moves with point 2 to the cell next to point 1; the pattern
+  // also shrinks, and the values of the entries that stay are kept. Unchanged
+  // supports leave the pattern as it is.
+  s._addieren(SYSMAT_KSTRAF, p(1), p(6), 7.0);
+  s._addieren(SYSMAT_M, p(1), p(2), 3.0);
+  TMaterialpunkt* mp = MPU_Z(mpm.mpu.suchen(2));
+  auto verschieben = [mp](double x) { mp->xa = mp->x0 = mp->ipu_auf->xa = mp->ipu_auf->x0 = VekR{x, 0.5}; };
+  verschieben(1.5); // cells 1 and 2 share the pair of nodes 2 and 8
+  mpm._L_G();
+  EXPECT_EQ(s._Neintraege(), 4 * 34 + 4);
+  EXPECT_EQ(s._eintrag(SYSMAT_KSTRAF, p(1), p(6)), 7.0);
+  EXPECT_EQ(s._eintrag(SYSMAT_M, p(1), p(2)), 3.0);
+  EXPECT_EQ(s._eintrag(SYSMAT_M, p(5), p(4)), 0.0);
+  s._null(SYSMAT_KSTRAF);
+  mpm._L_G();
+  EXPECT_EQ(s._Neintraege(), 4 * 34 + 4);
+  verschieben(3.5);
+  mpm._L_G();
+  EXPECT_EQ(s._Neintraege(), 4 * 36);
+  EXPECT_EQ(k.aus.str(), "");
 }
 
 // Free nodes, each with its own springs: the dense solution refuses more than

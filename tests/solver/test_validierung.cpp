@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "approx/mpmans.h"
 #include "model/mpmobjkno.h"
 #include "model/mpmobjmpu.h"
 #include "solver/mpm.h"
@@ -126,6 +127,67 @@ TEST(Validierung, PatchTestOfDistortedBilinearElements) {
       EXPECT_NEAR(mp->zust.sig[i], sig[i], 1e-10 * 0.8) << "point " << mp->num << ", component " << i;
     }
   }
+}
+
+// The same patch test with clouds of degree 1 instead of elements: 8 x 8
+// material points scattered over the unit square, nodes on a 4 x 4 grid
+// whose volumes (and so cloud radii) come from elements ("kno" lines with
+// volume 0; the elements carry nothing else). Every node follows u_x = eps x
+// exactly, u_y is free but at node 1, nu = 0. Moving least squares of degree
+// 1 reproduce linear fields and their gradients, so every point must carry
+// the strain (eps, 0, 0) and the stress (E eps, 0, 0), and u_y must vanish.
+TEST(Validierung, PatchTestOfCloudsOverScatteredPoints) {
+  const double E = 100.0, dehnung = 1e-3;
+  std::mt19937 g(7);
+  std::uniform_real_distribution<double> versatz(-0.3, 0.3);
+  std::ostringstream s;
+  s << "stw_zeitschrittverf implizit, 0.25, 0.5\nstw_t 0., 1., 1.\nstw_zstrg F\nstw_m F\nstw_strafverf F\n"
+       "stw_berechverf W, W, W, F, W, F, wolken, kopieren, wolken, refkonf, klnverz\n"
+       "stw_wolken 1, F, 3., 3., 3.\n"
+       "mat 1, 1, (1., 100., 0., 0.)\neletyp 1, Viereck, Lagro1, Lagro1, Leer, 0, 1\n";
+  int last = 0;
+  for (int i = 0; i <= 4; ++i) {
+    s << "punktlast " << ++last << ", kno, verschiebung, (";
+    for (int j = 0; j <= 4; ++j)
+      s << (j ? ", " : "") << 5 * j + i + 1;
+    s << "), 0., kon, (0., 10.), (" << zahl(dehnung * 0.25 * i) << ")\n";
+  }
+  s << "punktlast " << ++last << ", kno, verschiebung, (1), 90., kon, (0., 10.), (0.)\n";
+  for (int j = 0; j <= 4; ++j)
+    for (int i = 0; i <= 4; ++i)
+      s << "kno " << 5 * j + i + 1 << ", 1, 0., (" << zahl(0.25 * i) << ", " << zahl(0.25 * j) << ")\n";
+  for (int j = 0; j < 4; ++j)
+    for (int i = 0; i < 4; ++i) {
+      const int a = 5 * j + i + 1;
+      s << "ele " << 4 * j + i + 1 << ", 1, 1, (" << a << ", " << a + 1 << ", " << a + 6 << ", " << a + 5
+        << ")\n";
+    }
+  for (int j = 0; j < 8; ++j)
+    for (int i = 0; i < 8; ++i)
+      s << "mpu " << 8 * j + i + 1 << ", 1, " << zahl(1.0 / 64) << ", (" << zahl((i + 0.5 + versatz(g)) / 8)
+        << ", " << zahl((j + 0.5 + versatz(g)) / 8) << ")\n";
+
+  Konsolenumleitung k;
+  Testlauf lauf(s.str());
+  Tmpm mpm;
+  ASSERT_TRUE(mpm._steuerung());
+  EXPECT_EQ(lauf.lesen("flr.txt"), "");
+  // Corner, edge and inner nodes: a quarter, half and all of 4 cells of 1/16.
+  EXPECT_DOUBLE_EQ(PU_Z(mpm.kno.suchen(1))->vol0, 1.0 / 64);
+  EXPECT_DOUBLE_EQ(PU_Z(mpm.kno.suchen(2))->vol0, 1.0 / 32);
+  EXPECT_DOUBLE_EQ(PU_Z(mpm.kno.suchen(7))->vol0, 1.0 / 16);
+  ASSERT_EQ(mpm.mpu.size(), 64u);
+  for (const auto& eintrag : mpm.mpu) {
+    const TMaterialpunkt* mp = MPU_Z(eintrag.second);
+    ASSERT_EQ(mp->status, OBJSTATUS_AKTIV);
+    EXPECT_EQ(mp->ans_kno->Ng, 1u) << mp->num;
+    EXPECT_NEAR(mp->zust.sig[0], E * dehnung, 1e-8 * E * dehnung) << mp->num;
+    EXPECT_NEAR(mp->zust.sig[1], 0.0, 1e-8 * E * dehnung) << mp->num;
+    EXPECT_NEAR(mp->zust.sig[2], 0.0, 1e-8 * E * dehnung) << mp->num;
+    EXPECT_NEAR(mp->zust.eps[0], dehnung, 1e-8 * dehnung) << mp->num;
+  }
+  for (const auto& eintrag : mpm.kno)
+    EXPECT_NEAR(KNO_Z(eintrag.second)->zust.u[1], 0.0, 1e-8 * dehnung) << eintrag.first;
 }
 
 // The beam value with shear (kappa = 5/6) is 1.9196e-3 for these numbers; the
@@ -327,6 +389,7 @@ std::string zufallsstreifen(unsigned saat, bool straf, bool massen) {
         << nummer(i + 1, j + 1) << ", " << nummer(i, j + 1) << ")\n";
   return s.str();
 }
+
 } // namespace
 
 TEST(Validierung, SparseSolutionsEqualTheDenseOne) {
@@ -341,4 +404,14 @@ TEST(Validierung, SparseSolutionsEqualTheDenseOne) {
     duenn_wie_dicht(zufallsstreifen(saat, true, saat != 2), 0.0,
                     "strip with penalties " + std::to_string(saat));
   }
+  // The strips carried by clouds at their Gauss points: the pattern comes
+  // from the supports (and follows them while the points move through the
+  // fixed mesh).
+  const std::string wolken = ", wolken, kopieren, wolken, ";
+  duenn_wie_dicht("stw_berechverf W, W, W, F, W, F" + wolken + "refkonf\n" + zufallsstreifen(1, false, true),
+                  1e-10, "clouds");
+  duenn_wie_dicht("stw_berechverf W, W, W, F, W, F" + wolken + "momkonf\n" + zufallsstreifen(2, true, true),
+                  0.0, "clouds with penalties, current configuration");
+  duenn_wie_dicht("stw_berechverf F, W, W, F, W, F" + wolken + "momkonf\n" + zufallsstreifen(3, false, true),
+                  1e-10, "clouds, points moving through the mesh");
 }
