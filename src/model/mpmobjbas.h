@@ -3,6 +3,7 @@
 // numbers to objects in ascending order; it owns them only when asked to.
 
 #include <iosfwd>
+#include <iterator>
 #include <map>
 #include <type_traits>
 #include <vector>
@@ -37,7 +38,9 @@ public:
 
 // Ordered registry from number to object. With `beigentuemer` the registry
 // deletes its objects on destruction; a refused insertion then deletes the
-// new object too.
+// new object too. Besides the map, the objects are kept in one contiguous
+// array in ascending number (`liste`), which the passes of the computation
+// walk; lookups by number go through the map.
 template <class K, class T> class Tzmap {
 public:
   using Karte = std::map<K, T*>;
@@ -58,9 +61,47 @@ public:
   }
   // False when the number is taken; the registry keeps the old object.
   bool einfuegen(K num, T* obj) {
-    const bool neu = karte_.emplace(num, obj).second;
-    if (!neu && beigentuemer_ && karte_[num] != obj) delete obj;
-    return neu;
+    const auto [pos, neu] = karte_.emplace(num, obj);
+    if (!neu) {
+      if (beigentuemer_ && pos->second != obj) delete obj;
+      return false;
+    }
+    // A number above all others extends the array; any other reorders it
+    // at the next walk.
+    if (!bneu_ordnen_ && std::next(pos) == karte_.end()) {
+      liste_.push_back(obj);
+    } else {
+      bneu_ordnen_ = true;
+    }
+    return true;
+  }
+  // Takes the object of number `num` out (an owning registry deletes it);
+  // false when there is none.
+  bool entfernen(K num) {
+    const auto pos = karte_.find(num);
+    if (pos == karte_.end()) return false;
+    T* obj = pos->second;
+    const bool bletztes = std::next(pos) == karte_.end();
+    karte_.erase(pos);
+    if (!bneu_ordnen_ && bletztes && !liste_.empty() && liste_.back() == obj) {
+      liste_.pop_back();
+    } else {
+      bneu_ordnen_ = true;
+    }
+    if (beigentuemer_) delete obj;
+    return true;
+  }
+
+  // The objects in ascending number, contiguous.
+  const std::vector<T*>& liste() const {
+    if (bneu_ordnen_) {
+      liste_.clear();
+      liste_.reserve(karte_.size());
+      for (const auto& eintrag : karte_)
+        liste_.push_back(eintrag.second);
+      bneu_ordnen_ = false;
+    }
+    return liste_;
   }
 
   typename Karte::const_iterator begin() const { return karte_.begin(); }
@@ -73,6 +114,8 @@ public:
 private:
   bool beigentuemer_;
   Karte karte_;
+  mutable std::vector<T*> liste_;
+  mutable bool bneu_ordnen_ = false;
 };
 
 using Tobjcont = Tzmap<int, TObjbasis>;

@@ -21,8 +21,8 @@ bool Tmpm::_transfer(OBJTYP quellot, OBJTYP zielot, ZUSTGROE uegroe) {
     // Going on: without an approximation nothing can be carried.
     return false;
   }
-  for (const auto& eintrag : *ziele) {
-    TPunkt* p = PU_Z(eintrag.second);
+  for (TObjbasis* obj : ziele->liste()) {
+    TPunkt* p = PU_Z(obj);
     if (p->objtyp != zielot || p->status != OBJSTATUS_AKTIV) continue;
     if (zielot == OBJTYP_KNO) {
       const TKnoten* kn = KNO_Z(p);
@@ -37,8 +37,8 @@ bool Tmpm::_transfer_knou_zu_sys() {
   TSystem& s = *sys;
   for (TVM::VekR* v : {&s.U, &s.Ut, &s.Utt, &s.U_n, &s.Ut_n, &s.Utt_n})
     v->init(s.N, nullptr);
-  for (const auto& eintrag : knou) {
-    const TKnoten* kn = KNO_Z(eintrag.second);
+  for (TObjbasis* obj : knou.liste()) {
+    const TKnoten* kn = KNO_Z(obj);
     if (kn->status != OBJSTATUS_AKTIV) continue;
     const TZustgroe& z = kn->zust;
     for (int k = 0; k < kn->sysposfhg.n; ++k) {
@@ -57,8 +57,8 @@ bool Tmpm::_transfer_knou_zu_sys() {
 
 bool Tmpm::_transfer_sys_zu_knou() {
   const TSystem& s = *sys;
-  for (const auto& eintrag : knou) {
-    TKnoten* kn = KNO_Z(eintrag.second);
+  for (TObjbasis* obj : knou.liste()) {
+    TKnoten* kn = KNO_Z(obj);
     if (kn->status != OBJSTATUS_AKTIV) continue;
     TZustgroe& z = kn->zust;
     z.u.init(-1, nullptr);

@@ -163,8 +163,8 @@ bool Tmpm::zeitschritt_explizit() {
 
 bool Tmpm::_umspeichern(RICHTUNG r) {
   for (const Tobjcont* reg : {&mpu, &ipu, &kno})
-    for (const auto& eintrag : *reg)
-      PU_Z(eintrag.second)->_umspeichern(r);
+    for (TObjbasis* obj : reg->liste())
+      PU_Z(obj)->_umspeichern(r);
   sys->_umspeichern(r);
   return true;
 }
@@ -173,8 +173,7 @@ bool Tmpm::_umspeichern(RICHTUNG r) {
 // points are iterated, and the pass ends with the first failure.
 bool Tmpm::_z_CT_DT_sigma_mpu() {
   binel = false;
-  for (const auto& eintrag : mpu) {
-    TObjbasis* obj = eintrag.second;
+  for (TObjbasis* obj : mpu.liste()) {
     if (obj->objtyp != OBJTYP_MPU || obj->status != OBJSTATUS_AKTIV) continue;
     if (!MPU_Z(obj)->materialiteration()) {
       bmatkonv = false;
