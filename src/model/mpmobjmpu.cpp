@@ -102,8 +102,22 @@ bool TMaterialpunkt::materialiteration() {
   constexpr unsigned int minstellen = 3;
   TZustgroe& zg = zust;
 
-  TVM::VekR r(n), dz(n);
-  TVM::MatR rz(n, n), rzinv(n, n);
+  // Residual, correction and derivative on the stack while they fit.
+  constexpr int maxstapel = 8;
+  double rw[maxstapel], dzw[maxstapel], rzw[maxstapel * maxstapel], rzinvw[maxstapel * maxstapel];
+  TVM::VekR r, dz;
+  TVM::MatR rz, rzinv;
+  if (n <= maxstapel) {
+    r.ansicht(n, rw).init(n, nullptr);
+    dz.ansicht(n, dzw).init(n, nullptr);
+    rz.ansicht(n, n, rzw).init(n, n, nullptr);
+    rzinv.ansicht(n, n, rzinvw).init(n, n, nullptr);
+  } else {
+    r.init(n, nullptr);
+    dz.init(n, nullptr);
+    rz.init(n, n, nullptr);
+    rzinv.init(n, n, nullptr);
+  }
   zg.normr = 0.0;
   zg.normdz = 0.0;
   double normdz_k = 0.0; // correction norm of the step before the last
@@ -157,7 +171,7 @@ bool TMaterialpunkt::materialiteration() {
         return false; // the user goes on: the pass fails, the bad inverse is never used
       }
 
-      dz = rzinv * r;
+      TVM::produkt(rzinv, r, dz);
       for (int i = 0; i < n; ++i) {
         dz[i] = -dz[i];
         zg.z[i] += dz[i];
@@ -171,7 +185,9 @@ bool TMaterialpunkt::materialiteration() {
     }
   }
 
-  material->_CT_DT(zg.eps, zg.epst, zg.z, zg.z_n, ii > 0 ? rzinv : TVM::MatR(), zg.CT, zg.DT, biter, dt);
+  const TVM::MatR leer;
+  material->_CT_DT(zg.eps, zg.epst, zg.z, zg.z_n, ii > 0 ? static_cast<const TVM::MatR&>(rzinv) : leer, zg.CT,
+                   zg.DT, biter, dt);
   material->_sigma(zg.eps, zg.epst, zg.z, zg.sig, zg.q, this);
   return true;
 }
