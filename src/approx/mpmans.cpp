@@ -1,5 +1,6 @@
 #include "approx/mpmans.h"
 
+#include <algorithm>
 #include <cmath>
 #include <ostream>
 #include <sstream>
@@ -14,6 +15,8 @@
 #include "model/mpmobjkno.h"
 #include "model/mpmobjpunkt.h"
 #include "output/mpmaus.h"
+#include "solver/mpm.h"
+#include "solver/mpmobjsys.h"
 
 namespace MPM {
 
@@ -51,6 +54,9 @@ void fehlerabbruch(const std::string& text) {
   abbruch();
 }
 
+// Subsets of state records up to this length are summed on the stack.
+constexpr int maxstapel = 160;
+
 } // namespace
 
 TAnsatz::TAnsatz(Tmpm* m, TPunkt* heimat, OBJTYP heimatot, OBJTYP stuetzot, ANSATZ a)
@@ -59,6 +65,7 @@ TAnsatz::TAnsatz(Tmpm* m, TPunkt* heimat, OBJTYP heimatot, OBJTYP stuetzot, ANSA
 
 TAnsatz& TAnsatz::operator=(const TAnsatz& b) {
   if (this == &b || ans != b.ans) return *this;
+  einbaupos_stand_ = -1;
   stuetzOT = b.stuetzOT;
   stuetzpu = b.stuetzpu;
   L = b.L;
@@ -74,6 +81,7 @@ void TAnsatz::strukturfehler(const std::string& text) {
 bool TAnsatz::_init(KONFIGUR k, VERZERR v) {
   konfigur = k;
   verzerr = v;
+  einbaupos_stand_ = -1;
   const bool bkonfigur = k == KONFIGUR_REFKONF || k == KONFIGUR_MOMKONF;
   const bool bverzerr = v == VERZERR_KLNVERZ || v == VERZERR_GROVERZ;
   if (!bkonfigur || !bverzerr) {
@@ -102,16 +110,36 @@ bool TAnsatz::_zg(ZUSTGROE zg) {
   if (!ziel) return false;
   // Summed apart from the target: the target's record may be one of the
   // sources'. A switched-off source holds a cleared record and adds nothing.
-  VekR summe(ziel->n);
+  const int n = ziel->n;
+  double stapel[maxstapel];
+  std::vector<double> halde;
+  double* summe = stapel;
+  if (n > maxstapel) {
+    halde.assign(n, 0.0);
+    summe = halde.data();
+  } else {
+    std::fill(summe, summe + n, 0.0);
+  }
   for (int k = 0; k < _Np() && k < L.n; ++k) {
     if (stuetzpu[k]->status != OBJSTATUS_AKTIV) continue;
     const VekR* quelle = stuetzpu[k]->_zg()._teilmenge(zg);
-    if (!quelle || quelle->n != summe.n) continue;
-    for (int i = 0; i < summe.n; ++i)
-      summe[i] += L[k] * (*quelle)[i];
+    if (!quelle || quelle->n != n) continue;
+    const double l = L[k];
+    const double* q = quelle->data;
+    for (int i = 0; i < n; ++i)
+      summe[i] += l * q[i];
   }
-  *ziel = summe;
+  ziel->init(n, summe);
   return true;
+}
+
+const TVM::TVektor<int>& TAnsatz::_einbaupos() {
+  const long stand = mpm && mpm->sys ? mpm->sys->_Nnummerierungen() : 0;
+  if (einbaupos_stand_ != stand || einbaupos_.n != TDimensionen::dim1 * _Np()) {
+    MPM::_einbaupos(stuetzpu, einbaupos_);
+    einbaupos_stand_ = stand;
+  }
+  return einbaupos_;
 }
 
 // The deformation of the target from the sources' motion. The gradient
@@ -138,6 +166,7 @@ bool TAnsatz::_verzerrungen() {
   const int d = TDimensionen::dim1;
   const int Np = _Np();
   if (G.zeilen != Np || G.spalten != d) return false;
+  if (d == 2) return verzerrungen_eben();
   MatR grad(d, d), gradt(d, d), grad_n(d, d);
   for (int k = 0; k < Np; ++k) {
     const TZustgroe& q = stuetzpu[k]->_zg();
@@ -186,6 +215,105 @@ bool TAnsatz::_verzerrungen() {
   }
   TVM::vektorV_transform(e, zg.eps);
   TVM::vektorV_transform(et, zg.epst);
+  return true;
+}
+
+namespace {
+// 2 x 2 matrices as a00, a01, a10, a11, and the matrix operations of the
+// general path with the same arithmetic, so that both give the same bits.
+using M2 = double[4];
+constexpr double I2[4] = {1.0, 0.0, 0.0, 1.0};
+
+// c := a b, zero entries of a skipped as in the matrix product.
+void mal2(const M2 a, const M2 b, M2 c) {
+  c[0] = c[1] = c[2] = c[3] = 0.0;
+  for (int i = 0; i < 2; ++i)
+    for (int k = 0; k < 2; ++k) {
+      const double aik = a[2 * i + k];
+      if (aik == 0.0) continue;
+      c[2 * i] += aik * b[2 * k];
+      c[2 * i + 1] += aik * b[2 * k + 1];
+    }
+}
+
+// The scaled Voigt vector of (a + a^T) / 2.
+void symmetrisch_voigt2(const M2 a, double v[3]) {
+  v[0] = (a[0] + a[0]) * 0.5;
+  v[1] = (a[3] + a[3]) * 0.5;
+  v[2] = 1.4142135623730951 * ((a[1] + a[2]) * 0.5);
+}
+} // namespace
+
+// The plane case of `_verzerrungen` on the stack.
+bool TAnsatz::verzerrungen_eben() {
+  M2 grad = {0.0, 0.0, 0.0, 0.0}, gradt = {0.0, 0.0, 0.0, 0.0}, grad_n = {0.0, 0.0, 0.0, 0.0};
+  const int Np = _Np();
+  for (int k = 0; k < Np; ++k) {
+    const TZustgroe& q = stuetzpu[k]->_zg();
+    const double* g = G[k];
+    for (int i = 0; i < 2; ++i)
+      for (int j = 0; j < 2; ++j) {
+        grad[2 * i + j] += q.u[i] * g[j];
+        gradt[2 * i + j] += q.ut[i] * g[j];
+        grad_n[2 * i + j] += q.u_n[i] * g[j];
+      }
+  }
+  M2 F, Fdot, Fa;
+  if (konfigur == KONFIGUR_MOMKONF) {
+    M2 A;
+    for (int k = 0; k < 4; ++k)
+      A[k] = I2[k] - grad[k];
+    const double det = A[0] * A[3] - A[1] * A[2];
+    if (std::fabs(det) <= 2.220446049250313e-16) {
+      if (bausktr)
+        *pck << "TAnsatz::_verzerrungen(): heimatpu=" << punkttext(heimatpu) << ", I-h singulaer\n";
+      return false;
+    }
+    F[0] = A[3] / det;
+    F[1] = -A[1] / det;
+    F[2] = -A[2] / det;
+    F[3] = A[0] / det;
+    mal2(gradt, F, Fdot);
+    M2 B;
+    for (int k = 0; k < 4; ++k)
+      B[k] = (I2[k] - grad[k]) + grad_n[k];
+    mal2(B, F, Fa);
+  } else {
+    for (int k = 0; k < 4; ++k) {
+      F[k] = I2[k] + grad[k];
+      Fdot[k] = gradt[k];
+      Fa[k] = I2[k] + grad_n[k];
+    }
+  }
+  TZustgroe& zg = heimatpu->_zg();
+  zg.F.init(2, 2, F);
+  M2 H;
+  for (int k = 0; k < 4; ++k)
+    H[k] = F[k] - I2[k];
+  zg.H.init(2, 2, H);
+  zg.Fa.init(2, 2, Fa);
+  zg.J = F[0] * F[3] - F[1] * F[2];
+  if (verzerr == VERZERR_GROVERZ && !(zg.J > 0.0)) {
+    *konsaus << "TAnsatz::_verzerrungen(): heimatpu=" << punkttext(heimatpu) << ", J=" << zg.J << "<=0\n"
+             << std::flush;
+    return false;
+  }
+  double eps[3], epst[3];
+  if (verzerr == VERZERR_GROVERZ) {
+    const M2 Ft = {F[0], F[2], F[1], F[3]};
+    M2 FtF, FtFdot;
+    mal2(Ft, F, FtF);
+    eps[0] = (FtF[0] - 1.0) * 0.5;
+    eps[1] = (FtF[3] - 1.0) * 0.5;
+    eps[2] = 1.4142135623730951 * ((FtF[1] - 0.0) * 0.5);
+    mal2(Ft, Fdot, FtFdot);
+    symmetrisch_voigt2(FtFdot, epst);
+  } else {
+    symmetrisch_voigt2(H, eps);
+    symmetrisch_voigt2(Fdot, epst);
+  }
+  zg.eps.init(3, eps);
+  zg.epst.init(3, epst);
   return true;
 }
 
@@ -275,14 +403,14 @@ TAnsatzEle& TAnsatzEle::operator=(const TAnsatzEle& b) {
 // positions in the configuration `konfigur`, so that the strain computation
 // gets the gradient it expects (reference or current coordinates).
 bool TAnsatzEle::_init() {
-  const std::string prefix = "FEHLER in TAnsatzEle::_init(): heimatpu=" + punkttext(heimatpu) + ", ";
+  const auto praefix = [this] { return "FEHLER in TAnsatzEle::_init(): heimatpu=" + punkttext(heimatpu) + ", "; };
   TElement* e = heimatpu->element;
   if (!e) {
-    strukturfehler(prefix + "!heimatpu->ele\n");
+    strukturfehler(praefix() + "!heimatpu->ele\n");
     return false;
   }
   if (e->knou.empty()) {
-    strukturfehler(prefix + "!Np\n");
+    strukturfehler(praefix() + "!Np\n");
     return false;
   }
   stuetzpu = e->knou;
@@ -290,7 +418,16 @@ bool TAnsatzEle::_init() {
   G.init(_Np(), TDimensionen::dim1, nullptr);
   detJ = 0.0;
   if (!e->typ || !e->typ->eletyp) return false;
+  // The node positions on the stack while they fit.
+  const int d1 = TDimensionen::dim1;
+  const int Nx = e->_Nkno(KNOTYP_GEOMETRIEKNOTEN), Nu = e->_Nkno(KNOTYP_UNBEKANNTENKNOTEN);
+  constexpr int maxstapelknoten = 64;
+  double stapel[2 * 3 * maxstapelknoten];
   MatR Xx, Xu;
+  if (d1 <= 3 && Nx > 0 && Nu > 0 && Nx <= maxstapelknoten && Nu <= maxstapelknoten) {
+    Xx.ansicht(d1, Nx, stapel);
+    Xu.ansicht(d1, Nu, stapel + 3 * maxstapelknoten);
+  }
   e->_xk(Xx, konfigur, KNOTYP_GEOMETRIEKNOTEN);
   e->_xk(Xu, konfigur, KNOTYP_UNBEKANNTENKNOTEN);
   const bool berfolg = e->typ->eletyp->_Lu_Gu_detJ(Xx, Xu, xi, detJ, L, G);

@@ -42,6 +42,10 @@ public:
   virtual void _text(std::ostream& os) const;
 
   int _Np() const { return static_cast<int>(stuetzpu.size()); }
+  // The global equation positions of the sources, as `_einbaupos` gives
+  // them for `stuetzpu`; formed once per build of the approximation and
+  // numbering of the system.
+  const TVM::TVektor<int>& _einbaupos();
 
   Tmpm* mpm;
   TPunkt* heimatpu;
@@ -62,6 +66,12 @@ protected:
   virtual bool _init() = 0;
   // Target inactive; console message; the stop question.
   void strukturfehler(const std::string& text);
+
+private:
+  bool verzerrungen_eben();
+
+  TVM::TVektor<int> einbaupos_;
+  long einbaupos_stand_ = -1; // numbering of the system they belong to; -1 none
 };
 
 // The single source is the target's co-located point of the source type.

@@ -214,6 +214,15 @@ public:
   bool bnetza = true;           // mesh setup pending
   unsigned int Nmpu_in_ele = 0; // material points located by the last location
 
+  // Scratch of the per-point kernels (element contributions and their
+  // assembly, loads on material points), kept so that the passes need no
+  // heap once it is sized.
+  struct TArbeit {
+    TVM::MatR N, B, Mp, AB, C, D, P, Pt, PC, GF, BF, Me, KTe, NT, kN, kk;
+    TVM::VekR v, y, sig, fme, finte, fk, wk;
+  };
+  TArbeit arbeit;
+
 private:
   // Rebuilds the approximations of material and integration points from the
   // nodes, so that their gradients see the nodes' re-based positions.

@@ -35,6 +35,7 @@ bool TSystem::_init() {
   N = d1 * Nkno;
   N0 = N1 = N2 = 0;
   Nstraf = 0.0;
+  ++Nnummerierungen_;
   for (int k = 0; k < Nkno; ++k) {
     TKnoten* kn = Unbekanntenknoten[k];
     kn->sysposkno = k;
@@ -76,7 +77,7 @@ bool TSystem::_init() {
     v->init(N, nullptr);
   typ.init(N, nullptr, 2u);
   for (TVM::VekR* v : {&strafgewicht, &kontaktanzeiger, &Uvor, &U, &Ut, &Utt, &U_n, &Ut_n, &Utt_n, &U_it, &dU,
-                       &dU_alt, &fint, &fstraf, &fckon, &fext, &fm, &G, &R})
+                       &dU_alt, &fint, &fstraf, &fckon, &fext, &fm, &G, &R, &KU_it, &Gfrei})
     v->init(N, nullptr);
   normdU = normdU_j = cosdU = konflr = normG = 0.0;
   Nkonpu = 0;
@@ -208,14 +209,38 @@ void TSystem::_block_addieren(SYSMAT m, const TVM::TVektor<int>& pos, const TVM:
 
 void TSystem::_linearkombination(SYSMAT ziel, std::initializer_list<std::pair<double, SYSMAT>> summanden) {
   if (!_vorhanden(ziel)) return;
-  std::vector<double> summe(spalten_.size(), 0.0);
+  // One pass over all sources; each entry is summed from 0 in the order given.
+  double faktoren[SYSMAT_ANZAHL];
+  const double* quellen[SYSMAT_ANZAHL];
+  int Nq = 0;
+  bool bziel_ist_quelle = false;
   for (const auto& [faktor, quelle] : summanden) {
     if (faktor == 0.0 || !_vorhanden(quelle)) continue;
-    const std::vector<double>& q = werte_[quelle];
-    for (std::size_t k = 0; k < summe.size(); ++k)
-      summe[k] += faktor * q[k];
+    if (Nq == SYSMAT_ANZAHL || quelle == ziel) bziel_ist_quelle = true;
+    if (Nq < SYSMAT_ANZAHL) {
+      faktoren[Nq] = faktor;
+      quellen[Nq++] = werte_[quelle].data();
+    }
   }
-  werte_[ziel].swap(summe);
+  const std::size_t n = spalten_.size();
+  if (bziel_ist_quelle) {
+    std::vector<double> summe(n, 0.0);
+    for (const auto& [faktor, quelle] : summanden) {
+      if (faktor == 0.0 || !_vorhanden(quelle)) continue;
+      const std::vector<double>& q = werte_[quelle];
+      for (std::size_t k = 0; k < n; ++k)
+        summe[k] += faktor * q[k];
+    }
+    werte_[ziel].swap(summe);
+    return;
+  }
+  double* w = werte_[ziel].data();
+  for (std::size_t k = 0; k < n; ++k) {
+    double summe = 0.0;
+    for (int q = 0; q < Nq; ++q)
+      summe += faktoren[q] * quellen[q][k];
+    w[k] = summe;
+  }
 }
 
 double TSystem::_eintrag(SYSMAT m, int i, int j) const {
@@ -286,7 +311,8 @@ bool TSystem::_gesund_und_krank() {
   // The penalty and contact springs are left out of the body's own diagonal:
   // a large penalty parameter would otherwise raise Kiimax so far that the
   // unknowns of the body itself count as sick and are set to 0.
-  TVM::VekR eigen(N);
+  TVM::VekR& eigen = arbeit_[0];
+  eigen.init(N, nullptr);
   double eigenmax = 0.0;
   for (int i = 0; i < N; ++i) {
     eigen[i] = _diagonale(SYSMAT_K, i) + _diagonale(SYSMAT_KSTRAF, i) + _diagonale(SYSMAT_KKON, i);
@@ -332,17 +358,19 @@ bool TSystem::_umspeichern(RICHTUNG r) {
   dU.init(-1, nullptr);
   dU_alt.init(-1, nullptr);
   normdU = normdU_j = cosdU = 0.0;
-  for (TVM::VekR* v : {&fint, &fstraf, &fckon, &fext, &fm, &G, &R})
+  for (TVM::VekR* v : {&fint, &fstraf, &fckon, &fext, &fm, &G, &R, &KU_it, &Gfrei})
     v->init(-1, nullptr);
   return true;
 }
 
 bool TSystem::_loesen(MATHE::LOESER loeser, bool bvorgaben) {
   if (N0 == 0) return true;
-  TVM::VekR rechts(N), K12U2;
-  if (bvorgaben && N1 > 0) _produkt(SYSMAT_K, U, K12U2, 0, 1);
+  TVM::VekR &rechts = arbeit_[1], &K12U2 = arbeit_[2];
+  rechts.init(N, nullptr);
+  const bool babzug = bvorgaben && N1 > 0;
+  if (babzug) _produkt(SYSMAT_K, U, K12U2, 0, 1);
   for (int i = 0; i < N; ++i)
-    if (typ[i] == 0) rechts[i] = K12U2.n == N ? R[i] - K12U2[i] : R[i];
+    if (typ[i] == 0) rechts[i] = babzug ? R[i] - K12U2[i] : R[i];
   switch (loeser) {
   case MATHE::LOESER_PROFIL:
   case MATHE::LOESER_LU:
@@ -430,18 +458,23 @@ namespace {
 constexpr double eps = 2.220446049250313e-16;
 
 // Y += f * B^T A B2 for A (m x m) and B, B2 (m x n); without A, Y += f * B^T B2.
-void bt_a_b(const TVM::MatR& B, const TVM::MatR* A, double f, TVM::MatR& Y, const TVM::MatR* B2 = nullptr) {
+// AB receives A B2.
+void bt_a_b(const TVM::MatR& B, const TVM::MatR* A, double f, TVM::MatR& Y, TVM::MatR& AB,
+            const TVM::MatR* B2 = nullptr) {
   const TVM::MatR& rechts = B2 ? *B2 : B;
-  const TVM::MatR AB = A ? *A * rechts : rechts;
-  for (int i = 0; i < B.spalten; ++i)
-    for (int k = 0; k < B.zeilen; ++k) {
+  const TVM::MatR* ab = &rechts;
+  if (A) ab = &TVM::produkt(*A, rechts, AB);
+  const int m = B.zeilen, n = B.spalten;
+  for (int i = 0; i < n; ++i) {
+    double* yi = Y[i];
+    for (int k = 0; k < m; ++k) {
       const double bki = f * B[k][i];
       if (bki == 0.0) continue;
-      const double* abk = AB[k];
-      double* yi = Y[i];
-      for (int j = 0; j < B.spalten; ++j)
+      const double* abk = (*ab)[k];
+      for (int j = 0; j < n; ++j)
         yi[j] += bki * abk[j];
     }
+  }
 }
 
 // The three Newmark factors of the inertia force; the explicit method uses
@@ -467,24 +500,27 @@ void traegheitsfaktoren(const Tmpm& mpm, double& a0, double& a1, double& a2) {
 // stress and tangent are pushed forward: sigma = P S / J, c = P C P^T / J.
 // Both give the same operator. False when F is not a plane 2 x 2 tensor.
 bool grosse_verzerrungen(const TZustgroe& zg, const TVM::MatR& G, KONFIGUR konfigur, TVM::MatR& B,
-                         TVM::MatR& C, TVM::VekR& sig) {
+                         TVM::MatR& C, TVM::VekR& sig, Tmpm::TArbeit& a) {
   if (zg.F.zeilen != 2 || zg.F.spalten != 2 || sig.n != 3 || C.zeilen != 3) return false;
   if (konfigur == KONFIGUR_REFKONF) {
     MECH::_B_F(G, zg.F, B);
     return true;
   }
   if (!(zg.J > 0.0)) return false;
-  TVM::MatR P, Pt;
-  MECH::_P_voigt(zg.F, P);
-  TVM::Transponieren(P, Pt);
-  C = P * C * Pt;
+  MECH::_P_voigt(zg.F, a.P);
+  TVM::Transponieren(a.P, a.Pt);
+  TVM::produkt(a.P, C, a.PC);
+  TVM::produkt(a.PC, a.Pt, C);
   C *= 1.0 / zg.J;
-  sig = P * sig;
+  TVM::produkt(a.P, sig, a.y);
+  sig = a.y;
   sig *= 1.0 / zg.J;
   return true;
 }
 } // namespace
 
+// The contribution with the scratch of the simulation, so that no point
+// needs the heap once the first has sized it.
 bool TIntegrationspunkt::_M_fm_KT_fint(TVM::MatR& Me, TVM::MatR& KTe, TVM::VekR& fme, TVM::VekR& finte,
                                        bool binit) {
   const int d1 = dim1;
@@ -498,52 +534,58 @@ bool TIntegrationspunkt::_M_fm_KT_fint(TVM::MatR& Me, TVM::MatR& KTe, TVM::VekR&
   if (n == 0 || status != OBJSTATUS_AKTIV) return false;
   const TSteuerparam& stw = mpm->stw;
   const TZustgroe& zg = _zg();
+  Tmpm::TArbeit& a = mpm->arbeit;
 
-  TVM::MatR N, B;
+  TVM::MatR &N = a.N, &B = a.B;
   ELE::_Lmat(ans_kno->L, N, dim, n, 1);
   ELE::_Gepsmat(ans_kno->G, B, dim, n, 1);
   if (N.spalten != n * d1 || B.spalten != n * d1) return false;
 
   if (stw.bmassen) {
-    TVM::MatR Mp(n * d1, n * d1);
-    bt_a_b(N, nullptr, zg.rho0 * vol0, Mp);
+    TVM::MatR& Mp = a.Mp;
+    Mp.init(n * d1, n * d1, nullptr);
+    bt_a_b(N, nullptr, zg.rho0 * vol0, Mp, a.AB);
     Mp.Konzentrieren(stw.m_verklumpen);
     Me += Mp;
     double a0, a1, a2;
     traegheitsfaktoren(*mpm, a0, a1, a2);
-    TVM::VekR v(n * d1);
+    TVM::VekR& v = a.v;
+    v.init(n * d1, nullptr);
     for (int k = 0; k < n; ++k) {
       const TZustgroe& kz = ans_kno->stuetzpu[k]->_zg();
       for (int c = 0; c < d1; ++c)
         v[k * d1 + c] = a0 * (kz.u_n[c] - kz.u[c]) + a1 * kz.ut_n[c] + a2 * kz.utt_n[c];
     }
-    fme += Mp * v;
+    fme += TVM::produkt(Mp, v, a.y);
   }
 
   const double V = _vol(stw.konfigur);
-  TVM::MatR C = zg.CT;
-  TVM::MatR D = zg.DT;
+  TVM::MatR &C = a.C, &D = a.D;
+  C = zg.CT;
+  D = zg.DT;
   D *= stw.newmark_koeff[3];
   C += D;
-  TVM::VekR sig = zg.sig;
+  TVM::VekR& sig = a.sig;
+  sig = zg.sig;
   if (stw.verzerr == VERZERR_GROVERZ) {
-    if (!grosse_verzerrungen(zg, ans_kno->G, stw.konfigur, B, C, sig)) return false;
-    bt_a_b(B, &C, V, KTe);
+    if (!grosse_verzerrungen(zg, ans_kno->G, stw.konfigur, B, C, sig, a)) return false;
+    bt_a_b(B, &C, V, KTe, a.AB);
     MECH::_K_geo_addieren(ans_kno->G, sig, V, KTe);
   } else if (stw.konfigur == KONFIGUR_MOMKONF) {
     // Small strains on the current geometry: eps = sym(F - I) varies with
     // sym(du (x) F^T g), and the gradients g and the volume J V0 follow the
     // motion of the nodes. The derivative of these forces is not symmetric.
-    TVM::MatR GF = ans_kno->G * zg.F, BF;
+    TVM::MatR &GF = a.GF, &BF = a.BF;
+    TVM::produkt(ans_kno->G, zg.F, GF);
     ELE::_Gepsmat(GF, BF, dim, n, 1);
     if (BF.spalten != n * d1) return false;
-    bt_a_b(B, &C, V, KTe, &BF);
+    bt_a_b(B, &C, V, KTe, a.AB, &BF);
     MECH::_K_spannung_addieren(ans_kno->G, sig, V, KTe);
   } else {
-    bt_a_b(B, &C, V, KTe);
+    bt_a_b(B, &C, V, KTe, a.AB);
   }
   sig *= V;
-  finte += sig * B;
+  finte += TVM::produkt(sig, B, a.y);
   return true;
 }
 
@@ -553,13 +595,12 @@ bool Tmpm::_M_Fm_KT_Fint() {
   s._null(SYSMAT_KT);
   s.fm.init(s.N, nullptr);
   s.fint.init(s.N, nullptr);
-  TVM::MatR Me, KTe;
-  TVM::VekR fme, finte;
-  TVM::TVektor<int> pos;
-  for (const auto& eintrag : ipu) {
-    TIntegrationspunkt* ip = IPU_Z(eintrag.second);
+  TVM::MatR &Me = arbeit.Me, &KTe = arbeit.KTe;
+  TVM::VekR &fme = arbeit.fme, &finte = arbeit.finte;
+  for (TObjbasis* obj : ipu.liste()) {
+    TIntegrationspunkt* ip = IPU_Z(obj);
     if (!ip->_M_fm_KT_fint(Me, KTe, fme, finte, true)) continue;
-    _einbaupos(ip->ans_kno->stuetzpu, pos);
+    const TVM::TVektor<int>& pos = ip->ans_kno->_einbaupos();
     // Without masses Me is zero.
     if (stw.bmassen) s._block_addieren(SYSMAT_M, pos, Me);
     s._block_addieren(SYSMAT_KT, pos, KTe);
@@ -603,7 +644,7 @@ bool Tmpm::_U_Ut_Utt() {
     s._linearkombination(
         SYSMAT_K,
         {{1.0, SYSMAT_KT}, {stw.bmassen ? a[0] : 0.0, SYSMAT_M}, {-1.0, SYSMAT_KSTRAF}, {kkon, SYSMAT_KKON}});
-  TVM::VekR KU_it;
+  TVM::VekR& KU_it = s.KU_it;
   s._produkt(SYSMAT_K, s.U_it, KU_it);
 
   s.G = s.fext;
@@ -636,7 +677,8 @@ bool Tmpm::_U_Ut_Utt() {
   s.cosdU =
       s.normdU > eps && s.normdU_j > eps ? TVM::skalarprodukt(s.dU, s.dU_alt) / s.normdU / s.normdU_j : 0.0;
   // The residual over the free unknowns, reported as normG.
-  TVM::VekR Gfrei(s.N);
+  TVM::VekR& Gfrei = s.Gfrei;
+  Gfrei.init(s.N, nullptr);
   for (int i = 0; i < s.N; ++i)
     if (s.typ[i] == 0) Gfrei[i] = s.G[i];
   s.normG = TVM::norm(Gfrei);

@@ -92,7 +92,13 @@ public:
   double normdU = 0.0, normdU_j = 0.0, cosdU = 0.0, konflr = 0.0;
   int Nkonpu = 0;
   TVM::VekR fint, fstraf, fckon, fext, fm, G, R;
+  TVM::VekR KU_it; // effective matrix times U_it
+  TVM::VekR Gfrei; // the residual at the free unknowns, whose norm is normG
   double normG = 0.0;
+
+  // Counts the numberings of the unknowns (`_init`), so that positions
+  // computed from them can tell whether they are still valid.
+  long _Nnummerierungen() const { return Nnummerierungen_; }
 
 private:
   // Compressed rows: row i holds the columns spalten_[zeilenanfang_[i] ..
@@ -108,6 +114,8 @@ private:
   TVM::TVektor<unsigned int> loesertyp_;
   MATHE::TDuennloeser loeser_;
   double kondition_ = 0.0;
+  long Nnummerierungen_ = 0;
+  TVM::VekR arbeit_[3]; // scratch of one operation, so that no iteration allocates
 
   int stelle(int i, int j) const;
   void muster_aus_bloecken(const std::vector<std::vector<int>>& nachbarn);
