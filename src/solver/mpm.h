@@ -86,6 +86,30 @@ public:
   // axis of the result (winkel_richtung); false when none acts.
   bool _last(double zeit, TPunkt* punkt, LASTTYP art, double& wert, TVM::VekR& richtung, TVM::VekR& winkel,
              int& richtungstyp, int& anzahl);
+  // The point loads of one time gathered per point: every load is evaluated
+  // once and handed to its own targets, in the order of the loads, and each
+  // point's loads are combined as `_last` combines them. The points come in
+  // the order of the passes: nodes, then material points, each by number.
+  struct TPunktlasten {
+    TPunkt* punkt = nullptr;
+    // Forces (0) and accelerations (1): how many act, value and direction.
+    int Nlast[2] = {0, 0};
+    double last[2] = {0.0, 0.0};
+    double lastrichtung[2][2] = {};
+    // Displacement conditions: as `_last` gives them, and the message (1 too
+    // many conditions, 2 one for the same direction) due at every use.
+    int anzahl = 0;
+    double wert = 0.0;
+    double richtung[2] = {0.0, 0.0};
+    int richtungstyp = 0;
+    int meldung = 0;
+  };
+  // Forces and accelerations (bverschiebung false, targets among the nodes
+  // with unknowns) or displacement conditions (targets among all nodes) at
+  // time `zeit`.
+  void _punktlasten(double zeit, bool bverschiebung, std::vector<TPunktlasten>& liste);
+  // The message of a displacement condition that `_last` ignores on `punkt`.
+  void _lastmeldung(int meldung, const TPunkt& punkt) const;
   // Distributes point values of a material point to the support nodes of its
   // approximation from the nodes: N^T f into fziel, N^T k N into the
   // penalty matrix, N^T w into wziel (each only when given).
@@ -231,6 +255,13 @@ private:
   int zeitschleife_mit_steuerung();
   bool zeitschritt_explizit();
   bool kontakt_zu_grob() const;
+
+  // The displacement conditions of the time `verschiebungen_zeit_`, kept
+  // for the iterations of a step while the loads and points stay the same.
+  std::vector<TPunktlasten> verschiebungen_;
+  double verschiebungen_zeit_ = 0.0;
+  std::size_t verschiebungen_stand_[3] = {0, 0, 0}; // loads, nodes, material points
+  bool bverschiebungen_ = false;
 
   std::array<unsigned int, 11> maxnum_{};
   unsigned int maxnum_sonst_ = 0;
