@@ -66,6 +66,7 @@ TAnsatz::TAnsatz(Tmpm* m, TPunkt* heimat, OBJTYP heimatot, OBJTYP stuetzot, ANSA
 TAnsatz& TAnsatz::operator=(const TAnsatz& b) {
   if (this == &b || ans != b.ans) return *this;
   einbaupos_stand_ = -1;
+  bquellbloecke_ = false;
   stuetzOT = b.stuetzOT;
   stuetzpu = b.stuetzpu;
   L = b.L;
@@ -82,6 +83,7 @@ bool TAnsatz::_init(KONFIGUR k, VERZERR v) {
   konfigur = k;
   verzerr = v;
   einbaupos_stand_ = -1;
+  bquellbloecke_ = false;
   const bool bkonfigur = k == KONFIGUR_REFKONF || k == KONFIGUR_MOMKONF;
   const bool bverzerr = v == VERZERR_KLNVERZ || v == VERZERR_GROVERZ;
   if (!bkonfigur || !bverzerr) {
@@ -106,11 +108,13 @@ bool TAnsatz::_zg(ZUSTGROE zg) {
     strukturfehler("TAnsatz::_zg(...): heimatpu=" + punkttext(heimatpu) + ", !Np\n");
     return false;
   }
-  VekR* ziel = heimatpu->_zg()._teilmenge(zg);
+  TZustgroe& heimat = heimatpu->_zg();
+  VekR* ziel = heimat._teilmenge(zg);
   if (!ziel) return false;
   // Summed apart from the target: the target's record may be one of the
   // sources'. A switched-off source holds a cleared record and adds nothing.
   const int n = ziel->n;
+  double* const* bloecke = _quellbloecke();
   double stapel[maxstapel];
   std::vector<double> halde;
   double* summe = stapel;
@@ -120,17 +124,45 @@ bool TAnsatz::_zg(ZUSTGROE zg) {
   } else {
     std::fill(summe, summe + n, 0.0);
   }
+  // The same stretch of every source's block, found from the target's.
+  const long versatz = ziel->data - heimat.alle.data;
   for (int k = 0; k < _Np() && k < L.n; ++k) {
     if (stuetzpu[k]->status != OBJSTATUS_AKTIV) continue;
-    const VekR* quelle = stuetzpu[k]->_zg()._teilmenge(zg);
-    if (!quelle || quelle->n != n) continue;
-    const double l = L[k];
-    const double* q = quelle->data;
-    for (int i = 0; i < n; ++i)
-      summe[i] += l * q[i];
+    const double* q;
+    if (bloecke) {
+      q = bloecke[k] + versatz;
+    } else {
+      const VekR* quelle = stuetzpu[k]->_zg()._teilmenge(zg);
+      if (!quelle || quelle->n != n) continue;
+      q = quelle->data;
+    }
+    TVM::vielfaches_addieren(summe, q, L[k], n);
   }
   ziel->init(n, summe);
   return true;
+}
+
+void TAnsatz::quellen_bilden() {
+  const TZustgroe& heimat = heimatpu->_zg();
+  quellbloecke_.resize(stuetzpu.size());
+  bgleich_ = true;
+  for (std::size_t k = 0; k < stuetzpu.size(); ++k) {
+    const TZustgroe& q = stuetzpu[k]->_zg();
+    quellbloecke_[k] = q.alle.data;
+    bgleich_ = bgleich_ && q.alle.n == heimat.alle.n;
+  }
+  bselbst_ = stuetzpu.size() == 1 && &stuetzpu[0]->_zg() == &heimat;
+  bquellbloecke_ = true;
+}
+
+double* const* TAnsatz::_quellbloecke() {
+  if (!bquellbloecke_ || quellbloecke_.size() != stuetzpu.size()) quellen_bilden();
+  return bgleich_ ? quellbloecke_.data() : nullptr;
+}
+
+bool TAnsatz::quelle_ist_ziel() {
+  if (!bquellbloecke_ || quellbloecke_.size() != stuetzpu.size()) quellen_bilden();
+  return bselbst_;
 }
 
 const TVM::TVektor<int>& TAnsatz::_einbaupos() {
@@ -248,14 +280,31 @@ void symmetrisch_voigt2(const M2 a, double v[3]) {
 bool TAnsatz::verzerrungen_eben() {
   M2 grad = {0.0, 0.0, 0.0, 0.0}, gradt = {0.0, 0.0, 0.0, 0.0}, grad_n = {0.0, 0.0, 0.0, 0.0};
   const int Np = _Np();
+  TZustgroe& zg = heimatpu->_zg();
+  double* const* bloecke = _quellbloecke();
+  // The record is read and written in its block, where the layout is known.
+  const TZustgroe::TLage lage;
+  double* block = zg.alle.n == lage.ende && lage.d1 == 2 && lage.d2 == 3 ? zg.alle.data : nullptr;
+  const long vu = block ? lage.u : zg.u.data - zg.alle.data, vut = block ? lage.ut : zg.ut.data - zg.alle.data,
+             vun = block ? lage.u_n : zg.u_n.data - zg.alle.data;
   for (int k = 0; k < Np; ++k) {
-    const TZustgroe& q = stuetzpu[k]->_zg();
+    const double *u, *ut, *u_n;
+    if (bloecke) {
+      u = bloecke[k] + vu;
+      ut = bloecke[k] + vut;
+      u_n = bloecke[k] + vun;
+    } else {
+      const TZustgroe& q = stuetzpu[k]->_zg();
+      u = q.u.data;
+      ut = q.ut.data;
+      u_n = q.u_n.data;
+    }
     const double* g = G[k];
     for (int i = 0; i < 2; ++i)
       for (int j = 0; j < 2; ++j) {
-        grad[2 * i + j] += q.u[i] * g[j];
-        gradt[2 * i + j] += q.ut[i] * g[j];
-        grad_n[2 * i + j] += q.u_n[i] * g[j];
+        grad[2 * i + j] += u[i] * g[j];
+        gradt[2 * i + j] += ut[i] * g[j];
+        grad_n[2 * i + j] += u_n[i] * g[j];
       }
   }
   M2 F, Fdot, Fa;
@@ -285,16 +334,23 @@ bool TAnsatz::verzerrungen_eben() {
       Fa[k] = I2[k] + grad_n[k];
     }
   }
-  TZustgroe& zg = heimatpu->_zg();
-  zg.F.init(2, 2, F);
   M2 H;
   for (int k = 0; k < 4; ++k)
     H[k] = F[k] - I2[k];
-  zg.H.init(2, 2, H);
-  zg.Fa.init(2, 2, Fa);
-  zg.J = F[0] * F[3] - F[1] * F[2];
-  if (verzerr == VERZERR_GROVERZ && !(zg.J > 0.0)) {
-    *konsaus << "TAnsatz::_verzerrungen(): heimatpu=" << punkttext(heimatpu) << ", J=" << zg.J << "<=0\n"
+  const double J = F[0] * F[3] - F[1] * F[2];
+  if (block) {
+    std::copy(F, F + 4, block + lage.F);
+    std::copy(H, H + 4, block + lage.H);
+    std::copy(Fa, Fa + 4, block + lage.Fa);
+    block[lage.J] = J;
+  } else {
+    zg.F.init(2, 2, F);
+    zg.H.init(2, 2, H);
+    zg.Fa.init(2, 2, Fa);
+    zg.J = J;
+  }
+  if (verzerr == VERZERR_GROVERZ && !(J > 0.0)) {
+    *konsaus << "TAnsatz::_verzerrungen(): heimatpu=" << punkttext(heimatpu) << ", J=" << J << "<=0\n"
              << std::flush;
     return false;
   }
@@ -312,8 +368,13 @@ bool TAnsatz::verzerrungen_eben() {
     symmetrisch_voigt2(H, eps);
     symmetrisch_voigt2(Fdot, epst);
   }
-  zg.eps.init(3, eps);
-  zg.epst.init(3, epst);
+  if (block) {
+    std::copy(eps, eps + 3, block + lage.eps);
+    std::copy(epst, epst + 3, block + lage.epst);
+  } else {
+    zg.eps.init(3, eps);
+    zg.epst.init(3, epst);
+  }
   return true;
 }
 
@@ -359,6 +420,8 @@ bool TAnsatzKopieren::_zg(ZUSTGROE zg) {
                    ", Np=" + std::to_string(_Np()) + "!=1\n");
     return false;
   }
+  // A target that shares the source's record already holds its values.
+  if (quelle_ist_ziel()) return TZustgroe::_bteilmenge(zg);
   VekR* ziel = heimatpu->_zg()._teilmenge(zg);
   const VekR* quelle = stuetzpu[0]->_zg()._teilmenge(zg);
   if (!ziel || !quelle || ziel->n != quelle->n) return false;

@@ -46,6 +46,11 @@ public:
   // them for `stuetzpu`; formed once per build of the approximation and
   // numbering of the system.
   const TVM::TVektor<int>& _einbaupos();
+  // The state blocks (`TZustgroe::alle` of `_zg()`) of the sources, formed
+  // once per build of the approximation; null when a source's record is laid
+  // out unlike the target's, so that offsets in the target's record do not
+  // carry over.
+  double* const* _quellbloecke();
 
   Tmpm* mpm;
   TPunkt* heimatpu;
@@ -66,12 +71,20 @@ protected:
   virtual bool _init() = 0;
   // Target inactive; console message; the stop question.
   void strukturfehler(const std::string& text);
+  // Whether the single source's record is the target's own (a point and the
+  // one that provides its state); kept with `_quellbloecke`.
+  bool quelle_ist_ziel();
 
 private:
   bool verzerrungen_eben();
+  void quellen_bilden();
 
   TVM::TVektor<int> einbaupos_;
   long einbaupos_stand_ = -1; // numbering of the system they belong to; -1 none
+  std::vector<double*> quellbloecke_;
+  bool bquellbloecke_ = false; // quellbloecke_ belong to stuetzpu
+  bool bgleich_ = false;       // and are laid out as the target's record
+  bool bselbst_ = false;       // one source, whose record is the target's
 };
 
 // The single source is the target's co-located point of the source type.

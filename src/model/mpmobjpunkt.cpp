@@ -7,6 +7,7 @@
 #include "frame/mix.h"
 #include "frame/mpmextern.h"
 #include "model/mpmobjkno.h"
+#include "solver/mpm.h"
 
 namespace MPM {
 
@@ -21,7 +22,7 @@ void abfragefehler(const char* text) {
 TPunkt::TPunkt(Tmpm* m, OBJTYP typ, OBJTYP e, int n, double vol, const TVM::VekR& x, const TVM::VekR& u,
                const TVM::VekR& ut, const TVM::VekR& utt, const TVM::VekR& z, int farbe)
     : TObjbasis(m, typ, n, farbe, OBJSTATUS_AKTIV), erz(e), vola(vol), xa(dim1), vol0(vol), x0(dim1),
-      kontaktrichtung(dim1), xmom_(dim1) {
+      zust(m ? m->_zustandsblock() : nullptr), kontaktrichtung(dim1), xmom_(dim1) {
   for (int i = 0; i < dim1 && i < x.n; ++i)
     xa[i] = x[i];
   x0 = xa;

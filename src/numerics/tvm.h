@@ -291,6 +291,12 @@ private:
 using VekR = TVektor<double>;
 using MatR = TMatrix<double>;
 
+// y[i] += a x[i] for i < n, element by element; y and x must not overlap.
+inline void vielfaches_addieren(double* __restrict y, const double* __restrict x, double a, int n) {
+  for (int i = 0; i < n; ++i)
+    y[i] += a * x[i];
+}
+
 // The products into a given result, without temporaries; the operators
 // below compute through them. The result must not be an operand; a view of
 // another size becomes empty and receives nothing.

@@ -1,6 +1,7 @@
 #include "solver/mpm.h"
 
 #include "input/dateinaus.h"
+#include "solver/mpmzustgroe.h"
 #include "solver/mpmobjsys.h"
 
 namespace MPM {
@@ -84,6 +85,21 @@ int Tmpm::_delta_num(OBJTYP ot) const {
   default:
     return 0;
   }
+}
+
+double* Tmpm::_zustandsblock() {
+  constexpr std::size_t Nbloecke = 512; // records per store
+  const std::size_t laenge = static_cast<std::size_t>(TZustgroe::TLage().ende);
+  if (laenge == 0) return nullptr;
+  if (Nzustandsfrei_ < laenge) {
+    zustandsspeicher_.push_back(std::make_unique<double[]>(Nbloecke * laenge));
+    zustandsnaechst_ = zustandsspeicher_.back().get();
+    Nzustandsfrei_ = Nbloecke * laenge;
+  }
+  double* block = zustandsnaechst_;
+  zustandsnaechst_ += laenge;
+  Nzustandsfrei_ -= laenge;
+  return block;
 }
 
 unsigned int& Tmpm::_maxnum(OBJTYP ot) {

@@ -132,6 +132,11 @@ public:
   // "Eingabedatei, Zeilennummer " and the reader's current line.
   std::string _str_eindatpos() const;
 
+  // Storage for the state record of a new point (TZustgroe::TLage().ende
+  // doubles), kept for the whole run: records of points created one after
+  // the other lie one after the other.
+  double* _zustandsblock();
+
   // Takes ownership of a model object for the rest of the run.
   template <class T> T* _behalten(std::unique_ptr<T> obj) {
     T* zeiger = obj.get();
@@ -265,6 +270,9 @@ private:
 
   std::array<unsigned int, 11> maxnum_{};
   unsigned int maxnum_sonst_ = 0;
+  std::vector<std::unique_ptr<double[]>> zustandsspeicher_; // before objekte_: outlives the points
+  double* zustandsnaechst_ = nullptr;                        // next free double of the last store
+  std::size_t Nzustandsfrei_ = 0;                           // doubles left in it
   std::vector<std::unique_ptr<TObjbasis>> objekte_;
 };
 

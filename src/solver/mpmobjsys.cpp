@@ -177,33 +177,81 @@ void TSystem::_addieren(SYSMAT m, int i, int j, double wert) {
   werte_[m][k] += wert;
 }
 
-void TSystem::_block_addieren(SYSMAT m, const TVM::TVektor<int>& pos, const TVM::MatR& block) {
+void TSystem::blockstellen_bilden(const TVM::TVektor<int>& pos) {
   const int n = pos.n;
-  if (!_vorhanden(m) || block.zeilen < n || block.spalten < n) return;
-  if (static_cast<int>(blockpos_.size()) != n || !std::equal(blockpos_.begin(), blockpos_.end(), pos.data)) {
-    bool gedeckt = false;
-    for (int versuch = 0; versuch < 2 && !gedeckt; ++versuch) {
-      if (versuch == 1) muster_erweitern(pos);
-      gedeckt = true;
-      blockstellen_.assign(static_cast<std::size_t>(n) * n, -1);
-      for (int a = 0; a < n; ++a) {
-        if (pos[a] < 0 || pos[a] >= N) continue;
-        for (int b = 0; b < n; ++b) {
-          if (pos[b] < 0 || pos[b] >= N) continue;
-          const int k = stelle(pos[a], pos[b]);
-          blockstellen_[static_cast<std::size_t>(a) * n + b] = k;
-          if (k < 0) gedeckt = false;
+  if (static_cast<int>(blockpos_.size()) == n && std::equal(blockpos_.begin(), blockpos_.end(), pos.data)) return;
+  // The block's columns in ascending position, so that each row is found by
+  // one walk along it.
+  blockfolge_.resize(n);
+  for (int b = 0; b < n; ++b) {
+    int t = b;
+    for (; t > 0 && pos[blockfolge_[t - 1]] > pos[b]; --t)
+      blockfolge_[t] = blockfolge_[t - 1];
+    blockfolge_[t] = b;
+  }
+  bool gedeckt = false;
+  for (int versuch = 0; versuch < 2 && !gedeckt; ++versuch) {
+    if (versuch == 1) muster_erweitern(pos);
+    gedeckt = true;
+    blockstellen_.assign(static_cast<std::size_t>(n) * n, -1);
+    for (int a = 0; a < n; ++a) {
+      const int i = pos[a];
+      if (i < 0 || i >= N) continue;
+      int* stellen = blockstellen_.data() + static_cast<std::size_t>(a) * n;
+      int k = zeilenanfang_[i];
+      const int ende = zeilenanfang_[i + 1];
+      for (int t = 0; t < n; ++t) {
+        const int b = blockfolge_[t], j = pos[b];
+        if (j < 0 || j >= N) continue;
+        while (k < ende && spalten_[k] < j)
+          ++k;
+        if (k < ende && spalten_[k] == j) {
+          stellen[b] = k;
+        } else {
+          gedeckt = false;
         }
       }
     }
-    blockpos_.assign(pos.data, pos.data + n);
   }
+  blockpos_.assign(pos.data, pos.data + n);
+}
+
+void TSystem::_block_addieren(SYSMAT m, const TVM::TVektor<int>& pos, const TVM::MatR& block) {
+  const int n = pos.n;
+  if (!_vorhanden(m) || block.zeilen < n || block.spalten < n) return;
+  blockstellen_bilden(pos);
   double* w = werte_[m].data();
   for (int a = 0; a < n; ++a) {
     const int* stellen = blockstellen_.data() + static_cast<std::size_t>(a) * n;
     const double* zeile = block[a];
     for (int b = 0; b < n; ++b)
       if (stellen[b] >= 0) w[stellen[b]] += zeile[b];
+  }
+}
+
+void TSystem::_block_addieren(SYSMAT m1, const TVM::MatR& block1, SYSMAT m2, const TVM::MatR& block2,
+                              const TVM::TVektor<int>& pos) {
+  const int n = pos.n;
+  if (!_vorhanden(m1) || block1.zeilen < n || block1.spalten < n) {
+    _block_addieren(m2, pos, block2);
+    return;
+  }
+  if (!_vorhanden(m2) || block2.zeilen < n || block2.spalten < n || m1 == m2) {
+    _block_addieren(m1, pos, block1);
+    _block_addieren(m2, pos, block2);
+    return;
+  }
+  blockstellen_bilden(pos);
+  double *w1 = werte_[m1].data(), *w2 = werte_[m2].data();
+  for (int a = 0; a < n; ++a) {
+    const int* stellen = blockstellen_.data() + static_cast<std::size_t>(a) * n;
+    const double *zeile1 = block1[a], *zeile2 = block2[a];
+    for (int b = 0; b < n; ++b) {
+      const int k = stellen[b];
+      if (k < 0) continue;
+      w1[k] += zeile1[b];
+      w2[k] += zeile2[b];
+    }
   }
 }
 
@@ -470,9 +518,7 @@ void bt_a_b(const TVM::MatR& B, const TVM::MatR* A, double f, TVM::MatR& Y, TVM:
     for (int k = 0; k < m; ++k) {
       const double bki = f * B[k][i];
       if (bki == 0.0) continue;
-      const double* abk = (*ab)[k];
-      for (int j = 0; j < n; ++j)
-        yi[j] += bki * abk[j];
+      TVM::vielfaches_addieren(yi, (*ab)[k], bki, n);
     }
   }
 }
@@ -517,6 +563,144 @@ bool grosse_verzerrungen(const TZustgroe& zg, const TVM::MatR& G, KONFIGUR konfi
   sig *= 1.0 / zg.J;
   return true;
 }
+
+// The plane contribution of small strains in the reference configuration,
+// the common case, on the stack for up to maxknoten_eben support nodes: the
+// arithmetic of the general path below, step by step, without its matrices.
+// NK > 0 fixes the number of support nodes at compile time (the common
+// elements), so that the loops unroll.
+constexpr int maxknoten_eben = 16;
+
+template <int NK>
+void beitrag_eben(const TIntegrationspunkt& ip, TAnsatz& ans, const TZustgroe& zg, const Tmpm& mpm,
+                  TVM::MatR& Me, TVM::MatR& KTe, TVM::VekR& fme, TVM::VekR& finte) {
+  constexpr int maxspalten_eben = 2 * (NK > 0 ? NK : maxknoten_eben);
+  const TSteuerparam& stw = mpm.stw;
+  const int n = NK > 0 ? NK : ans._Np(), m = 2 * n;
+  // The record is read in its block (the caller checked its layout).
+  const TZustgroe::TLage lage;
+  const double* block = zg.alle.data;
+  // N (2 x m) and B (3 x m) as ELE::_Lmat and ELE::_Gepsmat build them.
+  double N[2][maxspalten_eben] = {}, B[3][maxspalten_eben] = {};
+  if (ans.L.n == n)
+    for (int k = 0; k < n; ++k) {
+      N[0][2 * k] = ans.L[k];
+      N[1][2 * k + 1] = ans.L[k];
+    }
+  if (ans.G.zeilen == n && ans.G.spalten == 2) {
+    const double s = 0.7071067811865476;
+    for (int k = 0; k < n; ++k) {
+      const double* g = ans.G[k];
+      B[0][2 * k] = g[0];
+      B[1][2 * k + 1] = g[1];
+      B[2][2 * k] = g[1] * s;
+      B[2][2 * k + 1] = g[0] * s;
+    }
+  }
+
+  if (stw.bmassen) {
+    double Mp[maxspalten_eben * maxspalten_eben];
+    std::fill(Mp, Mp + m * m, 0.0);
+    const double f = block[lage.rho0] * ip.vol0;
+    for (int i = 0; i < m; ++i) {
+      double* yi = Mp + i * m;
+      for (int k = 0; k < 2; ++k) {
+        const double bki = f * N[k][i];
+        if (bki == 0.0) continue;
+        TVM::vielfaches_addieren(yi, N[k], bki, m);
+      }
+    }
+    const double faktor = stw.m_verklumpen;
+    if (faktor != 0.0)
+      for (int i = 0; i < m; ++i) {
+        double* yi = Mp + i * m;
+        double summe = 0.0;
+        for (int j = 0; j < m; ++j)
+          summe += yi[j];
+        for (int j = 0; j < m; ++j)
+          yi[j] *= (1.0 - faktor);
+        yi[i] += faktor * summe;
+      }
+    for (int k = 0; k < m * m; ++k)
+      Me.data[k] += Mp[k];
+    double a0, a1, a2;
+    traegheitsfaktoren(mpm, a0, a1, a2);
+    double v[maxspalten_eben];
+    double* const* bloecke = ans._quellbloecke();
+    const long vu = lage.u, vun = lage.u_n, vutn = lage.ut_n, vuttn = lage.utt_n;
+    for (int k = 0; k < n; ++k) {
+      const double *u, *u_n, *ut_n, *utt_n;
+      if (bloecke) {
+        u = bloecke[k] + vu;
+        u_n = bloecke[k] + vun;
+        ut_n = bloecke[k] + vutn;
+        utt_n = bloecke[k] + vuttn;
+      } else {
+        const TZustgroe& kz = ans.stuetzpu[k]->_zg();
+        u = kz.u.data;
+        u_n = kz.u_n.data;
+        ut_n = kz.ut_n.data;
+        utt_n = kz.utt_n.data;
+      }
+      for (int c = 0; c < 2; ++c)
+        v[k * 2 + c] = a0 * (u_n[c] - u[c]) + a1 * ut_n[c] + a2 * utt_n[c];
+    }
+    for (int i = 0; i < m; ++i) {
+      const double* yi = Mp + i * m;
+      double s = 0.0;
+      for (int j = 0; j < m; ++j)
+        s += yi[j] * v[j];
+      fme[i] += s;
+    }
+  }
+
+  const double V = ip._vol(stw.konfigur);
+  const double a3 = stw.newmark_koeff[3];
+  double C[9];
+  for (int k = 0; k < 9; ++k)
+    C[k] = block[lage.CT + k] + block[lage.DT + k] * a3;
+  double AB[3][maxspalten_eben] = {};
+  for (int i = 0; i < 3; ++i)
+    for (int k = 0; k < 3; ++k) {
+      const double cik = C[3 * i + k];
+      if (cik == 0.0) continue;
+      TVM::vielfaches_addieren(AB[i], B[k], cik, m);
+    }
+  for (int i = 0; i < m; ++i) {
+    double* yi = KTe.data + i * m;
+    for (int k = 0; k < 3; ++k) {
+      const double bki = V * B[k][i];
+      if (bki == 0.0) continue;
+      TVM::vielfaches_addieren(yi, AB[k], bki, m);
+    }
+  }
+  double sigV[3], y[maxspalten_eben] = {};
+  for (int i = 0; i < 3; ++i)
+    sigV[i] = block[lage.sig + i] * V;
+  for (int i = 0; i < 3; ++i)
+    TVM::vielfaches_addieren(y, B[i], sigV[i], m);
+  for (int j = 0; j < m; ++j)
+    finte[j] += y[j];
+}
+
+// The contribution of n support nodes.
+void beitrag_eben(int n, const TIntegrationspunkt& ip, TAnsatz& ans, const TZustgroe& zg, const Tmpm& mpm,
+                  TVM::MatR& Me, TVM::MatR& KTe, TVM::VekR& fme, TVM::VekR& finte) {
+  switch (n) {
+  case 3:
+    return beitrag_eben<3>(ip, ans, zg, mpm, Me, KTe, fme, finte);
+  case 4:
+    return beitrag_eben<4>(ip, ans, zg, mpm, Me, KTe, fme, finte);
+  case 6:
+    return beitrag_eben<6>(ip, ans, zg, mpm, Me, KTe, fme, finte);
+  case 8:
+    return beitrag_eben<8>(ip, ans, zg, mpm, Me, KTe, fme, finte);
+  case 9:
+    return beitrag_eben<9>(ip, ans, zg, mpm, Me, KTe, fme, finte);
+  default:
+    return beitrag_eben<0>(ip, ans, zg, mpm, Me, KTe, fme, finte);
+  }
+}
 } // namespace
 
 // The contribution with the scratch of the simulation, so that no point
@@ -534,6 +718,13 @@ bool TIntegrationspunkt::_M_fm_KT_fint(TVM::MatR& Me, TVM::MatR& KTe, TVM::VekR&
   if (n == 0 || status != OBJSTATUS_AKTIV) return false;
   const TSteuerparam& stw = mpm->stw;
   const TZustgroe& zg = _zg();
+  const int m = n * d1;
+  if (dim == ELE::DIM_2D && d1 == 2 && dim2 == 3 && n <= maxknoten_eben && stw.verzerr == VERZERR_KLNVERZ &&
+      stw.konfigur == KONFIGUR_REFKONF && Me.zeilen == m && Me.spalten == m && KTe.zeilen == m &&
+      KTe.spalten == m && fme.n == m && finte.n == m && zg.alle.n == TZustgroe::TLage().ende) {
+    beitrag_eben(n, *this, *ans_kno, zg, *mpm, Me, KTe, fme, finte);
+    return true;
+  }
   Tmpm::TArbeit& a = mpm->arbeit;
 
   TVM::MatR &N = a.N, &B = a.B;
@@ -602,8 +793,10 @@ bool Tmpm::_M_Fm_KT_Fint() {
     if (!ip->_M_fm_KT_fint(Me, KTe, fme, finte, true)) continue;
     const TVM::TVektor<int>& pos = ip->ans_kno->_einbaupos();
     // Without masses Me is zero.
-    if (stw.bmassen) s._block_addieren(SYSMAT_M, pos, Me);
-    s._block_addieren(SYSMAT_KT, pos, KTe);
+    if (stw.bmassen)
+      s._block_addieren(SYSMAT_M, Me, SYSMAT_KT, KTe, pos);
+    else
+      s._block_addieren(SYSMAT_KT, pos, KTe);
     for (int i = 0; i < pos.n; ++i) {
       const int pi = pos[i];
       if (pi < 0 || pi >= s.N) continue;

@@ -6,52 +6,63 @@
 
 namespace MPM {
 
-struct TZustgroe::Lage {
-  int d1, d2, nz, nq;
-  int u, ut, utt, z, z_n, F, H, Fa, J, eps, epst, rho0, sig, q, CT, DT, u_n, ut_n, utt_n, normr, normdz, ende;
+TZustgroe::TLage::TLage()
+    : d1(TDimensionen::dim1), d2(TDimensionen::dim2), nz(TDimensionen::maxNz), nq(TDimensionen::maxNq) {
+  int p = 0;
+  auto platz = [&p](int laenge) {
+    const int anfang = p;
+    p += laenge;
+    return anfang;
+  };
+  u = platz(d1);
+  ut = platz(d1);
+  utt = platz(d1);
+  z = platz(nz);
+  z_n = platz(nz);
+  F = platz(d1 * d1);
+  H = platz(d1 * d1);
+  Fa = platz(d1 * d1);
+  J = platz(1);
+  eps = platz(d2);
+  epst = platz(d2);
+  rho0 = platz(1);
+  sig = platz(d2);
+  q = platz(nq);
+  CT = platz(d2 * d2);
+  DT = platz(d2 * d2);
+  u_n = platz(d1);
+  ut_n = platz(d1);
+  utt_n = platz(d1);
+  normr = platz(1);
+  normdz = platz(1);
+  ende = p;
+}
 
-  Lage() : d1(TDimensionen::dim1), d2(TDimensionen::dim2), nz(TDimensionen::maxNz), nq(TDimensionen::maxNq) {
-    int p = 0;
-    auto platz = [&p](int laenge) {
-      const int anfang = p;
-      p += laenge;
-      return anfang;
-    };
-    u = platz(d1);
-    ut = platz(d1);
-    utt = platz(d1);
-    z = platz(nz);
-    z_n = platz(nz);
-    F = platz(d1 * d1);
-    H = platz(d1 * d1);
-    Fa = platz(d1 * d1);
-    J = platz(1);
-    eps = platz(d2);
-    epst = platz(d2);
-    rho0 = platz(1);
-    sig = platz(d2);
-    q = platz(nq);
-    CT = platz(d2 * d2);
-    DT = platz(d2 * d2);
-    u_n = platz(d1);
-    ut_n = platz(d1);
-    utt_n = platz(d1);
-    normr = platz(1);
-    normdz = platz(1);
-    ende = p;
+namespace {
+// The block of a record: a view on the given storage, or an own one.
+TVM::VekR block_anlegen(int laenge, double* block) {
+  TVM::VekR v;
+  if (block) {
+    v.ansicht(laenge, block);
+  } else {
+    v.init(laenge, nullptr);
   }
-};
+  return v;
+}
+} // namespace
 
-TZustgroe::TZustgroe() : TZustgroe(Lage()) {}
+TZustgroe::TZustgroe() : TZustgroe(TLage(), nullptr) {}
 
-TZustgroe::TZustgroe(const Lage& lage)
-    : alle(lage.ende), J(alle[lage.J]), rho0(alle[lage.rho0]), normr(alle[lage.normr]),
+TZustgroe::TZustgroe(double* block) : TZustgroe(TLage(), block) {}
+
+TZustgroe::TZustgroe(const TLage& lage, double* block)
+    : alle(block_anlegen(lage.ende, block)), J(alle[lage.J]), rho0(alle[lage.rho0]), normr(alle[lage.normr]),
       normdz(alle[lage.normdz]) {
   ansichten_bilden(lage);
   _loeschen();
 }
 
-TZustgroe::TZustgroe(const TZustgroe& b) : TZustgroe(Lage()) {
+TZustgroe::TZustgroe(const TZustgroe& b) : TZustgroe(TLage(), nullptr) {
   *this = b;
 }
 
@@ -60,7 +71,7 @@ TZustgroe& TZustgroe::operator=(const TZustgroe& b) {
   return *this;
 }
 
-void TZustgroe::ansichten_bilden(const Lage& l) {
+void TZustgroe::ansichten_bilden(const TLage& l) {
   double* b = alle.data;
   u.ansicht(l.d1, b + l.u);
   ut.ansicht(l.d1, b + l.ut);

@@ -31,13 +31,26 @@ public:
   double& normr;  // last residual norm of the material iteration
   double& normdz; // last correction norm of the material iteration
 
+  // Offsets of the members in the block and its length, for the current
+  // dimensions; every record built under the same dimensions has them.
+  struct TLage {
+    int d1, d2, nz, nq;
+    int u, ut, utt, z, z_n, F, H, Fa, J, eps, epst, rho0, sig, q, CT, DT, u_n, ut_n, utt_n, normr, normdz, ende;
+    TLage();
+  };
+
   // Sized by the current dimensions and cleared as by `_loeschen`.
   TZustgroe();
+  // The same on `block` (TLage().ende doubles, kept alive by the caller,
+  // for instance a store of the simulation); null gives an own block.
+  explicit TZustgroe(double* block);
   TZustgroe(const TZustgroe& b);
   TZustgroe& operator=(const TZustgroe& b);
 
   // Everything 0, then F and Fa the identity and J = 1.
   void _loeschen();
+  // Whether g names a subset with a view (1 to 4).
+  static bool _bteilmenge(ZUSTGROE g) { return g >= ZUSTGROE_ALLE && g <= ZUSTGROE_SEKUNDAER; }
   // The view of subsets 1 to 4; null for any other value.
   TVM::VekR* _teilmenge(ZUSTGROE g);
   const TVM::VekR* _teilmenge(ZUSTGROE g) const;
@@ -46,9 +59,8 @@ public:
   std::string _str(ZUSTGROE g) const;
 
 private:
-  struct Lage; // offsets of the members in the block
-  explicit TZustgroe(const Lage& lage);
-  void ansichten_bilden(const Lage& lage);
+  TZustgroe(const TLage& lage, double* block);
+  void ansichten_bilden(const TLage& lage);
 
   TVM::VekR verschiebung_, primaer_, sekundaer_;
 };
