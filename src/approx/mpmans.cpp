@@ -160,6 +160,26 @@ double* const* TAnsatz::_quellbloecke() {
   return bgleich_ ? quellbloecke_.data() : nullptr;
 }
 
+void TAnsatz::_vorladen(int stufe, int von, int bis) const {
+  if (stufe == 0) {
+    const char* p = reinterpret_cast<const char*>(this);
+    for (std::size_t k = 0; k < sizeof(TAnsatz); k += 64)
+      __builtin_prefetch(p + k);
+  } else if (stufe == 1) {
+    __builtin_prefetch(stuetzpu.data());
+    __builtin_prefetch(L.data);
+    __builtin_prefetch(G.data);
+    __builtin_prefetch(quellbloecke_.data());
+    __builtin_prefetch(einbaupos_.data);
+  } else if (bquellbloecke_ && quellbloecke_.size() == stuetzpu.size()) {
+    for (std::size_t k = 0; k < stuetzpu.size(); ++k) {
+      __builtin_prefetch(stuetzpu[k]);
+      for (int i = von; i < bis; i += 8)
+        __builtin_prefetch(quellbloecke_[k] + i);
+    }
+  }
+}
+
 bool TAnsatz::quelle_ist_ziel() {
   if (!bquellbloecke_ || quellbloecke_.size() != stuetzpu.size()) quellen_bilden();
   return bselbst_;

@@ -51,6 +51,10 @@ public:
   // out unlike the target's, so that offsets in the target's record do not
   // carry over.
   double* const* _quellbloecke();
+  // Asks the processor to fetch ahead what the passes read of this
+  // approximation: stufe 0 the object, 1 its arrays, 2 the sources (their
+  // object and the doubles von to bis of their state blocks).
+  void _vorladen(int stufe, int von = 0, int bis = 0) const;
 
   Tmpm* mpm;
   TPunkt* heimatpu;

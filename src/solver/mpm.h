@@ -253,6 +253,14 @@ public:
   TArbeit arbeit;
 
 private:
+  // Fetch-ahead for a pass that works on the points of `liste` in order and
+  // is at place i: the points some places further on, their approximation
+  // from the points of type `quelle` (none for 0) with its arrays, and the
+  // doubles von to bis of their state records (and with `bquellen` those of
+  // the approximation's sources).
+  static void vorausladen(const std::vector<TObjbasis*>& liste, std::size_t i, OBJTYP quelle, int von, int bis,
+                          bool bquellen = false);
+
   // Rebuilds the approximations of material and integration points from the
   // nodes, so that their gradients see the nodes' re-based positions.
   void ansaetze_von_knoten_erneuern();

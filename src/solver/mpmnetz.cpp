@@ -381,8 +381,11 @@ void Tmpm::ansaetze_von_knoten_erneuern() {
 // were never built.
 bool Tmpm::_verzerrungen_mpu() {
   bool berfolg = true;
-  for (TObjbasis* obj : mpu.liste()) {
-    TPunkt* p = PU_Z(obj);
+  const TZustgroe::TLage lage;
+  const std::vector<TObjbasis*>& liste = mpu.liste();
+  for (std::size_t i = 0; i < liste.size(); ++i) {
+    vorausladen(liste, i, OBJTYP_KNO, lage.F, lage.rho0);
+    TPunkt* p = PU_Z(liste[i]);
     if (!aktiv(p)) continue;
     if (TAnsatz* a = p->_ansatz(OBJTYP_KNO)) berfolg = a->_verzerrungen() && berfolg;
   }

@@ -788,8 +788,11 @@ bool Tmpm::_M_Fm_KT_Fint() {
   s.fint.init(s.N, nullptr);
   TVM::MatR &Me = arbeit.Me, &KTe = arbeit.KTe;
   TVM::VekR &fme = arbeit.fme, &finte = arbeit.finte;
-  for (TObjbasis* obj : ipu.liste()) {
-    TIntegrationspunkt* ip = IPU_Z(obj);
+  const TZustgroe::TLage lage;
+  const std::vector<TObjbasis*>& liste = ipu.liste();
+  for (std::size_t i = 0; i < liste.size(); ++i) {
+    vorausladen(liste, i, OBJTYP_KNO, lage.rho0, lage.u_n);
+    TIntegrationspunkt* ip = IPU_Z(liste[i]);
     if (!ip->_M_fm_KT_fint(Me, KTe, fme, finte, true)) continue;
     const TVM::TVektor<int>& pos = ip->ans_kno->_einbaupos();
     // Without masses Me is zero.

@@ -3,11 +3,61 @@
 #include "approx/mpmans.h"
 #include "frame/meldung.h"
 #include "frame/mpmextern.h"
+#include "model/mpmobjipu.h"
 #include "model/mpmobjkno.h"
+#include "model/mpmobjmpu.h"
 #include "solver/mpm.h"
 #include "solver/mpmobjsys.h"
 
 namespace MPM {
+
+namespace {
+// The member that holds the approximation of a point from points of type
+// `quelle`, or null; found without reading beyond the point's first line.
+TAnsatz* const* ansatzplatz(TPunkt* p, OBJTYP quelle) {
+  switch (p->objtyp) {
+  case OBJTYP_MPU:
+    return quelle == OBJTYP_KNO ? &MPU_Z(p)->ans_kno : nullptr;
+  case OBJTYP_IPU:
+    return quelle == OBJTYP_KNO ? &IPU_Z(p)->ans_kno : quelle == OBJTYP_MPU ? &IPU_Z(p)->ans_mpu : nullptr;
+  case OBJTYP_KNO:
+    return quelle == OBJTYP_MPU ? &KNO_Z(p)->ans_mpu : quelle == OBJTYP_KNO ? &KNO_Z(p)->ans_kno : nullptr;
+  default:
+    return nullptr;
+  }
+}
+} // namespace
+
+// Each stage fetches what the next one reads, so that a point's data has
+// arrived when the pass reaches it.
+void Tmpm::vorausladen(const std::vector<TObjbasis*>& liste, std::size_t i, OBJTYP quelle, int von, int bis,
+                       bool bquellen) {
+  const std::size_t n = liste.size();
+  if (i + 16 < n) __builtin_prefetch(liste[i + 16]);
+  if (i + 8 < n) {
+    TPunkt* p = PU_Z(liste[i + 8]);
+    if (TAnsatz* const* a = ansatzplatz(p, quelle)) __builtin_prefetch(a);
+    if (p->objtyp == OBJTYP_MPU) __builtin_prefetch(&MPU_Z(p)->material);
+    const TPunkt* geber = p->zustgeber ? p->zustgeber : p;
+    __builtin_prefetch(&geber->zust.alle);
+  }
+  if (i + 4 < n) {
+    TPunkt* p = PU_Z(liste[i + 4]);
+    TAnsatz* const* a = ansatzplatz(p, quelle);
+    if (a && *a) (*a)->_vorladen(0);
+    const double* block = p->_zg().alle.data;
+    for (int k = von; k < bis; k += 8)
+      __builtin_prefetch(block + k);
+  }
+  if (i + 2 < n) {
+    TAnsatz* const* a = ansatzplatz(PU_Z(liste[i + 2]), quelle);
+    if (a && *a) (*a)->_vorladen(1);
+  }
+  if (bquellen && i + 1 < n) {
+    TAnsatz* const* a = ansatzplatz(PU_Z(liste[i + 1]), quelle);
+    if (a && *a) (*a)->_vorladen(2, von, bis);
+  }
+}
 
 bool Tmpm::_transfer(OBJTYP quellot, OBJTYP zielot, ZUSTGROE uegroe) {
   const ANSATZ ansatz = stw._ANSATZ(quellot, zielot);
@@ -21,8 +71,19 @@ bool Tmpm::_transfer(OBJTYP quellot, OBJTYP zielot, ZUSTGROE uegroe) {
     // Going on: without an approximation nothing can be carried.
     return false;
   }
-  for (TObjbasis* obj : ziele->liste()) {
-    TPunkt* p = PU_Z(obj);
+  // The stretch of the records that the transfer reads and writes.
+  const TZustgroe::TLage lage;
+  // A copy onto the source's own record reads none.
+  const int von = uegroe == ZUSTGROE_SEKUNDAER ? lage.z : 0;
+  const int bis = ansatz == ANSATZ_KOPIEREN             ? 0
+                  : uegroe == ZUSTGROE_SEKUNDAER ? lage.u_n
+                  : uegroe == ZUSTGROE_ALLE      ? lage.ende
+                  : uegroe == ZUSTGROE_PRIMAER   ? lage.z_n
+                                                 : lage.z;
+  const std::vector<TObjbasis*>& liste = ziele->liste();
+  for (std::size_t i = 0; i < liste.size(); ++i) {
+    vorausladen(liste, i, quellot, von, bis, zielot == OBJTYP_KNO);
+    TPunkt* p = PU_Z(liste[i]);
     if (p->objtyp != zielot || p->status != OBJSTATUS_AKTIV) continue;
     if (zielot == OBJTYP_KNO) {
       const TKnoten* kn = KNO_Z(p);

@@ -162,9 +162,14 @@ bool Tmpm::zeitschritt_explizit() {
 }
 
 bool Tmpm::_umspeichern(RICHTUNG r) {
-  for (const Tobjcont* reg : {&mpu, &ipu, &kno})
-    for (TObjbasis* obj : reg->liste())
-      PU_Z(obj)->_umspeichern(r);
+  const TZustgroe::TLage lage;
+  for (const Tobjcont* reg : {&mpu, &ipu, &kno}) {
+    const std::vector<TObjbasis*>& liste = reg->liste();
+    for (std::size_t i = 0; i < liste.size(); ++i) {
+      vorausladen(liste, i, OBJTYP_UNBEKANNT, 0, lage.ende);
+      PU_Z(liste[i])->_umspeichern(r);
+    }
+  }
   sys->_umspeichern(r);
   return true;
 }
@@ -173,7 +178,11 @@ bool Tmpm::_umspeichern(RICHTUNG r) {
 // points are iterated, and the pass ends with the first failure.
 bool Tmpm::_z_CT_DT_sigma_mpu() {
   binel = false;
-  for (TObjbasis* obj : mpu.liste()) {
+  const TZustgroe::TLage lage;
+  const std::vector<TObjbasis*>& liste = mpu.liste();
+  for (std::size_t i = 0; i < liste.size(); ++i) {
+    vorausladen(liste, i, OBJTYP_UNBEKANNT, lage.z, lage.u_n);
+    TObjbasis* obj = liste[i];
     if (obj->objtyp != OBJTYP_MPU || obj->status != OBJSTATUS_AKTIV) continue;
     if (!MPU_Z(obj)->materialiteration()) {
       bmatkonv = false;

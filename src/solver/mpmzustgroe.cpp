@@ -1,5 +1,6 @@
 #include "solver/mpmzustgroe.h"
 
+#include <algorithm>
 #include <sstream>
 
 #include "input/mpmdimensionen.h"
@@ -97,9 +98,17 @@ void TZustgroe::ansichten_bilden(const TLage& l) {
 
 void TZustgroe::_loeschen() {
   alle.init(-1, nullptr);
-  for (int i = 0; i < F.zeilen; ++i) {
-    F[i][i] = 1.0;
-    Fa[i][i] = 1.0;
+  const TLage lage;
+  if (alle.n == lage.ende) {
+    for (int i = 0; i < lage.d1; ++i) {
+      alle[lage.F + i * lage.d1 + i] = 1.0;
+      alle[lage.Fa + i * lage.d1 + i] = 1.0;
+    }
+  } else {
+    for (int i = 0; i < F.zeilen; ++i) {
+      F[i][i] = 1.0;
+      Fa[i][i] = 1.0;
+    }
   }
   J = 1.0;
 }
@@ -124,6 +133,21 @@ const TVM::VekR* TZustgroe::_teilmenge(ZUSTGROE g) const {
 }
 
 void TZustgroe::_umspeichern(RICHTUNG r) {
+  const TLage lage;
+  if (alle.n == lage.ende && (r == RICHTUNG_VORWAERTS || r == RICHTUNG_RUECKWAERTS)) {
+    // In the block: the motion and the internal variables and their copies.
+    double* b = alle.data;
+    const bool vor = r == RICHTUNG_VORWAERTS;
+    const int paare[4][3] = {{lage.u, lage.u_n, lage.d1},
+                             {lage.ut, lage.ut_n, lage.d1},
+                             {lage.utt, lage.utt_n, lage.d1},
+                             {lage.z, lage.z_n, lage.nz}};
+    for (const auto& p : paare) {
+      const int von = vor ? p[0] : p[1], nach = vor ? p[1] : p[0];
+      std::copy(b + von, b + von + p[2], b + nach);
+    }
+    return;
+  }
   if (r == RICHTUNG_VORWAERTS) {
     u_n = u;
     ut_n = ut;
