@@ -54,14 +54,26 @@ void fehlerabbruch(const std::string& text) {
   abbruch();
 }
 
+// A zero vector of dim1 in the stores of the simulation, or an own one
+// without a simulation.
+VekR kleiner_vektor(Tmpm* mpm) {
+  VekR v;
+  if (mpm) {
+    v.ansicht(TDimensionen::dim1, mpm->_speicher(static_cast<std::size_t>(TDimensionen::dim1)));
+  } else {
+    v.init(TDimensionen::dim1, nullptr);
+  }
+  return v;
+}
+
 // Subsets of state records up to this length are summed on the stack.
 constexpr int maxstapel = 160;
 
 } // namespace
 
 TAnsatz::TAnsatz(Tmpm* m, TPunkt* heimat, OBJTYP heimatot, OBJTYP stuetzot, ANSATZ a)
-    : mpm(m), heimatpu(heimat), heimatOT(heimatot), stuetzOT(stuetzot), ans(a), G(0, TDimensionen::dim1),
-      arbeit(TDimensionen::dim1) {}
+    : heimatpu(heimat), G(0, TDimensionen::dim1), mpm(m), heimatOT(heimatot), stuetzOT(stuetzot), ans(a),
+      arbeit(kleiner_vektor(m)) {}
 
 TAnsatz& TAnsatz::operator=(const TAnsatz& b) {
   if (this == &b || ans != b.ans) return *this;
@@ -162,8 +174,9 @@ double* const* TAnsatz::_quellbloecke() {
 
 void TAnsatz::_vorladen(int stufe, int von, int bis) const {
   if (stufe == 0) {
+    // The members the passes read lie in the first three lines.
     const char* p = reinterpret_cast<const char*>(this);
-    for (std::size_t k = 0; k < sizeof(TAnsatz); k += 64)
+    for (std::size_t k = 0; k < 192 && k < sizeof(TAnsatz); k += 64)
       __builtin_prefetch(p + k);
   } else if (stufe == 1) {
     __builtin_prefetch(stuetzpu.data());
@@ -457,7 +470,7 @@ bool TAnsatzKopieren::_verzerrungen() {
 // Element
 
 TAnsatzEle::TAnsatzEle(Tmpm* m, TPunkt* heimat, OBJTYP heimatot, OBJTYP stuetzot)
-    : TAnsatz(m, heimat, heimatot, stuetzot, ANSATZ_ELE), xi(TDimensionen::dim1) {}
+    : TAnsatz(m, heimat, heimatot, stuetzot, ANSATZ_ELE), xi(kleiner_vektor(m)) {}
 
 TAnsatz& TAnsatzEle::operator=(const TAnsatz& b) {
   if (this == &b) return *this;

@@ -20,6 +20,14 @@ class TPunkt;
 // `stuetzOT`, owned by its target for the whole run; target and sources are
 // links. `_init` rebuilds the sources, L and G in the configuration given.
 class TAnsatz {
+  // What the builds leave for the passes, first, so that a pass finds it
+  // with the target and the sources in the object's first lines.
+  std::vector<double*> quellbloecke_;
+  TVM::TVektor<int> einbaupos_;
+  bool bquellbloecke_ = false; // quellbloecke_ belong to stuetzpu
+  bool bgleich_ = false;       // and are laid out as the target's record
+  bool bselbst_ = false;       // one source, whose record is the target's
+
 public:
   TAnsatz(Tmpm* mpm, TPunkt* heimatpu, OBJTYP heimatOT, OBJTYP stuetzOT, ANSATZ ans);
   virtual ~TAnsatz() = default;
@@ -56,17 +64,18 @@ public:
   // object and the doubles von to bis of their state blocks).
   void _vorladen(int stufe, int von = 0, int bis = 0) const;
 
-  Tmpm* mpm;
+  // The members the passes read come first.
   TPunkt* heimatpu;
+  std::vector<TPunkt*> stuetzpu;
+  TVM::VekR L; // one value weight per source
+  KONFIGUR konfigur = KONFIGUR_UNBEKANNT;
+  VERZERR verzerr = VERZERR_UNBEKANNT;
+  TVM::MatR G; // one gradient row per source, dim1 columns
+  Tmpm* mpm;
   OBJTYP heimatOT;
   OBJTYP stuetzOT;
   ANSATZ ans;
-  KONFIGUR konfigur = KONFIGUR_UNBEKANNT;
-  VERZERR verzerr = VERZERR_UNBEKANNT;
   unsigned int Ng = 0; // polynomial degree in use (clouds)
-  std::vector<TPunkt*> stuetzpu;
-  TVM::VekR L; // one value weight per source
-  TVM::MatR G; // one gradient row per source, dim1 columns
   double skal = 1.0;
   TVM::VekR arbeit; // work vector, dim1
 
@@ -83,12 +92,7 @@ private:
   bool verzerrungen_eben();
   void quellen_bilden();
 
-  TVM::TVektor<int> einbaupos_;
-  long einbaupos_stand_ = -1; // numbering of the system they belong to; -1 none
-  std::vector<double*> quellbloecke_;
-  bool bquellbloecke_ = false; // quellbloecke_ belong to stuetzpu
-  bool bgleich_ = false;       // and are laid out as the target's record
-  bool bselbst_ = false;       // one source, whose record is the target's
+  long einbaupos_stand_ = -1; // numbering of the system einbaupos_ belongs to; -1 none
 };
 
 // The single source is the target's co-located point of the source type.

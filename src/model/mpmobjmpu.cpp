@@ -262,11 +262,10 @@ TMaterialpunkt* mpu_erzeugen(Tmpm* mpm, int num, int matnum, double vol, TVM::Ve
   mpm->mpu.einfuegen(static_cast<int>(mp->num), mp);
   if (mpm->stw.bipuaufmpu) {
     TIntegrationspunkt* ip = mpm->_behalten(
-        std::make_unique<TIntegrationspunkt>(mpm, -1, OBJTYP_MPU, mp->vola, mp->xa, u, ut, utt, z, farbe));
+        std::make_unique<TIntegrationspunkt>(mpm, -1, OBJTYP_MPU, mp->vola, mp->xa, u, ut, utt, z, farbe, mp));
     mpm->ipu.einfuegen(static_cast<int>(ip->num), ip);
     mp->ipu_auf = ip;
     ip->mpu_auf = mp;
-    ip->zustgeber = mp;
   }
   return mp;
 }

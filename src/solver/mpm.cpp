@@ -1,7 +1,8 @@
 #include "solver/mpm.h"
 
+#include <algorithm>
+
 #include "input/dateinaus.h"
-#include "solver/mpmzustgroe.h"
 #include "solver/mpmobjsys.h"
 
 namespace MPM {
@@ -87,18 +88,18 @@ int Tmpm::_delta_num(OBJTYP ot) const {
   }
 }
 
-double* Tmpm::_zustandsblock() {
-  constexpr std::size_t Nbloecke = 512; // records per store
-  const std::size_t laenge = static_cast<std::size_t>(TZustgroe::TLage().ende);
-  if (laenge == 0) return nullptr;
-  if (Nzustandsfrei_ < laenge) {
-    zustandsspeicher_.push_back(std::make_unique<double[]>(Nbloecke * laenge));
-    zustandsnaechst_ = zustandsspeicher_.back().get();
-    Nzustandsfrei_ = Nbloecke * laenge;
+double* Tmpm::_speicher(std::size_t n) {
+  constexpr std::size_t Nstueck = 1 << 15; // doubles per store
+  if (n == 0) return nullptr;
+  if (Nspeicher_frei_ < n) {
+    const std::size_t groesse = std::max(Nstueck, n);
+    speicher_.push_back(std::make_unique<double[]>(groesse));
+    speicher_naechst_ = speicher_.back().get();
+    Nspeicher_frei_ = groesse;
   }
-  double* block = zustandsnaechst_;
-  zustandsnaechst_ += laenge;
-  Nzustandsfrei_ -= laenge;
+  double* block = speicher_naechst_;
+  speicher_naechst_ += n;
+  Nspeicher_frei_ -= n;
   return block;
 }
 

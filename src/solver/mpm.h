@@ -132,10 +132,10 @@ public:
   // "Eingabedatei, Zeilennummer " and the reader's current line.
   std::string _str_eindatpos() const;
 
-  // Storage for the state record of a new point (TZustgroe::TLage().ende
-  // doubles), kept for the whole run: records of points created one after
-  // the other lie one after the other.
-  double* _zustandsblock();
+  // n doubles, zero, for the state record and the small vectors of a new
+  // point or approximation, kept for the whole run: the data of objects
+  // created one after the other lie one after the other.
+  double* _speicher(std::size_t n);
 
   // Takes ownership of a model object for the rest of the run.
   template <class T> T* _behalten(std::unique_ptr<T> obj) {
@@ -278,9 +278,9 @@ private:
 
   std::array<unsigned int, 11> maxnum_{};
   unsigned int maxnum_sonst_ = 0;
-  std::vector<std::unique_ptr<double[]>> zustandsspeicher_; // before objekte_: outlives the points
-  double* zustandsnaechst_ = nullptr;                        // next free double of the last store
-  std::size_t Nzustandsfrei_ = 0;                           // doubles left in it
+  std::vector<std::unique_ptr<double[]>> speicher_; // before objekte_: outlives the points
+  double* speicher_naechst_ = nullptr;               // next free double of the last store
+  std::size_t Nspeicher_frei_ = 0;                   // doubles left in it
   std::vector<std::unique_ptr<TObjbasis>> objekte_;
 };
 

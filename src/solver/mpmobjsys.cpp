@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <ostream>
 
 #include "approx/mpmans.h"
@@ -85,6 +86,7 @@ bool TSystem::_init() {
     werte_[m].assign(m == SYSMAT_KKON && !mpm->stw.bkontakt ? 0 : spalten_.size(), 0.0);
   loesertyp_.init(0, nullptr);
   kondition_ = 0.0;
+  bK_zerlegt_ = false;
   return true;
 }
 
@@ -116,6 +118,7 @@ int TSystem::stelle(int i, int j) const {
 }
 
 void TSystem::muster_erweitern(const TVM::TVektor<int>& pos) {
+  bK_zerlegt_ = false;
   std::vector<int> neu;
   for (int a = 0; a < pos.n; ++a)
     if (pos[a] >= 0 && pos[a] < N) neu.push_back(pos[a]);
@@ -164,11 +167,13 @@ bool TSystem::_vorhanden(SYSMAT m) const {
 }
 
 void TSystem::_null(SYSMAT m) {
+  if (m == SYSMAT_K) bK_zerlegt_ = false;
   if (_vorhanden(m)) std::fill(werte_[m].begin(), werte_[m].end(), 0.0);
 }
 
 void TSystem::_addieren(SYSMAT m, int i, int j, double wert) {
   if (!_vorhanden(m) || i < 0 || j < 0 || i >= N || j >= N) return;
+  if (m == SYSMAT_K) bK_zerlegt_ = false;
   int k = stelle(i, j);
   if (k < 0) {
     muster_erweitern(TVM::TVektor<int>{i, j});
@@ -219,6 +224,7 @@ void TSystem::blockstellen_bilden(const TVM::TVektor<int>& pos) {
 void TSystem::_block_addieren(SYSMAT m, const TVM::TVektor<int>& pos, const TVM::MatR& block) {
   const int n = pos.n;
   if (!_vorhanden(m) || block.zeilen < n || block.spalten < n) return;
+  if (m == SYSMAT_K) bK_zerlegt_ = false;
   blockstellen_bilden(pos);
   double* w = werte_[m].data();
   for (int a = 0; a < n; ++a) {
@@ -241,6 +247,7 @@ void TSystem::_block_addieren(SYSMAT m1, const TVM::MatR& block1, SYSMAT m2, con
     _block_addieren(m2, pos, block2);
     return;
   }
+  if (m1 == SYSMAT_K || m2 == SYSMAT_K) bK_zerlegt_ = false;
   blockstellen_bilden(pos);
   double *w1 = werte_[m1].data(), *w2 = werte_[m2].data();
   for (int a = 0; a < n; ++a) {
@@ -272,6 +279,7 @@ void TSystem::_linearkombination(SYSMAT ziel, std::initializer_list<std::pair<do
   }
   const std::size_t n = spalten_.size();
   if (bziel_ist_quelle) {
+    if (ziel == SYSMAT_K) bK_zerlegt_ = false;
     std::vector<double> summe(n, 0.0);
     for (const auto& [faktor, quelle] : summanden) {
       if (faktor == 0.0 || !_vorhanden(quelle)) continue;
@@ -282,13 +290,17 @@ void TSystem::_linearkombination(SYSMAT ziel, std::initializer_list<std::pair<do
     werte_[ziel].swap(summe);
     return;
   }
+  // K keeps its factorisation only while every value stays bit for bit.
   double* w = werte_[ziel].data();
+  bool bgleich = true;
   for (std::size_t k = 0; k < n; ++k) {
     double summe = 0.0;
     for (int q = 0; q < Nq; ++q)
       summe += faktoren[q] * quellen[q][k];
+    bgleich = bgleich && std::memcmp(&summe, w + k, sizeof summe) == 0;
     w[k] = summe;
   }
+  if (ziel == SYSMAT_K && !bgleich) bK_zerlegt_ = false;
 }
 
 double TSystem::_eintrag(SYSMAT m, int i, int j) const {
@@ -444,25 +456,38 @@ bool TSystem::_loesen(MATHE::LOESER loeser, bool bvorgaben) {
 // is 0; the pattern, and so the analysis, stays the same for every class.
 bool TSystem::loesen_duenn(MATHE::LOESER loeser, TVM::VekR& rechts, bool& zerlegt) {
   const std::vector<double>& K = werte_[SYSMAT_K];
-  double dmax = 0.0;
-  for (int i = 0; i < N; ++i)
-    if (typ[i] == 0) dmax = std::max(dmax, std::fabs(K[diagonale_[i]]));
-  if (!(dmax > 0.0) || !std::isfinite(dmax)) dmax = 1.0;
-  loeserwerte_.resize(K.size());
-  for (int i = 0; i < N; ++i) {
-    const bool frei = typ[i] == 0;
-    for (int k = zeilenanfang_[i]; k < zeilenanfang_[i + 1]; ++k) {
-      const int j = spalten_[k];
-      loeserwerte_[k] = frei && typ[j] == 0 ? K[k] : (i == j ? dmax : 0.0);
+  // K and the classes as at the last factorisation: its factors serve again.
+  if (bK_zerlegt_ && loeser == loeser_zerlegt_ && loesertyp_ == typ) {
+    zerlegt = true;
+    for (int i = 0; i < N; ++i)
+      if (typ[i] != 0) rechts[i] = 0.0;
+  } else {
+    bK_zerlegt_ = false;
+    const double* werte = K.data();
+    if (N0 < N) {
+      double dmax = 0.0;
+      for (int i = 0; i < N; ++i)
+        if (typ[i] == 0) dmax = std::max(dmax, std::fabs(K[diagonale_[i]]));
+      if (!(dmax > 0.0) || !std::isfinite(dmax)) dmax = 1.0;
+      loeserwerte_.resize(K.size());
+      for (int i = 0; i < N; ++i) {
+        const bool frei = typ[i] == 0;
+        for (int k = zeilenanfang_[i]; k < zeilenanfang_[i + 1]; ++k) {
+          const int j = spalten_[k];
+          loeserwerte_[k] = frei && typ[j] == 0 ? K[k] : (i == j ? dmax : 0.0);
+        }
+        if (!frei) rechts[i] = 0.0;
+      }
+      werte = loeserwerte_.data();
     }
-    if (!frei) rechts[i] = 0.0;
+    const bool neue_pivots = !(loesertyp_ == typ);
+    loesertyp_ = typ;
+    zerlegt = loeser_.zerlegen(loeser, N, zeilenanfang_.data(), spalten_.data(), werte, neue_pivots);
+    if (!zerlegt) return false;
+    kondition_ = loeser_.kondition();
+    bK_zerlegt_ = true;
+    loeser_zerlegt_ = loeser;
   }
-  const bool neue_pivots = !(loesertyp_ == typ);
-  loesertyp_ = typ;
-  zerlegt =
-      loeser_.zerlegen(loeser, N, zeilenanfang_.data(), spalten_.data(), loeserwerte_.data(), neue_pivots);
-  if (!zerlegt) return false;
-  kondition_ = loeser_.kondition();
   if (MATHE::zuverlaessige_stellen(kondition_) < 3 || !loeser_.loesen(rechts.data)) return false;
   for (int i = 0; i < N; ++i)
     if (typ[i] == 0) U[i] = rechts[i];

@@ -117,6 +117,10 @@ private:
   TVM::TVektor<unsigned int> loesertyp_;
   MATHE::TDuennloeser loeser_;
   double kondition_ = 0.0;
+  // K's values and the classes are those of the last successful
+  // factorisation by loeser_zerlegt_; any change of K clears the flag.
+  bool bK_zerlegt_ = false;
+  MATHE::LOESER loeser_zerlegt_ = MATHE::LOESER_UNBEKANNT;
   long Nnummerierungen_ = 0;
   TVM::VekR arbeit_[3]; // scratch of one operation, so that no iteration allocates
 

@@ -52,18 +52,30 @@ TVM::VekR block_anlegen(int laenge, double* block) {
 }
 } // namespace
 
-TZustgroe::TZustgroe() : TZustgroe(TLage(), nullptr) {}
+TZustgroe::TZustgroe() : TZustgroe(TLage(), nullptr, false) {}
 
-TZustgroe::TZustgroe(double* block) : TZustgroe(TLage(), block) {}
+TZustgroe::TZustgroe(double* block) : TZustgroe(TLage(), block, false) {}
 
-TZustgroe::TZustgroe(const TLage& lage, double* block)
-    : alle(block_anlegen(lage.ende, block)), J(alle[lage.J]), rho0(alle[lage.rho0]), normr(alle[lage.normr]),
-      normdz(alle[lage.normdz]) {
-  ansichten_bilden(lage);
+TZustgroe::TZustgroe(double* block, bool bleer) : TZustgroe(TLage(), block, bleer) {}
+
+TZustgroe::TZustgroe(const TLage& lage, double* block, bool bleer)
+    : alle(block_anlegen(bleer ? 0 : lage.ende, bleer ? nullptr : block)),
+      J(bleer ? block[0] : alle[lage.J]), rho0(bleer ? block[1] : alle[lage.rho0]),
+      normr(bleer ? block[2] : alle[lage.normr]), normdz(bleer ? block[3] : alle[lage.normdz]) {
+  if (bleer) {
+    // Every member an empty view, which stays empty whatever it is given.
+    for (TVM::VekR* v : {&alle, &u, &ut, &utt, &z, &z_n, &eps, &epst, &sig, &q, &u_n, &ut_n, &utt_n,
+                         &verschiebung_, &primaer_, &sekundaer_})
+      v->ansicht(0, nullptr);
+    for (TVM::MatR* m : {&F, &H, &Fa, &CT, &DT})
+      m->ansicht(0, 0, nullptr);
+  } else {
+    ansichten_bilden(lage);
+  }
   _loeschen();
 }
 
-TZustgroe::TZustgroe(const TZustgroe& b) : TZustgroe(TLage(), nullptr) {
+TZustgroe::TZustgroe(const TZustgroe& b) : TZustgroe(TLage(), nullptr, false) {
   *this = b;
 }
 

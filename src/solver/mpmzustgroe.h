@@ -44,6 +44,11 @@ public:
   // The same on `block` (TLage().ende doubles, kept alive by the caller,
   // for instance a store of the simulation); null gives an own block.
   explicit TZustgroe(double* block);
+  // With `bleer` the record of a point that takes its state from another:
+  // no members, only J, rho0, normr and normdz, on the Nleer doubles at
+  // `block`; otherwise as above.
+  static constexpr int Nleer = 4;
+  TZustgroe(double* block, bool bleer);
   TZustgroe(const TZustgroe& b);
   TZustgroe& operator=(const TZustgroe& b);
 
@@ -59,7 +64,7 @@ public:
   std::string _str(ZUSTGROE g) const;
 
 private:
-  TZustgroe(const TLage& lage, double* block);
+  TZustgroe(const TLage& lage, double* block, bool bleer);
   void ansichten_bilden(const TLage& lage);
 
   TVM::VekR verschiebung_, primaer_, sekundaer_;
