@@ -125,9 +125,9 @@ bool Tdataset::_x(const MatR& Xx, const VekR& xi, VekR& x) const {
 
 bool Tdataset::_J(const MatR& Xx, const VekR& xi, MatR& J) const {
   if (!ansx || Xx.zeilen != DIM1(key.dim) || Xx.spalten != Nx()) return false;
-  // The derivatives of a family with one function per node, up to six
-  // nodes, on the stack.
-  constexpr int maxstapel = 6;
+  // The derivatives of a family with one function per node, up to four
+  // nodes (the rows the matrix holds in itself), on the stack.
+  constexpr int maxstapel = 4;
   double stapel[maxstapel * 3];
   MatR Lx_xi;
   if (!hermite(key.ansfunkx) && Nx() <= maxstapel && Xx.zeilen <= 3) Lx_xi.ansicht(Nx(), Xx.zeilen, stapel);

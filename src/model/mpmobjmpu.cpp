@@ -121,12 +121,15 @@ bool TMaterialpunkt::materialiteration() {
   TVM::MatR &CT = block ? CT_b : zust.CT, &DT = block ? DT_b : zust.DT;
   double &normr = block ? block[lage.normr] : zust.normr, &normdz = block ? block[lage.normdz] : zust.normdz;
 
-  // Residual, correction and derivative on the stack while they fit.
+  // Residual, correction and derivative on the stack while they fit; the
+  // matrices are views of the simulation's scratch, whose row tables stay.
   constexpr int maxstapel = 8;
   double rw[maxstapel], dzw[maxstapel], rzw[maxstapel * maxstapel], rzinvw[maxstapel * maxstapel];
   TVM::VekR r, dz;
-  TVM::MatR rz, rzinv;
-  if (n <= maxstapel) {
+  TVM::MatR rz_eigen, rzinv_eigen;
+  const bool bstapel = n <= maxstapel;
+  TVM::MatR &rz = bstapel ? mpm->arbeit.rz : rz_eigen, &rzinv = bstapel ? mpm->arbeit.rzinv : rzinv_eigen;
+  if (bstapel) {
     r.ansicht(n, rw).init(n, nullptr);
     dz.ansicht(n, dzw).init(n, nullptr);
     rz.ansicht(n, n, rzw).init(n, n, nullptr);

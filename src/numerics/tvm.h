@@ -122,8 +122,8 @@ private:
 
 // Row-major zeilen x spalten elements with a table of row pointers, so that
 // m[i][j] works and the solvers can take `zeilen_ptr` as double**. The table
-// of a matrix of up to six rows lives in the object itself, so that small
-// matrices and views need no heap for it.
+// of a matrix of up to four rows lives in the object itself, so that small
+// matrices and views need no heap for it; a larger one keeps its table.
 template <class T> class TMatrix {
 public:
   T* data = nullptr;
@@ -244,7 +244,7 @@ public:
   }
 
 private:
-  static constexpr int Nzeilen_klein = 6;
+  static constexpr int Nzeilen_klein = 4;
 
   // The row table: in the object for up to Nzeilen_klein rows; once a
   // larger matrix needed one on the heap, that one is kept and reused.

@@ -244,10 +244,10 @@ public:
   unsigned int Nmpu_in_ele = 0; // material points located by the last location
 
   // Scratch of the per-point kernels (element contributions and their
-  // assembly, loads on material points), kept so that the passes need no
-  // heap once it is sized.
+  // assembly, loads on material points, the material iteration), kept so
+  // that the passes need no heap once it is sized.
   struct TArbeit {
-    TVM::MatR N, B, Mp, AB, C, D, P, Pt, PC, GF, BF, Me, KTe, NT, kN, kk;
+    TVM::MatR N, B, Mp, AB, C, D, P, Pt, PC, GF, BF, Me, KTe, NT, kN, kk, rz, rzinv;
     TVM::VekR v, y, sig, fme, finte, fk, wk;
   };
   TArbeit arbeit;
