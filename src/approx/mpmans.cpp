@@ -79,6 +79,7 @@ TAnsatz& TAnsatz::operator=(const TAnsatz& b) {
   if (this == &b || ans != b.ans) return *this;
   einbaupos_stand_ = -1;
   bquellbloecke_ = false;
+  if (mpm) ++mpm->Nansatzaenderungen;
   stuetzOT = b.stuetzOT;
   stuetzpu = b.stuetzpu;
   L = b.L;
@@ -96,6 +97,7 @@ bool TAnsatz::_init(KONFIGUR k, VERZERR v) {
   verzerr = v;
   einbaupos_stand_ = -1;
   bquellbloecke_ = false;
+  if (mpm) ++mpm->Nansatzaenderungen;
   const bool bkonfigur = k == KONFIGUR_REFKONF || k == KONFIGUR_MOMKONF;
   const bool bverzerr = v == VERZERR_KLNVERZ || v == VERZERR_GROVERZ;
   if (!bkonfigur || !bverzerr) {

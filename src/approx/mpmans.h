@@ -63,6 +63,9 @@ public:
   // approximation: stufe 0 the object, 1 its arrays, 2 the sources (their
   // object and the doubles von to bis of their state blocks).
   void _vorladen(int stufe, int von = 0, int bis = 0) const;
+  // Whether `_zg` carries nothing because the single source's record is the
+  // target's own.
+  bool _ohne_wirkung() { return ans == ANSATZ_KOPIEREN && quelle_ist_ziel(); }
 
   // The members the passes read come first.
   TPunkt* heimatpu;

@@ -251,6 +251,9 @@ public:
     TVM::VekR v, y, sig, fme, finte, fk, wk;
   };
   TArbeit arbeit;
+  // Counts the builds and assignments of approximations, so that what is
+  // derived from them can tell whether it still holds.
+  unsigned long Nansatzaenderungen = 0;
 
 private:
   // Fetch-ahead for a pass that works on the points of `liste` in order and
@@ -260,6 +263,27 @@ private:
   // the approximation's sources).
   static void vorausladen(const std::vector<TObjbasis*>& liste, std::size_t i, OBJTYP quelle, int von, int bis,
                           bool bquellen = false);
+
+  // The targets of a transfer that can do something, in registry order, with
+  // a partner for each: a transfer between points of the same record does
+  // nothing. Kept while no approximation changes and the registries keep
+  // their sizes.
+  struct TUebertragung {
+    unsigned long stand = 0;
+    std::size_t Nziele = 0, Nquellen = 0;
+    bool bgueltig = false;
+    std::vector<std::pair<TObjbasis*, TObjbasis*>> ziele;
+  };
+  // Copies (ansatz kopieren) from `quelle` to `ziel`: the targets whose
+  // record is not the source's; no partners.
+  const TUebertragung& kopierziele(OBJTYP quelle, OBJTYP ziel);
+  // Displacements from the nodes to the integration points right after those
+  // to the material points: a partner is the material point that provides
+  // the integration point's record and has the same approximation from the
+  // nodes, so that it already received the same values when it is active.
+  const TUebertragung& zwillingsziele();
+  TUebertragung kopieren_, zwillinge_;
+  OBJTYP kopieren_quelle_ = OBJTYP_UNBEKANNT, kopieren_ziel_ = OBJTYP_UNBEKANNT;
 
   // Rebuilds the approximations of material and integration points from the
   // nodes, so that their gradients see the nodes' re-based positions.

@@ -1,3 +1,4 @@
+#include <cstring>
 #include <ostream>
 
 #include "approx/mpmans.h"
@@ -59,6 +60,57 @@ void Tmpm::vorausladen(const std::vector<TObjbasis*>& liste, std::size_t i, OBJT
   }
 }
 
+const Tmpm::TUebertragung& Tmpm::kopierziele(OBJTYP quelle, OBJTYP ziel) {
+  TUebertragung& u = kopieren_;
+  const Tobjcont* reg = _objcont(ziel);
+  const std::size_t Nziele = reg ? reg->size() : 0;
+  if (u.bgueltig && u.stand == Nansatzaenderungen && u.Nziele == Nziele && kopieren_quelle_ == quelle &&
+      kopieren_ziel_ == ziel)
+    return u;
+  u.ziele.clear();
+  if (reg)
+    for (TObjbasis* obj : reg->liste()) {
+      TPunkt* p = PU_Z(obj);
+      TAnsatz* const* platz = ansatzplatz(p, quelle);
+      // Only a point whose approximation is its own member, as `_ansatz` gives it, is left out.
+      if (platz && *platz && (*platz)->_ohne_wirkung() && p->_ansatz(quelle) == *platz) continue;
+      u.ziele.emplace_back(obj, nullptr);
+    }
+  u.stand = Nansatzaenderungen;
+  u.Nziele = Nziele;
+  u.bgueltig = true;
+  kopieren_quelle_ = quelle;
+  kopieren_ziel_ = ziel;
+  return u;
+}
+
+const Tmpm::TUebertragung& Tmpm::zwillingsziele() {
+  TUebertragung& u = zwillinge_;
+  if (u.bgueltig && u.stand == Nansatzaenderungen && u.Nziele == ipu.size() && u.Nquellen == mpu.size()) return u;
+  u.ziele.clear();
+  for (TObjbasis* obj : ipu.liste()) {
+    TObjbasis* partner = nullptr;
+    TPunkt* p = PU_Z(obj);
+    TPunkt* m = p->zustgeber;
+    // Both write the material point's own record.
+    if (p->objtyp == OBJTYP_IPU && m && m->objtyp == OBJTYP_MPU && !m->zustgeber) {
+      TAnsatz* a = IPU_Z(p)->ans_kno;
+      TAnsatz* b = MPU_Z(m)->ans_kno;
+      // The same kind, sources and weights: the same sums, bit for bit.
+      if (a && b && a->ans == ANSATZ_ELE && b->ans == ANSATZ_ELE && p->_ansatz(OBJTYP_KNO) == a &&
+          m->_ansatz(OBJTYP_KNO) == b && a->stuetzpu == b->stuetzpu && a->L.n == b->L.n &&
+          std::memcmp(a->L.data, b->L.data, sizeof(double) * static_cast<std::size_t>(a->L.n)) == 0)
+        partner = m;
+    }
+    u.ziele.emplace_back(obj, partner);
+  }
+  u.stand = Nansatzaenderungen;
+  u.Nziele = ipu.size();
+  u.Nquellen = mpu.size();
+  u.bgueltig = true;
+  return u;
+}
+
 bool Tmpm::_transfer(OBJTYP quellot, OBJTYP zielot, ZUSTGROE uegroe) {
   const ANSATZ ansatz = stw._ANSATZ(quellot, zielot);
   Tobjcont* ziele = _objcont(zielot);
@@ -71,25 +123,36 @@ bool Tmpm::_transfer(OBJTYP quellot, OBJTYP zielot, ZUSTGROE uegroe) {
     // Going on: without an approximation nothing can be carried.
     return false;
   }
+  const auto bearbeiten = [&](TObjbasis* obj) {
+    TPunkt* p = PU_Z(obj);
+    if (p->objtyp != zielot || p->status != OBJSTATUS_AKTIV) return;
+    if (zielot == OBJTYP_KNO) {
+      const TKnoten* kn = KNO_Z(p);
+      if (!kn->mpu_auf && kn->elemente.empty()) return;
+    }
+    if (TAnsatz* a = p->_ansatz(quellot)) a->_zg(uegroe);
+  };
   // The stretch of the records that the transfer reads and writes.
   const TZustgroe::TLage lage;
-  // A copy onto the source's own record reads none.
   const int von = uegroe == ZUSTGROE_SEKUNDAER ? lage.z : 0;
-  const int bis = ansatz == ANSATZ_KOPIEREN             ? 0
-                  : uegroe == ZUSTGROE_SEKUNDAER ? lage.u_n
-                  : uegroe == ZUSTGROE_ALLE      ? lage.ende
-                  : uegroe == ZUSTGROE_PRIMAER   ? lage.z_n
-                                                 : lage.z;
+  const int bis = uegroe == ZUSTGROE_SEKUNDAER ? lage.u_n
+                  : uegroe == ZUSTGROE_ALLE    ? lage.ende
+                  : uegroe == ZUSTGROE_PRIMAER ? lage.z_n
+                                               : lage.z;
+  // A copy onto records that are the sources' own changes nothing: only
+  // the other targets are visited.
+  if (ansatz == ANSATZ_KOPIEREN) {
+    const TUebertragung& u = kopierziele(quellot, zielot);
+    for (const auto& [obj, partner] : u.ziele) {
+      (void)partner;
+      bearbeiten(obj);
+    }
+    return true;
+  }
   const std::vector<TObjbasis*>& liste = ziele->liste();
   for (std::size_t i = 0; i < liste.size(); ++i) {
     vorausladen(liste, i, quellot, von, bis, zielot == OBJTYP_KNO);
-    TPunkt* p = PU_Z(liste[i]);
-    if (p->objtyp != zielot || p->status != OBJSTATUS_AKTIV) continue;
-    if (zielot == OBJTYP_KNO) {
-      const TKnoten* kn = KNO_Z(p);
-      if (!kn->mpu_auf && kn->elemente.empty()) continue;
-    }
-    if (TAnsatz* a = p->_ansatz(quellot)) a->_zg(uegroe);
+    bearbeiten(liste[i]);
   }
   return true;
 }
@@ -140,6 +203,24 @@ bool Tmpm::_transfer_ergebnisse() {
   _transfer_sys_zu_knou();
   _transfer(OBJTYP_MPU, OBJTYP_KNO, ZUSTGROE_SEKUNDAER);
   _transfer(OBJTYP_KNO, OBJTYP_MPU, ZUSTGROE_VERSCHIEBUNG);
+  // An integration point whose record a material point provides, with the
+  // same approximation from the nodes, got its values just now when that
+  // material point is active.
+  if (stw._ANSATZ(OBJTYP_KNO, OBJTYP_IPU) == ANSATZ_ELE) {
+    const TUebertragung& u = zwillingsziele();
+    for (std::size_t i = 0; i < u.ziele.size(); ++i) {
+      if (i + 8 < u.ziele.size()) {
+        __builtin_prefetch(u.ziele[i + 8].first);
+        if (u.ziele[i + 8].second) __builtin_prefetch(u.ziele[i + 8].second);
+      }
+      TPunkt* p = PU_Z(u.ziele[i].first);
+      const TObjbasis* m = u.ziele[i].second;
+      if (p->objtyp != OBJTYP_IPU || p->status != OBJSTATUS_AKTIV) continue;
+      if (m && m->status == OBJSTATUS_AKTIV) continue;
+      if (TAnsatz* a = p->_ansatz(OBJTYP_KNO)) a->_zg(ZUSTGROE_VERSCHIEBUNG);
+    }
+    return true;
+  }
   _transfer(OBJTYP_KNO, OBJTYP_IPU, ZUSTGROE_VERSCHIEBUNG);
   return true;
 }
