@@ -123,11 +123,22 @@ bool TAnsatz::_zg(ZUSTGROE zg) {
     return false;
   }
   TZustgroe& heimat = heimatpu->_zg();
-  VekR* ziel = heimat._teilmenge(zg);
-  if (!ziel) return false;
+  // The subset in the block where the layout is the current one, else its view.
+  const TZustgroe::TLage lage;
+  int von = 0, n = 0;
+  VekR* ziel = nullptr;
+  double* zielwerte;
+  if (heimat.alle.n == lage.ende) {
+    if (!TZustgroe::_stretch(zg, lage, von, n)) return false;
+    zielwerte = heimat.alle.data + von;
+  } else {
+    ziel = heimat._teilmenge(zg);
+    if (!ziel) return false;
+    n = ziel->n;
+    zielwerte = ziel->data;
+  }
   // Summed apart from the target: the target's record may be one of the
   // sources'. A switched-off source holds a cleared record and adds nothing.
-  const int n = ziel->n;
   double* const* bloecke = _quellbloecke();
   double stapel[maxstapel];
   std::vector<double> halde;
@@ -139,7 +150,7 @@ bool TAnsatz::_zg(ZUSTGROE zg) {
     std::fill(summe, summe + n, 0.0);
   }
   // The same stretch of every source's block, found from the target's.
-  const long versatz = ziel->data - heimat.alle.data;
+  const long versatz = zielwerte - heimat.alle.data;
   for (int k = 0; k < _Np() && k < L.n; ++k) {
     if (stuetzpu[k]->status != OBJSTATUS_AKTIV) continue;
     const double* q;
@@ -152,7 +163,7 @@ bool TAnsatz::_zg(ZUSTGROE zg) {
     }
     TVM::vielfaches_addieren(summe, q, L[k], n);
   }
-  ziel->init(n, summe);
+  std::copy(summe, summe + n, zielwerte);
   return true;
 }
 

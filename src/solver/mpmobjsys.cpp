@@ -596,6 +596,16 @@ bool grosse_verzerrungen(const TZustgroe& zg, const TVM::MatR& G, KONFIGUR konfi
 // elements), so that the loops unroll.
 constexpr int maxknoten_eben = 16;
 
+// y += a x over M values (M fixed) or m values (M = 0).
+template <int M> inline void axpy(double* __restrict y, const double* __restrict x, double a, int m) {
+  if constexpr (M > 0) {
+    for (int i = 0; i < M; ++i)
+      y[i] += a * x[i];
+  } else {
+    TVM::vielfaches_addieren(y, x, a, m);
+  }
+}
+
 template <int NK>
 void beitrag_eben(const TIntegrationspunkt& ip, TAnsatz& ans, const TZustgroe& zg, const Tmpm& mpm,
                   TVM::MatR& Me, TVM::MatR& KTe, TVM::VekR& fme, TVM::VekR& finte) {
@@ -632,7 +642,7 @@ void beitrag_eben(const TIntegrationspunkt& ip, TAnsatz& ans, const TZustgroe& z
       for (int k = 0; k < 2; ++k) {
         const double bki = f * N[k][i];
         if (bki == 0.0) continue;
-        TVM::vielfaches_addieren(yi, N[k], bki, m);
+        axpy<2 * NK>(yi, N[k], bki, m);
       }
     }
     const double faktor = stw.m_verklumpen;
@@ -646,8 +656,8 @@ void beitrag_eben(const TIntegrationspunkt& ip, TAnsatz& ans, const TZustgroe& z
           yi[j] *= (1.0 - faktor);
         yi[i] += faktor * summe;
       }
-    for (int k = 0; k < m * m; ++k)
-      Me.data[k] += Mp[k];
+    for (int i = 0; i < m; ++i)
+      axpy<2 * NK>(Me.data + i * m, Mp + i * m, 1.0, m);
     double a0, a1, a2;
     traegheitsfaktoren(mpm, a0, a1, a2);
     double v[maxspalten_eben];
@@ -670,13 +680,15 @@ void beitrag_eben(const TIntegrationspunkt& ip, TAnsatz& ans, const TZustgroe& z
       for (int c = 0; c < 2; ++c)
         v[k * 2 + c] = a0 * (u_n[c] - u[c]) + a1 * ut_n[c] + a2 * utt_n[c];
     }
-    for (int i = 0; i < m; ++i) {
-      const double* yi = Mp + i * m;
-      double s = 0.0;
-      for (int j = 0; j < m; ++j)
-        s += yi[j] * v[j];
-      fme[i] += s;
+    // The rows' sums side by side, each in the order of its columns.
+    double s[maxspalten_eben] = {};
+    for (int j = 0; j < m; ++j) {
+      const double vj = v[j];
+      for (int i = 0; i < m; ++i)
+        s[i] += Mp[i * m + j] * vj;
     }
+    for (int i = 0; i < m; ++i)
+      fme[i] += s[i];
   }
 
   const double V = ip._vol(stw.konfigur);
@@ -689,21 +701,21 @@ void beitrag_eben(const TIntegrationspunkt& ip, TAnsatz& ans, const TZustgroe& z
     for (int k = 0; k < 3; ++k) {
       const double cik = C[3 * i + k];
       if (cik == 0.0) continue;
-      TVM::vielfaches_addieren(AB[i], B[k], cik, m);
+      axpy<2 * NK>(AB[i], B[k], cik, m);
     }
   for (int i = 0; i < m; ++i) {
     double* yi = KTe.data + i * m;
     for (int k = 0; k < 3; ++k) {
       const double bki = V * B[k][i];
       if (bki == 0.0) continue;
-      TVM::vielfaches_addieren(yi, AB[k], bki, m);
+      axpy<2 * NK>(yi, AB[k], bki, m);
     }
   }
   double sigV[3], y[maxspalten_eben] = {};
   for (int i = 0; i < 3; ++i)
     sigV[i] = block[lage.sig + i] * V;
   for (int i = 0; i < 3; ++i)
-    TVM::vielfaches_addieren(y, B[i], sigV[i], m);
+    axpy<2 * NK>(y, B[i], sigV[i], m);
   for (int j = 0; j < m; ++j)
     finte[j] += y[j];
 }

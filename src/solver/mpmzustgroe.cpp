@@ -125,6 +125,29 @@ void TZustgroe::_loeschen() {
   J = 1.0;
 }
 
+bool TZustgroe::_stretch(ZUSTGROE g, const TLage& l, int& von, int& laenge) {
+  switch (g) {
+  case ZUSTGROE_ALLE:
+    von = 0;
+    laenge = l.ende;
+    return true;
+  case ZUSTGROE_VERSCHIEBUNG:
+    von = l.u;
+    laenge = 3 * l.d1;
+    return true;
+  case ZUSTGROE_PRIMAER:
+    von = l.u;
+    laenge = l.z_n - l.u;
+    return true;
+  case ZUSTGROE_SEKUNDAER:
+    von = l.z;
+    laenge = l.u_n - l.z;
+    return true;
+  default:
+    return false;
+  }
+}
+
 TVM::VekR* TZustgroe::_teilmenge(ZUSTGROE g) {
   return const_cast<TVM::VekR*>(static_cast<const TZustgroe*>(this)->_teilmenge(g));
 }

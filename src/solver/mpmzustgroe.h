@@ -54,6 +54,9 @@ public:
 
   // Everything 0, then F and Fa the identity and J = 1.
   void _loeschen();
+  // Offset and length of subset g (1 to 4) in a block of layout `lage`;
+  // false for any other value.
+  static bool _stretch(ZUSTGROE g, const TLage& lage, int& von, int& laenge);
   // Whether g names a subset with a view (1 to 4).
   static bool _bteilmenge(ZUSTGROE g) { return g >= ZUSTGROE_ALLE && g <= ZUSTGROE_SEKUNDAER; }
   // The view of subsets 1 to 4; null for any other value.
