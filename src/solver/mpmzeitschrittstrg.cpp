@@ -162,11 +162,23 @@ bool Tmpm::zeitschritt_explizit() {
 }
 
 bool Tmpm::_umspeichern(RICHTUNG r) {
+  // Each point's own record: the motion at its start and end, the internal
+  // variables between.
   const TZustgroe::TLage lage;
   for (const Tobjcont* reg : {&mpu, &ipu, &kno}) {
     const std::vector<TObjbasis*>& liste = reg->liste();
     for (std::size_t i = 0; i < liste.size(); ++i) {
-      vorausladen(liste, i, OBJTYP_UNBEKANNT, 0, lage.ende);
+      if (i + 8 < liste.size()) {
+        const TPunkt* p = PU_Z(liste[i + 8]);
+        __builtin_prefetch(p);
+        __builtin_prefetch(&p->zust.alle);
+      }
+      if (i + 4 < liste.size()) {
+        const TVM::VekR& alle = PU_Z(liste[i + 4])->zust.alle;
+        if (alle.n == lage.ende)
+          for (int k : {lage.u, lage.z_n, lage.u_n})
+            __builtin_prefetch(alle.data + k);
+      }
       PU_Z(liste[i])->_umspeichern(r);
     }
   }

@@ -7,38 +7,6 @@
 
 namespace MPM {
 
-TZustgroe::TLage::TLage()
-    : d1(TDimensionen::dim1), d2(TDimensionen::dim2), nz(TDimensionen::maxNz), nq(TDimensionen::maxNq) {
-  int p = 0;
-  auto platz = [&p](int laenge) {
-    const int anfang = p;
-    p += laenge;
-    return anfang;
-  };
-  u = platz(d1);
-  ut = platz(d1);
-  utt = platz(d1);
-  z = platz(nz);
-  z_n = platz(nz);
-  F = platz(d1 * d1);
-  H = platz(d1 * d1);
-  Fa = platz(d1 * d1);
-  J = platz(1);
-  eps = platz(d2);
-  epst = platz(d2);
-  rho0 = platz(1);
-  sig = platz(d2);
-  q = platz(nq);
-  CT = platz(d2 * d2);
-  DT = platz(d2 * d2);
-  u_n = platz(d1);
-  ut_n = platz(d1);
-  utt_n = platz(d1);
-  normr = platz(1);
-  normdz = platz(1);
-  ende = p;
-}
-
 namespace {
 // The block of a record: a view on the given storage, or an own one.
 TVM::VekR block_anlegen(int laenge, double* block) {

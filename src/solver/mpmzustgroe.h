@@ -8,6 +8,7 @@
 #include <string>
 
 #include "input/mpmdefs.h"
+#include "input/mpmdimensionen.h"
 #include "numerics/tvm.h"
 
 namespace MPM {
@@ -34,9 +35,11 @@ public:
   // Offsets of the members in the block and its length, for the current
   // dimensions; every record built under the same dimensions has them.
   struct TLage {
-    int d1, d2, nz, nq;
-    int u, ut, utt, z, z_n, F, H, Fa, J, eps, epst, rho0, sig, q, CT, DT, u_n, ut_n, utt_n, normr, normdz, ende;
-    TLage();
+    int d1 = TDimensionen::dim1, d2 = TDimensionen::dim2, nz = TDimensionen::maxNz, nq = TDimensionen::maxNq;
+    int u = 0, ut = u + d1, utt = ut + d1, z = utt + d1, z_n = z + nz, F = z_n + nz, H = F + d1 * d1,
+        Fa = H + d1 * d1, J = Fa + d1 * d1, eps = J + 1, epst = eps + d2, rho0 = epst + d2, sig = rho0 + 1,
+        q = sig + d2, CT = q + nq, DT = CT + d2 * d2, u_n = DT + d2 * d2, ut_n = u_n + d1, utt_n = ut_n + d1,
+        normr = utt_n + d1, normdz = normr + 1, ende = normdz + 1;
   };
 
   // Sized by the current dimensions and cleared as by `_loeschen`.
