@@ -572,7 +572,16 @@ bool TAnsatzEleinv::_init() {
     if (bausktr) *pck << "TAnsatzEleinv::_init(): " << punkttext(heimatpu) << "\n";
     return false;
   }
-  VekR N(Np), vol(Np);
+  // The nodes' weights and the volumes on the stack while they fit.
+  constexpr int maxstapelquellen = 64;
+  double Nstapel[maxstapelquellen], volstapel[maxstapelquellen];
+  std::vector<double> halde;
+  double *N = Nstapel, *vol = volstapel;
+  if (Np > maxstapelquellen) {
+    halde.resize(2 * static_cast<std::size_t>(Np));
+    N = halde.data();
+    vol = N + Np;
+  }
   double V = 0.0, S = 0.0;
   for (int k = 0; k < Np; ++k) {
     TPunkt* p = stuetzpu[k];

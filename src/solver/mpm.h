@@ -248,7 +248,7 @@ public:
   // that the passes need no heap once it is sized.
   struct TArbeit {
     TVM::MatR N, B, Mp, AB, C, D, P, Pt, PC, GF, BF, Me, KTe, NT, kN, kk, rz, rzinv;
-    TVM::VekR v, y, sig, fme, finte, fk, wk;
+    TVM::VekR v, y, sig, Psig, fme, finte, fk, wk;
   };
   TArbeit arbeit;
   // Counts the builds and assignments of approximations, so that what is

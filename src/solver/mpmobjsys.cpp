@@ -583,8 +583,8 @@ bool grosse_verzerrungen(const TZustgroe& zg, const TVM::MatR& G, KONFIGUR konfi
   TVM::produkt(a.P, C, a.PC);
   TVM::produkt(a.PC, a.Pt, C);
   C *= 1.0 / zg.J;
-  TVM::produkt(a.P, sig, a.y);
-  sig = a.y;
+  TVM::produkt(a.P, sig, a.Psig);
+  sig = a.Psig;
   sig *= 1.0 / zg.J;
   return true;
 }
