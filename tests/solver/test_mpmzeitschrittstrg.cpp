@@ -166,6 +166,19 @@ void* operator new(std::size_t n) {
 void* operator new[](std::size_t n) {
   return ::operator new(n);
 }
+void* operator new(std::size_t n, const std::nothrow_t&) noexcept {
+  if (bzaehlen) ++Nallokationen;
+  return std::malloc(n ? n : 1);
+}
+void* operator new[](std::size_t n, const std::nothrow_t& t) noexcept {
+  return ::operator new(n, t);
+}
+void operator delete(void* p, const std::nothrow_t&) noexcept {
+  std::free(p);
+}
+void operator delete[](void* p, const std::nothrow_t&) noexcept {
+  std::free(p);
+}
 void operator delete(void* p) noexcept {
   std::free(p);
 }
