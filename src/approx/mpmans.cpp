@@ -129,7 +129,7 @@ bool TAnsatz::_zg(ZUSTGROE zg) {
   VekR* ziel = nullptr;
   double* zielwerte;
   if (heimat.alle.n == lage.ende) {
-    if (!TZustgroe::_stretch(zg, lage, von, n)) return false;
+    if (!TZustgroe::_strecke(zg, lage, von, n)) return false;
     zielwerte = heimat.alle.data + von;
   } else {
     ziel = heimat._teilmenge(zg);
@@ -190,18 +190,18 @@ void TAnsatz::_vorladen(int stufe, int von, int bis) const {
     // The members the passes read lie in the first three lines.
     const char* p = reinterpret_cast<const char*>(this);
     for (std::size_t k = 0; k < 192 && k < sizeof(TAnsatz); k += 64)
-      __builtin_prefetch(p + k);
+      TVM::vorholen(p + k);
   } else if (stufe == 1) {
-    __builtin_prefetch(stuetzpu.data());
-    __builtin_prefetch(L.data);
-    __builtin_prefetch(G.data);
-    __builtin_prefetch(quellbloecke_.data());
-    __builtin_prefetch(einbaupos_.data);
+    TVM::vorholen(stuetzpu.data());
+    TVM::vorholen(L.data);
+    TVM::vorholen(G.data);
+    TVM::vorholen(quellbloecke_.data());
+    TVM::vorholen(einbaupos_.data);
   } else if (bquellbloecke_ && quellbloecke_.size() == stuetzpu.size()) {
     for (std::size_t k = 0; k < stuetzpu.size(); ++k) {
-      __builtin_prefetch(stuetzpu[k]);
+      TVM::vorholen(stuetzpu[k]);
       for (int i = von; i < bis; i += 8)
-        __builtin_prefetch(quellbloecke_[k] + i);
+        TVM::vorholen(quellbloecke_[k] + i);
     }
   }
 }

@@ -291,6 +291,15 @@ private:
 using VekR = TVektor<double>;
 using MatR = TMatrix<double>;
 
+// Asks the processor to fetch the line at p ahead of its use (a hint only).
+inline void vorholen(const void* p) {
+#if defined(__GNUC__)
+  __builtin_prefetch(p);
+#else
+  (void)p;
+#endif
+}
+
 // y[i] += a x[i] for i < n, element by element; y and x must not overlap.
 inline void vielfaches_addieren(double* __restrict y, const double* __restrict x, double a, int n) {
   for (int i = 0; i < n; ++i)

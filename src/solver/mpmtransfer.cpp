@@ -34,13 +34,13 @@ TAnsatz* const* ansatzplatz(TPunkt* p, OBJTYP quelle) {
 void Tmpm::vorausladen(const std::vector<TObjbasis*>& liste, std::size_t i, OBJTYP quelle, int von, int bis,
                        bool bquellen) {
   const std::size_t n = liste.size();
-  if (i + 16 < n) __builtin_prefetch(liste[i + 16]);
+  if (i + 16 < n) TVM::vorholen(liste[i + 16]);
   if (i + 8 < n) {
     TPunkt* p = PU_Z(liste[i + 8]);
-    if (TAnsatz* const* a = ansatzplatz(p, quelle)) __builtin_prefetch(a);
-    if (p->objtyp == OBJTYP_MPU) __builtin_prefetch(&MPU_Z(p)->material);
+    if (TAnsatz* const* a = ansatzplatz(p, quelle)) TVM::vorholen(a);
+    if (p->objtyp == OBJTYP_MPU) TVM::vorholen(&MPU_Z(p)->material);
     const TPunkt* geber = p->zustgeber ? p->zustgeber : p;
-    __builtin_prefetch(&geber->zust.alle);
+    TVM::vorholen(&geber->zust.alle);
   }
   if (i + 4 < n) {
     TPunkt* p = PU_Z(liste[i + 4]);
@@ -48,7 +48,7 @@ void Tmpm::vorausladen(const std::vector<TObjbasis*>& liste, std::size_t i, OBJT
     if (a && *a) (*a)->_vorladen(0);
     const double* block = p->_zg().alle.data;
     for (int k = von; k < bis; k += 8)
-      __builtin_prefetch(block + k);
+      TVM::vorholen(block + k);
   }
   if (i + 2 < n) {
     TAnsatz* const* a = ansatzplatz(PU_Z(liste[i + 2]), quelle);
@@ -210,8 +210,8 @@ bool Tmpm::_transfer_ergebnisse() {
     const TUebertragung& u = zwillingsziele();
     for (std::size_t i = 0; i < u.ziele.size(); ++i) {
       if (i + 8 < u.ziele.size()) {
-        __builtin_prefetch(u.ziele[i + 8].first);
-        if (u.ziele[i + 8].second) __builtin_prefetch(u.ziele[i + 8].second);
+        TVM::vorholen(u.ziele[i + 8].first);
+        if (u.ziele[i + 8].second) TVM::vorholen(u.ziele[i + 8].second);
       }
       TPunkt* p = PU_Z(u.ziele[i].first);
       const TObjbasis* m = u.ziele[i].second;

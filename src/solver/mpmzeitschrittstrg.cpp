@@ -170,14 +170,14 @@ bool Tmpm::_umspeichern(RICHTUNG r) {
     for (std::size_t i = 0; i < liste.size(); ++i) {
       if (i + 8 < liste.size()) {
         const TPunkt* p = PU_Z(liste[i + 8]);
-        __builtin_prefetch(p);
-        __builtin_prefetch(&p->zust.alle);
+        TVM::vorholen(p);
+        TVM::vorholen(&p->zust.alle);
       }
       if (i + 4 < liste.size()) {
         const TVM::VekR& alle = PU_Z(liste[i + 4])->zust.alle;
         if (alle.n == lage.ende)
           for (int k : {lage.u, lage.z_n, lage.u_n})
-            __builtin_prefetch(alle.data + k);
+            TVM::vorholen(alle.data + k);
       }
       PU_Z(liste[i])->_umspeichern(r);
     }

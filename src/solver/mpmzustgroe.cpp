@@ -93,7 +93,7 @@ void TZustgroe::_loeschen() {
   J = 1.0;
 }
 
-bool TZustgroe::_stretch(ZUSTGROE g, const TLage& l, int& von, int& laenge) {
+bool TZustgroe::_strecke(ZUSTGROE g, const TLage& l, int& von, int& laenge) {
   switch (g) {
   case ZUSTGROE_ALLE:
     von = 0;

@@ -1,8 +1,9 @@
 #pragma once
 // State record of one point: motion, internal variables, strains, stresses,
-// tangents and the previous step's values. All values live in one block owned
-// by the record; every named member is a view on a stretch of it, and each
-// transferable subset is one contiguous stretch.
+// tangents and the previous step's values. All values live in one block, owned
+// by the record or lent by the owner of the points for the record's life;
+// every named member is a view on a stretch of it, and each transferable
+// subset is one contiguous stretch.
 
 #include <iosfwd>
 #include <string>
@@ -59,7 +60,7 @@ public:
   void _loeschen();
   // Offset and length of subset g (1 to 4) in a block of layout `lage`;
   // false for any other value.
-  static bool _stretch(ZUSTGROE g, const TLage& lage, int& von, int& laenge);
+  static bool _strecke(ZUSTGROE g, const TLage& lage, int& von, int& laenge);
   // Whether g names a subset with a view (1 to 4).
   static bool _bteilmenge(ZUSTGROE g) { return g >= ZUSTGROE_ALLE && g <= ZUSTGROE_SEKUNDAER; }
   // The view of subsets 1 to 4; null for any other value.

@@ -107,12 +107,12 @@ TEST(Zustand, RecordOnStorageLayoutAndEmptyRecord) {
   EXPECT_EQ(&zg.normdz, speicher.data() + lage.ende - 1);
   for (ZUSTGROE g : {ZUSTGROE_ALLE, ZUSTGROE_VERSCHIEBUNG, ZUSTGROE_PRIMAER, ZUSTGROE_SEKUNDAER}) {
     int von = -1, laenge = -1;
-    ASSERT_TRUE(TZustgroe::_stretch(g, lage, von, laenge)) << g;
+    ASSERT_TRUE(TZustgroe::_strecke(g, lage, von, laenge)) << g;
     EXPECT_EQ(zg._teilmenge(g)->data, zg.alle.data + von) << g;
     EXPECT_EQ(zg._teilmenge(g)->n, laenge) << g;
   }
   int von = 0, laenge = 0;
-  EXPECT_FALSE(TZustgroe::_stretch(ZUSTGROE_VERSCHIEBUNG_N, lage, von, laenge));
+  EXPECT_FALSE(TZustgroe::_strecke(ZUSTGROE_VERSCHIEBUNG_N, lage, von, laenge));
   zg.u.init({1, 2});
   zg._umspeichern(RICHTUNG_VORWAERTS);
   EXPECT_EQ(zg.u_n, (VekR{1, 2}));
