@@ -42,7 +42,8 @@ public:
 // new object too. The entries lie in one array in ascending number, and the
 // objects once more in a plain array (`liste`), which the passes of the
 // computation walk; a number found by bisection. Numbers that arrive out of
-// order wait in a short list and are merged in before the next walk.
+// order wait in a short list and are merged in before the next walk. An
+// insertion ends the walks of the registry that are under way.
 template <class K, class T> class Tzmap {
 public:
   using Eintrag = std::pair<K, T*>;

@@ -20,11 +20,11 @@ void abfragefehler(const char* text) {
 } // namespace
 
 namespace {
-// Doubles of a point in the stores of the simulation: four vectors of dim1,
-// then its record.
+// Doubles of a point in the stores of the simulation: its positions xa, x0
+// and the current one, then its record.
 std::size_t punktspeicher(const TPunkt* zustgeber) {
   const int d1 = TDimensionen::dim1;
-  return static_cast<std::size_t>(4 * d1 + (zustgeber ? TZustgroe::Nleer : TZustgroe::TLage().ende));
+  return static_cast<std::size_t>(3 * d1 + (zustgeber ? TZustgroe::Nleer : TZustgroe::TLage().ende));
 }
 
 // A vector of dim1 on `speicher`, or an own one without.
@@ -48,9 +48,8 @@ TPunkt::TPunkt(Tmpm* m, OBJTYP typ, OBJTYP e, int n, double vol, const TVM::VekR
                double* speicher)
     : TObjbasis(m, typ, n, farbe, OBJSTATUS_AKTIV), zustgeber(geber), erz(e), vola(vol),
       xa(vektor(speicher)), vol0(vol), x0(vektor(speicher ? speicher + dim1 : nullptr)),
-      zust(speicher ? speicher + 4 * dim1 : nullptr, geber != nullptr && speicher != nullptr),
-      kontaktrichtung(vektor(speicher ? speicher + 2 * dim1 : nullptr)),
-      xmom_(vektor(speicher ? speicher + 3 * dim1 : nullptr)) {
+      zust(speicher ? speicher + 3 * dim1 : nullptr, geber != nullptr && speicher != nullptr),
+      kontaktrichtung(dim1), xmom_(vektor(speicher ? speicher + 2 * dim1 : nullptr)) {
   for (int i = 0; i < dim1 && i < x.n; ++i)
     xa[i] = x[i];
   x0 = xa;

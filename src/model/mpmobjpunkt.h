@@ -21,7 +21,8 @@ class TElement;
 class TPunkt : public TObjbasis {
 public:
   // With a state provider given, the point's own record stays empty. With a
-  // simulation, the record and the small vectors lie in its stores.
+  // simulation, the record and the positions (xa, x0, the current one) lie
+  // in its stores: those vectors keep dim1 values for the point's life.
   TPunkt(Tmpm* mpm, OBJTYP typ, OBJTYP erz, int num, double vol, const TVM::VekR& x, const TVM::VekR& u,
          const TVM::VekR& ut, const TVM::VekR& utt, const TVM::VekR& z, int farbe, TPunkt* zustgeber = nullptr);
   ~TPunkt() override;

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <initializer_list>
 #include <iosfwd>
+#include <memory>
 #include <type_traits>
 #include <vector>
 
