@@ -1,5 +1,6 @@
 #include "approx/mpmans.h"
 
+#include <algorithm>
 #include <cmath>
 #include <ostream>
 #include <sstream>
@@ -15,6 +16,8 @@
 #include "model/mpmobjkno.h"
 #include "model/mpmobjpunkt.h"
 #include "output/mpmaus.h"
+#include "solver/mpm.h"
+#include "solver/mpmobjsys.h"
 
 namespace MPM {
 
@@ -52,14 +55,32 @@ void fehlerabbruch(const std::string& text) {
   abbruch();
 }
 
+// A zero vector of dim1 in the stores of the simulation, or an own one
+// without a simulation.
+VekR kleiner_vektor(Tmpm* mpm) {
+  VekR v;
+  if (mpm) {
+    v.ansicht(TDimensionen::dim1, mpm->_speicher(static_cast<std::size_t>(TDimensionen::dim1)));
+  } else {
+    v.init(TDimensionen::dim1, nullptr);
+  }
+  return v;
+}
+
+// Subsets of state records up to this length are summed on the stack.
+constexpr int maxstapel = 160;
+
 } // namespace
 
 TAnsatz::TAnsatz(Tmpm* m, TPunkt* heimat, OBJTYP heimatot, OBJTYP stuetzot, ANSATZ a)
-    : mpm(m), heimatpu(heimat), heimatOT(heimatot), stuetzOT(stuetzot), ans(a), G(0, TDimensionen::dim1),
-      arbeit(TDimensionen::dim1) {}
+    : heimatpu(heimat), G(0, TDimensionen::dim1), mpm(m), heimatOT(heimatot), stuetzOT(stuetzot), ans(a),
+      arbeit(kleiner_vektor(m)) {}
 
 TAnsatz& TAnsatz::operator=(const TAnsatz& b) {
   if (this == &b || ans != b.ans) return *this;
+  einbaupos_stand_ = -1;
+  bquellbloecke_ = false;
+  if (mpm) ++mpm->Nansatzaenderungen;
   stuetzOT = b.stuetzOT;
   stuetzpu = b.stuetzpu;
   L = b.L;
@@ -75,6 +96,9 @@ void TAnsatz::strukturfehler(const std::string& text) {
 bool TAnsatz::_init(KONFIGUR k, VERZERR v) {
   konfigur = k;
   verzerr = v;
+  einbaupos_stand_ = -1;
+  bquellbloecke_ = false;
+  if (mpm) ++mpm->Nansatzaenderungen;
   const bool bkonfigur = k == KONFIGUR_REFKONF || k == KONFIGUR_MOMKONF;
   const bool bverzerr = v == VERZERR_KLNVERZ || v == VERZERR_GROVERZ;
   if (!bkonfigur || !bverzerr) {
@@ -99,20 +123,102 @@ bool TAnsatz::_zg(ZUSTGROE zg) {
     strukturfehler("TAnsatz::_zg(...): heimatpu=" + punkttext(heimatpu) + ", !Np\n");
     return false;
   }
-  VekR* ziel = heimatpu->_zg()._teilmenge(zg);
-  if (!ziel) return false;
+  TZustgroe& heimat = heimatpu->_zg();
+  // The subset in the block where the layout is the current one, else its view.
+  const TZustgroe::TLage lage;
+  int von = 0, n = 0;
+  VekR* ziel = nullptr;
+  double* zielwerte;
+  if (heimat.alle.n == lage.ende) {
+    if (!TZustgroe::_strecke(zg, lage, von, n)) return false;
+    zielwerte = heimat.alle.data + von;
+  } else {
+    ziel = heimat._teilmenge(zg);
+    if (!ziel) return false;
+    n = ziel->n;
+    zielwerte = ziel->data;
+  }
   // Summed apart from the target: the target's record may be one of the
   // sources'. A switched-off source holds a cleared record and adds nothing.
-  VekR summe(ziel->n);
+  double* const* bloecke = _quellbloecke();
+  double stapel[maxstapel];
+  std::vector<double> halde;
+  double* summe = stapel;
+  if (n > maxstapel) {
+    halde.assign(n, 0.0);
+    summe = halde.data();
+  } else {
+    std::fill(summe, summe + n, 0.0);
+  }
+  // The same stretch of every source's block, found from the target's.
+  const long versatz = zielwerte - heimat.alle.data;
   for (int k = 0; k < _Np() && k < L.n; ++k) {
     if (stuetzpu[k]->status != OBJSTATUS_AKTIV) continue;
-    const VekR* quelle = stuetzpu[k]->_zg()._teilmenge(zg);
-    if (!quelle || quelle->n != summe.n) continue;
-    for (int i = 0; i < summe.n; ++i)
-      summe[i] += L[k] * (*quelle)[i];
+    const double* q;
+    if (bloecke) {
+      q = bloecke[k] + versatz;
+    } else {
+      const VekR* quelle = stuetzpu[k]->_zg()._teilmenge(zg);
+      if (!quelle || quelle->n != n) continue;
+      q = quelle->data;
+    }
+    TVM::vielfaches_addieren(summe, q, L[k], n);
   }
-  *ziel = summe;
+  std::copy(summe, summe + n, zielwerte);
   return true;
+}
+
+void TAnsatz::quellen_bilden() {
+  const TZustgroe& heimat = heimatpu->_zg();
+  quellbloecke_.resize(stuetzpu.size());
+  bgleich_ = true;
+  for (std::size_t k = 0; k < stuetzpu.size(); ++k) {
+    const TZustgroe& q = stuetzpu[k]->_zg();
+    quellbloecke_[k] = q.alle.data;
+    bgleich_ = bgleich_ && q.alle.n == heimat.alle.n;
+  }
+  bselbst_ = stuetzpu.size() == 1 && &stuetzpu[0]->_zg() == &heimat;
+  bquellbloecke_ = true;
+}
+
+double* const* TAnsatz::_quellbloecke() {
+  if (!bquellbloecke_ || quellbloecke_.size() != stuetzpu.size()) quellen_bilden();
+  return bgleich_ ? quellbloecke_.data() : nullptr;
+}
+
+void TAnsatz::_vorladen(int stufe, int von, int bis) const {
+  if (stufe == 0) {
+    // The members the passes read lie in the first three lines.
+    const char* p = reinterpret_cast<const char*>(this);
+    for (std::size_t k = 0; k < 192 && k < sizeof(TAnsatz); k += 64)
+      TVM::vorholen(p + k);
+  } else if (stufe == 1) {
+    TVM::vorholen(stuetzpu.data());
+    TVM::vorholen(L.data);
+    TVM::vorholen(G.data);
+    TVM::vorholen(quellbloecke_.data());
+    TVM::vorholen(einbaupos_.data);
+  } else if (bquellbloecke_ && quellbloecke_.size() == stuetzpu.size()) {
+    for (std::size_t k = 0; k < stuetzpu.size(); ++k) {
+      TVM::vorholen(stuetzpu[k]);
+      for (int i = von; i < bis; i += 8)
+        TVM::vorholen(quellbloecke_[k] + i);
+    }
+  }
+}
+
+bool TAnsatz::quelle_ist_ziel() {
+  if (!bquellbloecke_ || quellbloecke_.size() != stuetzpu.size()) quellen_bilden();
+  return bselbst_;
+}
+
+const TVM::TVektor<int>& TAnsatz::_einbaupos() {
+  const long stand = mpm && mpm->sys ? mpm->sys->_Nnummerierungen() : 0;
+  if (einbaupos_stand_ != stand || einbaupos_.n != TDimensionen::dim1 * _Np()) {
+    MPM::_einbaupos(stuetzpu, einbaupos_);
+    einbaupos_stand_ = stand;
+  }
+  return einbaupos_;
 }
 
 // The deformation of the target from the sources' motion. The gradient
@@ -139,6 +245,7 @@ bool TAnsatz::_verzerrungen() {
   const int d = TDimensionen::dim1;
   const int Np = _Np();
   if (G.zeilen != Np || G.spalten != d) return false;
+  if (d == 2) return verzerrungen_eben();
   MatR grad(d, d), gradt(d, d), grad_n(d, d);
   for (int k = 0; k < Np; ++k) {
     const TZustgroe& q = stuetzpu[k]->_zg();
@@ -190,6 +297,134 @@ bool TAnsatz::_verzerrungen() {
   return true;
 }
 
+namespace {
+// 2 x 2 matrices as a00, a01, a10, a11, and the matrix operations of the
+// general path with the same arithmetic, so that both give the same bits.
+using M2 = double[4];
+constexpr double I2[4] = {1.0, 0.0, 0.0, 1.0};
+
+// c := a b, zero entries of a skipped as in the matrix product.
+void mal2(const M2 a, const M2 b, M2 c) {
+  c[0] = c[1] = c[2] = c[3] = 0.0;
+  for (int i = 0; i < 2; ++i)
+    for (int k = 0; k < 2; ++k) {
+      const double aik = a[2 * i + k];
+      if (aik == 0.0) continue;
+      c[2 * i] += aik * b[2 * k];
+      c[2 * i + 1] += aik * b[2 * k + 1];
+    }
+}
+
+// The scaled Voigt vector of (a + a^T) / 2.
+void symmetrisch_voigt2(const M2 a, double v[3]) {
+  v[0] = (a[0] + a[0]) * 0.5;
+  v[1] = (a[3] + a[3]) * 0.5;
+  v[2] = 1.4142135623730951 * ((a[1] + a[2]) * 0.5);
+}
+} // namespace
+
+// The plane case of `_verzerrungen` on the stack.
+bool TAnsatz::verzerrungen_eben() {
+  M2 grad = {0.0, 0.0, 0.0, 0.0}, gradt = {0.0, 0.0, 0.0, 0.0}, grad_n = {0.0, 0.0, 0.0, 0.0};
+  const int Np = _Np();
+  TZustgroe& zg = heimatpu->_zg();
+  double* const* bloecke = _quellbloecke();
+  // The record is read and written in its block, where the layout is known.
+  const TZustgroe::TLage lage;
+  double* block = zg.alle.n == lage.ende && lage.d1 == 2 && lage.d2 == 3 ? zg.alle.data : nullptr;
+  const long vu = block ? lage.u : zg.u.data - zg.alle.data, vut = block ? lage.ut : zg.ut.data - zg.alle.data,
+             vun = block ? lage.u_n : zg.u_n.data - zg.alle.data;
+  for (int k = 0; k < Np; ++k) {
+    const double *u, *ut, *u_n;
+    if (bloecke) {
+      u = bloecke[k] + vu;
+      ut = bloecke[k] + vut;
+      u_n = bloecke[k] + vun;
+    } else {
+      const TZustgroe& q = stuetzpu[k]->_zg();
+      u = q.u.data;
+      ut = q.ut.data;
+      u_n = q.u_n.data;
+    }
+    const double* g = G[k];
+    for (int i = 0; i < 2; ++i)
+      for (int j = 0; j < 2; ++j) {
+        grad[2 * i + j] += u[i] * g[j];
+        gradt[2 * i + j] += ut[i] * g[j];
+        grad_n[2 * i + j] += u_n[i] * g[j];
+      }
+  }
+  M2 F, Fdot, Fa;
+  if (konfigur == KONFIGUR_MOMKONF) {
+    M2 A;
+    for (int k = 0; k < 4; ++k)
+      A[k] = I2[k] - grad[k];
+    const double det = A[0] * A[3] - A[1] * A[2];
+    if (std::fabs(det) <= 2.220446049250313e-16) {
+      if (bausktr)
+        *pck << "TAnsatz::_verzerrungen(): heimatpu=" << punkttext(heimatpu) << ", I-h singulaer\n";
+      return false;
+    }
+    F[0] = A[3] / det;
+    F[1] = -A[1] / det;
+    F[2] = -A[2] / det;
+    F[3] = A[0] / det;
+    mal2(gradt, F, Fdot);
+    M2 B;
+    for (int k = 0; k < 4; ++k)
+      B[k] = (I2[k] - grad[k]) + grad_n[k];
+    mal2(B, F, Fa);
+  } else {
+    for (int k = 0; k < 4; ++k) {
+      F[k] = I2[k] + grad[k];
+      Fdot[k] = gradt[k];
+      Fa[k] = I2[k] + grad_n[k];
+    }
+  }
+  M2 H;
+  for (int k = 0; k < 4; ++k)
+    H[k] = F[k] - I2[k];
+  const double J = F[0] * F[3] - F[1] * F[2];
+  if (block) {
+    std::copy(F, F + 4, block + lage.F);
+    std::copy(H, H + 4, block + lage.H);
+    std::copy(Fa, Fa + 4, block + lage.Fa);
+    block[lage.J] = J;
+  } else {
+    zg.F.init(2, 2, F);
+    zg.H.init(2, 2, H);
+    zg.Fa.init(2, 2, Fa);
+    zg.J = J;
+  }
+  if (verzerr == VERZERR_GROVERZ && !(J > 0.0)) {
+    *konsaus << "TAnsatz::_verzerrungen(): heimatpu=" << punkttext(heimatpu) << ", J=" << J << "<=0\n"
+             << std::flush;
+    return false;
+  }
+  double eps[3], epst[3];
+  if (verzerr == VERZERR_GROVERZ) {
+    const M2 Ft = {F[0], F[2], F[1], F[3]};
+    M2 FtF, FtFdot;
+    mal2(Ft, F, FtF);
+    eps[0] = (FtF[0] - 1.0) * 0.5;
+    eps[1] = (FtF[3] - 1.0) * 0.5;
+    eps[2] = 1.4142135623730951 * ((FtF[1] - 0.0) * 0.5);
+    mal2(Ft, Fdot, FtFdot);
+    symmetrisch_voigt2(FtFdot, epst);
+  } else {
+    symmetrisch_voigt2(H, eps);
+    symmetrisch_voigt2(Fdot, epst);
+  }
+  if (block) {
+    std::copy(eps, eps + 3, block + lage.eps);
+    std::copy(epst, epst + 3, block + lage.epst);
+  } else {
+    zg.eps.init(3, eps);
+    zg.epst.init(3, epst);
+  }
+  return true;
+}
+
 void TAnsatz::_text(std::ostream& os) const {
   os << "ans=" << str_ANSATZ(ans) << ", Ng=" << Ng << ", heimatOT=" << str_OBJTYP(heimatOT)
      << ", stuetzOT=" << str_OBJTYP(stuetzOT) << ", heimatpu=[" << static_cast<const TObjbasis*>(heimatpu)
@@ -232,6 +467,8 @@ bool TAnsatzKopieren::_zg(ZUSTGROE zg) {
                    ", Np=" + std::to_string(_Np()) + "!=1\n");
     return false;
   }
+  // A target that shares the source's record already holds its values.
+  if (quelle_ist_ziel()) return TZustgroe::_bteilmenge(zg);
   VekR* ziel = heimatpu->_zg()._teilmenge(zg);
   const VekR* quelle = stuetzpu[0]->_zg()._teilmenge(zg);
   if (!ziel || !quelle || ziel->n != quelle->n) return false;
@@ -247,7 +484,7 @@ bool TAnsatzKopieren::_verzerrungen() {
 // Element
 
 TAnsatzEle::TAnsatzEle(Tmpm* m, TPunkt* heimat, OBJTYP heimatot, OBJTYP stuetzot)
-    : TAnsatz(m, heimat, heimatot, stuetzot, ANSATZ_ELE), xi(TDimensionen::dim1) {}
+    : TAnsatz(m, heimat, heimatot, stuetzot, ANSATZ_ELE), xi(kleiner_vektor(m)) {}
 
 TAnsatz& TAnsatzEle::operator=(const TAnsatz& b) {
   if (this == &b) return *this;
@@ -276,14 +513,14 @@ TAnsatzEle& TAnsatzEle::operator=(const TAnsatzEle& b) {
 // positions in the configuration `konfigur`, so that the strain computation
 // gets the gradient it expects (reference or current coordinates).
 bool TAnsatzEle::_init() {
-  const std::string prefix = "FEHLER in TAnsatzEle::_init(): heimatpu=" + punkttext(heimatpu) + ", ";
+  const auto praefix = [this] { return "FEHLER in TAnsatzEle::_init(): heimatpu=" + punkttext(heimatpu) + ", "; };
   TElement* e = heimatpu->element;
   if (!e) {
-    strukturfehler(prefix + "!heimatpu->ele\n");
+    strukturfehler(praefix() + "!heimatpu->ele\n");
     return false;
   }
   if (e->knou.empty()) {
-    strukturfehler(prefix + "!Np\n");
+    strukturfehler(praefix() + "!Np\n");
     return false;
   }
   stuetzpu = e->knou;
@@ -291,7 +528,16 @@ bool TAnsatzEle::_init() {
   G.init(_Np(), TDimensionen::dim1, nullptr);
   detJ = 0.0;
   if (!e->typ || !e->typ->eletyp) return false;
+  // The node positions on the stack while they fit.
+  const int d1 = TDimensionen::dim1;
+  const int Nx = e->_Nkno(KNOTYP_GEOMETRIEKNOTEN), Nu = e->_Nkno(KNOTYP_UNBEKANNTENKNOTEN);
+  constexpr int maxstapelknoten = 64;
+  double stapel[2 * 3 * maxstapelknoten];
   MatR Xx, Xu;
+  if (d1 <= 3 && Nx > 0 && Nu > 0 && Nx <= maxstapelknoten && Nu <= maxstapelknoten) {
+    Xx.ansicht(d1, Nx, stapel);
+    Xu.ansicht(d1, Nu, stapel + 3 * maxstapelknoten);
+  }
   e->_xk(Xx, konfigur, KNOTYP_GEOMETRIEKNOTEN);
   e->_xk(Xu, konfigur, KNOTYP_UNBEKANNTENKNOTEN);
   const bool berfolg = e->typ->eletyp->_Lu_Gu_detJ(Xx, Xu, xi, detJ, L, G);
@@ -327,7 +573,16 @@ bool TAnsatzEleinv::_init() {
     if (bausktr) *pck << "TAnsatzEleinv::_init(): " << punkttext(heimatpu) << "\n";
     return false;
   }
-  VekR N(Np), vol(Np);
+  // The nodes' weights and the volumes on the stack while they fit.
+  constexpr int maxstapelquellen = 64;
+  double Nstapel[maxstapelquellen], volstapel[maxstapelquellen];
+  std::vector<double> halde;
+  double *N = Nstapel, *vol = volstapel;
+  if (Np > maxstapelquellen) {
+    halde.resize(2 * static_cast<std::size_t>(Np));
+    N = halde.data();
+    vol = N + Np;
+  }
   double V = 0.0, S = 0.0;
   for (int k = 0; k < Np; ++k) {
     TPunkt* p = stuetzpu[k];

@@ -20,6 +20,14 @@ class TPunkt;
 // `stuetzOT`, owned by its target for the whole run; target and sources are
 // links. `_init` rebuilds the sources, L and G in the configuration given.
 class TAnsatz {
+  // What the builds leave for the passes, first, so that a pass finds it
+  // with the target and the sources in the object's first lines.
+  std::vector<double*> quellbloecke_;
+  TVM::TVektor<int> einbaupos_;
+  bool bquellbloecke_ = false; // quellbloecke_ belong to stuetzpu
+  bool bgleich_ = false;       // and are laid out as the target's record
+  bool bselbst_ = false;       // one source, whose record is the target's
+
 public:
   TAnsatz(Tmpm* mpm, TPunkt* heimatpu, OBJTYP heimatOT, OBJTYP stuetzOT, ANSATZ ans);
   virtual ~TAnsatz() = default;
@@ -42,18 +50,35 @@ public:
   virtual void _text(std::ostream& os) const;
 
   int _Np() const { return static_cast<int>(stuetzpu.size()); }
+  // The global equation positions of the sources, as `_einbaupos` gives
+  // them for `stuetzpu`; formed once per build of the approximation and
+  // numbering of the system.
+  const TVM::TVektor<int>& _einbaupos();
+  // The state blocks (`TZustgroe::alle` of `_zg()`) of the sources, formed
+  // once per build of the approximation; null when a source's record is laid
+  // out unlike the target's, so that offsets in the target's record do not
+  // carry over.
+  double* const* _quellbloecke();
+  // Asks the processor to fetch ahead what the passes read of this
+  // approximation: stufe 0 the object, 1 its arrays, 2 the sources (their
+  // object and the doubles von to bis of their state blocks).
+  void _vorladen(int stufe, int von = 0, int bis = 0) const;
+  // Whether `_zg` carries nothing because the single source's record is the
+  // target's own.
+  bool _ohne_wirkung() { return ans == ANSATZ_KOPIEREN && quelle_ist_ziel(); }
 
-  Tmpm* mpm;
+  // The members the passes read come first.
   TPunkt* heimatpu;
+  std::vector<TPunkt*> stuetzpu;
+  TVM::VekR L; // one value weight per source
+  KONFIGUR konfigur = KONFIGUR_UNBEKANNT;
+  VERZERR verzerr = VERZERR_UNBEKANNT;
+  TVM::MatR G; // one gradient row per source, dim1 columns
+  Tmpm* mpm;
   OBJTYP heimatOT;
   OBJTYP stuetzOT;
   ANSATZ ans;
-  KONFIGUR konfigur = KONFIGUR_UNBEKANNT;
-  VERZERR verzerr = VERZERR_UNBEKANNT;
   unsigned int Ng = 0; // polynomial degree in use (clouds)
-  std::vector<TPunkt*> stuetzpu;
-  TVM::VekR L; // one value weight per source
-  TVM::MatR G; // one gradient row per source, dim1 columns
   double skal = 1.0;
   TVM::VekR arbeit; // work vector, dim1
 
@@ -62,6 +87,15 @@ protected:
   virtual bool _init() = 0;
   // Target inactive; console message; the stop question.
   void strukturfehler(const std::string& text);
+  // Whether the single source's record is the target's own (a point and the
+  // one that provides its state); kept with `_quellbloecke`.
+  bool quelle_ist_ziel();
+
+private:
+  bool verzerrungen_eben();
+  void quellen_bilden();
+
+  long einbaupos_stand_ = -1; // numbering of the system einbaupos_ belongs to; -1 none
 };
 
 // The single source is the target's co-located point of the source type.

@@ -1,5 +1,6 @@
 #include "element/eletyp.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <map>
@@ -123,9 +124,15 @@ bool Tdataset::_x(const MatR& Xx, const VekR& xi, VekR& x) const {
 }
 
 bool Tdataset::_J(const MatR& Xx, const VekR& xi, MatR& J) const {
+  if (!ansx || Xx.zeilen != DIM1(key.dim) || Xx.spalten != Nx()) return false;
+  // The derivatives of a family with one function per node, up to four
+  // nodes (the rows the matrix holds in itself), on the stack.
+  constexpr int maxstapel = 4;
+  double stapel[maxstapel * 3];
   MatR Lx_xi;
-  if (!ansx || Xx.zeilen != DIM1(key.dim) || Xx.spalten != Nx() || !ansx->_L_xi(Xx, xi, Lx_xi)) return false;
-  J = Xx * Lx_xi;
+  if (!hermite(key.ansfunkx) && Nx() <= maxstapel && Xx.zeilen <= 3) Lx_xi.ansicht(Nx(), Xx.zeilen, stapel);
+  if (!ansx->_L_xi(Xx, xi, Lx_xi)) return false;
+  TVM::produkt(Xx, Lx_xi, J);
   return J.zeilen == Xx.zeilen && J.spalten == Xx.zeilen;
 }
 
@@ -193,16 +200,42 @@ bool Tdataset::_Lu_Gu_detJ(const MatR& Xx, const MatR& Xu, const VekR& xi, doubl
                            MatR& Gu) const {
   detJ = 0.0;
   const MatR& Xdaten = hermite(key.ansfunku) ? Xx : Xu;
-  MatR Lu_xi, J;
-  if (!ansu || !ansu->_L(Xdaten, xi, Lu) || !ansu->_L_xi(Xdaten, xi, Lu_xi) || !_J(Xx, xi, J)) {
+  // The reference derivatives are formed in Gu and turned into the physical
+  // ones row by row; J and its inverse on the stack.
+  const int z0 = Gu.zeilen, s0 = Gu.spalten;
+  const int d1 = Xx.zeilen;
+  double stapel[2 * 9];
+  MatR J, JI;
+  if (d1 >= 1 && d1 <= 3) {
+    J.ansicht(d1, d1, stapel);
+    JI.ansicht(d1, d1, stapel + 9);
+  }
+  if (!ansu || !ansu->_L(Xdaten, xi, Lu) || !ansu->_L_xi(Xdaten, xi, Gu) || !_J(Xx, xi, J)) {
     Lu.init(-1, nullptr, 0.0);
-    Gu.init(-1, -1, nullptr, 0.0);
+    Gu.init(z0, s0, nullptr, 0.0);
     return false;
   }
-  MatR JI;
   const bool binvers = TVM::inverse_nxn(J, JI, detJ);
   if (!binvers) JI.init(J.zeilen, J.spalten, nullptr, 0.0);
-  Gu = Lu_xi * JI;
+  // Gu := Gu JI with the arithmetic of the matrix product.
+  if (Gu.spalten > 3 || JI.zeilen != Gu.spalten) {
+    const MatR Lu_xi(Gu);
+    TVM::produkt(Lu_xi, JI, Gu);
+    return binvers;
+  }
+  double zeile[3];
+  for (int i = 0; i < Gu.zeilen; ++i) {
+    double* g = Gu[i];
+    const int n = Gu.spalten;
+    std::copy(g, g + n, zeile);
+    std::fill(g, g + JI.spalten, 0.0);
+    for (int k = 0; k < n; ++k) {
+      const double aik = zeile[k];
+      if (aik == 0.0) continue;
+      for (int j = 0; j < JI.spalten; ++j)
+        g[j] += aik * JI[k][j];
+    }
+  }
   return binvers;
 }
 

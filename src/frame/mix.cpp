@@ -1,5 +1,7 @@
 #include "frame/mix.h"
 
+#include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 
@@ -19,10 +21,18 @@ std::string _str(double x, int w, bool nullunterdrueckung) {
   }
   char puffer[64];
   if (w >= 7 && w <= 17) {
-    std::snprintf(puffer, sizeof puffer, "%*.*Le", w, w - 7, static_cast<long double>(x));
-  } else {
-    std::snprintf(puffer, sizeof puffer, "%Le", static_cast<long double>(x));
+    // The digits of "%*.*Le" (correctly rounded, two or more exponent
+    // digits), right-aligned in w places.
+    char ziffern[40];
+    const std::to_chars_result r = std::to_chars(ziffern, ziffern + sizeof ziffern, x,
+                                                 std::chars_format::scientific, w - 7);
+    const int laenge = static_cast<int>(r.ptr - ziffern);
+    const int vorn = std::max(w - laenge, 0);
+    std::fill(puffer, puffer + vorn, ' ');
+    std::copy(ziffern, r.ptr, puffer + vorn);
+    return std::string(puffer, static_cast<std::size_t>(vorn + laenge));
   }
+  std::snprintf(puffer, sizeof puffer, "%Le", static_cast<long double>(x));
   return puffer;
 }
 

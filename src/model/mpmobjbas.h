@@ -2,8 +2,10 @@
 // Base of every model object and the registry container. A registry maps
 // numbers to objects in ascending order; it owns them only when asked to.
 
+#include <algorithm>
+#include <cstddef>
 #include <iosfwd>
-#include <map>
+#include <utility>
 #include <type_traits>
 #include <vector>
 
@@ -37,42 +39,113 @@ public:
 
 // Ordered registry from number to object. With `beigentuemer` the registry
 // deletes its objects on destruction; a refused insertion then deletes the
-// new object too.
+// new object too. The entries lie in one array in ascending number, and the
+// objects once more in a plain array (`liste`), which the passes of the
+// computation walk; a number found by bisection. Numbers that arrive out of
+// order wait in a short list and are merged in before the next walk. An
+// insertion ends the walks of the registry that are under way.
 template <class K, class T> class Tzmap {
 public:
-  using Karte = std::map<K, T*>;
+  using Eintrag = std::pair<K, T*>;
+  using Karte = std::vector<Eintrag>;
 
   explicit Tzmap(bool beigentuemer = false) : beigentuemer_(beigentuemer) {}
   ~Tzmap() {
-    if (beigentuemer_)
-      for (auto& eintrag : karte_)
-        delete eintrag.second;
+    if (!beigentuemer_) return;
+    for (const Eintrag& e : sortiert_)
+      delete e.second;
+    for (const Eintrag& e : neu_)
+      delete e.second;
   }
   Tzmap(const Tzmap&) = delete;
   Tzmap& operator=(const Tzmap&) = delete;
 
   // The object of number `num`, or null.
   T* suchen(K num) const {
-    const auto pos = karte_.find(num);
-    return pos == karte_.end() ? nullptr : pos->second;
+    const auto pos = finden(num);
+    if (pos != sortiert_.end()) return pos->second;
+    for (const Eintrag& e : neu_)
+      if (e.first == num) return e.second;
+    return nullptr;
   }
   // False when the number is taken; the registry keeps the old object.
   bool einfuegen(K num, T* obj) {
-    const bool neu = karte_.emplace(num, obj).second;
-    if (!neu && beigentuemer_ && karte_[num] != obj) delete obj;
-    return neu;
+    if (T* alt = suchen(num)) {
+      if (beigentuemer_ && alt != obj) delete obj;
+      return false;
+    }
+    if (neu_.empty() && (sortiert_.empty() || sortiert_.back().first < num)) {
+      sortiert_.emplace_back(num, obj);
+      liste_.push_back(obj);
+    } else {
+      neu_.emplace_back(num, obj);
+      if (neu_.size() > 64 + sortiert_.size() / 64) mischen();
+    }
+    return true;
+  }
+  // Takes the object of number `num` out (an owning registry deletes it);
+  // false when there is none.
+  bool entfernen(K num) {
+    mischen();
+    const auto pos = finden(num);
+    if (pos == sortiert_.end()) return false;
+    T* obj = pos->second;
+    liste_.erase(liste_.begin() + (pos - sortiert_.begin()));
+    sortiert_.erase(pos);
+    if (beigentuemer_) delete obj;
+    return true;
   }
 
-  typename Karte::const_iterator begin() const { return karte_.begin(); }
-  typename Karte::const_iterator end() const { return karte_.end(); }
-  std::size_t size() const { return karte_.size(); }
-  bool empty() const { return karte_.empty(); }
+  // The objects in ascending number, contiguous.
+  const std::vector<T*>& liste() const {
+    mischen();
+    return liste_;
+  }
+
+  typename Karte::const_iterator begin() const {
+    mischen();
+    return sortiert_.begin();
+  }
+  typename Karte::const_iterator end() const {
+    mischen();
+    return sortiert_.end();
+  }
+  std::size_t size() const { return sortiert_.size() + neu_.size(); }
+  bool empty() const { return size() == 0; }
 
   int zaehlwort = 0; // free counter for the input reader
 
 private:
+  typename Karte::const_iterator finden(K num) const {
+    const auto pos = std::lower_bound(sortiert_.begin(), sortiert_.end(), num,
+                                      [](const Eintrag& e, K n) { return e.first < n; });
+    return pos != sortiert_.end() && pos->first == num ? pos : sortiert_.end();
+  }
+  typename Karte::iterator finden(K num) {
+    const auto pos = std::lower_bound(sortiert_.begin(), sortiert_.end(), num,
+                                      [](const Eintrag& e, K n) { return e.first < n; });
+    return pos != sortiert_.end() && pos->first == num ? pos : sortiert_.end();
+  }
+  // The waiting entries into their places.
+  void mischen() const {
+    if (neu_.empty()) return;
+    const auto kleiner = [](const Eintrag& a, const Eintrag& b) { return a.first < b.first; };
+    std::sort(neu_.begin(), neu_.end(), kleiner);
+    const std::size_t alt = sortiert_.size();
+    sortiert_.insert(sortiert_.end(), neu_.begin(), neu_.end());
+    std::inplace_merge(sortiert_.begin(), sortiert_.begin() + static_cast<std::ptrdiff_t>(alt), sortiert_.end(),
+                       kleiner);
+    neu_.clear();
+    liste_.clear();
+    liste_.reserve(sortiert_.size());
+    for (const Eintrag& e : sortiert_)
+      liste_.push_back(e.second);
+  }
+
   bool beigentuemer_;
-  Karte karte_;
+  mutable Karte sortiert_;
+  mutable Karte neu_;
+  mutable std::vector<T*> liste_;
 };
 
 using Tobjcont = Tzmap<int, TObjbasis>;

@@ -183,22 +183,26 @@ TElement* ele_erzeugen(Tmpm* mpm, int num, int matnum, int eletypnum, const std:
   const bool beleansatz = mpm->stw.ansatz_knou_zu_pu == ANSATZ_ELE;
   const TVM::VekR null;
   for (int p = 0; p < Nipu; ++p) {
+    // The material point first, so that the integration point is created
+    // with its state provider.
+    TMaterialpunkt* mp = nullptr;
+    if (mpm->stw.bipuaufmpu) {
+      mp = mpm->_behalten(std::make_unique<TMaterialpunkt>(mpm, -1, OBJTYP_ELE, matnum, vol[p], x[p], null, null,
+                                                           null, null, 0));
+      mpm->mpu.einfuegen(static_cast<int>(mp->num), mp);
+      mp->element = e;
+    }
     TIntegrationspunkt* ip = mpm->_behalten(
-        std::make_unique<TIntegrationspunkt>(mpm, -1, OBJTYP_ELE, vol[p], x[p], null, null, null, null, 0));
+        std::make_unique<TIntegrationspunkt>(mpm, -1, OBJTYP_ELE, vol[p], x[p], null, null, null, null, 0, mp));
     mpm->ipu.einfuegen(static_cast<int>(ip->num), ip);
     ip->element = e;
     if (beleansatz) {
       e->ipu.push_back(ip);
       _xi_setzen(ip->ans_kno, xi[p]);
     }
-    if (!mpm->stw.bipuaufmpu) continue;
-    TMaterialpunkt* mp = mpm->_behalten(std::make_unique<TMaterialpunkt>(mpm, -1, OBJTYP_ELE, matnum, vol[p],
-                                                                         x[p], null, null, null, null, 0));
-    mpm->mpu.einfuegen(static_cast<int>(mp->num), mp);
-    mp->element = e;
+    if (!mp) continue;
     mp->ipu_auf = ip;
     ip->mpu_auf = mp;
-    ip->zustgeber = mp;
     if (beleansatz) {
       e->mpu.push_back(mp);
       _xi_setzen(mp->ans_kno, xi[p]);

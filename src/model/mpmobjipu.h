@@ -10,8 +10,10 @@ namespace MPM {
 
 class TIntegrationspunkt : public TPunkt {
 public:
+  // With a state provider the point's own record stays empty.
   TIntegrationspunkt(Tmpm* mpm, int num, OBJTYP erz, double vol, const TVM::VekR& x, const TVM::VekR& u,
-                     const TVM::VekR& ut, const TVM::VekR& utt, const TVM::VekR& z, int farbe);
+                     const TVM::VekR& ut, const TVM::VekR& utt, const TVM::VekR& z, int farbe,
+                     TPunkt* zustgeber = nullptr);
 
   TAnsatz* _ansatz(OBJTYP stuetzot) override;
   TPunkt* _pu(OBJTYP ot) override;

@@ -115,11 +115,10 @@ TKnoten* kno_erzeugen(Tmpm* mpm, int num, int matnum, double vol, const TVM::Vek
   }
   if (mpm->stw.bipuaufkno) {
     TIntegrationspunkt* ip = mpm->_behalten(
-        std::make_unique<TIntegrationspunkt>(mpm, -1, OBJTYP_KNO, vol, x, u, ut, utt, z, farbe));
+        std::make_unique<TIntegrationspunkt>(mpm, -1, OBJTYP_KNO, vol, x, u, ut, utt, z, farbe, kn));
     mpm->ipu.einfuegen(static_cast<int>(ip->num), ip);
     kn->ipu_auf = ip;
     ip->kno_auf = kn;
-    ip->zustgeber = kn;
     if (mp) {
       mp->ipu_auf = ip;
       ip->mpu_auf = mp;

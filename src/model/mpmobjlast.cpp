@@ -31,9 +31,15 @@ TPunktlast::TPunktlast(Tmpm* m, int nummer, OBJTYP z, LASTTYP a, const std::vect
 bool TPunktlast::_last(double t, const TPunkt* punkt, LASTTYP a, double& wert, double& b) const {
   wert = 0.0;
   b = 0.0;
-  if (!punkt || punkt->objtyp != ziel || a != art || !(tA <= t && t < tE) ||
-      !Zielobjektnummern.count(punkt->num))
-    return false;
+  if (!punkt || punkt->objtyp != ziel || a != art || !Zielobjektnummern.count(punkt->num)) return false;
+  if (!_wert(t, wert)) return false;
+  b = beta;
+  return true;
+}
+
+bool TPunktlast::_wert(double t, double& wert) const {
+  wert = 0.0;
+  if (!(tA <= t && t < tE)) return false;
   auto k = [this](int i) { return i < c.n ? c[i] : 0.0; };
   const double T = tE - tA, tau = t - tA, s = tau / T;
   switch (ftyp) {
@@ -57,9 +63,9 @@ bool TPunktlast::_last(double t, const TPunkt* punkt, LASTTYP a, double& wert, d
     wert = k(0) * std::cos(zweipi * (t - k(2)) / k(1)) + k(3);
     break;
   default:
+    wert = 0.0;
     return false;
   }
-  b = beta;
   return true;
 }
 

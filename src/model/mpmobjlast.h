@@ -24,6 +24,9 @@ public:
   // there with kind `art` (tA <= t < tE); coefficients missing from a short
   // list count as 0.
   bool _last(double t, const TPunkt* punkt, LASTTYP art, double& wert, double& beta) const;
+  // The value of the time function at t, whatever the point: false (wert 0)
+  // outside [tA, tE) or for an unknown function type.
+  bool _wert(double t, double& wert) const;
 
   OBJTYP ziel;
   LASTTYP art;

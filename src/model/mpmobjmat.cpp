@@ -26,22 +26,37 @@ double kennwert(const std::vector<double>& params, std::size_t i, double vorgabe
   return i < params.size() ? params[i] : vorgabe;
 }
 
-// dev v - (z1, z2, z3): half the in-plane trace removed from the normal components.
-VekR dev_minus(const VekR& eps, const VekR& z) {
-  VekR d(3);
+// d := dev eps - (z1, z2, z3): half the in-plane trace removed from the
+// normal components.
+void dev_minus(const VekR& eps, const VekR& z, double d[3]) {
   const double halbspur = 0.5 * (eps[0] + eps[1]);
   d[0] = eps[0] - halbspur - z[0];
   d[1] = eps[1] - halbspur - z[1];
   d[2] = eps[2] - z[2];
-  return d;
 }
 
-// First n components of v.
-VekR anfang(const VekR& v, int n) {
-  VekR a(n);
-  for (int i = 0; i < n && i < v.n; ++i)
-    a[i] = v[i];
-  return a;
+// The Euclidean norm, summed as TVM::norm does.
+double norm3(const double d[3]) {
+  double s = 0.0;
+  for (int i = 0; i < 3; ++i)
+    s += d[i] * d[i];
+  return std::sqrt(s);
+}
+
+// Voigt vectors and small matrices of the plane laws fit these stack buffers.
+constexpr int maxvoigt = 6;
+
+// e := eps minus the first nz components of z (missing ones taken as 0), as
+// a view on `puffer` (maxvoigt long) while it fits.
+VekR& eps_minus(const VekR& eps, const VekR& z, int nz, double* puffer, VekR& e) {
+  if (eps.n <= maxvoigt) {
+    e.ansicht(eps.n, puffer);
+  } else {
+    e.init(eps.n, nullptr);
+  }
+  for (int i = 0; i < eps.n; ++i)
+    e[i] = eps[i] - (i < nz && i < z.n ? z[i] : 0.0);
+  return e;
 }
 
 } // namespace
@@ -101,10 +116,19 @@ MatR& TMaterial::_rz_num(const VekR& eps, const VekR& epst, const VekR& z, const
   if (n == 0) return rz;
   const double h = mpm->stw.dznumtan;
   bool biter = false;
-  VekR r0, ri;
+  // Residuals and the shifted state on the stack while they fit.
+  constexpr int maxstapel = 8;
+  double r0w[maxstapel], riw[maxstapel], ziw[maxstapel];
+  VekR r0, ri, zi;
+  const bool bstapel = n <= maxstapel && z.n <= maxstapel;
+  if (bstapel) {
+    r0.ansicht(n, r0w);
+    ri.ansicht(n, riw);
+    zi.ansicht(z.n, ziw);
+  }
   _r(eps, epst, z, z_n, r0, biter, dt);
   for (int i = 0; i < n; ++i) {
-    VekR zi(z);
+    zi = z;
     zi[i] += h;
     _r(eps, epst, zi, z_n, ri, biter, dt);
     for (int k = 0; k < n; ++k)
@@ -137,17 +161,17 @@ MatR& TMaterial_linelvis::_rz(const VekR&, const VekR&, const VekR&, const VekR&
   return rz.init(0, 0, nullptr);
 }
 
-void TMaterial_linelvis::_CT_DT(const VekR&, const VekR&, const VekR&, const VekR&, MatR, MatR& CT, MatR& DT,
-                                bool, double) const {
+void TMaterial_linelvis::_CT_DT(const VekR&, const VekR&, const VekR&, const VekR&, const MatR&, MatR& CT,
+                                MatR& DT, bool, double) const {
   CT = Cel;
   DT = Dvis;
 }
 
 VekR& TMaterial_linelvis::_sigma(const VekR& eps, const VekR& epst, const VekR&, VekR& sig, VekR& q,
                                  const TMaterialpunkt*) const {
-  q = Dvis * epst;
-  sig = Cel * eps + q;
-  return sig;
+  TVM::produkt(Dvis, epst, q);
+  TVM::produkt(Cel, eps, sig);
+  return sig += q;
 }
 
 // -------------------------------------------------- TMaterial_linelvisplas
@@ -161,18 +185,23 @@ TMaterial_linelvisplas::TMaterial_linelvisplas(Tmpm* m, int n, const std::vector
 }
 
 VekR& TMaterial_linelvisplas::N_(const VekR& eps, const VekR& z, VekR& N, bool& bunbest) const {
-  const VekR d = dev_minus(eps, z);
-  const double n = TVM::norm(d);
+  double d[3];
+  dev_minus(eps, z, d);
+  const double n = norm3(d);
   if (n < mpm->stw.schranke_normeps) {
     bunbest = true;
     return N.init(3, nullptr);
   }
-  return N = (1.0 / n) * d;
+  const double s = 1.0 / n;
+  for (double& di : d)
+    di *= s;
+  return N.init(3, d);
 }
 
 MatR& TMaterial_linelvisplas::_Ndevepspl(const VekR& eps, const VekR& z, MatR& M) const {
-  const VekR d = dev_minus(eps, z);
-  const double n = TVM::norm(d);
+  double d[3];
+  dev_minus(eps, z, d);
+  const double n = norm3(d);
   if (n < mpm->stw.schranke_normeps) {
     *konsaus << "\nTMaterial_linelplas::_Ndevepspl(). Ndevepspl unbestimmt";
     return M.init(3, 3, nullptr);
@@ -187,11 +216,16 @@ MatR& TMaterial_linelvisplas::_Ndevepspl(const VekR& eps, const VekR& z, MatR& M
 VekR& TMaterial_linelvisplas::_r(const VekR& eps, const VekR&, const VekR& z, const VekR& z_n, VekR& r,
                                  bool& biter, double) const {
   bool bunbest = false;
+  double Nw[3];
   VekR N;
+  N.ansicht(3, Nw);
   N_(eps, z, N, bunbest);
   const double dlambda = z[4] - z_n[4];
-  const VekR s = (2.0 * G) * dev_minus(eps, z);
-  const double f = TVM::norm(s) + mwurzel2_3 * (sigy0 + Hiso * z[3]);
+  double s[3];
+  dev_minus(eps, z, s);
+  for (double& si : s)
+    si *= 2.0 * G;
+  const double f = norm3(s) + mwurzel2_3 * (sigy0 + Hiso * z[3]);
 
   r.init(5, nullptr);
   for (int i = 0; i < 3; ++i)
@@ -216,8 +250,11 @@ VekR& TMaterial_linelvisplas::_r(const VekR& eps, const VekR&, const VekR& z, co
 MatR& TMaterial_linelvisplas::_rz(const VekR& eps, const VekR&, const VekR& z, const VekR& z_n, MatR& rz,
                                   double) const {
   bool bunbest = false;
+  double Nw[3], Mw[9];
   VekR N;
   MatR M;
+  N.ansicht(3, Nw);
+  if (dim2 == 3) M.ansicht(3, 3, Mw);
   N_(eps, z, N, bunbest);
   _Ndevepspl(eps, z, M);
   const double dlambda = z[4] - z_n[4];
@@ -237,18 +274,26 @@ MatR& TMaterial_linelvisplas::_rz(const VekR& eps, const VekR&, const VekR& z, c
 }
 
 void TMaterial_linelvisplas::_CT_DT(const VekR& eps, const VekR& epst, const VekR& z, const VekR& z_n,
-                                    MatR rzinv, MatR& CT, MatR& DT, bool biter, double dt) const {
+                                    const MatR& rzinv, MatR& CT, MatR& DT, bool biter, double dt) const {
   DT = Dvis;
   CT = Cel;
   if (!biter) return;
 
   // Without the inverse of the last Newton step, invert rz at this state.
+  const MatR* rzi = &rzinv;
+  MatR eigen;
   if (rzinv.zeilen != 5 || rzinv.spalten != 5) {
-    _rz(eps, epst, z, z_n, rzinv, dt);
-    if (!MATHE::gauss_inverse(5, rzinv.zeilen_ptr)) return;
+    _rz(eps, epst, z, z_n, eigen, dt);
+    if (!MATHE::gauss_inverse(5, eigen.zeilen_ptr)) return;
+    rzi = &eigen;
   }
 
+  double sigw[maxvoigt], qw[maxvoigt];
   VekR sig, q;
+  if (dim2 <= maxvoigt) {
+    sig.ansicht(dim2, sigw);
+    q.ansicht(dim2, qw);
+  }
   _sigma(eps, epst, z, sig, q, nullptr);
   const double dlambda = z[4] - z_n[4];
   const double dd = sig[0] - sig[1];
@@ -258,7 +303,7 @@ void TMaterial_linelvisplas::_CT_DT(const VekR& eps, const VekR& epst, const Vek
   const double c = G / m;
   const double s3 = sig[2];
 
-  MatR B(5, 3);
+  double B[5][3] = {};
   B[0][0] = -a * s3 * s3;
   B[0][1] = a * s3 * s3;
   B[0][2] = a * s3 * dd;
@@ -273,22 +318,26 @@ void TMaterial_linelvisplas::_CT_DT(const VekR& eps, const VekR& epst, const Vek
   B[4][2] = 2.0 * c * s3;
 
   // I + P rzinv B, P = [I3 | 0] picks the plastic-strain rows.
-  MatR X(3, 3);
+  double Xw[9];
+  MatR X;
+  X.ansicht(3, 3, Xw);
   for (int i = 0; i < 3; ++i)
     for (int j = 0; j < 3; ++j) {
       double s = i == j ? 1.0 : 0.0;
       for (int k = 0; k < 5; ++k)
-        s += rzinv[i][k] * B[k][j];
+        s += (*rzi)[i][k] * B[k][j];
       X[i][j] = s;
     }
-  CT = Cel * X;
+  TVM::produkt(Cel, X, CT);
 }
 
 VekR& TMaterial_linelvisplas::_sigma(const VekR& eps, const VekR& epst, const VekR& z, VekR& sig, VekR& q,
                                      const TMaterialpunkt*) const {
-  q = Dvis * epst;
-  sig = Cel * (eps - anfang(z, 3)) + q;
-  return sig;
+  TVM::produkt(Dvis, epst, q);
+  double ew[maxvoigt];
+  VekR e;
+  TVM::produkt(Cel, eps_minus(eps, z, 3, ew, e), sig);
+  return sig += q;
 }
 
 // ------------------------------------------------------ TMaterial_linvisel
@@ -319,16 +368,22 @@ MatR& TMaterial_linvisel::_rz(const VekR&, const VekR&, const VekR&, const VekR&
   return rz;
 }
 
-void TMaterial_linvisel::_CT_DT(const VekR&, const VekR&, const VekR&, const VekR&, MatR, MatR& CT, MatR&,
-                                bool, double dt) const {
-  CT = Cel + (tau / (tau + dt)) * Cel2;
+void TMaterial_linvisel::_CT_DT(const VekR&, const VekR&, const VekR&, const VekR&, const MatR&, MatR& CT,
+                                MatR&, bool, double dt) const {
+  const double faktor = tau / (tau + dt);
+  CT = Cel;
+  if (CT.anzahl() != Cel2.anzahl()) return;
+  for (long k = 0; k < CT.anzahl(); ++k)
+    CT.data[k] += Cel2.data[k] * faktor;
 }
 
 VekR& TMaterial_linvisel::_sigma(const VekR& eps, const VekR&, const VekR& z, VekR& sig, VekR& q,
                                  const TMaterialpunkt*) const {
-  q = Cel2 * (eps - anfang(z, dim2));
-  sig = Cel * eps + q;
-  return sig;
+  double ew[maxvoigt];
+  VekR e;
+  TVM::produkt(Cel2, eps_minus(eps, z, dim2, ew, e), q);
+  TVM::produkt(Cel, eps, sig);
+  return sig += q;
 }
 
 // ----------------------------------------------------------------- factory

@@ -33,7 +33,7 @@ public:
   // CT = dsig/deps and DT = dsig/depst; rzinv is the inverse of rz from the
   // last Newton step (empty when none was taken).
   virtual void _CT_DT(const TVM::VekR& eps, const TVM::VekR& epst, const TVM::VekR& z, const TVM::VekR& z_n,
-                      TVM::MatR rzinv, TVM::MatR& CT, TVM::MatR& DT, bool biter, double dt) const = 0;
+                      const TVM::MatR& rzinv, TVM::MatR& CT, TVM::MatR& DT, bool biter, double dt) const = 0;
   // Total stress sig and its rate- or history-dependent part q.
   virtual TVM::VekR& _sigma(const TVM::VekR& eps, const TVM::VekR& epst, const TVM::VekR& z, TVM::VekR& sig,
                             TVM::VekR& q, const TMaterialpunkt* mpu) const = 0;
@@ -62,7 +62,7 @@ public:
   TVM::MatR& _rz(const TVM::VekR& eps, const TVM::VekR& epst, const TVM::VekR& z, const TVM::VekR& z_n,
                  TVM::MatR& rz, double dt) const override;
   void _CT_DT(const TVM::VekR& eps, const TVM::VekR& epst, const TVM::VekR& z, const TVM::VekR& z_n,
-              TVM::MatR rzinv, TVM::MatR& CT, TVM::MatR& DT, bool biter, double dt) const override;
+              const TVM::MatR& rzinv, TVM::MatR& CT, TVM::MatR& DT, bool biter, double dt) const override;
   TVM::VekR& _sigma(const TVM::VekR& eps, const TVM::VekR& epst, const TVM::VekR& z, TVM::VekR& sig,
                     TVM::VekR& q, const TMaterialpunkt* mpu) const override;
 
@@ -83,7 +83,7 @@ public:
   TVM::MatR& _rz(const TVM::VekR& eps, const TVM::VekR& epst, const TVM::VekR& z, const TVM::VekR& z_n,
                  TVM::MatR& rz, double dt) const override;
   void _CT_DT(const TVM::VekR& eps, const TVM::VekR& epst, const TVM::VekR& z, const TVM::VekR& z_n,
-              TVM::MatR rzinv, TVM::MatR& CT, TVM::MatR& DT, bool biter, double dt) const override;
+              const TVM::MatR& rzinv, TVM::MatR& CT, TVM::MatR& DT, bool biter, double dt) const override;
   TVM::VekR& _sigma(const TVM::VekR& eps, const TVM::VekR& epst, const TVM::VekR& z, TVM::VekR& sig,
                     TVM::VekR& q, const TMaterialpunkt* mpu) const override;
 
@@ -110,7 +110,7 @@ public:
   TVM::MatR& _rz(const TVM::VekR& eps, const TVM::VekR& epst, const TVM::VekR& z, const TVM::VekR& z_n,
                  TVM::MatR& rz, double dt) const override;
   void _CT_DT(const TVM::VekR& eps, const TVM::VekR& epst, const TVM::VekR& z, const TVM::VekR& z_n,
-              TVM::MatR rzinv, TVM::MatR& CT, TVM::MatR& DT, bool biter, double dt) const override;
+              const TVM::MatR& rzinv, TVM::MatR& CT, TVM::MatR& DT, bool biter, double dt) const override;
   TVM::VekR& _sigma(const TVM::VekR& eps, const TVM::VekR& epst, const TVM::VekR& z, TVM::VekR& sig,
                     TVM::VekR& q, const TMaterialpunkt* mpu) const override;
 

@@ -100,46 +100,82 @@ bool TMaterialpunkt::materialiteration() {
   const double dt = mpm->dt;
   const int n = static_cast<int>(TMaterial::_Nz(material->typ));
   constexpr unsigned int minstellen = 3;
-  TZustgroe& zg = zust;
+  // The members of the record as views on its block, where its layout is
+  // the current one, so that the pass reads the block alone.
+  const TZustgroe::TLage lage;
+  double* block = zust.alle.n == lage.ende ? zust.alle.data : nullptr;
+  TVM::VekR z_b, z_n_b, eps_b, epst_b, sig_b, q_b;
+  TVM::MatR CT_b, DT_b;
+  if (block) {
+    z_b.ansicht(lage.nz, block + lage.z);
+    z_n_b.ansicht(lage.nz, block + lage.z_n);
+    eps_b.ansicht(lage.d2, block + lage.eps);
+    epst_b.ansicht(lage.d2, block + lage.epst);
+    sig_b.ansicht(lage.d2, block + lage.sig);
+    q_b.ansicht(lage.nq, block + lage.q);
+    CT_b.ansicht(lage.d2, lage.d2, block + lage.CT);
+    DT_b.ansicht(lage.d2, lage.d2, block + lage.DT);
+  }
+  TVM::VekR &z = block ? z_b : zust.z, &z_n = block ? z_n_b : zust.z_n, &eps = block ? eps_b : zust.eps,
+            &epst = block ? epst_b : zust.epst, &sig = block ? sig_b : zust.sig, &q = block ? q_b : zust.q;
+  TVM::MatR &CT = block ? CT_b : zust.CT, &DT = block ? DT_b : zust.DT;
+  double &normr = block ? block[lage.normr] : zust.normr, &normdz = block ? block[lage.normdz] : zust.normdz;
 
-  TVM::VekR r(n), dz(n);
-  TVM::MatR rz(n, n), rzinv(n, n);
-  zg.normr = 0.0;
-  zg.normdz = 0.0;
+  // Residual, correction and derivative on the stack while they fit; the
+  // matrices are views of the simulation's scratch, whose row tables stay.
+  constexpr int maxstapel = 8;
+  double rw[maxstapel], dzw[maxstapel], rzw[maxstapel * maxstapel], rzinvw[maxstapel * maxstapel];
+  TVM::VekR r, dz;
+  TVM::MatR rz_eigen, rzinv_eigen;
+  const bool bstapel = n <= maxstapel;
+  TVM::MatR &rz = bstapel ? mpm->arbeit.rz : rz_eigen, &rzinv = bstapel ? mpm->arbeit.rzinv : rzinv_eigen;
+  if (bstapel) {
+    r.ansicht(n, rw).init(n, nullptr);
+    dz.ansicht(n, dzw).init(n, nullptr);
+    rz.ansicht(n, n, rzw).init(n, n, nullptr);
+    rzinv.ansicht(n, n, rzinvw).init(n, n, nullptr);
+  } else {
+    r.init(n, nullptr);
+    dz.init(n, nullptr);
+    rz.init(n, n, nullptr);
+    rzinv.init(n, n, nullptr);
+  }
+  normr = 0.0;
+  normdz = 0.0;
   double normdz_k = 0.0; // correction norm of the step before the last
   bool biter = false;
   unsigned int ii = 0;
 
   if (n > 0) {
-    zg.z = zg.z_n;
+    z = z_n;
     for (;;) {
-      material->_r(zg.eps, zg.epst, zg.z, zg.z_n, r, biter, dt);
-      zg.normr = TVM::norm(r);
+      material->_r(eps, epst, z, z_n, r, biter, dt);
+      normr = TVM::norm(r);
       if (!biter && ii == 0) break;
-      if (zg.normr < s.schranke_normr && ii > 0 && zg.normdz < s.schranke_normdz) {
+      if (normr < s.schranke_normr && ii > 0 && normdz < s.schranke_normdz) {
         biter = true;
         mpm->binel = true;
         break;
       }
       if (ii == s.maxNmatit) {
-        zg.z = zg.z_n;
-        *konsaus << "Maximalzahl der Materialiterationsschritte erreicht,(ii=" << ii << ", normr=" << zg.normr
-                 << ", normdz=" << zg.normdz << ")\n"
+        z = z_n;
+        *konsaus << "Maximalzahl der Materialiterationsschritte erreicht,(ii=" << ii << ", normr=" << normr
+                 << ", normdz=" << normdz << ")\n"
                  << std::flush;
         return false;
       }
-      if (s.bkonvkontrmatit && ii > 1 && zg.normdz > std::pow(normdz_k, s.minkonvmatit)) {
+      if (s.bkonvkontrmatit && ii > 1 && normdz > std::pow(normdz_k, s.minkonvmatit)) {
         *konsaus << "Keine hinreichende Konvergenz (ii=" << ii << ", normdz_k=" << normdz_k
-                 << ", normdz=" << zg.normdz << ")\n"
+                 << ", normdz=" << normdz << ")\n"
                  << std::flush;
         return false;
       }
 
       const char* name = s.bnummattangente ? "rz_num" : "rz_analyt";
       if (s.bnummattangente) {
-        material->_rz_num(zg.eps, zg.epst, zg.z, zg.z_n, rz, dt);
+        material->_rz_num(eps, epst, z, z_n, rz, dt);
       } else {
-        material->_rz(zg.eps, zg.epst, zg.z, zg.z_n, rz, dt);
+        material->_rz(eps, epst, z, z_n, rz, dt);
       }
       int stellen = 0;
       bool gut = rz.zeilen == n && rz.spalten == n && r.n == n;
@@ -157,13 +193,13 @@ bool TMaterialpunkt::materialiteration() {
         return false; // the user goes on: the pass fails, the bad inverse is never used
       }
 
-      dz = rzinv * r;
+      TVM::produkt(rzinv, r, dz);
       for (int i = 0; i < n; ++i) {
         dz[i] = -dz[i];
-        zg.z[i] += dz[i];
+        z[i] += dz[i];
       }
-      normdz_k = zg.normdz;
-      zg.normdz = TVM::norm(dz);
+      normdz_k = normdz;
+      normdz = TVM::norm(dz);
       mpm->_ausgabe_dat_konvilok(ZEITPU_ZEITSCHRITTENDE, this);
       ++ii;
       ++matit[0];
@@ -171,8 +207,10 @@ bool TMaterialpunkt::materialiteration() {
     }
   }
 
-  material->_CT_DT(zg.eps, zg.epst, zg.z, zg.z_n, ii > 0 ? rzinv : TVM::MatR(), zg.CT, zg.DT, biter, dt);
-  material->_sigma(zg.eps, zg.epst, zg.z, zg.sig, zg.q, this);
+  const TVM::MatR leer;
+  material->_CT_DT(eps, epst, z, z_n, ii > 0 ? static_cast<const TVM::MatR&>(rzinv) : leer, CT,
+                   DT, biter, dt);
+  material->_sigma(eps, epst, z, sig, q, this);
   return true;
 }
 
@@ -227,11 +265,10 @@ TMaterialpunkt* mpu_erzeugen(Tmpm* mpm, int num, int matnum, double vol, TVM::Ve
   mpm->mpu.einfuegen(static_cast<int>(mp->num), mp);
   if (mpm->stw.bipuaufmpu) {
     TIntegrationspunkt* ip = mpm->_behalten(
-        std::make_unique<TIntegrationspunkt>(mpm, -1, OBJTYP_MPU, mp->vola, mp->xa, u, ut, utt, z, farbe));
+        std::make_unique<TIntegrationspunkt>(mpm, -1, OBJTYP_MPU, mp->vola, mp->xa, u, ut, utt, z, farbe, mp));
     mpm->ipu.einfuegen(static_cast<int>(ip->num), ip);
     mp->ipu_auf = ip;
     ip->mpu_auf = mp;
-    ip->zustgeber = mp;
   }
   return mp;
 }

@@ -7,6 +7,7 @@
 #include "frame/mix.h"
 #include "frame/mpmextern.h"
 #include "model/mpmobjkno.h"
+#include "solver/mpm.h"
 
 namespace MPM {
 
@@ -18,10 +19,37 @@ void abfragefehler(const char* text) {
 }
 } // namespace
 
+namespace {
+// Doubles of a point in the stores of the simulation: its positions xa, x0
+// and the current one, then its record.
+std::size_t punktspeicher(const TPunkt* zustgeber) {
+  const int d1 = TDimensionen::dim1;
+  return static_cast<std::size_t>(3 * d1 + (zustgeber ? TZustgroe::Nleer : TZustgroe::TLage().ende));
+}
+
+// A vector of dim1 on `speicher`, or an own one without.
+TVM::VekR vektor(double* speicher) {
+  TVM::VekR v;
+  if (speicher) {
+    v.ansicht(TDimensionen::dim1, speicher);
+  } else {
+    v.init(TDimensionen::dim1, nullptr);
+  }
+  return v;
+}
+} // namespace
+
 TPunkt::TPunkt(Tmpm* m, OBJTYP typ, OBJTYP e, int n, double vol, const TVM::VekR& x, const TVM::VekR& u,
-               const TVM::VekR& ut, const TVM::VekR& utt, const TVM::VekR& z, int farbe)
-    : TObjbasis(m, typ, n, farbe, OBJSTATUS_AKTIV), erz(e), vola(vol), xa(dim1), vol0(vol), x0(dim1),
-      kontaktrichtung(dim1), xmom_(dim1) {
+               const TVM::VekR& ut, const TVM::VekR& utt, const TVM::VekR& z, int farbe, TPunkt* geber)
+    : TPunkt(m, typ, e, n, vol, x, u, ut, utt, z, farbe, geber, m ? m->_speicher(punktspeicher(geber)) : nullptr) {}
+
+TPunkt::TPunkt(Tmpm* m, OBJTYP typ, OBJTYP e, int n, double vol, const TVM::VekR& x, const TVM::VekR& u,
+               const TVM::VekR& ut, const TVM::VekR& utt, const TVM::VekR& z, int farbe, TPunkt* geber,
+               double* speicher)
+    : TObjbasis(m, typ, n, farbe, OBJSTATUS_AKTIV), zustgeber(geber), erz(e), vola(vol),
+      xa(vektor(speicher)), vol0(vol), x0(vektor(speicher ? speicher + dim1 : nullptr)),
+      zust(speicher ? speicher + 3 * dim1 : nullptr, geber != nullptr && speicher != nullptr),
+      kontaktrichtung(dim1), xmom_(vektor(speicher ? speicher + 2 * dim1 : nullptr)) {
   for (int i = 0; i < dim1 && i < x.n; ++i)
     xa[i] = x[i];
   x0 = xa;
@@ -38,8 +66,13 @@ TPunkt::~TPunkt() = default;
 TAnsatz* TPunkt::ansatz_anlegen(OBJTYP stuetzot, ANSATZ art) {
   std::unique_ptr<TAnsatz> a = _ansatz_erzeugen(mpm, this, objtyp, stuetzot, art);
   if (!a) return nullptr;
-  ansaetze_.push_back(std::move(a));
-  return ansaetze_.back().get();
+  for (std::unique_ptr<TAnsatz>& platz : ansaetze_)
+    if (!platz) {
+      platz = std::move(a);
+      return platz.get();
+    }
+  weitere_ansaetze_.push_back(std::move(a));
+  return weitere_ansaetze_.back().get();
 }
 
 TAnsatz* TPunkt::_ansatz(OBJTYP) {

@@ -20,8 +20,11 @@ class TElement;
 
 class TPunkt : public TObjbasis {
 public:
+  // With a state provider given, the point's own record stays empty. With a
+  // simulation, the record and the positions (xa, x0, the current one) lie
+  // in its stores: those vectors keep dim1 values for the point's life.
   TPunkt(Tmpm* mpm, OBJTYP typ, OBJTYP erz, int num, double vol, const TVM::VekR& x, const TVM::VekR& u,
-         const TVM::VekR& ut, const TVM::VekR& utt, const TVM::VekR& z, int farbe);
+         const TVM::VekR& ut, const TVM::VekR& utt, const TVM::VekR& z, int farbe, TPunkt* zustgeber = nullptr);
   ~TPunkt() override;
 
   // The approximation by which this point receives values from points of type `stuetzot`.
@@ -66,8 +69,14 @@ protected:
   TAnsatz* ansatz_anlegen(OBJTYP stuetzot, ANSATZ art);
 
 private:
+  TPunkt(Tmpm* mpm, OBJTYP typ, OBJTYP erz, int num, double vol, const TVM::VekR& x, const TVM::VekR& u,
+         const TVM::VekR& ut, const TVM::VekR& utt, const TVM::VekR& z, int farbe, TPunkt* zustgeber,
+         double* speicher);
+
   TVM::VekR xmom_;
-  std::vector<std::unique_ptr<TAnsatz>> ansaetze_;
+  // The approximations: the first ones in the point, further ones beside.
+  std::unique_ptr<TAnsatz> ansaetze_[2];
+  std::vector<std::unique_ptr<TAnsatz>> weitere_ansaetze_;
 };
 
 std::ostream& operator<<(std::ostream& os, const TPunkt& p);

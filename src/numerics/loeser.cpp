@@ -53,8 +53,23 @@ bool gauss_jordan(int n, double** a, int m, double** b, double* det) {
     return true;
   }
   if (!a || (m > 0 && !b)) return false;
-  std::vector<char> benutzt(n, 0);
-  std::vector<int> zeile(n), spalte(n);
+  // The bookkeeping of the small systems of the material laws on the stack.
+  constexpr int maxstapel = 16;
+  char benutzt_s[maxstapel];
+  int zeile_s[maxstapel], spalte_s[maxstapel];
+  std::vector<char> benutzt_h;
+  std::vector<int> zeile_h, spalte_h;
+  char* benutzt = benutzt_s;
+  int *zeile = zeile_s, *spalte = spalte_s;
+  if (n > maxstapel) {
+    benutzt_h.resize(n);
+    zeile_h.resize(n);
+    spalte_h.resize(n);
+    benutzt = benutzt_h.data();
+    zeile = zeile_h.data();
+    spalte = spalte_h.data();
+  }
+  std::fill(benutzt, benutzt + n, 0);
   double produkt = 1;
   for (int s = 0; s < n; ++s) {
     double groesst = 0;

@@ -52,11 +52,11 @@ bool inverse_ordnung(const MatR& a, MatR& ainv, double& det, int n) {
   }
   det = determinante_nxn(a);
   if (std::fabs(det) <= eps) return false;
-  MatR b(n, n);
+  double b[16]; // n <= 4; a and ainv may be the same matrix
   for (int i = 0; i < n; ++i)
     for (int j = 0; j < n; ++j)
-      b[i][j] = kofaktor(a, n, j, i) / det;
-  ainv = b;
+      b[i * n + j] = kofaktor(a, n, j, i) / det;
+  ainv.init(n, n, b);
   return true;
 }
 
@@ -155,12 +155,23 @@ double maxhauptdiagele(const MatR& a) {
 }
 
 namespace {
+// Voigt vectors have at most six components; the results are formed on the
+// stack first, as a and b may be the same vector.
+constexpr int maxvoigt = 6;
+
 VekR& voigt_skalieren(const VekR& a, VekR& b, double faktor) {
-  VekR c(a);
+  if (a.n > maxvoigt) {
+    VekR c(a);
+    for (int i = MATHE::_dim1(a.n); i < c.n; ++i)
+      c[i] *= faktor;
+    return b = c;
+  }
+  double c[maxvoigt];
+  std::copy(a.begin(), a.end(), c);
   const int normal = MATHE::_dim1(a.n);
-  for (int i = normal; i < c.n; ++i)
+  for (int i = normal; i < a.n; ++i)
     c[i] *= faktor;
-  return b = c;
+  return b.init(a.n, c);
 }
 } // namespace
 
@@ -173,15 +184,16 @@ VekR& vektorV_ruecktransform(const VekR& a, VekR& b) {
 
 VekR& vektorV_transform(const MatR& a, VekR& b) {
   const int d = std::min(a.zeilen, a.spalten);
-  VekR c(MATHE::_dim2(d));
-  if (c.n == 0) return b = c;
+  double c[maxvoigt];
+  const int n = MATHE::_dim2(d);
+  if (n == 0) return b.init(0, nullptr);
   int k = 0;
   for (int i = 0; i < d; ++i)
     c[k++] = a[i][i];
   for (int i = 0; i < d; ++i)
     for (int j = i + 1; j < d; ++j)
       c[k++] = wurzel2 * a[i][j];
-  return b = c;
+  return b.init(n, c);
 }
 
 double spurV(const VekR& a) {

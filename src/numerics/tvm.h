@@ -37,6 +37,7 @@ public:
   }
   TVektor(const TVektor& b) { init(b.n, b.data); }
   TVektor(TVektor&& b) noexcept { tauschen(b); }
+  ~TVektor() { freigeben(); }
   TVektor& operator=(const TVektor& b) {
     if (this != &b) init(b.n, b.data);
     return *this;
@@ -59,8 +60,7 @@ public:
       }
       freigeben();
       if (nneu > 0) {
-        eigen_.reset(new T[nneu]);
-        data = eigen_.get();
+        data = new T[nneu];
         n = nneu;
       }
     }
@@ -108,8 +108,9 @@ public:
   }
 
 private:
+  // Frees owned elements; a view only lets go of them.
   void freigeben() {
-    eigen_.reset();
+    if (!bfremd) delete[] data;
     data = nullptr;
     n = 0;
   }
@@ -117,13 +118,13 @@ private:
     std::swap(data, b.data);
     std::swap(n, b.n);
     std::swap(bfremd, b.bfremd);
-    std::swap(eigen_, b.eigen_);
   }
-  std::unique_ptr<T[]> eigen_;
 };
 
 // Row-major zeilen x spalten elements with a table of row pointers, so that
-// m[i][j] works and the solvers can take `zeilen_ptr` as double**.
+// m[i][j] works and the solvers can take `zeilen_ptr` as double**. The table
+// of a matrix of up to four rows lives in the object itself, so that small
+// matrices and views need no heap for it; a larger one keeps its table.
 template <class T> class TMatrix {
 public:
   T* data = nullptr;
@@ -141,6 +142,10 @@ public:
   }
   TMatrix(const TMatrix& b) { init(b.zeilen, b.spalten, b.data); }
   TMatrix(TMatrix&& b) noexcept { tauschen(b); }
+  ~TMatrix() {
+    freigeben();
+    if (Nzeilen_gross_ > 0) delete[] tabelle_.gross;
+  }
   TMatrix& operator=(const TMatrix& b) {
     if (this != &b) init(b.zeilen, b.spalten, b.data);
     return *this;
@@ -162,10 +167,7 @@ public:
     if (neu != alt) {
       freigeben();
       if (bfremd) return *this;
-      if (neu > 0) {
-        eigen_.reset(new T[neu]);
-        data = eigen_.get();
-      }
+      if (neu > 0) data = new T[neu];
     }
     zeilen = neu > 0 ? z : 0;
     spalten = neu > 0 ? s : 0;
@@ -243,17 +245,30 @@ public:
   }
 
 private:
+  static constexpr int Nzeilen_klein = 4;
+
+  // The row table: in the object for up to Nzeilen_klein rows; once a
+  // larger matrix needed one on the heap, that one is kept and reused.
   void zeilen_bilden() {
-    zeilen_tabelle_.assign(zeilen, nullptr);
+    T** t = tabelle_.klein;
+    if (Nzeilen_gross_ > 0 || zeilen > Nzeilen_klein) {
+      if (zeilen > Nzeilen_gross_) {
+        T** neu = new T*[zeilen];
+        if (Nzeilen_gross_ > 0) delete[] tabelle_.gross;
+        tabelle_.gross = neu;
+        Nzeilen_gross_ = zeilen;
+      }
+      t = tabelle_.gross;
+    }
     for (int i = 0; i < zeilen; ++i)
-      zeilen_tabelle_[i] = data + static_cast<long>(i) * spalten;
-    zeilen_ptr = zeilen > 0 ? zeilen_tabelle_.data() : nullptr;
+      t[i] = data + static_cast<long>(i) * spalten;
+    zeilen_ptr = zeilen > 0 ? t : nullptr;
   }
+  // Frees owned elements (a view only lets go of them); the row table stays.
   void freigeben() {
-    eigen_.reset();
+    if (!bfremd) delete[] data;
     data = nullptr;
     zeilen = spalten = 0;
-    zeilen_tabelle_.clear();
     zeilen_ptr = nullptr;
   }
   void tauschen(TMatrix& b) noexcept {
@@ -261,21 +276,45 @@ private:
     std::swap(zeilen, b.zeilen);
     std::swap(spalten, b.spalten);
     std::swap(bfremd, b.bfremd);
-    std::swap(eigen_, b.eigen_);
-    std::swap(zeilen_tabelle_, b.zeilen_tabelle_);
-    zeilen_ptr = zeilen > 0 ? zeilen_tabelle_.data() : nullptr;
-    b.zeilen_ptr = b.zeilen > 0 ? b.zeilen_tabelle_.data() : nullptr;
+    std::swap(tabelle_, b.tabelle_);
+    std::swap(Nzeilen_gross_, b.Nzeilen_gross_);
+    zeilen_bilden();
+    b.zeilen_bilden();
   }
-  std::unique_ptr<T[]> eigen_;
-  std::vector<T*> zeilen_tabelle_;
+
+  int Nzeilen_gross_ = 0; // rows of the heap row table; 0: none
+  union Tabelle {
+    T* klein[Nzeilen_klein];
+    T** gross;
+  } tabelle_ = {};
 };
 
 using VekR = TVektor<double>;
 using MatR = TMatrix<double>;
 
-// y = M x
-template <class T> TVektor<T> operator*(const TMatrix<T>& m, const TVektor<T>& x) {
-  TVektor<T> y(m.zeilen);
+// Asks the processor to fetch the line at p ahead of its use (a hint only).
+inline void vorholen(const void* p) {
+#if defined(__GNUC__)
+  __builtin_prefetch(p);
+#else
+  (void)p;
+#endif
+}
+
+// y[i] += a x[i] for i < n, element by element; y and x must not overlap.
+inline void vielfaches_addieren(double* __restrict y, const double* __restrict x, double a, int n) {
+  for (int i = 0; i < n; ++i)
+    y[i] += a * x[i];
+}
+
+// The products into a given result, without temporaries; the operators
+// below compute through them. The result must not be an operand; a view of
+// another size becomes empty and receives nothing.
+
+// y := M x
+template <class T> TVektor<T>& produkt(const TMatrix<T>& m, const TVektor<T>& x, TVektor<T>& y) {
+  y.init(m.zeilen, nullptr);
+  if (y.n != m.zeilen) return y;
   for (int i = 0; i < m.zeilen; ++i) {
     T s = T();
     const T* zeile = m[i];
@@ -286,9 +325,10 @@ template <class T> TVektor<T> operator*(const TMatrix<T>& m, const TVektor<T>& x
   return y;
 }
 
-// y = x^T M
-template <class T> TVektor<T> operator*(const TVektor<T>& x, const TMatrix<T>& m) {
-  TVektor<T> y(m.spalten);
+// y := x^T M
+template <class T> TVektor<T>& produkt(const TVektor<T>& x, const TMatrix<T>& m, TVektor<T>& y) {
+  y.init(m.spalten, nullptr);
+  if (y.n != m.spalten) return y;
   for (int i = 0; i < m.zeilen; ++i) {
     const T* zeile = m[i];
     for (int j = 0; j < m.spalten; ++j)
@@ -297,8 +337,10 @@ template <class T> TVektor<T> operator*(const TVektor<T>& x, const TMatrix<T>& m
   return y;
 }
 
-template <class T> TMatrix<T> operator*(const TMatrix<T>& a, const TMatrix<T>& b) {
-  TMatrix<T> c(a.zeilen, b.spalten);
+// c := a b; zero entries of a are skipped.
+template <class T> TMatrix<T>& produkt(const TMatrix<T>& a, const TMatrix<T>& b, TMatrix<T>& c) {
+  c.init(a.zeilen, b.spalten, nullptr);
+  if (c.zeilen != a.zeilen || c.spalten != b.spalten) return c;
   for (int i = 0; i < a.zeilen; ++i)
     for (int k = 0; k < a.spalten; ++k) {
       const T aik = a[i][k];
@@ -308,6 +350,26 @@ template <class T> TMatrix<T> operator*(const TMatrix<T>& a, const TMatrix<T>& b
       for (int j = 0; j < b.spalten; ++j)
         ci[j] += aik * bk[j];
     }
+  return c;
+}
+
+// y = M x
+template <class T> TVektor<T> operator*(const TMatrix<T>& m, const TVektor<T>& x) {
+  TVektor<T> y;
+  produkt(m, x, y);
+  return y;
+}
+
+// y = x^T M
+template <class T> TVektor<T> operator*(const TVektor<T>& x, const TMatrix<T>& m) {
+  TVektor<T> y;
+  produkt(x, m, y);
+  return y;
+}
+
+template <class T> TMatrix<T> operator*(const TMatrix<T>& a, const TMatrix<T>& b) {
+  TMatrix<T> c;
+  produkt(a, b, c);
   return c;
 }
 
@@ -344,11 +406,16 @@ template <class T> bool operator!=(const TVektor<T>& a, const TVektor<T>& b) {
 }
 
 template <class T> TMatrix<T>& Transponieren(const TMatrix<T>& a, TMatrix<T>& b) {
-  TMatrix<T> t(a.spalten, a.zeilen);
+  if (&a == &b) {
+    const TMatrix<T> kopie(a);
+    return Transponieren(kopie, b);
+  }
+  b.init(a.spalten, a.zeilen, nullptr);
+  if (b.zeilen != a.spalten || b.spalten != a.zeilen) return b;
   for (int i = 0; i < a.zeilen; ++i)
     for (int j = 0; j < a.spalten; ++j)
-      t[j][i] = a[i][j];
-  return b = t;
+      b[j][i] = a[i][j];
+  return b;
 }
 
 template <class T> TMatrix<T>& Dyade(const TVektor<T>& a, const TVektor<T>& b, TMatrix<T>& c) {

@@ -1,5 +1,6 @@
 #include "solver/mpm.h"
 
+#include <algorithm>
 #include <ostream>
 
 #include "approx/mpmans.h"
@@ -139,6 +140,21 @@ int Tmpm::_delta_num(OBJTYP ot) const {
   default:
     return 0;
   }
+}
+
+double* Tmpm::_speicher(std::size_t n) {
+  constexpr std::size_t Nstueck = 1 << 15; // doubles per store
+  if (n == 0) return nullptr;
+  if (Nspeicher_frei_ < n) {
+    const std::size_t groesse = std::max(Nstueck, n);
+    speicher_.push_back(std::make_unique<double[]>(groesse));
+    speicher_naechst_ = speicher_.back().get();
+    Nspeicher_frei_ = groesse;
+  }
+  double* block = speicher_naechst_;
+  speicher_naechst_ += n;
+  Nspeicher_frei_ -= n;
+  return block;
 }
 
 unsigned int& Tmpm::_maxnum(OBJTYP ot) {

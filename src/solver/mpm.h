@@ -106,6 +106,30 @@ public:
   // axis of the result (winkel_richtung); false when none acts.
   bool _last(double zeit, TPunkt* punkt, LASTTYP art, double& wert, TVM::VekR& richtung, TVM::VekR& winkel,
              int& richtungstyp, int& anzahl);
+  // The point loads of one time gathered per point: every load is evaluated
+  // once and handed to its own targets, in the order of the loads, and each
+  // point's loads are combined as `_last` combines them. The points come in
+  // the order of the passes: nodes, then material points, each by number.
+  struct TPunktlasten {
+    TPunkt* punkt = nullptr;
+    // Forces (0) and accelerations (1): how many act, value and direction.
+    int Nlast[2] = {0, 0};
+    double last[2] = {0.0, 0.0};
+    double lastrichtung[2][2] = {};
+    // Displacement conditions: as `_last` gives them, and the message (1 too
+    // many conditions, 2 one for the same direction) due at every use.
+    int anzahl = 0;
+    double wert = 0.0;
+    double richtung[2] = {0.0, 0.0};
+    int richtungstyp = 0;
+    int meldung = 0;
+  };
+  // Forces and accelerations (bverschiebung false, targets among the nodes
+  // with unknowns) or displacement conditions (targets among all nodes) at
+  // time `zeit`.
+  void _punktlasten(double zeit, bool bverschiebung, std::vector<TPunktlasten>& liste);
+  // The message of a displacement condition that `_last` ignores on `punkt`.
+  void _lastmeldung(int meldung, const TPunkt& punkt) const;
   // Distributes point values of a material point to the support nodes of its
   // approximation from the nodes: N^T f into fziel, N^T k N into the
   // penalty matrix, N^T w into wziel (each only when given).
@@ -127,6 +151,11 @@ public:
   unsigned int& _maxnum(OBJTYP ot);
   // "Eingabedatei, Zeilennummer " and the reader's current line.
   std::string _str_eindatpos() const;
+
+  // n doubles, zero, for the state record and the small vectors of a new
+  // point or approximation, kept for the whole run: the data of objects
+  // created one after the other lie one after the other.
+  double* _speicher(std::size_t n);
 
   // Takes ownership of a model object for the rest of the run.
   template <class T> T* _behalten(std::unique_ptr<T> obj) {
@@ -244,7 +273,48 @@ public:
   // built (`_L_G`, renewal after the nodes are re-based); null otherwise.
   const TWolkenquellen* wolkenquellen = nullptr;
 
+  // Scratch of the per-point kernels (element contributions and their
+  // assembly, loads on material points, the material iteration), kept so
+  // that the passes need no heap once it is sized.
+  struct TArbeit {
+    TVM::MatR N, B, Mp, AB, C, D, P, Pt, PC, GF, BF, Me, KTe, NT, kN, kk, rz, rzinv;
+    TVM::VekR v, y, sig, Psig, fme, finte, fk, wk;
+  };
+  TArbeit arbeit;
+  // Counts the builds and assignments of approximations, so that what is
+  // derived from them can tell whether it still holds.
+  unsigned long Nansatzaenderungen = 0;
+
 private:
+  // Fetch-ahead for a pass that works on the points of `liste` in order and
+  // is at place i: the points some places further on, their approximation
+  // from the points of type `quelle` (none for 0) with its arrays, and the
+  // doubles von to bis of their state records (and with `bquellen` those of
+  // the approximation's sources).
+  static void vorausladen(const std::vector<TObjbasis*>& liste, std::size_t i, OBJTYP quelle, int von, int bis,
+                          bool bquellen = false);
+
+  // The targets of a transfer that can do something, in registry order, with
+  // a partner for each: a transfer between points of the same record does
+  // nothing. Kept while no approximation changes and the registries keep
+  // their sizes.
+  struct TUebertragung {
+    unsigned long stand = 0;
+    std::size_t Nziele = 0, Nquellen = 0;
+    bool bgueltig = false;
+    std::vector<std::pair<TObjbasis*, TObjbasis*>> ziele;
+  };
+  // Copies (ansatz kopieren) from `quelle` to `ziel`: the targets whose
+  // record is not the source's; no partners.
+  const TUebertragung& kopierziele(OBJTYP quelle, OBJTYP ziel);
+  // Displacements from the nodes to the integration points right after those
+  // to the material points: a partner is the material point that provides
+  // the integration point's record and has the same approximation from the
+  // nodes, so that it already received the same values when it is active.
+  const TUebertragung& zwillingsziele();
+  TUebertragung kopieren_, zwillinge_;
+  OBJTYP kopieren_quelle_ = OBJTYP_UNBEKANNT, kopieren_ziel_ = OBJTYP_UNBEKANNT;
+
   // Rebuilds the approximations of material and integration points from the
   // nodes, so that their gradients see the nodes' re-based positions.
   void ansaetze_von_knoten_erneuern();
@@ -253,8 +323,18 @@ private:
   bool zeitschritt_explizit();
   bool kontakt_zu_grob() const;
 
+  // The displacement conditions of the time `verschiebungen_zeit_`, kept
+  // for the iterations of a step while the loads and points stay the same.
+  std::vector<TPunktlasten> verschiebungen_;
+  double verschiebungen_zeit_ = 0.0;
+  std::size_t verschiebungen_stand_[3] = {0, 0, 0}; // loads, nodes, material points
+  bool bverschiebungen_ = false;
+
   std::array<unsigned int, 11> maxnum_{};
   unsigned int maxnum_sonst_ = 0;
+  std::vector<std::unique_ptr<double[]>> speicher_; // before objekte_: outlives the points
+  double* speicher_naechst_ = nullptr;               // next free double of the last store
+  std::size_t Nspeicher_frei_ = 0;                   // doubles left in it
   std::vector<std::unique_ptr<TObjbasis>> objekte_;
 };
 

@@ -1,3 +1,6 @@
+#include <algorithm>
+#include <vector>
+
 #include "approx/mpmans.h"
 #include "element/eleans.h"
 #include "model/mpmobjkno.h"
@@ -11,66 +14,55 @@ void Tmpm::_auf_knoten_verteilen(TPunkt* mp, const TVM::VekR* f, TVM::VekR* fzie
   TAnsatz* a = mp->_ansatz(OBJTYP_KNO);
   if (!a || a->_Np() == 0) return;
   const int n = a->_Np();
-  TVM::MatR N;
+  TVM::MatR& N = arbeit.N;
   ELE::_Lmat(a->L, N, TDimensionen::dim, n, 1);
   if (N.spalten != n * TDimensionen::dim1) return;
-  TVM::TVektor<int> pos;
-  _einbaupos(a->stuetzpu, pos);
-  const TVM::VekR fk = f ? *f * N : TVM::VekR();
-  const TVM::VekR wk = w ? *w * N : TVM::VekR();
-  TVM::MatR kk;
-  if (k) {
-    TVM::MatR NT;
-    TVM::Transponieren(N, NT);
-    kk = NT * (*k * N);
-  }
+  const TVM::TVektor<int>& pos = a->_einbaupos();
+  if (f) TVM::produkt(*f, N, arbeit.fk);
+  if (w) TVM::produkt(*w, N, arbeit.wk);
   for (int i = 0; i < pos.n; ++i) {
     const int pi = pos[i];
     if (pi < 0) continue;
-    if (f && fziel && pi < fziel->n) (*fziel)[pi] += fk[i];
-    if (w && wziel && pi < wziel->n) (*wziel)[pi] += wk[i];
+    if (f && fziel && pi < fziel->n) (*fziel)[pi] += arbeit.fk[i];
+    if (w && wziel && pi < wziel->n) (*wziel)[pi] += arbeit.wk[i];
   }
-  if (k) sys->_block_addieren(SYSMAT_KSTRAF, pos, kk);
+  if (k) {
+    TVM::Transponieren(N, arbeit.NT);
+    TVM::produkt(*k, N, arbeit.kN);
+    sys->_block_addieren(SYSMAT_KSTRAF, pos, TVM::produkt(arbeit.NT, arbeit.kN, arbeit.kk));
+  }
 }
 
+// Each load is evaluated once and handed to its own targets; a point's force
+// is its forces as they are plus its accelerations times its mass.
 bool Tmpm::_kraftrbs() {
   TSystem& s = *sys;
   s.fext.init(s.N, nullptr);
   const double zeit = stw.zeitschrittverf == ZEITSCHRITTVERF_EXPLIZIT ? t_n : t;
-  TVM::VekR richtung, winkel, f(TDimensionen::dim1);
-  double wert = 0.0;
-  int richtungstyp = 0, anzahl = 0;
-
-  // The point force: a force as it is, an acceleration times the point's mass.
-  auto punktkraft = [&](TPunkt* p) {
-    f.init(TDimensionen::dim1, nullptr);
-    bool wirkt = false;
-    if (_last(zeit, p, LASTTYP_KRAFT, wert, richtung, winkel, richtungstyp, anzahl)) {
-      for (int i = 0; i < f.n; ++i)
-        f[i] += wert * richtung[i];
-      wirkt = true;
+  std::vector<TPunktlasten> lasten;
+  _punktlasten(zeit, false, lasten);
+  double fwerte[3];
+  TVM::VekR f;
+  f.ansicht(std::min(TDimensionen::dim1, 3), fwerte);
+  for (const TPunktlasten& e : lasten) {
+    TPunkt* p = e.punkt;
+    if (p->status != OBJSTATUS_AKTIV) continue;
+    f.init(-1, nullptr);
+    for (int k = 0; k < 2; ++k) {
+      if (e.Nlast[k] == 0) continue;
+      const double faktor = k == 0 ? e.last[k] : e.last[k] * (p->zust.rho0 * p->vol0);
+      for (int i = 0; i < f.n && i < 2; ++i)
+        f[i] += faktor * e.lastrichtung[k][i];
     }
-    if (_last(zeit, p, LASTTYP_BESCHLEUNIGUNG, wert, richtung, winkel, richtungstyp, anzahl)) {
-      const double masse = p->zust.rho0 * p->vol0;
-      for (int i = 0; i < f.n; ++i)
-        f[i] += wert * masse * richtung[i];
-      wirkt = true;
+    if (p->objtyp == OBJTYP_MPU) {
+      _auf_knoten_verteilen(p, &f, &s.fext, nullptr, nullptr, nullptr);
+      continue;
     }
-    return wirkt;
-  };
-
-  for (const auto& eintrag : knou) {
-    TKnoten* kn = KNO_Z(eintrag.second);
-    if (kn->status != OBJSTATUS_AKTIV || !punktkraft(kn)) continue;
+    const TKnoten* kn = KNO_Z(p);
     for (int i = 0; i < f.n && i < kn->sysposfhg.n; ++i) {
-      const int p = kn->sysposfhg[i];
-      if (p >= 0 && p < s.N) s.fext[p] += f[i];
+      const int q = kn->sysposfhg[i];
+      if (q >= 0 && q < s.N) s.fext[q] += f[i];
     }
-  }
-  for (const auto& eintrag : mpu) {
-    TPunkt* mp = PU_Z(eintrag.second);
-    if (mp->status != OBJSTATUS_AKTIV || !punktkraft(mp)) continue;
-    _auf_knoten_verteilen(mp, &f, &s.fext, nullptr, nullptr, nullptr);
   }
   return true;
 }

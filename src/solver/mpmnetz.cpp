@@ -75,14 +75,14 @@ unsigned int mpu_einordnen(Tmpm& mpm) {
   unsigned int Nneu = 0;
   MatR Xx;
   VekR x, xi;
-  for (const auto& eintrag : mpm.ele) {
-    TElement* e = ELE_Z(eintrag.second);
+  for (TObjbasis* obj : mpm.ele.liste()) {
+    TElement* e = ELE_Z(obj);
     if (!e->typ || !e->typ->eletyp) continue;
     const ELETYP::Tdataset& ds = *e->typ->eletyp;
     e->_xk(Xx, KONFIGUR_STARTKONF, KNOTYP_GEOMETRIEKNOTEN);
     const TBox box(Xx, ds.key.ansfunkx != ELE::ANSFUNK_LAGRO1);
-    for (const auto& p_eintrag : mpm.mpu) {
-      TMaterialpunkt* mp = MPU_Z(p_eintrag.second);
+    for (TObjbasis* p_obj : mpm.mpu.liste()) {
+      TMaterialpunkt* mp = MPU_Z(p_obj);
       if (!aktiv(mp) || mp->element) continue;
       x = mp->_x(KONFIGUR_MOMKONF);
       if (!box.enthaelt(x)) continue;
@@ -103,8 +103,8 @@ unsigned int mpu_einordnen(Tmpm& mpm) {
 // lie outside every element, each with one message.
 unsigned int mpu_ausserhalb_deaktivieren(Tmpm& mpm) {
   unsigned int Nein = 0;
-  for (const auto& eintrag : mpm.mpu) {
-    TMaterialpunkt* mp = MPU_Z(eintrag.second);
+  for (TObjbasis* obj : mpm.mpu.liste()) {
+    TMaterialpunkt* mp = MPU_Z(obj);
     if (mp->status == OBJSTATUS_INAKTIV) continue;
     if (mp->element) {
       ++Nein;
@@ -257,8 +257,8 @@ void Tmpm::_netz_init_knou_ipu() {
   if (!stw.bknokoerperfest) {
     *konsaus << "**** Initialisierung: kno ****\n" << std::flush;
     _transfer(OBJTYP_MPU, OBJTYP_KNO, ZUSTGROE_ALLE);
-    for (const auto& eintrag : knou)
-      PU_Z(eintrag.second)->_init_vol0_x0(KONFIGUR_MOMKONF);
+    for (TObjbasis* obj : knou.liste())
+      PU_Z(obj)->_init_vol0_x0(KONFIGUR_MOMKONF);
     _transfer_knou_zu_sys();
     // In the current configuration the iterations rebuild them anyway.
     if (stw.konfigur == KONFIGUR_REFKONF) ansaetze_von_knoten_erneuern();
@@ -266,8 +266,8 @@ void Tmpm::_netz_init_knou_ipu() {
   if (stw.bipukoerperfest) return;
   *konsaus << "**** Initialisierung: ipu ****\n" << std::flush;
   _transfer(OBJTYP_MPU, OBJTYP_IPU, ZUSTGROE_ALLE);
-  for (const auto& eintrag : ipu)
-    PU_Z(eintrag.second)->_init_vol0_x0(KONFIGUR_MOMKONF);
+  for (TObjbasis* obj : ipu.liste())
+    PU_Z(obj)->_init_vol0_x0(KONFIGUR_MOMKONF);
 }
 
 bool Tmpm::_punkte_wandern() const {
@@ -292,14 +292,17 @@ void Tmpm::_netz_init_mpu() {
     // element approximations have an element.
     if (!stw.belenutzen || ele.empty()) return;
     bool bneue = false;
-    for (const auto& eintrag : mpu)
-      bneue = bneue || (aktiv(eintrag.second) && !PU_Z(eintrag.second)->element);
+    for (TObjbasis* obj : mpu.liste())
+      if (aktiv(obj) && !PU_Z(obj)->element) {
+        bneue = true;
+        break;
+      }
     if (!bneue) return;
     mpu_einordnen(*this);
     Nmpu_in_ele = mpu_ausserhalb_deaktivieren(*this);
     if (!stw.bipuaufmpu) return;
-    for (const auto& eintrag : ipu) {
-      TIntegrationspunkt* ip = IPU_Z(eintrag.second);
+    for (TObjbasis* obj : ipu.liste()) {
+      TIntegrationspunkt* ip = IPU_Z(obj);
       if (ip->element || !aktiv(ip) || !ip->mpu_auf || (aktiv(ip->mpu_auf) && !ip->mpu_auf->element))
         continue;
       ipu_einordnen(ip);
@@ -343,10 +346,10 @@ bool Tmpm::_mpu_in_ele() {
     fehlerabbruch("FEHLER in <bool Tmpm::_mpu_in_ele()>: !ele.size()\n");
     return false;
   }
-  for (const auto& eintrag : mpu)
-    PU_Z(eintrag.second)->element = nullptr;
-  for (const auto& eintrag : ele)
-    ELE_Z(eintrag.second)->mpu.clear();
+  for (TObjbasis* obj : mpu.liste())
+    PU_Z(obj)->element = nullptr;
+  for (TObjbasis* obj : ele.liste())
+    ELE_Z(obj)->mpu.clear();
   mpu_einordnen(*this);
   Nmpu_in_ele = mpu_ausserhalb_deaktivieren(*this);
   return true;
@@ -357,11 +360,11 @@ bool Tmpm::_ipu_in_ele() {
     fehlerabbruch("FEHLER in <bool Tmpm::_ipu_in_ele()>: !ele.size()\n");
     return false;
   }
-  for (const auto& eintrag : ele)
-    ELE_Z(eintrag.second)->ipu.clear();
+  for (TObjbasis* obj : ele.liste())
+    ELE_Z(obj)->ipu.clear();
   bool berfolg = true;
-  for (const auto& eintrag : ipu)
-    berfolg = ipu_einordnen(IPU_Z(eintrag.second)) && berfolg;
+  for (TObjbasis* obj : ipu.liste())
+    berfolg = ipu_einordnen(IPU_Z(obj)) && berfolg;
   return berfolg;
 }
 
@@ -394,8 +397,8 @@ void Tmpm::_L_G() {
     }
     const Tobjcont& ziele = gr.ziel == OBJTYP_KNO ? knou : *_objcont(gr.ziel);
     const Wolkenbindung bindung(*this, gr.ziel, gr.quelle, art == ANSATZ_WOLKEN);
-    for (const auto& eintrag : ziele) {
-      TPunkt* p = PU_Z(eintrag.second);
+    for (TObjbasis* obj : ziele.liste()) {
+      TPunkt* p = PU_Z(obj);
       if (g == 4) {
         const TKnoten* kn = dynamic_cast<const TKnoten*>(p);
         if (!kn || (!kn->mpu_auf && kn->elemente.empty())) continue;
@@ -414,8 +417,8 @@ void Tmpm::ansaetze_von_knoten_erneuern() {
   const bool bwolken = stw.ansatz_knou_zu_pu == ANSATZ_WOLKEN;
   const Wolkenbindung bindung(*this, OBJTYP_MPU, OBJTYP_KNO, bwolken);
   for (const Tobjcont* reg : {&mpu, &ipu})
-    for (const auto& eintrag : *reg) {
-      TPunkt* p = PU_Z(eintrag.second);
+    for (TObjbasis* obj : reg->liste()) {
+      TPunkt* p = PU_Z(obj);
       if (!aktiv(p)) continue;
       TAnsatz* a = p->_ansatz(OBJTYP_KNO);
       // A point never located has no element approximation to renew.
@@ -429,8 +432,11 @@ void Tmpm::ansaetze_von_knoten_erneuern() {
 // were never built.
 bool Tmpm::_verzerrungen_mpu() {
   bool berfolg = true;
-  for (const auto& eintrag : mpu) {
-    TPunkt* p = PU_Z(eintrag.second);
+  const TZustgroe::TLage lage;
+  const std::vector<TObjbasis*>& liste = mpu.liste();
+  for (std::size_t i = 0; i < liste.size(); ++i) {
+    vorausladen(liste, i, OBJTYP_KNO, lage.F, lage.rho0);
+    TPunkt* p = PU_Z(liste[i]);
     if (!aktiv(p)) continue;
     if (TAnsatz* a = p->_ansatz(OBJTYP_KNO)) berfolg = a->_verzerrungen() && berfolg;
   }
@@ -439,8 +445,8 @@ bool Tmpm::_verzerrungen_mpu() {
 
 bool Tmpm::_verzerrungen_knou() {
   if (stw.ansatz_knou_zu_pu != ANSATZ_WOLKEN) return false;
-  for (const auto& eintrag : knou) {
-    TPunkt* p = PU_Z(eintrag.second);
+  for (TObjbasis* obj : knou.liste()) {
+    TPunkt* p = PU_Z(obj);
     if (!aktiv(p)) continue;
     if (TAnsatz* a = p->_ansatz(OBJTYP_KNO)) a->_verzerrungen();
   }

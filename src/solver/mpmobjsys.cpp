@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <ostream>
 
 #include "approx/mpmans.h"
@@ -36,6 +37,7 @@ bool TSystem::_init() {
   N = d1 * Nkno;
   N0 = N1 = N2 = 0;
   Nstraf = 0.0;
+  ++Nnummerierungen_;
   for (int k = 0; k < Nkno; ++k) {
     TKnoten* kn = Unbekanntenknoten[k];
     kn->sysposkno = k;
@@ -77,7 +79,7 @@ bool TSystem::_init() {
     v->init(N, nullptr);
   typ.init(N, nullptr, 2u);
   for (TVM::VekR* v : {&strafgewicht, &kontaktanzeiger, &Uvor, &U, &Ut, &Utt, &U_n, &Ut_n, &Utt_n, &U_it, &dU,
-                       &dU_alt, &fint, &fstraf, &fckon, &fext, &fm, &G, &R})
+                       &dU_alt, &fint, &fstraf, &fckon, &fext, &fm, &G, &R, &KU_it, &Gfrei})
     v->init(N, nullptr);
   normdU = normdU_j = cosdU = konflr = normG = 0.0;
   Nkonpu = 0;
@@ -86,6 +88,7 @@ bool TSystem::_init() {
   loesertyp_.init(0, nullptr);
   kondition_ = 0.0;
   bmuster_veraltet_ = true;
+  bK_zerlegt_ = false;
   return true;
 }
 
@@ -185,6 +188,7 @@ void TSystem::_muster_erneuern() {
   alt_spalten.swap(spalten_);
   muster_aus_bloecken(nachbarn);
   if (alt_anfang == zeilenanfang_ && alt_spalten == spalten_) return;
+  bK_zerlegt_ = false;
   // Values move along each row; both column lists are sorted.
   for (std::vector<double>& w : werte_) {
     if (w.empty()) continue;
@@ -208,6 +212,7 @@ int TSystem::stelle(int i, int j) const {
 }
 
 void TSystem::muster_erweitern(const TVM::TVektor<int>& pos) {
+  bK_zerlegt_ = false;
   std::vector<int> neu;
   for (int a = 0; a < pos.n; ++a)
     if (pos[a] >= 0 && pos[a] < N) neu.push_back(pos[a]);
@@ -256,11 +261,13 @@ bool TSystem::_vorhanden(SYSMAT m) const {
 }
 
 void TSystem::_null(SYSMAT m) {
+  if (m == SYSMAT_K) bK_zerlegt_ = false;
   if (_vorhanden(m)) std::fill(werte_[m].begin(), werte_[m].end(), 0.0);
 }
 
 void TSystem::_addieren(SYSMAT m, int i, int j, double wert) {
   if (!_vorhanden(m) || i < 0 || j < 0 || i >= N || j >= N) return;
+  if (m == SYSMAT_K) bK_zerlegt_ = false;
   int k = stelle(i, j);
   if (k < 0) {
     muster_erweitern(TVM::TVektor<int>{i, j});
@@ -269,27 +276,50 @@ void TSystem::_addieren(SYSMAT m, int i, int j, double wert) {
   werte_[m][k] += wert;
 }
 
-void TSystem::_block_addieren(SYSMAT m, const TVM::TVektor<int>& pos, const TVM::MatR& block) {
+void TSystem::blockstellen_bilden(const TVM::TVektor<int>& pos) {
   const int n = pos.n;
-  if (!_vorhanden(m) || block.zeilen < n || block.spalten < n) return;
-  if (static_cast<int>(blockpos_.size()) != n || !std::equal(blockpos_.begin(), blockpos_.end(), pos.data)) {
-    bool gedeckt = false;
-    for (int versuch = 0; versuch < 2 && !gedeckt; ++versuch) {
-      if (versuch == 1) muster_erweitern(pos);
-      gedeckt = true;
-      blockstellen_.assign(static_cast<std::size_t>(n) * n, -1);
-      for (int a = 0; a < n; ++a) {
-        if (pos[a] < 0 || pos[a] >= N) continue;
-        for (int b = 0; b < n; ++b) {
-          if (pos[b] < 0 || pos[b] >= N) continue;
-          const int k = stelle(pos[a], pos[b]);
-          blockstellen_[static_cast<std::size_t>(a) * n + b] = k;
-          if (k < 0) gedeckt = false;
+  if (static_cast<int>(blockpos_.size()) == n && std::equal(blockpos_.begin(), blockpos_.end(), pos.data)) return;
+  // The block's columns in ascending position, so that each row is found by
+  // one walk along it.
+  blockfolge_.resize(n);
+  for (int b = 0; b < n; ++b) {
+    int t = b;
+    for (; t > 0 && pos[blockfolge_[t - 1]] > pos[b]; --t)
+      blockfolge_[t] = blockfolge_[t - 1];
+    blockfolge_[t] = b;
+  }
+  bool gedeckt = false;
+  for (int versuch = 0; versuch < 2 && !gedeckt; ++versuch) {
+    if (versuch == 1) muster_erweitern(pos);
+    gedeckt = true;
+    blockstellen_.assign(static_cast<std::size_t>(n) * n, -1);
+    for (int a = 0; a < n; ++a) {
+      const int i = pos[a];
+      if (i < 0 || i >= N) continue;
+      int* stellen = blockstellen_.data() + static_cast<std::size_t>(a) * n;
+      int k = zeilenanfang_[i];
+      const int ende = zeilenanfang_[i + 1];
+      for (int t = 0; t < n; ++t) {
+        const int b = blockfolge_[t], j = pos[b];
+        if (j < 0 || j >= N) continue;
+        while (k < ende && spalten_[k] < j)
+          ++k;
+        if (k < ende && spalten_[k] == j) {
+          stellen[b] = k;
+        } else {
+          gedeckt = false;
         }
       }
     }
-    blockpos_.assign(pos.data, pos.data + n);
   }
+  blockpos_.assign(pos.data, pos.data + n);
+}
+
+void TSystem::_block_addieren(SYSMAT m, const TVM::TVektor<int>& pos, const TVM::MatR& block) {
+  const int n = pos.n;
+  if (!_vorhanden(m) || block.zeilen < n || block.spalten < n) return;
+  if (m == SYSMAT_K) bK_zerlegt_ = false;
+  blockstellen_bilden(pos);
   double* w = werte_[m].data();
   for (int a = 0; a < n; ++a) {
     const int* stellen = blockstellen_.data() + static_cast<std::size_t>(a) * n;
@@ -299,16 +329,72 @@ void TSystem::_block_addieren(SYSMAT m, const TVM::TVektor<int>& pos, const TVM:
   }
 }
 
+void TSystem::_block_addieren(SYSMAT m1, const TVM::MatR& block1, SYSMAT m2, const TVM::MatR& block2,
+                              const TVM::TVektor<int>& pos) {
+  const int n = pos.n;
+  if (!_vorhanden(m1) || block1.zeilen < n || block1.spalten < n) {
+    _block_addieren(m2, pos, block2);
+    return;
+  }
+  if (!_vorhanden(m2) || block2.zeilen < n || block2.spalten < n || m1 == m2) {
+    _block_addieren(m1, pos, block1);
+    _block_addieren(m2, pos, block2);
+    return;
+  }
+  if (m1 == SYSMAT_K || m2 == SYSMAT_K) bK_zerlegt_ = false;
+  blockstellen_bilden(pos);
+  double *w1 = werte_[m1].data(), *w2 = werte_[m2].data();
+  for (int a = 0; a < n; ++a) {
+    const int* stellen = blockstellen_.data() + static_cast<std::size_t>(a) * n;
+    const double *zeile1 = block1[a], *zeile2 = block2[a];
+    for (int b = 0; b < n; ++b) {
+      const int k = stellen[b];
+      if (k < 0) continue;
+      w1[k] += zeile1[b];
+      w2[k] += zeile2[b];
+    }
+  }
+}
+
 void TSystem::_linearkombination(SYSMAT ziel, std::initializer_list<std::pair<double, SYSMAT>> summanden) {
   if (!_vorhanden(ziel)) return;
-  std::vector<double> summe(spalten_.size(), 0.0);
+  // One pass over all sources; each entry is summed from 0 in the order given.
+  double faktoren[SYSMAT_ANZAHL];
+  const double* quellen[SYSMAT_ANZAHL];
+  int Nq = 0;
+  bool bziel_ist_quelle = false;
   for (const auto& [faktor, quelle] : summanden) {
     if (faktor == 0.0 || !_vorhanden(quelle)) continue;
-    const std::vector<double>& q = werte_[quelle];
-    for (std::size_t k = 0; k < summe.size(); ++k)
-      summe[k] += faktor * q[k];
+    if (Nq == SYSMAT_ANZAHL || quelle == ziel) bziel_ist_quelle = true;
+    if (Nq < SYSMAT_ANZAHL) {
+      faktoren[Nq] = faktor;
+      quellen[Nq++] = werte_[quelle].data();
+    }
   }
-  werte_[ziel].swap(summe);
+  const std::size_t n = spalten_.size();
+  if (bziel_ist_quelle) {
+    if (ziel == SYSMAT_K) bK_zerlegt_ = false;
+    std::vector<double> summe(n, 0.0);
+    for (const auto& [faktor, quelle] : summanden) {
+      if (faktor == 0.0 || !_vorhanden(quelle)) continue;
+      const std::vector<double>& q = werte_[quelle];
+      for (std::size_t k = 0; k < n; ++k)
+        summe[k] += faktor * q[k];
+    }
+    werte_[ziel].swap(summe);
+    return;
+  }
+  // K keeps its factorisation only while every value stays bit for bit.
+  double* w = werte_[ziel].data();
+  bool bgleich = true;
+  for (std::size_t k = 0; k < n; ++k) {
+    double summe = 0.0;
+    for (int q = 0; q < Nq; ++q)
+      summe += faktoren[q] * quellen[q][k];
+    bgleich = bgleich && std::memcmp(&summe, w + k, sizeof summe) == 0;
+    w[k] = summe;
+  }
+  if (ziel == SYSMAT_K && !bgleich) bK_zerlegt_ = false;
 }
 
 double TSystem::_eintrag(SYSMAT m, int i, int j) const {
@@ -379,7 +465,8 @@ bool TSystem::_gesund_und_krank() {
   // The penalty and contact springs are left out of the body's own diagonal:
   // a large penalty parameter would otherwise raise Kiimax so far that the
   // unknowns of the body itself count as sick and are set to 0.
-  TVM::VekR eigen(N);
+  TVM::VekR& eigen = arbeit_[0];
+  eigen.init(N, nullptr);
   double eigenmax = 0.0;
   for (int i = 0; i < N; ++i) {
     eigen[i] = _diagonale(SYSMAT_K, i) + _diagonale(SYSMAT_KSTRAF, i) + _diagonale(SYSMAT_KKON, i);
@@ -425,17 +512,19 @@ bool TSystem::_umspeichern(RICHTUNG r) {
   dU.init(-1, nullptr);
   dU_alt.init(-1, nullptr);
   normdU = normdU_j = cosdU = 0.0;
-  for (TVM::VekR* v : {&fint, &fstraf, &fckon, &fext, &fm, &G, &R})
+  for (TVM::VekR* v : {&fint, &fstraf, &fckon, &fext, &fm, &G, &R, &KU_it, &Gfrei})
     v->init(-1, nullptr);
   return true;
 }
 
 bool TSystem::_loesen(MATHE::LOESER loeser, bool bvorgaben) {
   if (N0 == 0) return true;
-  TVM::VekR rechts(N), K12U2;
-  if (bvorgaben && N1 > 0) _produkt(SYSMAT_K, U, K12U2, 0, 1);
+  TVM::VekR &rechts = arbeit_[1], &K12U2 = arbeit_[2];
+  rechts.init(N, nullptr);
+  const bool babzug = bvorgaben && N1 > 0;
+  if (babzug) _produkt(SYSMAT_K, U, K12U2, 0, 1);
   for (int i = 0; i < N; ++i)
-    if (typ[i] == 0) rechts[i] = K12U2.n == N ? R[i] - K12U2[i] : R[i];
+    if (typ[i] == 0) rechts[i] = babzug ? R[i] - K12U2[i] : R[i];
   switch (loeser) {
   case MATHE::LOESER_PROFIL:
   case MATHE::LOESER_LU:
@@ -489,25 +578,38 @@ bool TSystem::_loesen_masse(MATHE::LOESER loeser, const TVM::VekR& b, TVM::VekR&
 // is 0; the pattern, and so the analysis, stays the same for every class.
 bool TSystem::loesen_duenn(MATHE::LOESER loeser, TVM::VekR& rechts, bool& zerlegt) {
   const std::vector<double>& K = werte_[SYSMAT_K];
-  double dmax = 0.0;
-  for (int i = 0; i < N; ++i)
-    if (typ[i] == 0) dmax = std::max(dmax, std::fabs(K[diagonale_[i]]));
-  if (!(dmax > 0.0) || !std::isfinite(dmax)) dmax = 1.0;
-  loeserwerte_.resize(K.size());
-  for (int i = 0; i < N; ++i) {
-    const bool frei = typ[i] == 0;
-    for (int k = zeilenanfang_[i]; k < zeilenanfang_[i + 1]; ++k) {
-      const int j = spalten_[k];
-      loeserwerte_[k] = frei && typ[j] == 0 ? K[k] : (i == j ? dmax : 0.0);
+  // K and the classes as at the last factorisation: its factors serve again.
+  if (bK_zerlegt_ && loeser == loeser_zerlegt_ && loesertyp_ == typ) {
+    zerlegt = true;
+    for (int i = 0; i < N; ++i)
+      if (typ[i] != 0) rechts[i] = 0.0;
+  } else {
+    bK_zerlegt_ = false;
+    const double* werte = K.data();
+    if (N0 < N) {
+      double dmax = 0.0;
+      for (int i = 0; i < N; ++i)
+        if (typ[i] == 0) dmax = std::max(dmax, std::fabs(K[diagonale_[i]]));
+      if (!(dmax > 0.0) || !std::isfinite(dmax)) dmax = 1.0;
+      loeserwerte_.resize(K.size());
+      for (int i = 0; i < N; ++i) {
+        const bool frei = typ[i] == 0;
+        for (int k = zeilenanfang_[i]; k < zeilenanfang_[i + 1]; ++k) {
+          const int j = spalten_[k];
+          loeserwerte_[k] = frei && typ[j] == 0 ? K[k] : (i == j ? dmax : 0.0);
+        }
+        if (!frei) rechts[i] = 0.0;
+      }
+      werte = loeserwerte_.data();
     }
-    if (!frei) rechts[i] = 0.0;
+    const bool neue_pivots = !(loesertyp_ == typ);
+    loesertyp_ = typ;
+    zerlegt = loeser_.zerlegen(loeser, N, zeilenanfang_.data(), spalten_.data(), werte, neue_pivots);
+    if (!zerlegt) return false;
+    kondition_ = loeser_.kondition();
+    bK_zerlegt_ = true;
+    loeser_zerlegt_ = loeser;
   }
-  const bool neue_pivots = !(loesertyp_ == typ);
-  loesertyp_ = typ;
-  zerlegt =
-      loeser_.zerlegen(loeser, N, zeilenanfang_.data(), spalten_.data(), loeserwerte_.data(), neue_pivots);
-  if (!zerlegt) return false;
-  kondition_ = loeser_.kondition();
   if (MATHE::zuverlaessige_stellen(kondition_) < 3 || !loeser_.loesen(rechts.data)) return false;
   for (int i = 0; i < N; ++i)
     if (typ[i] == 0) U[i] = rechts[i];
@@ -551,18 +653,21 @@ namespace {
 constexpr double eps = 2.220446049250313e-16;
 
 // Y += f * B^T A B2 for A (m x m) and B, B2 (m x n); without A, Y += f * B^T B2.
-void bt_a_b(const TVM::MatR& B, const TVM::MatR* A, double f, TVM::MatR& Y, const TVM::MatR* B2 = nullptr) {
+// AB receives A B2.
+void bt_a_b(const TVM::MatR& B, const TVM::MatR* A, double f, TVM::MatR& Y, TVM::MatR& AB,
+            const TVM::MatR* B2 = nullptr) {
   const TVM::MatR& rechts = B2 ? *B2 : B;
-  const TVM::MatR AB = A ? *A * rechts : rechts;
-  for (int i = 0; i < B.spalten; ++i)
-    for (int k = 0; k < B.zeilen; ++k) {
+  const TVM::MatR* ab = &rechts;
+  if (A) ab = &TVM::produkt(*A, rechts, AB);
+  const int m = B.zeilen, n = B.spalten;
+  for (int i = 0; i < n; ++i) {
+    double* yi = Y[i];
+    for (int k = 0; k < m; ++k) {
       const double bki = f * B[k][i];
       if (bki == 0.0) continue;
-      const double* abk = AB[k];
-      double* yi = Y[i];
-      for (int j = 0; j < B.spalten; ++j)
-        yi[j] += bki * abk[j];
+      TVM::vielfaches_addieren(yi, (*ab)[k], bki, n);
     }
+  }
 }
 
 // The three Newmark factors of the inertia force; the explicit method uses
@@ -588,24 +693,177 @@ void traegheitsfaktoren(const Tmpm& mpm, double& a0, double& a1, double& a2) {
 // stress and tangent are pushed forward: sigma = P S / J, c = P C P^T / J.
 // Both give the same operator. False when F is not a plane 2 x 2 tensor.
 bool grosse_verzerrungen(const TZustgroe& zg, const TVM::MatR& G, KONFIGUR konfigur, TVM::MatR& B,
-                         TVM::MatR& C, TVM::VekR& sig) {
+                         TVM::MatR& C, TVM::VekR& sig, Tmpm::TArbeit& a) {
   if (zg.F.zeilen != 2 || zg.F.spalten != 2 || sig.n != 3 || C.zeilen != 3) return false;
   if (konfigur == KONFIGUR_REFKONF) {
     MECH::_B_F(G, zg.F, B);
     return true;
   }
   if (!(zg.J > 0.0)) return false;
-  TVM::MatR P, Pt;
-  MECH::_P_voigt(zg.F, P);
-  TVM::Transponieren(P, Pt);
-  C = P * C * Pt;
+  MECH::_P_voigt(zg.F, a.P);
+  TVM::Transponieren(a.P, a.Pt);
+  TVM::produkt(a.P, C, a.PC);
+  TVM::produkt(a.PC, a.Pt, C);
   C *= 1.0 / zg.J;
-  sig = P * sig;
+  TVM::produkt(a.P, sig, a.Psig);
+  sig = a.Psig;
   sig *= 1.0 / zg.J;
   return true;
 }
+
+// The plane contribution of small strains in the reference configuration,
+// the common case, on the stack for up to maxknoten_eben support nodes: the
+// arithmetic of the general path below, step by step, without its matrices.
+// NK > 0 fixes the number of support nodes at compile time (the common
+// elements), so that the loops unroll.
+constexpr int maxknoten_eben = 16;
+
+// y += a x over M values (M fixed) or m values (M = 0).
+template <int M> inline void axpy(double* __restrict y, const double* __restrict x, double a, int m) {
+  if constexpr (M > 0) {
+    for (int i = 0; i < M; ++i)
+      y[i] += a * x[i];
+  } else {
+    TVM::vielfaches_addieren(y, x, a, m);
+  }
+}
+
+template <int NK>
+void beitrag_eben(const TIntegrationspunkt& ip, TAnsatz& ans, const TZustgroe& zg, const Tmpm& mpm,
+                  TVM::MatR& Me, TVM::MatR& KTe, TVM::VekR& fme, TVM::VekR& finte) {
+  constexpr int maxspalten_eben = 2 * (NK > 0 ? NK : maxknoten_eben);
+  const TSteuerparam& stw = mpm.stw;
+  const int n = NK > 0 ? NK : ans._Np(), m = 2 * n;
+  // The record is read in its block (the caller checked its layout).
+  const TZustgroe::TLage lage;
+  const double* block = zg.alle.data;
+  // N (2 x m) and B (3 x m) as ELE::_Lmat and ELE::_Gepsmat build them.
+  double N[2][maxspalten_eben] = {}, B[3][maxspalten_eben] = {};
+  if (ans.L.n == n)
+    for (int k = 0; k < n; ++k) {
+      N[0][2 * k] = ans.L[k];
+      N[1][2 * k + 1] = ans.L[k];
+    }
+  if (ans.G.zeilen == n && ans.G.spalten == 2) {
+    const double s = 0.7071067811865476;
+    for (int k = 0; k < n; ++k) {
+      const double* g = ans.G[k];
+      B[0][2 * k] = g[0];
+      B[1][2 * k + 1] = g[1];
+      B[2][2 * k] = g[1] * s;
+      B[2][2 * k + 1] = g[0] * s;
+    }
+  }
+
+  if (stw.bmassen) {
+    double Mp[maxspalten_eben * maxspalten_eben];
+    std::fill(Mp, Mp + m * m, 0.0);
+    const double f = block[lage.rho0] * ip.vol0;
+    for (int i = 0; i < m; ++i) {
+      double* yi = Mp + i * m;
+      for (int k = 0; k < 2; ++k) {
+        const double bki = f * N[k][i];
+        if (bki == 0.0) continue;
+        axpy<2 * NK>(yi, N[k], bki, m);
+      }
+    }
+    const double faktor = stw.m_verklumpen;
+    if (faktor != 0.0)
+      for (int i = 0; i < m; ++i) {
+        double* yi = Mp + i * m;
+        double summe = 0.0;
+        for (int j = 0; j < m; ++j)
+          summe += yi[j];
+        for (int j = 0; j < m; ++j)
+          yi[j] *= (1.0 - faktor);
+        yi[i] += faktor * summe;
+      }
+    for (int i = 0; i < m; ++i)
+      axpy<2 * NK>(Me.data + i * m, Mp + i * m, 1.0, m);
+    double a0, a1, a2;
+    traegheitsfaktoren(mpm, a0, a1, a2);
+    double v[maxspalten_eben];
+    double* const* bloecke = ans._quellbloecke();
+    const long vu = lage.u, vun = lage.u_n, vutn = lage.ut_n, vuttn = lage.utt_n;
+    for (int k = 0; k < n; ++k) {
+      const double *u, *u_n, *ut_n, *utt_n;
+      if (bloecke) {
+        u = bloecke[k] + vu;
+        u_n = bloecke[k] + vun;
+        ut_n = bloecke[k] + vutn;
+        utt_n = bloecke[k] + vuttn;
+      } else {
+        const TZustgroe& kz = ans.stuetzpu[k]->_zg();
+        u = kz.u.data;
+        u_n = kz.u_n.data;
+        ut_n = kz.ut_n.data;
+        utt_n = kz.utt_n.data;
+      }
+      for (int c = 0; c < 2; ++c)
+        v[k * 2 + c] = a0 * (u_n[c] - u[c]) + a1 * ut_n[c] + a2 * utt_n[c];
+    }
+    // The rows' sums side by side, each in the order of its columns.
+    double s[maxspalten_eben] = {};
+    for (int j = 0; j < m; ++j) {
+      const double vj = v[j];
+      for (int i = 0; i < m; ++i)
+        s[i] += Mp[i * m + j] * vj;
+    }
+    for (int i = 0; i < m; ++i)
+      fme[i] += s[i];
+  }
+
+  const double V = ip._vol(stw.konfigur);
+  const double a3 = stw.newmark_koeff[3];
+  double C[9];
+  for (int k = 0; k < 9; ++k)
+    C[k] = block[lage.CT + k] + block[lage.DT + k] * a3;
+  double AB[3][maxspalten_eben] = {};
+  for (int i = 0; i < 3; ++i)
+    for (int k = 0; k < 3; ++k) {
+      const double cik = C[3 * i + k];
+      if (cik == 0.0) continue;
+      axpy<2 * NK>(AB[i], B[k], cik, m);
+    }
+  for (int i = 0; i < m; ++i) {
+    double* yi = KTe.data + i * m;
+    for (int k = 0; k < 3; ++k) {
+      const double bki = V * B[k][i];
+      if (bki == 0.0) continue;
+      axpy<2 * NK>(yi, AB[k], bki, m);
+    }
+  }
+  double sigV[3], y[maxspalten_eben] = {};
+  for (int i = 0; i < 3; ++i)
+    sigV[i] = block[lage.sig + i] * V;
+  for (int i = 0; i < 3; ++i)
+    axpy<2 * NK>(y, B[i], sigV[i], m);
+  for (int j = 0; j < m; ++j)
+    finte[j] += y[j];
+}
+
+// The contribution of n support nodes.
+void beitrag_eben(int n, const TIntegrationspunkt& ip, TAnsatz& ans, const TZustgroe& zg, const Tmpm& mpm,
+                  TVM::MatR& Me, TVM::MatR& KTe, TVM::VekR& fme, TVM::VekR& finte) {
+  switch (n) {
+  case 3:
+    return beitrag_eben<3>(ip, ans, zg, mpm, Me, KTe, fme, finte);
+  case 4:
+    return beitrag_eben<4>(ip, ans, zg, mpm, Me, KTe, fme, finte);
+  case 6:
+    return beitrag_eben<6>(ip, ans, zg, mpm, Me, KTe, fme, finte);
+  case 8:
+    return beitrag_eben<8>(ip, ans, zg, mpm, Me, KTe, fme, finte);
+  case 9:
+    return beitrag_eben<9>(ip, ans, zg, mpm, Me, KTe, fme, finte);
+  default:
+    return beitrag_eben<0>(ip, ans, zg, mpm, Me, KTe, fme, finte);
+  }
+}
 } // namespace
 
+// The contribution with the scratch of the simulation, so that no point
+// needs the heap once the first has sized it.
 bool TIntegrationspunkt::_M_fm_KT_fint(TVM::MatR& Me, TVM::MatR& KTe, TVM::VekR& fme, TVM::VekR& finte,
                                        bool binit) {
   const int d1 = dim1;
@@ -619,52 +877,65 @@ bool TIntegrationspunkt::_M_fm_KT_fint(TVM::MatR& Me, TVM::MatR& KTe, TVM::VekR&
   if (n == 0 || status != OBJSTATUS_AKTIV) return false;
   const TSteuerparam& stw = mpm->stw;
   const TZustgroe& zg = _zg();
+  const int m = n * d1;
+  if (dim == ELE::DIM_2D && d1 == 2 && dim2 == 3 && n <= maxknoten_eben && stw.verzerr == VERZERR_KLNVERZ &&
+      stw.konfigur == KONFIGUR_REFKONF && Me.zeilen == m && Me.spalten == m && KTe.zeilen == m &&
+      KTe.spalten == m && fme.n == m && finte.n == m && zg.alle.n == TZustgroe::TLage().ende) {
+    beitrag_eben(n, *this, *ans_kno, zg, *mpm, Me, KTe, fme, finte);
+    return true;
+  }
+  Tmpm::TArbeit& a = mpm->arbeit;
 
-  TVM::MatR N, B;
+  TVM::MatR &N = a.N, &B = a.B;
   ELE::_Lmat(ans_kno->L, N, dim, n, 1);
   ELE::_Gepsmat(ans_kno->G, B, dim, n, 1);
   if (N.spalten != n * d1 || B.spalten != n * d1) return false;
 
   if (stw.bmassen) {
-    TVM::MatR Mp(n * d1, n * d1);
-    bt_a_b(N, nullptr, zg.rho0 * vol0, Mp);
+    TVM::MatR& Mp = a.Mp;
+    Mp.init(n * d1, n * d1, nullptr);
+    bt_a_b(N, nullptr, zg.rho0 * vol0, Mp, a.AB);
     Mp.Konzentrieren(stw.m_verklumpen);
     Me += Mp;
     double a0, a1, a2;
     traegheitsfaktoren(*mpm, a0, a1, a2);
-    TVM::VekR v(n * d1);
+    TVM::VekR& v = a.v;
+    v.init(n * d1, nullptr);
     for (int k = 0; k < n; ++k) {
       const TZustgroe& kz = ans_kno->stuetzpu[k]->_zg();
       for (int c = 0; c < d1; ++c)
         v[k * d1 + c] = a0 * (kz.u_n[c] - kz.u[c]) + a1 * kz.ut_n[c] + a2 * kz.utt_n[c];
     }
-    fme += Mp * v;
+    fme += TVM::produkt(Mp, v, a.y);
   }
 
   const double V = _vol(stw.konfigur);
-  TVM::MatR C = zg.CT;
-  TVM::MatR D = zg.DT;
+  TVM::MatR &C = a.C, &D = a.D;
+  C = zg.CT;
+  D = zg.DT;
   D *= stw.newmark_koeff[3];
   C += D;
-  TVM::VekR sig = zg.sig;
+  TVM::VekR& sig = a.sig;
+  sig = zg.sig;
   if (stw.verzerr == VERZERR_GROVERZ) {
-    if (!grosse_verzerrungen(zg, ans_kno->G, stw.konfigur, B, C, sig)) return false;
-    bt_a_b(B, &C, V, KTe);
+    if (!grosse_verzerrungen(zg, ans_kno->G, stw.konfigur, B, C, sig, a)) return false;
+    bt_a_b(B, &C, V, KTe, a.AB);
     MECH::_K_geo_addieren(ans_kno->G, sig, V, KTe);
   } else if (stw.konfigur == KONFIGUR_MOMKONF) {
     // Small strains on the current geometry: eps = sym(F - I) varies with
     // sym(du (x) F^T g), and the gradients g and the volume J V0 follow the
     // motion of the nodes. The derivative of these forces is not symmetric.
-    TVM::MatR GF = ans_kno->G * zg.F, BF;
+    TVM::MatR &GF = a.GF, &BF = a.BF;
+    TVM::produkt(ans_kno->G, zg.F, GF);
     ELE::_Gepsmat(GF, BF, dim, n, 1);
     if (BF.spalten != n * d1) return false;
-    bt_a_b(B, &C, V, KTe, &BF);
+    bt_a_b(B, &C, V, KTe, a.AB, &BF);
     MECH::_K_spannung_addieren(ans_kno->G, sig, V, KTe);
   } else {
-    bt_a_b(B, &C, V, KTe);
+    bt_a_b(B, &C, V, KTe, a.AB);
   }
   sig *= V;
-  finte += sig * B;
+  finte += TVM::produkt(sig, B, a.y);
   return true;
 }
 
@@ -674,16 +945,20 @@ bool Tmpm::_M_Fm_KT_Fint() {
   s._null(SYSMAT_KT);
   s.fm.init(s.N, nullptr);
   s.fint.init(s.N, nullptr);
-  TVM::MatR Me, KTe;
-  TVM::VekR fme, finte;
-  TVM::TVektor<int> pos;
-  for (const auto& eintrag : ipu) {
-    TIntegrationspunkt* ip = IPU_Z(eintrag.second);
+  TVM::MatR &Me = arbeit.Me, &KTe = arbeit.KTe;
+  TVM::VekR &fme = arbeit.fme, &finte = arbeit.finte;
+  const TZustgroe::TLage lage;
+  const std::vector<TObjbasis*>& liste = ipu.liste();
+  for (std::size_t i = 0; i < liste.size(); ++i) {
+    vorausladen(liste, i, OBJTYP_KNO, lage.rho0, lage.u_n);
+    TIntegrationspunkt* ip = IPU_Z(liste[i]);
     if (!ip->_M_fm_KT_fint(Me, KTe, fme, finte, true)) continue;
-    _einbaupos(ip->ans_kno->stuetzpu, pos);
+    const TVM::TVektor<int>& pos = ip->ans_kno->_einbaupos();
     // Without masses Me is zero.
-    if (stw.bmassen) s._block_addieren(SYSMAT_M, pos, Me);
-    s._block_addieren(SYSMAT_KT, pos, KTe);
+    if (stw.bmassen)
+      s._block_addieren(SYSMAT_M, Me, SYSMAT_KT, KTe, pos);
+    else
+      s._block_addieren(SYSMAT_KT, pos, KTe);
     for (int i = 0; i < pos.n; ++i) {
       const int pi = pos[i];
       if (pi < 0 || pi >= s.N) continue;
@@ -725,7 +1000,7 @@ bool Tmpm::_U_Ut_Utt() {
     s._linearkombination(
         SYSMAT_K,
         {{1.0, SYSMAT_KT}, {stw.bmassen ? a[0] : 0.0, SYSMAT_M}, {-1.0, SYSMAT_KSTRAF}, {kkon, SYSMAT_KKON}});
-  TVM::VekR KU_it;
+  TVM::VekR& KU_it = s.KU_it;
   s._produkt(SYSMAT_K, s.U_it, KU_it);
 
   s.G = s.fext;
@@ -758,7 +1033,8 @@ bool Tmpm::_U_Ut_Utt() {
   s.cosdU =
       s.normdU > eps && s.normdU_j > eps ? TVM::skalarprodukt(s.dU, s.dU_alt) / s.normdU / s.normdU_j : 0.0;
   // The residual over the free unknowns, reported as normG.
-  TVM::VekR Gfrei(s.N);
+  TVM::VekR& Gfrei = s.Gfrei;
+  Gfrei.init(s.N, nullptr);
   for (int i = 0; i < s.N; ++i)
     if (s.typ[i] == 0) Gfrei[i] = s.G[i];
   s.normG = TVM::norm(Gfrei);

@@ -61,6 +61,9 @@ public:
   void _addieren(SYSMAT m, int i, int j, double wert);
   // Adds block[a][b] at (pos[a], pos[b]); negative positions are skipped.
   void _block_addieren(SYSMAT m, const TVM::TVektor<int>& pos, const TVM::MatR& block);
+  // The same for two matrices and blocks at the same positions, in one pass.
+  void _block_addieren(SYSMAT m1, const TVM::MatR& block1, SYSMAT m2, const TVM::MatR& block2,
+                       const TVM::TVektor<int>& pos);
   // ziel := sum of faktor * quelle over the given pairs (absent sources skipped).
   void _linearkombination(SYSMAT ziel, std::initializer_list<std::pair<double, SYSMAT>> summanden);
   double _eintrag(SYSMAT m, int i, int j) const;
@@ -108,7 +111,13 @@ public:
   double normdU = 0.0, normdU_j = 0.0, cosdU = 0.0, konflr = 0.0;
   int Nkonpu = 0;
   TVM::VekR fint, fstraf, fckon, fext, fm, G, R;
+  TVM::VekR KU_it; // effective matrix times U_it
+  TVM::VekR Gfrei; // the residual at the free unknowns, whose norm is normG
   double normG = 0.0;
+
+  // Counts the numberings of the unknowns (`_init`), so that positions
+  // computed from them can tell whether they are still valid.
+  long _Nnummerierungen() const { return Nnummerierungen_; }
 
 private:
   // Compressed rows: row i holds the columns spalten_[zeilenanfang_[i] ..
@@ -117,7 +126,7 @@ private:
   std::vector<double> werte_[SYSMAT_ANZAHL]; // empty: the matrix does not exist
   // Positions of the last block added, so that the next matrix given the same
   // positions skips the search.
-  std::vector<int> blockpos_, blockstellen_;
+  std::vector<int> blockpos_, blockstellen_, blockfolge_;
   // The matrix handed to the solver: K with the unknowns that are not free
   // decoupled, and the classes it was built for.
   std::vector<double> loeserwerte_;
@@ -125,8 +134,17 @@ private:
   MATHE::TDuennloeser loeser_;
   double kondition_ = 0.0;
   bool bmuster_veraltet_ = true;
+  // K's values and the classes are those of the last successful
+  // factorisation by loeser_zerlegt_; any change of K clears the flag.
+  bool bK_zerlegt_ = false;
+  MATHE::LOESER loeser_zerlegt_ = MATHE::LOESER_UNBEKANNT;
+  long Nnummerierungen_ = 0;
+  TVM::VekR arbeit_[3]; // scratch of one operation, so that no iteration allocates
 
   int stelle(int i, int j) const;
+  // The places in the pattern of the block at `pos` (kept for the last
+  // positions), the pattern widened where it does not cover them.
+  void blockstellen_bilden(const TVM::TVektor<int>& pos);
   void muster_aus_bloecken(const std::vector<std::vector<int>>& nachbarn);
   void muster_erweitern(const TVM::TVektor<int>& pos);
   bool loesen_duenn(MATHE::LOESER loeser, TVM::VekR& rechts, bool& zerlegt);

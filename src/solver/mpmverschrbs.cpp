@@ -18,14 +18,16 @@ constexpr double eps = 2.220446049250313e-16;
 void strafterme(double kappa, int anzahl, double wert, const TVM::VekR& e, const TVM::VekR& u, TVM::VekR& f,
                 TVM::MatR& k, TVM::VekR& w) {
   const int d = e.n;
-  TVM::VekR delta(d);
+  double delta[2];
   for (int i = 0; i < d; ++i)
     delta[i] = u[i] - wert * e[i];
   f.init(d, nullptr);
   k.init(d, d, nullptr);
   w.init(d, nullptr);
   if (anzahl == 1) {
-    const double projektion = TVM::skalarprodukt(delta, e);
+    double projektion = 0.0;
+    for (int i = 0; i < d; ++i)
+      projektion += delta[i] * e[i];
     for (int i = 0; i < d; ++i)
       f[i] = -kappa * projektion * e[i];
     TVM::Dyade(e, e, k);
@@ -49,6 +51,8 @@ void strafterme(double kappa, int anzahl, double wert, const TVM::VekR& e, const
 }
 } // namespace
 
+// The conditions are gathered once per time (and set of loads and points)
+// and applied in every iteration to the points that are active then.
 bool Tmpm::_verschiebungsrbs() {
   TSystem& s = *sys;
   s.fstraf.init(s.N, nullptr);
@@ -56,38 +60,59 @@ bool Tmpm::_verschiebungsrbs() {
   s.Uvor.init(s.N, nullptr);
   s.bvorgeschrieben.init(s.N, nullptr);
   s.strafgewicht.init(s.N, nullptr);
+  const std::size_t stand[3] = {pla.size(), kno.size(), mpu.size()};
+  if (!bverschiebungen_ || verschiebungen_zeit_ != t || !std::equal(stand, stand + 3, verschiebungen_stand_)) {
+    _punktlasten(t, true, verschiebungen_);
+    verschiebungen_zeit_ = t;
+    std::copy(stand, stand + 3, verschiebungen_stand_);
+    bverschiebungen_ = true;
+  }
   const double kappa = stw.strafparam;
-  TVM::VekR richtung, winkel, f, w;
+  const int d = TDimensionen::dim1;
+  // Direction, force, stiffness and weight of one point on the stack.
+  double ew[2], fw[2], kw[4], ww[2];
+  TVM::VekR richtung, f, w;
   TVM::MatR k;
-  double wert = 0.0;
-  int richtungstyp = 0, anzahl = 0;
+  richtung.ansicht(2, ew);
+  f.ansicht(2, fw);
+  k.ansicht(2, 2, kw);
+  w.ansicht(2, ww);
 
-  for (const auto& eintrag : kno) {
-    TKnoten* kn = KNO_Z(eintrag.second);
-    if (kn->status != OBJSTATUS_AKTIV) continue;
-    if (!_last(t, kn, LASTTYP_VERSCHIEBUNG, wert, richtung, winkel, richtungstyp, anzahl)) continue;
-    const int d = TDimensionen::dim1;
+  for (const TPunktlasten& e : verschiebungen_) {
+    TPunkt* p = e.punkt;
+    if (p->status != OBJSTATUS_AKTIV) continue;
+    _lastmeldung(e.meldung, *p);
+    if (e.anzahl == 0) continue;
+    richtung[0] = e.richtung[0];
+    richtung[1] = e.richtung[1];
+    if (p->objtyp != OBJTYP_KNO) {
+      strafterme(kappa, e.anzahl, e.wert, richtung, p->_u(), f, k, w);
+      _auf_knoten_verteilen(p, &f, &s.fstraf, &k, &w, &s.strafgewicht);
+      continue;
+    }
+    TKnoten* kn = KNO_Z(p);
     // A node without unknowns has no place in the system.
     bool hat_platz = kn->sysposfhg.n == d;
     for (int i = 0; hat_platz && i < d; ++i)
       hat_platz = kn->sysposfhg[i] >= 0 && kn->sysposfhg[i] < s.N;
     if (!hat_platz) continue;
     const int p0 = kn->sysposfhg[0], p1 = kn->sysposfhg[1];
+    const int anzahl = e.anzahl, richtungstyp = e.richtungstyp;
     if (!stw.bstrafverf && (anzahl == 2 || richtungstyp != 0)) {
       if (anzahl == 1 && (richtungstyp == 1 || richtungstyp == -1)) {
         s.bvorgeschrieben[p0] = true;
-        s.Uvor[p0] = wert * richtung[0];
+        s.Uvor[p0] = e.wert * richtung[0];
       } else if (anzahl == 1 && (richtungstyp == 2 || richtungstyp == -2)) {
         s.bvorgeschrieben[p1] = true;
-        s.Uvor[p1] = wert * richtung[1];
+        s.Uvor[p1] = e.wert * richtung[1];
       } else {
         s.bvorgeschrieben[p0] = s.bvorgeschrieben[p1] = true;
-        s.Uvor[p0] = wert * richtung[0];
-        s.Uvor[p1] = wert * richtung[1];
+        s.Uvor[p0] = e.wert * richtung[0];
+        s.Uvor[p1] = e.wert * richtung[1];
       }
       continue;
     }
-    strafterme(kappa, anzahl, wert, richtung, kn->_u(), f, k, w);
+    strafterme(kappa, anzahl, e.wert, richtung, kn->_u(), f, k, w);
     for (int i = 0; i < d; ++i) {
       const int pi = kn->sysposfhg[i];
       s.strafgewicht[pi] += w[i];
@@ -95,14 +120,6 @@ bool Tmpm::_verschiebungsrbs() {
       for (int j = 0; j < d; ++j)
         s._addieren(SYSMAT_KSTRAF, pi, kn->sysposfhg[j], k[i][j]);
     }
-  }
-
-  for (const auto& eintrag : mpu) {
-    TPunkt* mp = PU_Z(eintrag.second);
-    if (mp->status != OBJSTATUS_AKTIV) continue;
-    if (!_last(t, mp, LASTTYP_VERSCHIEBUNG, wert, richtung, winkel, richtungstyp, anzahl)) continue;
-    strafterme(kappa, anzahl, wert, richtung, mp->_u(), f, k, w);
-    _auf_knoten_verteilen(mp, &f, &s.fstraf, &k, &w, &s.strafgewicht);
   }
   return true;
 }

@@ -163,9 +163,26 @@ bool Tmpm::zeitschritt_explizit() {
 }
 
 bool Tmpm::_umspeichern(RICHTUNG r) {
-  for (const Tobjcont* reg : {&mpu, &ipu, &kno})
-    for (const auto& eintrag : *reg)
-      PU_Z(eintrag.second)->_umspeichern(r);
+  // Each point's own record: the motion at its start and end, the internal
+  // variables between.
+  const TZustgroe::TLage lage;
+  for (const Tobjcont* reg : {&mpu, &ipu, &kno}) {
+    const std::vector<TObjbasis*>& liste = reg->liste();
+    for (std::size_t i = 0; i < liste.size(); ++i) {
+      if (i + 8 < liste.size()) {
+        const TPunkt* p = PU_Z(liste[i + 8]);
+        TVM::vorholen(p);
+        TVM::vorholen(&p->zust.alle);
+      }
+      if (i + 4 < liste.size()) {
+        const TVM::VekR& alle = PU_Z(liste[i + 4])->zust.alle;
+        if (alle.n == lage.ende)
+          for (int k : {lage.u, lage.z_n, lage.u_n})
+            TVM::vorholen(alle.data + k);
+      }
+      PU_Z(liste[i])->_umspeichern(r);
+    }
+  }
   sys->_umspeichern(r);
   return true;
 }
@@ -174,8 +191,11 @@ bool Tmpm::_umspeichern(RICHTUNG r) {
 // points are iterated, and the pass ends with the first failure.
 bool Tmpm::_z_CT_DT_sigma_mpu() {
   binel = false;
-  for (const auto& eintrag : mpu) {
-    TObjbasis* obj = eintrag.second;
+  const TZustgroe::TLage lage;
+  const std::vector<TObjbasis*>& liste = mpu.liste();
+  for (std::size_t i = 0; i < liste.size(); ++i) {
+    vorausladen(liste, i, OBJTYP_UNBEKANNT, lage.z, lage.u_n);
+    TObjbasis* obj = liste[i];
     if (obj->objtyp != OBJTYP_MPU || obj->status != OBJSTATUS_AKTIV) continue;
     if (!MPU_Z(obj)->materialiteration()) {
       bmatkonv = false;

@@ -1,57 +1,49 @@
 #include "solver/mpmzustgroe.h"
 
+#include <algorithm>
 #include <sstream>
 
 #include "input/mpmdimensionen.h"
 
 namespace MPM {
 
-struct TZustgroe::Lage {
-  int d1, d2, nz, nq;
-  int u, ut, utt, z, z_n, F, H, Fa, J, eps, epst, rho0, sig, q, CT, DT, u_n, ut_n, utt_n, normr, normdz, ende;
-
-  Lage() : d1(TDimensionen::dim1), d2(TDimensionen::dim2), nz(TDimensionen::maxNz), nq(TDimensionen::maxNq) {
-    int p = 0;
-    auto platz = [&p](int laenge) {
-      const int anfang = p;
-      p += laenge;
-      return anfang;
-    };
-    u = platz(d1);
-    ut = platz(d1);
-    utt = platz(d1);
-    z = platz(nz);
-    z_n = platz(nz);
-    F = platz(d1 * d1);
-    H = platz(d1 * d1);
-    Fa = platz(d1 * d1);
-    J = platz(1);
-    eps = platz(d2);
-    epst = platz(d2);
-    rho0 = platz(1);
-    sig = platz(d2);
-    q = platz(nq);
-    CT = platz(d2 * d2);
-    DT = platz(d2 * d2);
-    u_n = platz(d1);
-    ut_n = platz(d1);
-    utt_n = platz(d1);
-    normr = platz(1);
-    normdz = platz(1);
-    ende = p;
+namespace {
+// The block of a record: a view on the given storage, or an own one.
+TVM::VekR block_anlegen(int laenge, double* block) {
+  TVM::VekR v;
+  if (block) {
+    v.ansicht(laenge, block);
+  } else {
+    v.init(laenge, nullptr);
   }
-};
+  return v;
+}
+} // namespace
 
-TZustgroe::TZustgroe() : TZustgroe(Lage()) {}
+TZustgroe::TZustgroe() : TZustgroe(TLage(), nullptr, false) {}
 
-TZustgroe::TZustgroe(const Lage& lage)
-    : alle(lage.ende), J(alle[lage.J]), rho0(alle[lage.rho0]), normr(alle[lage.normr]),
-      normdz(alle[lage.normdz]) {
-  ansichten_bilden(lage);
+TZustgroe::TZustgroe(double* block) : TZustgroe(TLage(), block, false) {}
+
+TZustgroe::TZustgroe(double* block, bool bleer) : TZustgroe(TLage(), block, bleer) {}
+
+TZustgroe::TZustgroe(const TLage& lage, double* block, bool bleer)
+    : alle(block_anlegen(bleer ? 0 : lage.ende, bleer ? nullptr : block)),
+      J(bleer ? block[0] : alle[lage.J]), rho0(bleer ? block[1] : alle[lage.rho0]),
+      normr(bleer ? block[2] : alle[lage.normr]), normdz(bleer ? block[3] : alle[lage.normdz]) {
+  if (bleer) {
+    // Every member an empty view, which stays empty whatever it is given.
+    for (TVM::VekR* v : {&alle, &u, &ut, &utt, &z, &z_n, &eps, &epst, &sig, &q, &u_n, &ut_n, &utt_n,
+                         &verschiebung_, &primaer_, &sekundaer_})
+      v->ansicht(0, nullptr);
+    for (TVM::MatR* m : {&F, &H, &Fa, &CT, &DT})
+      m->ansicht(0, 0, nullptr);
+  } else {
+    ansichten_bilden(lage);
+  }
   _loeschen();
 }
 
-TZustgroe::TZustgroe(const TZustgroe& b) : TZustgroe(Lage()) {
+TZustgroe::TZustgroe(const TZustgroe& b) : TZustgroe(TLage(), nullptr, false) {
   *this = b;
 }
 
@@ -60,7 +52,7 @@ TZustgroe& TZustgroe::operator=(const TZustgroe& b) {
   return *this;
 }
 
-void TZustgroe::ansichten_bilden(const Lage& l) {
+void TZustgroe::ansichten_bilden(const TLage& l) {
   double* b = alle.data;
   u.ansicht(l.d1, b + l.u);
   ut.ansicht(l.d1, b + l.ut);
@@ -86,11 +78,42 @@ void TZustgroe::ansichten_bilden(const Lage& l) {
 
 void TZustgroe::_loeschen() {
   alle.init(-1, nullptr);
-  for (int i = 0; i < F.zeilen; ++i) {
-    F[i][i] = 1.0;
-    Fa[i][i] = 1.0;
+  const TLage lage;
+  if (alle.n == lage.ende) {
+    for (int i = 0; i < lage.d1; ++i) {
+      alle[lage.F + i * lage.d1 + i] = 1.0;
+      alle[lage.Fa + i * lage.d1 + i] = 1.0;
+    }
+  } else {
+    for (int i = 0; i < F.zeilen; ++i) {
+      F[i][i] = 1.0;
+      Fa[i][i] = 1.0;
+    }
   }
   J = 1.0;
+}
+
+bool TZustgroe::_strecke(ZUSTGROE g, const TLage& l, int& von, int& laenge) {
+  switch (g) {
+  case ZUSTGROE_ALLE:
+    von = 0;
+    laenge = l.ende;
+    return true;
+  case ZUSTGROE_VERSCHIEBUNG:
+    von = l.u;
+    laenge = 3 * l.d1;
+    return true;
+  case ZUSTGROE_PRIMAER:
+    von = l.u;
+    laenge = l.z_n - l.u;
+    return true;
+  case ZUSTGROE_SEKUNDAER:
+    von = l.z;
+    laenge = l.u_n - l.z;
+    return true;
+  default:
+    return false;
+  }
 }
 
 TVM::VekR* TZustgroe::_teilmenge(ZUSTGROE g) {
@@ -113,6 +136,21 @@ const TVM::VekR* TZustgroe::_teilmenge(ZUSTGROE g) const {
 }
 
 void TZustgroe::_umspeichern(RICHTUNG r) {
+  const TLage lage;
+  if (alle.n == lage.ende && (r == RICHTUNG_VORWAERTS || r == RICHTUNG_RUECKWAERTS)) {
+    // In the block: the motion and the internal variables and their copies.
+    double* b = alle.data;
+    const bool vor = r == RICHTUNG_VORWAERTS;
+    const int paare[4][3] = {{lage.u, lage.u_n, lage.d1},
+                             {lage.ut, lage.ut_n, lage.d1},
+                             {lage.utt, lage.utt_n, lage.d1},
+                             {lage.z, lage.z_n, lage.nz}};
+    for (const auto& p : paare) {
+      const int von = vor ? p[0] : p[1], nach = vor ? p[1] : p[0];
+      std::copy(b + von, b + von + p[2], b + nach);
+    }
+    return;
+  }
   if (r == RICHTUNG_VORWAERTS) {
     u_n = u;
     ut_n = ut;

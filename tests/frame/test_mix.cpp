@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <sstream>
 
@@ -24,6 +26,18 @@ TEST(Zahltext, DoubleWidthsAndZeroCases) {
   EXPECT_EQ(_str(-1e-20, 7, true), " 0.0   ");
   EXPECT_EQ(_str(1e-20, 10), " 1.000e-20");
   EXPECT_EQ(_str(3e-16, 10, true), " 3.000e-16");
+
+  // The digits are those of the C library's "%*.*Le": rounding ties, three
+  // exponent digits, the extremes and non-finite values.
+  const double werte[] = {0.125,   2.5,     9.5,     99999.95, 123456.5, -0.3,         1e100,
+                          1e-310,  5e-324,  1.7976931348623157e308, -9.999999999999e-101,
+                          1.0 / 3, HUGE_VAL, -HUGE_VAL, std::nan("")};
+  for (int w = 7; w <= 17; ++w)
+    for (double x : werte) {
+      char c[64];
+      std::snprintf(c, sizeof c, "%*.*Le", w, w - 7, static_cast<long double>(x));
+      EXPECT_EQ(_str(x, w), c) << w << " " << x;
+    }
 }
 
 TEST(Zahltext, IntegersBoolsAndTexts) {

@@ -42,7 +42,7 @@ public:
   MatR& _rz(const VekR&, const VekR&, const VekR&, const VekR&, MatR& rz, double) const override {
     return rz = ableitung;
   }
-  void _CT_DT(const VekR&, const VekR&, const VekR&, const VekR&, MatR rzinv, MatR& CT, MatR&, bool,
+  void _CT_DT(const VekR&, const VekR&, const VekR&, const VekR&, const MatR& rzinv, MatR& CT, MatR&, bool,
               double) const override {
     letzte_rzinv = rzinv;
     CT = MatR(3, 3, 7.0);

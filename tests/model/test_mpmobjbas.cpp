@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <sstream>
+#include <vector>
 
 #include "model/mpmobjbas.h"
 #include "solver/mpm.h"
@@ -101,4 +103,55 @@ TEST(Objektbasis, RegistriesLookupsAndHelpers) {
     EXPECT_EQ(geloescht, 2);
   }
   EXPECT_EQ(geloescht, 3) << "the simulation frees its objects at the end of the run";
+}
+
+// The array the passes walk stays in number order whatever the order of
+// insertion and removal, and lookups find entries before and after it is
+// brought up to date.
+TEST(Objektbasis, RegistryArrayInNumberOrder) {
+  Tmpm mpm;
+  std::vector<std::unique_ptr<Probe>> objekte;
+  for (int n = 0; n < 300; ++n)
+    objekte.push_back(std::make_unique<Probe>(&mpm, OBJTYP_KNO, n));
+  Tobjcont reg;
+  // Ascending, then descending, then every third of the rest.
+  for (int n = 100; n < 150; ++n)
+    EXPECT_TRUE(reg.einfuegen(n, objekte[n].get()));
+  for (int n = 99; n >= 0; --n)
+    EXPECT_TRUE(reg.einfuegen(n, objekte[n].get()));
+  EXPECT_EQ(reg.suchen(7), objekte[7].get()) << "an entry still waiting is found";
+  EXPECT_FALSE(reg.einfuegen(7, objekte[8].get()));
+  for (int n = 299; n >= 150; n -= 3)
+    reg.einfuegen(n, objekte[n].get());
+  std::vector<int> erwartet;
+  for (int n = 0; n < 150; ++n)
+    erwartet.push_back(n);
+  for (int n = 150; n < 300; ++n)
+    if ((299 - n) % 3 == 0) erwartet.push_back(n);
+  ASSERT_EQ(reg.size(), erwartet.size());
+  std::vector<int> liste, karte;
+  for (const TObjbasis* o : reg.liste())
+    liste.push_back(static_cast<int>(o->num));
+  for (const auto& eintrag : reg)
+    karte.push_back(eintrag.first);
+  EXPECT_EQ(liste, erwartet);
+  EXPECT_EQ(karte, erwartet);
+
+  EXPECT_TRUE(reg.entfernen(0));
+  EXPECT_TRUE(reg.entfernen(299));
+  EXPECT_TRUE(reg.entfernen(120));
+  EXPECT_FALSE(reg.entfernen(120));
+  EXPECT_EQ(reg.suchen(120), nullptr);
+  EXPECT_EQ(reg.liste().front()->num, 1u);
+  EXPECT_EQ(reg.liste().back()->num, 296u);
+  EXPECT_EQ(reg.liste().size(), erwartet.size() - 3);
+  EXPECT_EQ(reg.liste()[119]->num, 121u);
+
+  int geloescht = 0;
+  Tobjcont eigen(true);
+  eigen.einfuegen(5, new Probe(&mpm, OBJTYP_MAT, 5, &geloescht));
+  eigen.einfuegen(2, new Probe(&mpm, OBJTYP_MAT, 2, &geloescht));
+  EXPECT_TRUE(eigen.entfernen(5));
+  EXPECT_EQ(geloescht, 1) << "an owning registry frees what it gives up";
+  EXPECT_EQ(eigen.liste().size(), 1u);
 }

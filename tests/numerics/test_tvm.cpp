@@ -154,3 +154,47 @@ TEST(Textform, FourLayouts) {
   EXPECT_EQ(text(TVektor<bool>{true, false}, 1), "<2>|         W|         F|");
   EXPECT_EQ(TVekMat::format(), 2);
 }
+
+// Row tables in the matrix and on the heap survive moves and swaps; products
+// go into a given result, a view of the wrong size stays empty; a matrix
+// transposed onto itself.
+TEST(Matrix, RowTablesMovesAndProductsIntoResults) {
+  MatR klein(2, 3, {1, 2, 3, 4, 5, 6}), gross(7, 2, 1.0);
+  gross[6][1] = 9.0;
+  MatR a(std::move(klein)), b(std::move(gross));
+  EXPECT_EQ(a[1][2], 6.0);
+  EXPECT_EQ(b[6][1], 9.0);
+  std::swap(a, b);
+  EXPECT_EQ(a[6][1], 9.0);
+  EXPECT_EQ(b[1][0], 4.0);
+  a.init(2, 7, nullptr, 2.0); // same count, new shape: the rows follow
+  EXPECT_EQ(a[1] - a[0], 7);
+  a.init(9, 9, nullptr, 1.0);
+  EXPECT_EQ(a[8][8], 1.0);
+
+  double puffer[4];
+  MatR sicht;
+  sicht.ansicht(2, 2, puffer);
+  const MatR p(2, 3, {1, 0, 2, 0, 1, 0}), q(3, 2, {1, 2, 3, 4, 5, 6});
+  produkt(p, q, sicht);
+  EXPECT_EQ(puffer[0], 11.0);
+  EXPECT_EQ(puffer[3], 4.0);
+  VekR y;
+  EXPECT_EQ(produkt(p, VekR{1, 1, 1}, y), (VekR{3, 1}));
+  EXPECT_EQ(produkt(VekR{1, 2}, p, y), (VekR{1, 2, 2}));
+  MatR zu_klein;
+  zu_klein.ansicht(1, 1, puffer);
+  produkt(p, q, zu_klein);
+  EXPECT_EQ(zu_klein.anzahl(), 0);
+  EXPECT_EQ(puffer[0], 11.0) << "nothing written";
+
+  MatR t(2, 3, {1, 2, 3, 4, 5, 6});
+  Transponieren(t, t);
+  EXPECT_EQ(t.zeilen, 3);
+  EXPECT_EQ(t[2][0], 3.0);
+  EXPECT_EQ(t[0][1], 4.0);
+
+  double x[3] = {1, 2, 3}, z[3] = {1, 1, 1};
+  vielfaches_addieren(z, x, -2.0, 3);
+  EXPECT_EQ(z[2], -5.0);
+}

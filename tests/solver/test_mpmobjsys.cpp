@@ -3,10 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 
 #include "approx/mpmans.h"
+#include "model/mpmobjipu.h"
 #include "model/mpmobjkno.h"
 #include "model/mpmobjmpu.h"
 #include "solver/mpm.h"
@@ -303,4 +305,89 @@ TEST(System, DenseSolutionRefusesLargeSystems) {
   EXPECT_EQ(s.U[s.N - 1], 0.5);
   // A multiple of the identity; the estimate sums N shares of 1 / N.
   EXPECT_NEAR(s._kondition(), 1.0, s.N * 2.3e-16);
+}
+
+// Two blocks at the same positions in one pass give what two single ones
+// give; an unchanged K is not factorised again, a changed one is; an
+// approximation's equation positions follow a new numbering.
+TEST(System, BlocksFactorisationKeptAndPositionsRenewed) {
+  Konsolenumleitung k;
+  Testlauf lauf(quadrat + "stw_m F\n");
+  Tmpm mpm;
+  start(mpm);
+  TSystem& s = *mpm.sys;
+  const TVM::TVektor<int> pos{6, 7, 0, 1};
+  TVM::MatR a(4, 4), b(4, 4);
+  for (int i = 0; i < 16; ++i) {
+    a.data[i] = i + 1.0;
+    b.data[i] = -0.5 * i;
+  }
+  s._block_addieren(SYSMAT_M, a, SYSMAT_KT, b, pos);
+  s._block_addieren(SYSMAT_KSTRAF, pos, a);
+  for (int i = 0; i < 4; ++i)
+    for (int j = 0; j < 4; ++j) {
+      EXPECT_EQ(s._eintrag(SYSMAT_M, pos[i], pos[j]), a[i][j]);
+      EXPECT_EQ(s._eintrag(SYSMAT_KT, pos[i], pos[j]), b[i][j]);
+      EXPECT_EQ(s._eintrag(SYSMAT_KSTRAF, pos[i], pos[j]), a[i][j]);
+    }
+
+  mpm.stw._init_zeitschrittparam(0.1);
+  mpm.dt = 0.1;
+  s._null(SYSMAT_KSTRAF);
+  mpm._verzerrungen_mpu();
+  mpm._z_CT_DT_sigma_mpu();
+  mpm._M_Fm_KT_Fint();
+  s.fext.init(s.N, nullptr, 1.0);
+  // The unknowns of node 1 held at 0 by elimination keep the rest regular.
+  s.bvorgeschrieben[0] = s.bvorgeschrieben[1] = s.bvorgeschrieben[6] = true;
+  // Each solution is a Newton step K dU = G at the free unknowns.
+  const auto newtonschritt = [&s] {
+    TVM::VekR KdU;
+    s._produkt(SYSMAT_K, s.dU, KdU);
+    double fehler = 0.0;
+    for (int i = 0; i < s.N; ++i)
+      if (s.typ[i] == 0) fehler = std::max(fehler, std::fabs(KdU[i] - s.G[i]));
+    return fehler;
+  };
+  ASSERT_TRUE(mpm._U_Ut_Utt());
+  EXPECT_LT(newtonschritt(), 1e-10);
+  const long Nzerlegungen = s._Nzerlegungen();
+  ASSERT_TRUE(mpm._U_Ut_Utt());
+  EXPECT_EQ(s._Nzerlegungen(), Nzerlegungen) << "the same K is factorised once";
+  EXPECT_LT(newtonschritt(), 1e-10);
+  s._addieren(SYSMAT_KT, 2, 2, 50.0);
+  ASSERT_TRUE(mpm._U_Ut_Utt());
+  EXPECT_EQ(s._Nzerlegungen(), Nzerlegungen + 1);
+  EXPECT_LT(newtonschritt(), 1e-10);
+
+  TAnsatz* a_mp = MPU_Z(mpm.mpu.suchen(1))->_ansatz(OBJTYP_KNO);
+  TVM::TVektor<int> erwartet;
+  EXPECT_EQ(a_mp->_einbaupos(), _einbaupos(a_mp->stuetzpu, erwartet));
+  for (TPunkt* kn : a_mp->stuetzpu)
+    KNO_Z(kn)->sysposfhg[0] += 100;
+  s._init();
+  EXPECT_EQ(a_mp->_einbaupos(), _einbaupos(a_mp->stuetzpu, erwartet)) << "numbered anew by _init";
+}
+
+// An integration point on a material point gets the nodal displacements
+// whether its material point is active or not.
+TEST(Transfer, IntegrationPointOnAnInactiveMaterialPoint) {
+  Konsolenumleitung k;
+  Testlauf lauf(quadrat);
+  Tmpm mpm;
+  start(mpm);
+  TSystem& s = *mpm.sys;
+  for (int i = 0; i < s.N; ++i)
+    s.U[i] = 0.01 * (i + 1);
+  TIntegrationspunkt* ip = IPU_Z(mpm.ipu.suchen(1));
+  TPunkt* mp = ip->zustgeber;
+  ASSERT_TRUE(mp && mp->objtyp == OBJTYP_MPU);
+  mpm._transfer_ergebnisse();
+  const VekR u = mp->zust.u;
+  EXPECT_NE(u, VekR(2));
+  for (int i = 0; i < s.N; ++i)
+    s.U[i] *= 2.0;
+  mp->status = OBJSTATUS_INAKTIV;
+  mpm._transfer_ergebnisse();
+  EXPECT_EQ(mp->zust.u, 2.0 * u) << "the integration point writes its provider's record";
 }

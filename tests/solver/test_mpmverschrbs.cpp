@@ -194,3 +194,40 @@ TEST(Strafparameter, SteelColumnOnPenaltySupports) {
             std::string::npos)
       << zu_steif.fehler;
 }
+
+// The conditions of a time serve every iteration at that time and are
+// gathered anew for another; an ignored condition is reported at each use.
+// An acceleration acts with the point's mass.
+TEST(Verschiebungsbedingungen, GatheredPerTimeReportedPerUse) {
+  Konsolenumleitung k;
+  Testlauf lauf(quadrat + "stw_strafverf F, 1.E6\n"
+                          "punktlast 1, kno, verschiebung, (1), 0., kon, (0., 2.), (0.01)\n"
+                          "punktlast 2, kno, verschiebung, (1), 180., kon, (0., 10.), (0.02)\n"
+                          "punktlast 3, kno, beschleunigung, (2), 270., kon, (0., 10.), (3.)\n");
+  Tmpm mpm;
+  start(mpm);
+  const TSystem& s = *mpm.sys;
+  const std::string meldung = "Verschiebungsbedingung fuer gleiche Richtung bereits vorhanden";
+  const auto anzahl = [&k, &meldung] {
+    int n = 0;
+    for (std::size_t i = k.aus.str().find(meldung); i != std::string::npos; i = k.aus.str().find(meldung, i + 1))
+      ++n;
+    return n;
+  };
+  mpm._verschiebungsrbs();
+  mpm._verschiebungsrbs();
+  EXPECT_EQ(anzahl(), 2);
+  EXPECT_TRUE(s.bvorgeschrieben[pos(mpm, 1, 0)]);
+  EXPECT_EQ(s.Uvor[pos(mpm, 1, 0)], 0.01) << "the first condition holds";
+  mpm.t = 3.0;
+  mpm._verschiebungsrbs();
+  EXPECT_EQ(anzahl(), 2) << "at t = 3 only the second acts";
+  EXPECT_EQ(s.Uvor[pos(mpm, 1, 0)], -0.02);
+
+  TPunkt* kn2 = PU_Z(mpm.kno.suchen(2));
+  kn2->zust.rho0 = 2.0;
+  kn2->vol0 = 0.25;
+  mpm._kraftrbs();
+  EXPECT_EQ(s.fext[pos(mpm, 2, 1)], -1.5);
+  EXPECT_EQ(s.fext[pos(mpm, 2, 0)], 0.0);
+}

@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <deque>
+#include <new>
+#include <sstream>
+#include <string>
 
 #include "solver/mpm.h"
 #include "testhilfe.h"
@@ -145,4 +149,110 @@ TEST(Steuerung, RunsTheTimeLoop) {
   EXPECT_EQ(mpm.zsges, 4);
   EXPECT_DOUBLE_EQ(mpm.t, 1.0);
   EXPECT_TRUE(mpm.bfertig);
+}
+
+// Heap allocations counted while `bzaehlen` is set; every other test runs
+// through the same replacement without counting.
+namespace {
+bool bzaehlen = false;
+long Nallokationen = 0;
+} // namespace
+
+void* operator new(std::size_t n) {
+  if (bzaehlen) ++Nallokationen;
+  if (void* p = std::malloc(n ? n : 1)) return p;
+  throw std::bad_alloc();
+}
+void* operator new[](std::size_t n) {
+  return ::operator new(n);
+}
+void* operator new(std::size_t n, const std::nothrow_t&) noexcept {
+  if (bzaehlen) ++Nallokationen;
+  return std::malloc(n ? n : 1);
+}
+void* operator new[](std::size_t n, const std::nothrow_t& t) noexcept {
+  return ::operator new(n, t);
+}
+void operator delete(void* p, const std::nothrow_t&) noexcept {
+  std::free(p);
+}
+void operator delete[](void* p, const std::nothrow_t&) noexcept {
+  std::free(p);
+}
+void operator delete(void* p) noexcept {
+  std::free(p);
+}
+void operator delete[](void* p) noexcept {
+  std::free(p);
+}
+void operator delete(void* p, std::size_t) noexcept {
+  std::free(p);
+}
+void operator delete[](void* p, std::size_t) noexcept {
+  std::free(p);
+}
+
+namespace {
+// A cantilever of nx x ny bilinear elements with points at the Gauss
+// points, clamped by penalties, pulled at its tip, three implicit steps.
+std::string kragarm(int nx, int ny, const std::string& zusatz) {
+  std::ostringstream s;
+  s << "stw_dimension 2d, Sp0\nstw_zeitschrittverf implizit, 0.25, 0.5\nstw_t 0., 3.e-4, 1.e-4\nstw_zstrg F\n"
+    << "stw_m W, 0.\nstw_strafverf W, 1.e13\nstw_t_aus_dat F\nstw_t_aus_ktr F\n"
+    << "eletyp 1, Viereck, Lagro1, Lagro1, Gauss, 4, 1\n"
+    << zusatz;
+  const auto nummer = [ny](int i, int j) { return i * (ny + 1) + j + 1; };
+  for (int i = 0; i <= nx; ++i)
+    for (int j = 0; j <= ny; ++j)
+      s << "kno " << nummer(i, j) << ", 1, 1., (" << 2.0 * i / nx << ", " << 0.5 * j / ny << ")\n";
+  for (int i = 0, e = 1; i < nx; ++i)
+    for (int j = 0; j < ny; ++j, ++e)
+      s << "ele " << e << ", 1, 1, (" << nummer(i, j) << ", " << nummer(i + 1, j) << ", " << nummer(i + 1, j + 1)
+        << ", " << nummer(i, j + 1) << ")\n";
+  std::string fest, spitze;
+  for (int j = 0; j <= ny; ++j) {
+    fest += (j ? ", " : "") + std::to_string(nummer(0, j));
+    spitze += (j ? ", " : "") + std::to_string(nummer(nx, j));
+  }
+  s << "punktlast 1, kno, verschiebung, (" << fest << "), 0., kon, (0., 1.), (0.)\n"
+    << "punktlast 2, kno, verschiebung, (" << fest << "), 90., kon, (0., 1.), (0.)\n"
+    << "punktlast 3, kno, kraft, (" << spitze << "), 90., kon, (0., 1.), (-1.e4)\n";
+  return s.str();
+}
+} // namespace
+
+// After a step, the passes of an equilibrium iteration that work point by
+// point allocate nothing, whatever the strain measure, configuration and
+// material law. (The solution in between may factorise anew, and the
+// factorisation takes its workspace once per iteration.)
+TEST(Zeitschritt, IterationPassesAllocateNothing) {
+  const std::string elastisch = "mat 1, 1, (7850., 2.1e11, 0.3, 0.)\n";
+  const std::string plastisch = "mat 1, 2, (7850., 2.1e11, 0.3, 1.e-3, 2.e8, 2.1e9)\n";
+  const std::string verfahren = "stw_berechverf W, W, W, F, W, F, ele, kopieren, eleinv, ";
+  const std::string faelle[] = {elastisch, plastisch + verfahren + "refkonf, groverz\n",
+                                elastisch + verfahren + "momkonf, klnverz\n",
+                                plastisch + verfahren + "momkonf, groverz\n"};
+  for (const std::string& fall : faelle) {
+    Konsolenumleitung k;
+    Testlauf lauf(kragarm(8, 2, fall));
+    Tmpm mpm;
+    ASSERT_TRUE(mpm._steuerung()) << fall;
+    ASSERT_TRUE(mpm.bfertig) << fall;
+    Nallokationen = 0;
+    bzaehlen = true;
+    for (int jj = 0; jj < 2; ++jj) {
+      mpm._verschiebungsrbs();
+      if (mpm.stw.konfigur == KONFIGUR_MOMKONF) mpm._L_G();
+      mpm._verzerrungen_mpu();
+      mpm._z_CT_DT_sigma_mpu();
+      mpm._transfer(OBJTYP_MPU, OBJTYP_IPU, ZUSTGROE_SEKUNDAER);
+      mpm._M_Fm_KT_Fint();
+      bzaehlen = false;
+      mpm._U_Ut_Utt();
+      bzaehlen = true;
+      mpm._transfer_ergebnisse();
+    }
+    bzaehlen = false;
+    EXPECT_EQ(Nallokationen, 0) << fall;
+  }
 }

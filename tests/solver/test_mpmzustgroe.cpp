@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <sstream>
+#include <vector>
 
 #include "solver/mpmzustgroe.h"
 
@@ -90,4 +91,41 @@ TEST(Zustand, StoreRestoreAssignAndText) {
   EXPECT_EQ(zg._str(ZUSTGROE_PRIMAER).rfind(zg._str(ZUSTGROE_VERSCHIEBUNG) + ", z=<5>[", 0), 0u);
   EXPECT_NE(zg._str(ZUSTGROE_SEKUNDAER).find(", sig=<3>[ 9.000e+00|"), std::string::npos);
   EXPECT_EQ(zg._str(ZUSTGROE_VERSCHIEBUNG_N), "");
+}
+
+// A record on given storage lies there with the layout TLage names, and the
+// stretches of the subsets are those of its views; an empty record (of a
+// point with a state provider) holds nothing and takes nothing.
+TEST(Zustand, RecordOnStorageLayoutAndEmptyRecord) {
+  const TZustgroe::TLage lage;
+  std::vector<double> speicher(static_cast<std::size_t>(lage.ende), 9.0);
+  TZustgroe zg(speicher.data());
+  EXPECT_EQ(zg.alle.data, speicher.data());
+  EXPECT_EQ(speicher[lage.J], 1.0) << "cleared as a new record";
+  EXPECT_EQ(zg.u_n.data, speicher.data() + lage.u_n);
+  EXPECT_EQ(zg.CT.data, speicher.data() + lage.CT);
+  EXPECT_EQ(&zg.normdz, speicher.data() + lage.ende - 1);
+  for (ZUSTGROE g : {ZUSTGROE_ALLE, ZUSTGROE_VERSCHIEBUNG, ZUSTGROE_PRIMAER, ZUSTGROE_SEKUNDAER}) {
+    int von = -1, laenge = -1;
+    ASSERT_TRUE(TZustgroe::_strecke(g, lage, von, laenge)) << g;
+    EXPECT_EQ(zg._teilmenge(g)->data, zg.alle.data + von) << g;
+    EXPECT_EQ(zg._teilmenge(g)->n, laenge) << g;
+  }
+  int von = 0, laenge = 0;
+  EXPECT_FALSE(TZustgroe::_strecke(ZUSTGROE_VERSCHIEBUNG_N, lage, von, laenge));
+  zg.u.init({1, 2});
+  zg._umspeichern(RICHTUNG_VORWAERTS);
+  EXPECT_EQ(zg.u_n, (VekR{1, 2}));
+
+  double klein[TZustgroe::Nleer] = {7, 7, 7, 7};
+  TZustgroe leer(klein, true);
+  EXPECT_EQ(leer.alle.n, 0);
+  EXPECT_EQ(leer.J, 1.0);
+  EXPECT_EQ(&leer.J, klein);
+  leer.u.init({3, 4});
+  leer = zg;
+  leer._umspeichern(RICHTUNG_RUECKWAERTS);
+  leer._loeschen();
+  EXPECT_EQ(leer.u.n, 0) << "an empty record stays empty";
+  EXPECT_EQ(leer._teilmenge(ZUSTGROE_SEKUNDAER)->n, 0);
 }

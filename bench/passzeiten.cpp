@@ -1,0 +1,119 @@
+// Wall time per pass of a run of mpm: the start phase and the implicit step of
+// Tmpm (_steuerung, _zeitschritt) done pass by pass with a clock around each.
+// It mirrors those two routines for the implicit method without step control;
+// keep it in step with them. Built and run by bench/passzeiten.sh.
+//
+// Usage: passzeiten BASENAME   (reads BASENAME.mpm, writes the run files)
+
+#include <chrono>
+#include <cstdio>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "frame/mpmextern.h"
+#include "input/mpmdefs.h"
+#include "solver/mpm.h"
+
+using namespace MPM;
+using Uhr = std::chrono::steady_clock;
+
+namespace {
+
+std::map<std::string, double> zeiten; // seconds per pass
+
+// Adds the time from its construction to its end to the pass `name`.
+struct Messung {
+  explicit Messung(const char* n) : name(n) {}
+  ~Messung() { zeiten[name] += std::chrono::duration<double>(Uhr::now() - anfang).count(); }
+  const char* name;
+  Uhr::time_point anfang = Uhr::now();
+};
+
+template <class F> auto gemessen(const char* name, F f) {
+  Messung m(name);
+  return f();
+}
+
+struct Lauf : Tmpm {
+  bool _zeitschritt() override {
+    gemessen("Ausgabe", [&] { return _bausgabe(), _ausgabe(ZEITPU_ZEITSCHRITTANFANG); });
+    stw._init_zeitschrittparam(dt);
+    gemessen("Netz und Ansaetze", [&] {
+      _netz_init_mpu();
+      if (stw.konfigur == KONFIGUR_MOMKONF || _punkte_umordnen()) _L_G();
+      _netz_init_knou_ipu();
+      return 0;
+    });
+    gemessen("Lasten", [&] { return _kraftrbs(); });
+    bkonv = false;
+    jj = 0;
+    const auto zu_grob = [&] { return bkont && dt > stw.dtkontakt; };
+    while (!(bkonv && jj > 1)) {
+      gemessen("Ausgabe", [&] { return _ausgabe(ZEITPU_ITERATIONSSCHRITTANFANG); });
+      gemessen("Lasten", [&] { return _verschiebungsrbs(); });
+      _kontakt_geometrie();
+      if (zu_grob()) return _zeitschrittfehler();
+      _kontakt_bedingungen();
+      if (stw.konfigur == KONFIGUR_MOMKONF) gemessen("Netz und Ansaetze", [&] { return _L_G(), 0; });
+      if (!gemessen("Verzerrungen", [&] { return _verzerrungen_mpu(); })) return _zeitschrittfehler();
+      if (!gemessen("Materialiteration", [&] { return _z_CT_DT_sigma_mpu(); })) return _zeitschrittfehler();
+      gemessen("Transfers", [&] { return _transfer(OBJTYP_MPU, OBJTYP_IPU, ZUSTGROE_SEKUNDAER); });
+      gemessen("Assemblierung", [&] { return _M_Fm_KT_Fint(); });
+      if (!gemessen("Loesung", [&] { return _U_Ut_Utt(); })) return _zeitschrittfehler();
+      gemessen("Transfers", [&] { return _transfer_ergebnisse(); });
+      if (stw.konfigur == KONFIGUR_MOMKONF && stw.ansatz_knou_zu_pu == ANSATZ_WOLKEN) _verzerrungen_knou();
+      _kontakt_kontrolle(true);
+      if (zu_grob()) return _zeitschrittfehler();
+      gemessen("Ausgabe", [&] { return _ausgabe(ZEITPU_ITERATIONSSCHRITTENDE); });
+      ++jj;
+      ++jjges;
+    }
+    gemessen("Ausgabe", [&] { return _ausgabe(ZEITPU_ZEITSCHRITTENDE); });
+    gemessen("Speichern", [&] { return _umspeichern(RICHTUNG_VORWAERTS); });
+    return true;
+  }
+};
+
+} // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: passzeiten BASENAME\n");
+    return 2;
+  }
+  const Uhr::time_point anfang = Uhr::now();
+  stream_start(argv[1]);
+  int iterationen = 0;
+  try {
+    auto lauf = std::make_unique<Lauf>();
+    Lauf& m = *lauf;
+    gemessen("Ausgabe", [&] { return m._ausgabe(ZEITPU_ANFANG); });
+    gemessen("Eingabe", [&] { return m._eingabe_start(), 0; });
+    gemessen("Netz und Ansaetze", [&] { return m._netza(), m._netz_init_mpu(), m._L_G(), 0; });
+    gemessen("Transfers", [&] {
+      if (m.stw.uebertragrichtstart == UEBERTRAGRICHTSTART_KNO_ZU_MPU) {
+        m._transfer(OBJTYP_KNO, OBJTYP_MPU, ZUSTGROE_PRIMAER);
+      } else {
+        m._transfer(OBJTYP_MPU, OBJTYP_KNO, ZUSTGROE_PRIMAER);
+      }
+      return m._transfer_knou_zu_sys();
+    });
+    gemessen("Speichern", [&] { return m._umspeichern(RICHTUNG_VORWAERTS); });
+    gemessen("Ausgabe", [&] { return m._ausgabe(ZEITPU_STARTWERTE); });
+    m._zeitschrittsteuerung();
+    gemessen("Ausgabe", [&] { return m._ausgabe(ZEITPU_ENDE); });
+    iterationen = m.jjges;
+    gemessen("Freigabe", [&] { return lauf.reset(), 0; });
+  } catch (...) {
+    std::fprintf(stderr, "passzeiten: run stopped\n");
+  }
+  stream_stop();
+  const double gesamt = std::chrono::duration<double>(Uhr::now() - anfang).count();
+  // On standard error: standard output carries the progress display.
+  std::fprintf(stderr, "equilibrium iterations: %d\n", iterationen);
+  for (const auto& [name, s] : zeiten)
+    std::fprintf(stderr, "%-20s %8.3f s %6.1f %%\n", name.c_str(), s, 100.0 * s / gesamt);
+  std::fprintf(stderr, "%-20s %8.3f s\n", "total", gesamt);
+  return 0;
+}
