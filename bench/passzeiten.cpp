@@ -61,7 +61,9 @@ struct Lauf : Tmpm {
       gemessen("Transfers", [&] { return _transfer(OBJTYP_MPU, OBJTYP_IPU, ZUSTGROE_SEKUNDAER); });
       gemessen("Assemblierung", [&] { return _M_Fm_KT_Fint(); });
       if (!gemessen("Loesung", [&] { return _U_Ut_Utt(); })) return _zeitschrittfehler();
+      bknoten_sekundaer = (bkonv && jj >= 1) || stw.ansatz_knou_zu_pu == ANSATZ_WOLKEN;
       gemessen("Transfers", [&] { return _transfer_ergebnisse(); });
+      bknoten_sekundaer = true;
       if (stw.konfigur == KONFIGUR_MOMKONF && stw.ansatz_knou_zu_pu == ANSATZ_WOLKEN) _verzerrungen_knou();
       _kontakt_kontrolle(true);
       if (zu_grob()) return _zeitschrittfehler();

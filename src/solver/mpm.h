@@ -64,8 +64,10 @@ public:
   bool _transfer(OBJTYP von, OBJTYP nach, ZUSTGROE g);
   bool _transfer_knou_zu_sys();
   bool _transfer_sys_zu_knou();
-  // Nodes, material points and integration points after a solution.
+  // Nodes, material points and integration points after a solution; the
+  // nodes' secondary quantities only while `bknoten_sekundaer` is set.
   bool _transfer_ergebnisse();
+  bool bknoten_sekundaer = true;
   // Mass, tangent, inertia and internal forces from the integration points.
   bool _M_Fm_KT_Fint();
   // Whether the tangent is symmetric: not for small strains on the current
@@ -284,8 +286,25 @@ public:
   // Counts the builds and assignments of approximations, so that what is
   // derived from them can tell whether it still holds.
   unsigned long Nansatzaenderungen = 0;
+  // Counts the re-basings of the integration points (their volumes change).
+  unsigned long Nipu_neubasis = 0;
 
 private:
+  // What the assembled mass matrix depends on: the approximations, volumes
+  // and number of the integration points, the numbering and the lumping.
+  // While it stays, the mass matrix is not assembled again.
+  struct TMassenstand {
+    bool bgueltig = false;
+    unsigned long ansaetze = 0, neubasis = 0;
+    std::size_t Nipu = 0;
+    long nummerierung = 0;
+    double verklumpen = 0.0;
+    bool operator==(const TMassenstand& b) const {
+      return bgueltig && b.bgueltig && ansaetze == b.ansaetze && neubasis == b.neubasis && Nipu == b.Nipu &&
+             nummerierung == b.nummerierung && verklumpen == b.verklumpen;
+    }
+  };
+  TMassenstand massenstand_;
   // Fetch-ahead for a pass that works on the points of `liste` in order and
   // is at place i: the points some places further on, their approximation
   // from the points of type `quelle` (none for 0) with its arrays, and the

@@ -268,6 +268,7 @@ void Tmpm::_netz_init_knou_ipu() {
   _transfer(OBJTYP_MPU, OBJTYP_IPU, ZUSTGROE_ALLE);
   for (TObjbasis* obj : ipu.liste())
     PU_Z(obj)->_init_vol0_x0(KONFIGUR_MOMKONF);
+  ++Nipu_neubasis;
 }
 
 bool Tmpm::_punkte_wandern() const {

@@ -941,7 +941,18 @@ bool TIntegrationspunkt::_M_fm_KT_fint(TVM::MatR& Me, TVM::MatR& KTe, TVM::VekR&
 
 bool Tmpm::_M_Fm_KT_Fint() {
   TSystem& s = *sys;
-  s._null(SYSMAT_M);
+  // The mass matrix stays while nothing it is made of has changed; the
+  // inertia forces are computed from the element blocks all the same.
+  TMassenstand stand;
+  stand.bgueltig = stw.bmassen;
+  stand.ansaetze = Nansatzaenderungen;
+  stand.neubasis = Nipu_neubasis;
+  stand.Nipu = ipu.size();
+  stand.nummerierung = s._Nnummerierungen();
+  stand.verklumpen = stw.m_verklumpen;
+  const bool bM = !(stand == massenstand_);
+  massenstand_ = stand;
+  if (bM) s._null(SYSMAT_M);
   s._null(SYSMAT_KT);
   s.fm.init(s.N, nullptr);
   s.fint.init(s.N, nullptr);
@@ -955,7 +966,7 @@ bool Tmpm::_M_Fm_KT_Fint() {
     if (!ip->_M_fm_KT_fint(Me, KTe, fme, finte, true)) continue;
     const TVM::TVektor<int>& pos = ip->ans_kno->_einbaupos();
     // Without masses Me is zero.
-    if (stw.bmassen)
+    if (stw.bmassen && bM)
       s._block_addieren(SYSMAT_M, Me, SYSMAT_KT, KTe, pos);
     else
       s._block_addieren(SYSMAT_KT, pos, KTe);

@@ -201,7 +201,7 @@ bool Tmpm::_transfer_sys_zu_knou() {
 
 bool Tmpm::_transfer_ergebnisse() {
   _transfer_sys_zu_knou();
-  _transfer(OBJTYP_MPU, OBJTYP_KNO, ZUSTGROE_SEKUNDAER);
+  if (bknoten_sekundaer) _transfer(OBJTYP_MPU, OBJTYP_KNO, ZUSTGROE_SEKUNDAER);
   _transfer(OBJTYP_KNO, OBJTYP_MPU, ZUSTGROE_VERSCHIEBUNG);
   // An integration point whose record a material point provides, with the
   // same approximation from the nodes, got its values just now when that

@@ -128,7 +128,12 @@ bool Tmpm::_zeitschritt() {
     _transfer(OBJTYP_MPU, OBJTYP_IPU, ZUSTGROE_SEKUNDAER);
     _M_Fm_KT_Fint();
     if (!_U_Ut_Utt()) return _zeitschrittfehler();
+    // The nodes' secondary quantities of an iteration that is not the last
+    // are overwritten by the next one, and nothing reads them in between;
+    // only node clouds take their shape from them.
+    bknoten_sekundaer = (bkonv && jj >= 1) || stw.ansatz_knou_zu_pu == ANSATZ_WOLKEN;
     _transfer_ergebnisse();
+    bknoten_sekundaer = true;
     if (stw.konfigur == KONFIGUR_MOMKONF && stw.ansatz_knou_zu_pu == ANSATZ_WOLKEN) _verzerrungen_knou();
     _kontakt_kontrolle(true);
     if (kontakt_zu_grob()) return _zeitschrittfehler();
