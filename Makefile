@@ -30,16 +30,18 @@ check-asan:
 	cmake --build build-asan -j $(JOBS)
 	cd build-asan && ctest --output-on-failure -j $(JOBS)
 
-# libFuzzer run (clang++) over the seed corpus fuzz/korpus; new inputs go to
-# $(FUZZ_BUILD)/korpus, findings to $(FUZZ_BUILD)/funde.
+# libFuzzer run (clang++) of FUZZ_SEKUNDEN seconds over the seed corpus
+# fuzz/korpus; new inputs go to $(FUZZ_BUILD)/korpus, findings to
+# $(FUZZ_BUILD)/funde. The run files live in memory where /dev/shm exists.
 fuzz:
 	cmake -S . -B $(FUZZ_BUILD) -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMPM_FUZZ=ON \
 	  -DBUILD_TESTING=OFF
 	cmake --build $(FUZZ_BUILD) --target mpm-fuzz -j $(JOBS)
 	mkdir -p $(FUZZ_BUILD)/korpus $(FUZZ_BUILD)/funde
+	TMPDIR=$$(if [ -d /dev/shm ] && [ -w /dev/shm ]; then echo /dev/shm; else echo $${TMPDIR:-/tmp}; fi) \
 	$(FUZZ_BUILD)/mpm-fuzz $(FUZZ_BUILD)/korpus fuzz/korpus -dict=fuzz/mpm.dict -max_len=4096 -timeout=30 \
-	  -rss_limit_mb=1024 -max_total_time=$(FUZZ_SEKUNDEN) -artifact_prefix=$(FUZZ_BUILD)/funde/ \
-	  -print_final_stats=1
+	  -rss_limit_mb=2048 -malloc_limit_mb=256 -max_total_time=$(FUZZ_SEKUNDEN) \
+	  -artifact_prefix=$(FUZZ_BUILD)/funde/ -print_final_stats=1
 
 format:
 	clang-format -i $(FORMAT_DATEIEN)

@@ -24,7 +24,7 @@ enum FEHLER {
 };
 const char* str_FEHLER(int fehler);
 
-constexpr int MAXZEILE = 500;      // characters kept of a line and of an entry
+constexpr int MAXZEILE = 500; // characters kept of a line and of an entry
 // Elements a list entry may produce; a build may set a smaller limit.
 #ifndef MPM_MAXLISTE
 #define MPM_MAXLISTE 10000000
