@@ -101,6 +101,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* daten, size_t groesse) {
     datei.write(reinterpret_cast<const char*>(daten), static_cast<std::streamsize>(groesse));
   }
   std::istringstream keine_antwort;
+  std::istream* const alt_ein = konsein;
+  std::ostream* const alt_aus = konsaus;
   konsein = &keine_antwort;
   konsaus = &nullstream();
   // Control output is on at the start of every run.
@@ -119,5 +121,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* daten, size_t groesse) {
     // A stop: the run ended through its abort path.
   }
   stream_stop();
+  konsein = alt_ein;
+  konsaus = alt_aus;
   return ergebnis;
 }
