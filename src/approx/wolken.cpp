@@ -391,6 +391,15 @@ void kasten(const TWolke& w, double& xa, double& xb, double& ya, double& yb) {
   ya = w.zentrum[1] - ry;
   yb = w.zentrum[1] + ry;
 }
+
+// Cell of the offset a - anfang in a row of n cells, clamped to the row; the
+// quotient may exceed the int range (or be infinite) when the box spans more
+// than a double holds.
+int zellindex(double a, double anfang, double zelle, int n) {
+  const double i = std::floor((a - anfang) / zelle);
+  if (!(i > 0.0)) return 0;
+  return i < n - 1 ? static_cast<int>(i) : n - 1;
+}
 } // namespace
 
 TWolkenraster::TWolkenraster(const std::vector<TWolke>& wolken) : wolken_(wolken) {
@@ -438,8 +447,8 @@ TWolkenraster::TWolkenraster(const std::vector<TWolke>& wolken) : wolken_(wolken
   ny_ = static_cast<int>(ny);
 
   auto zellbereich = [&](double a, double b, double anfang, int n, int& i0, int& i1) {
-    i0 = std::clamp(static_cast<int>(std::floor((a - anfang) / zelle_)), 0, n - 1);
-    i1 = std::clamp(static_cast<int>(std::floor((b - anfang) / zelle_)), 0, n - 1);
+    i0 = zellindex(a, anfang, zelle_, n);
+    i1 = zellindex(b, anfang, zelle_, n);
   };
   // Two passes: count the entries of every cell, then fill them in cloud
   // order, so that every cell lists its clouds ascending.
@@ -475,8 +484,8 @@ TWolkenraster::TWolkenraster(const std::vector<TWolke>& wolken) : wolken_(wolken
 void TWolkenraster::_suchen(const double* x, std::vector<int>& treffer) const {
   treffer.clear();
   if (nx_ == 0 || !(x[0] >= x0_ && x[0] <= x1_ && x[1] >= y0_ && x[1] <= y1_)) return;
-  const int ix = std::min(nx_ - 1, static_cast<int>(std::floor((x[0] - x0_) / zelle_)));
-  const int iy = std::min(ny_ - 1, static_cast<int>(std::floor((x[1] - y0_) / zelle_)));
+  const int ix = zellindex(x[0], x0_, zelle_, nx_);
+  const int iy = zellindex(x[1], y0_, zelle_, ny_);
   const std::size_t z = static_cast<std::size_t>(iy) * nx_ + ix;
   for (int k = zellanfang_[z]; k < zellanfang_[z + 1]; ++k)
     if (wolken_[eintraege_[k]]._bdrinnen(x)) treffer.push_back(eintraege_[k]);

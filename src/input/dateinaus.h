@@ -24,8 +24,12 @@ enum FEHLER {
 };
 const char* str_FEHLER(int fehler);
 
-constexpr int MAXZEILE = 500;      // characters kept of a line and of an entry
-constexpr int MAXLISTE = 10000000; // elements a list entry may produce
+constexpr int MAXZEILE = 500; // characters kept of a line and of an entry
+// Elements a list entry may produce; a build may set a smaller limit.
+#ifndef MPM_MAXLISTE
+#define MPM_MAXLISTE 10000000
+#endif
+constexpr int MAXLISTE = MPM_MAXLISTE;
 
 // Numbers as entries are written. The whole text must be the number:
 // integers are an optional sign and decimal digits and must fit the type (no

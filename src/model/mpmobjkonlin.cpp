@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <ostream>
+#include <set>
 #include <string>
 
 #include "frame/meldung.h"
@@ -121,18 +122,36 @@ TKontaktlinie* konlin_erzeugen(Tmpm* mpm, int num, OBJTYP puobjtyp, KONLINTYP ty
   if (typ != KONLINTYP_LIN && typ != KONLINTYP_SPLKNO && typ != KONLINTYP_SPLELE)
     return fehler("Unzulaessiger Kontaktlinientyp\n");
 
+  // Every point once, so that the line never has more elements than the model
+  // has points; only a last number equal to the first closes the line. A long
+  // generated list names only its first refused numbers.
+  constexpr std::size_t maxmeldungen = 10;
   const unsigned int plus = mpm->_numplus(puobjtyp);
   std::vector<unsigned int> gueltig;
-  for (unsigned int n : punum) {
+  std::set<unsigned int> aufgenommen;
+  std::size_t Nabgelehnt = 0;
+  auto ablehnen = [&](const char* grund, unsigned int p) {
+    if (++Nabgelehnt <= maxmeldungen)
+      fehler(std::string("FEHLER in <konlin_erzeugen(...)>: ") + grund + " p=" + std::to_string(p) + "\n");
+  };
+  for (std::size_t i = 0; i < punum.size(); ++i) {
     int nr = 0;
-    const bool bverschoben = nummer_plus(n, plus, nr);
-    const unsigned int verschoben = bverschoben ? static_cast<unsigned int>(nr) : n;
-    if (bverschoben && stuetzpunkt(mpm, puobjtyp, verschoben)) {
-      gueltig.push_back(verschoben);
+    const bool bverschoben = nummer_plus(punum[i], plus, nr);
+    const unsigned int verschoben = bverschoben ? static_cast<unsigned int>(nr) : punum[i];
+    if (!bverschoben || !stuetzpunkt(mpm, puobjtyp, verschoben)) {
+      ablehnen("Ungueltige Punktnummer", verschoben);
       continue;
     }
-    fehler("FEHLER in <konlin_erzeugen(...)>: Ungueltige Punktnummer p=" + std::to_string(verschoben) + "\n");
+    const bool bschliesst = i + 1 == punum.size() && !gueltig.empty() && verschoben == gueltig.front();
+    if (!aufgenommen.insert(verschoben).second && !bschliesst) {
+      ablehnen("Punktnummer mehrfach", verschoben);
+      continue;
+    }
+    gueltig.push_back(verschoben);
   }
+  if (Nabgelehnt > maxmeldungen)
+    fehler("FEHLER in <konlin_erzeugen(...)>: " + std::to_string(Nabgelehnt - maxmeldungen) +
+           " weitere Punktnummern abgelehnt\n");
   punum = gueltig;
   if (punum.size() < 2)
     return fehler("FEHLER in <konlin_erzeugen(...)>: Zu wenig Stuetzpunkte Nstuetzp=" +

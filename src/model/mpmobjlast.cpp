@@ -21,11 +21,17 @@ TPunktlast::TPunktlast(Tmpm* m, int nummer, OBJTYP z, LASTTYP a, const std::vect
                        double b, LASTFUNKTYP f, double anfang, double ende, const TVM::VekR& koeff)
     : TObjbasis(m, OBJTYP_PLA, nummer, 0, OBJSTATUS_AKTIV), ziel(z), art(a),
       beta(MATHE::winkel_vereinfachen(b)), ftyp(f), tA(anfang), tE(ende), c(koeff) {
+  // A long generated list names only its first repeated numbers.
+  constexpr std::size_t maxmeldungen = 10;
+  std::size_t Nmehrfach = 0;
   for (unsigned int n : ziele) {
-    if (Zielobjektnummern.insert(n).second) continue;
+    if (Zielobjektnummern.insert(n).second || ++Nmehrfach > maxmeldungen) continue;
     *pcf << "<TPunktlast::TPunktlast(...)>: Zielobjektnummer bereits vorhanden; wird ignoriert\n"
          << "*this=" << *this << ", Zielobjektnnummer=" << n << "\n";
   }
+  if (Nmehrfach > maxmeldungen)
+    *pcf << "<TPunktlast::TPunktlast(...)>: " << Nmehrfach - maxmeldungen
+         << " weitere Zielobjektnummern bereits vorhanden; werden ignoriert\n";
 }
 
 bool TPunktlast::_last(double t, const TPunkt* punkt, LASTTYP a, double& wert, double& b) const {

@@ -256,6 +256,13 @@ TEST(Wolken, GridSearchFindsWhatTestingEveryCloudFinds) {
   EXPECT_EQ(raster_treffer, std::vector<int>{1});
   fern_raster._suchen(nan, raster_treffer);
   EXPECT_TRUE(raster_treffer.empty());
+
+  // Clouds at both ends of the double range: the width of the grid overflows.
+  const std::vector<TWolke> rand{wolke(-1e308, 0, 1, 1.0), wolke(1e308, 0, 1, 1.0)};
+  const WOLKE::TWolkenraster rand_raster(rand);
+  const double rechts[2] = {1e308, 0.0};
+  rand_raster._suchen(rechts, raster_treffer);
+  EXPECT_EQ(raster_treffer, std::vector<int>{1});
 }
 
 // Nodes 1..9 on the unit grid over (0..2)^2 with volume 1 (cloud radius

@@ -63,6 +63,25 @@ TEST(Kontaktlinie, FactoryRefusalsAndTheTextForm) {
   EXPECT_NE(k.fehler.str().find("FEHLER in <TKontaktlinie::TKontaktlinie(...)>: Zu wenig Stuetzknoten "
                                 "Nstuetzk=1<2\n"),
             std::string::npos);
+
+  // Every point once, only a last number equal to the first closes the line;
+  // a long list names its first ten refusals, then their count.
+  k.fehler.str("");
+  p.assign(1000, 3);
+  p.push_back(4);
+  kl = konlin_erzeugen(&mpm, 3, OBJTYP_KNO, KONLINTYP_SPLKNO, p);
+  ASSERT_NE(kl, nullptr);
+  EXPECT_EQ(p, (std::vector<unsigned int>{3, 4}));
+  EXPECT_EQ(kl->Nstuetzk, 2);
+  std::string erwartet;
+  for (int i = 0; i < 10; ++i)
+    erwartet += pos + f + "Punktnummer mehrfach p=3\n";
+  EXPECT_EQ(k.fehler.str(), erwartet + pos + f + "989 weitere Punktnummern abgelehnt\n");
+  p = {1, 2, 3, 1, 1};
+  kl = konlin_erzeugen(&mpm, 4, OBJTYP_KNO, KONLINTYP_SPLKNO, p);
+  ASSERT_NE(kl, nullptr);
+  EXPECT_EQ(p, (std::vector<unsigned int>{1, 2, 3, 1}));
+  EXPECT_FALSE(kl->boffen);
 }
 
 TEST(Kontaktlinie, CountsOfEveryKindAndWhereTheContactNodesLie) {

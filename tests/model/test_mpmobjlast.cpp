@@ -108,6 +108,21 @@ TEST(Punktlast, CreationChecksAndNumberShift) {
             0u)
       << k.fehler.str();
   EXPECT_NE(k.fehler.str().find(", Zielobjektnnummer=104\n"), std::string::npos);
+
+  // A long list repeating a target names its first ten repeats, then their count.
+  k.fehler.str("");
+  ASSERT_NE(pula_erzeugen(&m.mpm, 4, OBJTYP_KNO, LASTTYP_KRAFT, std::vector<unsigned>(1000, 7), 0.0,
+                          LASTFUNKTYP_KON, 0, 1, VekR{1}),
+            nullptr);
+  const std::string text = k.fehler.str();
+  int Nmeldungen = 0;
+  for (std::size_t i = text.find("bereits vorhanden; wird"); i != std::string::npos;
+       i = text.find("bereits vorhanden; wird", i + 1))
+    ++Nmeldungen;
+  EXPECT_EQ(Nmeldungen, 10);
+  EXPECT_NE(text.find("<TPunktlast::TPunktlast(...)>: 989 weitere Zielobjektnummern bereits vorhanden; "
+                      "werden ignoriert\n"),
+            std::string::npos);
 }
 
 TEST(Punktlast, CombinationOnOnePoint) {
