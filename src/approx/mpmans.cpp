@@ -332,7 +332,8 @@ bool TAnsatz::verzerrungen_eben() {
   // The record is read and written in its block, where the layout is known.
   const TZustgroe::TLage lage;
   double* block = zg.alle.n == lage.ende && lage.d1 == 2 && lage.d2 == 3 ? zg.alle.data : nullptr;
-  const long vu = block ? lage.u : zg.u.data - zg.alle.data, vut = block ? lage.ut : zg.ut.data - zg.alle.data,
+  const long vu = block ? lage.u : zg.u.data - zg.alle.data,
+             vut = block ? lage.ut : zg.ut.data - zg.alle.data,
              vun = block ? lage.u_n : zg.u_n.data - zg.alle.data;
   for (int k = 0; k < Np; ++k) {
     const double *u, *ut, *u_n;
@@ -513,7 +514,9 @@ TAnsatzEle& TAnsatzEle::operator=(const TAnsatzEle& b) {
 // positions in the configuration `konfigur`, so that the strain computation
 // gets the gradient it expects (reference or current coordinates).
 bool TAnsatzEle::_init() {
-  const auto praefix = [this] { return "FEHLER in TAnsatzEle::_init(): heimatpu=" + punkttext(heimatpu) + ", "; };
+  const auto praefix = [this] {
+    return "FEHLER in TAnsatzEle::_init(): heimatpu=" + punkttext(heimatpu) + ", ";
+  };
   TElement* e = heimatpu->element;
   if (!e) {
     strukturfehler(praefix() + "!heimatpu->ele\n");

@@ -416,8 +416,12 @@ const Tdataset* get_datasetptr(const std::string& name) {
       "\nELEINT::TdatasetPtr::getdatasetptr(): kein Eintrag zu Name ");
 }
 
-const Tdataset& get_datasetref(const Tkey& key) { return ELE::vorhanden(get_datasetptr(key)); }
-const Tdataset& get_datasetref(const std::string& name) { return ELE::vorhanden(get_datasetptr(name)); }
+const Tdataset& get_datasetref(const Tkey& key) {
+  return ELE::vorhanden(get_datasetptr(key));
+}
+const Tdataset& get_datasetref(const std::string& name) {
+  return ELE::vorhanden(get_datasetptr(name));
+}
 
 std::string& get_datasetnames(std::string& namen) {
   return ELE::alle_namen(register_ans(), namen, [](const Tdataset& ds) { return ds.key.name; });

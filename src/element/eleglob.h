@@ -13,8 +13,8 @@ namespace ELE {
 // The dataset whose name (`name_von(dataset)`) is `name`; null after the
 // console note `meldung` + name.
 template <class Register, class NameVon>
-const typename Register::mapped_type* nach_name(const Register& reg, const std::string& name, NameVon name_von,
-                                                const char* meldung) {
+const typename Register::mapped_type* nach_name(const Register& reg, const std::string& name,
+                                                NameVon name_von, const char* meldung) {
   for (const auto& eintrag : reg)
     if (name_von(eintrag.second) == name) return &eintrag.second;
   *konsaus << meldung << name;

@@ -6,8 +6,8 @@
 #include <map>
 #include <ostream>
 
-#include "frame/meldung.h"
 #include "element/eleglob.h"
+#include "frame/meldung.h"
 #include "frame/mpmextern.h"
 #include "numerics/mathegeom.h"
 
@@ -267,8 +267,12 @@ const Tdataset* get_datasetptr(const std::string& name) {
       "\nELETYP::TdatasetPtr::getdatasetptr(): kein Eintrag zu Name ");
 }
 
-const Tdataset& get_datasetref(const Tkey& key) { return ELE::vorhanden(get_datasetptr(key)); }
-const Tdataset& get_datasetref(const std::string& name) { return ELE::vorhanden(get_datasetptr(name)); }
+const Tdataset& get_datasetref(const Tkey& key) {
+  return ELE::vorhanden(get_datasetptr(key));
+}
+const Tdataset& get_datasetref(const std::string& name) {
+  return ELE::vorhanden(get_datasetptr(name));
+}
 
 std::string& get_datasetnames(std::string& namen) {
   return ELE::alle_namen(register_typ(), namen, [](const Tdataset& ds) { return ds.name; });

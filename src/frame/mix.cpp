@@ -24,8 +24,8 @@ std::string _str(double x, int w, bool nullunterdrueckung) {
     // The digits of "%*.*Le" (correctly rounded, two or more exponent
     // digits), right-aligned in w places.
     char ziffern[40];
-    const std::to_chars_result r = std::to_chars(ziffern, ziffern + sizeof ziffern, x,
-                                                 std::chars_format::scientific, w - 7);
+    const std::to_chars_result r =
+        std::to_chars(ziffern, ziffern + sizeof ziffern, x, std::chars_format::scientific, w - 7);
     const int laenge = static_cast<int>(r.ptr - ziffern);
     const int vorn = std::max(w - laenge, 0);
     std::fill(puffer, puffer + vorn, ' ');

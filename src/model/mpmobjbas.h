@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <cstddef>
 #include <iosfwd>
-#include <utility>
 #include <type_traits>
+#include <utility>
 #include <vector>
 
 #include "input/mpmdefs.h"
@@ -133,8 +133,8 @@ private:
     std::sort(neu_.begin(), neu_.end(), kleiner);
     const std::size_t alt = sortiert_.size();
     sortiert_.insert(sortiert_.end(), neu_.begin(), neu_.end());
-    std::inplace_merge(sortiert_.begin(), sortiert_.begin() + static_cast<std::ptrdiff_t>(alt), sortiert_.end(),
-                       kleiner);
+    std::inplace_merge(sortiert_.begin(), sortiert_.begin() + static_cast<std::ptrdiff_t>(alt),
+                       sortiert_.end(), kleiner);
     neu_.clear();
     liste_.clear();
     liste_.reserve(sortiert_.size());

@@ -187,13 +187,13 @@ TElement* ele_erzeugen(Tmpm* mpm, int num, int matnum, int eletypnum, const std:
     // with its state provider.
     TMaterialpunkt* mp = nullptr;
     if (mpm->stw.bipuaufmpu) {
-      mp = mpm->_behalten(std::make_unique<TMaterialpunkt>(mpm, -1, OBJTYP_ELE, matnum, vol[p], x[p], null, null,
-                                                           null, null, 0));
+      mp = mpm->_behalten(std::make_unique<TMaterialpunkt>(mpm, -1, OBJTYP_ELE, matnum, vol[p], x[p], null,
+                                                           null, null, null, 0));
       mpm->mpu.einfuegen(static_cast<int>(mp->num), mp);
       mp->element = e;
     }
-    TIntegrationspunkt* ip = mpm->_behalten(
-        std::make_unique<TIntegrationspunkt>(mpm, -1, OBJTYP_ELE, vol[p], x[p], null, null, null, null, 0, mp));
+    TIntegrationspunkt* ip = mpm->_behalten(std::make_unique<TIntegrationspunkt>(
+        mpm, -1, OBJTYP_ELE, vol[p], x[p], null, null, null, null, 0, mp));
     mpm->ipu.einfuegen(static_cast<int>(ip->num), ip);
     ip->element = e;
     if (beleansatz) {

@@ -37,7 +37,8 @@ void eingabefehler(Tmpm* mpm, const std::string& text) {
 
 // The checks of a material-point or source record: number free, material
 // known, volume positive.
-bool datensatz_pruefen(Tmpm* mpm, const Tobjcont& reg, const char* nummerntext, int num, int matnum, double vol) {
+bool datensatz_pruefen(Tmpm* mpm, const Tobjcont& reg, const char* nummerntext, int num, int matnum,
+                       double vol) {
   if (num >= 0 && reg.suchen(num)) {
     eingabefehler(mpm, std::string(nummerntext) + " bereits vorhanden: " + std::to_string(num) + "\n");
     return false;
@@ -208,8 +209,8 @@ bool TMaterialpunkt::materialiteration() {
   }
 
   const TVM::MatR leer;
-  material->_CT_DT(eps, epst, z, z_n, ii > 0 ? static_cast<const TVM::MatR&>(rzinv) : leer, CT,
-                   DT, biter, dt);
+  material->_CT_DT(eps, epst, z, z_n, ii > 0 ? static_cast<const TVM::MatR&>(rzinv) : leer, CT, DT, biter,
+                   dt);
   material->_sigma(eps, epst, z, sig, q, this);
   return true;
 }
@@ -264,8 +265,8 @@ TMaterialpunkt* mpu_erzeugen(Tmpm* mpm, int num, int matnum, double vol, TVM::Ve
       std::make_unique<TMaterialpunkt>(mpm, num, OBJTYP_MPU, matnum, vol, x, u, ut, utt, z, farbe));
   mpm->mpu.einfuegen(static_cast<int>(mp->num), mp);
   if (mpm->stw.bipuaufmpu) {
-    TIntegrationspunkt* ip = mpm->_behalten(
-        std::make_unique<TIntegrationspunkt>(mpm, -1, OBJTYP_MPU, mp->vola, mp->xa, u, ut, utt, z, farbe, mp));
+    TIntegrationspunkt* ip = mpm->_behalten(std::make_unique<TIntegrationspunkt>(
+        mpm, -1, OBJTYP_MPU, mp->vola, mp->xa, u, ut, utt, z, farbe, mp));
     mpm->ipu.einfuegen(static_cast<int>(ip->num), ip);
     mp->ipu_auf = ip;
     ip->mpu_auf = mp;

@@ -24,7 +24,8 @@ public:
   // simulation, the record and the positions (xa, x0, the current one) lie
   // in its stores: those vectors keep dim1 values for the point's life.
   TPunkt(Tmpm* mpm, OBJTYP typ, OBJTYP erz, int num, double vol, const TVM::VekR& x, const TVM::VekR& u,
-         const TVM::VekR& ut, const TVM::VekR& utt, const TVM::VekR& z, int farbe, TPunkt* zustgeber = nullptr);
+         const TVM::VekR& ut, const TVM::VekR& utt, const TVM::VekR& z, int farbe,
+         TPunkt* zustgeber = nullptr);
   ~TPunkt() override;
 
   // The approximation by which this point receives values from points of type `stuetzot`.

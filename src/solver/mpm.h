@@ -310,8 +310,8 @@ private:
   // from the points of type `quelle` (none for 0) with its arrays, and the
   // doubles von to bis of their state records (and with `bquellen` those of
   // the approximation's sources).
-  static void vorausladen(const std::vector<TObjbasis*>& liste, std::size_t i, OBJTYP quelle, int von, int bis,
-                          bool bquellen = false);
+  static void vorausladen(const std::vector<TObjbasis*>& liste, std::size_t i, OBJTYP quelle, int von,
+                          int bis, bool bquellen = false);
 
   // The targets of a transfer that can do something, in registry order, with
   // a partner for each: a transfer between points of the same record does
@@ -352,8 +352,8 @@ private:
   std::array<unsigned int, 11> maxnum_{};
   unsigned int maxnum_sonst_ = 0;
   std::vector<std::unique_ptr<double[]>> speicher_; // before objekte_: outlives the points
-  double* speicher_naechst_ = nullptr;               // next free double of the last store
-  std::size_t Nspeicher_frei_ = 0;                   // doubles left in it
+  double* speicher_naechst_ = nullptr;              // next free double of the last store
+  std::size_t Nspeicher_frei_ = 0;                  // doubles left in it
   std::vector<std::unique_ptr<TObjbasis>> objekte_;
 };
 

@@ -60,9 +60,10 @@ void Tmpm::_lastmeldung(int meldung, const TPunkt& punkt) const {
              << ", ueberige Bedingungen werden ignoriert\n"
              << std::flush;
   else if (meldung == 2)
-    *konsaus << "FEHLER in <bool _last(...)>: Verschiebungsbedingung fuer gleiche Richtung bereits vorhanden. "
-             << "zielpu=" << punkt << ", neue Bedingung wird ignoriert\n"
-             << std::flush;
+    *konsaus
+        << "FEHLER in <bool _last(...)>: Verschiebungsbedingung fuer gleiche Richtung bereits vorhanden. "
+        << "zielpu=" << punkt << ", neue Bedingung wird ignoriert\n"
+        << std::flush;
 }
 
 bool Tmpm::_last(double zeit, TPunkt* punkt, LASTTYP art, double& wert, TVM::VekR& richtung,
@@ -122,8 +123,12 @@ void Tmpm::_punktlasten(double zeit, bool bverschiebung, std::vector<TPunktlaste
   for (TObjbasis* obj : pla.liste()) {
     const TPunktlast* pl = PLA_Z(obj);
     const bool bv = pl->art == LASTTYP_VERSCHIEBUNG;
-    if (bv != bverschiebung || (!bv && pl->art != LASTTYP_KRAFT && pl->art != LASTTYP_BESCHLEUNIGUNG)) continue;
-    const Tobjcont* ziele = pl->ziel == OBJTYP_MPU ? &mpu : pl->ziel != OBJTYP_KNO ? nullptr : bv ? &kno : &knou;
+    if (bv != bverschiebung || (!bv && pl->art != LASTTYP_KRAFT && pl->art != LASTTYP_BESCHLEUNIGUNG))
+      continue;
+    const Tobjcont* ziele = pl->ziel == OBJTYP_MPU   ? &mpu
+                            : pl->ziel != OBJTYP_KNO ? nullptr
+                            : bv                     ? &kno
+                                                     : &knou;
     double w = 0.0;
     if (!ziele || !pl->_wert(zeit, w)) continue;
     const double b = pl->beta;

@@ -78,8 +78,9 @@ bool TSystem::_init() {
   for (TVM::TVektor<bool>* v : {&bvorgeschrieben, &bgesund})
     v->init(N, nullptr);
   typ.init(N, nullptr, 2u);
-  for (TVM::VekR* v : {&strafgewicht, &kontaktanzeiger, &Uvor, &U, &Ut, &Utt, &U_n, &Ut_n, &Utt_n, &U_it, &dU,
-                       &dU_alt, &fint, &fstraf, &fckon, &fext, &fm, &G, &R, &KU_it, &Gfrei})
+  for (TVM::VekR* v :
+       {&strafgewicht, &kontaktanzeiger, &Uvor,  &U,    &Ut, &Utt, &U_n, &Ut_n,  &Utt_n, &U_it, &dU, &dU_alt,
+        &fint,         &fstraf,          &fckon, &fext, &fm, &G,   &R,   &KU_it, &Gfrei})
     v->init(N, nullptr);
   normdU = normdU_j = cosdU = konflr = normG = 0.0;
   Nkonpu = 0;
@@ -278,7 +279,8 @@ void TSystem::_addieren(SYSMAT m, int i, int j, double wert) {
 
 void TSystem::blockstellen_bilden(const TVM::TVektor<int>& pos) {
   const int n = pos.n;
-  if (static_cast<int>(blockpos_.size()) == n && std::equal(blockpos_.begin(), blockpos_.end(), pos.data)) return;
+  if (static_cast<int>(blockpos_.size()) == n && std::equal(blockpos_.begin(), blockpos_.end(), pos.data))
+    return;
   // The block's columns in ascending position, so that each row is found by
   // one walk along it.
   blockfolge_.resize(n);

@@ -86,7 +86,8 @@ const Tmpm::TUebertragung& Tmpm::kopierziele(OBJTYP quelle, OBJTYP ziel) {
 
 const Tmpm::TUebertragung& Tmpm::zwillingsziele() {
   TUebertragung& u = zwillinge_;
-  if (u.bgueltig && u.stand == Nansatzaenderungen && u.Nziele == ipu.size() && u.Nquellen == mpu.size()) return u;
+  if (u.bgueltig && u.stand == Nansatzaenderungen && u.Nziele == ipu.size() && u.Nquellen == mpu.size())
+    return u;
   u.ziele.clear();
   for (TObjbasis* obj : ipu.liste()) {
     TObjbasis* partner = nullptr;

@@ -61,7 +61,8 @@ bool Tmpm::_verschiebungsrbs() {
   s.bvorgeschrieben.init(s.N, nullptr);
   s.strafgewicht.init(s.N, nullptr);
   const std::size_t stand[3] = {pla.size(), kno.size(), mpu.size()};
-  if (!bverschiebungen_ || verschiebungen_zeit_ != t || !std::equal(stand, stand + 3, verschiebungen_stand_)) {
+  if (!bverschiebungen_ || verschiebungen_zeit_ != t ||
+      !std::equal(stand, stand + 3, verschiebungen_stand_)) {
     _punktlasten(t, true, verschiebungen_);
     verschiebungen_zeit_ = t;
     std::copy(stand, stand + 3, verschiebungen_stand_);

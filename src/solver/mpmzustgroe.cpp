@@ -27,9 +27,9 @@ TZustgroe::TZustgroe(double* block) : TZustgroe(TLage(), block, false) {}
 TZustgroe::TZustgroe(double* block, bool bleer) : TZustgroe(TLage(), block, bleer) {}
 
 TZustgroe::TZustgroe(const TLage& lage, double* block, bool bleer)
-    : alle(block_anlegen(bleer ? 0 : lage.ende, bleer ? nullptr : block)),
-      J(bleer ? block[0] : alle[lage.J]), rho0(bleer ? block[1] : alle[lage.rho0]),
-      normr(bleer ? block[2] : alle[lage.normr]), normdz(bleer ? block[3] : alle[lage.normdz]) {
+    : alle(block_anlegen(bleer ? 0 : lage.ende, bleer ? nullptr : block)), J(bleer ? block[0] : alle[lage.J]),
+      rho0(bleer ? block[1] : alle[lage.rho0]), normr(bleer ? block[2] : alle[lage.normr]),
+      normdz(bleer ? block[3] : alle[lage.normdz]) {
   if (bleer) {
     // Every member an empty view, which stays empty whatever it is given.
     for (TVM::VekR* v : {&alle, &u, &ut, &utt, &z, &z_n, &eps, &epst, &sig, &q, &u_n, &ut_n, &utt_n,

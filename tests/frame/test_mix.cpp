@@ -29,9 +29,21 @@ TEST(Zahltext, DoubleWidthsAndZeroCases) {
 
   // The digits are those of the C library's "%*.*Le": rounding ties, three
   // exponent digits, the extremes and non-finite values.
-  const double werte[] = {0.125,   2.5,     9.5,     99999.95, 123456.5, -0.3,         1e100,
-                          1e-310,  5e-324,  1.7976931348623157e308, -9.999999999999e-101,
-                          1.0 / 3, HUGE_VAL, -HUGE_VAL, std::nan("")};
+  const double werte[] = {0.125,
+                          2.5,
+                          9.5,
+                          99999.95,
+                          123456.5,
+                          -0.3,
+                          1e100,
+                          1e-310,
+                          5e-324,
+                          1.7976931348623157e308,
+                          -9.999999999999e-101,
+                          1.0 / 3,
+                          HUGE_VAL,
+                          -HUGE_VAL,
+                          std::nan("")};
   for (int w = 7; w <= 17; ++w)
     for (double x : werte) {
       char c[64];

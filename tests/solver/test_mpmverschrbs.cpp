@@ -210,7 +210,8 @@ TEST(Verschiebungsbedingungen, GatheredPerTimeReportedPerUse) {
   const std::string meldung = "Verschiebungsbedingung fuer gleiche Richtung bereits vorhanden";
   const auto anzahl = [&k, &meldung] {
     int n = 0;
-    for (std::size_t i = k.aus.str().find(meldung); i != std::string::npos; i = k.aus.str().find(meldung, i + 1))
+    for (std::size_t i = k.aus.str().find(meldung); i != std::string::npos;
+         i = k.aus.str().find(meldung, i + 1))
       ++n;
     return n;
   };

@@ -207,8 +207,8 @@ std::string kragarm(int nx, int ny, const std::string& zusatz) {
       s << "kno " << nummer(i, j) << ", 1, 1., (" << 2.0 * i / nx << ", " << 0.5 * j / ny << ")\n";
   for (int i = 0, e = 1; i < nx; ++i)
     for (int j = 0; j < ny; ++j, ++e)
-      s << "ele " << e << ", 1, 1, (" << nummer(i, j) << ", " << nummer(i + 1, j) << ", " << nummer(i + 1, j + 1)
-        << ", " << nummer(i, j + 1) << ")\n";
+      s << "ele " << e << ", 1, 1, (" << nummer(i, j) << ", " << nummer(i + 1, j) << ", "
+        << nummer(i + 1, j + 1) << ", " << nummer(i, j + 1) << ")\n";
   std::string fest, spitze;
   for (int j = 0; j <= ny; ++j) {
     fest += (j ? ", " : "") + std::to_string(nummer(0, j));
