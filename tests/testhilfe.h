@@ -77,3 +77,29 @@ public:
 private:
   Tempordner ordner_;
 };
+
+// --- shared fixtures (lower layers)
+
+#include <functional>
+
+// The names of the values 0 .. N-1 of an enumeration as "NAME: 1 a; 2 b" (values
+// named `unbekannt` left out); each name must parse back to its value in any
+// letter case, and N, -1 and an unknown word must give `unbekannt` and 0.
+std::string namensliste(const std::string& enumname, int N, const std::function<std::string(int)>& name,
+                        const std::function<int(const char*)>& wert,
+                        const std::string& unbekannt = "unbekannt");
+
+// The text of tests/<pfad>, a file written by hand for comparison.
+std::string vorlage(const std::string& pfad);
+
+#include <random>
+
+#include "numerics/tvm.h"
+
+// Largest difference of corresponding entries; infinite when the shapes differ.
+double maxabw(const TVM::MatR& a, const TVM::MatR& b);
+double maxabw(const TVM::VekR& a, const TVM::VekR& b);
+TVM::MatR einheitsmatrix(int n);
+TVM::MatR transponiert(const TVM::MatR& a);
+// Entries uniform in [-1, 1).
+TVM::MatR zufallsmatrix(int z, int s, std::mt19937& g);

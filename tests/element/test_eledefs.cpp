@@ -1,46 +1,66 @@
 #include <gtest/gtest.h>
 
+#include <sstream>
+
+#include "element/eleans.h"
 #include "element/eledefs.h"
+#include "element/eleipu.h"
+#include "element/eletyp.h"
+#include "testhilfe.h"
 
 using namespace ELE;
 
-TEST(Elementbegriffe, NamesParsersAndCounts) {
-  EXPECT_STREQ(str_DIM(DIM_2D), "2d");
-  EXPECT_EQ(_DIM("2D"), DIM_2D);
-  EXPECT_EQ(_DIM("2"), DIM_UNBEKANNT);
+#define LISTE(E, N)                                                                                          \
+  namensliste(                                                                                               \
+      #E, N, [](int v) { return str_##E(static_cast<E>(v)); }, [](const char* w) { return int(_##E(w)); },   \
+      "Unbekannt")
+
+// The registries list their datasets by name, one a line.
+template <class F> std::string registerliste(const char* was, F namen) {
+  std::string n;
+  std::istringstream zeilen(namen(n));
+  std::string liste = was + std::string(":");
+  for (std::string name; std::getline(zeilen, name);)
+    liste += " " + name;
+  return liste + "\n";
+}
+
+TEST(Elementbegriffe, NamesCountsAndRegistriesMatchTheList) {
+  std::string alle = LISTE(DIM, 4) + "\n" + LISTE(FORM, 7) + "\n" + LISTE(ANSFUNK, 10) + "\n" +
+                     LISTE(IPU, 7) + "\nDIM1 DIM2:";
+  for (int d = 0; d <= 3; ++d)
+    alle += (d ? "; " : " ") + std::to_string(d) + " " + std::to_string(DIM1(DIM(d))) + " " +
+            std::to_string(DIM2(DIM(d)));
+  alle += "\nEcken:";
+  for (int f : {0, 2, 3, 4, 5, 6})
+    alle += (f ? "; " : " ") + std::to_string(f) + " " + std::to_string(Necken(FORM(f)));
+  alle += "\nNLk 1d 2d, x, u:";
+  for (int a = 0; a <= 10; ++a)
+    alle += (a ? "; " : " ") + std::to_string(a) + " " + std::to_string(NLk(DIM_1D, ANSFUNK(a))) + " " +
+            std::to_string(NLk(DIM_2D, ANSFUNK(a))) + (b_ANSFUNK_x(ANSFUNK(a)) ? " W" : " F") +
+            (b_ANSFUNK_u(ANSFUNK(a)) ? " W" : " F");
+  alle += "\n" + registerliste("ELEANS", ELEANS::get_datasetnames) +
+          registerliste("ELEIPU", ELEIPU::get_datasetnames) +
+          registerliste("ELETYP", ELETYP::get_datasetnames);
+  EXPECT_EQ(alle, vorlage("element/golden/namen.txt"));
   EXPECT_EQ(_DIM(3), DIM_3D);
   EXPECT_EQ(_DIM(4), DIM_UNBEKANNT);
-  EXPECT_EQ(DIM1(DIM_3D), 3);
-  EXPECT_EQ(DIM2(DIM_2D), 3);
-  EXPECT_EQ(DIM2(DIM_3D), 6);
-  EXPECT_EQ(DIM1(DIM_UNBEKANNT), 0);
-
-  EXPECT_STREQ(str_FORM(FORM_VIERECK), "Viereck");
-  EXPECT_STREQ(str_FORM(static_cast<FORM>(1)), "Unbekannt");
-  EXPECT_STREQ(str_FORM(static_cast<FORM>(7)), "Unbekannt");
-  EXPECT_EQ(_FORM("dreieck"), FORM_DREIECK);
-  EXPECT_EQ(_FORM("Drei"), FORM_UNBEKANNT);
-  EXPECT_EQ(Necken(FORM_HEXAEDER), 8);
-  EXPECT_EQ(Nkanten(FORM_TETRAEDER), 6);
-  EXPECT_EQ(Nflaechen(FORM_LINIE), 0);
-  EXPECT_EQ(Necken(FORM_UNBEKANNT) + Nkanten(FORM_UNBEKANNT) + Nflaechen(FORM_UNBEKANNT), 0);
-
-  EXPECT_EQ(_ANSFUNK("LAGRO2"), ANSFUNK_LAGRO2);
-  EXPECT_EQ(_ANSFUNK("Hermc1o3"), ANSFUNK_HERMC1O3);
-  EXPECT_EQ(_ANSFUNK("Lagro"), ANSFUNK_UNBEKANNT);
-  EXPECT_STREQ(str_ANSFUNK(ANSFUNK_SEREO2), "Sereo2");
-  EXPECT_TRUE(b_ANSFUNK_x(ANSFUNK_SEREO3));
-  EXPECT_FALSE(b_ANSFUNK_x(ANSFUNK_HERMC1O1));
-  EXPECT_TRUE(b_ANSFUNK_u(ANSFUNK_HERMC1O1));
-  EXPECT_FALSE(b_ANSFUNK_u(ANSFUNK_UNBEKANNT));
-  EXPECT_EQ(NLk(DIM_2D, ANSFUNK_HERMC1O1), 3);
-  EXPECT_EQ(NLk(DIM_2D, ANSFUNK_LAGRO2), 1);
-  EXPECT_EQ(NLk(DIM_1D, ANSFUNK_HERMC1O2), 2);
   EXPECT_EQ(NLk(DIM_UNBEKANNT, ANSFUNK_LAGRO1), 0);
-  EXPECT_EQ(NLk(DIM_2D, static_cast<ANSFUNK>(10)), 0);
 
-  EXPECT_EQ(_IPU("gauss"), IPU_GAUSS);
-  EXPECT_EQ(_IPU("Rastergeschl"), IPU_RASTERGESCHL);
-  EXPECT_STREQ(str_IPU(IPU_LEER), "Leer");
-  EXPECT_STREQ(str_IPU(IPU_UNBEKANNT), "Unbekannt");
+  // Keys name their datasets; a name or key without a dataset is reported and refused.
+  EXPECT_EQ(ELEANS::_name(DIM_2D, FORM_VIERECK, ANSFUNK_LAGRO2), "ViereckLagro2");
+  EXPECT_EQ(ELEIPU::_name(DIM_1D, FORM_LINIE, IPU_LEER, 0), "LinieLeer");
+  EXPECT_EQ(ELETYP::_name(DIM_2D, FORM_VIERECK, ANSFUNK_LAGRO1, ANSFUNK_LAGRO2), "ViereckLagro1Lagro2");
+  Konsolenumleitung k;
+  EXPECT_EQ(ELEANS::get_datasetptr(ELEANS::Tkey(DIM_2D, FORM_VIERECK, ANSFUNK_SEREO1)), nullptr);
+  EXPECT_EQ(ELEANS::get_datasetptr(std::string("ViereckLagro4")), nullptr);
+  EXPECT_EQ(ELEIPU::get_datasetptr(ELEIPU::Tkey(DIM_2D, FORM_VIERECK, IPU_GAUSS, 5)), nullptr);
+  EXPECT_EQ(ELETYP::get_datasetptr(std::string("ViereckLagro1Sereo2")), nullptr);
+  EXPECT_EQ(k.aus.str(), "\nELEANS::TdatasetPtr::getdatasetptr(): kein Eintrag zu Schluessel ViereckSereo1"
+                         "\nELEINT::TdatasetPtr::getdatasetptr(): kein Eintrag zu Name ViereckLagro4"
+                         "\nELEIPU::TdatasetPtr::getdatasetptr(): kein Eintrag zu Schluessel ViereckGaussN5"
+                         "\nELETYP::TdatasetPtr::getdatasetptr(): kein Eintrag zu Name ViereckLagro1Sereo2");
+  EXPECT_THROW(ELEANS::get_datasetref(std::string("Viereck")), int);
+  EXPECT_THROW(ELEIPU::get_datasetref(std::string("")), int);
+  EXPECT_THROW(ELETYP::get_datasetref(std::string("Viereck")), int);
 }

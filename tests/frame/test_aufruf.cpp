@@ -28,32 +28,26 @@ Ergebnis auswerten(std::vector<const char*> argumente) {
 
 TEST(Aufruf, OptionsAndBaseNames) {
   const std::string aufruf = "Aufruf: mpm [--help | -h] [--version] [[--] BASISNAME]\n";
-  Ergebnis e = auswerten({"balken", "weiteres"});
-  EXPECT_EQ(e.status, -1);
-  EXPECT_EQ(e.basis, "balken");
-  EXPECT_EQ(e.aus + e.fehl, "");
-
-  e = auswerten({});
-  EXPECT_EQ(e.status, -1);
-  EXPECT_EQ(e.basis, "");
-
-  e = auswerten({"--", "-lauf"});
-  EXPECT_EQ(e.status, -1);
-  EXPECT_EQ(e.basis, "-lauf");
-
-  e = auswerten({"-x"});
-  EXPECT_EQ(e.status, 1);
-  EXPECT_EQ(e.fehl, "mpm: unbekannte Option -x\n" + aufruf);
-  EXPECT_EQ(e.aus, "");
-  e = auswerten({"balken", "--hilfe"});
-  EXPECT_EQ(e.status, 1);
-  EXPECT_EQ(e.fehl, "mpm: unbekannte Option --hilfe\n" + aufruf);
-
-  e = auswerten({"--version", "balken"});
+  const struct {
+    std::vector<const char*> argumente;
+    int status;
+    std::string basis, fehl;
+  } faelle[] = {{{"balken", "weiteres"}, -1, "balken", ""},
+                {{}, -1, "", ""},
+                {{"--", "-lauf"}, -1, "-lauf", ""},
+                {{"-x"}, 1, "", "mpm: unbekannte Option -x\n" + aufruf},
+                {{"balken", "--hilfe"}, 1, "balken", "mpm: unbekannte Option --hilfe\n" + aufruf}};
+  for (const auto& f : faelle) {
+    const Ergebnis e = auswerten(f.argumente);
+    EXPECT_EQ(e.status, f.status) << f.basis;
+    EXPECT_EQ(e.basis, f.basis);
+    EXPECT_EQ(e.fehl, f.fehl);
+    EXPECT_EQ(e.aus, "");
+  }
+  Ergebnis e = auswerten({"--version", "balken"});
   EXPECT_EQ(e.status, 0);
   EXPECT_EQ(e.aus, std::string("mpm ") + programmversion() + "\n");
   EXPECT_NE(std::string(programmversion()), "unbekannt");
-
   for (const char* option : {"-h", "--help"}) {
     e = auswerten({"balken", option});
     EXPECT_EQ(e.status, 0) << option;
@@ -78,10 +72,9 @@ TEST(Aufruf, HelpListsEveryKeywordEntryAndTheNamesOfWordEntries) {
     }
     EXPECT_NE(h.find(block + "\n"), std::string::npos) << sw.wort;
   }
-  EXPECT_NE(
-      h.find("\nmpu\n    Materialpunkt: num, matnum, vol, (x0<i>), (u<i>), (ut<i>), (utt<i>), (z<i>), Farbe\n"
-             "     1  u  0\n     2  u  1\n     3  f  1.\n     4  F  ()\n"),
-      std::string::npos);
+  EXPECT_NE(h.find("\nmpu\n    Materialpunkt: num, matnum, vol, (x0<i>), (u<i>), (ut<i>), (utt<i>), (z<i>), "
+                   "Farbe\n     1  u  0\n"),
+            std::string::npos);
   EXPECT_NE(h.find("\n  stw_berechverf 7, 8, 9: kopieren ele eleinv wolken\n"), std::string::npos);
   EXPECT_NE(h.find("\n  punktlast 3: Beschleunigung Kraft Verschiebung\n"), std::string::npos);
   EXPECT_NE(h.find("\n      Viereck, Lagro1, Lagro2\n"), std::string::npos);

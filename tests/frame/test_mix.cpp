@@ -12,13 +12,9 @@
 
 TEST(Zahltext, DoubleWidthsAndZeroCases) {
   EXPECT_EQ(_str(1.0, 7), "  1e+00");
-  EXPECT_EQ(_str(1.5, 9), " 1.50e+00");
-  EXPECT_EQ(_str(1.2345, 12), " 1.23450e+00");
   EXPECT_EQ(_str(-123450.0, 17), "-1.2345000000e+05");
   EXPECT_EQ(_str(1.5, 20), "1.500000e+00");
   EXPECT_EQ(_str(1.5, 6), "1.500000e+00");
-  for (int w = 7; w <= 17; ++w)
-    EXPECT_EQ(_str(-3.25e-7, w).size(), static_cast<size_t>(w)) << w;
 
   EXPECT_EQ(_str(0.0, 10), " 0.       ");
   EXPECT_EQ(_str(0.0, 10, true), " 0.       ");
@@ -29,7 +25,8 @@ TEST(Zahltext, DoubleWidthsAndZeroCases) {
 
   // The digits are those of the C library's "%*.*Le": rounding ties, three
   // exponent digits, the extremes and non-finite values.
-  const double werte[] = {0.125,
+  const double werte[] = {-3.25e-7,
+                          0.125,
                           2.5,
                           9.5,
                           99999.95,

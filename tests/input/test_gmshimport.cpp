@@ -43,64 +43,20 @@ std::string quadrat22(const std::string& elemente, const std::string& z3 = "0") 
 TEST(GmshImport, Format22LinesOfTheModelWithTurnedElementsAndGroups) {
   // Element 3 runs clockwise; element 4 is repeated for a second physical group, as format 2.2
   // writes it; node 8 belongs to no plane element.
-  const std::string msh =
-      kopf22 + "$PhysicalNames\n2\n1 1 \"links\"\n2 2 \"platte mitte\"\n$EndPhysicalNames\n"
-               "$Nodes\n8\n1 0 0 0\n2 1 0 0\n3 1 1 0\n4 0 1 0\n5 2 0 0\n6 2 1 0\n7 3 0 0\n8 9 9 0\n"
-               "$EndNodes\n"
-               "$Elements\n6\n"
-               "1 1 2 1 4 4 1\n"
-               "2 3 2 2 1 1 2 3 4\n"
-               "3 3 2 2 1 2 3 6 5\n"
-               "4 2 2 2 1 5 7 6\n"
-               "4 2 2 3 1 5 7 6\n"
-               "5 15 2 0 7 8\n"
-               "$EndElements\n";
+  const std::string msh = vorlage("input/daten/klein22.msh");
   TGmshnetz netz;
   std::istringstream ein(msh);
   std::string fehler;
   ASSERT_TRUE(netz.lesen(ein, fehler)) << fehler;
   std::ostringstream aus;
   netz.schreiben(aus, "klein.msh");
-  EXPECT_EQ(aus.str(), "! Netz aus Gmsh: klein.msh (MSH 2.2), 7 Knoten, 3 Elemente\n"
-                       "! Die Elemente gehoeren zu Material 1 (mat-Zeile ergaenzen); Elementtypnummer = "
-                       "Knotenanzahl.\n"
-                       "eletyp 3, Dreieck, Lagro1, Lagro1, Gauss, 3, 1\n"
-                       "eletyp 4, Viereck, Lagro1, Lagro1, Gauss, 4, 1\n"
-                       "kno 1, 1, 1., (0, 0)\n"
-                       "kno 2, 1, 1., (1, 0)\n"
-                       "kno 3, 1, 1., (1, 1)\n"
-                       "kno 4, 1, 1., (0, 1)\n"
-                       "kno 5, 1, 1., (2, 0)\n"
-                       "kno 6, 1, 1., (2, 1)\n"
-                       "kno 7, 1, 1., (3, 0)\n"
-                       "ele 2, 1, 4, (1, 2, 3, 4), 1\n"
-                       "ele 3, 1, 4, (2, 5, 6, 3), 1\n"
-                       "ele 4, 1, 3, (5, 7, 6), 1\n"
-                       "! Gruppe \"links\" (Gmsh: Dimension 1, Nummer 1): 2 Knoten\n"
-                       "!   (1, 4)\n"
-                       "! Gruppe \"platte mitte\" (Gmsh: Dimension 2, Nummer 2): 7 Knoten\n"
-                       "!   (1, 2, 3, 4, 5, 6, 7)\n"
-                       "! Gruppe \"platte mitte\" (Gmsh: Dimension 2, Nummer 2): 3 Elemente\n"
-                       "!   (2, 3, 4)\n"
-                       "! Gruppe \"\" (Gmsh: Dimension 2, Nummer 3): 3 Knoten\n"
-                       "!   (5, 6, 7)\n"
-                       "! Gruppe \"\" (Gmsh: Dimension 2, Nummer 3): 1 Elemente\n"
-                       "!   (4)\n");
+  EXPECT_EQ(aus.str(), vorlage("input/golden/gmsh22.mpm"));
 }
 
 TEST(GmshImport, Format41EntitiesGroupsAndTurnedNineNodeElement) {
   // A clockwise 9-node element on [0,2]^2 listed corners (0,0), (0,2), (2,2), (2,0); its edge and
   // centre nodes follow that order. 14 nodes on a physical line "oben" (entity 1 of dimension 1).
-  const std::string msh =
-      "$MeshFormat\n4.1 0 8\n$EndMeshFormat\n"
-      "$PhysicalNames\n1\n1 7 \"oben\"\n$EndPhysicalNames\n"
-      "$Entities\n0 1 1 0\n1 0 2 0 2 2 0 1 7 2 3 -4\n1 0 0 0 2 2 0 0 1 1\n$EndEntities\n"
-      "$Nodes\n2 9 1 9\n"
-      "1 1 0 2\n2\n3\n0 2 0\n2 2 0\n"
-      "2 1 1 7\n1\n4\n5\n6\n7\n8\n9\n0 0 0 0 0\n2 0 0 0 0\n0 1 0 0 0\n1 2 0 0 0\n2 1 0 0 0\n"
-      "1 0 0 0 0\n1 1 0 0 0\n"
-      "$EndNodes\n"
-      "$Elements\n2 2 1 2\n1 1 1 1\n1 2 3 \n2 1 10 1\n2 1 2 3 4 5 6 7 8 9 \n$EndElements\n";
+  const std::string msh = vorlage("input/daten/neun41.msh");
   TGmshnetz netz;
   std::istringstream ein(msh);
   std::string fehler;
@@ -154,18 +110,7 @@ TEST(GmshImport, PlateWithHoleMeshedByGmshRunsInTheProgram) {
   if (std::system("command -v gmsh > /dev/null 2>&1") != 0)
     GTEST_SKIP() << "gmsh fehlt (Debian-Paket gmsh): Netzimport mit Gmsh nicht geprueft";
   Tempordner o;
-  o.schreiben(
-      "platte.geo",
-      "DefineConstant[h = 0.2];\n"
-      "Point(1) = {0, 0, 0, h}; Point(2) = {2, 0, 0, h}; Point(3) = {2, 1, 0, h}; Point(4) = {0, 1, 0, h};\n"
-      "Point(5) = {1, 0.5, 0, h}; Point(6) = {1.25, 0.5, 0, h}; Point(7) = {1, 0.75, 0, h};\n"
-      "Point(8) = {0.75, 0.5, 0, h}; Point(9) = {1, 0.25, 0, h};\n"
-      "Line(1) = {1, 2}; Line(2) = {2, 3}; Line(3) = {3, 4}; Line(4) = {4, 1};\n"
-      "Circle(5) = {6, 5, 7}; Circle(6) = {7, 5, 8}; Circle(7) = {8, 5, 9}; Circle(8) = {9, 5, 6};\n"
-      "Curve Loop(1) = {1, 2, 3, 4}; Curve Loop(2) = {5, 6, 7, 8};\n"
-      "Plane Surface(1) = {1, 2};\n"
-      "Physical Curve(\"links\") = {4}; Physical Curve(\"rechts\") = {2};\n"
-      "Physical Point(\"ecke\") = {1}; Physical Surface(\"platte\") = {1};\n");
+  o.schreiben("platte.geo", vorlage("input/daten/platte.geo"));
   struct Fall {
     const char* format;
     std::string optionen;
@@ -239,51 +184,11 @@ TEST(GmshImport, PlateWithHoleMeshedByGmshRunsInTheProgram) {
     }
     EXPECT_GT(detJmin, 0.0);
     EXPECT_EQ(k.fehler.str(), "");
-    // The same area from the boundary: the plate less the hole enclosed by the element edges, each
-    // interpolated through its nodes on the circle (order 1 to 3) and integrated as 1/2 (x y' - y x').
-    std::vector<std::pair<double, unsigned>> loch; // angle, node
-    for (const auto& [num, p] : x) {
-      const double dx = p[0] - 1.0, dy = p[1] - 0.5;
-      if (std::fabs(std::hypot(dx, dy) - 0.25) < 1e-9) loch.push_back({std::atan2(dy, dx), num});
-    }
-    std::sort(loch.begin(), loch.end());
-    const int ordnung = f.eletyp <= 4 ? 1 : f.eletyp <= 9 ? 2 : 3;
-    ASSERT_EQ(loch.size() % ordnung, 0u);
-    ASSERT_GE(loch.size(), 8u * ordnung);
-    // The node at angle 0 (point 6 of the geometry) ends two edges.
-    const size_t anfang = std::min_element(loch.begin(), loch.end(),
-                                           [](const auto& a, const auto& b) {
-                                             return std::fabs(a.first) < std::fabs(b.first);
-                                           }) -
-                          loch.begin();
-    const ELEANS::Tdataset* linie = ELEANS::get_datasetptr(ELEANS::Tkey(
-        ELE::DIM_1D, ELE::FORM_LINIE, static_cast<ELE::ANSFUNK>(ELE::ANSFUNK_LAGRO1 + ordnung - 1)));
-    const ELEIPU::Tdataset* gauss =
-        ELEIPU::get_datasetptr(ELEIPU::Tkey(ELE::DIM_1D, ELE::FORM_LINIE, ELE::IPU_GAUSS, 4));
-    ASSERT_TRUE(linie && gauss);
-    double lochflaeche = 0.0;
-    for (size_t s = anfang; s < anfang + loch.size(); s += ordnung) {
-      // The edge's nodes in the line dataset's order: both ends, then the inner ones.
-      std::vector<unsigned> kante = {loch[s % loch.size()].second, loch[(s + ordnung) % loch.size()].second};
-      for (int j = 1; j < ordnung; ++j)
-        kante.push_back(loch[(s + j) % loch.size()].second);
-      for (int p = 0; p < gauss->xip.spalten; ++p) {
-        TVM::VekR L;
-        TVM::MatR L_xi;
-        const TVM::VekR t{gauss->xip[0][p]};
-        ASSERT_TRUE(linie->_L(TVM::MatR(), t, L) && linie->_L_xi(TVM::MatR(), t, L_xi));
-        double px = 0.0, py = 0.0, dx = 0.0, dy = 0.0;
-        for (size_t m = 0; m < kante.size(); ++m) {
-          px += L[static_cast<int>(m)] * x[kante[m]][0];
-          py += L[static_cast<int>(m)] * x[kante[m]][1];
-          dx += L_xi[static_cast<int>(m)][0] * x[kante[m]][0];
-          dy += L_xi[static_cast<int>(m)][0] * x[kante[m]][1];
-        }
-        lochflaeche += 0.5 * (px * dy - py * dx) * gauss->wp[p];
-      }
-    }
-    EXPECT_NEAR(lochflaeche, pi * 0.0625, 0.02); // the circle, roughly
-    EXPECT_NEAR(volumen, 2.0 - lochflaeche, 1e-12);
+    // The plate less the hole: straight edges on the circle leave at most 0.02 of the hole's area
+    // uncovered, curved ones far less.
+    const double loch = pi * 0.0625;
+    EXPECT_GT(volumen, 2.0 - loch - (f.eletyp <= 4 ? 0.0 : 1e-3));
+    EXPECT_LT(volumen, 2.0 - loch + (f.eletyp <= 4 ? 0.02 : 1e-3));
 
     // The groups give the supports and the load of a static tension run: one line per list. The
     // program runs on the straight and on one curved kind.

@@ -32,39 +32,11 @@ struct Eingabe {
 TPunkt* punkt(Tobjcont& reg, int num) {
   return reg.suchen(num) ? PU_Z(reg.suchen(num)) : nullptr;
 }
-
-// The unit square in two elements: nodes 1 to 6 row by row.
-const char* const netz = R"(titel "Netz 2x1"
-stw_zeitschrittverf implizit
-aus_dat_gnupl W, F
-aus_dat_gid W
-stw_numplus 100, 0, 0, 50
-mat 1, 1, (2., 100., 0.25, 0.)
-mat 2, 3, (1., 1., 0., 1., 1., 0.), 5
-eletyp 1, Viereck, Lagro1, Lagro1, Gauss, 4, 1
-kno 1, 1, 1., ()
-kno 2, 1, 1., (0.5, 0)
-kno 3, 1, 1., (1, 0)
-kno 4, 1, 1., (0, 1)
-kno 5, 1, 1., (0.5, 1)
-kno 6, 1, 1., (1, 1), (0.1, 0.2, 0.3)
-ele 1, 1, 1, (1, 2, 5, 4), 3
-ele 2, 1, 1, (2, 3, 6, 5)
-mpu 3, 2, 0.5, (0.25, 0.25, 7.), (), (), (), (1., 2.)
-pu_u mpu, (3), (0.01, -0.02)
-pu_ut kno, (s 1, 3, 1), (1., 2., 3.)
-pu_z kno, (5), (k 1., 7)
-pu_c kno, (2, 99), 7
-ele_c (1, 2, 77), 4
-kno_bewerzw (1, 3, 1000)
-obj_ausdat kno, (1, 2, 3, 500)
-obj_ausdat ele, (2)
-obj_ausdat mpu, (3)
-)";
 } // namespace
 
+// The unit square in two elements, nodes 1 to 6 row by row.
 TEST(Modelleingabe, SmallMeshIsBuiltWithCountsNumbersAndValues) {
-  Eingabe e(netz);
+  Eingabe e(vorlage("input/daten/netz2x1.mpm"));
   Tmpm& m = e.mpm;
   m._eingabe_start();
   EXPECT_EQ(e.k.aus.str(), "Eingabedatei lesen\n");

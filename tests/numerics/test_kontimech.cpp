@@ -27,8 +27,7 @@ TEST(Kinematik, PrincipalStretches) {
   const double c = std::cos(0.5), s = std::sin(0.5);
   const MatR F = MatR(2, 2, {c, -s, s, c}) * MatR(2, 2, {2, 0, 0, 3});
   ASSERT_TRUE(MECH::_hauptstreck(F, lambda, w));
-  EXPECT_NEAR(lambda[0], 3.0, 1e-14);
-  EXPECT_NEAR(lambda[1], 2.0, 1e-14);
+  EXPECT_LT(maxabw(lambda, VekR{3, 2}), 1e-14);
 
   // A singular F has a zero stretch, not a root of a negative rounding error.
   ASSERT_TRUE(MECH::_hauptstreck(MatR(2, 2, {1, 1, 1, 1}), lambda, w));
@@ -48,12 +47,7 @@ TEST(Kinematik, MultiplicativeSplit) {
   const MatR Fa(2, 2, {1.1, 0.2, 0.05, 0.95});
   MatR Fb;
   ASSERT_TRUE(MECH::_F_zerlegung_multiplik(F, Fa, Fb));
-  const MatR P = Fb * Fa;
-  ASSERT_EQ(P.zeilen, 2);
-  ASSERT_EQ(P.spalten, 2);
-  for (int i = 0; i < 2; ++i)
-    for (int j = 0; j < 2; ++j)
-      EXPECT_NEAR(P[i][j], F[i][j], 1e-15) << i << j;
+  EXPECT_LT(maxabw(Fb * Fa, F), 1e-15);
   EXPECT_EQ(k.aus.str(), "");
 
   const MatR singulaer(2, 2, {1, 2, 2, 4});

@@ -1,0 +1,10 @@
+DefineConstant[h = 0.2];
+Point(1) = {0, 0, 0, h}; Point(2) = {2, 0, 0, h}; Point(3) = {2, 1, 0, h}; Point(4) = {0, 1, 0, h};
+Point(5) = {1, 0.5, 0, h}; Point(6) = {1.25, 0.5, 0, h}; Point(7) = {1, 0.75, 0, h};
+Point(8) = {0.75, 0.5, 0, h}; Point(9) = {1, 0.25, 0, h};
+Line(1) = {1, 2}; Line(2) = {2, 3}; Line(3) = {3, 4}; Line(4) = {4, 1};
+Circle(5) = {6, 5, 7}; Circle(6) = {7, 5, 8}; Circle(7) = {8, 5, 9}; Circle(8) = {9, 5, 6};
+Curve Loop(1) = {1, 2, 3, 4}; Curve Loop(2) = {5, 6, 7, 8};
+Plane Surface(1) = {1, 2};
+Physical Curve("links") = {4}; Physical Curve("rechts") = {2};
+Physical Point("ecke") = {1}; Physical Surface("platte") = {1};
