@@ -164,9 +164,10 @@ using Tobjcont = Tzmap<int, TObjbasis>;
 // and the mark that a support has changed. The system derives from it.
 class TSystembasis {
 public:
-  // Contact indicator: 1 at the unknowns of a penetrating point's support.
+  // Contact indicator: the normal magnitudes of the penetrating points,
+  // distributed like the contact forces.
   TVM::VekR kontaktanzeiger;
-  // Internal, penalty, contact, external, inertia forces, residual G, right-hand side R.
+  // Internal, penalty, contact, external and inertia forces, residual G, right-hand side R.
   TVM::VekR fint, fstraf, fckon, fext, fm, G, R;
 
   // Counts the numberings of the unknowns, so that positions computed from

@@ -18,8 +18,8 @@ namespace {
 namespace fs = std::filesystem;
 
 // The folders of src/, lowest first; the program entry lies above them all.
-const std::vector<std::string> schichten = {"frame", "numerics", "element", "input",   "model",
-                                            "approx", "solver",  "output",  "einstieg"};
+const std::vector<std::string> schichten = {"frame",  "numerics", "element", "input",   "model",
+                                            "approx", "solver",   "output",  "einstieg"};
 
 // Files whose role lies in another layer than their folder's.
 const std::map<std::string, std::string> rollen = {
@@ -73,7 +73,8 @@ std::vector<std::string> verstoesse(const fs::path& wurzel) {
 TEST(Schichten, IncludesGoToTheSameOrALowerLayer) {
   const fs::path src = fs::path(MPM_QUELLE) / "src";
   for (const fs::directory_entry& e : fs::directory_iterator(src))
-    EXPECT_GE(schicht(e.path().filename().string() + "/"), 0) << e.path() << " has no place in the layer order";
+    EXPECT_GE(schicht(e.path().filename().string() + "/"), 0)
+        << e.path() << " has no place in the layer order";
   std::string text;
   for (const std::string& v : verstoesse(src))
     text += v + "\n";
@@ -89,9 +90,10 @@ TEST(Schichten, EveryUpwardIncludeIsNamed) {
   o.schreiben("solver/mpmzustgroe.h", "#include \"model/b.h\"\n#include \"solver/mpmobjsys.h\"\n");
   o.schreiben("input/mpmein.cpp", "#include \"solver/mpm.h\"\n#include \"output/mpmaus.h\"\n");
   o.schreiben("frame/mix.cpp", "// #include \"output/mpmaus.h\" in a comment\n#include \"frame/aufruf.h\"\n");
-  EXPECT_EQ(verstoesse(o.pfad()), (std::vector<std::string>{"src/frame/mix.cpp: #include \"frame/aufruf.h\"",
-                                                            "src/input/mpmein.cpp: #include \"output/mpmaus.h\"",
-                                                            "src/model/a.h: #include \"a.h\"",
-                                                            "src/model/a.h: #include \"solver/mpm.h\"",
-                                                            "src/solver/mpmzustgroe.h: #include \"solver/mpmobjsys.h\""}));
+  EXPECT_EQ(
+      verstoesse(o.pfad()),
+      (std::vector<std::string>{"src/frame/mix.cpp: #include \"frame/aufruf.h\"",
+                                "src/input/mpmein.cpp: #include \"output/mpmaus.h\"",
+                                "src/model/a.h: #include \"a.h\"", "src/model/a.h: #include \"solver/mpm.h\"",
+                                "src/solver/mpmzustgroe.h: #include \"solver/mpmobjsys.h\""}));
 }
