@@ -15,9 +15,6 @@
 #include "model/mpmobjeletyp.h"
 #include "model/mpmobjkno.h"
 #include "model/mpmobjpunkt.h"
-#include "output/mpmaus.h"
-#include "solver/mpm.h"
-#include "solver/mpmobjsys.h"
 
 namespace MPM {
 
@@ -57,7 +54,7 @@ void fehlerabbruch(const std::string& text) {
 
 // A zero vector of dim1 in the stores of the simulation, or an own one
 // without a simulation.
-VekR kleiner_vektor(Tmpm* mpm) {
+VekR kleiner_vektor(TModell* mpm) {
   VekR v;
   if (mpm) {
     v.ansicht(TDimensionen::dim1, mpm->_speicher(static_cast<std::size_t>(TDimensionen::dim1)));
@@ -72,7 +69,7 @@ constexpr int maxstapel = 160;
 
 } // namespace
 
-TAnsatz::TAnsatz(Tmpm* m, TPunkt* heimat, OBJTYP heimatot, OBJTYP stuetzot, ANSATZ a)
+TAnsatz::TAnsatz(TModell* m, TPunkt* heimat, OBJTYP heimatot, OBJTYP stuetzot, ANSATZ a)
     : heimatpu(heimat), G(0, TDimensionen::dim1), mpm(m), heimatOT(heimatot), stuetzOT(stuetzot), ans(a),
       arbeit(kleiner_vektor(m)) {}
 
@@ -213,7 +210,7 @@ bool TAnsatz::quelle_ist_ziel() {
 }
 
 const TVM::TVektor<int>& TAnsatz::_einbaupos() {
-  const long stand = mpm && mpm->sys ? mpm->sys->_Nnummerierungen() : 0;
+  const long stand = mpm && mpm->_system() ? mpm->_system()->_Nnummerierungen() : 0;
   if (einbaupos_stand_ != stand || einbaupos_.n != TDimensionen::dim1 * _Np()) {
     MPM::_einbaupos(stuetzpu, einbaupos_);
     einbaupos_stand_ = stand;
@@ -261,7 +258,7 @@ bool TAnsatz::_verzerrungen() {
   if (konfigur == KONFIGUR_MOMKONF) {
     double det = 0.0;
     if (!TVM::inverse_nxn(I - grad, F, det)) {
-      if (bausktr)
+      if (_bausktr())
         *pck << "TAnsatz::_verzerrungen(): heimatpu=" << punkttext(heimatpu) << ", I-h singulaer\n";
       return false;
     }
@@ -362,7 +359,7 @@ bool TAnsatz::verzerrungen_eben() {
       A[k] = I2[k] - grad[k];
     const double det = A[0] * A[3] - A[1] * A[2];
     if (std::fabs(det) <= 2.220446049250313e-16) {
-      if (bausktr)
+      if (_bausktr())
         *pck << "TAnsatz::_verzerrungen(): heimatpu=" << punkttext(heimatpu) << ", I-h singulaer\n";
       return false;
     }
@@ -442,7 +439,7 @@ std::ostream& operator<<(std::ostream& os, const TAnsatz& a) {
 
 // Copy
 
-TAnsatzKopieren::TAnsatzKopieren(Tmpm* m, TPunkt* heimat, OBJTYP heimatot, OBJTYP stuetzot)
+TAnsatzKopieren::TAnsatzKopieren(TModell* m, TPunkt* heimat, OBJTYP heimatot, OBJTYP stuetzot)
     : TAnsatz(m, heimat, heimatot, stuetzot, ANSATZ_KOPIEREN) {}
 
 bool TAnsatzKopieren::_init() {
@@ -484,7 +481,7 @@ bool TAnsatzKopieren::_verzerrungen() {
 
 // Element
 
-TAnsatzEle::TAnsatzEle(Tmpm* m, TPunkt* heimat, OBJTYP heimatot, OBJTYP stuetzot)
+TAnsatzEle::TAnsatzEle(TModell* m, TPunkt* heimat, OBJTYP heimatot, OBJTYP stuetzot)
     : TAnsatz(m, heimat, heimatot, stuetzot, ANSATZ_ELE), xi(kleiner_vektor(m)) {}
 
 TAnsatz& TAnsatzEle::operator=(const TAnsatz& b) {
@@ -554,7 +551,7 @@ void TAnsatzEle::_text(std::ostream& os) const {
 
 // Inverse element
 
-TAnsatzEleinv::TAnsatzEleinv(Tmpm* m, TPunkt* heimat, OBJTYP heimatot, OBJTYP stuetzot)
+TAnsatzEleinv::TAnsatzEleinv(TModell* m, TPunkt* heimat, OBJTYP heimatot, OBJTYP stuetzot)
     : TAnsatz(m, heimat, heimatot, stuetzot, ANSATZ_ELEINV) {}
 
 // L_p = vol_p N_p / S with S = sum vol_p N_p, N_p the node's shape function
@@ -573,7 +570,7 @@ bool TAnsatzEleinv::_init() {
   G.init(Np, TDimensionen::dim1, nullptr);
   if (Np == 0) {
     heimatpu->status = OBJSTATUS_INAKTIV;
-    if (bausktr) *pck << "TAnsatzEleinv::_init(): " << punkttext(heimatpu) << "\n";
+    if (_bausktr()) *pck << "TAnsatzEleinv::_init(): " << punkttext(heimatpu) << "\n";
     return false;
   }
   // The nodes' weights and the volumes on the stack while they fit.
@@ -611,7 +608,7 @@ bool TAnsatzEleinv::_init() {
     return true;
   }
   heimatpu->status = OBJSTATUS_INAKTIV;
-  if (bausktr)
+  if (_bausktr())
     *pck << "TAnsatzEleinv::_init(): heimatpu=" << punkttext(heimatpu) << ", L1sum=" << _str(S, 10) << "<"
          << _str(schranke, 10) << "=schranke\n";
   return false;
@@ -628,7 +625,7 @@ bool _ansatz_verfuegbar(ANSATZ ans) {
   return ans == ANSATZ_KOPIEREN || ans == ANSATZ_ELE || ans == ANSATZ_ELEINV || ans == ANSATZ_WOLKEN;
 }
 
-std::unique_ptr<TAnsatz> _ansatz_erzeugen(Tmpm* mpm, TPunkt* heimatpu, OBJTYP heimatOT, OBJTYP stuetzOT,
+std::unique_ptr<TAnsatz> _ansatz_erzeugen(TModell* mpm, TPunkt* heimatpu, OBJTYP heimatOT, OBJTYP stuetzOT,
                                           ANSATZ ans) {
   switch (ans) {
   case ANSATZ_KOPIEREN:
@@ -642,6 +639,10 @@ std::unique_ptr<TAnsatz> _ansatz_erzeugen(Tmpm* mpm, TPunkt* heimatpu, OBJTYP he
   default:
     return nullptr;
   }
+}
+
+bool TAnsatz::_bausktr() const {
+  return !mpm || mpm->bausktr;
 }
 
 bool _xi_setzen(TAnsatz* a, const TVM::VekR& xi) {

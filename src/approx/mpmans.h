@@ -13,7 +13,7 @@
 
 namespace MPM {
 
-class Tmpm;
+class TModell;
 class TPunkt;
 
 // An approximation of one target point (`heimatpu`) from points of type
@@ -29,7 +29,7 @@ class TAnsatz {
   bool bselbst_ = false;       // one source, whose record is the target's
 
 public:
-  TAnsatz(Tmpm* mpm, TPunkt* heimatpu, OBJTYP heimatOT, OBJTYP stuetzOT, ANSATZ ans);
+  TAnsatz(TModell* mpm, TPunkt* heimatpu, OBJTYP heimatOT, OBJTYP stuetzOT, ANSATZ ans);
   virtual ~TAnsatz() = default;
   TAnsatz(const TAnsatz&) = delete;
 
@@ -74,7 +74,7 @@ public:
   KONFIGUR konfigur = KONFIGUR_UNBEKANNT;
   VERZERR verzerr = VERZERR_UNBEKANNT;
   TVM::MatR G; // one gradient row per source, dim1 columns
-  Tmpm* mpm;
+  TModell* mpm;
   OBJTYP heimatOT;
   OBJTYP stuetzOT;
   ANSATZ ans;
@@ -90,6 +90,8 @@ protected:
   // Whether the single source's record is the target's own (a point and the
   // one that provides its state); kept with `_quellbloecke`.
   bool quelle_ist_ziel();
+  // Control output is due in the run's step (always without a run).
+  bool _bausktr() const;
 
 private:
   bool verzerrungen_eben();
@@ -101,7 +103,7 @@ private:
 // The single source is the target's co-located point of the source type.
 class TAnsatzKopieren : public TAnsatz {
 public:
-  TAnsatzKopieren(Tmpm* mpm, TPunkt* heimatpu, OBJTYP heimatOT, OBJTYP stuetzOT);
+  TAnsatzKopieren(TModell* mpm, TPunkt* heimatpu, OBJTYP heimatOT, OBJTYP stuetzOT);
   using TAnsatz::_init;
   using TAnsatz::operator=;
   bool _zg(ZUSTGROE zg) override;
@@ -115,7 +117,7 @@ protected:
 // evaluated at the target's reference coordinates `xi`.
 class TAnsatzEle : public TAnsatz {
 public:
-  TAnsatzEle(Tmpm* mpm, TPunkt* heimatpu, OBJTYP heimatOT, OBJTYP stuetzOT);
+  TAnsatzEle(TModell* mpm, TPunkt* heimatpu, OBJTYP heimatOT, OBJTYP stuetzOT);
   using TAnsatz::_init;
   // Requires the same kind and the same element link of both targets;
   // copies the sources, weights and reference point.
@@ -135,7 +137,7 @@ protected:
 // elements at the node, weighted by volume times the node's shape function.
 class TAnsatzEleinv : public TAnsatz {
 public:
-  TAnsatzEleinv(Tmpm* mpm, TPunkt* heimatpu, OBJTYP heimatOT, OBJTYP stuetzOT);
+  TAnsatzEleinv(TModell* mpm, TPunkt* heimatpu, OBJTYP heimatOT, OBJTYP stuetzOT);
   using TAnsatz::_init;
   using TAnsatz::operator=;
   bool _verzerrungen() override;
@@ -155,7 +157,7 @@ inline TAnsatzEleinv* ANSATZELEINV_Z(TAnsatz* a) {
 }
 
 // The approximation of kind `ans` for the target; null for 0 and unknown kinds.
-std::unique_ptr<TAnsatz> _ansatz_erzeugen(Tmpm* mpm, TPunkt* heimatpu, OBJTYP heimatOT, OBJTYP stuetzOT,
+std::unique_ptr<TAnsatz> _ansatz_erzeugen(TModell* mpm, TPunkt* heimatpu, OBJTYP heimatOT, OBJTYP stuetzOT,
                                           ANSATZ ans);
 // Whether `_ansatz_erzeugen` builds approximations of this kind.
 bool _ansatz_verfuegbar(ANSATZ ans);

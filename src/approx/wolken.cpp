@@ -13,9 +13,6 @@
 #include "input/mpmdimensionen.h"
 #include "model/mpmobjpunkt.h"
 #include "numerics/kontimech.h"
-#include "output/mpmaus.h"
-#include "solver/mpm.h"
-#include "solver/mpmobjsys.h"
 
 namespace WOLKE {
 
@@ -505,7 +502,7 @@ namespace MPM {
 using TVM::MatR;
 using TVM::VekR;
 
-KONFIGUR _wolkenkonfigur(const Tmpm& mpm, OBJTYP heimatot, OBJTYP stuetzot, KONFIGUR konfigur) {
+KONFIGUR _wolkenkonfigur(const TModell& mpm, OBJTYP heimatot, OBJTYP stuetzot, KONFIGUR konfigur) {
   if (heimatot == OBJTYP_KNO && stuetzot != OBJTYP_KNO && !mpm.stw.bknokoerperfest) return KONFIGUR_MOMKONF;
   return konfigur;
 }
@@ -526,7 +523,7 @@ WOLKE::TWolke _wolke(TPunkt& p, KONFIGUR k, double ueberlappung) {
   return WOLKE::TWolke(p._x(k), p.vol0, ueberlappung, a, b, phi);
 }
 
-TWolkenquellen::TWolkenquellen(Tmpm& mpm, OBJTYP ot, KONFIGUR k, bool braster) : quellot(ot), konfigur(k) {
+TWolkenquellen::TWolkenquellen(TModell& mpm, OBJTYP ot, KONFIGUR k, bool braster) : quellot(ot), konfigur(k) {
   const Tobjcont* reg = ot == OBJTYP_KNO ? &mpm.knou : mpm._objcont(ot);
   const double ueberlappung = mpm.stw._wolkenueberlappung(ot);
   if (reg) {
@@ -562,7 +559,7 @@ std::string punkttext(const TPunkt* p) {
 }
 } // namespace
 
-TAnsatzWolken::TAnsatzWolken(Tmpm* m, TPunkt* heimat, OBJTYP heimatot, OBJTYP stuetzot)
+TAnsatzWolken::TAnsatzWolken(TModell* m, TPunkt* heimat, OBJTYP heimatot, OBJTYP stuetzot)
     : TAnsatz(m, heimat, heimatot, stuetzot, ANSATZ_WOLKEN) {
   if (heimatot != OBJTYP_IPU && heimatot != OBJTYP_MPU && heimatot != OBJTYP_KNO) {
     *konsaus << "FEHLER in TAnsatzWolken::TAnsatzWolken(...): "
@@ -590,7 +587,7 @@ TAnsatz& TAnsatzWolken::operator=(const TAnsatz& b) {
 // The nodes a point couples in the system are its sources.
 void TAnsatzWolken::quellen_pruefen(const std::vector<TPunkt*>& neu) {
   if (stuetzOT != OBJTYP_KNO || heimatOT == OBJTYP_KNO) return;
-  if (!bergebnis_ || neu != stuetzpu) mpm->sys->_muster_veraltet();
+  if (!bergebnis_ || neu != stuetzpu) mpm->_system()->_muster_veraltet();
 }
 
 void TAnsatzWolken::quellen_pruefen(const TWolkenquellen& quellen, const std::vector<int>& treffer) {
@@ -598,7 +595,7 @@ void TAnsatzWolken::quellen_pruefen(const TWolkenquellen& quellen, const std::ve
   bool bgleich = bergebnis_ && treffer.size() == stuetzpu.size();
   for (std::size_t i = 0; bgleich && i < treffer.size(); ++i)
     bgleich = quellen.punkte[treffer[i]] == stuetzpu[i];
-  if (!bgleich) mpm->sys->_muster_veraltet();
+  if (!bgleich) mpm->_system()->_muster_veraltet();
 }
 
 bool TAnsatzWolken::_init_von(const TAnsatzWolken& von, KONFIGUR k, VERZERR v) {
@@ -642,7 +639,7 @@ bool TAnsatzWolken::_init() {
     L.init(0, nullptr);
     G.init(0, TDimensionen::dim1, nullptr);
     heimatpu->status = OBJSTATUS_INAKTIV;
-    if (bausktr)
+    if (_bausktr())
       *pck << "TAnsatzWolken::_init(): "
            << "heimatpu=" << punkttext(heimatpu) << ", "
            << "!Np\n";
@@ -655,7 +652,7 @@ bool TAnsatzWolken::_init() {
   bergebnis_ = berfolg;
   if (berfolg) return true;
   heimatpu->status = OBJSTATUS_INAKTIV;
-  if (bausktr)
+  if (_bausktr())
     *pck << "TAnsatzWolken::_L_G(): heimatpu=" << punkttext(heimatpu) << ", "
          << "berfolg=" << _str(berfolg, 1) << "\n";
   return false;

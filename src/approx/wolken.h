@@ -133,7 +133,7 @@ void _suchen_alle(const std::vector<TWolke>& wolken, const double* x, std::vecto
 
 namespace MPM {
 
-class Tmpm;
+class TModell;
 class TPunkt;
 
 // The clouds of all active points of one source type in one configuration,
@@ -142,7 +142,7 @@ class TPunkt;
 // approximations and dropped after it; links to the points, owns the clouds.
 class TWolkenquellen {
 public:
-  TWolkenquellen(Tmpm& mpm, OBJTYP quellot, KONFIGUR konfigur, bool braster);
+  TWolkenquellen(TModell& mpm, OBJTYP quellot, KONFIGUR konfigur, bool braster);
   TWolkenquellen(const TWolkenquellen&) = delete;
   TWolkenquellen& operator=(const TWolkenquellen&) = delete;
   // Indices into punkte and wolken, ascending, of the clouds holding x.
@@ -164,7 +164,7 @@ private:
 // body and take values from points. Such a node stands at its mesh place,
 // which only the current configuration knows (a node without material
 // around it has no reference position), and its values need L alone.
-KONFIGUR _wolkenkonfigur(const Tmpm& mpm, OBJTYP heimatot, OBJTYP stuetzot, KONFIGUR konfigur);
+KONFIGUR _wolkenkonfigur(const TModell& mpm, OBJTYP heimatot, OBJTYP stuetzot, KONFIGUR konfigur);
 
 // The cloud of point p in configuration k: centre _x(k), volume vol0, the
 // overlap given and, in the current configuration, the principal stretches
@@ -178,7 +178,7 @@ WOLKE::TWolke _wolke(TPunkt& p, KONFIGUR k, double ueberlappung);
 // anew from the source points.
 class TAnsatzWolken : public TAnsatz {
 public:
-  TAnsatzWolken(Tmpm* mpm, TPunkt* heimatpu, OBJTYP heimatOT, OBJTYP stuetzOT);
+  TAnsatzWolken(TModell* mpm, TPunkt* heimatpu, OBJTYP heimatOT, OBJTYP stuetzOT);
   using TAnsatz::_init;
   // With the same kind: also the degree, the weight sum and the success.
   TAnsatz& operator=(const TAnsatz& b) override;
@@ -193,7 +193,7 @@ public:
 
 protected:
   // Sources from the clouds the mesh setup has built for this group
-  // (`Tmpm::wolkenquellen`), or from clouds built here and tested one by
+  // (`TModell::wolkenquellen`), or from clouds built here and tested one by
   // one; target and clouds in the configuration `_wolkenkonfigur`.
   bool _init() override;
 

@@ -23,7 +23,6 @@
 #include "model/mpmobjlast.h"
 #include "model/mpmobjmat.h"
 #include "model/mpmobjmpu.h"
-#include "output/mpmaus.h"
 #include "solver/mpm.h"
 
 namespace MPM {
@@ -356,7 +355,7 @@ void modell_berichten(Tmpm& m) {
 } // namespace
 
 void Tmpm::_eingabe_start() {
-  if (::bausktr)
+  if (bausktr)
     *pck << "Gleitkommazahlgenauigkeit\n"
          << gleitkommazahlgenauigkeit() << "\n"
          << "Gleitkommazahlgrenzwerte\n"
@@ -380,7 +379,7 @@ void Tmpm::_eingabe_start() {
   ein.eintrag("aus_dat_gid", bausdat_gid, 1, 1, true);
   ein.eintrag("aus_dat_vtk", bausdat_vtk, 1, 1, true);
 
-  stw._eingabe(ein);
+  stw._eingabe(ein, bausktr);
   for (OBJTYP ot : {OBJTYP_MPU, OBJTYP_IPU, OBJTYP_KNO, OBJTYP_ELE})
     _maxnum(ot) = std::max(_maxnum(ot), _numplus(ot));
 
@@ -398,7 +397,7 @@ void Tmpm::_eingabe_start() {
 
   pruefen(*this);
   ausgabeauswahl_lesen(*this, ein);
-  if (::bausktr) modell_berichten(*this);
+  if (bausktr) modell_berichten(*this);
 }
 
 bool Tmpm::_eindeutige_nummern() {
@@ -413,7 +412,7 @@ bool Tmpm::_eindeutige_nummern() {
   if (!bpasst)
     *pcf << "Objektnummern zu gross fuer eindeutige Ausgabenummern (delta_num_ipu=" << ipu_delta
          << "), verwendet wird: delta_num_mpu=delta_num_ipu=0\n";
-  if (::bausktr)
+  if (bausktr)
     *pck << "\n<bool Tmpm::_eindeutige_nummern()>\n\n"
          << "ost.maxnum[OBJTYP_ELE]=" << _maxnum(OBJTYP_ELE) << "\n"
          << "ost.maxnum[OBJTYP_KNO]=" << _maxnum(OBJTYP_KNO) << "\n"

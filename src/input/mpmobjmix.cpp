@@ -14,8 +14,6 @@
 #include "frame/mpmextern.h"
 #include "input/dateinaus.h"
 #include "input/mpmdimensionen.h"
-#include "model/mpmobjbas.h"
-#include "output/mpmaus.h"
 
 namespace MPM {
 
@@ -104,7 +102,7 @@ void TSteuerparam::berechverf_lesen(Tdatein& ein) {
           "Fehler bei Auswahl Berechnungsverfahren/Theorie grosser oder kleiner Verzerrungen");
 }
 
-void TSteuerparam::_eingabe(Tdatein& ein) {
+void TSteuerparam::_eingabe(Tdatein& ein, bool bbericht) {
   berechverf_lesen(ein);
 
   std::string wort;
@@ -287,17 +285,17 @@ void TSteuerparam::_eingabe(Tdatein& ein) {
   ein.eintrag("stw_schmutzxa", schmutzxa, 1, 1, true);
   schmutzxa = std::fabs(schmutzxa);
 
-  _init();
-  if (bausktr) *pck << "\n" << *this << "\n";
+  _init(bbericht);
+  if (bbericht) *pck << "\n" << *this << "\n";
 }
 
-int TSteuerparam::_init() {
-  _init_zeiten();
+int TSteuerparam::_init(bool bbericht) {
+  _init_zeiten(bbericht);
   _init_zeitschrittparam(dt);
   return 1;
 }
 
-int TSteuerparam::_init_zeiten() {
+int TSteuerparam::_init_zeiten(bool bbericht) {
   if (te < ta) std::swap(ta, te);
   // A range that does not fit a double counts as none.
   const double bereich = std::isfinite(te - ta) ? te - ta : 0.0;
@@ -338,7 +336,7 @@ int TSteuerparam::_init_zeiten() {
       a.dtaus = a.dNtaus * dt;
     }
   }
-  if (bausktr) zeiten_berichten();
+  if (bbericht) zeiten_berichten();
   return 1;
 }
 
@@ -387,7 +385,6 @@ double TSteuerparam::_wolkenueberlappung(OBJTYP ot) const {
 }
 
 ANSATZ TSteuerparam::_ANSATZ(OBJTYP von, OBJTYP nach) const {
-  if (!_bistpunkt(von) || !_bistpunkt(nach)) return ANSATZ_UNBEKANNT;
   if (von == OBJTYP_KNO && (nach == OBJTYP_MPU || nach == OBJTYP_IPU || nach == OBJTYP_KNO))
     return ansatz_knou_zu_pu;
   if ((von == OBJTYP_MPU || von == OBJTYP_IPU) && nach == OBJTYP_KNO) return ansatz_pu_zu_knou;

@@ -20,13 +20,13 @@ public:
   TSteuerparam();
 
   // Reads and checks the control lines in their fixed order, then `_init`;
-  // with control output on, the echo goes to the control log. Input errors
+  // with `bbericht` (control output due), the echo goes to the control log. Input errors
   // are logged and corrected; a contradictory method choice asks whether to stop.
-  void _eingabe(Tdatein& ein);
+  void _eingabe(Tdatein& ein, bool bbericht = true);
 
-  int _init();
+  int _init(bool bbericht);
   // Completes the time grid and the output intervals; returns 1.
-  int _init_zeiten();
+  int _init_zeiten(bool bbericht);
   // Time-step estimate from `autodtparam`, reported to the control log.
   double _init_autodtparam();
   // Newmark coefficients a0..a5 for the step length dt (all 0 for dt = 0); returns 1.

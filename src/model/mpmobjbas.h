@@ -3,32 +3,41 @@
 // numbers to objects in ascending order; it owns them only when asked to.
 
 #include <algorithm>
+#include <array>
 #include <cstddef>
 #include <iosfwd>
+#include <memory>
+#include <string>
 #include <type_traits>
 #include <utility>
 #include <vector>
 
 #include "input/mpmdefs.h"
 #include "input/mpmdimensionen.h"
+#include "input/mpmobjmix.h"
+#include "numerics/tvm.h"
+
+class Tdatein;
 
 namespace MPM {
 
-class Tmpm;
+class TModell;
 class TPunkt;
+class TAnsatz;
+class TWolkenquellen;
 
 // Owner, number, type and status of a model object. The number is unique
 // within the type; a negative number asks for the next free one.
 class TObjbasis : public TDimensionen {
 public:
-  TObjbasis(Tmpm* mpm, OBJTYP typ, int num, int farbe, OBJSTATUS status);
+  TObjbasis(TModell* mpm, OBJTYP typ, int num, int farbe, OBJSTATUS status);
   virtual ~TObjbasis() = default;
   TObjbasis(const TObjbasis&) = delete;
   TObjbasis& operator=(const TObjbasis&) = delete;
 
   virtual void fritz() {}
 
-  Tmpm* mpm;
+  TModell* mpm;
   unsigned int num;
   OBJTYP objtyp;
   OBJSTATUS status;
@@ -149,6 +158,99 @@ private:
 };
 
 using Tobjcont = Tzmap<int, TObjbasis>;
+
+// The part of the global equation system that points and approximations
+// read: the global vectors behind the node queries, the count of numberings
+// and the mark that a support has changed. The system derives from it.
+class TSystembasis {
+public:
+  // Contact indicator: the normal magnitudes of the penetrating points,
+  // distributed like the contact forces.
+  TVM::VekR kontaktanzeiger;
+  // Internal, penalty, contact, external and inertia forces, residual G, right-hand side R.
+  TVM::VekR fint, fstraf, fckon, fext, fm, G, R;
+
+  // Counts the numberings of the unknowns, so that positions computed from
+  // them can tell whether they are still valid.
+  long _Nnummerierungen() const { return Nnummerierungen_; }
+  // A support of an approximation from the nodes has changed.
+  void _muster_veraltet() { bmuster_veraltet_ = true; }
+
+protected:
+  bool bmuster_veraltet_ = true;
+  long Nnummerierungen_ = 0;
+};
+
+// What the model objects and their approximations see of the run that owns
+// them: control values, registries, numbering, the stores of their small
+// vectors and the objects kept for the run. The simulation object derives
+// from it and supplies the equation system and the approximations.
+class TModell {
+public:
+  TModell() = default;
+  virtual ~TModell();
+  TModell(const TModell&) = delete;
+  TModell& operator=(const TModell&) = delete;
+
+  // The equation system, null before it exists.
+  virtual TSystembasis* _system() = 0;
+  // Creates the approximation of kind `art` of `heimatpu` (of type
+  // `heimatOT`) from points of type `stuetzOT` and keeps it for the run; null
+  // for a kind without an implementation.
+  virtual TAnsatz* _ansatz_anlegen(TPunkt* heimatpu, OBJTYP heimatOT, OBJTYP stuetzOT, ANSATZ art) = 0;
+  // Reference coordinates of the target of an element approximation; false
+  // for another kind.
+  virtual bool _xi_setzen(TAnsatz* a, const TVM::VekR& xi) = 0;
+
+  // The registry of a type: mpu and mpuquell share the material-point
+  // registry; pu, eletyp, konlin and unknown types give null.
+  Tobjcont* _objcont(OBJTYP ot);
+  // Offset added by the input to every number of the type (mpu, ipu, kno, ele).
+  unsigned int _numplus(OBJTYP ot) const;
+  // Number shift computed by the input for the current file (mpu, ipu, kno, ele).
+  int _delta_num(OBJTYP ot) const;
+  // Highest number issued or seen so far for the type.
+  unsigned int& _maxnum(OBJTYP ot);
+  // "Eingabedatei, Zeilennummer " and the reader's current line.
+  std::string _str_eindatpos() const;
+
+  // n doubles, zero, for the state record and the small vectors of a new
+  // point or approximation, kept for the whole run: the data of objects
+  // created one after the other lie one after the other.
+  double* _speicher(std::size_t n);
+
+  // Takes ownership of a model object for the rest of the run.
+  template <class T> T* _behalten(std::unique_ptr<T> obj) {
+    T* zeiger = obj.get();
+    objekte_.push_back(std::move(obj));
+    return zeiger;
+  }
+
+  TSteuerparam stw;
+  Tobjcont mat, mpu, mpuquell, ipu, kno, knox, knou, eletyp, ele, pla, konlin;
+
+  // Control output is due in the current step; reports to the control log
+  // are written only while it is set.
+  bool bausktr = true;
+
+  std::array<int, 11> delta_num{}; // set by the input per type value
+  unsigned int Nstuetzele = 0;     // support elements of all contact lines numbered so far
+  Tdatein* eindat = nullptr;       // the input file while it is read
+  // Counts the builds and assignments of approximations, so that what is
+  // derived from them can tell whether it still holds.
+  unsigned long Nansatzaenderungen = 0;
+  // The clouds of the source type of the group of approximations being
+  // built (`_L_G`, renewal after the nodes are re-based); null otherwise.
+  const TWolkenquellen* wolkenquellen = nullptr;
+
+private:
+  std::array<unsigned int, 11> maxnum_{};
+  unsigned int maxnum_sonst_ = 0;
+  std::vector<std::unique_ptr<double[]>> speicher_; // before objekte_: outlives the points
+  double* speicher_naechst_ = nullptr;              // next free double of the last store
+  std::size_t Nspeicher_frei_ = 0;                  // doubles left in it
+  std::vector<std::unique_ptr<TObjbasis>> objekte_;
+};
 
 // True for the point types pu, mpu, ipu and kno.
 bool _bistpunkt(OBJTYP ot);

@@ -5,7 +5,6 @@
 #include <ostream>
 #include <string>
 
-#include "approx/mpmans.h"
 #include "element/eleans.h"
 #include "frame/meldung.h"
 #include "frame/mpmextern.h"
@@ -14,7 +13,6 @@
 #include "model/mpmobjkno.h"
 #include "model/mpmobjmat.h"
 #include "model/mpmobjmpu.h"
-#include "solver/mpm.h"
 
 namespace MPM {
 
@@ -29,7 +27,8 @@ int knotenanzahl(const TElementtyp* typ) {
 }
 } // namespace
 
-TElement::TElement(Tmpm* m, int n, int matnum, int eletypnum, const std::vector<unsigned>& knoten, int farbe)
+TElement::TElement(TModell* m, int n, int matnum, int eletypnum, const std::vector<unsigned>& knoten,
+                   int farbe)
     : TObjbasis(m, OBJTYP_ELE, n, farbe, OBJSTATUS_AKTIV) {
   if (TObjbasis* mat = mpm->mat.suchen(matnum)) {
     material = MAT_Z(mat);
@@ -120,7 +119,7 @@ std::ostream& operator<<(std::ostream& os, const TElement& e) {
             << ", mpu=" << e.mpu;
 }
 
-TElement* ele_erzeugen(Tmpm* mpm, int num, int matnum, int eletypnum, const std::vector<unsigned>& knoten,
+TElement* ele_erzeugen(TModell* mpm, int num, int matnum, int eletypnum, const std::vector<unsigned>& knoten,
                        int farbe) {
   auto fehler = [mpm](const std::string& text) {
     *pcf << mpm->_str_eindatpos() << "\n" << text << "\n";
@@ -198,14 +197,14 @@ TElement* ele_erzeugen(Tmpm* mpm, int num, int matnum, int eletypnum, const std:
     ip->element = e;
     if (beleansatz) {
       e->ipu.push_back(ip);
-      _xi_setzen(ip->ans_kno, xi[p]);
+      mpm->_xi_setzen(ip->ans_kno, xi[p]);
     }
     if (!mp) continue;
     mp->ipu_auf = ip;
     ip->mpu_auf = mp;
     if (beleansatz) {
       e->mpu.push_back(mp);
-      _xi_setzen(mp->ans_kno, xi[p]);
+      mpm->_xi_setzen(mp->ans_kno, xi[p]);
     }
   }
   return e;

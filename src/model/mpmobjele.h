@@ -20,7 +20,7 @@ public:
   // `knoten` are the input node numbers (offset already added), in the node
   // order of the family with more nodes. A missing material, type or node is
   // reported and asks the stop question.
-  TElement(Tmpm* mpm, int num, int matnum, int eletypnum, const std::vector<unsigned>& knoten, int farbe);
+  TElement(TModell* mpm, int num, int matnum, int eletypnum, const std::vector<unsigned>& knoten, int farbe);
 
   std::vector<TPunkt*>& _kno(KNOTYP t);
   int _Nkno(KNOTYP t);
@@ -47,7 +47,7 @@ inline TElement* ELE_Z(TObjbasis* obj) {
 
 // Checks the record, creates the element, its integration points and (when
 // asked) material points on them; null after an error-log message.
-TElement* ele_erzeugen(Tmpm* mpm, int num, int matnum, int eletypnum, const std::vector<unsigned>& knoten,
+TElement* ele_erzeugen(TModell* mpm, int num, int matnum, int eletypnum, const std::vector<unsigned>& knoten,
                        int farbe);
 
 } // namespace MPM

@@ -5,11 +5,10 @@
 
 #include "frame/mpmextern.h"
 #include "input/mpmdimensionen.h"
-#include "solver/mpm.h"
 
 namespace MPM {
 
-TElementtyp::TElementtyp(Tmpm* m, int n, ELE::FORM form, ELE::ANSFUNK x, ELE::ANSFUNK u, ELE::IPU ipu,
+TElementtyp::TElementtyp(TModell* m, int n, ELE::FORM form, ELE::ANSFUNK x, ELE::ANSFUNK u, ELE::IPU ipu,
                          int Nipu, int farbe)
     : TObjbasis(m, OBJTYP_ELETYP, n, farbe, OBJSTATUS_AKTIV),
       eletyp(ELETYP::get_datasetptr(ELETYP::Tkey(dim, form, x, u))),
@@ -20,8 +19,8 @@ std::ostream& operator<<(std::ostream& os, const TElementtyp& typ) {
             << ", integ=" << (typ.integ ? typ.integ->key.name : "?");
 }
 
-TElementtyp* eletyp_erzeugen(Tmpm* mpm, int num, ELE::FORM form, ELE::ANSFUNK x, ELE::ANSFUNK u, ELE::IPU ipu,
-                             int Nipu, int farbe) {
+TElementtyp* eletyp_erzeugen(TModell* mpm, int num, ELE::FORM form, ELE::ANSFUNK x, ELE::ANSFUNK u,
+                             ELE::IPU ipu, int Nipu, int farbe) {
   const ELE::DIM d = TDimensionen::dim;
   auto fehler = [mpm](const std::string& text) {
     *pcf << mpm->_str_eindatpos() << "\n" << text;

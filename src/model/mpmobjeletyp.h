@@ -13,7 +13,7 @@ namespace MPM {
 
 class TElementtyp : public TObjbasis {
 public:
-  TElementtyp(Tmpm* mpm, int num, ELE::FORM form, ELE::ANSFUNK x, ELE::ANSFUNK u, ELE::IPU ipu, int Nipu,
+  TElementtyp(TModell* mpm, int num, ELE::FORM form, ELE::ANSFUNK x, ELE::ANSFUNK u, ELE::IPU ipu, int Nipu,
               int farbe);
 
   const ELETYP::Tdataset* eletyp = nullptr; // registry entries, not owned
@@ -27,7 +27,7 @@ inline TElementtyp* ELETYP_Z(TObjbasis* obj) {
 }
 
 // Checks the choice against the element library; null after an error-log message.
-TElementtyp* eletyp_erzeugen(Tmpm* mpm, int num, ELE::FORM form, ELE::ANSFUNK x, ELE::ANSFUNK u, ELE::IPU ipu,
-                             int Nipu, int farbe);
+TElementtyp* eletyp_erzeugen(TModell* mpm, int num, ELE::FORM form, ELE::ANSFUNK x, ELE::ANSFUNK u,
+                             ELE::IPU ipu, int Nipu, int farbe);
 
 } // namespace MPM

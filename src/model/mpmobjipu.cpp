@@ -4,11 +4,10 @@
 
 #include "frame/meldung.h"
 #include "frame/mpmextern.h"
-#include "solver/mpm.h"
 
 namespace MPM {
 
-TIntegrationspunkt::TIntegrationspunkt(Tmpm* m, int n, OBJTYP e, double vol, const TVM::VekR& x,
+TIntegrationspunkt::TIntegrationspunkt(TModell* m, int n, OBJTYP e, double vol, const TVM::VekR& x,
                                        const TVM::VekR& u, const TVM::VekR& ut, const TVM::VekR& utt,
                                        const TVM::VekR& z, int farbe, TPunkt* geber)
     : TPunkt(m, OBJTYP_IPU, e, n, vol, x, u, ut, utt, z, farbe, geber) {

@@ -11,7 +11,7 @@ namespace MPM {
 class TIntegrationspunkt : public TPunkt {
 public:
   // With a state provider the point's own record stays empty.
-  TIntegrationspunkt(Tmpm* mpm, int num, OBJTYP erz, double vol, const TVM::VekR& x, const TVM::VekR& u,
+  TIntegrationspunkt(TModell* mpm, int num, OBJTYP erz, double vol, const TVM::VekR& x, const TVM::VekR& u,
                      const TVM::VekR& ut, const TVM::VekR& utt, const TVM::VekR& z, int farbe,
                      TPunkt* zustgeber = nullptr);
 

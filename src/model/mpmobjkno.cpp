@@ -8,12 +8,10 @@
 #include "frame/mpmextern.h"
 #include "model/mpmobjipu.h"
 #include "model/mpmobjmpu.h"
-#include "solver/mpm.h"
-#include "solver/mpmobjsys.h"
 
 namespace MPM {
 
-TKnoten::TKnoten(Tmpm* m, int n, OBJTYP e, double vol, const TVM::VekR& x, const TVM::VekR& u,
+TKnoten::TKnoten(TModell* m, int n, OBJTYP e, double vol, const TVM::VekR& x, const TVM::VekR& u,
                  const TVM::VekR& ut, const TVM::VekR& utt, const TVM::VekR& z, int farbe)
     : TPunkt(m, OBJTYP_KNO, e, n, vol, x, u, ut, utt, z, farbe), sysposfhg(dim1, -1) {
   ans_mpu = ansatz_anlegen(OBJTYP_MPU, mpm->stw.ansatz_pu_zu_knou);
@@ -65,31 +63,31 @@ TVM::VekR& TKnoten::systemwerte(const TVM::VekR& global, TVM::VekR& f) const {
 }
 
 TVM::VekR& TKnoten::_f(TVM::VekR& f) const {
-  return systemwerte(mpm->sys->R, f);
+  return systemwerte(mpm->_system()->R, f);
 }
 TVM::VekR& TKnoten::_fint(TVM::VekR& f) const {
-  return systemwerte(mpm->sys->fint, f);
+  return systemwerte(mpm->_system()->fint, f);
 }
 TVM::VekR& TKnoten::_fc(TVM::VekR& f) const {
-  return systemwerte(mpm->sys->kontaktanzeiger, f);
+  return systemwerte(mpm->_system()->kontaktanzeiger, f);
 }
 TVM::VekR& TKnoten::_fckon(TVM::VekR& f) const {
-  return systemwerte(mpm->sys->fckon, f);
+  return systemwerte(mpm->_system()->fckon, f);
 }
 TVM::VekR& TKnoten::_fext(TVM::VekR& f) const {
-  return systemwerte(mpm->sys->fext, f);
+  return systemwerte(mpm->_system()->fext, f);
 }
 TVM::VekR& TKnoten::_fm(TVM::VekR& f) const {
-  return systemwerte(mpm->sys->fm, f);
+  return systemwerte(mpm->_system()->fm, f);
 }
 TVM::VekR& TKnoten::_fa(TVM::VekR& f) const {
-  return systemwerte(mpm->sys->G, f);
+  return systemwerte(mpm->_system()->G, f);
 }
 TVM::VekR& TKnoten::_fstraf(TVM::VekR& f) const {
-  return systemwerte(mpm->sys->fstraf, f);
+  return systemwerte(mpm->_system()->fstraf, f);
 }
 
-TKnoten* kno_erzeugen(Tmpm* mpm, int num, int matnum, double vol, const TVM::VekR& x, const TVM::VekR& u,
+TKnoten* kno_erzeugen(TModell* mpm, int num, int matnum, double vol, const TVM::VekR& x, const TVM::VekR& u,
                       const TVM::VekR& ut, const TVM::VekR& utt, const TVM::VekR& z, int farbe) {
   if (num >= 0 && mpm->kno.suchen(num)) {
     *pcf << mpm->_str_eindatpos() << "\n"

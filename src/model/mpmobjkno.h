@@ -12,7 +12,7 @@ namespace MPM {
 
 class TKnoten : public TPunkt {
 public:
-  TKnoten(Tmpm* mpm, int num, OBJTYP erz, double vol, const TVM::VekR& x, const TVM::VekR& u,
+  TKnoten(TModell* mpm, int num, OBJTYP erz, double vol, const TVM::VekR& x, const TVM::VekR& u,
           const TVM::VekR& ut, const TVM::VekR& utt, const TVM::VekR& z, int farbe);
 
   TAnsatz* _ansatz(OBJTYP stuetzot) override;
@@ -54,7 +54,7 @@ inline TKnoten* KNO_Z(TObjbasis* obj) {
 
 // Creates a node (with a material point and an integration point on it when
 // the control values ask for them); null after an error-log message.
-TKnoten* kno_erzeugen(Tmpm* mpm, int num, int matnum, double vol, const TVM::VekR& x, const TVM::VekR& u,
+TKnoten* kno_erzeugen(TModell* mpm, int num, int matnum, double vol, const TVM::VekR& x, const TVM::VekR& u,
                       const TVM::VekR& ut, const TVM::VekR& utt, const TVM::VekR& z, int farbe);
 
 } // namespace MPM

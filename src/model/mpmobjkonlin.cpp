@@ -10,13 +10,12 @@
 #include "frame/mpmextern.h"
 #include "input/mpmhilf.h"
 #include "model/mpmobjpunkt.h"
-#include "solver/mpm.h"
 
 namespace MPM {
 
 namespace {
 // The point of a support-point type by its (shifted) number, or null.
-TPunkt* stuetzpunkt(Tmpm* mpm, OBJTYP ot, unsigned int num) {
+TPunkt* stuetzpunkt(TModell* mpm, OBJTYP ot, unsigned int num) {
   int nr = 0;
   if (!nummer_plus(num, 0, nr)) return nullptr;
   TObjbasis* o = ot == OBJTYP_KNO ? mpm->kno.suchen(nr) : ot == OBJTYP_MPU ? mpm->mpu.suchen(nr) : nullptr;
@@ -24,7 +23,8 @@ TPunkt* stuetzpunkt(Tmpm* mpm, OBJTYP ot, unsigned int num) {
 }
 } // namespace
 
-TKontaktlinie::TKontaktlinie(Tmpm* m, int n, OBJTYP puobjtyp, KONLINTYP typ, std::vector<unsigned int>& punum)
+TKontaktlinie::TKontaktlinie(TModell* m, int n, OBJTYP puobjtyp, KONLINTYP typ,
+                             std::vector<unsigned int>& punum)
     : TObjbasis(m, OBJTYP_KONLIN, n, 0, OBJSTATUS_AKTIV), stuetzputyp(puobjtyp), konlintyp(typ) {
   if (konlintyp == KONLINTYP_LIN) {
     *pcf << "konlin(" << num << "): Kontaktlinientyp lin nicht implementiert (lin->splkno)\n";
@@ -109,7 +109,7 @@ bool TKontaktlinie::kontakt(TPunkt* pu, double& g, TVM::VekR& n) const {
   return bgefunden;
 }
 
-TKontaktlinie* konlin_erzeugen(Tmpm* mpm, int num, OBJTYP puobjtyp, KONLINTYP typ,
+TKontaktlinie* konlin_erzeugen(TModell* mpm, int num, OBJTYP puobjtyp, KONLINTYP typ,
                                std::vector<unsigned int>& punum) {
   auto fehler = [mpm](const std::string& text) {
     *pcf << mpm->_str_eindatpos() << "\n" << text;

@@ -23,7 +23,7 @@ public:
   // Builds the chain from the point numbers (already shifted by the input's
   // offset); the line is closed when the first and last number agree. Fewer
   // than two distinct support points ask whether to stop.
-  TKontaktlinie(Tmpm* mpm, int num, OBJTYP puobjtyp, KONLINTYP typ, std::vector<unsigned int>& punum);
+  TKontaktlinie(TModell* mpm, int num, OBJTYP puobjtyp, KONLINTYP typ, std::vector<unsigned int>& punum);
 
   // Geometry from the current positions: support elements, contact nodes,
   // contact elements, in this order.
@@ -52,7 +52,7 @@ inline const TKontaktlinie* KONLIN_Z(const TObjbasis* obj) {
 // Checks the record, marks the support points as contact points, creates the
 // line and registers it; null after an error-log message. The numbers in
 // punum are shifted by the offset of their type, and unknown ones removed.
-TKontaktlinie* konlin_erzeugen(Tmpm* mpm, int num, OBJTYP puobjtyp, KONLINTYP typ,
+TKontaktlinie* konlin_erzeugen(TModell* mpm, int num, OBJTYP puobjtyp, KONLINTYP typ,
                                std::vector<unsigned int>& punum);
 
 std::ostream& operator<<(std::ostream& os, const TKontaktlinie& kl);

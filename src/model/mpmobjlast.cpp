@@ -9,7 +9,6 @@
 #include "frame/mpmextern.h"
 #include "model/mpmobjpunkt.h"
 #include "numerics/mathehilf.h"
-#include "solver/mpm.h"
 
 namespace MPM {
 
@@ -17,7 +16,7 @@ namespace {
 constexpr double zweipi = 6.283185307179586;
 }
 
-TPunktlast::TPunktlast(Tmpm* m, int nummer, OBJTYP z, LASTTYP a, const std::vector<unsigned int>& ziele,
+TPunktlast::TPunktlast(TModell* m, int nummer, OBJTYP z, LASTTYP a, const std::vector<unsigned int>& ziele,
                        double b, LASTFUNKTYP f, double anfang, double ende, const TVM::VekR& koeff)
     : TObjbasis(m, OBJTYP_PLA, nummer, 0, OBJSTATUS_AKTIV), ziel(z), art(a),
       beta(MATHE::winkel_vereinfachen(b)), ftyp(f), tA(anfang), tE(ende), c(koeff) {
@@ -88,7 +87,7 @@ std::ostream& operator<<(std::ostream& os, const TPunktlast& pl) {
   return os << "]";
 }
 
-TPunktlast* pula_erzeugen(Tmpm* mpm, int nummer, OBJTYP ziel, LASTTYP art,
+TPunktlast* pula_erzeugen(TModell* mpm, int nummer, OBJTYP ziel, LASTTYP art,
                           const std::vector<unsigned int>& ziele, double beta, LASTFUNKTYP ftyp, double tA,
                           double tE, const TVM::VekR& c) {
   auto fehler = [mpm](const std::string& text) {

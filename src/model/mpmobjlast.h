@@ -17,7 +17,7 @@ class TPunkt;
 class TPunktlast : public TObjbasis {
 public:
   // Duplicate target numbers are reported on the error log and dropped.
-  TPunktlast(Tmpm* mpm, int nummer, OBJTYP ziel, LASTTYP art, const std::vector<unsigned int>& ziele,
+  TPunktlast(TModell* mpm, int nummer, OBJTYP ziel, LASTTYP art, const std::vector<unsigned int>& ziele,
              double beta, LASTFUNKTYP ftyp, double tA, double tE, const TVM::VekR& c);
 
   // Value and direction of this load on `punkt` at time t, when it acts
@@ -45,7 +45,7 @@ inline TPunktlast* PLA_Z(TObjbasis* obj) {
 
 // Checks the record, shifts the target numbers by the offset of their point
 // type and creates the load; null after an error-log message.
-TPunktlast* pula_erzeugen(Tmpm* mpm, int nummer, OBJTYP ziel, LASTTYP art,
+TPunktlast* pula_erzeugen(TModell* mpm, int nummer, OBJTYP ziel, LASTTYP art,
                           const std::vector<unsigned int>& ziele, double beta, LASTFUNKTYP ftyp, double tA,
                           double tE, const TVM::VekR& c);
 

@@ -8,8 +8,6 @@
 #include "frame/mix.h"
 #include "frame/mpmextern.h"
 #include "numerics/loeser.h"
-#include "output/mpmaus.h"
-#include "solver/mpm.h"
 
 namespace MPM {
 
@@ -63,7 +61,7 @@ VekR& eps_minus(const VekR& eps, const VekR& z, int nz, double* puffer, VekR& e)
 
 // ---------------------------------------------------------------- TMaterial
 
-TMaterial::TMaterial(Tmpm* m, int n, MATERIALTYP t, double dichte)
+TMaterial::TMaterial(TModell* m, int n, MATERIALTYP t, double dichte)
     : TObjbasis(m, OBJTYP_MAT, n, 0, OBJSTATUS_AKTIV), rho(dichte), typ(t) {}
 
 unsigned int TMaterial::_Nz(MATERIALTYP t) {
@@ -144,7 +142,7 @@ std::ostream& operator<<(std::ostream& os, const TMaterial& mat) {
 
 // ------------------------------------------------------ TMaterial_linelvis
 
-TMaterial_linelvis::TMaterial_linelvis(Tmpm* m, int n, const std::vector<double>& p)
+TMaterial_linelvis::TMaterial_linelvis(TModell* m, int n, const std::vector<double>& p)
     : TMaterial(m, n, MATERIALTYP_LINELVIS, kennwert(p, 0, 1.0)), E(kennwert(p, 1, 1.0)),
       nu(kennwert(p, 2, 0.0)), tau(kennwert(p, 3, 0.0)) {
   _Cel(Cel, E, nu);
@@ -176,7 +174,7 @@ VekR& TMaterial_linelvis::_sigma(const VekR& eps, const VekR& epst, const VekR&,
 
 // -------------------------------------------------- TMaterial_linelvisplas
 
-TMaterial_linelvisplas::TMaterial_linelvisplas(Tmpm* m, int n, const std::vector<double>& p)
+TMaterial_linelvisplas::TMaterial_linelvisplas(TModell* m, int n, const std::vector<double>& p)
     : TMaterial(m, n, MATERIALTYP_LINELVISPLAS, kennwert(p, 0, 1.0)), E(kennwert(p, 1, 1.0)),
       nu(kennwert(p, 2, 0.0)), tau(kennwert(p, 3, 0.0)), sigy0(kennwert(p, 4, 1.0)),
       Hiso(kennwert(p, 5, 0.0)), G(E / (2.0 * (1.0 + nu))) {
@@ -237,7 +235,7 @@ VekR& TMaterial_linelvisplas::_r(const VekR& eps, const VekR&, const VekR& z, co
   if (bunbest) {
     if (biter) {
       *konsaus << "FEHLER in TMaterial_linelvisplas::_r(): N unbestimmt\n";
-      if (::bausktr)
+      if (mpm->bausktr)
         *pck << "\n"
              << "FEHLER in TMaterial_linelvisplas::_r(): Aenderung der zusaetzlichen Variablen und N "
                 "unbestimmt\n";
@@ -342,7 +340,7 @@ VekR& TMaterial_linelvisplas::_sigma(const VekR& eps, const VekR& epst, const Ve
 
 // ------------------------------------------------------ TMaterial_linvisel
 
-TMaterial_linvisel::TMaterial_linvisel(Tmpm* m, int n, const std::vector<double>& p)
+TMaterial_linvisel::TMaterial_linvisel(TModell* m, int n, const std::vector<double>& p)
     : TMaterial(m, n, MATERIALTYP_LINVISEL, kennwert(p, 0, 1.0)), E(kennwert(p, 1, 1.0)),
       nu(kennwert(p, 2, 0.0)), tau(kennwert(p, 3, 0.0)), E2(kennwert(p, 4, 1.0)), nu2(kennwert(p, 5, 0.0)) {
   _Cel(Cel, E, nu);
@@ -415,7 +413,7 @@ std::string kennwertfehler(MATERIALTYP t, const std::vector<double>& p) {
 
 } // namespace
 
-TMaterial* _material_erzeugen(Tmpm* mpm, int num, int typ, const std::vector<double>& params) {
+TMaterial* _material_erzeugen(TModell* mpm, int num, int typ, const std::vector<double>& params) {
   if (mpm->mat.suchen(num)) {
     *pcf << mpm->_str_eindatpos() << ": Materialnummer bereits vorhanden: " << num << "\n";
     return nullptr;

@@ -12,7 +12,7 @@
 
 namespace MPM {
 
-class Tmpm;
+class TModell;
 class TMaterialpunkt;
 
 // Constitutive law shared by all points that name it. Holds only the
@@ -21,7 +21,7 @@ class TMaterialpunkt;
 // from the material registry.
 class TMaterial : public TObjbasis {
 public:
-  TMaterial(Tmpm* mpm, int num, MATERIALTYP typ, double rho);
+  TMaterial(TModell* mpm, int num, MATERIALTYP typ, double rho);
 
   // Residual of the evolution equations (size _Nz); biter tells whether the
   // internal variables must be iterated.
@@ -55,7 +55,7 @@ public:
 class TMaterial_linelvis : public TMaterial {
 public:
   // params: rho, E, nu, tau; missing entries take defaults, surplus is ignored.
-  TMaterial_linelvis(Tmpm* mpm, int num, const std::vector<double>& params);
+  TMaterial_linelvis(TModell* mpm, int num, const std::vector<double>& params);
 
   TVM::VekR& _r(const TVM::VekR& eps, const TVM::VekR& epst, const TVM::VekR& z, const TVM::VekR& z_n,
                 TVM::VekR& r, bool& biter, double dt) const override;
@@ -76,7 +76,7 @@ public:
 class TMaterial_linelvisplas : public TMaterial {
 public:
   // params: rho, E, nu, tau, sigy0, Hiso.
-  TMaterial_linelvisplas(Tmpm* mpm, int num, const std::vector<double>& params);
+  TMaterial_linelvisplas(TModell* mpm, int num, const std::vector<double>& params);
 
   TVM::VekR& _r(const TVM::VekR& eps, const TVM::VekR& epst, const TVM::VekR& z, const TVM::VekR& z_n,
                 TVM::VekR& r, bool& biter, double dt) const override;
@@ -103,7 +103,7 @@ public:
 class TMaterial_linvisel : public TMaterial {
 public:
   // params: rho, E, nu, tau, E2, nu2.
-  TMaterial_linvisel(Tmpm* mpm, int num, const std::vector<double>& params);
+  TMaterial_linvisel(TModell* mpm, int num, const std::vector<double>& params);
 
   TVM::VekR& _r(const TVM::VekR& eps, const TVM::VekR& epst, const TVM::VekR& z, const TVM::VekR& z_n,
                 TVM::VekR& r, bool& biter, double dt) const override;
@@ -121,7 +121,7 @@ public:
 // Checks the number, type and parameters, creates the material of the type,
 // hands it to the simulation and registers it; null (with an error-log line)
 // on refusal.
-TMaterial* _material_erzeugen(Tmpm* mpm, int num, int typ, const std::vector<double>& params);
+TMaterial* _material_erzeugen(TModell* mpm, int num, int typ, const std::vector<double>& params);
 
 inline TMaterial* MAT_Z(TObjbasis* obj) {
   return static_cast<TMaterial*>(obj);

@@ -11,7 +11,6 @@
 #include "model/mpmobjmat.h"
 #include "numerics/loeser.h"
 #include "numerics/mathehilf.h"
-#include "solver/mpm.h"
 
 namespace MPM {
 
@@ -20,7 +19,7 @@ constexpr double eps = 2.220446049250313e-16;
 
 // The material of number `matnum`; a missing one is reported and the user
 // asked whether to stop.
-TMaterial* material_suchen(Tmpm* mpm, int matnum) {
+TMaterial* material_suchen(TModell* mpm, int matnum) {
   TObjbasis* mat = mpm->mat.suchen(matnum);
   if (!mat) {
     *pcf << "FEHLER in <TMaterialpunkt::TMaterialpunkt(..)>: Materialnummer nicht vorhanden: " << matnum
@@ -31,13 +30,13 @@ TMaterial* material_suchen(Tmpm* mpm, int matnum) {
   return MAT_Z(mat);
 }
 
-void eingabefehler(Tmpm* mpm, const std::string& text) {
+void eingabefehler(TModell* mpm, const std::string& text) {
   *pcf << mpm->_str_eindatpos() << "\n" << text;
 }
 
 // The checks of a material-point or source record: number free, material
 // known, volume positive.
-bool datensatz_pruefen(Tmpm* mpm, const Tobjcont& reg, const char* nummerntext, int num, int matnum,
+bool datensatz_pruefen(TModell* mpm, const Tobjcont& reg, const char* nummerntext, int num, int matnum,
                        double vol) {
   if (num >= 0 && reg.suchen(num)) {
     eingabefehler(mpm, std::string(nummerntext) + " bereits vorhanden: " + std::to_string(num) + "\n");
@@ -55,7 +54,7 @@ bool datensatz_pruefen(Tmpm* mpm, const Tobjcont& reg, const char* nummerntext, 
 }
 } // namespace
 
-TMaterialpunkt::TMaterialpunkt(Tmpm* m, int n, OBJTYP e, int matnum, double vol, const TVM::VekR& x,
+TMaterialpunkt::TMaterialpunkt(TModell* m, int n, OBJTYP e, int matnum, double vol, const TVM::VekR& x,
                                const TVM::VekR& u, const TVM::VekR& ut, const TVM::VekR& utt,
                                const TVM::VekR& z, int farbe)
     : TPunkt(m, OBJTYP_MPU, e, n, vol, x, u, ut, utt, z, farbe), material(material_suchen(m, matnum)) {
@@ -91,14 +90,14 @@ void TMaterialpunkt::_loeschen() {
   TPunkt::_loeschen();
 }
 
-bool TMaterialpunkt::materialiteration() {
+bool TMaterialpunkt::materialiteration(TMatitkontext& kontext) {
   if (!material) {
     *konsaus << "FEHLER in <bool TMaterialpunkt::materialiteration()>: material=NULL\n" << std::flush;
     abbruch();
     return false;
   }
   const TSteuerparam& s = mpm->stw;
-  const double dt = mpm->dt;
+  const double dt = kontext.dt;
   const int n = static_cast<int>(TMaterial::_Nz(material->typ));
   constexpr unsigned int minstellen = 3;
   // The members of the record as views on its block, where its layout is
@@ -123,13 +122,14 @@ bool TMaterialpunkt::materialiteration() {
   double &normr = block ? block[lage.normr] : zust.normr, &normdz = block ? block[lage.normdz] : zust.normdz;
 
   // Residual, correction and derivative on the stack while they fit; the
-  // matrices are views of the simulation's scratch, whose row tables stay.
+  // matrices are views of the pass's scratch, whose row tables stay.
   constexpr int maxstapel = 8;
   double rw[maxstapel], dzw[maxstapel], rzw[maxstapel * maxstapel], rzinvw[maxstapel * maxstapel];
   TVM::VekR r, dz;
   TVM::MatR rz_eigen, rzinv_eigen;
   const bool bstapel = n <= maxstapel;
-  TVM::MatR &rz = bstapel ? mpm->arbeit.rz : rz_eigen, &rzinv = bstapel ? mpm->arbeit.rzinv : rzinv_eigen;
+  const bool bkratz = bstapel && kontext.rz && kontext.rzinv;
+  TVM::MatR &rz = bkratz ? *kontext.rz : rz_eigen, &rzinv = bkratz ? *kontext.rzinv : rzinv_eigen;
   if (bstapel) {
     r.ansicht(n, rw).init(n, nullptr);
     dz.ansicht(n, dzw).init(n, nullptr);
@@ -155,7 +155,7 @@ bool TMaterialpunkt::materialiteration() {
       if (!biter && ii == 0) break;
       if (normr < s.schranke_normr && ii > 0 && normdz < s.schranke_normdz) {
         biter = true;
-        mpm->binel = true;
+        kontext.binel = true;
         break;
       }
       if (ii == s.maxNmatit) {
@@ -201,10 +201,9 @@ bool TMaterialpunkt::materialiteration() {
       }
       normdz_k = normdz;
       normdz = TVM::norm(dz);
-      mpm->_ausgabe_dat_konvilok(ZEITPU_ZEITSCHRITTENDE, this);
+      if (kontext.schritt) kontext.schritt(*this);
       ++ii;
       ++matit[0];
-      ++mpm->iiges;
     }
   }
 
@@ -225,8 +224,8 @@ void TMaterialpunkt::_text(std::ostream& os) const {
   }
 }
 
-TMaterialpunktquelle::TMaterialpunktquelle(Tmpm* m, int n, OBJTYP e, double a, double b, double d, int matnum,
-                                           double vol, const TVM::VekR& x, const TVM::VekR& u,
+TMaterialpunktquelle::TMaterialpunktquelle(TModell* m, int n, OBJTYP e, double a, double b, double d,
+                                           int matnum, double vol, const TVM::VekR& x, const TVM::VekR& u,
                                            const TVM::VekR& ut, const TVM::VekR& utt, const TVM::VekR& z,
                                            int farbe)
     : TPunkt(m, OBJTYP_MPUQUELL, e, n, vol, x, u, ut, utt, z, farbe), tA(a), tE(b), dt(d),
@@ -234,9 +233,8 @@ TMaterialpunktquelle::TMaterialpunktquelle(Tmpm* m, int n, OBJTYP e, double a, d
   if (material) zust.rho0 = material->rho;
 }
 
-bool TMaterialpunktquelle::_baktiv() const {
-  if (!mpm->bgrundschritt) return false;
-  const double t = mpm->t;
+bool TMaterialpunktquelle::_baktiv(double t, bool bgrundschritt) const {
+  if (!bgrundschritt) return false;
   if (t < tA || t > tE) return false;
   const double q = (t - tA) / dt;
   const double r = MATHE::runde(q, 0);
@@ -253,7 +251,7 @@ void TMaterialpunktquelle::_text(std::ostream& os) const {
   }
 }
 
-TMaterialpunkt* mpu_erzeugen(Tmpm* mpm, int num, int matnum, double vol, TVM::VekR& x, const TVM::VekR& u,
+TMaterialpunkt* mpu_erzeugen(TModell* mpm, int num, int matnum, double vol, TVM::VekR& x, const TVM::VekR& u,
                              const TVM::VekR& ut, const TVM::VekR& utt, const TVM::VekR& z, int farbe) {
   if (!datensatz_pruefen(mpm, mpm->mpu, "Materialpunktnummer", num, matnum, vol)) return nullptr;
   const double s = mpm->stw.schmutzxa;
@@ -274,7 +272,7 @@ TMaterialpunkt* mpu_erzeugen(Tmpm* mpm, int num, int matnum, double vol, TVM::Ve
   return mp;
 }
 
-TMaterialpunktquelle* mpuquell_erzeugen(Tmpm* mpm, int num, OBJTYP, double tA, double tE, double dt,
+TMaterialpunktquelle* mpuquell_erzeugen(TModell* mpm, int num, OBJTYP, double tA, double tE, double dt,
                                         int matnum, double vol, const TVM::VekR& x, const TVM::VekR& u,
                                         const TVM::VekR& ut, const TVM::VekR& utt, const TVM::VekR& z,
                                         int farbe) {

@@ -3,6 +3,7 @@
 // and material-point sources, which emit new material points at regular
 // times. Both name the material they consist of.
 
+#include <functional>
 #include <iosfwd>
 
 #include "model/mpmobjpunkt.h"
@@ -10,10 +11,24 @@
 namespace MPM {
 
 class TMaterial;
+class TMaterialpunkt;
+
+// What a material iteration takes from the pass that runs it and reports
+// back to it: the step length and, optionally, scratch for the derivative
+// and its inverse; the pass learns of every inner step through `schritt`
+// (where it counts and writes) and of a converged inelastic iteration
+// through `binel`, which the iteration only ever sets.
+struct TMatitkontext {
+  double dt = 0.0;
+  TVM::MatR* rz = nullptr; // null: own storage
+  TVM::MatR* rzinv = nullptr;
+  std::function<void(TMaterialpunkt&)> schritt; // after each inner step, the record updated
+  bool binel = false;
+};
 
 class TMaterialpunkt : public TPunkt {
 public:
-  TMaterialpunkt(Tmpm* mpm, int num, OBJTYP erz, int matnum, double vol, const TVM::VekR& x,
+  TMaterialpunkt(TModell* mpm, int num, OBJTYP erz, int matnum, double vol, const TVM::VekR& x,
                  const TVM::VekR& u, const TVM::VekR& ut, const TVM::VekR& utt, const TVM::VekR& z,
                  int farbe);
 
@@ -25,7 +40,7 @@ public:
   // Brings the internal variables into agreement with the current strain and
   // strain rate by a local Newton iteration, then updates stress and tangents.
   // False when the iteration failed (the caller abandons its pass).
-  bool materialiteration();
+  bool materialiteration(TMatitkontext& kontext);
 
   TPunkt* ipu_auf = nullptr;  // co-located integration point
   TPunkt* kno_auf = nullptr;  // co-located node
@@ -36,12 +51,13 @@ public:
 
 class TMaterialpunktquelle : public TPunkt {
 public:
-  TMaterialpunktquelle(Tmpm* mpm, int num, OBJTYP erz, double tA, double tE, double dt, int matnum,
+  TMaterialpunktquelle(TModell* mpm, int num, OBJTYP erz, double tA, double tE, double dt, int matnum,
                        double vol, const TVM::VekR& x, const TVM::VekR& u, const TVM::VekR& ut,
                        const TVM::VekR& utt, const TVM::VekR& z, int farbe);
 
-  // Emits at tA, tA + dt, ... up to tE, and only when a base step begins.
-  bool _baktiv() const;
+  // Emits at tA, tA + dt, ... up to tE, and only when a base step begins
+  // (`bgrundschritt`) at time t.
+  bool _baktiv(double t, bool bgrundschritt) const;
   void _text(std::ostream& os) const override;
 
   double tA, tE, dt;
@@ -55,9 +71,9 @@ inline TMaterialpunktquelle* MPUQUELL_Z(TObjbasis* obj) {
   return static_cast<TMaterialpunktquelle*>(obj);
 }
 
-TMaterialpunkt* mpu_erzeugen(Tmpm* mpm, int num, int matnum, double vol, TVM::VekR& x, const TVM::VekR& u,
+TMaterialpunkt* mpu_erzeugen(TModell* mpm, int num, int matnum, double vol, TVM::VekR& x, const TVM::VekR& u,
                              const TVM::VekR& ut, const TVM::VekR& utt, const TVM::VekR& z, int farbe);
-TMaterialpunktquelle* mpuquell_erzeugen(Tmpm* mpm, int num, OBJTYP ot, double tA, double tE, double dt,
+TMaterialpunktquelle* mpuquell_erzeugen(TModell* mpm, int num, OBJTYP ot, double tA, double tE, double dt,
                                         int matnum, double vol, const TVM::VekR& x, const TVM::VekR& u,
                                         const TVM::VekR& ut, const TVM::VekR& utt, const TVM::VekR& z,
                                         int farbe);

@@ -2,12 +2,10 @@
 
 #include <ostream>
 
-#include "approx/mpmans.h"
 #include "frame/meldung.h"
 #include "frame/mix.h"
 #include "frame/mpmextern.h"
 #include "model/mpmobjkno.h"
-#include "solver/mpm.h"
 
 namespace MPM {
 
@@ -39,12 +37,12 @@ TVM::VekR vektor(double* speicher) {
 }
 } // namespace
 
-TPunkt::TPunkt(Tmpm* m, OBJTYP typ, OBJTYP e, int n, double vol, const TVM::VekR& x, const TVM::VekR& u,
+TPunkt::TPunkt(TModell* m, OBJTYP typ, OBJTYP e, int n, double vol, const TVM::VekR& x, const TVM::VekR& u,
                const TVM::VekR& ut, const TVM::VekR& utt, const TVM::VekR& z, int farbe, TPunkt* geber)
     : TPunkt(m, typ, e, n, vol, x, u, ut, utt, z, farbe, geber,
              m ? m->_speicher(punktspeicher(geber)) : nullptr) {}
 
-TPunkt::TPunkt(Tmpm* m, OBJTYP typ, OBJTYP e, int n, double vol, const TVM::VekR& x, const TVM::VekR& u,
+TPunkt::TPunkt(TModell* m, OBJTYP typ, OBJTYP e, int n, double vol, const TVM::VekR& x, const TVM::VekR& u,
                const TVM::VekR& ut, const TVM::VekR& utt, const TVM::VekR& z, int farbe, TPunkt* geber,
                double* speicher)
     : TObjbasis(m, typ, n, farbe, OBJSTATUS_AKTIV), zustgeber(geber), erz(e), vola(vol), xa(vektor(speicher)),
@@ -65,15 +63,7 @@ TPunkt::TPunkt(Tmpm* m, OBJTYP typ, OBJTYP e, int n, double vol, const TVM::VekR
 TPunkt::~TPunkt() = default;
 
 TAnsatz* TPunkt::ansatz_anlegen(OBJTYP stuetzot, ANSATZ art) {
-  std::unique_ptr<TAnsatz> a = _ansatz_erzeugen(mpm, this, objtyp, stuetzot, art);
-  if (!a) return nullptr;
-  for (std::unique_ptr<TAnsatz>& platz : ansaetze_)
-    if (!platz) {
-      platz = std::move(a);
-      return platz.get();
-    }
-  weitere_ansaetze_.push_back(std::move(a));
-  return weitere_ansaetze_.back().get();
+  return mpm ? mpm->_ansatz_anlegen(this, objtyp, stuetzot, art) : nullptr;
 }
 
 TAnsatz* TPunkt::_ansatz(OBJTYP) {

@@ -2,8 +2,8 @@
 // Points of the computation: geometry in the reference, current and start
 // configurations, the state record, links to co-located points and the
 // containing element. A point with a state provider takes its displacement
-// and volume ratio from that point's record. A point owns the approximations
-// through which it receives values; its kinds keep links to them.
+// and volume ratio from that point's record. A point has its approximations
+// created with it; the run keeps them, its kinds link to them.
 
 #include <iosfwd>
 #include <memory>
@@ -23,7 +23,7 @@ public:
   // With a state provider given, the point's own record stays empty. With a
   // simulation, the record and the positions (xa, x0, the current one) lie
   // in its stores: those vectors keep dim1 values for the point's life.
-  TPunkt(Tmpm* mpm, OBJTYP typ, OBJTYP erz, int num, double vol, const TVM::VekR& x, const TVM::VekR& u,
+  TPunkt(TModell* mpm, OBJTYP typ, OBJTYP erz, int num, double vol, const TVM::VekR& x, const TVM::VekR& u,
          const TVM::VekR& ut, const TVM::VekR& utt, const TVM::VekR& z, int farbe,
          TPunkt* zustgeber = nullptr);
   ~TPunkt() override;
@@ -65,19 +65,17 @@ public:
   double kontaktabstand = 0.0;
 
 protected:
-  // Creates and keeps this point's approximation of kind `art` from points of
-  // type `stuetzot`; null for a kind without an implementation.
+  // Has the run create and keep this point's approximation of kind `art` from
+  // points of type `stuetzot`; null without a run or for a kind without an
+  // implementation.
   TAnsatz* ansatz_anlegen(OBJTYP stuetzot, ANSATZ art);
 
 private:
-  TPunkt(Tmpm* mpm, OBJTYP typ, OBJTYP erz, int num, double vol, const TVM::VekR& x, const TVM::VekR& u,
+  TPunkt(TModell* mpm, OBJTYP typ, OBJTYP erz, int num, double vol, const TVM::VekR& x, const TVM::VekR& u,
          const TVM::VekR& ut, const TVM::VekR& utt, const TVM::VekR& z, int farbe, TPunkt* zustgeber,
          double* speicher);
 
   TVM::VekR xmom_;
-  // The approximations: the first ones in the point, further ones beside.
-  std::unique_ptr<TAnsatz> ansaetze_[2];
-  std::vector<std::unique_ptr<TAnsatz>> weitere_ansaetze_;
 };
 
 std::ostream& operator<<(std::ostream& os, const TPunkt& p);

@@ -7,8 +7,6 @@
 #include "frame/mix.h"
 #include "solver/mpm.h"
 
-bool bausktr = true;
-
 namespace MPM {
 
 int Tmpm::_ausgabe(ZEITPU z) {
@@ -54,7 +52,6 @@ int Tmpm::_ausgabe(ZEITPU z) {
 
 int Tmpm::_bausgabe() {
   bausktr = stw.bimmerausktr || _bausgabe(stw.dtausktr, stw.tausktr);
-  ::bausktr = bausktr;
   bausdat = stw.bimmerausdat || _bausgabe(stw.dtausdat, stw.tausdat);
   return 1;
 }

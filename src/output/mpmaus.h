@@ -8,10 +8,6 @@
 #include "frame/mpmextern.h"
 #include "numerics/tvm.h"
 
-// Control output is due in the current step; reports to the control log are
-// written only while it is set.
-extern bool bausktr;
-
 // A vector as text: each component by `_str` with width w, one blank between.
 std::string _str(const TVM::VekR& v, int w);
 

@@ -91,74 +91,19 @@ bool Tmpm::_startbeschleunigung() {
   return true;
 }
 
-std::string Tmpm::_str_eindatpos() const {
-  return "Eingabedatei, Zeilennummer " + std::to_string(eindat ? eindat->zeilennummer() : 0);
+TSystembasis* Tmpm::_system() {
+  return sys.get();
 }
 
-Tobjcont* Tmpm::_objcont(OBJTYP ot) {
-  switch (ot) {
-  case OBJTYP_MPU:
-  case OBJTYP_MPUQUELL:
-    return &mpu;
-  case OBJTYP_IPU:
-    return &ipu;
-  case OBJTYP_KNO:
-    return &kno;
-  case OBJTYP_ELE:
-    return &ele;
-  case OBJTYP_MAT:
-    return &mat;
-  case OBJTYP_PLA:
-    return &pla;
-  default:
-    return nullptr;
-  }
+TAnsatz* Tmpm::_ansatz_anlegen(TPunkt* heimatpu, OBJTYP heimatOT, OBJTYP stuetzOT, ANSATZ art) {
+  std::unique_ptr<TAnsatz> a = _ansatz_erzeugen(this, heimatpu, heimatOT, stuetzOT, art);
+  if (!a) return nullptr;
+  ansaetze_.push_back(std::move(a));
+  return ansaetze_.back().get();
 }
 
-unsigned int Tmpm::_numplus(OBJTYP ot) const {
-  switch (ot) {
-  case OBJTYP_MPU:
-    return stw.mpunumplus;
-  case OBJTYP_IPU:
-    return stw.ipunumplus;
-  case OBJTYP_KNO:
-    return stw.knonumplus;
-  case OBJTYP_ELE:
-    return stw.elenumplus;
-  default:
-    return 0;
-  }
-}
-
-int Tmpm::_delta_num(OBJTYP ot) const {
-  switch (ot) {
-  case OBJTYP_MPU:
-  case OBJTYP_IPU:
-  case OBJTYP_KNO:
-  case OBJTYP_ELE:
-    return delta_num[ot];
-  default:
-    return 0;
-  }
-}
-
-double* Tmpm::_speicher(std::size_t n) {
-  constexpr std::size_t Nstueck = 1 << 15; // doubles per store
-  if (n == 0) return nullptr;
-  if (Nspeicher_frei_ < n) {
-    const std::size_t groesse = std::max(Nstueck, n);
-    speicher_.push_back(std::make_unique<double[]>(groesse));
-    speicher_naechst_ = speicher_.back().get();
-    Nspeicher_frei_ = groesse;
-  }
-  double* block = speicher_naechst_;
-  speicher_naechst_ += n;
-  Nspeicher_frei_ -= n;
-  return block;
-}
-
-unsigned int& Tmpm::_maxnum(OBJTYP ot) {
-  return ot >= 0 && ot < static_cast<int>(maxnum_.size()) ? maxnum_[ot] : maxnum_sonst_;
+bool Tmpm::_xi_setzen(TAnsatz* a, const TVM::VekR& xi) {
+  return MPM::_xi_setzen(a, xi);
 }
 
 } // namespace MPM

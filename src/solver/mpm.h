@@ -1,7 +1,8 @@
 #pragma once
 // The simulation object of one run. It lives on the entry point's stack for
-// the whole run, owns the control parameters, the equation system and every
-// model object; its registries only link to the objects.
+// the whole run, owns the control parameters, the equation system, every
+// model object and every approximation; its registries only link to the
+// objects. What the model objects see of it is its base TModell.
 
 #include <array>
 #include <memory>
@@ -23,10 +24,10 @@ class TPunkt;
 class TMaterialpunkt;
 class TWolkenquellen;
 
-class Tmpm {
+class Tmpm : public TModell {
 public:
   Tmpm();
-  virtual ~Tmpm();
+  ~Tmpm() override;
   Tmpm(const Tmpm&) = delete;
   Tmpm& operator=(const Tmpm&) = delete;
 
@@ -142,39 +143,16 @@ public:
   bool _bausgabe(double dtaus, const std::set<double>& taus) const;
   bool _bausgabe(unsigned int dNtaus, const std::set<unsigned int>& Ntaus) const;
 
-  // The registry of a type: mpu and mpuquell share the material-point
-  // registry; pu, eletyp, konlin and unknown types give null.
-  Tobjcont* _objcont(OBJTYP ot);
-  // Offset added by the input to every number of the type (mpu, ipu, kno, ele).
-  unsigned int _numplus(OBJTYP ot) const;
-  // Number shift computed by the input for the current file (mpu, ipu, kno, ele).
-  int _delta_num(OBJTYP ot) const;
-  // Highest number issued or seen so far for the type.
-  unsigned int& _maxnum(OBJTYP ot);
-  // "Eingabedatei, Zeilennummer " and the reader's current line.
-  std::string _str_eindatpos() const;
+  TSystembasis* _system() override;
+  TAnsatz* _ansatz_anlegen(TPunkt* heimatpu, OBJTYP heimatOT, OBJTYP stuetzOT, ANSATZ art) override;
+  bool _xi_setzen(TAnsatz* a, const TVM::VekR& xi) override;
 
-  // n doubles, zero, for the state record and the small vectors of a new
-  // point or approximation, kept for the whole run: the data of objects
-  // created one after the other lie one after the other.
-  double* _speicher(std::size_t n);
-
-  // Takes ownership of a model object for the rest of the run.
-  template <class T> T* _behalten(std::unique_ptr<T> obj) {
-    T* zeiger = obj.get();
-    objekte_.push_back(std::move(obj));
-    return zeiger;
-  }
-
-  TSteuerparam stw;
   std::unique_ptr<TSystem> sys;
-  Tobjcont mat, mpu, mpuquell, ipu, kno, knox, knou, eletyp, ele, pla, konlin;
 
   std::string titel = "unbekannt";
   std::string untertitel = "unbekannt";
   std::string programm;
 
-  bool bausktr = true; // control output due in this step
   bool bausdat = true; // data output due in this step
 
   bool bfertig = false;
@@ -199,10 +177,6 @@ public:
 
   bool bstrafgeprueft = false;   // the penalty parameter has been checked (once per run)
   double strafverhaeltnis = 0.0; // kappa over the stiffness it acts against, 0 before the check
-
-  std::array<int, 11> delta_num{}; // set by the input per type value
-  unsigned int Nstuetzele = 0;     // support elements of all contact lines numbered so far
-  Tdatein* eindat = nullptr;       // the input file while it is read
 
   // Output: progress display, data tables and the writers of the other output files
   bool _berechnungsanzeige(ZEITPU z);
@@ -271,9 +245,6 @@ public:
   // Cloud sources are found through a cell grid (false: every cloud is
   // tested, the cost growing with the product of the two point counts).
   bool bwolkenraster = true;
-  // The clouds of the source type of the group of approximations being
-  // built (`_L_G`, renewal after the nodes are re-based); null otherwise.
-  const TWolkenquellen* wolkenquellen = nullptr;
 
   // Scratch of the per-point kernels (element contributions and their
   // assembly, loads on material points, the material iteration), kept so
@@ -283,9 +254,6 @@ public:
     TVM::VekR v, y, sig, Psig, fme, finte, fk, wk;
   };
   TArbeit arbeit;
-  // Counts the builds and assignments of approximations, so that what is
-  // derived from them can tell whether it still holds.
-  unsigned long Nansatzaenderungen = 0;
   // Counts the re-basings of the integration points (their volumes change).
   unsigned long Nipu_neubasis = 0;
 
@@ -349,12 +317,7 @@ private:
   std::size_t verschiebungen_stand_[3] = {0, 0, 0}; // loads, nodes, material points
   bool bverschiebungen_ = false;
 
-  std::array<unsigned int, 11> maxnum_{};
-  unsigned int maxnum_sonst_ = 0;
-  std::vector<std::unique_ptr<double[]>> speicher_; // before objekte_: outlives the points
-  double* speicher_naechst_ = nullptr;              // next free double of the last store
-  std::size_t Nspeicher_frei_ = 0;                  // doubles left in it
-  std::vector<std::unique_ptr<TObjbasis>> objekte_;
+  std::vector<std::unique_ptr<TAnsatz>> ansaetze_; // the approximations of all points
 };
 
 } // namespace MPM

@@ -5,8 +5,8 @@
 
 #include "frame/mix.h"
 #include "frame/mpmextern.h"
+#include "model/mpmobjbas.h"
 #include "model/mpmobjpunkt.h"
-#include "solver/mpm.h"
 
 namespace MPM {
 
@@ -148,7 +148,7 @@ void TKontaktknoten_ele::_text(std::ostream& os) const {
   os << ", xik=" << _str(xik, 10);
 }
 
-TKontaktelement::TKontaktelement(Tmpm* m, TKontaktknoten* a, TKontaktknoten* b) : mpm(m), k1(a), k2(b) {}
+TKontaktelement::TKontaktelement(TModell* m, TKontaktknoten* a, TKontaktknoten* b) : mpm(m), k1(a), k2(b) {}
 
 void TKontaktelement::init() {
   if (!k1 || !k2) return;

@@ -11,7 +11,7 @@
 
 namespace MPM {
 
-class Tmpm;
+class TModell;
 class TPunkt;
 
 // The chord from k1 to k2: length L and unit tangent t (zero when the two
@@ -73,7 +73,7 @@ public:
 // clockwise. Reads the search distance from the simulation's control values.
 class TKontaktelement {
 public:
-  TKontaktelement(Tmpm* mpm, TKontaktknoten* k1, TKontaktknoten* k2);
+  TKontaktelement(TModell* mpm, TKontaktknoten* k1, TKontaktknoten* k2);
   void init();
 
   TVM::VekR& _x(double xi, TVM::VekR& x) const;
@@ -88,7 +88,7 @@ public:
   bool kontakt(TPunkt* pu, double& g, TVM::VekR& n) const;
   void _text(std::ostream& os) const;
 
-  Tmpm* mpm;
+  TModell* mpm;
   TKontaktknoten* k1;
   TKontaktknoten* k2;
   double L = 0.0, l1 = 0.0, l2 = 0.0;

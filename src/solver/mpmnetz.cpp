@@ -325,7 +325,7 @@ bool Tmpm::_mpuerzeugung() {
   unsigned int Nneu = 0, erste = 0, letzte = 0;
   for (const auto& eintrag : mpuquell) {
     TMaterialpunktquelle* q = MPUQUELL_Z(eintrag.second);
-    if (!q->_baktiv() || !q->material) continue;
+    if (!q->_baktiv(t, bgrundschritt) || !q->material) continue;
     TZustgroe& zg = q->_zg();
     for (int i = 0; i < zg.u.n; ++i)
       zg.u[i] = t * zg.ut[i];

@@ -16,7 +16,6 @@
 #include "model/mpmobjmpu.h"
 #include "numerics/kontimech.h"
 #include "numerics/loeser.h"
-#include "output/mpmaus.h"
 #include "solver/mpm.h"
 
 namespace MPM {
@@ -45,7 +44,7 @@ bool TSystem::_init() {
     for (int i = 0; i < d1; ++i)
       kn->sysposfhg[i] = d1 * k + i;
   }
-  if (bausktr) {
+  if (mpm->bausktr) {
     *pck << "\n"
          << "System: N=" << N << ", Nkno=" << Nkno << "\n\n"
          << "Unbekanntenknoten: Positionen der Knoten, Positionen der Knotengroessen in System\n";
@@ -877,16 +876,18 @@ bool TIntegrationspunkt::_M_fm_KT_fint(TVM::MatR& Me, TVM::MatR& KTe, TVM::VekR&
     finte.init(n * d1, nullptr);
   }
   if (n == 0 || status != OBJSTATUS_AKTIV) return false;
-  const TSteuerparam& stw = mpm->stw;
+  // The run of every model object is the simulation object.
+  Tmpm& lauf = static_cast<Tmpm&>(*mpm);
+  const TSteuerparam& stw = lauf.stw;
   const TZustgroe& zg = _zg();
   const int m = n * d1;
   if (dim == ELE::DIM_2D && d1 == 2 && dim2 == 3 && n <= maxknoten_eben && stw.verzerr == VERZERR_KLNVERZ &&
       stw.konfigur == KONFIGUR_REFKONF && Me.zeilen == m && Me.spalten == m && KTe.zeilen == m &&
       KTe.spalten == m && fme.n == m && finte.n == m && zg.alle.n == TZustgroe::TLage().ende) {
-    beitrag_eben(n, *this, *ans_kno, zg, *mpm, Me, KTe, fme, finte);
+    beitrag_eben(n, *this, *ans_kno, zg, lauf, Me, KTe, fme, finte);
     return true;
   }
-  Tmpm::TArbeit& a = mpm->arbeit;
+  Tmpm::TArbeit& a = lauf.arbeit;
 
   TVM::MatR &N = a.N, &B = a.B;
   ELE::_Lmat(ans_kno->L, N, dim, n, 1);
@@ -900,7 +901,7 @@ bool TIntegrationspunkt::_M_fm_KT_fint(TVM::MatR& Me, TVM::MatR& KTe, TVM::VekR&
     Mp.Konzentrieren(stw.m_verklumpen);
     Me += Mp;
     double a0, a1, a2;
-    traegheitsfaktoren(*mpm, a0, a1, a2);
+    traegheitsfaktoren(lauf, a0, a1, a2);
     TVM::VekR& v = a.v;
     v.init(n * d1, nullptr);
     for (int k = 0; k < n; ++k) {

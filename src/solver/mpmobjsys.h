@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "input/mpmdefs.h"
+#include "model/mpmobjbas.h"
 #include "numerics/loeser.h"
 #include "numerics/tvm.h"
 
@@ -23,7 +24,7 @@ class TKnoten;
 // The matrices of the system.
 enum SYSMAT : int { SYSMAT_M = 0, SYSMAT_KT, SYSMAT_KSTRAF, SYSMAT_KKON, SYSMAT_K, SYSMAT_ANZAHL };
 
-class TSystem {
+class TSystem : public TSystembasis {
 public:
   explicit TSystem(Tmpm* mpm);
   ~TSystem();
@@ -42,8 +43,6 @@ public:
   // Does nothing unless a support has changed since the last build (an
   // entry outside the pattern still widens it).
   void _muster_erneuern();
-  // A support of an approximation from the nodes has changed.
-  void _muster_veraltet() { bmuster_veraltet_ = true; }
   // Marks the unknowns of inactive nodes and of vanishing diagonals as sick;
   // false (after the stop question) when the whole diagonal vanishes.
   bool _gesund_und_krank();
@@ -105,19 +104,14 @@ public:
   int Nkno = 0, N = 0, N0 = 0, N1 = 0, N2 = 0;
   double Nstraf = 0.0;
   TVM::TVektor<bool> bvorgeschrieben, bgesund;
-  TVM::VekR strafgewicht, kontaktanzeiger;
+  TVM::VekR strafgewicht;
   TVM::TVektor<unsigned int> typ;
   TVM::VekR Uvor, U, Ut, Utt, U_n, Ut_n, Utt_n, U_it, dU, dU_alt;
   double normdU = 0.0, normdU_j = 0.0, cosdU = 0.0, konflr = 0.0;
   int Nkonpu = 0;
-  TVM::VekR fint, fstraf, fckon, fext, fm, G, R;
   TVM::VekR KU_it; // effective matrix times U_it
   TVM::VekR Gfrei; // the residual at the free unknowns, whose norm is normG
   double normG = 0.0;
-
-  // Counts the numberings of the unknowns (`_init`), so that positions
-  // computed from them can tell whether they are still valid.
-  long _Nnummerierungen() const { return Nnummerierungen_; }
 
 private:
   // Compressed rows: row i holds the columns spalten_[zeilenanfang_[i] ..
@@ -133,12 +127,10 @@ private:
   TVM::TVektor<unsigned int> loesertyp_;
   MATHE::TDuennloeser loeser_;
   double kondition_ = 0.0;
-  bool bmuster_veraltet_ = true;
   // K's values and the classes are those of the last successful
   // factorisation by loeser_zerlegt_; any change of K clears the flag.
   bool bK_zerlegt_ = false;
   MATHE::LOESER loeser_zerlegt_ = MATHE::LOESER_UNBEKANNT;
-  long Nnummerierungen_ = 0;
   TVM::VekR arbeit_[3]; // scratch of one operation, so that no iteration allocates
 
   int stelle(int i, int j) const;

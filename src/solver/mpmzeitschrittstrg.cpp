@@ -196,13 +196,23 @@ bool Tmpm::_umspeichern(RICHTUNG r) {
 // points are iterated, and the pass ends with the first failure.
 bool Tmpm::_z_CT_DT_sigma_mpu() {
   binel = false;
+  TMatitkontext kontext;
+  kontext.dt = dt;
+  kontext.rz = &arbeit.rz;
+  kontext.rzinv = &arbeit.rzinv;
+  kontext.schritt = [this](TMaterialpunkt& mp) {
+    _ausgabe_dat_konvilok(ZEITPU_ZEITSCHRITTENDE, &mp);
+    ++iiges;
+  };
   const TZustgroe::TLage lage;
   const std::vector<TObjbasis*>& liste = mpu.liste();
   for (std::size_t i = 0; i < liste.size(); ++i) {
     vorausladen(liste, i, OBJTYP_UNBEKANNT, lage.z, lage.u_n);
     TObjbasis* obj = liste[i];
     if (obj->objtyp != OBJTYP_MPU || obj->status != OBJSTATUS_AKTIV) continue;
-    if (!MPU_Z(obj)->materialiteration()) {
+    const bool bok = MPU_Z(obj)->materialiteration(kontext);
+    binel = kontext.binel;
+    if (!bok) {
       bmatkonv = false;
       bkonv = false;
       return false;

@@ -179,7 +179,7 @@ TEST(Ansaetze, InverseElementIsTheVolumeWeightedPartition) {
   TKnoten* kn1 = KNO_Z(m.mpm.kno.suchen(1));
 
   // No material point in the node's element: the node is switched off.
-  ::bausktr = true;
+  m.mpm.bausktr = true;
   EXPECT_FALSE(kn1->ans_mpu->_init(KONFIGUR_REFKONF, VERZERR_KLNVERZ));
   EXPECT_EQ(kn1->status, OBJSTATUS_INAKTIV);
   EXPECT_EQ(k.kontroll.str(), "TAnsatzEleinv::_init(): kno(1-)\n");

@@ -19,13 +19,9 @@ namespace {
 // captured, control output on; ready for `_eingabe_start`.
 struct Eingabe {
   explicit Eingabe(const std::string& inhalt, const std::string& konsole = std::string())
-      : lauf(inhalt), k(konsole) {
-    ::bausktr = true;
-  }
-  ~Eingabe() { ::bausktr = alt; }
+      : lauf(inhalt), k(konsole) {}
   Testlauf lauf;
   Konsolenumleitung k;
-  const bool alt = ::bausktr;
   Tmpm mpm;
 };
 
@@ -158,8 +154,6 @@ TEST(Modelleingabe, MissingNodesAndElementsAskTheStopQuestion) {
 
 TEST(Modelleingabe, UniqueOutputNumbers) {
   Konsolenumleitung k;
-  const bool alt = ::bausktr;
-  ::bausktr = true;
   Tmpm m;
   m._maxnum(OBJTYP_KNO) = 150;
   m._maxnum(OBJTYP_MPU) = 480;
@@ -182,5 +176,4 @@ TEST(Modelleingabe, UniqueOutputNumbers) {
   EXPECT_EQ(k.fehler.str(),
             "Objektnummern zu gross fuer eindeutige Ausgabenummern (delta_num_ipu=100000000000), "
             "verwendet wird: delta_num_mpu=delta_num_ipu=0\n");
-  ::bausktr = alt;
 }

@@ -23,20 +23,16 @@ namespace {
 const double w23 = 0.8164965809481385;
 
 // Plane strain, a simulation and captured logs for each test; restores the
-// process-wide plane state and control-output flag afterwards.
+// process-wide plane state afterwards.
 class Material : public ::testing::Test {
 protected:
-  ~Material() override {
-    TDimensionen::setzen(ELE::DIM_2D, alt_rbdim);
-    ::bausktr = alt_bausktr;
-  }
+  ~Material() override { TDimensionen::setzen(ELE::DIM_2D, alt_rbdim); }
   static RBDIM ebene_dehnung() {
     const RBDIM alt = TDimensionen::rbdim;
     TDimensionen::setzen(ELE::DIM_2D, RBDIM_VZ0);
     return alt;
   }
   const RBDIM alt_rbdim = ebene_dehnung();
-  const bool alt_bausktr = ::bausktr;
   Konsolenumleitung k;
   Tmpm mpm;
 };
@@ -181,7 +177,7 @@ TEST_F(Material, UndeterminedFlowDirection) {
 
   // Without a yield radius the yield test is met: reported, then elastic.
   TMaterial_linelvisplas ohne(&mpm, 2, {1.0, 1.0, 0.0, 0.0, 0.0, 0.0});
-  ::bausktr = true;
+  mpm.bausktr = true;
   biter = true;
   ohne._r(eps, epst, z_n, z_n, r, biter, 0.1);
   EXPECT_FALSE(biter);

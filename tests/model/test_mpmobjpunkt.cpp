@@ -122,11 +122,8 @@ TEST(Punkte, SourceEmitsOnlyOnBaseSteps) {
   TMaterialpunktquelle* q = mpuquell_erzeugen(&mpm, 1, OBJTYP_MPUQUELL, 0.0, 0.3, 0.1, 1, 1.0, VekR{0, 0},
                                               leer, leer, leer, leer, 0);
   ASSERT_NE(q, nullptr);
-  mpm.t = 0.1;
-  mpm.bgrundschritt = true;
-  EXPECT_TRUE(q->_baktiv());
-  mpm.bgrundschritt = false;
-  EXPECT_FALSE(q->_baktiv());
+  EXPECT_TRUE(q->_baktiv(0.1, true));
+  EXPECT_FALSE(q->_baktiv(0.1, false));
 }
 
 TEST(Punkte, ConfigurationsStorageAndClearing) {

@@ -28,7 +28,6 @@ struct Modell {
   explicit Modell(bool bipuaufmpu = false) {
     mpm.stw.bipuaufmpu = bipuaufmpu;
     _material_erzeugen(&mpm, 1, 1, {2.0, 100.0, 0.25});
-    ::bausktr = true;
   }
   Tmpm mpm;
 };
