@@ -14,6 +14,7 @@
 #include "testhilfe.h"
 
 using namespace MPM;
+using namespace th;
 using TVM::MatR;
 using TVM::VekR;
 
@@ -40,20 +41,6 @@ protected:
   Konsolenumleitung k;
   Tmpm mpm;
 };
-
-double maxbetrag(const MatR& a) {
-  double m = 0.0;
-  for (long k = 0; k < a.anzahl(); ++k)
-    m = std::max(m, std::fabs(a.data[k]));
-  return m;
-}
-
-double maxabweichung(const MatR& a, const MatR& b) {
-  double m = 0.0;
-  for (long k = 0; k < a.anzahl(); ++k)
-    m = std::max(m, std::fabs(a.data[k] - b.data[k]));
-  return m;
-}
 
 bool gleich(const MatR& a, const MatR& b) {
   return a.zeilen == b.zeilen && a.spalten == b.spalten && maxabweichung(a, b) == 0.0;

@@ -7,7 +7,6 @@
 #include "model/mpmobjmat.h"
 #include "model/mpmobjmpu.h"
 #include "solver/mpm.h"
-#include "solver/mpmobjsys.h"
 #include "testhilfe.h"
 
 using namespace MPM;
@@ -167,69 +166,4 @@ TEST(Punkte, ConfigurationsStorageAndClearing) {
   EXPECT_EQ(kn->_vol(KONFIGUR_UNBEKANNT), 0.0);
   EXPECT_EQ(frage.aus.str(), "FEHLER in Funktion <_REAL TPunkt::_vol(KONFIGUR konfigur)>\n"
                              "Fuer ABBRUCH \"x\", fuer WEITER beliebiges Zeichen eingeben:");
-}
-
-TEST(System, NumberingClassesAndForceQueries) {
-  Konsolenumleitung k("x");
-  Tmpm mpm;
-  TKnoten* kn[3];
-  for (int i = 0; i < 3; ++i) {
-    kn[i] = knoten(mpm, 10 - i, VekR{double(i), 0});
-    mpm.knou.einfuegen(static_cast<int>(kn[i]->num), kn[i]);
-  }
-  TSystem& sys = *mpm.sys;
-  ASSERT_TRUE(sys._init());
-  EXPECT_EQ(sys.N, 6);
-  EXPECT_EQ(sys.Nkno, 3);
-  // Registry order is ascending number: node 8 first.
-  EXPECT_EQ(kn[2]->sysposfhg, (TVM::TVektor<int>{0, 1}));
-  EXPECT_EQ(kn[1]->sysposfhg, (TVM::TVektor<int>{2, 3}));
-  EXPECT_EQ(kn[0]->sysposfhg, (TVM::TVektor<int>{4, 5}));
-
-  for (int i = 0; i < 6; ++i)
-    sys._addieren(SYSMAT_K, i, i, i == 3 ? 1e-7 : i == 4 ? 1e-6 : 1.0);
-  kn[2]->status = OBJSTATUS_INAKTIV;
-  sys.bvorgeschrieben[1] = true;
-  ASSERT_TRUE(sys._gesund_und_krank());
-  ASSERT_TRUE(sys._aufteilen());
-  EXPECT_EQ(sys.typ, (TVM::TVektor<unsigned>{2, 1, 0, 2, 0, 0}));
-  EXPECT_EQ(sys.N0, 3);
-  EXPECT_EQ(sys.N1, 1);
-  EXPECT_EQ(sys.N2, 2);
-
-  sys.fint[5] = 42.0;
-  VekR f;
-  kn[0]->sysposfhg[0] = -1;
-  EXPECT_EQ(kn[0]->_fint(f), (VekR{0, 42}));
-
-  TVM::TVektor<int> pos;
-  _einbaupos({kn[1], kn[0]}, pos);
-  EXPECT_EQ(pos, (TVM::TVektor<int>{2, 3, -1, 5}));
-
-  sys._null(SYSMAT_K);
-  sys._addieren(SYSMAT_K, 0, 0, 5e-7);
-  EXPECT_THROW(sys._gesund_und_krank(), int);
-  EXPECT_EQ(k.aus.str(), "FEHLER in <bool TSystem::_gesund_und_krank()>: Kiimax=5e-07<schranke=1e-06\n"
-                         "Fuer ABBRUCH \"x\", fuer WEITER beliebiges Zeichen eingeben:");
-}
-
-TEST(System, StoreAndRestore) {
-  Konsolenumleitung k;
-  Tmpm mpm;
-  TKnoten* kn = knoten(mpm, 1, VekR{0, 0});
-  mpm.knou.einfuegen(1, kn);
-  TSystem& sys = *mpm.sys;
-  sys._init();
-  sys.U.init({1, 2});
-  sys._umspeichern(RICHTUNG_VORWAERTS);
-  sys.U.init({5, 5});
-  sys.dU.init({1, 1});
-  sys.fext.init({3, 3});
-  sys.normdU = 2;
-  sys._umspeichern(RICHTUNG_RUECKWAERTS);
-  EXPECT_EQ(sys.U, (VekR{1, 2}));
-  EXPECT_EQ(sys.U_it, (VekR{1, 2}));
-  EXPECT_EQ(sys.dU, (VekR{0, 0}));
-  EXPECT_EQ(sys.fext, (VekR{0, 0}));
-  EXPECT_EQ(sys.normdU, 0.0);
 }

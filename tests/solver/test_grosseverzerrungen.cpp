@@ -19,86 +19,55 @@
 #include "testhilfe.h"
 
 using namespace MPM;
+using namespace th;
 
 namespace {
+
+std::string verfahren(const char* konfigur, const char* verzerr) {
+  return std::string("stw_berechverf W, W, W, F, W, F, ele, kopieren, eleinv, ") + konfigur + ", " + verzerr +
+         "\nstw_m F\nstw_strafverf F\nstw_zstrg F\n";
+}
 
 // A unit square (one bilinear element, E = 1000, nu = 0, plane stress) held at
 // x = 0 (node 1 in both directions, node 4 in x); at x = 1 either the edge
 // force 937.5 ramped over five static steps or the displacement 0.5.
 std::string quadrat(const char* konfigur, bool bverschiebung) {
-  std::ostringstream s;
-  s << "stw_zeitschrittverf implizit\nstw_berechverf W, W, W, F, W, F, ele, kopieren, eleinv, " << konfigur
-    << ", groverz\nstw_m F\nstw_strafverf F\nstw_t 0., 1., 0.2\nstw_zstrg F\nstw_bilanzit 10, 1.e-10\n"
-       "aus_dat_konv W\nmat 1, 1, (1., 1000., 0., 0.)\neletyp 1, Viereck, Lagro1, Lagro1, Gauss, 4, 1\n"
-       "kno 1, 1, 1., (0, 0)\nkno 2, 1, 1., (1, 0)\nkno 3, 1, 1., (1, 1)\nkno 4, 1, 1., (0, 1)\n"
-       "ele 1, 1, 1, (1, 2, 3, 4)\n"
-       "punktlast 1, kno, verschiebung, (1, 4), 0., kon, (0., 10.), (0.)\n"
-       "punktlast 2, kno, verschiebung, (1), 90., kon, (0., 10.), (0.)\n";
-  if (bverschiebung)
-    s << "punktlast 3, kno, verschiebung, (2, 3), 0., lin, (0., 2.), (0., 1.)\n";
-  else
-    s << "punktlast 3, kno, kraft, (2, 3), 0., lin, (0., 2.), (0., 937.5)\n";
-  return s.str();
+  return verfahren(konfigur, "groverz") + "stw_t 0., 1., 0.2\nstw_bilanzit 10, 1.e-10\naus_dat_konv W\n" +
+         einheitsquadrat("mat 1, 1, (1., 1000., 0., 0.)") + verschiebung(1, "1, 4", 0, 0) +
+         verschiebung(2, "1", 90, 0) +
+         (bverschiebung ? "punktlast 3, kno, verschiebung, (2, 3), 0., lin, (0., 2.), (0., 1.)\n"
+                        : "punktlast 3, kno, kraft, (2, 3), 0., lin, (0., 2.), (0., 937.5)\n");
 }
 
 // normdU of every equilibrium iteration, per step, from the global convergence table.
-std::vector<std::vector<double>> iterationen(const std::string& tabelle) {
+std::vector<std::vector<double>> iterationen(const std::string& text) {
   std::vector<std::vector<double>> schritte;
-  std::istringstream zeilen(tabelle);
-  std::string zeile;
-  int letzter = -1;
-  while (std::getline(zeilen, zeile)) {
-    if (zeile.empty() || zeile[0] == '#') continue;
-    std::istringstream spalten(zeile);
-    int tt = 0;
-    double t = 0.0, jjges = 0.0, normdU = 0.0;
-    if (!(spalten >> tt >> t >> jjges >> normdU)) continue;
-    if (tt != letzter) schritte.emplace_back();
-    letzter = tt;
-    schritte.back().push_back(normdU);
+  double letzter = -1;
+  for (const std::vector<double>& zeile : tabelle(text)) {
+    if (zeile[0] != letzter) schritte.emplace_back();
+    letzter = zeile[0];
+    schritte.back().push_back(zeile[3]);
   }
   return schritte;
 }
 
-double knoten(Tmpm& mpm, int n, int k) {
+double u_kno(Tmpm& mpm, int n, int k) {
   return KNO_Z(mpm.kno.suchen(n))->zust.u[k];
 }
 
-// The unit square as 2 x 2 bilinear elements: nodes 1..9 row by row from
-// (0, 0), material 1.
-std::string gitter() {
-  std::ostringstream s;
-  s << "eletyp 1, Viereck, Lagro1, Lagro1, Gauss, 4, 1\n";
-  for (int j = 0; j < 3; ++j)
-    for (int i = 0; i < 3; ++i)
-      s << "kno " << 3 * j + i + 1 << ", 1, 1., (" << 0.5 * i << ", " << 0.5 * j << ")\n";
-  for (int j = 0; j < 2; ++j)
-    for (int i = 0; i < 2; ++i) {
-      const int a = 3 * j + i + 1;
-      s << "ele " << 2 * j + i + 1 << ", 1, 1, (" << a << ", " << a + 1 << ", " << a + 4 << ", " << a + 3
-        << ")\n";
-    }
-  return s.str();
-}
+// The unit square as 2 x 2 bilinear elements: nodes 1..9 row by row from (0, 0).
+const std::string gitter = "stw_zeitschrittverf implizit\neletyp 1\n" + netz(2, 2, 0.5, 0.5);
 
 // A unit square of 2 x 2 bilinear elements, bottom held, top pulled up and
 // sheared by (0.15, 0.25) in three static steps: strains of about 25 %, far
 // beyond the yield strain 0.02 of the elastoplastic material.
 std::string modell(const char* konfigur, const char* verzerr, int mattyp) {
-  std::ostringstream s;
-  s << "stw_zeitschrittverf implizit\nstw_berechverf W, W, W, F, W, F, ele, kopieren, eleinv, " << konfigur
-    << ", " << verzerr << "\nstw_m F\nstw_strafverf F\nstw_t 0., 1., 0.3333333333333333\nstw_zstrg F\n"
-    << "stw_bilanzit 30, 1.e-12\nstw_matit 50, 1.e-13, 1.e-13\n";
-  if (mattyp == 1)
-    s << "mat 1, 1, (1., 1000., 0.3, 0.)\n";
-  else
-    s << "mat 1, 2, (1., 1000., 0.3, 0., 20., 100.)\n";
-  s << gitter();
-  s << "punktlast 1, kno, verschiebung, (1, 2, 3), 0., kon, (0., 10.), (0.)\n"
-       "punktlast 2, kno, verschiebung, (1, 2, 3), 90., kon, (0., 10.), (0.)\n"
-       "punktlast 3, kno, verschiebung, (7, 8, 9), 0., lin, (0., 2.), (0., 0.3)\n"
-       "punktlast 4, kno, verschiebung, (7, 8, 9), 90., lin, (0., 2.), (0., 0.5)\n";
-  return s.str();
+  return verfahren(konfigur, verzerr) + "stw_t 0., 1., 0.3333333333333333\nstw_bilanzit 30, 1.e-12\n" +
+         "stw_matit 50, 1.e-13, 1.e-13\n" +
+         (mattyp == 1 ? "mat 1, 1, (1., 1000., 0.3, 0.)\n" : "mat 1, 2, (1., 1000., 0.3, 0., 20., 100.)\n") +
+         gitter + verschiebung(1, "1, 2, 3", 0, 0) + verschiebung(2, "1, 2, 3", 90, 0) +
+         "punktlast 3, kno, verschiebung, (7, 8, 9), 0., lin, (0., 2.), (0., 0.3)\n"
+         "punktlast 4, kno, verschiebung, (7, 8, 9), 90., lin, (0., 2.), (0., 0.5)\n";
 }
 
 // Keeps the internal variables each step starts from, so that after the run
@@ -193,9 +162,9 @@ TEST(GrosseVerzerrungen, UnitSquareUnderEdgeForceStretchesToTheClosedForm) {
     Tmpm mpm;
     ASSERT_TRUE(mpm._steuerung());
     EXPECT_EQ(lauf.lesen("flr.txt"), "");
-    EXPECT_NEAR(knoten(mpm, 2, 0), 0.5, 1e-12) << konfigur;
-    EXPECT_NEAR(knoten(mpm, 3, 0), 0.5, 1e-12) << konfigur;
-    EXPECT_NEAR(knoten(mpm, 3, 1), 0.0, 1e-12) << konfigur;
+    EXPECT_NEAR(u_kno(mpm, 2, 0), 0.5, 1e-12) << konfigur;
+    EXPECT_NEAR(u_kno(mpm, 3, 0), 0.5, 1e-12) << konfigur;
+    EXPECT_NEAR(u_kno(mpm, 3, 1), 0.0, 1e-12) << konfigur;
     for (const auto& eintrag : mpm.mpu) {
       EXPECT_NEAR(MPU_Z(eintrag.second)->zust.eps[0], 0.625, 1e-12) << konfigur;
       EXPECT_NEAR(MPU_Z(eintrag.second)->zust.sig[0], 625.0, 1e-9) << konfigur;
@@ -234,23 +203,18 @@ TEST(GrosseVerzerrungen, PrescribedStretchNeedsTheNominalEdgeForce) {
 // stress arises (with small strains it would be of the order of E).
 TEST(GrosseVerzerrungen, RigidRotationLeavesNoStress) {
   for (const char* konfigur : {"refkonf", "momkonf"}) {
-    std::ostringstream s;
-    s << "stw_zeitschrittverf implizit\nstw_berechverf W, W, W, F, W, F, ele, kopieren, eleinv, " << konfigur
-      << ", groverz\nstw_m F\nstw_strafverf F\nstw_t 0., 1., 0.1\nstw_zstrg F\nstw_bilanzit 10, 1.e-12\n"
-         "mat 1, 1, (1., 1000., 0.3, 0.)\n"
-      << gitter();
-    s << "punktlast 1, kno, verschiebung, (1), 0., kon, (0., 10.), (0.)\n"
-         "punktlast 2, kno, verschiebung, (1), 90., kon, (0., 10.), (0.)\n"
-         "punktlast 3, kno, verschiebung, (3), 0., cos, (0., 10.), (1., 4., 0., -1.)\n"
-         "punktlast 4, kno, verschiebung, (3), 90., sin, (0., 10.), (1., 4., 0., 0.)\n";
     Konsolenumleitung k;
-    Testlauf lauf(s.str());
+    Testlauf lauf(verfahren(konfigur, "groverz") + "stw_t 0., 1., 0.1\nstw_bilanzit 10, 1.e-12\n" +
+                  "mat 1, 1, (1., 1000., 0.3, 0.)\n" + gitter + verschiebung(1, "1", 0, 0) +
+                  verschiebung(2, "1", 90, 0) +
+                  "punktlast 3, kno, verschiebung, (3), 0., cos, (0., 10.), (1., 4., 0., -1.)\n"
+                  "punktlast 4, kno, verschiebung, (3), 90., sin, (0., 10.), (1., 4., 0., 0.)\n");
     Tmpm mpm;
     ASSERT_TRUE(mpm._steuerung());
     EXPECT_EQ(lauf.lesen("flr.txt"), "");
     // Node 9 at (1, 1) ends at (-1, 1).
-    EXPECT_NEAR(knoten(mpm, 9, 0), -2.0, 1e-10) << konfigur;
-    EXPECT_NEAR(knoten(mpm, 9, 1), 0.0, 1e-10) << konfigur;
+    EXPECT_NEAR(u_kno(mpm, 9, 0), -2.0, 1e-10) << konfigur;
+    EXPECT_NEAR(u_kno(mpm, 9, 1), 0.0, 1e-10) << konfigur;
     for (const auto& eintrag : mpm.mpu)
       for (double sig : MPU_Z(eintrag.second)->zust.sig)
         EXPECT_LT(std::fabs(sig), 1e-11 * 1000.0) << konfigur;

@@ -17,12 +17,13 @@
 #include "testhilfe.h"
 
 using namespace MPM;
+using namespace th;
 using TVM::MatR;
 using TVM::VekR;
 
 namespace {
 const VekR leer;
-const std::string frage = "Fuer ABBRUCH \"x\", fuer WEITER beliebiges Zeichen eingeben:";
+const std::string abbruch = frage;
 
 struct Modell {
   explicit Modell(bool bipuaufmpu = false) {
@@ -33,36 +34,17 @@ struct Modell {
   Tmpm mpm;
 };
 
-TKnoten* knoten(Tmpm& mpm, int num, double x, double y, double vol = 0.0) {
-  TKnoten* kn = kno_erzeugen(&mpm, num, 1, vol, VekR{x, y}, leer, leer, leer, leer, 0);
-  mpm.knou.einfuegen(num, kn);
-  mpm.knox.einfuegen(num, kn);
-  return kn;
-}
-
-// Nodes numbered from 1 row by row on nx x ny points of unit spacing.
+// Unknown nodes numbered from 1 row by row on nx x ny points of unit spacing.
 void gitter(Tmpm& mpm, int nx, int ny) {
   for (int j = 0; j < ny; ++j)
     for (int i = 0; i < nx; ++i)
-      knoten(mpm, j * nx + i + 1, i, j);
+      knoten(mpm, j * nx + i + 1, i, j, 0.0, true);
 }
 
 // The unit square with lower left node n of a grid with nx points per row.
 std::vector<unsigned> quadrat(int n, int nx) {
-  const unsigned a = static_cast<unsigned>(n);
-  const unsigned b = static_cast<unsigned>(nx);
+  const unsigned a = static_cast<unsigned>(n), b = static_cast<unsigned>(nx);
   return {a, a + 1, a + 1 + b, a + b};
-}
-
-TMaterialpunkt* punkt(Tmpm& mpm, int num, double x, double y, double vol = 0.25) {
-  VekR pos{x, y};
-  return mpu_erzeugen(&mpm, num, 1, vol, pos, leer, leer, leer, leer, 0);
-}
-
-std::string text(const TObjbasis* obj) {
-  std::ostringstream s;
-  s << obj;
-  return s.str();
 }
 
 std::string ausserhalb(TPunkt* p) {
@@ -125,9 +107,9 @@ TEST(Netz, MaterialPointsAreLocatedAndLeaversSwitchedOffOnce) {
   ASSERT_NE(rechts, nullptr);
   ASSERT_NE(links, nullptr);
 
-  TMaterialpunkt* kante = punkt(m.mpm, 1, 1.0, 0.5);
-  TMaterialpunkt* innen = punkt(m.mpm, 2, 0.5, 0.25);
-  TMaterialpunkt* draussen = punkt(m.mpm, 3, 3.0, 0.5);
+  TMaterialpunkt* kante = materialpunkt(m.mpm, 1, 1.0, 0.5, 0.25);
+  TMaterialpunkt* innen = materialpunkt(m.mpm, 2, 0.5, 0.25, 0.25);
+  TMaterialpunkt* draussen = materialpunkt(m.mpm, 3, 3.0, 0.5, 0.25);
   m.mpm._netz_init_mpu();
   EXPECT_EQ(kante->element, rechts);
   EXPECT_EQ(innen->element, links);
@@ -154,7 +136,7 @@ TEST(Netz, MaterialPointsAreLocatedAndLeaversSwitchedOffOnce) {
   // points move; a point never located is placed once.
   m.mpm.stw.bknokoerperfest = true;
   kante->zust.u.init({-0.5, 0.0});
-  TMaterialpunkt* neu = punkt(m.mpm, 4, 1.5, 0.5);
+  TMaterialpunkt* neu = materialpunkt(m.mpm, 4, 1.5, 0.5, 0.25);
   k.aus.str("");
   m.mpm._netz_init_mpu();
   EXPECT_EQ(kante->element, rechts);
@@ -170,8 +152,8 @@ TEST(Netz, IntegrationPointsFollowTheirMaterialPoints) {
   eletyp_erzeugen(&m.mpm, 1, ELE::FORM_VIERECK, ELE::ANSFUNK_LAGRO1, ELE::ANSFUNK_LAGRO1, ELE::IPU_LEER, 0,
                   0);
   TElement* e = ele_erzeugen(&m.mpm, 1, 1, 1, {1, 2, 4, 3}, 0);
-  TMaterialpunkt* a = punkt(m.mpm, 1, 0.75, 0.25);
-  TMaterialpunkt* b = punkt(m.mpm, 2, 1.5, 0.5);
+  TMaterialpunkt* a = materialpunkt(m.mpm, 1, 0.75, 0.25, 0.25);
+  TMaterialpunkt* b = materialpunkt(m.mpm, 2, 1.5, 0.5, 0.25);
   TIntegrationspunkt* ia = IPU_Z(a->ipu_auf);
   TIntegrationspunkt* ib = IPU_Z(b->ipu_auf);
   ASSERT_NE(ia, nullptr);
@@ -188,8 +170,8 @@ TEST(Netz, IntegrationPointsFollowTheirMaterialPoints) {
   EXPECT_FALSE(m.mpm._ipu_in_ele());
   Modell leer_modell;
   EXPECT_FALSE(leer_modell.mpm._ipu_in_ele());
-  EXPECT_EQ(k.aus.str(), "FEHLER in <bool Tmpm::_ipu_in_ele()>: !ipu_z->mpu\n" + frage +
-                             "FEHLER in <bool Tmpm::_ipu_in_ele()>: !ele.size()\n" + frage);
+  EXPECT_EQ(k.aus.str(), "FEHLER in <bool Tmpm::_ipu_in_ele()>: !ipu_z->mpu\n" + abbruch +
+                             "FEHLER in <bool Tmpm::_ipu_in_ele()>: !ele.size()\n" + abbruch);
 }
 
 TEST(Netz, SourcesEmitAtTheirTimesAndPositions) {
@@ -237,8 +219,8 @@ TEST(Netz, SourcesEmitAtTheirTimesAndPositions) {
 TEST(Netz, AllApproximationsAreBuiltInOrder) {
   Konsolenumleitung k("wwww");
   Modell m(true);
-  gitter(m.mpm, 3, 2);        // 1 (0,0) 2 (1,0) 3 (2,0), 4 (0,1) 5 (1,1) 6 (2,1)
-  knoten(m.mpm, 7, 5.0, 5.0); // in no element
+  gitter(m.mpm, 3, 2);                   // 1 (0,0) 2 (1,0) 3 (2,0), 4 (0,1) 5 (1,1) 6 (2,1)
+  knoten(m.mpm, 7, 5.0, 5.0, 0.0, true); // in no element
   eletyp_erzeugen(&m.mpm, 1, ELE::FORM_VIERECK, ELE::ANSFUNK_LAGRO1, ELE::ANSFUNK_LAGRO1, ELE::IPU_GAUSS, 4,
                   0);
   eletyp_erzeugen(&m.mpm, 2, ELE::FORM_VIERECK, ELE::ANSFUNK_LAGRO1, ELE::ANSFUNK_LAGRO1, ELE::IPU_LEER, 0,
@@ -274,7 +256,7 @@ TEST(Netz, AllApproximationsAreBuiltInOrder) {
   const std::string fehler = "FEHLER in <bool Tmpm::_L_G()>: ";
   EXPECT_EQ(k.aus.str(),
             fehler + "Ansaetze mit (Quellen: knou)->(Ziele: mpu), art=unbekannt: Ansatz nicht verfuegbar\n" +
-                frage + fehler +
+                abbruch + fehler +
                 "Ansaetze mit (Quellen: knou)->(Ziele: ipu), art=unbekannt: Ansatz nicht verfuegbar\n" +
                 frage);
 }
@@ -282,9 +264,9 @@ TEST(Netz, AllApproximationsAreBuiltInOrder) {
 TEST(Netz, NodesAndIntegrationPointsAreRebasedWhenNotBodyFixed) {
   Konsolenumleitung k;
   Modell m(true);
-  TKnoten* kn = knoten(m.mpm, 1, 1.0, 2.0, 0.5);
+  TKnoten* kn = knoten(m.mpm, 1, 1.0, 2.0, 0.5, true);
   kn->zust.u.init({0.1, -0.2});
-  TMaterialpunkt* mp = punkt(m.mpm, 1, 0.5, 0.5);
+  TMaterialpunkt* mp = materialpunkt(m.mpm, 1, 0.5, 0.5, 0.25);
   TPunkt* ip = mp->ipu_auf;
   mp->zust.u.init({0.3, 0.0});
   ASSERT_TRUE(IPU_Z(ip)->ans_mpu->_init(KONFIGUR_REFKONF, VERZERR_KLNVERZ));

@@ -1,5 +1,5 @@
-// The solution step of the equilibrium iteration and the transfers between
-// point sets.
+// The system of equations (numbering, pattern, blocks, solution) and the
+// transfers between point sets.
 
 #include <gtest/gtest.h>
 
@@ -16,18 +16,14 @@
 #include "testhilfe.h"
 
 using namespace MPM;
+using namespace th;
 using TVM::VekR;
 
 namespace {
-const std::string quadrat = "stw_zeitschrittverf implizit\nmat 1, 1, (2., 100., 0.25, 0.)\neletyp 1\n"
-                            "kno 1, 1, 1., (0, 0)\nkno 2, 1, 1., (1, 0)\nkno 3, 1, 1., (1, 1)\n"
-                            "kno 4, 1, 1., (0, 1)\nele 1, 1, 1, (1, 2, 3, 4)\n";
+const std::string quadrat = einheitsquadrat("mat 1, 1, (2., 100., 0.25, 0.)");
 
 void start(Tmpm& mpm) {
-  mpm._eingabe_start();
-  mpm._netza();
-  mpm._netz_init_mpu();
-  mpm._L_G();
+  starten(mpm);
   mpm._transfer(OBJTYP_KNO, OBJTYP_MPU, ZUSTGROE_PRIMAER);
   mpm._transfer_knou_zu_sys();
   mpm._umspeichern(RICHTUNG_VORWAERTS);
@@ -36,12 +32,10 @@ void start(Tmpm& mpm) {
 // One node with two unknowns and a stiffness K, load f, no masses.
 struct Feder {
   explicit Feder(const TVM::MatR& K, const VekR& f) {
-    static const VekR leer;
     mpm.stw.bmassen = false;
     mpm.stw._init_zeitschrittparam(0.1);
     mpm.dt = 0.1;
-    TKnoten* kn = kno_erzeugen(&mpm, 1, 1, 1.0, VekR{0, 0}, leer, leer, leer, leer, 0);
-    mpm.knou.einfuegen(1, kn);
+    knoten(mpm, 1, 0, 0, 1.0, true);
     mpm.sys->_init();
     for (int i = 0; i < 2; ++i)
       for (int j = 0; j < 2; ++j)
@@ -78,10 +72,8 @@ TEST(Loesungsschritt, PrescribedTimeZeroRateAndLimitCases) {
     Konsolenumleitung k;
     std::string bedingungen = "stw_strafverf F\nstw_t 0., 1., 1.\n";
     for (int n = 1; n <= 4; ++n)
-      for (int r : {0, 90})
-        bedingungen += "punktlast " + std::to_string(2 * n + r / 90) + ", kno, verschiebung, (" +
-                       std::to_string(n) + "), " + std::to_string(r) + "., kon, (0., 10.), (" +
-                       std::to_string(r ? -0.002 : 0.001 * n) + ")\n";
+      bedingungen += verschiebung(2 * n, std::to_string(n), 0, 0.001 * n) +
+                     verschiebung(2 * n + 1, std::to_string(n), 90, -0.002);
     Testlauf lauf(quadrat + bedingungen);
     Tmpm mpm;
     ASSERT_TRUE(mpm._steuerung());
@@ -177,10 +169,8 @@ TEST(Transfer, PairsSkippedNodesAndResults) {
 // Two bilinear elements side by side (nodes 1..6) and node 7 outside both.
 TEST(System, PatternFromTheElementsAndMatrixOperations) {
   Konsolenumleitung k("w\n");
-  Testlauf lauf("stw_zeitschrittverf implizit\nmat 1, 1, (2., 100., 0.25, 0.)\neletyp 1\n"
-                "kno 1, 1, 1., (0, 0)\nkno 2, 1, 1., (1, 0)\nkno 3, 1, 1., (2, 0)\nkno 4, 1, 1., (0, 1)\n"
-                "kno 5, 1, 1., (1, 1)\nkno 6, 1, 1., (2, 1)\nkno 7, 1, 1., (5, 5)\n"
-                "ele 1, 1, 1, (1, 2, 5, 4)\nele 2, 1, 1, (2, 3, 6, 5)\n");
+  Testlauf lauf("stw_zeitschrittverf implizit\nmat 1, 1, (2., 100., 0.25, 0.)\neletyp 1\n" +
+                netz(2, 1, 1.0, 1.0) + "kno 7, 1, 1., (5, 5)\n");
   Tmpm mpm;
   start(mpm);
   TSystem& s = *mpm.sys;
@@ -237,15 +227,15 @@ TEST(System, PatternFromTheElementsAndMatrixOperations) {
 // so that a point in the middle of a cell has the cell's corners as sources.
 TEST(System, PatternFollowsTheCloudSupports) {
   Konsolenumleitung k;
-  std::string text =
+  std::string eingabe =
       "stw_zeitschrittverf implizit\nstw_berechverf W, W, W, F, W, F, wolken, kopieren, wolken\n"
       "stw_wolken 1, F, 3., 3., 1.5\nmat 1, 1, (2., 100., 0.25, 0.)\n"
       "mpu 1, 1, 0.25, (0.5, 0.5)\nmpu 2, 1, 0.25, (3.5, 0.5)\n";
   for (int j = 0; j < 2; ++j)
     for (int i = 0; i < 6; ++i)
-      text += "kno " + std::to_string(6 * j + i + 1) + ", 1, 1., (" + std::to_string(i) + ", " +
-              std::to_string(j) + ")\n";
-  Testlauf lauf(text);
+      eingabe += "kno " + std::to_string(6 * j + i + 1) + ", 1, 1., (" + std::to_string(i) + ", " +
+                 std::to_string(j) + ")\n";
+  Testlauf lauf(eingabe);
   Tmpm mpm;
   start(mpm);
   k.aus.str("");
@@ -283,10 +273,9 @@ TEST(System, PatternFollowsTheCloudSupports) {
 TEST(System, DenseSolutionRefusesLargeSystems) {
   Konsolenumleitung k;
   Tmpm mpm;
-  static const VekR leer;
   const int n = TSystem::maxNdicht / 2 + 1;
   for (int i = 1; i <= n; ++i)
-    mpm.knou.einfuegen(i, kno_erzeugen(&mpm, i, 1, 1.0, VekR{1.0 * i, 0}, leer, leer, leer, leer, 0));
+    knoten(mpm, i, i, 0, 1.0, true);
   TSystem& s = *mpm.sys;
   s._init();
   for (int i = 0; i < s.N; ++i) {
@@ -390,4 +379,63 @@ TEST(Transfer, IntegrationPointOnAnInactiveMaterialPoint) {
   mp->status = OBJSTATUS_INAKTIV;
   mpm._transfer_ergebnisse();
   EXPECT_EQ(mp->zust.u, 2.0 * u) << "the integration point writes its provider's record";
+}
+
+// Numbering in registry order, the classes of the unknowns (free,
+// prescribed, sick), store and restore, and the force queries of a node.
+// The penalty diagonal does not count in the test for sick unknowns: an
+// unknown of 1e-9 of the largest penalty entry stays in the system.
+TEST(System, NumberingClassesStorageAndForceQueries) {
+  Konsolenumleitung k("x");
+  Tmpm mpm;
+  TKnoten* kn[3];
+  for (int i = 0; i < 3; ++i)
+    kn[i] = knoten(mpm, 10 - i, i, 0, 1.0, true);
+  TSystem& sys = *mpm.sys;
+  ASSERT_TRUE(sys._init());
+  EXPECT_EQ(sys.N, 6);
+  EXPECT_EQ(sys.Nkno, 3);
+  // Registry order is ascending number: node 8 first.
+  EXPECT_EQ(kn[2]->sysposfhg, (TVM::TVektor<int>{0, 1}));
+  EXPECT_EQ(kn[1]->sysposfhg, (TVM::TVektor<int>{2, 3}));
+  EXPECT_EQ(kn[0]->sysposfhg, (TVM::TVektor<int>{4, 5}));
+
+  sys._addieren(SYSMAT_KSTRAF, 5, 5, -1e9);
+  for (int i = 0; i < 6; ++i)
+    sys._addieren(SYSMAT_K, i, i, std::vector<double>{1, 1, 1, 1e-7, 1e-6, 1 + 1e9}[i]);
+  kn[2]->status = OBJSTATUS_INAKTIV;
+  sys.bvorgeschrieben[1] = true;
+  ASSERT_TRUE(sys._gesund_und_krank());
+  ASSERT_TRUE(sys._aufteilen());
+  EXPECT_EQ(sys.typ, (TVM::TVektor<unsigned>{2, 1, 0, 2, 0, 0}));
+  EXPECT_EQ(sys.N0, 3);
+  EXPECT_EQ(sys.N1, 1);
+  EXPECT_EQ(sys.N2, 2);
+
+  sys.fint[5] = 42.0;
+  VekR f;
+  kn[0]->sysposfhg[0] = -1;
+  EXPECT_EQ(kn[0]->_fint(f), (VekR{0, 42}));
+  TVM::TVektor<int> pos;
+  _einbaupos({kn[1], kn[0]}, pos);
+  EXPECT_EQ(pos, (TVM::TVektor<int>{2, 3, -1, 5}));
+
+  sys.U.init({1, 2, 3, 4, 5, 6});
+  sys._umspeichern(RICHTUNG_VORWAERTS);
+  sys.U.init(6, nullptr, 5.0);
+  sys.dU.init(6, nullptr, 1.0);
+  sys.fext.init(6, nullptr, 3.0);
+  sys.normdU = 2;
+  sys._umspeichern(RICHTUNG_RUECKWAERTS);
+  EXPECT_EQ(sys.U, (VekR{1, 2, 3, 4, 5, 6}));
+  EXPECT_EQ(sys.U_it, sys.U);
+  EXPECT_EQ(sys.dU, VekR(6));
+  EXPECT_EQ(sys.fext, VekR(6));
+  EXPECT_EQ(sys.normdU, 0.0);
+
+  sys._null(SYSMAT_K);
+  sys._addieren(SYSMAT_K, 0, 0, 5e-7);
+  EXPECT_THROW(sys._gesund_und_krank(), int);
+  EXPECT_EQ(k.aus.str(), "FEHLER in <bool TSystem::_gesund_und_krank()>: Kiimax=5e-07<schranke=1e-06\n" +
+                             std::string(frage));
 }
