@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <tuple>
 
 #include "model/mpmobjipu.h"
 #include "model/mpmobjkno.h"
@@ -10,14 +11,12 @@
 #include "testhilfe.h"
 
 using namespace MPM;
+using namespace th;
 using TVM::VekR;
 
 namespace {
 const VekR leer;
 
-TKnoten* knoten(Tmpm& mpm, int num, const VekR& x, const VekR& u = VekR()) {
-  return kno_erzeugen(&mpm, num, 1, 1.0, x, u, leer, leer, leer, 1);
-}
 } // namespace
 
 TEST(Punkte, NodeWithMaterialAndIntegrationPointOnIt) {
@@ -51,10 +50,9 @@ TEST(Punkte, NodeWithMaterialAndIntegrationPointOnIt) {
   EXPECT_EQ(mp->_rho(KONFIGUR_MOMKONF), 3.75);
 
   // A wrong query asks whether to stop.
-  Konsolenumleitung frage("x");
+  Konsolenumleitung stopp("x");
   EXPECT_THROW(kn->_pu(OBJTYP_KNO), int);
-  EXPECT_EQ(frage.aus.str(), "FEHLER in <TKnoten::_pu(OBJTYP ot)>\n"
-                             "Fuer ABBRUCH \"x\", fuer WEITER beliebiges Zeichen eingeben:");
+  EXPECT_EQ(stopp.aus.str(), "FEHLER in <TKnoten::_pu(OBJTYP ot)>\n" + std::string(th::frage));
 }
 
 TEST(Punkte, FactoriesRefuseWithTheirTexts) {
@@ -66,17 +64,16 @@ TEST(Punkte, FactoriesRefuseWithTheirTexts) {
   EXPECT_EQ(k.fehler.str(), "Eingabedatei, Zeilennummer 0\nMaterialnummer nicht vorhanden: 9\n");
   EXPECT_TRUE(mpm.kno.empty()) << "nothing is left half made";
 
-  VekR x{0.5, 0.5};
-  for (double vol : {0.0, -1.0}) {
+  for (auto [vol, mat, meldung] : {std::tuple{0.0, 1, "Materialpunktvolumen <= 0.\n"},
+                                   {-1.0, 1, "Materialpunktvolumen <= 0.\n"},
+                                   {1.0, 3, "Materialnummer nicht vorhanden: 3\n"}}) {
     k.fehler.str("");
-    EXPECT_EQ(mpu_erzeugen(&mpm, 1, 1, vol, x, leer, leer, leer, leer, 0), nullptr);
-    EXPECT_EQ(k.fehler.str(), "Eingabedatei, Zeilennummer 0\nMaterialpunktvolumen <= 0.\n");
+    EXPECT_EQ(materialpunkt(mpm, 1, 0.5, 0.5, vol, mat), nullptr);
+    EXPECT_EQ(k.fehler.str(), std::string("Eingabedatei, Zeilennummer 0\n") + meldung);
   }
-  k.fehler.str("");
-  EXPECT_EQ(mpu_erzeugen(&mpm, 1, 3, 1.0, x, leer, leer, leer, leer, 0), nullptr);
-  EXPECT_EQ(k.fehler.str(), "Eingabedatei, Zeilennummer 0\nMaterialnummer nicht vorhanden: 3\n");
   EXPECT_TRUE(mpm.mpu.empty());
 
+  VekR x{0.5, 0.5};
   mpm.stw.bipuaufmpu = true;
   TMaterialpunkt* mp = mpu_erzeugen(&mpm, 1, 1, 0.25, x, VekR{1, 0}, leer, leer, leer, 0);
   ASSERT_NE(mp, nullptr);
@@ -85,7 +82,7 @@ TEST(Punkte, FactoriesRefuseWithTheirTexts) {
   EXPECT_EQ(ip->zustgeber, mp);
   EXPECT_EQ(ip->vola, 0.25);
   k.fehler.str("");
-  EXPECT_EQ(mpu_erzeugen(&mpm, 1, 1, 0.25, x, leer, leer, leer, leer, 0), nullptr);
+  EXPECT_EQ(materialpunkt(mpm, 1, 0.5, 0.5, 0.25), nullptr);
   EXPECT_EQ(k.fehler.str(), "Eingabedatei, Zeilennummer 0\nMaterialpunktnummer bereits vorhanden: 1\n");
   k.fehler.str("");
   for (bool neu : {true, false})
@@ -104,7 +101,7 @@ TEST(Punkte, PerturbedPositionsOnlyWhenNodesAreNotBodyFixed) {
   mpm.stw.schmutzxa = 0.01;
   VekR x{1, 1};
   mpu_erzeugen(&mpm, 1, 1, 1.0, x, leer, leer, leer, leer, 0);
-  EXPECT_EQ(x, (VekR{1, 1}));
+  EXPECT_EQ(x, (VekR{1, 1})) << "body-fixed nodes: no perturbation";
   mpm.stw.bknokoerperfest = false;
   TMaterialpunkt* mp = mpu_erzeugen(&mpm, 2, 1, 1.0, x, leer, leer, leer, leer, 0);
   EXPECT_NE(x, (VekR{1, 1}));
@@ -131,7 +128,7 @@ TEST(Punkte, SourceEmitsOnlyOnBaseSteps) {
 TEST(Punkte, ConfigurationsStorageAndClearing) {
   Konsolenumleitung k;
   Tmpm mpm;
-  TKnoten* kn = knoten(mpm, 1, VekR{1, 2}, VekR{0.5, 0.5});
+  TKnoten* kn = kno_erzeugen(&mpm, 1, 1, 1.0, VekR{1, 2}, VekR{0.5, 0.5}, leer, leer, leer, 1);
   ASSERT_NE(kn, nullptr);
   kn->zust.J = 0.5;
   kn->_init_vol0_x0(KONFIGUR_MOMKONF);
@@ -162,8 +159,8 @@ TEST(Punkte, ConfigurationsStorageAndClearing) {
   EXPECT_EQ(kn->vol0, 0.0);
   EXPECT_EQ(kn->x0, (VekR{0, 0}));
 
-  Konsolenumleitung frage("w");
+  Konsolenumleitung stopp("w");
   EXPECT_EQ(kn->_vol(KONFIGUR_UNBEKANNT), 0.0);
-  EXPECT_EQ(frage.aus.str(), "FEHLER in Funktion <_REAL TPunkt::_vol(KONFIGUR konfigur)>\n"
-                             "Fuer ABBRUCH \"x\", fuer WEITER beliebiges Zeichen eingeben:");
+  EXPECT_EQ(stopp.aus.str(),
+            "FEHLER in Funktion <_REAL TPunkt::_vol(KONFIGUR konfigur)>\n" + std::string(th::frage));
 }
