@@ -74,20 +74,6 @@ void konvergiert(Tmpm& mpm) {
 }
 } // namespace
 
-TEST(Datentabellen, HeadersAtStartAndClosingLinesAtTheEnd) {
-  Testlauf lauf("");
-  Konsolenumleitung k;
-  Tmpm mpm;
-  EXPECT_EQ(mpm._ausgabe(ZEITPU_ANFANG), 1);
-  EXPECT_NE(mpm.zeitanfang, "unbekannt");
-  tabellen_pruefen(lauf, mpm, false); // the element switch is off at the start
-  // The element switch set later neither opens nor closes the element table.
-  mpm.bausdat_ele = true;
-  EXPECT_EQ(mpm._ausgabe(ZEITPU_ENDE), 1);
-  EXPECT_NE(mpm.zeitende, "unbekannt");
-  tabellen_pruefen(lauf, mpm, true);
-}
-
 TEST(Datentabellen, ElementTableAndClosingAfterAStop) {
   Testlauf lauf("");
   Konsolenumleitung k;
@@ -265,11 +251,14 @@ TEST(Datentabellen, MaterialIterationRowsFormOneBlockPerPointAndIteration) {
   pruefen(z[4], {2, 1, 0.1, 1, 2, 1e-3, 2e-5, 0.125}, "plastic point, next outer iteration");
 }
 
+// The element switch, set by the model input after the start, neither opens
+// nor closes the element table.
 TEST(Datentabellen, RunWithoutSelectionsWritesHeadersAndClosingLinesOnly) {
-  Testlauf lauf("stw_t 0., 1., 0.25\n" + einheitsquadrat("mat 1, 1, (1., 1., 0., 0.)"));
+  Testlauf lauf("stw_t 0., 1., 0.25\nobj_ausdat ele, (1)\n" + einheitsquadrat("mat 1, 1, (1., 1., 0., 0.)"));
   Konsolenumleitung k;
   Tmpm mpm;
   ASSERT_TRUE(mpm._steuerung());
+  EXPECT_TRUE(mpm.bausdat_ele);
   tabellen_pruefen(lauf, mpm, true);
   // The control log received the framed start like the console.
   EXPECT_NE(k.kontroll.str().find("\nSTART " + mpm.zeitanfang + "\n"), std::string::npos);
