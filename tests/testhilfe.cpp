@@ -8,6 +8,7 @@
 #include <iomanip>
 #include <random>
 
+#include "model/mpmobjeletyp.h"
 #include "model/mpmobjkno.h"
 #include "model/mpmobjmpu.h"
 
@@ -133,6 +134,12 @@ MPM::TKnoten* knoten(MPM::Tmpm& mpm, int num, double x, double y, double vol, bo
     mpm.knox.einfuegen(num, kn);
   }
   return kn;
+}
+
+void eletyp_bilinear(MPM::Tmpm& mpm, int num, int n) {
+  EXPECT_NE(MPM::eletyp_erzeugen(&mpm, num, ELE::FORM_VIERECK, ELE::ANSFUNK_LAGRO1, ELE::ANSFUNK_LAGRO1,
+                                 n ? ELE::IPU_GAUSS : ELE::IPU_LEER, n, 0),
+            nullptr);
 }
 
 MPM::TMaterialpunkt* materialpunkt(MPM::Tmpm& mpm, int num, double x, double y, double vol, int mat) {

@@ -116,6 +116,8 @@ double maxbetrag(const TVM::MatR& a);
 
 // A node of material 1 at rest; with `unbekannt` also an unknown node.
 MPM::TKnoten* knoten(MPM::Tmpm& mpm, int num, double x, double y, double vol = 1.0, bool unbekannt = false);
+// Element type num: a bilinear quadrilateral with n Gauss points (none: empty set).
+void eletyp_bilinear(MPM::Tmpm& mpm, int num, int n);
 // A material point at rest.
 MPM::TMaterialpunkt* materialpunkt(MPM::Tmpm& mpm, int num, double x, double y, double vol = 1.0,
                                    int mat = 1);

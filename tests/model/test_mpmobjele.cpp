@@ -105,10 +105,8 @@ TEST(Elemente, IntegrationPointsMaterialPointsAndRefusals) {
   Konsolenumleitung k;
   Modell m;
   gitter(m.mpm, 2, 2, 1.0); // the unit square: nodes 1 (0,0), 2 (1,0), 3 (0,1), 4 (1,1)
-  eletyp_erzeugen(&m.mpm, 1, ELE::FORM_VIERECK, ELE::ANSFUNK_LAGRO1, ELE::ANSFUNK_LAGRO1, ELE::IPU_GAUSS, 4,
-                  0);
-  eletyp_erzeugen(&m.mpm, 2, ELE::FORM_VIERECK, ELE::ANSFUNK_LAGRO1, ELE::ANSFUNK_LAGRO1, ELE::IPU_LEER, 0,
-                  0);
+  eletyp_bilinear(m.mpm, 1, 4);
+  eletyp_bilinear(m.mpm, 2, 0);
   eletyp_erzeugen(&m.mpm, 3, ELE::FORM_VIERECK, ELE::ANSFUNK_LAGRO1, ELE::ANSFUNK_HERMC1O1, ELE::IPU_GAUSS, 4,
                   0);
   m.mpm.stw.bipuaufmpu = true;

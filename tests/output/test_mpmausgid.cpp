@@ -124,11 +124,9 @@ TEST(GiD, SwitchedOffOrRenewedMeshAndPointsWithoutElements) {
   Konsolenumleitung k("x\n");
   Tmpm mpm;
   ASSERT_NE(_material_erzeugen(&mpm, 1, 1, {1.0, 100.0, 0.25, 0.0}), nullptr);
-  const VekR leer;
   for (int n : {1, 2}) {
-    kno_erzeugen(&mpm, n + 6, 1, 1.0, VekR{1.0 * n, 0.0}, leer, leer, leer, leer, 0);
-    VekR x{1.0 * n, 1.0};
-    mpu_erzeugen(&mpm, n, 1, 1.0, x, leer, leer, leer, leer, 0);
+    knoten(mpm, n + 6, n, 0.0);
+    materialpunkt(mpm, n, n, 1.0);
   }
   mpm.bausdat = mpm.bkonkontr = mpm.bkonv = mpm.bmatkonv = true;
   const std::string null6 = xy(0, 0) + " " + _str(0.0, 10) + " " + xy(0, 0) + " " + _str(0.0, 10);

@@ -60,8 +60,7 @@ TEST(Netz, SetupNumbersTheSystemLinksElementsAndGivesNodalVolumes) {
   // 3 x 2 unit squares on a 4 x 3 grid; elements numbered row by row.
   gitter(m.mpm, 4, 3);
   KNO_Z(m.mpm.kno.suchen(12))->vola = 7.0; // an input volume stays
-  eletyp_erzeugen(&m.mpm, 1, ELE::FORM_VIERECK, ELE::ANSFUNK_LAGRO1, ELE::ANSFUNK_LAGRO1, ELE::IPU_LEER, 0,
-                  0);
+  eletyp_bilinear(m.mpm, 1, 0);
   const int unten_links[] = {1, 2, 3, 5, 6, 7};
   for (int e = 0; e < 6; ++e)
     ASSERT_NE(ele_erzeugen(&m.mpm, e + 1, 1, 1, quadrat(unten_links[e], 4), 0), nullptr);
@@ -99,8 +98,7 @@ TEST(Netz, MaterialPointsAreLocatedAndLeaversSwitchedOffOnce) {
   Modell m;
   m.mpm.stw.bknokoerperfest = false; // a fixed background mesh
   gitter(m.mpm, 3, 2);               // 1 (0,0) 2 (1,0) 3 (2,0), 4 (0,1) 5 (1,1) 6 (2,1)
-  eletyp_erzeugen(&m.mpm, 1, ELE::FORM_VIERECK, ELE::ANSFUNK_LAGRO1, ELE::ANSFUNK_LAGRO1, ELE::IPU_LEER, 0,
-                  0);
+  eletyp_bilinear(m.mpm, 1, 0);
   // The right square has the lower number.
   TElement* rechts = ele_erzeugen(&m.mpm, 3, 1, 1, quadrat(2, 3), 0);
   TElement* links = ele_erzeugen(&m.mpm, 5, 1, 1, quadrat(1, 3), 0);
@@ -149,8 +147,7 @@ TEST(Netz, IntegrationPointsFollowTheirMaterialPoints) {
   Modell m(true);
   m.mpm.stw.bknokoerperfest = false;
   gitter(m.mpm, 2, 2); // 1 (0,0) 2 (1,0) 3 (0,1) 4 (1,1)
-  eletyp_erzeugen(&m.mpm, 1, ELE::FORM_VIERECK, ELE::ANSFUNK_LAGRO1, ELE::ANSFUNK_LAGRO1, ELE::IPU_LEER, 0,
-                  0);
+  eletyp_bilinear(m.mpm, 1, 0);
   TElement* e = ele_erzeugen(&m.mpm, 1, 1, 1, {1, 2, 4, 3}, 0);
   TMaterialpunkt* a = materialpunkt(m.mpm, 1, 0.75, 0.25, 0.25);
   TMaterialpunkt* b = materialpunkt(m.mpm, 2, 1.5, 0.5, 0.25);
@@ -221,10 +218,8 @@ TEST(Netz, AllApproximationsAreBuiltInOrder) {
   Modell m(true);
   gitter(m.mpm, 3, 2);                   // 1 (0,0) 2 (1,0) 3 (2,0), 4 (0,1) 5 (1,1) 6 (2,1)
   knoten(m.mpm, 7, 5.0, 5.0, 0.0, true); // in no element
-  eletyp_erzeugen(&m.mpm, 1, ELE::FORM_VIERECK, ELE::ANSFUNK_LAGRO1, ELE::ANSFUNK_LAGRO1, ELE::IPU_GAUSS, 4,
-                  0);
-  eletyp_erzeugen(&m.mpm, 2, ELE::FORM_VIERECK, ELE::ANSFUNK_LAGRO1, ELE::ANSFUNK_LAGRO1, ELE::IPU_LEER, 0,
-                  0);
+  eletyp_bilinear(m.mpm, 1, 4);
+  eletyp_bilinear(m.mpm, 2, 0);
   TElement* voll = ele_erzeugen(&m.mpm, 1, 1, 1, quadrat(1, 3), 0);
   TElement* leer_ele = ele_erzeugen(&m.mpm, 2, 1, 2, quadrat(2, 3), 0); // no material points
   ASSERT_NE(voll, nullptr);
