@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <map>
 #include <sstream>
 #include <string>
 
@@ -79,22 +80,30 @@ TEST(Verschiebungsbedingungen, PenaltiesEverywhereAndOnMaterialPoints) {
     EXPECT_NEAR(s.fstraf[x1], 1e6 * 0.01, 1e-9);
   }
   Konsolenumleitung k;
-  Testlauf lauf(quadrat + "punktlast 1, mpu, verschiebung, (1), 0., kon, (0., 10.), (0.)\n");
+  Testlauf lauf(quadrat + "punktlast 1, mpu, verschiebung, (1, 2), 0., kon, (0., 10.), (0.)\n");
   Tmpm mpm;
   start(mpm);
   mpm._verschiebungsrbs();
   const TSystem& s = *mpm.sys;
-  TAnsatz* a = MPU_Z(mpm.mpu.suchen(1))->_ansatz(OBJTYP_KNO);
-  ASSERT_EQ(a->_Np(), 4);
-  for (int i = 0; i < 4; ++i) {
-    const int xi = KNO_Z(a->stuetzpu[i])->sysposfhg[0];
-    EXPECT_NEAR(s.strafgewicht[xi], a->L[i], 1e-15);
-    for (int j = 0; j < 4; ++j) {
-      const int xj = KNO_Z(a->stuetzpu[j])->sysposfhg[0];
-      EXPECT_NEAR(s._eintrag(SYSMAT_KSTRAF, xi, xj), -1e6 * a->L[i] * a->L[j], 1e-6);
+  // Each point's condition reaches its nodes with its weights; the two add up.
+  std::map<int, double> gewicht;
+  std::map<std::pair<int, int>, double> K;
+  for (int p : {1, 2}) {
+    TAnsatz* a = MPU_Z(mpm.mpu.suchen(p))->_ansatz(OBJTYP_KNO);
+    ASSERT_EQ(a->_Np(), 4);
+    for (int i = 0; i < 4; ++i) {
+      const int xi = KNO_Z(a->stuetzpu[i])->sysposfhg[0];
+      gewicht[xi] += a->L[i];
+      for (int j = 0; j < 4; ++j)
+        K[{xi, KNO_Z(a->stuetzpu[j])->sysposfhg[0]}] -= 1e6 * a->L[i] * a->L[j];
     }
+  }
+  for (const auto& [xi, w] : gewicht) {
+    EXPECT_NEAR(s.strafgewicht[xi], w, 1e-15);
     EXPECT_EQ(s._eintrag(SYSMAT_KSTRAF, xi + 1, xi + 1), 0.0) << "the y components stay free";
   }
+  for (const auto& [ij, k] : K)
+    EXPECT_NEAR(s._eintrag(SYSMAT_KSTRAF, ij.first, ij.second), k, 1e-6);
 }
 
 TEST(Knotenlasten, ForcesAndAccelerationsOnNodesAndMaterialPoints) {
