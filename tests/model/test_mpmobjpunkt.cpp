@@ -110,21 +110,6 @@ TEST(Punkte, PerturbedPositionsOnlyWhenNodesAreNotBodyFixed) {
   EXPECT_EQ(mp->xa, x);
 }
 
-// The emission times themselves are checked with the mesh setup.
-TEST(Punkte, SourceEmitsOnlyOnBaseSteps) {
-  Konsolenumleitung k;
-  Tmpm mpm;
-  _material_erzeugen(&mpm, 1, 1, {});
-  TMaterialpunktquelle* q = mpuquell_erzeugen(&mpm, 1, OBJTYP_MPUQUELL, 0.0, 0.3, 0.1, 1, 1.0, VekR{0, 0},
-                                              leer, leer, leer, leer, 0);
-  ASSERT_NE(q, nullptr);
-  mpm.t = 0.1;
-  mpm.bgrundschritt = true;
-  EXPECT_TRUE(q->_baktiv());
-  mpm.bgrundschritt = false;
-  EXPECT_FALSE(q->_baktiv());
-}
-
 TEST(Punkte, ConfigurationsStorageAndClearing) {
   Konsolenumleitung k;
   Tmpm mpm;

@@ -206,9 +206,12 @@ TEST(Netz, SourcesEmitAtTheirTimesAndPositions) {
     EXPECT_EQ(mp->zust.ut, (VekR{2.0, -1.0})) << wann;
   }
 
-  // A repeated step emits nothing.
+  // A repeated step emits nothing, nor does a step that is not a base step.
   m.mpm.t = 0.2;
   m.mpm.bwiederholung = true;
+  m.mpm._netz_init_mpu();
+  m.mpm.bwiederholung = false;
+  m.mpm.bgrundschritt = false;
   m.mpm._netz_init_mpu();
   EXPECT_EQ(m.mpm.mpu.size(), 4u);
 }
