@@ -1,6 +1,7 @@
 #pragma once
 // Test seams: capture the logs and the console, feed the console input,
-// and make temporary folders for run files.
+// and make temporary folders for run files; below them the shared fixtures
+// (model objects, input texts, golden files).
 
 #include <filesystem>
 #include <functional>
@@ -135,7 +136,8 @@ std::string verschiebung(int num, const std::string& knoten, double winkel, doub
 // Start of a run up to the approximations, as the driver does it.
 void starten(MPM::Tmpm& mpm);
 
-// A simulation that calls `vorher` and `nachher` around every time step.
+// A simulation that calls `vorher` and `nachher` (when set) around every
+// time step, for tests that watch a run step by step; owns nothing more.
 struct Schrittprotokoll : MPM::Tmpm {
   std::function<void(Schrittprotokoll&)> vorher;
   std::function<void(Schrittprotokoll&, bool)> nachher;
