@@ -251,13 +251,19 @@ TEST(Datentabellen, MaterialIterationRowsFormOneBlockPerPointAndIteration) {
   pruefen(z[4], {2, 1, 0.1, 1, 2, 1e-3, 2e-5, 0.125}, "plastic point, next outer iteration");
 }
 
-// The element switch, set by the model input after the start, neither opens
-// nor closes the element table.
+// The smallest usable model through start-up and the driver. The element
+// switch, set by the model input after the start, neither opens nor closes
+// the element table.
 TEST(Datentabellen, RunWithoutSelectionsWritesHeadersAndClosingLinesOnly) {
   Testlauf lauf("stw_t 0., 1., 0.25\nobj_ausdat ele, (1)\n" + einheitsquadrat("mat 1, 1, (1., 1., 0., 0.)"));
   Konsolenumleitung k;
   Tmpm mpm;
   ASSERT_TRUE(mpm._steuerung());
+  // The driver's time loop: its own line between the start values and the first step.
+  EXPECT_NE(k.aus.str().find("Ausgabe der Startwerte\nZeitschritte\n  ZSA: "), std::string::npos);
+  EXPECT_EQ(mpm.zsges, 4);
+  EXPECT_DOUBLE_EQ(mpm.t, 1.0);
+  EXPECT_TRUE(mpm.bfertig);
   EXPECT_TRUE(mpm.bausdat_ele);
   tabellen_pruefen(lauf, mpm, true);
   // The control log received the framed start like the console.

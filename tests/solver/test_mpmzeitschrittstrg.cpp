@@ -136,20 +136,6 @@ TEST(Zeitschritt, AtLeastTwoEquilibriumIterations) {
   EXPECT_EQ(mpm.jj, 2);
 }
 
-// The smallest usable model, one element on four nodes, through start-up and
-// the driver; the stop through the abort path is the program test's.
-TEST(Steuerung, RunsTheTimeLoop) {
-  Konsolenumleitung k;
-  Testlauf lauf("stw_t 0., 1., 0.25\n" + einheitsquadrat("mat 1, 1, (1., 1., 0., 0.)"));
-  Tmpm mpm;
-  EXPECT_TRUE(mpm._steuerung());
-  // The loop's own line sits between the start values and the first step.
-  EXPECT_NE(k.aus.str().find("Ausgabe der Startwerte\nZeitschritte\n  ZSA: "), std::string::npos);
-  EXPECT_EQ(mpm.zsges, 4);
-  EXPECT_DOUBLE_EQ(mpm.t, 1.0);
-  EXPECT_TRUE(mpm.bfertig);
-}
-
 // Heap allocations counted while `bzaehlen` is set; every other test runs
 // through the same replacement without counting.
 namespace {
