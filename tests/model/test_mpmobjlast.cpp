@@ -44,22 +44,27 @@ TEST(Punktlast, TimeFunctionsOverTheHalfOpenWindow) {
   EXPECT_TRUE(lin->_last(0.0, m.kn, LASTTYP_KRAFT, w, b));
   EXPECT_EQ(b, 30.0);
 
-  TPunktlast* qua = m.last(2, LASTTYP_KRAFT, 0.0, LASTFUNKTYP_QUA, 0.0, 1.0, VekR{0, 0, 1});
-  EXPECT_DOUBLE_EQ(wert(qua, 0.5, m.kn), 1.0);
-  EXPECT_DOUBLE_EQ(wert(qua, 0.0, m.kn), 0.0);
-  EXPECT_NEAR(wert(qua, 1.0 - 1e-12, m.kn), 0.0, 1e-11);
-  TPunktlast* kub = m.last(3, LASTTYP_KRAFT, 0.0, LASTFUNKTYP_KUB, 0.0, 1.0, VekR{0, 1, 0, 0});
-  EXPECT_DOUBLE_EQ(wert(kub, 0.5, m.kn), 0.5);
-  EXPECT_DOUBLE_EQ(wert(kub, 0.25, m.kn), 3 * 0.0625 - 2 * 0.015625);
-  TPunktlast* sinus = m.last(4, LASTTYP_KRAFT, 0.0, LASTFUNKTYP_SIN, 0.0, 10.0, VekR{2, 4, 1, 0});
-  EXPECT_DOUBLE_EQ(wert(sinus, 2.0, m.kn), 2.0);
-  TPunktlast* kosinus = m.last(5, LASTTYP_KRAFT, 0.0, LASTFUNKTYP_COS, 0.0, 10.0, VekR{2, 4, 0, 0.5});
-  EXPECT_DOUBLE_EQ(wert(kosinus, 0.0, m.kn), 2.5);
-  // Coefficients missing from a short list count as 0.
-  TPunktlast* kurz = m.last(6, LASTTYP_KRAFT, 0.0, LASTFUNKTYP_KUB, 0.0, 1.0, VekR{3});
-  EXPECT_DOUBLE_EQ(wert(kurz, 0.5, m.kn), 3.0 - 0.75 * 3.0 + 0.125 * 6.0);
+  // Quadratic and cubic shapes, sine and cosine of period c1; coefficients
+  // missing from a short list count as 0.
+  const struct {
+    LASTFUNKTYP f;
+    double tE;
+    VekR c;
+    double t, w;
+  } faelle[] = {{LASTFUNKTYP_QUA, 1, VekR{0, 0, 1}, 0.5, 1.0},
+                {LASTFUNKTYP_QUA, 1, VekR{0, 0, 1}, 0.0, 0.0},
+                {LASTFUNKTYP_QUA, 1, VekR{0, 0, 1}, 1.0 - 1e-12, 0.0},
+                {LASTFUNKTYP_KUB, 1, VekR{0, 1, 0, 0}, 0.5, 0.5},
+                {LASTFUNKTYP_KUB, 1, VekR{0, 1, 0, 0}, 0.25, 3 * 0.0625 - 2 * 0.015625},
+                {LASTFUNKTYP_SIN, 10, VekR{2, 4, 1, 0}, 2.0, 2.0},
+                {LASTFUNKTYP_COS, 10, VekR{2, 4, 0, 0.5}, 0.0, 2.5},
+                {LASTFUNKTYP_KUB, 1, VekR{3}, 0.5, 3.0 - 0.75 * 3.0 + 0.125 * 6.0}};
+  int num = 1;
+  for (const auto& f : faelle)
+    EXPECT_NEAR(wert(m.last(++num, LASTTYP_KRAFT, 0.0, f.f, 0.0, f.tE, f.c), f.t, m.kn), f.w, 1e-11)
+        << f.f << " t=" << f.t;
 
-  TPunktlast* winkel = m.last(7, LASTTYP_KRAFT, 540.0, LASTFUNKTYP_KON, 0.0, 1.0, VekR{1});
+  TPunktlast* winkel = m.last(++num, LASTTYP_KRAFT, 540.0, LASTFUNKTYP_KON, 0.0, 1.0, VekR{1});
   EXPECT_EQ(winkel->beta, 180.0);
   EXPECT_EQ(text(*lin),
             "pla(1+), Ziel=kno, Art=Kraft, beta= 3.000e+01, ftyp=lin, tA= 0.       , tE= 2.000e+00, "
