@@ -57,7 +57,7 @@ TEST(Punktlast, TimeFunctionsOverTheHalfOpenWindow) {
                 {LASTFUNKTYP_KUB, 1, VekR{0, 1, 0, 0}, 0.5, 0.5},
                 {LASTFUNKTYP_KUB, 1, VekR{0, 1, 0, 0}, 0.25, 3 * 0.0625 - 2 * 0.015625},
                 {LASTFUNKTYP_SIN, 10, VekR{2, 4, 1, 0}, 2.0, 2.0},
-                {LASTFUNKTYP_COS, 10, VekR{2, 4, 0, 0.5}, 0.0, 2.5},
+                {LASTFUNKTYP_COS, 10, VekR{2, 4, 1, 0.5}, 1.0, 2.5},
                 {LASTFUNKTYP_KUB, 1, VekR{3}, 0.5, 3.0 - 0.75 * 3.0 + 0.125 * 6.0}};
   int num = 1;
   for (const auto& f : faelle)
