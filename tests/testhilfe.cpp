@@ -2,8 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <fstream>
+#include <iomanip>
 #include <random>
+
+#include "model/mpmobjeletyp.h"
+#include "model/mpmobjkno.h"
+#include "model/mpmobjmpu.h"
 
 Tempordner::Tempordner() {
   std::random_device zufall;
@@ -120,3 +127,134 @@ TVM::MatR zufallsmatrix(int z, int s, std::mt19937& g) {
     a.data[k] = u(g);
   return a;
 }
+namespace th {
+
+const char* const frage = "Fuer ABBRUCH \"x\", fuer WEITER beliebiges Zeichen eingeben:";
+
+bool enthaelt(const std::string& text, const std::string& teil) {
+  return text.find(teil) != std::string::npos;
+}
+
+int anzahl(const std::string& text, const std::string& teil) {
+  int n = 0;
+  for (std::size_t i = text.find(teil); i != std::string::npos; i = text.find(teil, i + 1))
+    ++n;
+  return n;
+}
+
+std::vector<std::string> zeilen(const std::string& text) {
+  std::vector<std::string> z;
+  std::istringstream s(text);
+  for (std::string zeile; std::getline(s, zeile);)
+    z.push_back(zeile);
+  return z;
+}
+
+std::vector<std::vector<double>> tabelle(const std::string& text) {
+  std::vector<std::vector<double>> t;
+  for (const std::string& zeile : zeilen(text)) {
+    if (zeile.empty() || zeile[0] == '#') continue;
+    std::istringstream z(zeile);
+    t.emplace_back();
+    for (double x; z >> x;)
+      t.back().push_back(x);
+  }
+  return t;
+}
+
+std::string zahl(double x) {
+  std::ostringstream s;
+  s << std::setprecision(17) << x;
+  return s.str();
+}
+
+std::string golden(const std::string& datei, const std::string& name, const std::string& zeit) {
+  const std::string text =
+      "\n" + datei_lesen((std::filesystem::path(__FILE__).parent_path() / datei).string());
+  const std::size_t a = text.find("\n== " + name + "\n");
+  EXPECT_NE(a, std::string::npos) << datei << ": " << name;
+  if (a == std::string::npos) return "";
+  const std::size_t von = a + name.size() + 5, naechster = text.find("\n== ", von - 1);
+  const std::size_t bis = naechster == std::string::npos ? text.size() : naechster + 1;
+  std::string block = text.substr(von, bis - von);
+  for (std::size_t i = block.find("ZEIT"); i != std::string::npos; i = block.find("ZEIT", i + zeit.size()))
+    block.replace(i, 4, zeit);
+  return block;
+}
+
+double maxabweichung(const TVM::MatR& a, const TVM::MatR& b) {
+  double m = 0.0;
+  for (long k = 0; k < a.anzahl(); ++k)
+    m = std::max(m, std::fabs(a.data[k] - b.data[k]));
+  return m;
+}
+
+double maxbetrag(const TVM::MatR& a) {
+  return maxabweichung(a, TVM::MatR(a.zeilen, a.spalten));
+}
+
+MPM::TKnoten* knoten(MPM::Tmpm& mpm, int num, double x, double y, double vol, bool unbekannt) {
+  static const TVM::VekR leer;
+  MPM::TKnoten* kn = MPM::kno_erzeugen(&mpm, num, 1, vol, TVM::VekR{x, y}, leer, leer, leer, leer, 0);
+  if (kn && unbekannt) {
+    mpm.knou.einfuegen(num, kn);
+    mpm.knox.einfuegen(num, kn);
+  }
+  return kn;
+}
+
+void eletyp_bilinear(MPM::Tmpm& mpm, int num, int n) {
+  EXPECT_NE(MPM::eletyp_erzeugen(&mpm, num, ELE::FORM_VIERECK, ELE::ANSFUNK_LAGRO1, ELE::ANSFUNK_LAGRO1,
+                                 n ? ELE::IPU_GAUSS : ELE::IPU_LEER, n, 0),
+            nullptr);
+}
+
+MPM::TMaterialpunkt* materialpunkt(MPM::Tmpm& mpm, int num, double x, double y, double vol, int mat) {
+  static const TVM::VekR leer;
+  TVM::VekR pos{x, y};
+  return MPM::mpu_erzeugen(&mpm, num, mat, vol, pos, leer, leer, leer, leer, 0);
+}
+
+std::string netz(int nx, int ny, double dx, double dy, double vol,
+                 const std::function<std::string(int, double, double)>& zusatz) {
+  std::ostringstream s;
+  for (int j = 0; j <= ny; ++j)
+    for (int i = 0; i <= nx; ++i) {
+      const int n = j * (nx + 1) + i + 1;
+      s << "kno " << n << ", 1, " << zahl(vol) << ", (" << zahl(i * dx) << ", " << zahl(j * dy) << ")"
+        << (zusatz ? zusatz(n, i * dx, j * dy) : "") << "\n";
+    }
+  for (int j = 0; j < ny; ++j)
+    for (int i = 0; i < nx; ++i) {
+      const int a = j * (nx + 1) + i + 1;
+      s << "ele " << j * nx + i + 1 << ", 1, 1, (" << a << ", " << a + 1 << ", " << a + nx + 2 << ", "
+        << a + nx + 1 << ")\n";
+    }
+  return s.str();
+}
+
+std::string einheitsquadrat(const std::string& mat) {
+  return "stw_zeitschrittverf implizit\n" + mat + "\neletyp 1\nkno 1, 1, 1., (0, 0)\nkno 2, 1, 1., (1, 0)\n" +
+         "kno 3, 1, 1., (1, 1)\nkno 4, 1, 1., (0, 1)\nele 1, 1, 1, (1, 2, 3, 4)\n";
+}
+
+std::string verschiebung(int num, const std::string& knoten, double winkel, double wert) {
+  return "punktlast " + std::to_string(num) + ", kno, verschiebung, (" + knoten + "), " + zahl(winkel) +
+         ", kon, (0., 10.), (" + zahl(wert) + ")\n";
+}
+
+void starten(MPM::Tmpm& mpm) {
+  mpm._eingabe_start();
+  mpm._netza();
+  mpm._netz_init_mpu();
+  mpm._L_G();
+}
+
+bool Schrittprotokoll::_zeitschritt() {
+  if (vorher) vorher(*this);
+  const bool ok = MPM::Tmpm::_zeitschritt();
+  if (nachher) nachher(*this, ok);
+  return ok;
+}
+
+} // namespace th

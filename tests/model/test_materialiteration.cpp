@@ -14,12 +14,11 @@
 #include "testhilfe.h"
 
 using namespace MPM;
+using namespace th;
 using TVM::MatR;
 using TVM::VekR;
 
 namespace {
-
-const char* const frage = "Fuer ABBRUCH \"x\", fuer WEITER beliebiges Zeichen eingeben:";
 
 MatR diagonale(double a, double b, double c) {
   return MatR(3, 3, {a, 0, 0, 0, b, 0, 0, 0, c});
@@ -83,34 +82,12 @@ public:
 
 TMaterialpunkt* punkt(Tmpm& mpm, int num, int matnum) {
   mpm.stw.bipuaufmpu = false;
-  VekR x{0.0, 0.0};
-  const VekR leer;
-  return mpu_erzeugen(&mpm, num, matnum, 1.0, x, leer, leer, leer, leer, 0);
+  return materialpunkt(mpm, num, 0.0, 0.0, 1.0, matnum);
 }
 
 // Elastic-plastic law with hardening and no viscosity; plane stress.
 const std::vector<double> plastisch = {1.0, 100.0, 0.25, 0.0, 1.0, 10.0};
 const VekR eps_plastisch{0.03, -0.01, 0.02};
-
-double maxabweichung(const MatR& a, const MatR& b) {
-  double m = 0.0;
-  for (long k = 0; k < a.anzahl(); ++k)
-    m = std::max(m, std::fabs(a.data[k] - b.data[k]));
-  return m;
-}
-
-double maxbetrag(const MatR& a) {
-  double m = 0.0;
-  for (long k = 0; k < a.anzahl(); ++k)
-    m = std::max(m, std::fabs(a.data[k]));
-  return m;
-}
-
-std::string zahlen(double a) {
-  std::ostringstream s;
-  s << a;
-  return s.str();
-}
 
 } // namespace
 
@@ -211,7 +188,7 @@ TEST_F(Materialiteration, NoStepAllowedResetsAndReports) {
   EXPECT_EQ(zg.z, zg.z_n);
   EXPECT_EQ(mp->matit[0], 0u);
   EXPECT_EQ(k.aus.str(), "Maximalzahl der Materialiterationsschritte erreicht,(ii=0, normr=" +
-                             zahlen(zg.normr) + ", normdz=0)\n");
+                             text(zg.normr) + ", normdz=0)\n");
 }
 
 TEST_F(Materialiteration, LinearViscoelasticLawConvergesAtTheSecondStep) {

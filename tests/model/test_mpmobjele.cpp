@@ -13,17 +13,16 @@
 #include "testhilfe.h"
 
 using namespace MPM;
+using namespace th;
 using TVM::VekR;
 
 namespace {
-const VekR leer;
-
 // Nodes numbered from 1 on a grid of nx x ny points with spacing h.
 void gitter(Tmpm& mpm, int nx, int ny, double h) {
   int n = 0;
   for (int j = 0; j < ny; ++j)
     for (int i = 0; i < nx; ++i)
-      kno_erzeugen(&mpm, ++n, 1, 1.0, VekR{i * h, j * h}, leer, leer, leer, leer, 0);
+      knoten(mpm, ++n, i * h, j * h);
 }
 
 struct Modell {
@@ -106,10 +105,8 @@ TEST(Elemente, IntegrationPointsMaterialPointsAndRefusals) {
   Konsolenumleitung k;
   Modell m;
   gitter(m.mpm, 2, 2, 1.0); // the unit square: nodes 1 (0,0), 2 (1,0), 3 (0,1), 4 (1,1)
-  eletyp_erzeugen(&m.mpm, 1, ELE::FORM_VIERECK, ELE::ANSFUNK_LAGRO1, ELE::ANSFUNK_LAGRO1, ELE::IPU_GAUSS, 4,
-                  0);
-  eletyp_erzeugen(&m.mpm, 2, ELE::FORM_VIERECK, ELE::ANSFUNK_LAGRO1, ELE::ANSFUNK_LAGRO1, ELE::IPU_LEER, 0,
-                  0);
+  eletyp_bilinear(m.mpm, 1, 4);
+  eletyp_bilinear(m.mpm, 2, 0);
   eletyp_erzeugen(&m.mpm, 3, ELE::FORM_VIERECK, ELE::ANSFUNK_LAGRO1, ELE::ANSFUNK_HERMC1O1, ELE::IPU_GAUSS, 4,
                   0);
   m.mpm.stw.bipuaufmpu = true;
@@ -156,16 +153,14 @@ TEST(Elemente, IntegrationPointsMaterialPointsAndRefusals) {
   EXPECT_EQ(m.mpm.ipu.size(), ipu_vorher);
 
   // A bow-tie whose centroid Jacobian is positive still fails at a Gauss point.
-  kno_erzeugen(&m.mpm, 5, 1, 1.0, VekR{0.9, 0.1}, leer, leer, leer, leer, 0);
+  knoten(m.mpm, 5, 0.9, 0.1);
   k.fehler.str("");
   EXPECT_EQ(ele_erzeugen(&m.mpm, 9, 1, 1, {1, 2, 4, 5}, 0), nullptr);
   EXPECT_NE(k.fehler.str().find("Elementgeometrie unzulaessig (det J <= 0 am Integrationspunkt"),
             std::string::npos)
       << k.fehler.str();
 
-  std::ostringstream s;
-  s << *ohne;
-  EXPECT_EQ(s.str(),
+  EXPECT_EQ(text(*ohne),
             "ele(8+), typ=eletyp(2+), ans=ViereckLagro1Lagro1, integ=ViereckLeer, ele=, knox=kno: kno(1+) "
             "kno(2+) kno(4+) kno(3+), knou=kno: kno(1+) kno(2+) kno(4+) kno(3+), ipu=, mpu=");
 }

@@ -18,10 +18,9 @@ using TVM::VekR;
 namespace {
 // Nodes 1 .. 4 at (0, 0), (1, 0), (2, 1), (3, 3).
 void knoten(Tmpm& mpm) {
-  static const VekR leer;
   const double x[][2] = {{0, 0}, {1, 0}, {2, 1}, {3, 3}};
   for (int n = 1; n <= 4; ++n)
-    kno_erzeugen(&mpm, n, 1, 1.0, VekR{x[n - 1][0], x[n - 1][1]}, leer, leer, leer, leer, 0);
+    th::knoten(mpm, n, x[n - 1][0], x[n - 1][1]);
 }
 } // namespace
 
@@ -50,12 +49,11 @@ TEST(Kontaktlinie, FactoryRefusalsAndTheTextForm) {
   for (int n = 1; n <= 4; ++n)
     EXPECT_EQ(PU_Z(mpm.kno.suchen(n))->bkontaktpunkt, n <= 2) << n;
 
-  std::ostringstream s;
-  s << *kl;
-  EXPECT_EQ(s.str().substr(0, s.str().find("x1=")),
+  const std::string s = th::text(*kl);
+  EXPECT_EQ(s.substr(0, s.find("x1=")),
             "konlin(1+), stuetzputyp=kno, konlintyp=splkno, boffen=W, Nstuetzk=2, Nstuetze=1, Nk=2, Ne=1\n"
             "Stuetzknoten:\nkno(2+)\nkno(1+)\nStuetzelemente:\nstuetzele(1), k1=kno(2+), k2=kno(1+), ");
-  EXPECT_NE(s.str().find(", stuetzele1=NULL, stuetzele2=1\nkonkno, x="), std::string::npos);
+  EXPECT_NE(s.find(", stuetzele1=NULL, stuetzele2=1\nkonkno, x="), std::string::npos);
 
   // A closed list of one point asks whether to stop.
   p = {3, 3};

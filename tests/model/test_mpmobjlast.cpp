@@ -9,13 +9,12 @@
 #include "testhilfe.h"
 
 using namespace MPM;
+using namespace th;
 using TVM::VekR;
 
 namespace {
-const VekR leer;
-
 struct Lastmodell {
-  Lastmodell() { kn = kno_erzeugen(&mpm, 12, 1, 1.0, VekR{0, 0}, leer, leer, leer, leer, 0); }
+  Lastmodell() { kn = knoten(mpm, 12, 0, 0); }
   TPunktlast* last(int num, LASTTYP art, double beta, LASTFUNKTYP f, double tA, double tE, const VekR& c,
                    OBJTYP ziel = OBJTYP_KNO) {
     return pula_erzeugen(&mpm, num, ziel, art, {12}, beta, f, tA, tE, c);
@@ -45,27 +44,31 @@ TEST(Punktlast, TimeFunctionsOverTheHalfOpenWindow) {
   EXPECT_TRUE(lin->_last(0.0, m.kn, LASTTYP_KRAFT, w, b));
   EXPECT_EQ(b, 30.0);
 
-  TPunktlast* qua = m.last(2, LASTTYP_KRAFT, 0.0, LASTFUNKTYP_QUA, 0.0, 1.0, VekR{0, 0, 1});
-  EXPECT_DOUBLE_EQ(wert(qua, 0.5, m.kn), 1.0);
-  EXPECT_DOUBLE_EQ(wert(qua, 0.0, m.kn), 0.0);
-  EXPECT_NEAR(wert(qua, 1.0 - 1e-12, m.kn), 0.0, 1e-11);
-  TPunktlast* kub = m.last(3, LASTTYP_KRAFT, 0.0, LASTFUNKTYP_KUB, 0.0, 1.0, VekR{0, 1, 0, 0});
-  EXPECT_DOUBLE_EQ(wert(kub, 0.5, m.kn), 0.5);
-  EXPECT_DOUBLE_EQ(wert(kub, 0.25, m.kn), 3 * 0.0625 - 2 * 0.015625);
-  TPunktlast* sinus = m.last(4, LASTTYP_KRAFT, 0.0, LASTFUNKTYP_SIN, 0.0, 10.0, VekR{2, 4, 1, 0});
-  EXPECT_DOUBLE_EQ(wert(sinus, 2.0, m.kn), 2.0);
-  TPunktlast* kosinus = m.last(5, LASTTYP_KRAFT, 0.0, LASTFUNKTYP_COS, 0.0, 10.0, VekR{2, 4, 0, 0.5});
-  EXPECT_DOUBLE_EQ(wert(kosinus, 0.0, m.kn), 2.5);
-  // Coefficients missing from a short list count as 0.
-  TPunktlast* kurz = m.last(6, LASTTYP_KRAFT, 0.0, LASTFUNKTYP_KUB, 0.0, 1.0, VekR{3});
-  EXPECT_DOUBLE_EQ(wert(kurz, 0.5, m.kn), 3.0 - 0.75 * 3.0 + 0.125 * 6.0);
+  // Quadratic and cubic shapes, sine and cosine of period c1; coefficients
+  // missing from a short list count as 0.
+  const struct {
+    LASTFUNKTYP f;
+    double tE;
+    VekR c;
+    double t, w;
+  } faelle[] = {{LASTFUNKTYP_QUA, 1, VekR{0, 0, 1}, 0.5, 1.0},
+                {LASTFUNKTYP_QUA, 1, VekR{0, 0, 1}, 0.0, 0.0},
+                {LASTFUNKTYP_QUA, 1, VekR{0, 0, 1}, 1.0 - 1e-12, 0.0},
+                {LASTFUNKTYP_KUB, 1, VekR{0, 1, 0, 0}, 0.5, 0.5},
+                {LASTFUNKTYP_KUB, 1, VekR{0, 1, 0, 0}, 0.25, 3 * 0.0625 - 2 * 0.015625},
+                {LASTFUNKTYP_SIN, 10, VekR{2, 4, 1, 0}, 2.0, 2.0},
+                {LASTFUNKTYP_COS, 10, VekR{2, 4, 1, 0.5}, 1.0, 2.5},
+                {LASTFUNKTYP_KUB, 1, VekR{3}, 0.5, 3.0 - 0.75 * 3.0 + 0.125 * 6.0}};
+  int num = 1;
+  for (const auto& f : faelle)
+    EXPECT_NEAR(wert(m.last(++num, LASTTYP_KRAFT, 0.0, f.f, 0.0, f.tE, f.c), f.t, m.kn), f.w, 1e-11)
+        << f.f << " t=" << f.t;
 
-  TPunktlast* winkel = m.last(7, LASTTYP_KRAFT, 540.0, LASTFUNKTYP_KON, 0.0, 1.0, VekR{1});
+  TPunktlast* winkel = m.last(++num, LASTTYP_KRAFT, 540.0, LASTFUNKTYP_KON, 0.0, 1.0, VekR{1});
   EXPECT_EQ(winkel->beta, 180.0);
-  std::ostringstream s;
-  s << *lin;
-  EXPECT_EQ(s.str(), "pla(1+), Ziel=kno, Art=Kraft, beta= 3.000e+01, ftyp=lin, tA= 0.       , tE= 2.000e+00, "
-                     "c=<2>[ 0.       | 1.000e+01], Zielobjektnummern=[12]");
+  EXPECT_EQ(text(*lin),
+            "pla(1+), Ziel=kno, Art=Kraft, beta= 3.000e+01, ftyp=lin, tA= 0.       , tE= 2.000e+00, "
+            "c=<2>[ 0.       | 1.000e+01], Zielobjektnummern=[12]");
 }
 
 TEST(Punktlast, CreationChecksAndNumberShift) {
@@ -114,15 +117,11 @@ TEST(Punktlast, CreationChecksAndNumberShift) {
   ASSERT_NE(pula_erzeugen(&m.mpm, 4, OBJTYP_KNO, LASTTYP_KRAFT, std::vector<unsigned>(1000, 7), 0.0,
                           LASTFUNKTYP_KON, 0, 1, VekR{1}),
             nullptr);
-  const std::string text = k.fehler.str();
-  int Nmeldungen = 0;
-  for (std::size_t i = text.find("bereits vorhanden; wird"); i != std::string::npos;
-       i = text.find("bereits vorhanden; wird", i + 1))
-    ++Nmeldungen;
-  EXPECT_EQ(Nmeldungen, 10);
-  EXPECT_NE(text.find("<TPunktlast::TPunktlast(...)>: 989 weitere Zielobjektnummern bereits vorhanden; "
-                      "werden ignoriert\n"),
-            std::string::npos);
+  EXPECT_EQ(anzahl(k.fehler.str(), "bereits vorhanden; wird"), 10);
+  EXPECT_NE(
+      k.fehler.str().find("<TPunktlast::TPunktlast(...)>: 989 weitere Zielobjektnummern bereits vorhanden; "
+                          "werden ignoriert\n"),
+      std::string::npos);
 }
 
 TEST(Punktlast, CombinationOnOnePoint) {
@@ -152,14 +151,10 @@ TEST(Punktlast, CombinationOnOnePoint) {
   m.last(5, LASTTYP_VERSCHIEBUNG, 45.0, LASTFUNKTYP_KON, 0, 1, VekR{1});
   ASSERT_TRUE(m.mpm._last(0.5, m.kn, LASTTYP_VERSCHIEBUNG, w, richtung, winkel, typ, anzahl));
   EXPECT_EQ(anzahl, 2);
-  EXPECT_EQ(
-      k.aus.str(), "FEHLER in <bool _last(...)>: zu viele Verschiebungsbedingungen. zielpu=" + [&] {
-        std::ostringstream s;
-        s << *m.kn;
-        return s.str();
-      }() + ", ueberige Bedingungen werden ignoriert\n");
+  EXPECT_EQ(k.aus.str(), "FEHLER in <bool _last(...)>: zu viele Verschiebungsbedingungen. zielpu=" +
+                             text(*m.kn) + ", ueberige Bedingungen werden ignoriert\n");
 
-  TKnoten* zweiter = kno_erzeugen(&m.mpm, 13, 1, 1.0, VekR{1, 0}, leer, leer, leer, leer, 0);
+  TKnoten* zweiter = knoten(m.mpm, 13, 1, 0);
   pula_erzeugen(&m.mpm, 6, OBJTYP_KNO, LASTTYP_VERSCHIEBUNG, {13}, 0.0, LASTFUNKTYP_KON, 0, 1, VekR{0.01});
   pula_erzeugen(&m.mpm, 7, OBJTYP_KNO, LASTTYP_VERSCHIEBUNG, {13}, 180.0, LASTFUNKTYP_KON, 0, 1, VekR{0.02});
   k.aus.str("");
@@ -170,8 +165,7 @@ TEST(Punktlast, CombinationOnOnePoint) {
       k.aus.str().find("Verschiebungsbedingung fuer gleiche Richtung bereits vorhanden. zielpu=kno(13+)"),
       std::string::npos);
 
-  Konsolenumleitung frage("x");
+  Konsolenumleitung stopp("x");
   EXPECT_THROW(m.mpm._last(0.5, zweiter, LASTTYP_UNBEKANNT, w, richtung, winkel, typ, anzahl), int);
-  EXPECT_EQ(frage.aus.str(), "FEHLER in <bool _last(...)>: unzulaessiger Lasttyp\n"
-                             "Fuer ABBRUCH \"x\", fuer WEITER beliebiges Zeichen eingeben:");
+  EXPECT_EQ(stopp.aus.str(), "FEHLER in <bool _last(...)>: unzulaessiger Lasttyp\n" + std::string(frage));
 }

@@ -1,24 +1,22 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <tuple>
 
 #include "model/mpmobjipu.h"
 #include "model/mpmobjkno.h"
 #include "model/mpmobjmat.h"
 #include "model/mpmobjmpu.h"
 #include "solver/mpm.h"
-#include "solver/mpmobjsys.h"
 #include "testhilfe.h"
 
 using namespace MPM;
+using namespace th;
 using TVM::VekR;
 
 namespace {
 const VekR leer;
 
-TKnoten* knoten(Tmpm& mpm, int num, const VekR& x, const VekR& u = VekR()) {
-  return kno_erzeugen(&mpm, num, 1, 1.0, x, u, leer, leer, leer, 1);
-}
 } // namespace
 
 TEST(Punkte, NodeWithMaterialAndIntegrationPointOnIt) {
@@ -52,10 +50,9 @@ TEST(Punkte, NodeWithMaterialAndIntegrationPointOnIt) {
   EXPECT_EQ(mp->_rho(KONFIGUR_MOMKONF), 3.75);
 
   // A wrong query asks whether to stop.
-  Konsolenumleitung frage("x");
+  Konsolenumleitung stopp("x");
   EXPECT_THROW(kn->_pu(OBJTYP_KNO), int);
-  EXPECT_EQ(frage.aus.str(), "FEHLER in <TKnoten::_pu(OBJTYP ot)>\n"
-                             "Fuer ABBRUCH \"x\", fuer WEITER beliebiges Zeichen eingeben:");
+  EXPECT_EQ(stopp.aus.str(), "FEHLER in <TKnoten::_pu(OBJTYP ot)>\n" + std::string(th::frage));
 }
 
 TEST(Punkte, FactoriesRefuseWithTheirTexts) {
@@ -67,17 +64,16 @@ TEST(Punkte, FactoriesRefuseWithTheirTexts) {
   EXPECT_EQ(k.fehler.str(), "Eingabedatei, Zeilennummer 0\nMaterialnummer nicht vorhanden: 9\n");
   EXPECT_TRUE(mpm.kno.empty()) << "nothing is left half made";
 
-  VekR x{0.5, 0.5};
-  for (double vol : {0.0, -1.0}) {
+  for (auto [vol, mat, meldung] : {std::tuple{0.0, 1, "Materialpunktvolumen <= 0.\n"},
+                                   {-1.0, 1, "Materialpunktvolumen <= 0.\n"},
+                                   {1.0, 3, "Materialnummer nicht vorhanden: 3\n"}}) {
     k.fehler.str("");
-    EXPECT_EQ(mpu_erzeugen(&mpm, 1, 1, vol, x, leer, leer, leer, leer, 0), nullptr);
-    EXPECT_EQ(k.fehler.str(), "Eingabedatei, Zeilennummer 0\nMaterialpunktvolumen <= 0.\n");
+    EXPECT_EQ(materialpunkt(mpm, 1, 0.5, 0.5, vol, mat), nullptr);
+    EXPECT_EQ(k.fehler.str(), std::string("Eingabedatei, Zeilennummer 0\n") + meldung);
   }
-  k.fehler.str("");
-  EXPECT_EQ(mpu_erzeugen(&mpm, 1, 3, 1.0, x, leer, leer, leer, leer, 0), nullptr);
-  EXPECT_EQ(k.fehler.str(), "Eingabedatei, Zeilennummer 0\nMaterialnummer nicht vorhanden: 3\n");
   EXPECT_TRUE(mpm.mpu.empty());
 
+  VekR x{0.5, 0.5};
   mpm.stw.bipuaufmpu = true;
   TMaterialpunkt* mp = mpu_erzeugen(&mpm, 1, 1, 0.25, x, VekR{1, 0}, leer, leer, leer, 0);
   ASSERT_NE(mp, nullptr);
@@ -86,7 +82,7 @@ TEST(Punkte, FactoriesRefuseWithTheirTexts) {
   EXPECT_EQ(ip->zustgeber, mp);
   EXPECT_EQ(ip->vola, 0.25);
   k.fehler.str("");
-  EXPECT_EQ(mpu_erzeugen(&mpm, 1, 1, 0.25, x, leer, leer, leer, leer, 0), nullptr);
+  EXPECT_EQ(materialpunkt(mpm, 1, 0.5, 0.5, 0.25), nullptr);
   EXPECT_EQ(k.fehler.str(), "Eingabedatei, Zeilennummer 0\nMaterialpunktnummer bereits vorhanden: 1\n");
   k.fehler.str("");
   for (bool neu : {true, false})
@@ -105,7 +101,7 @@ TEST(Punkte, PerturbedPositionsOnlyWhenNodesAreNotBodyFixed) {
   mpm.stw.schmutzxa = 0.01;
   VekR x{1, 1};
   mpu_erzeugen(&mpm, 1, 1, 1.0, x, leer, leer, leer, leer, 0);
-  EXPECT_EQ(x, (VekR{1, 1}));
+  EXPECT_EQ(x, (VekR{1, 1})) << "body-fixed nodes: no perturbation";
   mpm.stw.bknokoerperfest = false;
   TMaterialpunkt* mp = mpu_erzeugen(&mpm, 2, 1, 1.0, x, leer, leer, leer, leer, 0);
   EXPECT_NE(x, (VekR{1, 1}));
@@ -114,22 +110,10 @@ TEST(Punkte, PerturbedPositionsOnlyWhenNodesAreNotBodyFixed) {
   EXPECT_EQ(mp->xa, x);
 }
 
-// The emission times themselves are checked with the mesh setup.
-TEST(Punkte, SourceEmitsOnlyOnBaseSteps) {
-  Konsolenumleitung k;
-  Tmpm mpm;
-  _material_erzeugen(&mpm, 1, 1, {});
-  TMaterialpunktquelle* q = mpuquell_erzeugen(&mpm, 1, OBJTYP_MPUQUELL, 0.0, 0.3, 0.1, 1, 1.0, VekR{0, 0},
-                                              leer, leer, leer, leer, 0);
-  ASSERT_NE(q, nullptr);
-  EXPECT_TRUE(q->_baktiv(0.1, true));
-  EXPECT_FALSE(q->_baktiv(0.1, false));
-}
-
 TEST(Punkte, ConfigurationsStorageAndClearing) {
   Konsolenumleitung k;
   Tmpm mpm;
-  TKnoten* kn = knoten(mpm, 1, VekR{1, 2}, VekR{0.5, 0.5});
+  TKnoten* kn = kno_erzeugen(&mpm, 1, 1, 1.0, VekR{1, 2}, VekR{0.5, 0.5}, leer, leer, leer, 1);
   ASSERT_NE(kn, nullptr);
   kn->zust.J = 0.5;
   kn->_init_vol0_x0(KONFIGUR_MOMKONF);
@@ -160,73 +144,8 @@ TEST(Punkte, ConfigurationsStorageAndClearing) {
   EXPECT_EQ(kn->vol0, 0.0);
   EXPECT_EQ(kn->x0, (VekR{0, 0}));
 
-  Konsolenumleitung frage("w");
+  Konsolenumleitung stopp("w");
   EXPECT_EQ(kn->_vol(KONFIGUR_UNBEKANNT), 0.0);
-  EXPECT_EQ(frage.aus.str(), "FEHLER in Funktion <_REAL TPunkt::_vol(KONFIGUR konfigur)>\n"
-                             "Fuer ABBRUCH \"x\", fuer WEITER beliebiges Zeichen eingeben:");
-}
-
-TEST(System, NumberingClassesAndForceQueries) {
-  Konsolenumleitung k("x");
-  Tmpm mpm;
-  TKnoten* kn[3];
-  for (int i = 0; i < 3; ++i) {
-    kn[i] = knoten(mpm, 10 - i, VekR{double(i), 0});
-    mpm.knou.einfuegen(static_cast<int>(kn[i]->num), kn[i]);
-  }
-  TSystem& sys = *mpm.sys;
-  ASSERT_TRUE(sys._init());
-  EXPECT_EQ(sys.N, 6);
-  EXPECT_EQ(sys.Nkno, 3);
-  // Registry order is ascending number: node 8 first.
-  EXPECT_EQ(kn[2]->sysposfhg, (TVM::TVektor<int>{0, 1}));
-  EXPECT_EQ(kn[1]->sysposfhg, (TVM::TVektor<int>{2, 3}));
-  EXPECT_EQ(kn[0]->sysposfhg, (TVM::TVektor<int>{4, 5}));
-
-  for (int i = 0; i < 6; ++i)
-    sys._addieren(SYSMAT_K, i, i, i == 3 ? 1e-7 : i == 4 ? 1e-6 : 1.0);
-  kn[2]->status = OBJSTATUS_INAKTIV;
-  sys.bvorgeschrieben[1] = true;
-  ASSERT_TRUE(sys._gesund_und_krank());
-  ASSERT_TRUE(sys._aufteilen());
-  EXPECT_EQ(sys.typ, (TVM::TVektor<unsigned>{2, 1, 0, 2, 0, 0}));
-  EXPECT_EQ(sys.N0, 3);
-  EXPECT_EQ(sys.N1, 1);
-  EXPECT_EQ(sys.N2, 2);
-
-  sys.fint[5] = 42.0;
-  VekR f;
-  kn[0]->sysposfhg[0] = -1;
-  EXPECT_EQ(kn[0]->_fint(f), (VekR{0, 42}));
-
-  TVM::TVektor<int> pos;
-  _einbaupos({kn[1], kn[0]}, pos);
-  EXPECT_EQ(pos, (TVM::TVektor<int>{2, 3, -1, 5}));
-
-  sys._null(SYSMAT_K);
-  sys._addieren(SYSMAT_K, 0, 0, 5e-7);
-  EXPECT_THROW(sys._gesund_und_krank(), int);
-  EXPECT_EQ(k.aus.str(), "FEHLER in <bool TSystem::_gesund_und_krank()>: Kiimax=5e-07<schranke=1e-06\n"
-                         "Fuer ABBRUCH \"x\", fuer WEITER beliebiges Zeichen eingeben:");
-}
-
-TEST(System, StoreAndRestore) {
-  Konsolenumleitung k;
-  Tmpm mpm;
-  TKnoten* kn = knoten(mpm, 1, VekR{0, 0});
-  mpm.knou.einfuegen(1, kn);
-  TSystem& sys = *mpm.sys;
-  sys._init();
-  sys.U.init({1, 2});
-  sys._umspeichern(RICHTUNG_VORWAERTS);
-  sys.U.init({5, 5});
-  sys.dU.init({1, 1});
-  sys.fext.init({3, 3});
-  sys.normdU = 2;
-  sys._umspeichern(RICHTUNG_RUECKWAERTS);
-  EXPECT_EQ(sys.U, (VekR{1, 2}));
-  EXPECT_EQ(sys.U_it, (VekR{1, 2}));
-  EXPECT_EQ(sys.dU, (VekR{0, 0}));
-  EXPECT_EQ(sys.fext, (VekR{0, 0}));
-  EXPECT_EQ(sys.normdU, 0.0);
+  EXPECT_EQ(stopp.aus.str(),
+            "FEHLER in Funktion <_REAL TPunkt::_vol(KONFIGUR konfigur)>\n" + std::string(th::frage));
 }

@@ -15,21 +15,10 @@
 #include "testhilfe.h"
 
 using namespace MPM;
+using namespace th;
 using TVM::VekR;
 
 namespace {
-std::vector<std::string> zeilen(const std::string& text) {
-  std::vector<std::string> z;
-  std::istringstream s(text);
-  for (std::string zeile; std::getline(s, zeile);)
-    z.push_back(zeile);
-  return z;
-}
-
-bool enthaelt(const std::string& text, const std::string& teil) {
-  return text.find(teil) != std::string::npos;
-}
-
 // Runs gnuplot on the command file; true when it exits with 0 and every
 // PostScript file it names exists and is not empty.
 void gnuplot_pruefen(const std::string& kommando, const std::string& was) {
@@ -45,12 +34,6 @@ void gnuplot_pruefen(const std::string& kommando, const std::string& was) {
       ++n;
     }
   EXPECT_GT(n, 0);
-}
-
-std::string beispiel(const std::string& name) {
-  return datei_lesen((std::filesystem::path(__FILE__).parent_path().parent_path().parent_path() / "examples" /
-                      (name + ".mpm"))
-                         .string());
 }
 } // namespace
 
@@ -100,11 +83,9 @@ TEST(Gnuplot, HeadSettingsAndSectionsOnlyForTablesWithRows) {
   // A node selected alone: stride 1, start 0. Material-iteration blocks of
   // two points: point 3 in data sets 0 and 2, point 5 in data set 1.
   _material_erzeugen(&mpm, 1, 1, {1.0, 100.0, 0.25, 0.0});
-  kno_erzeugen(&mpm, 4, 1, 1.0, VekR{0.0, 0.0}, VekR(), VekR(), VekR(), VekR(), 0)->bausgewaehlt = true;
-  for (int n : {3, 5}) {
-    VekR x{1.0 * n, 0.0};
-    mpu_erzeugen(&mpm, n, 1, 1.0, x, VekR(), VekR(), VekR(), VekR(), 0)->bausgewaehlt = true;
-  }
+  knoten(mpm, 4, 0.0, 0.0)->bausgewaehlt = true;
+  for (int n : {3, 5})
+    materialpunkt(mpm, n, n, 0.0)->bausgewaehlt = true;
   ueberschreiben(DATEI_DAT_KNO, "#Knotendaten\n#\n\n         4 1 0.5 1.0\n");
   ueberschreiben(DATEI_DAT_KAG, "#\n 0 0.5 1 1e-2 1e-4\n 0 0.5 2 1e-3 0\n 1 2.0 3 1e-4 1e-6\n");
   ueberschreiben(DATEI_DAT_KIL, "#\n3 0 0.5 1 1 1e-3 0 0.25\n3 0 0.5 1 2 1e-9 0 0.5\n\n\n"
@@ -142,7 +123,7 @@ TEST(Gnuplot, RealGnuplotDrawsEveryPlot) {
     GTEST_SKIP() << "gnuplot is not installed (Debian package gnuplot-nox); the command files are not run";
   const std::string schalter = "\naus_dat_konv W, W, W\naus_dat_gnupl W, W\n";
   {
-    Testlauf lauf(beispiel("probe")); // it switches every table and the Gnuplot file on
+    Testlauf lauf(beispieltext("probe")); // it switches every table and the Gnuplot file on
     Konsolenumleitung k;
     Tmpm mpm;
     ASSERT_TRUE(mpm._steuerung());
@@ -155,7 +136,7 @@ TEST(Gnuplot, RealGnuplotDrawsEveryPlot) {
     mpm._ausgabe_gnuplot(ZEITPU_ENDE);
     gnuplot_pruefen(lauf.lesen("gpl"), "monochrome");
   }
-  Testlauf lauf(beispiel("kragarm") + schalter);
+  Testlauf lauf(beispieltext("kragarm") + schalter);
   Konsolenumleitung k;
   Tmpm mpm;
   ASSERT_TRUE(mpm._steuerung());

@@ -21,9 +21,8 @@ TEST(Tecplot, HeaderAndLadderComeWithTheFirstRecordWhateverItsStep) {
     _material_erzeugen(&mpm, 1, 1, {1.0, 100.0, 0.25, 0.0});
     std::string zeilen;
     for (int i = 0; i < N; ++i) {
-      VekR x{1.0 * (i / 2), 1.0 * (i % 2)};
-      mpu_erzeugen(&mpm, i + 1, 1, 1.0, x, VekR(), VekR(), VekR(), VekR(), 0)
-          ->zust.eps.init({0.5 * i, -1.0, 3.0});
+      const VekR x{1.0 * (i / 2), 1.0 * (i % 2)};
+      th::materialpunkt(mpm, i + 1, x[0], x[1])->zust.eps.init({0.5 * i, -1.0, 3.0});
       zeilen += _str(x, 10) + " " + _str(0.5 * i, 10) + " " + _str(-1.0, 10) + " " + _str(3.0, 10) + " \n";
     }
     mpm._ausgabe_tecplot(ZEITPU_ZEITSCHRITTENDE);

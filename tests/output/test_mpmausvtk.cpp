@@ -23,6 +23,7 @@
 #include "testhilfe.h"
 
 using namespace MPM;
+using namespace th;
 namespace fs = std::filesystem;
 
 namespace {
@@ -82,20 +83,6 @@ std::string alle_elemente(const std::string& zeiten) {
   return s.str();
 }
 
-// Rows of a data table: the numbers of every line that is not a comment.
-std::vector<std::vector<double>> tabelle(const std::string& text) {
-  std::vector<std::vector<double>> zeilen;
-  std::istringstream s(text);
-  for (std::string zeile; std::getline(s, zeile);) {
-    if (zeile.empty() || zeile[0] == '#') continue;
-    std::istringstream z(zeile);
-    zeilen.emplace_back();
-    for (double x; z >> x;)
-      zeilen.back().push_back(x);
-  }
-  return zeilen;
-}
-
 // Stops the run with the integer exception at the third step.
 struct Abbrechender : Tmpm {
   int schritte = 0;
@@ -120,7 +107,7 @@ TEST(Vtk, ForeignFilesAreNoSeriesFiles) {
 TEST(Vtk, CantileverSeriesAgainstTablesAndProgram) {
   if (!vtk_python()) GTEST_SKIP() << "VTK for /usr/bin/python3 missing (Debian package python3-vtk9)";
   Konsolenumleitung k;
-  Testlauf lauf(datei_lesen((quellen / "examples/kragarm.mpm").string()) + "aus_dat_vtk W\n");
+  Testlauf lauf(beispieltext("kragarm") + "aus_dat_vtk W\n");
   Tmpm mpm;
   ASSERT_TRUE(mpm._steuerung());
   const std::vector<Datensatz> saetze = vtk_lesen(dateien.basisname() + ".pvd");

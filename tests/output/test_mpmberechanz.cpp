@@ -45,20 +45,23 @@ TEST(Berechnungsanzeige, FramedStartEndAndStopWithTheirTimeTexts) {
   Tmpm mpm;
   const std::regex zeitform(
       R"(\d{4}-\d\d-\d\d \d\d:\d\d:\d\d \[ time\(\)=\d+, clock\(\)/CLOCKS_PER_SEC=\d+\.\d{3} \])");
-  // The time text is set by the call itself, so it is read afterwards.
-  std::string text = zeigen(mpm, ZEITPU_ANFANG, k);
-  EXPECT_EQ(text, "\n" + strich + "START " + mpm.zeitanfang + "\n" + strich);
-  EXPECT_TRUE(std::regex_match(mpm.zeitanfang, zeitform)) << mpm.zeitanfang;
-  EXPECT_EQ(mpm.zeitende, "unbekannt");
-  text = zeigen(mpm, ZEITPU_ENDE, k);
-  EXPECT_EQ(text, "\n" + strich + "ENDE " + mpm.zeitende + "\n" + strich);
-  EXPECT_TRUE(std::regex_match(mpm.zeitende, zeitform)) << mpm.zeitende;
-
-  mpm.bausktr = false; // the control log stays silent
-  mpm.zeitende = "";
-  text = zeigen(mpm, ZEITPU_ABBRUCH, k);
-  EXPECT_EQ(text, "\n" + strich + "ABBRUCH " + mpm.zeitende + "\n" + strich);
-  EXPECT_TRUE(std::regex_match(mpm.zeitende, zeitform)) << mpm.zeitende;
+  // The time text is set by the call itself, so it is read afterwards; the
+  // control log stays silent for the stop.
+  const struct {
+    ZEITPU z;
+    const char* wort;
+    const std::string& zeit;
+  } faelle[] = {{ZEITPU_ANFANG, "START", mpm.zeitanfang},
+                {ZEITPU_ENDE, "ENDE", mpm.zeitende},
+                {ZEITPU_ABBRUCH, "ABBRUCH", mpm.zeitende}};
+  for (const auto& f : faelle) {
+    mpm.bausktr = f.z != ZEITPU_ABBRUCH;
+    const std::string text = zeigen(mpm, f.z, k);
+    EXPECT_EQ(text, "\n" + strich + f.wort + " " + f.zeit + "\n" + strich);
+    EXPECT_TRUE(std::regex_match(f.zeit, zeitform)) << f.zeit;
+    EXPECT_EQ(mpm.zeitende, f.z == ZEITPU_ANFANG ? "unbekannt" : f.zeit);
+    mpm.zeitende = "";
+  }
 }
 
 TEST(Berechnungsanzeige, StepAndIterationLines) {

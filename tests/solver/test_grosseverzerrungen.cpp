@@ -2,8 +2,9 @@
 // reference and the current configuration, checked against closed forms, and
 // the assembled tangent against central differences of the assembled
 // internal forces in every combination of configuration, strain theory and
-// material. Static steps and tau = 0 throughout, so that the tangent of the
-// internal forces is all there is to compare.
+// material. Static steps: the tangent of the internal forces is all there is
+// to compare; with viscosity (small strains only) the velocities follow the
+// displacements by the Newmark rule.
 
 #include <gtest/gtest.h>
 
@@ -19,86 +20,58 @@
 #include "testhilfe.h"
 
 using namespace MPM;
+using namespace th;
 
 namespace {
+
+std::string verfahren(const char* konfigur, const char* verzerr) {
+  return std::string("stw_berechverf W, W, W, F, W, F, ele, kopieren, eleinv, ") + konfigur + ", " + verzerr +
+         "\nstw_m F\nstw_strafverf F\nstw_zstrg F\n";
+}
 
 // A unit square (one bilinear element, E = 1000, nu = 0, plane stress) held at
 // x = 0 (node 1 in both directions, node 4 in x); at x = 1 either the edge
 // force 937.5 ramped over five static steps or the displacement 0.5.
 std::string quadrat(const char* konfigur, bool bverschiebung) {
-  std::ostringstream s;
-  s << "stw_zeitschrittverf implizit\nstw_berechverf W, W, W, F, W, F, ele, kopieren, eleinv, " << konfigur
-    << ", groverz\nstw_m F\nstw_strafverf F\nstw_t 0., 1., 0.2\nstw_zstrg F\nstw_bilanzit 10, 1.e-10\n"
-       "aus_dat_konv W\nmat 1, 1, (1., 1000., 0., 0.)\neletyp 1, Viereck, Lagro1, Lagro1, Gauss, 4, 1\n"
-       "kno 1, 1, 1., (0, 0)\nkno 2, 1, 1., (1, 0)\nkno 3, 1, 1., (1, 1)\nkno 4, 1, 1., (0, 1)\n"
-       "ele 1, 1, 1, (1, 2, 3, 4)\n"
-       "punktlast 1, kno, verschiebung, (1, 4), 0., kon, (0., 10.), (0.)\n"
-       "punktlast 2, kno, verschiebung, (1), 90., kon, (0., 10.), (0.)\n";
-  if (bverschiebung)
-    s << "punktlast 3, kno, verschiebung, (2, 3), 0., lin, (0., 2.), (0., 1.)\n";
-  else
-    s << "punktlast 3, kno, kraft, (2, 3), 0., lin, (0., 2.), (0., 937.5)\n";
-  return s.str();
+  return verfahren(konfigur, "groverz") + "stw_t 0., 1., 0.2\nstw_bilanzit 10, 1.e-10\naus_dat_konv W\n" +
+         einheitsquadrat("mat 1, 1, (1., 1000., 0., 0.)") + verschiebung(1, "1, 4", 0, 0) +
+         verschiebung(2, "1", 90, 0) +
+         (bverschiebung ? "punktlast 3, kno, verschiebung, (2, 3), 0., lin, (0., 2.), (0., 1.)\n"
+                        : "punktlast 3, kno, kraft, (2, 3), 0., lin, (0., 2.), (0., 937.5)\n");
 }
 
 // normdU of every equilibrium iteration, per step, from the global convergence table.
-std::vector<std::vector<double>> iterationen(const std::string& tabelle) {
+std::vector<std::vector<double>> iterationen(const std::string& text) {
   std::vector<std::vector<double>> schritte;
-  std::istringstream zeilen(tabelle);
-  std::string zeile;
-  int letzter = -1;
-  while (std::getline(zeilen, zeile)) {
-    if (zeile.empty() || zeile[0] == '#') continue;
-    std::istringstream spalten(zeile);
-    int tt = 0;
-    double t = 0.0, jjges = 0.0, normdU = 0.0;
-    if (!(spalten >> tt >> t >> jjges >> normdU)) continue;
-    if (tt != letzter) schritte.emplace_back();
-    letzter = tt;
-    schritte.back().push_back(normdU);
+  double letzter = -1;
+  for (const std::vector<double>& zeile : tabelle(text)) {
+    if (zeile[0] != letzter) schritte.emplace_back();
+    letzter = zeile[0];
+    schritte.back().push_back(zeile[3]);
   }
   return schritte;
 }
 
-double knoten(Tmpm& mpm, int n, int k) {
+double u_kno(Tmpm& mpm, int n, int k) {
   return KNO_Z(mpm.kno.suchen(n))->zust.u[k];
 }
 
-// The unit square as 2 x 2 bilinear elements: nodes 1..9 row by row from
-// (0, 0), material 1.
-std::string gitter() {
-  std::ostringstream s;
-  s << "eletyp 1, Viereck, Lagro1, Lagro1, Gauss, 4, 1\n";
-  for (int j = 0; j < 3; ++j)
-    for (int i = 0; i < 3; ++i)
-      s << "kno " << 3 * j + i + 1 << ", 1, 1., (" << 0.5 * i << ", " << 0.5 * j << ")\n";
-  for (int j = 0; j < 2; ++j)
-    for (int i = 0; i < 2; ++i) {
-      const int a = 3 * j + i + 1;
-      s << "ele " << 2 * j + i + 1 << ", 1, 1, (" << a << ", " << a + 1 << ", " << a + 4 << ", " << a + 3
-        << ")\n";
-    }
-  return s.str();
-}
+// The unit square as 2 x 2 bilinear elements: nodes 1..9 row by row from (0, 0).
+const std::string gitter = "stw_zeitschrittverf implizit\neletyp 1\n" + netz(2, 2, 0.5, 0.5);
 
 // A unit square of 2 x 2 bilinear elements, bottom held, top pulled up and
 // sheared by (0.15, 0.25) in three static steps: strains of about 25 %, far
-// beyond the yield strain 0.02 of the elastoplastic material.
+// beyond the yield strain 0.02 of the elastoplastic material (type 2); type 3
+// is elastic with the relaxation time 0.05.
 std::string modell(const char* konfigur, const char* verzerr, int mattyp) {
-  std::ostringstream s;
-  s << "stw_zeitschrittverf implizit\nstw_berechverf W, W, W, F, W, F, ele, kopieren, eleinv, " << konfigur
-    << ", " << verzerr << "\nstw_m F\nstw_strafverf F\nstw_t 0., 1., 0.3333333333333333\nstw_zstrg F\n"
-    << "stw_bilanzit 30, 1.e-12\nstw_matit 50, 1.e-13, 1.e-13\n";
-  if (mattyp == 1)
-    s << "mat 1, 1, (1., 1000., 0.3, 0.)\n";
-  else
-    s << "mat 1, 2, (1., 1000., 0.3, 0., 20., 100.)\n";
-  s << gitter();
-  s << "punktlast 1, kno, verschiebung, (1, 2, 3), 0., kon, (0., 10.), (0.)\n"
-       "punktlast 2, kno, verschiebung, (1, 2, 3), 90., kon, (0., 10.), (0.)\n"
-       "punktlast 3, kno, verschiebung, (7, 8, 9), 0., lin, (0., 2.), (0., 0.3)\n"
-       "punktlast 4, kno, verschiebung, (7, 8, 9), 90., lin, (0., 2.), (0., 0.5)\n";
-  return s.str();
+  return verfahren(konfigur, verzerr) + "stw_t 0., 1., 0.3333333333333333\nstw_bilanzit 30, 1.e-12\n" +
+         "stw_matit 50, 1.e-13, 1.e-13\n" +
+         (mattyp == 1   ? "mat 1, 1, (1., 1000., 0.3, 0.)\n"
+          : mattyp == 2 ? "mat 1, 2, (1., 1000., 0.3, 0., 20., 100.)\n"
+                        : "mat 1, 1, (1., 1000., 0.3, 0.05)\n") +
+         gitter + verschiebung(1, "1, 2, 3", 0, 0) + verschiebung(2, "1, 2, 3", 90, 0) +
+         "punktlast 3, kno, verschiebung, (7, 8, 9), 0., lin, (0., 2.), (0., 0.3)\n"
+         "punktlast 4, kno, verschiebung, (7, 8, 9), 90., lin, (0., 2.), (0., 0.5)\n";
 }
 
 // Keeps the internal variables each step starts from, so that after the run
@@ -113,8 +86,12 @@ struct Tangentenlauf : Tmpm {
   }
 
   // One equilibrium pass at the displacements U: the internal forces.
+  // The velocities follow U as the Newmark rule has it.
   TVM::VekR fint(const TVM::VekR& U) {
     sys->U = U;
+    const TVM::VekR& a = stw.newmark_koeff;
+    for (int i = 0; i < U.n; ++i)
+      sys->Ut[i] = a[3] * (U[i] - sys->U_n[i]) + a[4] * sys->Ut_n[i] + a[5] * sys->Utt_n[i];
     _transfer_sys_zu_knou();
     _transfer(OBJTYP_KNO, OBJTYP_MPU, ZUSTGROE_VERSCHIEBUNG);
     _transfer(OBJTYP_KNO, OBJTYP_IPU, ZUSTGROE_VERSCHIEBUNG);
@@ -171,11 +148,14 @@ double tangentenfehler(const char* konfigur, const char* verzerr, int mattyp, bo
 
 // Central differences with h = 1e-6 are exact to about h^2 |f'''| / |f'| and
 // rounding eps |f| / h, both near 1e-10 here; a missing geometric term or a
-// non-consistent plastic tangent shows up at 1e-3 or more.
+// non-consistent plastic tangent shows up at 1e-3 or more, a missing viscous
+// one (tau a3 = 0.3 against 1) at 0.2. With large strains the rate of the
+// Green-Lagrange strain also varies with F, which the tangent leaves out.
 TEST(Tangente, AgreesWithDifferencesOfTheInternalForces) {
   for (const char* konfigur : {"refkonf", "momkonf"})
     for (const char* verzerr : {"klnverz", "groverz"})
-      for (int mattyp : {1, 2}) {
+      for (int mattyp : {1, 2, 3}) {
+        if (mattyp == 3 && verzerr[0] == 'g') continue;
         bool bplastisch = false;
         const double fehler = tangentenfehler(konfigur, verzerr, mattyp, bplastisch);
         EXPECT_LT(fehler, 1e-6) << konfigur << ", " << verzerr << ", material type " << mattyp;
@@ -184,36 +164,33 @@ TEST(Tangente, AgreesWithDifferencesOfTheInternalForces) {
 }
 
 // St. Venant-Kirchhoff, uniaxial with nu = 0: stretch 1.5 gives E = 0.625,
-// S = 625 and the nominal stress P = 1.5 S = 937.5. Newton converges
-// quadratically (measured normdU_(j+1) / normdU_j^2 below 0.9).
-TEST(GrosseVerzerrungen, UnitSquareUnderEdgeForceStretchesToTheClosedForm) {
+// S = 625 and the nominal stress P = 1.5 S = 937.5. Under that edge force
+// Newton converges quadratically (measured normdU_(j+1) / normdU_j^2 below
+// 0.9); the prescribed stretch needs that edge force.
+TEST(GrosseVerzerrungen, UnitSquareStretchedToTheClosedForm) {
   for (const char* konfigur : {"refkonf", "momkonf"}) {
-    Konsolenumleitung k;
-    Testlauf lauf(quadrat(konfigur, false));
-    Tmpm mpm;
-    ASSERT_TRUE(mpm._steuerung());
-    EXPECT_EQ(lauf.lesen("flr.txt"), "");
-    EXPECT_NEAR(knoten(mpm, 2, 0), 0.5, 1e-12) << konfigur;
-    EXPECT_NEAR(knoten(mpm, 3, 0), 0.5, 1e-12) << konfigur;
-    EXPECT_NEAR(knoten(mpm, 3, 1), 0.0, 1e-12) << konfigur;
-    for (const auto& eintrag : mpm.mpu) {
-      EXPECT_NEAR(MPU_Z(eintrag.second)->zust.eps[0], 0.625, 1e-12) << konfigur;
-      EXPECT_NEAR(MPU_Z(eintrag.second)->zust.sig[0], 625.0, 1e-9) << konfigur;
+    SCOPED_TRACE(konfigur);
+    {
+      Konsolenumleitung k;
+      Testlauf lauf(quadrat(konfigur, false));
+      Tmpm mpm;
+      ASSERT_TRUE(mpm._steuerung());
+      EXPECT_EQ(lauf.lesen("flr.txt"), "");
+      EXPECT_NEAR(u_kno(mpm, 2, 0), 0.5, 1e-12);
+      EXPECT_NEAR(u_kno(mpm, 3, 0), 0.5, 1e-12);
+      EXPECT_NEAR(u_kno(mpm, 3, 1), 0.0, 1e-12);
+      for (const auto& eintrag : mpm.mpu) {
+        EXPECT_NEAR(MPU_Z(eintrag.second)->zust.eps[0], 0.625, 1e-12);
+        EXPECT_NEAR(MPU_Z(eintrag.second)->zust.sig[0], 625.0, 1e-9);
+      }
+      const auto schritte = iterationen(lauf.lesen("dat.kag.txt"));
+      ASSERT_EQ(schritte.size(), 5u);
+      for (const auto& normen : schritte) {
+        EXPECT_LE(normen.size(), 6u);
+        for (std::size_t j = 0; j + 1 < normen.size(); ++j)
+          EXPECT_TRUE(normen[j] <= 1e-7 || normen[j + 1] < 2.0 * normen[j] * normen[j]) << j;
+      }
     }
-    const auto schritte = iterationen(lauf.lesen("dat.kag.txt"));
-    ASSERT_EQ(schritte.size(), 5u) << konfigur;
-    for (const auto& normen : schritte) {
-      EXPECT_LE(normen.size(), 6u) << konfigur;
-      for (std::size_t j = 0; j + 1 < normen.size(); ++j)
-        if (normen[j] > 1e-7) {
-          EXPECT_LT(normen[j + 1], 2.0 * normen[j] * normen[j]) << konfigur << ", " << j;
-        }
-    }
-  }
-}
-
-TEST(GrosseVerzerrungen, PrescribedStretchNeedsTheNominalEdgeForce) {
-  for (const char* konfigur : {"refkonf", "momkonf"}) {
     Konsolenumleitung k;
     Testlauf lauf(quadrat(konfigur, true));
     Tangentenlauf mpm;
@@ -223,8 +200,8 @@ TEST(GrosseVerzerrungen, PrescribedStretchNeedsTheNominalEdgeForce) {
     TVM::VekR f2, f3;
     KNO_Z(mpm.kno.suchen(2))->_fint(f2);
     KNO_Z(mpm.kno.suchen(3))->_fint(f3);
-    EXPECT_NEAR(f2[0] + f3[0], 937.5, 1e-9) << konfigur;
-    EXPECT_NEAR(f2[1] + f3[1], 0.0, 1e-9) << konfigur;
+    EXPECT_NEAR(f2[0] + f3[0], 937.5, 1e-9);
+    EXPECT_NEAR(f2[1] + f3[1], 0.0, 1e-9);
   }
 }
 
@@ -234,23 +211,18 @@ TEST(GrosseVerzerrungen, PrescribedStretchNeedsTheNominalEdgeForce) {
 // stress arises (with small strains it would be of the order of E).
 TEST(GrosseVerzerrungen, RigidRotationLeavesNoStress) {
   for (const char* konfigur : {"refkonf", "momkonf"}) {
-    std::ostringstream s;
-    s << "stw_zeitschrittverf implizit\nstw_berechverf W, W, W, F, W, F, ele, kopieren, eleinv, " << konfigur
-      << ", groverz\nstw_m F\nstw_strafverf F\nstw_t 0., 1., 0.1\nstw_zstrg F\nstw_bilanzit 10, 1.e-12\n"
-         "mat 1, 1, (1., 1000., 0.3, 0.)\n"
-      << gitter();
-    s << "punktlast 1, kno, verschiebung, (1), 0., kon, (0., 10.), (0.)\n"
-         "punktlast 2, kno, verschiebung, (1), 90., kon, (0., 10.), (0.)\n"
-         "punktlast 3, kno, verschiebung, (3), 0., cos, (0., 10.), (1., 4., 0., -1.)\n"
-         "punktlast 4, kno, verschiebung, (3), 90., sin, (0., 10.), (1., 4., 0., 0.)\n";
     Konsolenumleitung k;
-    Testlauf lauf(s.str());
+    Testlauf lauf(verfahren(konfigur, "groverz") + "stw_t 0., 1., 0.1\nstw_bilanzit 10, 1.e-12\n" +
+                  "mat 1, 1, (1., 1000., 0.3, 0.)\n" + gitter + verschiebung(1, "1", 0, 0) +
+                  verschiebung(2, "1", 90, 0) +
+                  "punktlast 3, kno, verschiebung, (3), 0., cos, (0., 10.), (1., 4., 0., -1.)\n"
+                  "punktlast 4, kno, verschiebung, (3), 90., sin, (0., 10.), (1., 4., 0., 0.)\n");
     Tmpm mpm;
     ASSERT_TRUE(mpm._steuerung());
     EXPECT_EQ(lauf.lesen("flr.txt"), "");
     // Node 9 at (1, 1) ends at (-1, 1).
-    EXPECT_NEAR(knoten(mpm, 9, 0), -2.0, 1e-10) << konfigur;
-    EXPECT_NEAR(knoten(mpm, 9, 1), 0.0, 1e-10) << konfigur;
+    EXPECT_NEAR(u_kno(mpm, 9, 0), -2.0, 1e-10) << konfigur;
+    EXPECT_NEAR(u_kno(mpm, 9, 1), 0.0, 1e-10) << konfigur;
     for (const auto& eintrag : mpm.mpu)
       for (double sig : MPU_Z(eintrag.second)->zust.sig)
         EXPECT_LT(std::fabs(sig), 1e-11 * 1000.0) << konfigur;

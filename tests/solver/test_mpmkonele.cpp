@@ -13,13 +13,10 @@
 #include "testhilfe.h"
 
 using namespace MPM;
+using namespace th;
 using TVM::VekR;
 
 namespace {
-TKnoten* knoten(Tmpm& mpm, int n, double x, double y) {
-  static const VekR leer;
-  return kno_erzeugen(&mpm, n, 1, 1.0, VekR{x, y}, leer, leer, leer, leer, 0);
-}
 TKontaktlinie* linie(Tmpm& mpm, int num, KONLINTYP typ, std::vector<unsigned int> p) {
   return konlin_erzeugen(&mpm, num, OBJTYP_KNO, typ, p);
 }

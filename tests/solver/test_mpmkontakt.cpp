@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <iomanip>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -20,14 +19,10 @@
 #include "testhilfe.h"
 
 using namespace MPM;
+using namespace th;
 using TVM::VekR;
 
 namespace {
-std::string zahl(double x) {
-  std::ostringstream s;
-  s << std::setprecision(17) << x;
-  return s.str();
-}
 std::string kno(int n, double x, double y) {
   return "kno " + std::to_string(n) + ", 1, 0., (" + zahl(x) + ", " + zahl(y) + ")\n";
 }
@@ -128,13 +123,11 @@ TEST(Kontakt, ClosestLineOfEveryPointInRegistryOrder) {
                         Fall{0.0, 3.0, 0.0}, Fall{2.0, 3.0, 1.0}}) {
     Tmpm mpm;
     mpm.stw.bkontakt = true;
-    static const VekR leer;
-    TKnoten* p = kno_erzeugen(&mpm, 1, 1, 1.0, VekR{0.0, 0.0}, leer, leer, leer, leer, 0);
+    TKnoten* p = knoten(mpm, 1, 0.0, 0.0);
     for (int i : {1, 2}) {
       std::vector<unsigned int> punum{10u * i, 10u * i + 1};
       for (unsigned n : punum)
-        kno_erzeugen(&mpm, n, 1, 1.0, VekR{n % 2 ? -2.0 : 2.0, i == 1 ? -f.g1 : -f.g2}, leer, leer, leer,
-                     leer, 0);
+        knoten(mpm, n, n % 2 ? -2.0 : 2.0, i == 1 ? -f.g1 : -f.g2);
       ASSERT_NE(konlin_erzeugen(&mpm, i, OBJTYP_KNO, KONLINTYP_SPLKNO, punum), nullptr);
     }
     EXPECT_EQ(mpm._kontakt_geometrie(), f.g < 1.0) << f.g1 << " " << f.g2;
@@ -167,10 +160,7 @@ TEST(Kontakt, StiffnessEqualsFiniteDifferencesOfTheForces) {
                   kno(11, q[0] - 2 * t[0], q[1] - 2 * t[1]) + kno(12, q[0] + 2 * t[0], q[1] + 2 * t[1]) +
                   "konlin 1, kno, splkno, (11, 12)\n");
     Tmpm mpm;
-    mpm._eingabe_start();
-    mpm._netza();
-    mpm._netz_init_mpu();
-    mpm._L_G();
+    starten(mpm);
     TSystem& sys = *mpm.sys;
     auto kraefte = [&]() {
       if (bmpu) mpm._transfer(OBJTYP_KNO, OBJTYP_MPU, ZUSTGROE_VERSCHIEBUNG);
@@ -224,8 +214,7 @@ TEST(Kontakt, StiffnessEqualsFiniteDifferencesOfTheForces) {
 // of its measured gap: three nodes with either penalty law, then four
 // material points in a fixed mesh (2 x 4 points of 0.5 m x 0.5 m).
 TEST(Kontakt, BlockRestsOnTheFloorOnNodesOrMaterialPoints) {
-  const std::string block = kno(1, 0, 0) + kno(2, 1, 0) + kno(3, 2, 0) + kno(4, 0, 1) + kno(5, 1, 1) +
-                            kno(6, 2, 1) + "ele 1, 1, 1, (1, 2, 5, 4)\nele 2, 1, 1, (2, 3, 6, 5)\n" + last;
+  const std::string block = netz(2, 1, 1.0, 1.0, 0.0) + last;
   std::string mpm_modus = "stw_berechverf F, W, W, F, W, F, ele, kopieren, eleinv, refkonf, klnverz\n"
                           "stw_uebtragrichtstart mpu_zu_kno\neletyp 1, Viereck, Lagro1, Lagro1, Leer, 0, 1\n";
   for (int n = 0; n < 8; ++n)

@@ -17,12 +17,13 @@
 #include "testhilfe.h"
 
 using namespace MPM;
+using namespace th;
 using TVM::MatR;
 using TVM::VekR;
 
 namespace {
 const VekR leer;
-const std::string frage = "Fuer ABBRUCH \"x\", fuer WEITER beliebiges Zeichen eingeben:";
+const std::string abbruch = frage;
 
 struct Modell {
   explicit Modell(bool bipuaufmpu = false) {
@@ -32,36 +33,17 @@ struct Modell {
   Tmpm mpm;
 };
 
-TKnoten* knoten(Tmpm& mpm, int num, double x, double y, double vol = 0.0) {
-  TKnoten* kn = kno_erzeugen(&mpm, num, 1, vol, VekR{x, y}, leer, leer, leer, leer, 0);
-  mpm.knou.einfuegen(num, kn);
-  mpm.knox.einfuegen(num, kn);
-  return kn;
-}
-
-// Nodes numbered from 1 row by row on nx x ny points of unit spacing.
+// Unknown nodes numbered from 1 row by row on nx x ny points of unit spacing.
 void gitter(Tmpm& mpm, int nx, int ny) {
   for (int j = 0; j < ny; ++j)
     for (int i = 0; i < nx; ++i)
-      knoten(mpm, j * nx + i + 1, i, j);
+      knoten(mpm, j * nx + i + 1, i, j, 0.0, true);
 }
 
 // The unit square with lower left node n of a grid with nx points per row.
 std::vector<unsigned> quadrat(int n, int nx) {
-  const unsigned a = static_cast<unsigned>(n);
-  const unsigned b = static_cast<unsigned>(nx);
+  const unsigned a = static_cast<unsigned>(n), b = static_cast<unsigned>(nx);
   return {a, a + 1, a + 1 + b, a + b};
-}
-
-TMaterialpunkt* punkt(Tmpm& mpm, int num, double x, double y, double vol = 0.25) {
-  VekR pos{x, y};
-  return mpu_erzeugen(&mpm, num, 1, vol, pos, leer, leer, leer, leer, 0);
-}
-
-std::string text(const TObjbasis* obj) {
-  std::ostringstream s;
-  s << obj;
-  return s.str();
 }
 
 std::string ausserhalb(TPunkt* p) {
@@ -77,8 +59,7 @@ TEST(Netz, SetupNumbersTheSystemLinksElementsAndGivesNodalVolumes) {
   // 3 x 2 unit squares on a 4 x 3 grid; elements numbered row by row.
   gitter(m.mpm, 4, 3);
   KNO_Z(m.mpm.kno.suchen(12))->vola = 7.0; // an input volume stays
-  eletyp_erzeugen(&m.mpm, 1, ELE::FORM_VIERECK, ELE::ANSFUNK_LAGRO1, ELE::ANSFUNK_LAGRO1, ELE::IPU_LEER, 0,
-                  0);
+  eletyp_bilinear(m.mpm, 1, 0);
   const int unten_links[] = {1, 2, 3, 5, 6, 7};
   for (int e = 0; e < 6; ++e)
     ASSERT_NE(ele_erzeugen(&m.mpm, e + 1, 1, 1, quadrat(unten_links[e], 4), 0), nullptr);
@@ -116,17 +97,16 @@ TEST(Netz, MaterialPointsAreLocatedAndLeaversSwitchedOffOnce) {
   Modell m;
   m.mpm.stw.bknokoerperfest = false; // a fixed background mesh
   gitter(m.mpm, 3, 2);               // 1 (0,0) 2 (1,0) 3 (2,0), 4 (0,1) 5 (1,1) 6 (2,1)
-  eletyp_erzeugen(&m.mpm, 1, ELE::FORM_VIERECK, ELE::ANSFUNK_LAGRO1, ELE::ANSFUNK_LAGRO1, ELE::IPU_LEER, 0,
-                  0);
+  eletyp_bilinear(m.mpm, 1, 0);
   // The right square has the lower number.
   TElement* rechts = ele_erzeugen(&m.mpm, 3, 1, 1, quadrat(2, 3), 0);
   TElement* links = ele_erzeugen(&m.mpm, 5, 1, 1, quadrat(1, 3), 0);
   ASSERT_NE(rechts, nullptr);
   ASSERT_NE(links, nullptr);
 
-  TMaterialpunkt* kante = punkt(m.mpm, 1, 1.0, 0.5);
-  TMaterialpunkt* innen = punkt(m.mpm, 2, 0.5, 0.25);
-  TMaterialpunkt* draussen = punkt(m.mpm, 3, 3.0, 0.5);
+  TMaterialpunkt* kante = materialpunkt(m.mpm, 1, 1.0, 0.5, 0.25);
+  TMaterialpunkt* innen = materialpunkt(m.mpm, 2, 0.5, 0.25, 0.25);
+  TMaterialpunkt* draussen = materialpunkt(m.mpm, 3, 3.0, 0.5, 0.25);
   m.mpm._netz_init_mpu();
   EXPECT_EQ(kante->element, rechts);
   EXPECT_EQ(innen->element, links);
@@ -153,7 +133,7 @@ TEST(Netz, MaterialPointsAreLocatedAndLeaversSwitchedOffOnce) {
   // points move; a point never located is placed once.
   m.mpm.stw.bknokoerperfest = true;
   kante->zust.u.init({-0.5, 0.0});
-  TMaterialpunkt* neu = punkt(m.mpm, 4, 1.5, 0.5);
+  TMaterialpunkt* neu = materialpunkt(m.mpm, 4, 1.5, 0.5, 0.25);
   k.aus.str("");
   m.mpm._netz_init_mpu();
   EXPECT_EQ(kante->element, rechts);
@@ -166,11 +146,10 @@ TEST(Netz, IntegrationPointsFollowTheirMaterialPoints) {
   Modell m(true);
   m.mpm.stw.bknokoerperfest = false;
   gitter(m.mpm, 2, 2); // 1 (0,0) 2 (1,0) 3 (0,1) 4 (1,1)
-  eletyp_erzeugen(&m.mpm, 1, ELE::FORM_VIERECK, ELE::ANSFUNK_LAGRO1, ELE::ANSFUNK_LAGRO1, ELE::IPU_LEER, 0,
-                  0);
+  eletyp_bilinear(m.mpm, 1, 0);
   TElement* e = ele_erzeugen(&m.mpm, 1, 1, 1, {1, 2, 4, 3}, 0);
-  TMaterialpunkt* a = punkt(m.mpm, 1, 0.75, 0.25);
-  TMaterialpunkt* b = punkt(m.mpm, 2, 1.5, 0.5);
+  TMaterialpunkt* a = materialpunkt(m.mpm, 1, 0.75, 0.25, 0.25);
+  TMaterialpunkt* b = materialpunkt(m.mpm, 2, 1.5, 0.5, 0.25);
   TIntegrationspunkt* ia = IPU_Z(a->ipu_auf);
   TIntegrationspunkt* ib = IPU_Z(b->ipu_auf);
   ASSERT_NE(ia, nullptr);
@@ -187,8 +166,8 @@ TEST(Netz, IntegrationPointsFollowTheirMaterialPoints) {
   EXPECT_FALSE(m.mpm._ipu_in_ele());
   Modell leer_modell;
   EXPECT_FALSE(leer_modell.mpm._ipu_in_ele());
-  EXPECT_EQ(k.aus.str(), "FEHLER in <bool Tmpm::_ipu_in_ele()>: !ipu_z->mpu\n" + frage +
-                             "FEHLER in <bool Tmpm::_ipu_in_ele()>: !ele.size()\n" + frage);
+  EXPECT_EQ(k.aus.str(), "FEHLER in <bool Tmpm::_ipu_in_ele()>: !ipu_z->mpu\n" + abbruch +
+                             "FEHLER in <bool Tmpm::_ipu_in_ele()>: !ele.size()\n" + abbruch);
 }
 
 TEST(Netz, SourcesEmitAtTheirTimesAndPositions) {
@@ -226,9 +205,12 @@ TEST(Netz, SourcesEmitAtTheirTimesAndPositions) {
     EXPECT_EQ(mp->zust.ut, (VekR{2.0, -1.0})) << wann;
   }
 
-  // A repeated step emits nothing.
+  // A repeated step emits nothing, nor does a step that is not a base step.
   m.mpm.t = 0.2;
   m.mpm.bwiederholung = true;
+  m.mpm._netz_init_mpu();
+  m.mpm.bwiederholung = false;
+  m.mpm.bgrundschritt = false;
   m.mpm._netz_init_mpu();
   EXPECT_EQ(m.mpm.mpu.size(), 4u);
 }
@@ -236,12 +218,10 @@ TEST(Netz, SourcesEmitAtTheirTimesAndPositions) {
 TEST(Netz, AllApproximationsAreBuiltInOrder) {
   Konsolenumleitung k("wwww");
   Modell m(true);
-  gitter(m.mpm, 3, 2);        // 1 (0,0) 2 (1,0) 3 (2,0), 4 (0,1) 5 (1,1) 6 (2,1)
-  knoten(m.mpm, 7, 5.0, 5.0); // in no element
-  eletyp_erzeugen(&m.mpm, 1, ELE::FORM_VIERECK, ELE::ANSFUNK_LAGRO1, ELE::ANSFUNK_LAGRO1, ELE::IPU_GAUSS, 4,
-                  0);
-  eletyp_erzeugen(&m.mpm, 2, ELE::FORM_VIERECK, ELE::ANSFUNK_LAGRO1, ELE::ANSFUNK_LAGRO1, ELE::IPU_LEER, 0,
-                  0);
+  gitter(m.mpm, 3, 2);                   // 1 (0,0) 2 (1,0) 3 (2,0), 4 (0,1) 5 (1,1) 6 (2,1)
+  knoten(m.mpm, 7, 5.0, 5.0, 0.0, true); // in no element
+  eletyp_bilinear(m.mpm, 1, 4);
+  eletyp_bilinear(m.mpm, 2, 0);
   TElement* voll = ele_erzeugen(&m.mpm, 1, 1, 1, quadrat(1, 3), 0);
   TElement* leer_ele = ele_erzeugen(&m.mpm, 2, 1, 2, quadrat(2, 3), 0); // no material points
   ASSERT_NE(voll, nullptr);
@@ -273,7 +253,7 @@ TEST(Netz, AllApproximationsAreBuiltInOrder) {
   const std::string fehler = "FEHLER in <bool Tmpm::_L_G()>: ";
   EXPECT_EQ(k.aus.str(),
             fehler + "Ansaetze mit (Quellen: knou)->(Ziele: mpu), art=unbekannt: Ansatz nicht verfuegbar\n" +
-                frage + fehler +
+                abbruch + fehler +
                 "Ansaetze mit (Quellen: knou)->(Ziele: ipu), art=unbekannt: Ansatz nicht verfuegbar\n" +
                 frage);
 }
@@ -281,9 +261,9 @@ TEST(Netz, AllApproximationsAreBuiltInOrder) {
 TEST(Netz, NodesAndIntegrationPointsAreRebasedWhenNotBodyFixed) {
   Konsolenumleitung k;
   Modell m(true);
-  TKnoten* kn = knoten(m.mpm, 1, 1.0, 2.0, 0.5);
+  TKnoten* kn = knoten(m.mpm, 1, 1.0, 2.0, 0.5, true);
   kn->zust.u.init({0.1, -0.2});
-  TMaterialpunkt* mp = punkt(m.mpm, 1, 0.5, 0.5);
+  TMaterialpunkt* mp = materialpunkt(m.mpm, 1, 0.5, 0.5, 0.25);
   TPunkt* ip = mp->ipu_auf;
   mp->zust.u.init({0.3, 0.0});
   ASSERT_TRUE(IPU_Z(ip)->ans_mpu->_init(KONFIGUR_REFKONF, VERZERR_KLNVERZ));

@@ -10,6 +10,7 @@
 #include "testhilfe.h"
 
 using namespace MPM;
+using namespace th;
 
 namespace {
 // Replaces the step by a scripted sequence of outcomes and records what the
@@ -135,22 +136,6 @@ TEST(Zeitschritt, AtLeastTwoEquilibriumIterations) {
   EXPECT_EQ(mpm.jj, 2);
 }
 
-// The smallest usable model, one element on four nodes, through start-up and
-// the driver; the stop through the abort path is the program test's.
-TEST(Steuerung, RunsTheTimeLoop) {
-  Konsolenumleitung k;
-  Testlauf lauf("stw_t 0., 1., 0.25\nstw_zeitschrittverf implizit\nmat 1, 1, (1., 1., 0., 0.)\neletyp 1\n"
-                "kno 1, 1, 1., (0, 0)\nkno 2, 1, 1., (1, 0)\nkno 3, 1, 1., (1, 1)\nkno 4, 1, 1., (0, 1)\n"
-                "ele 1, 1, 1, (1, 2, 3, 4)\n");
-  Tmpm mpm;
-  EXPECT_TRUE(mpm._steuerung());
-  // The loop's own line sits between the start values and the first step.
-  EXPECT_NE(k.aus.str().find("Ausgabe der Startwerte\nZeitschritte\n  ZSA: "), std::string::npos);
-  EXPECT_EQ(mpm.zsges, 4);
-  EXPECT_DOUBLE_EQ(mpm.t, 1.0);
-  EXPECT_TRUE(mpm.bfertig);
-}
-
 // Heap allocations counted while `bzaehlen` is set; every other test runs
 // through the same replacement without counting.
 namespace {
@@ -201,18 +186,11 @@ std::string kragarm(int nx, int ny, const std::string& zusatz) {
     << "stw_m W, 0.\nstw_strafverf W, 1.e13\nstw_t_aus_dat F\nstw_t_aus_ktr F\n"
     << "eletyp 1, Viereck, Lagro1, Lagro1, Gauss, 4, 1\n"
     << zusatz;
-  const auto nummer = [ny](int i, int j) { return i * (ny + 1) + j + 1; };
-  for (int i = 0; i <= nx; ++i)
-    for (int j = 0; j <= ny; ++j)
-      s << "kno " << nummer(i, j) << ", 1, 1., (" << 2.0 * i / nx << ", " << 0.5 * j / ny << ")\n";
-  for (int i = 0, e = 1; i < nx; ++i)
-    for (int j = 0; j < ny; ++j, ++e)
-      s << "ele " << e << ", 1, 1, (" << nummer(i, j) << ", " << nummer(i + 1, j) << ", "
-        << nummer(i + 1, j + 1) << ", " << nummer(i, j + 1) << ")\n";
+  s << netz(nx, ny, 2.0 / nx, 0.5 / ny);
   std::string fest, spitze;
   for (int j = 0; j <= ny; ++j) {
-    fest += (j ? ", " : "") + std::to_string(nummer(0, j));
-    spitze += (j ? ", " : "") + std::to_string(nummer(nx, j));
+    fest += (j ? ", " : "") + std::to_string(j * (nx + 1) + 1);
+    spitze += (j ? ", " : "") + std::to_string(j * (nx + 1) + nx + 1);
   }
   s << "punktlast 1, kno, verschiebung, (" << fest << "), 0., kon, (0., 1.), (0.)\n"
     << "punktlast 2, kno, verschiebung, (" << fest << "), 90., kon, (0., 1.), (0.)\n"
