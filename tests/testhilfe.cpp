@@ -182,15 +182,8 @@ std::string golden(const std::string& datei, const std::string& name, const std:
   return block;
 }
 
-double maxabweichung(const TVM::MatR& a, const TVM::MatR& b) {
-  double m = 0.0;
-  for (long k = 0; k < a.anzahl(); ++k)
-    m = std::max(m, std::fabs(a.data[k] - b.data[k]));
-  return m;
-}
-
 double maxbetrag(const TVM::MatR& a) {
-  return maxabweichung(a, TVM::MatR(a.zeilen, a.spalten));
+  return ::maxabw(a, TVM::MatR(a.zeilen, a.spalten));
 }
 
 MPM::TKnoten* knoten(MPM::Tmpm& mpm, int num, double x, double y, double vol, bool unbekannt) {

@@ -137,7 +137,6 @@ std::string zahl(double x);
 // the next such line, with "ZEIT" replaced by `zeit`.
 std::string golden(const std::string& datei, const std::string& name, const std::string& zeit = "ZEIT");
 
-double maxabweichung(const TVM::MatR& a, const TVM::MatR& b);
 double maxbetrag(const TVM::MatR& a);
 
 // A node of material 1 at rest; with `unbekannt` also an unknown node.

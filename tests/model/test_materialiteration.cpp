@@ -122,7 +122,7 @@ TEST_F(Materialiteration, ElasticStatesTakeNoNewtonStep) {
   ASSERT_TRUE(iterieren());
   EXPECT_EQ(zg.normr, 0.0);
   EXPECT_EQ(mp->matit[0], 0u);
-  EXPECT_EQ(maxabweichung(zg.DT, kv->Dvis), 0.0);
+  EXPECT_EQ(maxabw(zg.DT, kv->Dvis), 0.0);
   const VekR sig = kv->Cel * zg.eps + kv->Dvis * zg.epst;
   for (int i = 0; i < 3; ++i)
     EXPECT_DOUBLE_EQ(zg.sig[i], sig[i]) << i;
@@ -203,7 +203,7 @@ TEST_F(Materialiteration, LinearViscoelasticLawConvergesAtTheSecondStep) {
     schritte += 2;
     EXPECT_EQ(mp->matit[0], schritte) << dt;
     const MatR CT = ve->Cel + (2.0 / (2.0 + dt)) * ve->Cel2;
-    EXPECT_LE(maxabweichung(zg.CT, CT), 1e-14 * maxbetrag(CT)) << dt;
+    EXPECT_LE(maxabw(zg.CT, CT), 1e-14 * maxbetrag(CT)) << dt;
     // z = (z_n + a eps) / (1 + a), a = dt / 2.
     const VekR zv = (1.0 / (1.0 + dt / 2.0)) * (VekR{zg.z_n[0], zg.z_n[1], zg.z_n[2]} + (dt / 2.0) * zg.eps);
     const VekR sig = ve->Cel * zg.eps + ve->Cel2 * (zg.eps - zv);
@@ -229,7 +229,7 @@ TEST_F(Materialiteration, ConvergenceTestsAreStrictAndTheRateIsCheckedFromTheSec
   EXPECT_DOUBLE_EQ(zg.z[0], 0.85);
   EXPECT_EQ(zg.normdz, 0.25);
   EXPECT_EQ(zg.normr, 0.2);
-  EXPECT_EQ(maxabweichung(streng.letzte_rzinv, diagonale(1, 1, 1)), 0.0);
+  EXPECT_EQ(maxabw(streng.letzte_rzinv, diagonale(1, 1, 1)), 0.0);
 
   // Without inelastic evolution: one residual, no step, the tangent gets no inverse.
   streng.biter_wert = false;

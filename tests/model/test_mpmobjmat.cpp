@@ -41,7 +41,7 @@ protected:
 };
 
 bool gleich(const MatR& a, const MatR& b) {
-  return a.zeilen == b.zeilen && a.spalten == b.spalten && maxabweichung(a, b) == 0.0;
+  return a.zeilen == b.zeilen && a.spalten == b.spalten && maxabw(a, b) == 0.0;
 }
 
 // Solves r(z) = 0 by Newton steps with the analytic derivative, starting at z_n.
@@ -67,13 +67,12 @@ TEST_F(Material, ElasticMatricesAndSizes) {
   TMaterial_linelvis mat(&mpm, 1, {});
   MatR C;
   EXPECT_TRUE(gleich(mat._Cel(C, 1.0, 0.0), MatR(3, 3, {1, 0, 0, 0, 1, 0, 0, 0, 1})));
-  EXPECT_LT(maxabweichung(mat._Cel(C, 1.0, 0.25), MatR(3, 3, {1.2, 0.4, 0, 0.4, 1.2, 0, 0, 0, 0.8})), 1e-15);
+  EXPECT_LT(maxabw(mat._Cel(C, 1.0, 0.25), MatR(3, 3, {1.2, 0.4, 0, 0.4, 1.2, 0, 0, 0, 0.8})), 1e-15);
 
   // Plane stress E = 2, nu = 0.5: c = 2 / 0.75.
   TDimensionen::setzen(ELE::DIM_2D, RBDIM_SP0);
   const double c = 8.0 / 3.0;
-  EXPECT_LT(maxabweichung(mat._Cel(C, 2.0, 0.5), MatR(3, 3, {c, c / 2, 0, c / 2, c, 0, 0, 0, 4.0 / 3.0})),
-            1e-15);
+  EXPECT_LT(maxabw(mat._Cel(C, 2.0, 0.5), MatR(3, 3, {c, c / 2, 0, c / 2, c, 0, 0, 0, 4.0 / 3.0})), 1e-15);
 
   // Unknown plane state: zero matrix of the right size, old contents gone.
   TDimensionen::setzen(ELE::DIM_2D, RBDIM_UNBEKANNT);
@@ -229,12 +228,12 @@ TEST_F(Material, PlasticConsistentTangentMatchesDifferencedStress) {
         for (int i = 0; i < 3; ++i)
           CTfd[i][j] = (sp[i] - sm[i]) / (2.0 * h);
       }
-      EXPECT_LT(maxabweichung(CT, CTfd), 1e-5 * maxbetrag(CTfd)) << "CT=" << CT << "\nCTfd=" << CTfd;
+      EXPECT_LT(maxabw(CT, CTfd), 1e-5 * maxbetrag(CTfd)) << "CT=" << CT << "\nCTfd=" << CTfd;
 
       // Without the inverse of a Newton step the tangent is formed at the state itself.
       MatR CT0;
       mat._CT_DT(eps, epst, z, z_n, MatR(), CT0, DT, true, 0.01);
-      EXPECT_LT(maxabweichung(CT0, CT), 1e-12 * maxbetrag(CT));
+      EXPECT_LT(maxabw(CT0, CT), 1e-12 * maxbetrag(CT));
     }
   }
 }
