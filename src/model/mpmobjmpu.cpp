@@ -57,8 +57,8 @@ bool datensatz_pruefen(Tmpm* mpm, const Tobjcont& reg, const char* nummerntext, 
 
 TMaterialpunkt::TMaterialpunkt(Tmpm* m, int n, OBJTYP e, int matnum, double vol, const TVM::VekR& x,
                                const TVM::VekR& u, const TVM::VekR& ut, const TVM::VekR& utt,
-                               const TVM::VekR& z, int farbe)
-    : TPunkt(m, OBJTYP_MPU, e, n, vol, x, u, ut, utt, z, farbe), material(material_suchen(m, matnum)) {
+                               const TVM::VekR& z, int farbnr)
+    : TPunkt(m, OBJTYP_MPU, e, n, vol, x, u, ut, utt, z, farbnr), material(material_suchen(m, matnum)) {
   ans_kno = ansatz_anlegen(OBJTYP_KNO, mpm->stw.ansatz_knou_zu_pu);
   if (material) zust.rho0 = material->rho;
 }
@@ -228,8 +228,8 @@ void TMaterialpunkt::_text(std::ostream& os) const {
 TMaterialpunktquelle::TMaterialpunktquelle(Tmpm* m, int n, OBJTYP e, double a, double b, double d, int matnum,
                                            double vol, const TVM::VekR& x, const TVM::VekR& u,
                                            const TVM::VekR& ut, const TVM::VekR& utt, const TVM::VekR& z,
-                                           int farbe)
-    : TPunkt(m, OBJTYP_MPUQUELL, e, n, vol, x, u, ut, utt, z, farbe), tA(a), tE(b), dt(d),
+                                           int farbnr)
+    : TPunkt(m, OBJTYP_MPUQUELL, e, n, vol, x, u, ut, utt, z, farbnr), tA(a), tE(b), dt(d),
       material(material_suchen(m, matnum)) {
   if (material) zust.rho0 = material->rho;
 }

@@ -27,7 +27,7 @@ public:
   bool bfremd = false;
 
   TVektor() = default;
-  explicit TVektor(int n, T wert = T()) { init(n, nullptr, wert); }
+  explicit TVektor(int laenge, T wert = T()) { init(laenge, nullptr, wert); }
   TVektor(std::initializer_list<T> werte) { init(static_cast<int>(werte.size()), werte.begin()); }
   template <class U, class = std::enable_if_t<std::is_arithmetic<U>::value>>
   explicit TVektor(const std::vector<U>& v) {

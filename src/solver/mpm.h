@@ -228,7 +228,7 @@ public:
   bool _ausgabe_gid_pu_res(DATEI datei, bool bmpu, bool bipu, bool bkno);
   bool _ausgabe_gid_kno_res(DATEI datei);
   // Gnuplot plot title: the non-empty parts joined by ", ".
-  void _plottitel(std::string& titel, const std::string& a, const std::string& b, const std::string& c,
+  void _plottitel(std::string& ziel, const std::string& a, const std::string& b, const std::string& c,
                   const std::string& d);
 
   std::string zeitanfang = "unbekannt"; // set by the progress display at "Anfang"
