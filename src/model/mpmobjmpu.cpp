@@ -16,7 +16,7 @@
 namespace MPM {
 
 namespace {
-constexpr double eps = 2.220446049250313e-16;
+constexpr double maschinengenauigkeit = 2.220446049250313e-16;
 
 // The material of number `matnum`; a missing one is reported and the user
 // asked whether to stop.
@@ -257,7 +257,7 @@ TMaterialpunkt* mpu_erzeugen(Tmpm* mpm, int num, int matnum, double vol, TVM::Ve
                              const TVM::VekR& ut, const TVM::VekR& utt, const TVM::VekR& z, int farbe) {
   if (!datensatz_pruefen(mpm, mpm->mpu, "Materialpunktnummer", num, matnum, vol)) return nullptr;
   const double s = mpm->stw.schmutzxa;
-  if (!mpm->stw.bknokoerperfest && s > eps)
+  if (!mpm->stw.bknokoerperfest && s > maschinengenauigkeit)
     for (int i = 0; i < x.n; ++i)
       x[i] += MATHE::zufall(-s, s);
 
