@@ -171,8 +171,6 @@ public:
   Tobjcont mat, mpu, mpuquell, ipu, kno, knox, knou, eletyp, ele, pla, konlin;
 
   std::string titel = "unbekannt";
-  std::string untertitel = "unbekannt";
-  std::string programm;
 
   bool bausktr = true; // control output due in this step
   bool bausdat = true; // data output due in this step
@@ -266,8 +264,7 @@ public:
   bool _mpu_in_ele();
   // Integration points on material points follow them into their elements.
   bool _ipu_in_ele();
-  bool bnetza = true;           // mesh setup pending
-  unsigned int Nmpu_in_ele = 0; // material points located by the last location
+  bool bnetza = true; // mesh setup pending
   // Cloud sources are found through a cell grid (false: every cloud is
   // tested, the cost growing with the product of the two point counts).
   bool bwolkenraster = true;
