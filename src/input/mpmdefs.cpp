@@ -155,9 +155,6 @@ RICHTUNG _RICHTUNG(const char* w) {
 OBJSTATUS _OBJSTATUS(const char* w) {
   return wert<OBJSTATUS>(objstatusnamen, w);
 }
-KNOTYP _KNOTYP(const char* w) {
-  return wert<KNOTYP>(knotypnamen, w);
-}
 KONLINTYP _KONLINTYP(const char* w) {
   return wert<KONLINTYP>(konlintypnamen, w);
 }
@@ -173,14 +170,8 @@ MATERIALTYP _MATERIALTYP(const char* w) {
 MATERIALTYP _MATERIALTYP(int m) {
   return m >= 1 && m <= 3 ? static_cast<MATERIALTYP>(m) : MATERIALTYP_UNBEKANNT;
 }
-ZUSTGROE _ZUSTGROE(const char* w) {
-  return wert<ZUSTGROE>(zustgroenamen, w);
-}
 ZEITPU _ZEITPU(const char* w) {
   return wert<ZEITPU>(zeitpunamen, w);
-}
-FEHLER _FEHLER(const char* w) {
-  return wert<FEHLER>(fehlernamen, w);
 }
 OBJTYP _OBJTYP(const char* w) {
   return wert<OBJTYP>(objtypnamen, w);

@@ -127,15 +127,12 @@ UEBERTRAGRICHTSTART _UEBERTRAGRICHTSTART(const char* wort);
 RBDIM _RBDIM(const char* wort);
 RICHTUNG _RICHTUNG(const char* wort);
 OBJSTATUS _OBJSTATUS(const char* wort);
-KNOTYP _KNOTYP(const char* wort);
 KONLINTYP _KONLINTYP(const char* wort);
 LASTTYP _LASTTYP(const char* wort);
 LASTFUNKTYP _LASTFUNKTYP(const char* wort);
 MATERIALTYP _MATERIALTYP(const char* wort);
 MATERIALTYP _MATERIALTYP(int wert);
-ZUSTGROE _ZUSTGROE(const char* wort);
 ZEITPU _ZEITPU(const char* wort); // "unbekannt" gives 7
-FEHLER _FEHLER(const char* wort);
 OBJTYP _OBJTYP(const char* wort);
 OBJTYP _OBJTYP(int wert);
 

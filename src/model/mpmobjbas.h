@@ -43,7 +43,6 @@ public:
   OBJSTATUS status;
   int farbe = 0;
   bool bausgewaehlt = false; // selected for the output tables
-  bool bmerker = false;
 };
 
 // Ordered registry from number to object. With `beigentuemer` the registry
@@ -92,19 +91,6 @@ public:
     }
     return true;
   }
-  // Takes the object of number `num` out (an owning registry deletes it);
-  // false when there is none.
-  bool entfernen(K num) {
-    mischen();
-    const auto pos = finden(num);
-    if (pos == sortiert_.end()) return false;
-    T* obj = pos->second;
-    liste_.erase(liste_.begin() + (pos - sortiert_.begin()));
-    sortiert_.erase(pos);
-    if (beigentuemer_) delete obj;
-    return true;
-  }
-
   // The objects in ascending number, contiguous.
   const std::vector<T*>& liste() const {
     mischen();
@@ -122,15 +108,8 @@ public:
   std::size_t size() const { return sortiert_.size() + neu_.size(); }
   bool empty() const { return size() == 0; }
 
-  int zaehlwort = 0; // free counter for the input reader
-
 private:
   typename Karte::const_iterator finden(K num) const {
-    const auto pos = std::lower_bound(sortiert_.begin(), sortiert_.end(), num,
-                                      [](const Eintrag& e, K n) { return e.first < n; });
-    return pos != sortiert_.end() && pos->first == num ? pos : sortiert_.end();
-  }
-  typename Karte::iterator finden(K num) {
     const auto pos = std::lower_bound(sortiert_.begin(), sortiert_.end(), num,
                                       [](const Eintrag& e, K n) { return e.first < n; });
     return pos != sortiert_.end() && pos->first == num ? pos : sortiert_.end();

@@ -9,8 +9,8 @@
 namespace MPM {
 
 TElementtyp::TElementtyp(TModell* m, int n, ELE::FORM form, ELE::ANSFUNK x, ELE::ANSFUNK u, ELE::IPU ipu,
-                         int Nipu, int farbe)
-    : TObjbasis(m, OBJTYP_ELETYP, n, farbe, OBJSTATUS_AKTIV),
+                         int Nipu, int farbnr)
+    : TObjbasis(m, OBJTYP_ELETYP, n, farbnr, OBJSTATUS_AKTIV),
       eletyp(ELETYP::get_datasetptr(ELETYP::Tkey(dim, form, x, u))),
       integ(ELEIPU::get_datasetptr(ELEIPU::Tkey(dim, form, ipu, static_cast<unsigned>(Nipu)))) {}
 

@@ -9,8 +9,8 @@ namespace MPM {
 
 TIntegrationspunkt::TIntegrationspunkt(TModell* m, int n, OBJTYP e, double vol, const TVM::VekR& x,
                                        const TVM::VekR& u, const TVM::VekR& ut, const TVM::VekR& utt,
-                                       const TVM::VekR& z, int farbe, TPunkt* geber)
-    : TPunkt(m, OBJTYP_IPU, e, n, vol, x, u, ut, utt, z, farbe, geber) {
+                                       const TVM::VekR& z, int farbnr, TPunkt* geber)
+    : TPunkt(m, OBJTYP_IPU, e, n, vol, x, u, ut, utt, z, farbnr, geber) {
   ans_kno = ansatz_anlegen(OBJTYP_KNO, mpm->stw.ansatz_knou_zu_pu);
   ans_mpu = ansatz_anlegen(OBJTYP_MPU, mpm->stw.ansatz_mpu_zu_ipu);
 }

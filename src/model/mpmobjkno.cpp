@@ -12,8 +12,8 @@
 namespace MPM {
 
 TKnoten::TKnoten(TModell* m, int n, OBJTYP e, double vol, const TVM::VekR& x, const TVM::VekR& u,
-                 const TVM::VekR& ut, const TVM::VekR& utt, const TVM::VekR& z, int farbe)
-    : TPunkt(m, OBJTYP_KNO, e, n, vol, x, u, ut, utt, z, farbe), sysposfhg(dim1, -1) {
+                 const TVM::VekR& ut, const TVM::VekR& utt, const TVM::VekR& z, int farbnr)
+    : TPunkt(m, OBJTYP_KNO, e, n, vol, x, u, ut, utt, z, farbnr), sysposfhg(dim1, -1) {
   ans_mpu = ansatz_anlegen(OBJTYP_MPU, mpm->stw.ansatz_pu_zu_knou);
   if (mpm->stw.ansatz_knou_zu_pu == ANSATZ_WOLKEN) ans_kno = ansatz_anlegen(OBJTYP_KNO, ANSATZ_WOLKEN);
 }

@@ -15,7 +15,7 @@
 namespace MPM {
 
 namespace {
-constexpr double eps = 2.220446049250313e-16;
+constexpr double maschinengenauigkeit = 2.220446049250313e-16;
 
 // The material of number `matnum`; a missing one is reported and the user
 // asked whether to stop.
@@ -56,8 +56,8 @@ bool datensatz_pruefen(TModell* mpm, const Tobjcont& reg, const char* nummerntex
 
 TMaterialpunkt::TMaterialpunkt(TModell* m, int n, OBJTYP e, int matnum, double vol, const TVM::VekR& x,
                                const TVM::VekR& u, const TVM::VekR& ut, const TVM::VekR& utt,
-                               const TVM::VekR& z, int farbe)
-    : TPunkt(m, OBJTYP_MPU, e, n, vol, x, u, ut, utt, z, farbe), material(material_suchen(m, matnum)) {
+                               const TVM::VekR& z, int farbnr)
+    : TPunkt(m, OBJTYP_MPU, e, n, vol, x, u, ut, utt, z, farbnr), material(material_suchen(m, matnum)) {
   ans_kno = ansatz_anlegen(OBJTYP_KNO, mpm->stw.ansatz_knou_zu_pu);
   if (material) zust.rho0 = material->rho;
 }
@@ -227,8 +227,8 @@ void TMaterialpunkt::_text(std::ostream& os) const {
 TMaterialpunktquelle::TMaterialpunktquelle(TModell* m, int n, OBJTYP e, double a, double b, double d,
                                            int matnum, double vol, const TVM::VekR& x, const TVM::VekR& u,
                                            const TVM::VekR& ut, const TVM::VekR& utt, const TVM::VekR& z,
-                                           int farbe)
-    : TPunkt(m, OBJTYP_MPUQUELL, e, n, vol, x, u, ut, utt, z, farbe), tA(a), tE(b), dt(d),
+                                           int farbnr)
+    : TPunkt(m, OBJTYP_MPUQUELL, e, n, vol, x, u, ut, utt, z, farbnr), tA(a), tE(b), dt(d),
       material(material_suchen(m, matnum)) {
   if (material) zust.rho0 = material->rho;
 }
@@ -255,7 +255,7 @@ TMaterialpunkt* mpu_erzeugen(TModell* mpm, int num, int matnum, double vol, TVM:
                              const TVM::VekR& ut, const TVM::VekR& utt, const TVM::VekR& z, int farbe) {
   if (!datensatz_pruefen(mpm, mpm->mpu, "Materialpunktnummer", num, matnum, vol)) return nullptr;
   const double s = mpm->stw.schmutzxa;
-  if (!mpm->stw.bknokoerperfest && s > eps)
+  if (!mpm->stw.bknokoerperfest && s > maschinengenauigkeit)
     for (int i = 0; i < x.n; ++i)
       x[i] += MATHE::zufall(-s, s);
 

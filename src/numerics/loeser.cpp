@@ -514,10 +514,10 @@ bool svd_zerlegen(int m, int n, double** a, double* w, double** v, int& iteratio
   if (m >= n) return svd_kern(m, n, a, w, v, iterationen, anorm, vorzeichen);
   TVM::MatR p(n, n);
   for (int i = 0; i < m; ++i)
-    std::copy(a[i], a[i] + n, p[i]);
+    std::copy(a[i], a[i] + n, p.zeilen_ptr[i]);
   if (!svd_kern(n, n, p.zeilen_ptr, w, v, iterationen, anorm, vorzeichen)) return false;
   for (int i = 0; i < m; ++i)
-    std::copy(p[i], p[i] + n, a[i]);
+    std::copy(p.zeilen_ptr[i], p.zeilen_ptr[i] + n, a[i]);
   return true;
 }
 
@@ -668,7 +668,7 @@ bool lu_invertieren(int n, double** a, double& det) {
   if (!a) return false;
   TVM::MatR f(n, n);
   for (int i = 0; i < n; ++i)
-    std::copy(a[i], a[i] + n, f[i]);
+    std::copy(a[i], a[i] + n, f.zeilen_ptr[i]);
   std::vector<int> indx(n);
   int d;
   if (!lu_zerlegen(n, f.zeilen_ptr, indx.data(), d)) return false;
@@ -683,7 +683,7 @@ bool lu_invertieren(int n, double** a, double& det) {
       ergebnis[i][j] = e[i];
   }
   for (int i = 0; i < n; ++i)
-    std::copy(ergebnis[i], ergebnis[i] + n, a[i]);
+    std::copy(ergebnis.zeilen_ptr[i], ergebnis.zeilen_ptr[i] + n, a[i]);
   det = lu_det(n, f.zeilen_ptr, d);
   return true;
 }
@@ -776,7 +776,7 @@ double lu_determinante(int n, double** a) {
   if (n < 0 || (n > 0 && !a)) return 0.0;
   TVM::MatR f(n, n);
   for (int i = 0; i < n; ++i)
-    std::copy(a[i], a[i] + n, f[i]);
+    std::copy(a[i], a[i] + n, f.zeilen_ptr[i]);
   std::vector<int> indx(std::max(n, 1));
   int d;
   if (!lu_zerlegen(n, f.zeilen_ptr, indx.data(), d)) return 0.0;
@@ -881,7 +881,7 @@ double svd_determinante(int n, double** a) {
   if (n == 0) return 1.0;
   TVM::MatR f(n, n), v(n, n);
   for (int i = 0; i < n; ++i)
-    std::copy(a[i], a[i] + n, f[i]);
+    std::copy(a[i], a[i] + n, f.zeilen_ptr[i]);
   std::vector<double> w(n);
   int it, vz;
   double norm;

@@ -1,11 +1,18 @@
 #include "numerics/tvm.h"
 
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <ostream>
 
 #include "frame/mix.h"
 
 namespace TVM {
+
+void indexfehler(long i, long n) {
+  std::fprintf(stderr, "TVM: Index %ld ausserhalb von [0, %ld)\n", i, n);
+  std::abort();
+}
 
 namespace {
 constexpr double eps = 2.220446049250313e-16;

@@ -4,6 +4,7 @@
 // view (`bfremd`) on storage that the caller keeps alive.
 
 #include <algorithm>
+#include <cstddef>
 #include <initializer_list>
 #include <iosfwd>
 #include <memory>
@@ -18,8 +19,17 @@ struct TVekMat {
   static int& format();
 };
 
+// Element access checks its indices unless NDEBUG is defined: an index out
+// of range is a programming error and stops the program with both numbers.
+[[noreturn]] void indexfehler(long i, long n);
+inline void index_pruefen([[maybe_unused]] long i, [[maybe_unused]] long n) {
+#ifndef NDEBUG
+  if (i < 0 || i >= n) indexfehler(i, n);
+#endif
+}
+
 // Owns `n` elements unless `bfremd`, in which case `data` points into storage
-// owned elsewhere. Indices are not checked.
+// owned elsewhere. Indices are checked only in builds without NDEBUG.
 template <class T> class TVektor {
 public:
   T* data = nullptr;
@@ -27,7 +37,7 @@ public:
   bool bfremd = false;
 
   TVektor() = default;
-  explicit TVektor(int n, T wert = T()) { init(n, nullptr, wert); }
+  explicit TVektor(int laenge, T wert = T()) { init(laenge, nullptr, wert); }
   TVektor(std::initializer_list<T> werte) { init(static_cast<int>(werte.size()), werte.begin()); }
   template <class U, class = std::enable_if_t<std::is_arithmetic<U>::value>>
   explicit TVektor(const std::vector<U>& v) {
@@ -84,8 +94,14 @@ public:
     return *this;
   }
 
-  T& operator[](int i) { return data[i]; }
-  const T& operator[](int i) const { return data[i]; }
+  T& operator[](int i) {
+    index_pruefen(i, n);
+    return data[i];
+  }
+  const T& operator[](int i) const {
+    index_pruefen(i, n);
+    return data[i];
+  }
   T* begin() { return data; }
   T* end() { return data + n; }
   const T* begin() const { return data; }
@@ -121,12 +137,36 @@ private:
   }
 };
 
+// One row of a matrix as m[i] gives it in builds without NDEBUG: it checks
+// the column index and converts to the row's pointer.
+template <class T> class TZeile {
+public:
+  TZeile(T* zeile, int spalten) : p_(zeile), spalten_(spalten) {}
+  T& operator[](std::ptrdiff_t j) const {
+    index_pruefen(j, spalten_);
+    return p_[j];
+  }
+  operator T*() const { return p_; }
+
+private:
+  T* p_;
+  int spalten_;
+};
+
 // Row-major zeilen x spalten elements with a table of row pointers, so that
 // m[i][j] works and the solvers can take `zeilen_ptr` as double**. The table
 // of a matrix of up to four rows lives in the object itself, so that small
 // matrices and views need no heap for it; a larger one keeps its table.
 template <class T> class TMatrix {
 public:
+#ifdef NDEBUG
+  using Zeile = T*;
+  using KZeile = const T*;
+#else
+  using Zeile = TZeile<T>;
+  using KZeile = TZeile<const T>;
+#endif
+
   T* data = nullptr;
   T** zeilen_ptr = nullptr;
   int zeilen = 0;
@@ -134,14 +174,20 @@ public:
   bool bfremd = false;
 
   TMatrix() = default;
-  TMatrix(int z, int s, T wert = T()) { init(z, s, nullptr, wert); }
+  TMatrix(int z, int s, T wert = T()) {
+    init(z, s, nullptr, wert);
+  }
   TMatrix(int z, int s, std::initializer_list<T> werte) {
     init(z, s, nullptr);
     std::copy_n(werte.begin(),
                 std::min<std::size_t>(werte.size(), static_cast<std::size_t>(zeilen) * spalten), data);
   }
-  TMatrix(const TMatrix& b) { init(b.zeilen, b.spalten, b.data); }
-  TMatrix(TMatrix&& b) noexcept { tauschen(b); }
+  TMatrix(const TMatrix& b) {
+    init(b.zeilen, b.spalten, b.data);
+  }
+  TMatrix(TMatrix&& b) noexcept {
+    tauschen(b);
+  }
   ~TMatrix() {
     freigeben();
     if (Nzeilen_gross_ > 0) delete[] tabelle_.gross;
@@ -197,11 +243,35 @@ public:
     return *this;
   }
 
-  T* operator[](int i) { return zeilen_ptr[i]; }
-  const T* operator[](int i) const { return zeilen_ptr[i]; }
-  T& operator()(int i, int j) { return data[static_cast<long>(i) * spalten + j]; }
-  const T& operator()(int i, int j) const { return data[static_cast<long>(i) * spalten + j]; }
-  long anzahl() const { return static_cast<long>(zeilen) * spalten; }
+  Zeile operator[](int i) {
+    index_pruefen(i, zeilen);
+#ifdef NDEBUG
+    return zeilen_ptr[i];
+#else
+    return Zeile(zeilen_ptr[i], spalten);
+#endif
+  }
+  KZeile operator[](int i) const {
+    index_pruefen(i, zeilen);
+#ifdef NDEBUG
+    return zeilen_ptr[i];
+#else
+    return KZeile(zeilen_ptr[i], spalten);
+#endif
+  }
+  T& operator()(int i, int j) {
+    index_pruefen(i, zeilen);
+    index_pruefen(j, spalten);
+    return data[static_cast<long>(i) * spalten + j];
+  }
+  const T& operator()(int i, int j) const {
+    index_pruefen(i, zeilen);
+    index_pruefen(j, spalten);
+    return data[static_cast<long>(i) * spalten + j];
+  }
+  long anzahl() const {
+    return static_cast<long>(zeilen) * spalten;
+  }
 
   TMatrix& operator*=(const TMatrix& b);
   TMatrix& operator+=(const TMatrix& b) {

@@ -253,8 +253,8 @@ bool Tmpm::_ausgabe_gid_pu_res(DATEI datei, bool bmpu, bool bipu, bool bkno) {
       ergebnisblock(
           s, name, titel, schritt, false, "\"" + name + "\"", punkte,
           [&](std::ostringstream& o, const TErgebnispunkt& p) {
-            const TVM::VekR t = tensorkomponenten(p.pu->_zg().*g.v);
-            o << (i < t.n ? t[i] : 0.0);
+            const TVM::VekR komp = tensorkomponenten(p.pu->_zg().*g.v);
+            o << (i < komp.n ? komp[i] : 0.0);
           },
           g.ende);
     }

@@ -182,11 +182,11 @@ const char* const epsilon = "{/Symbol e}";
 
 } // namespace
 
-void Tmpm::_plottitel(std::string& titel, const std::string& a, const std::string& b, const std::string& c,
+void Tmpm::_plottitel(std::string& ziel, const std::string& a, const std::string& b, const std::string& c,
                       const std::string& d) {
-  titel.clear();
+  ziel.clear();
   for (const std::string* teil : {&a, &b, &c, &d})
-    if (!teil->empty()) titel += (titel.empty() ? "" : ", ") + *teil;
+    if (!teil->empty()) ziel += (ziel.empty() ? "" : ", ") + *teil;
 }
 
 bool Tmpm::_ausgabe_gnuplot(ZEITPU) {
@@ -302,10 +302,10 @@ bool Tmpm::_ausgabe_gnuplot(ZEITPU) {
     for (int k = 0; k < Nmpu; ++k) {
       const std::string objekt = format("Materialpunkt %d", punkte[k]), jede = TPlotter::jede(Nmpu, k);
       const auto zeitverlauf = [&](const char* name, const std::string& ylabel, int c,
-                                   const std::vector<std::string>& titel) {
+                                   const std::vector<std::string>& legenden) {
         std::vector<TKurve> kurven;
-        for (std::size_t j = 0; j < titel.size(); ++j)
-          kurven.push_back({spalten(3, c + static_cast<int>(j)), titel[j], 10 + static_cast<int>(j)});
+        for (std::size_t j = 0; j < legenden.size(); ++j)
+          kurven.push_back({spalten(3, c + static_cast<int>(j)), legenden[j], 10 + static_cast<int>(j)});
         _plottitel(titel_, objekt, name, "", "");
         p.plot(titel_, "t", ylabel, "[*:*]", "[*:*]", jede, kurven);
       };
@@ -326,10 +326,10 @@ bool Tmpm::_ausgabe_gnuplot(ZEITPU) {
     for (int k = 0; k < Nkno; ++k) {
       const std::string objekt = format("Knoten %d", knoten[k]), jede = TPlotter::jede(Nkno, k);
       const auto zeitverlauf = [&](const char* name, const std::string& ylabel, int c,
-                                   const std::vector<std::string>& titel) {
+                                   const std::vector<std::string>& legenden) {
         std::vector<TKurve> kurven;
-        for (std::size_t j = 0; j < titel.size(); ++j)
-          kurven.push_back({spalten(3, c + static_cast<int>(j)), titel[j], 10 + static_cast<int>(j)});
+        for (std::size_t j = 0; j < legenden.size(); ++j)
+          kurven.push_back({spalten(3, c + static_cast<int>(j)), legenden[j], 10 + static_cast<int>(j)});
         _plottitel(titel_, objekt, name, "", "");
         p.plot(titel_, "t", ylabel, "[*:*]", "[*:*]", jede, kurven);
       };

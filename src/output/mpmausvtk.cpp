@@ -43,8 +43,8 @@ struct Tgitter {
   std::vector<Tfeld> punktfelder, zellfelder;
 
   std::size_t Npunkte() const { return x.werte.size() / 3; }
-  Tfeld& feld(std::vector<Tfeld>& felder, const char* name, int Nkomp, const char* typ = "Float64") {
-    felder.push_back({name, Nkomp, typ, {}});
+  Tfeld& feld(std::vector<Tfeld>& felder, const char* name, int Nkomp, const char* zahltyp = "Float64") {
+    felder.push_back({name, Nkomp, zahltyp, {}});
     return felder.back();
   }
 };

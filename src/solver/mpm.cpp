@@ -11,9 +11,7 @@
 
 namespace MPM {
 
-Tmpm::Tmpm()
-    : sys(std::make_unique<TSystem>(this)),
-      programm(std::string("mpm, erstellt ") + __DATE__ + " " + __TIME__) {}
+Tmpm::Tmpm() : sys(std::make_unique<TSystem>(this)) {}
 
 Tmpm::~Tmpm() = default;
 

@@ -150,8 +150,6 @@ public:
   std::unique_ptr<TSystem> sys;
 
   std::string titel = "unbekannt";
-  std::string untertitel = "unbekannt";
-  std::string programm;
 
   bool bausdat = true; // data output due in this step
 
@@ -202,7 +200,7 @@ public:
   bool _ausgabe_gid_pu_res(DATEI datei, bool bmpu, bool bipu, bool bkno);
   bool _ausgabe_gid_kno_res(DATEI datei);
   // Gnuplot plot title: the non-empty parts joined by ", ".
-  void _plottitel(std::string& titel, const std::string& a, const std::string& b, const std::string& c,
+  void _plottitel(std::string& ziel, const std::string& a, const std::string& b, const std::string& c,
                   const std::string& d);
 
   std::string zeitanfang = "unbekannt"; // set by the progress display at "Anfang"
@@ -240,8 +238,7 @@ public:
   bool _mpu_in_ele();
   // Integration points on material points follow them into their elements.
   bool _ipu_in_ele();
-  bool bnetza = true;           // mesh setup pending
-  unsigned int Nmpu_in_ele = 0; // material points located by the last location
+  bool bnetza = true; // mesh setup pending
   // Cloud sources are found through a cell grid (false: every cloud is
   // tested, the cost growing with the product of the two point counts).
   bool bwolkenraster = true;

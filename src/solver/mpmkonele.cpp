@@ -148,7 +148,8 @@ void TKontaktknoten_ele::_text(std::ostream& os) const {
   os << ", xik=" << _str(xik, 10);
 }
 
-TKontaktelement::TKontaktelement(TModell* m, TKontaktknoten* a, TKontaktknoten* b) : mpm(m), k1(a), k2(b) {}
+TKontaktelement::TKontaktelement(TModell* m, TKontaktknoten* erster, TKontaktknoten* zweiter)
+    : mpm(m), k1(erster), k2(zweiter) {}
 
 void TKontaktelement::init() {
   if (!k1 || !k2) return;

@@ -99,23 +99,17 @@ unsigned int mpu_einordnen(Tmpm& mpm) {
   return Nneu;
 }
 
-// Counts the located material points and switches off the active ones that
-// lie outside every element, each with one message.
-unsigned int mpu_ausserhalb_deaktivieren(Tmpm& mpm) {
-  unsigned int Nein = 0;
+// Switches off the active material points that lie outside every element,
+// each with one message.
+void mpu_ausserhalb_deaktivieren(Tmpm& mpm) {
   for (TObjbasis* obj : mpm.mpu.liste()) {
     TMaterialpunkt* mp = MPU_Z(obj);
-    if (mp->status == OBJSTATUS_INAKTIV) continue;
-    if (mp->element) {
-      ++Nein;
-      continue;
-    }
+    if (mp->status == OBJSTATUS_INAKTIV || mp->element) continue;
     mp->status = OBJSTATUS_INAKTIV;
     *konsaus << static_cast<const TObjbasis&>(*mp) << ", x=" << mp->_x(KONFIGUR_MOMKONF)
              << ", ausserhalb von Elementen -> Deaktivierung\n"
              << std::flush;
   }
-  return Nein;
 }
 
 // The integration point follows its material point into that point's
@@ -300,7 +294,7 @@ void Tmpm::_netz_init_mpu() {
       }
     if (!bneue) return;
     mpu_einordnen(*this);
-    Nmpu_in_ele = mpu_ausserhalb_deaktivieren(*this);
+    mpu_ausserhalb_deaktivieren(*this);
     if (!stw.bipuaufmpu) return;
     for (TObjbasis* obj : ipu.liste()) {
       TIntegrationspunkt* ip = IPU_Z(obj);
@@ -352,7 +346,7 @@ bool Tmpm::_mpu_in_ele() {
   for (TObjbasis* obj : ele.liste())
     ELE_Z(obj)->mpu.clear();
   mpu_einordnen(*this);
-  Nmpu_in_ele = mpu_ausserhalb_deaktivieren(*this);
+  mpu_ausserhalb_deaktivieren(*this);
   return true;
 }
 

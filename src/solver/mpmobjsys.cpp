@@ -24,7 +24,7 @@ namespace {
 constexpr double schranke = 1e-6;
 }
 
-TSystem::TSystem(Tmpm* mpm) : mpm(mpm) {}
+TSystem::TSystem(Tmpm* m) : mpm(m) {}
 TSystem::~TSystem() = default;
 
 bool TSystem::_init() {
@@ -973,11 +973,11 @@ bool Tmpm::_M_Fm_KT_Fint() {
       s._block_addieren(SYSMAT_M, Me, SYSMAT_KT, KTe, pos);
     else
       s._block_addieren(SYSMAT_KT, pos, KTe);
-    for (int i = 0; i < pos.n; ++i) {
-      const int pi = pos[i];
-      if (pi < 0 || pi >= s.N) continue;
-      s.fm[pi] += fme[i];
-      s.fint[pi] += finte[i];
+    for (int j = 0; j < pos.n; ++j) {
+      const int pj = pos[j];
+      if (pj < 0 || pj >= s.N) continue;
+      s.fm[pj] += fme[j];
+      s.fint[pj] += finte[j];
     }
   }
   return true;

@@ -99,8 +99,9 @@ const Tmpm::TUebertragung& Tmpm::zwillingsziele() {
       TAnsatz* b = MPU_Z(m)->ans_kno;
       // The same kind, sources and weights: the same sums, bit for bit.
       if (a && b && a->ans == ANSATZ_ELE && b->ans == ANSATZ_ELE && p->_ansatz(OBJTYP_KNO) == a &&
-          m->_ansatz(OBJTYP_KNO) == b && a->stuetzpu == b->stuetzpu && a->L.n == b->L.n && a->L.n > 0 &&
-          std::memcmp(a->L.data, b->L.data, sizeof(double) * static_cast<std::size_t>(a->L.n)) == 0)
+          m->_ansatz(OBJTYP_KNO) == b && a->stuetzpu == b->stuetzpu && a->L.n == b->L.n &&
+          (a->L.n == 0 ||
+           std::memcmp(a->L.data, b->L.data, sizeof(double) * static_cast<std::size_t>(a->L.n)) == 0))
         partner = m;
     }
     u.ziele.emplace_back(obj, partner);

@@ -147,9 +147,9 @@ TEST(GmshImport, PlateWithHoleMeshedByGmshRunsInTheProgram) {
     d.eintrag("eletyp", ansx, 1, 3);
     d.eintrag("eletyp", Nipu, 1, 6);
     EXPECT_EQ(typnum, f.eletyp);
-    const ELE::ANSFUNK a = ELE::_ANSFUNK(ansx.c_str());
+    const ELE::ANSFUNK ans = ELE::_ANSFUNK(ansx.c_str());
     const ELETYP::Tdataset* ds =
-        ELETYP::get_datasetptr(ELETYP::Tkey(ELE::DIM_2D, ELE::_FORM(form.c_str()), a, a));
+        ELETYP::get_datasetptr(ELETYP::Tkey(ELE::DIM_2D, ELE::_FORM(form.c_str()), ans, ans));
     const ELEIPU::Tdataset* regel = ELEIPU::get_datasetptr(
         ELEIPU::Tkey(ELE::DIM_2D, ELE::_FORM(form.c_str()), ELE::IPU_GAUSS, static_cast<unsigned>(Nipu)));
     ASSERT_TRUE(ds && regel);

@@ -62,7 +62,7 @@ public:
 // converge quadratically. It records the iterates it is evaluated at.
 class Kubikmaterial : public Skriptmaterial {
 public:
-  Kubikmaterial(Tmpm* m, VekR b) : Skriptmaterial(m, {}, MatR()), b(std::move(b)) {}
+  Kubikmaterial(Tmpm* m, VekR rechts) : Skriptmaterial(m, {}, MatR()), b(std::move(rechts)) {}
 
   VekR& _r(const VekR&, const VekR&, const VekR& z, const VekR&, VekR& r, bool& biter,
            double) const override {
@@ -270,8 +270,8 @@ TEST_F(Materialiteration, InaccurateInversionAsksWhetherToStop) {
     try {
       iterieren();
       ADD_FAILURE() << "no stop";
-    } catch (int e) {
-      EXPECT_EQ(e, 1);
+    } catch (int code) {
+      EXPECT_EQ(code, 1);
     }
     EXPECT_EQ(e.aus.str(),
               std::string("Invertierung von rz_analyt ungenau:, stellen=2, minstellen=3\n") + frage);

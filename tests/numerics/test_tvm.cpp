@@ -196,3 +196,25 @@ TEST(Matrix, RowTablesMovesAndProductsIntoResults) {
   vielfaches_addieren(z, x, -2.0, 3);
   EXPECT_EQ(z[2], -5.0);
 }
+
+// Without NDEBUG an index outside a vector or matrix stops the program and
+// names the index and the bound; the last valid indices pass.
+TEST(IndexDeathTest, OutOfRangeStops) {
+#ifdef NDEBUG
+  GTEST_SKIP() << "index checks are off in builds with NDEBUG";
+#else
+  VekR v(3);
+  MatR m(2, 3);
+  const MatR& k = m;
+  v[2] = m[1][2] = m(1, 2) = k[1][2] + 1.0;
+  EXPECT_EQ(v[2], 1.0);
+  EXPECT_DEATH(v[3] = 1.0, "Index 3 ausserhalb von \\[0, 3\\)");
+  EXPECT_DEATH(v[-1] = 1.0, "Index -1 ausserhalb von \\[0, 3\\)");
+  EXPECT_DEATH(m[2][0] = 1.0, "Index 2 ausserhalb von \\[0, 2\\)");
+  EXPECT_DEATH(m[1][3] = 1.0, "Index 3 ausserhalb von \\[0, 3\\)");
+  EXPECT_DEATH(v[0] = k[0][-1], "Index -1 ausserhalb von \\[0, 3\\)");
+  EXPECT_DEATH(m(0, 3) = 1.0, "Index 3 ausserhalb von \\[0, 3\\)");
+  EXPECT_DEATH(v[0] = k(2, 0), "Index 2 ausserhalb von \\[0, 2\\)");
+  EXPECT_DEATH(VekR()[0] = 1.0, "Index 0 ausserhalb von \\[0, 0\\)");
+#endif
+}

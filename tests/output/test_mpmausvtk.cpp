@@ -230,10 +230,10 @@ TEST(Vtk, StoppedRunWithEveryElementKind) {
     EXPECT_EQ(g.at("typ"), std::vector<double>({5, 9, 23, 28, 70, 70}));
     ASSERT_EQ(ids.size(), 3u + 4 + 8 + 9 + 16 + 16);
     for (int e = 0, erster = 1, id = 0; e < 6; erster += knotenzahl[e++]) {
-      for (int k = 0; k < static_cast<int>(folge[e].size()); ++k) {
+      for (int j = 0; j < static_cast<int>(folge[e].size()); ++j) {
         const int p = static_cast<int>(ids[id++]);
-        EXPECT_EQ(num[p], folge[e][k] < 0 ? -1 : erster + folge[e][k])
-            << "element " << e + 1 << ", point " << k;
+        EXPECT_EQ(num[p], folge[e][j] < 0 ? -1 : erster + folge[e][j])
+            << "element " << e + 1 << ", point " << j;
       }
       // The parametric point (0.25, 0.6) of every (affine) cell; in the 12-node
       // one this holds only with the right interior points.

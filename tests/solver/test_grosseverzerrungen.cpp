@@ -119,9 +119,9 @@ double tangentenfehler(const char* konfigur, const char* verzerr, int mattyp, bo
   Tangentenlauf mpm;
   EXPECT_TRUE(mpm._steuerung());
   EXPECT_EQ(lauf.lesen("flr.txt"), "");
-  std::size_t i = 0;
+  std::size_t nr = 0;
   for (const auto& eintrag : mpm.mpu)
-    MPU_Z(eintrag.second)->zust.z_n = mpm.z_n.at(i++);
+    MPU_Z(eintrag.second)->zust.z_n = mpm.z_n.at(nr++);
 
   const TVM::VekR U = mpm.sys->U;
   mpm.fint(U);

@@ -187,6 +187,9 @@ TEST(MpmModus, BarInAFixedMeshLosesAmplitudeByTheTransferFactorPerStep) {
   }
   wolken.replace(wolken.find("stw_wolken 1, F, 4., 4., 4."), 27, "stw_wolken 1, F, 3., 3., 3.");
   wolken.replace(wolken.find("stw_t 0., 2., 0.01"), 18, "stw_t 0., 0.01, 0.01");
+  // A material point outside the mesh keeps empty weights, as does the
+  // integration point on it; comparing them must stay defined.
+  wolken.replace(wolken.find("(0.525, 0.025)"), 14, "(0.525, 0.825)");
   Testlauf lauf(wolken);
   Stablauf mpm;
   ASSERT_TRUE(mpm._steuerung());

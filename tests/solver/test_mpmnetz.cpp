@@ -113,7 +113,6 @@ TEST(Netz, MaterialPointsAreLocatedAndLeaversSwitchedOffOnce) {
   EXPECT_EQ(draussen->element, nullptr);
   EXPECT_EQ(draussen->status, OBJSTATUS_INAKTIV);
   EXPECT_EQ(rechts->mpu, std::vector<TPunkt*>{kante});
-  EXPECT_EQ(m.mpm.Nmpu_in_ele, 2u);
   EXPECT_EQ(innen->ans_kno->_xi(), (VekR{0.0, -0.5}));
   EXPECT_EQ(k.aus.str(), "**** Einordnung: mpu ****\n" + ausserhalb(draussen));
 

@@ -102,8 +102,8 @@ TEST(Verschiebungsbedingungen, PenaltiesEverywhereAndOnMaterialPoints) {
     EXPECT_NEAR(s.strafgewicht[xi], w, 1e-15);
     EXPECT_EQ(s._eintrag(SYSMAT_KSTRAF, xi + 1, xi + 1), 0.0) << "the y components stay free";
   }
-  for (const auto& [ij, k] : K)
-    EXPECT_NEAR(s._eintrag(SYSMAT_KSTRAF, ij.first, ij.second), k, 1e-6);
+  for (const auto& [ij, wert] : K)
+    EXPECT_NEAR(s._eintrag(SYSMAT_KSTRAF, ij.first, ij.second), wert, 1e-6);
 }
 
 TEST(Knotenlasten, ForcesAndAccelerationsOnNodesAndMaterialPoints) {
