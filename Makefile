@@ -34,7 +34,8 @@ check-asan:
 # fuzz/korpus; new inputs go to $(FUZZ_BUILD)/korpus, findings to
 # $(FUZZ_BUILD)/funde. The run files live in memory where /dev/shm exists.
 fuzz:
-	cmake -S . -B $(FUZZ_BUILD) -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMPM_FUZZ=ON \
+	cmake -S . -B $(FUZZ_BUILD) -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O2 -g" -DMPM_FUZZ=ON \
 	  -DBUILD_TESTING=OFF
 	cmake --build $(FUZZ_BUILD) --target mpm-fuzz -j $(JOBS)
 	mkdir -p $(FUZZ_BUILD)/korpus $(FUZZ_BUILD)/funde
