@@ -8,9 +8,11 @@
 
 using namespace MPM;
 
-#define LISTE(E, N)                                                                                          \
+// The name list of enumeration E with N values; a third argument names the unknown value.
+#define LISTE(E, N, ...)                                                                                     \
   namensliste(                                                                                               \
-      #E, N, [](int v) { return str_##E(static_cast<E>(v)); }, [](const char* w) { return int(_##E(w)); })
+      #E, N, [](int v) { return str_##E(static_cast<E>(v)); }, [](const char* w) { return int(_##E(w)); },   \
+      ##__VA_ARGS__)
 
 TEST(Aufzaehlungen, NameTablesRoundTripAndMatchTheList) {
   const std::string listen[] = {LISTE(ANSATZ, 5),
@@ -20,10 +22,7 @@ TEST(Aufzaehlungen, NameTablesRoundTripAndMatchTheList) {
                                 LISTE(UEBERTRAGRICHTSTART, 3),
                                 LISTE(RBDIM, 3),
                                 LISTE(RICHTUNG, 3),
-                                namensliste(
-                                    "OBJSTATUS", 3,
-                                    [](int v) { return str_OBJSTATUS(static_cast<OBJSTATUS>(v)); },
-                                    [](const char* w) { return int(_OBJSTATUS(w)); }, "?"),
+                                LISTE(OBJSTATUS, 3, "?"),
                                 LISTE(KNOTYP, 4),
                                 LISTE(KONLINTYP, 4),
                                 LISTE(LASTTYP, 4),
