@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -205,25 +206,20 @@ TEST_F(Datei, DefaultsForShortLinesAndAbsentKeywords) {
   EXPECT_EQ(k.fehler.str(), "");
 
   // Every default entry of the table converts by its letter.
-  for (int kw = 1; kw < TSCHLUESSELWORTE::N; ++kw) {
+  std::vector<double> f;
+  std::vector<unsigned> uu;
+  bool b;
+  unsigned u;
+  double x;
+  char text[501];
+  const std::map<char, void*> ziel = {{'b', &b},  {'u', &u},   {'f', &x},  {'F', &f},
+                                      {'U', &uu}, {'w', text}, {'s', text}};
+  for (int kw = 1; kw < TSCHLUESSELWORTE::N; ++kw)
     for (int j = 1; j <= TSCHLUESSELWORTE::eintragsanzahl(kw); ++j) {
-      std::vector<double> f;
-      std::vector<unsigned> uu;
-      bool b;
-      int i;
-      double x;
-      char text[501];
-      const char format = TSCHLUESSELWORTE::format(kw, j);
-      void* ziel = format == 'b'                    ? static_cast<void*>(&b)
-                   : format == 'f'                  ? static_cast<void*>(&x)
-                   : format == 'F'                  ? static_cast<void*>(&f)
-                   : format == 'U'                  ? static_cast<void*>(&uu)
-                   : format == 'w' || format == 's' ? static_cast<void*>(text)
-                                                    : static_cast<void*>(&i);
+      void* z = ziel.at(TSCHLUESSELWORTE::format(kw, j));
       const bool leer = wort(TSCHLUESSELWORTE::zeile(kw), j).empty();
-      EXPECT_EQ(d.eintrag(TSCHLUESSELWORTE::wort(kw), ziel, 5, j, true) == nullptr, leer) << kw << " " << j;
+      EXPECT_EQ(d.eintrag(TSCHLUESSELWORTE::wort(kw), z, 5, j, true) == nullptr, leer) << kw << " " << j;
     }
-  }
   EXPECT_EQ(k.fehler.str(), "");
 }
 
