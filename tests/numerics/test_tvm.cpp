@@ -91,6 +91,9 @@ TEST(Matrix, DeterminantsAndClosedFormInverses) {
 TEST(Matrix, LumpingDiagonalAndVoigt) {
   MatR m(2, 2, {2, 1, 1, 2});
   MatR k = m;
+  k.Konzentrieren(1.0);
+  EXPECT_EQ(k.GetCol(1), (VekR{0, 3}));
+  k = m;
   k.Konzentrieren(0.5);
   EXPECT_EQ(k.GetCol(0), (VekR{2.5, 0.5}));
   k = m;
