@@ -27,7 +27,8 @@ int knotenanzahl(const TElementtyp* typ) {
 }
 } // namespace
 
-TElement::TElement(TModell* m, int n, int matnum, int eletypnum, const std::vector<unsigned>& knoten, int farbnr)
+TElement::TElement(TModell* m, int n, int matnum, int eletypnum, const std::vector<unsigned>& knoten,
+                   int farbnr)
     : TObjbasis(m, OBJTYP_ELE, n, farbnr, OBJSTATUS_AKTIV) {
   if (TObjbasis* mat = mpm->mat.suchen(matnum)) {
     material = MAT_Z(mat);

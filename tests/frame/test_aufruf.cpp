@@ -92,15 +92,7 @@ TEST(Aufruf, MessagesOfTheErrorLog) {
   EXPECT_EQ(fehlerprotokoll_hinweis(o.datei("a.flr.txt")),
             "Fehlerprotokoll " + o.datei("a.flr.txt") + ": 1 Meldung");
   // A bare position introduces the text on the next line; indented lines continue a message.
-  o.schreiben("b.flr.txt",
-              "Eingabedatei, Zeilennummer 39\n"
-              "Knoten bereits vorhanden: 4\n"
-              "Eingabedatei, Zeilennummer 12: Uebergebenes Wort<x> nicht als Schluesselwort verzeichnet\n"
-              "Unbekanntes Schluesselwort\n"
-              "\n"
-              "  *this=pla(1+)\n"
-              "Eingabedatei, Zeilennummer 7\n"
-              "Ungueltige Knotennummer k=5\n");
+  o.schreiben("b.flr.txt", vorlage("frame/daten/vier.flr.txt"));
   EXPECT_EQ(meldungsanzahl(o.datei("b.flr.txt")), 4);
   EXPECT_EQ(fehlerprotokoll_hinweis(o.datei("b.flr.txt")),
             "Fehlerprotokoll " + o.datei("b.flr.txt") + ": 4 Meldungen");

@@ -2,16 +2,18 @@
 
 #include <sstream>
 
-#include "input/mpmdefs.h"
 #include "frame/zeichkett.h"
+#include "input/mpmdefs.h"
 #include "input/mpmdimensionen.h"
 #include "testhilfe.h"
 
 using namespace MPM;
 
-#define LISTE(E, N)                                                                                          \
+// The name list of enumeration E with N values; a third argument names the unknown value.
+#define LISTE(E, N, ...)                                                                                     \
   namensliste(                                                                                               \
-      #E, N, [](int v) { return str_##E(static_cast<E>(v)); }, [](const char* w) { return int(_##E(w)); })
+      #E, N, [](int v) { return str_##E(static_cast<E>(v)); }, [](const char* w) { return int(_##E(w)); },   \
+      ##__VA_ARGS__)
 
 // Tables the program only prints (no lookup by name): the list alone.
 #define NAMEN(E, N)                                                                                          \
@@ -31,10 +33,7 @@ TEST(Aufzaehlungen, NameTablesRoundTripAndMatchTheList) {
                                 LISTE(UEBERTRAGRICHTSTART, 3),
                                 LISTE(RBDIM, 3),
                                 LISTE(RICHTUNG, 3),
-                                namensliste(
-                                    "OBJSTATUS", 3,
-                                    [](int v) { return str_OBJSTATUS(static_cast<OBJSTATUS>(v)); },
-                                    [](const char* w) { return int(_OBJSTATUS(w)); }, "?"),
+                                LISTE(OBJSTATUS, 3, "?"),
                                 NAMEN(KNOTYP, 4),
                                 LISTE(KONLINTYP, 4),
                                 LISTE(LASTTYP, 4),
