@@ -251,3 +251,24 @@ bool Schrittprotokoll::_zeitschritt() {
 }
 
 } // namespace th
+// --- solver tests
+namespace th {
+
+bool laufen(MPM::Tmpm& mpm, const std::string& eingabe, std::string* konsole) {
+  Konsolenumleitung k;
+  Testlauf lauf(eingabe);
+  const bool ok = mpm._steuerung();
+  EXPECT_EQ(lauf.lesen("flr.txt"), "");
+  if (konsole) *konsole = k.aus.str();
+  return ok;
+}
+
+MPM::TKnoten* kno_z(MPM::Tmpm& mpm, int n) {
+  return KNO_Z(mpm.kno.suchen(n));
+}
+
+MPM::TMaterialpunkt* mpu_z(MPM::Tmpm& mpm, int n) {
+  return MPU_Z(mpm.mpu.suchen(n));
+}
+
+} // namespace th

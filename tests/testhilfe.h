@@ -168,3 +168,13 @@ struct Schrittprotokoll : MPM::Tmpm {
   bool _zeitschritt() override;
 };
 } // namespace th
+// --- solver tests
+namespace th {
+// Runs the input text in `mpm` with the console and logs caught: true when
+// the run ends without a stop; a failed expectation when it writes to the
+// error log. `konsole`, when given, receives the console output.
+bool laufen(MPM::Tmpm& mpm, const std::string& eingabe, std::string* konsole = nullptr);
+// Node and material point number n of a model.
+MPM::TKnoten* kno_z(MPM::Tmpm& mpm, int n);
+MPM::TMaterialpunkt* mpu_z(MPM::Tmpm& mpm, int n);
+} // namespace th

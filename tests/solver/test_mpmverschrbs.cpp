@@ -16,36 +16,30 @@ using namespace MPM;
 using namespace th;
 
 namespace {
-const std::string quadrat = einheitsquadrat();
-
-void start(Tmpm& mpm) {
-  starten(mpm);
-  mpm.t = 1.0;
-}
-
-int pos(Tmpm& mpm, int knoten, int k) {
-  return KNO_Z(mpm.kno.suchen(knoten))->sysposfhg[k];
-}
+// The unit square and `zusatz`, started up to the approximations, at t = 1.
+struct Quadrat {
+  Konsolenumleitung k;
+  Testlauf lauf;
+  Tmpm mpm;
+  const TSystem& s = *mpm.sys;
+  explicit Quadrat(const std::string& zusatz) : lauf(einheitsquadrat() + zusatz) {
+    starten(mpm);
+    mpm.t = 1.0;
+  }
+  // The equation of component c of node n.
+  int pos(int n, int c) { return kno_z(mpm, n)->sysposfhg[c]; }
+};
 } // namespace
 
-TEST(Verschiebungsbedingungen, AxisConditionsAreEliminatedObliqueOnesArePenalties) {
-  Konsolenumleitung k;
-  Testlauf lauf(quadrat + "stw_strafverf F, 1.E6\n"
-                          "punktlast 1, kno, verschiebung, (1), 0., kon, (0., 10.), (0.01)\n"
-                          "punktlast 2, kno, verschiebung, (2), 90., kon, (0., 10.), (0.01)\n"
-                          "punktlast 3, kno, verschiebung, (3), 45., kon, (0., 10.), (0.)\n");
-  Tmpm mpm;
-  start(mpm);
-  ASSERT_TRUE(mpm._verschiebungsrbs());
-  const TSystem& s = *mpm.sys;
-  EXPECT_TRUE(s.bvorgeschrieben[pos(mpm, 1, 0)]);
-  EXPECT_FALSE(s.bvorgeschrieben[pos(mpm, 1, 1)]);
-  EXPECT_EQ(s.Uvor[pos(mpm, 1, 0)], 0.01);
-  EXPECT_FALSE(s.bvorgeschrieben[pos(mpm, 2, 0)]);
-  EXPECT_TRUE(s.bvorgeschrieben[pos(mpm, 2, 1)]);
-  EXPECT_EQ(s.Uvor[pos(mpm, 2, 1)], 0.01);
-  // 45 degrees: no prescribed unknown, a spring -kappa/2 [1 1; 1 1].
-  const int x3 = pos(mpm, 3, 0), y3 = pos(mpm, 3, 1);
+// Conditions along the axes are eliminated (checked by the patch tests and
+// below at node 1); one at 45 degrees is a penalty spring -kappa/2 [1 1; 1 1]
+// and prescribes no unknown.
+TEST(Verschiebungsbedingungen, ObliqueConditionsArePenalties) {
+  Quadrat q("stw_strafverf F, 1.E6\npunktlast 1, kno, verschiebung, (1), 0., kon, (0., 10.), (0.01)\n"
+            "punktlast 3, kno, verschiebung, (3), 45., kon, (0., 10.), (0.)\n");
+  ASSERT_TRUE(q.mpm._verschiebungsrbs());
+  const TSystem& s = q.s;
+  const int x3 = q.pos(3, 0), y3 = q.pos(3, 1);
   EXPECT_FALSE(s.bvorgeschrieben[x3] || s.bvorgeschrieben[y3]);
   for (int i : {x3, y3})
     for (int j : {x3, y3})
@@ -58,8 +52,8 @@ TEST(Verschiebungsbedingungen, AxisConditionsAreEliminatedObliqueOnesArePenaltie
   EXPECT_NEAR(summe, 2e6, 1e-6) << "only node 3 has penalty terms";
 
   // A displaced node feels the spring back to its prescribed line.
-  KNO_Z(mpm.kno.suchen(3))->zust.u.init({0.1, 0.3});
-  mpm._verschiebungsrbs();
+  kno_z(q.mpm, 3)->zust.u.init({0.1, 0.3});
+  q.mpm._verschiebungsrbs();
   const double zug = -1e6 * (0.1 + 0.3) * 0.5; // -kappa (u . e) e
   EXPECT_NEAR(s.fstraf[x3], zug, 1e-6);
   EXPECT_NEAR(s.fstraf[y3], zug, 1e-6);
@@ -67,29 +61,22 @@ TEST(Verschiebungsbedingungen, AxisConditionsAreEliminatedObliqueOnesArePenaltie
 
 TEST(Verschiebungsbedingungen, PenaltiesEverywhereAndOnMaterialPoints) {
   {
-    Konsolenumleitung k;
-    Testlauf lauf(quadrat + "punktlast 1, kno, verschiebung, (1), 0., kon, (0., 10.), (0.01)\n");
-    Tmpm mpm;
-    start(mpm);
-    mpm._verschiebungsrbs();
-    const TSystem& s = *mpm.sys;
-    for (int i = 0; i < s.N; ++i)
-      EXPECT_FALSE(s.bvorgeschrieben[i]);
-    const int x1 = pos(mpm, 1, 0);
-    EXPECT_EQ(s._eintrag(SYSMAT_KSTRAF, x1, x1), -1e6);
-    EXPECT_NEAR(s.fstraf[x1], 1e6 * 0.01, 1e-9);
+    Quadrat q("punktlast 1, kno, verschiebung, (1), 0., kon, (0., 10.), (0.01)\n");
+    q.mpm._verschiebungsrbs();
+    for (int i = 0; i < q.s.N; ++i)
+      EXPECT_FALSE(q.s.bvorgeschrieben[i]);
+    const int x1 = q.pos(1, 0);
+    EXPECT_EQ(q.s._eintrag(SYSMAT_KSTRAF, x1, x1), -1e6);
+    EXPECT_NEAR(q.s.fstraf[x1], 1e6 * 0.01, 1e-9);
   }
-  Konsolenumleitung k;
-  Testlauf lauf(quadrat + "punktlast 1, mpu, verschiebung, (1, 2), 0., kon, (0., 10.), (0.)\n");
-  Tmpm mpm;
-  start(mpm);
-  mpm._verschiebungsrbs();
-  const TSystem& s = *mpm.sys;
+  Quadrat q("punktlast 1, mpu, verschiebung, (1, 2), 0., kon, (0., 10.), (0.)\n");
+  q.mpm._verschiebungsrbs();
+  const TSystem& s = q.s;
   // Each point's condition reaches its nodes with its weights; the two add up.
   std::map<int, double> gewicht;
   std::map<std::pair<int, int>, double> K;
   for (int p : {1, 2}) {
-    TAnsatz* a = MPU_Z(mpm.mpu.suchen(p))->_ansatz(OBJTYP_KNO);
+    TAnsatz* a = mpu_z(q.mpm, p)->_ansatz(OBJTYP_KNO);
     ASSERT_EQ(a->_Np(), 4);
     for (int i = 0; i < 4; ++i) {
       const int xi = KNO_Z(a->stuetzpu[i])->sysposfhg[0];
@@ -107,20 +94,17 @@ TEST(Verschiebungsbedingungen, PenaltiesEverywhereAndOnMaterialPoints) {
 }
 
 TEST(Knotenlasten, ForcesAndAccelerationsOnNodesAndMaterialPoints) {
-  Konsolenumleitung k;
-  Testlauf lauf(quadrat + "punktlast 1, kno, kraft, (3), 90., lin, (0., 2.), (0., 10.)\n"
-                          "punktlast 2, mpu, kraft, (1), 0., kon, (0., 2.), (4.)\n");
-  Tmpm mpm;
-  start(mpm);
-  ASSERT_TRUE(mpm._kraftrbs());
-  const TSystem& s = *mpm.sys;
-  EXPECT_NEAR(s.fext[pos(mpm, 3, 1)], 5.0, 1e-14);
+  Quadrat q("punktlast 1, kno, kraft, (3), 90., lin, (0., 2.), (0., 10.)\n"
+            "punktlast 2, mpu, kraft, (1), 0., kon, (0., 2.), (4.)\n");
+  ASSERT_TRUE(q.mpm._kraftrbs());
+  const TSystem& s = q.s;
+  EXPECT_NEAR(s.fext[q.pos(3, 1)], 5.0, 1e-14);
   // The material point's force reaches the nodes in proportion to its weights.
-  TAnsatz* a = MPU_Z(mpm.mpu.suchen(1))->_ansatz(OBJTYP_KNO);
+  TAnsatz* a = mpu_z(q.mpm, 1)->_ansatz(OBJTYP_KNO);
   for (int i = 0; i < 4; ++i)
     EXPECT_NEAR(s.fext[KNO_Z(a->stuetzpu[i])->sysposfhg[0]], 4.0 * a->L[i], 1e-14);
-  mpm.t = 2.0;
-  mpm._kraftrbs();
+  q.mpm.t = 2.0;
+  q.mpm._kraftrbs();
   EXPECT_EQ(TVM::norm(s.fext), 0.0) << "the window is half open";
 }
 
@@ -197,29 +181,25 @@ TEST(Strafparameter, SteelColumnOnPenaltySupports) {
 // gathered anew for another; an ignored condition is reported at each use.
 // An acceleration acts with the point's mass.
 TEST(Verschiebungsbedingungen, GatheredPerTimeReportedPerUse) {
-  Konsolenumleitung k;
-  Testlauf lauf(quadrat + "stw_strafverf F, 1.E6\n"
-                          "punktlast 1, kno, verschiebung, (1), 0., kon, (0., 2.), (0.01)\n"
-                          "punktlast 2, kno, verschiebung, (1), 180., kon, (0., 10.), (0.02)\n"
-                          "punktlast 3, kno, beschleunigung, (2), 270., kon, (0., 10.), (3.)\n");
-  Tmpm mpm;
-  start(mpm);
-  const TSystem& s = *mpm.sys;
+  Quadrat q("stw_strafverf F, 1.E6\npunktlast 1, kno, verschiebung, (1), 0., kon, (0., 2.), (0.01)\n"
+            "punktlast 2, kno, verschiebung, (1), 180., kon, (0., 10.), (0.02)\n"
+            "punktlast 3, kno, beschleunigung, (2), 270., kon, (0., 10.), (3.)\n");
+  const TSystem& s = q.s;
   const std::string meldung = "Verschiebungsbedingung fuer gleiche Richtung bereits vorhanden";
-  mpm._verschiebungsrbs();
-  mpm._verschiebungsrbs();
-  EXPECT_EQ(anzahl(k.aus.str(), meldung), 2);
-  EXPECT_TRUE(s.bvorgeschrieben[pos(mpm, 1, 0)]);
-  EXPECT_EQ(s.Uvor[pos(mpm, 1, 0)], 0.01) << "the first condition holds";
-  mpm.t = 3.0;
-  mpm._verschiebungsrbs();
-  EXPECT_EQ(anzahl(k.aus.str(), meldung), 2) << "at t = 3 only the second acts";
-  EXPECT_EQ(s.Uvor[pos(mpm, 1, 0)], -0.02);
+  q.mpm._verschiebungsrbs();
+  q.mpm._verschiebungsrbs();
+  EXPECT_EQ(anzahl(q.k.aus.str(), meldung), 2);
+  EXPECT_TRUE(s.bvorgeschrieben[q.pos(1, 0)]);
+  EXPECT_EQ(s.Uvor[q.pos(1, 0)], 0.01) << "the first condition holds";
+  q.mpm.t = 3.0;
+  q.mpm._verschiebungsrbs();
+  EXPECT_EQ(anzahl(q.k.aus.str(), meldung), 2) << "at t = 3 only the second acts";
+  EXPECT_EQ(s.Uvor[q.pos(1, 0)], -0.02);
 
-  TPunkt* kn2 = PU_Z(mpm.kno.suchen(2));
+  TPunkt* kn2 = kno_z(q.mpm, 2);
   kn2->zust.rho0 = 2.0;
   kn2->vol0 = 0.25;
-  mpm._kraftrbs();
-  EXPECT_EQ(s.fext[pos(mpm, 2, 1)], -1.5);
-  EXPECT_EQ(s.fext[pos(mpm, 2, 0)], 0.0);
+  q.mpm._kraftrbs();
+  EXPECT_EQ(s.fext[q.pos(2, 1)], -1.5);
+  EXPECT_EQ(s.fext[q.pos(2, 0)], 0.0);
 }

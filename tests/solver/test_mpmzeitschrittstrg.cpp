@@ -13,20 +13,20 @@ using namespace MPM;
 using namespace th;
 
 namespace {
-// Replaces the step by a scripted sequence of outcomes and records what the
-// time loop hands to each step.
+// Replaces the step by a scripted sequence of outcomes and writes down what
+// the time loop hands to each step: "t_n dt level", G for a base step and W
+// for a repetition.
 struct Drehbuch : Tmpm {
-  struct Aufruf {
-    double t_n, dt, t;
-    int Stufe, tt;
-    bool bgrundschritt, bwiederholung;
-  };
   std::deque<bool> ergebnisse; // empty: every further step succeeds
-  std::vector<Aufruf> aufrufe;
+  std::string spur;
+  int Naufrufe = 0, tt_letzt = -1;
 
   bool _zeitschritt() override {
-    aufrufe.push_back({t_n, dt, t, Stufe, tt, bgrundschritt, bwiederholung});
-    if (aufrufe.size() > 1000) throw 99; // a loop that never ends
+    EXPECT_EQ(t, t_n + dt);
+    spur += zahl(t_n) + " " + zahl(dt) + " " + std::to_string(Stufe) + (bgrundschritt ? " G" : "") +
+            (bwiederholung ? " W" : "") + "; ";
+    tt_letzt = tt;
+    if (++Naufrufe > 1000) throw 99; // a loop that never ends
     if (ergebnisse.empty()) return true;
     const bool ok = ergebnisse.front();
     ergebnisse.pop_front();
@@ -34,8 +34,12 @@ struct Drehbuch : Tmpm {
   }
 };
 
-void zeiten(Drehbuch& d, double ta, unsigned tta, double dt, unsigned Nt, bool bzstrg, unsigned q = 2,
-            unsigned L = 2) {
+// Runs the time loop of Nt steps of dt from ta + tta dt (q parts and L levels
+// of refinement) over the outcomes; the console output.
+std::string schleife(Drehbuch& d, std::deque<bool> ergebnisse, double ta, unsigned tta, double dt,
+                     unsigned Nt, bool bzstrg, unsigned q = 2, unsigned L = 2,
+                     const std::string& eingabe = "") {
+  Konsolenumleitung k(eingabe);
   d.stw.ta = ta;
   d.stw.tta = tta;
   d.stw.dt = dt;
@@ -43,87 +47,52 @@ void zeiten(Drehbuch& d, double ta, unsigned tta, double dt, unsigned Nt, bool b
   d.stw.bzstrg = bzstrg;
   d.stw.zstrg_Nteile = q;
   d.stw.zstrg_Nstufen = L;
+  d.ergebnisse = ergebnisse;
+  d._zeitschrittsteuerung();
+  return k.aus.str();
 }
+const std::string meldungen = "solver/golden/meldungen.txt";
 } // namespace
 
 TEST(Zeitschleife, RefinementHalvesTwiceThenGrowsBackLevelByLevel) {
-  Konsolenumleitung k;
   Drehbuch d;
-  zeiten(d, 0.0, 3, 1.0, 2, true);
-  d.ergebnisse = {false, false, true, true, true};
-  EXPECT_EQ(d._zeitschrittsteuerung(), 1);
-  EXPECT_EQ(k.aus.str(), "Zeitschritte\nZeitschrittverkleinerung\nZeitschrittverkleinerung\n"
-                         "Zeitschrittvergroesserung\nZeitschrittvergroesserung\n");
-  ASSERT_EQ(d.aufrufe.size(), 6u);
+  EXPECT_EQ(schleife(d, {false, false, true, true, true}, 0.0, 3, 1.0, 2, true),
+            golden(meldungen, "Zeitschleife: verfeinert"));
   // The last step starts at ta + tta dt + dt.
-  const double t_n[] = {3.0, 3.0, 3.0, 3.25, 3.5, 4.0};
-  const double dt[] = {1.0, 0.5, 0.25, 0.25, 0.5, 1.0};
-  const int stufe[] = {0, 1, 2, 2, 1, 0};
-  const bool grund[] = {true, false, false, false, false, true};
-  const bool wiederholt[] = {false, true, true, false, false, false};
-  for (int i = 0; i < 6; ++i) {
-    EXPECT_EQ(d.aufrufe[i].t_n, t_n[i]) << i;
-    EXPECT_EQ(d.aufrufe[i].t, t_n[i] + dt[i]) << i;
-    EXPECT_EQ(d.aufrufe[i].Stufe, stufe[i]) << i;
-    EXPECT_EQ(d.aufrufe[i].bgrundschritt, grund[i]) << i;
-    EXPECT_EQ(d.aufrufe[i].bwiederholung, wiederholt[i]) << i;
-  }
-  EXPECT_EQ(d.aufrufe[5].tt, 4);
+  EXPECT_EQ(d.spur, "3 1 0 G; 3 0.5 1 W; 3 0.25 2 W; 3.25 0.25 2; 3.5 0.5 1; 4 1 0 G; ");
+  EXPECT_EQ(d.tt_letzt, 4);
   EXPECT_EQ(d.zsges, 4);
   EXPECT_TRUE(d.bfertig);
 }
 
 TEST(Zeitschleife, NoStepsForZeroStepCount) {
   for (bool bzstrg : {false, true}) {
-    Konsolenumleitung k;
     Drehbuch d;
-    zeiten(d, 0.0, 0, 0.1, 0, bzstrg);
-    d._zeitschrittsteuerung();
-    EXPECT_TRUE(d.aufrufe.empty());
+    schleife(d, {}, 0.0, 0, 0.1, 0, bzstrg);
+    EXPECT_EQ(d.Naufrufe, 0);
     EXPECT_TRUE(d.bfertig);
   }
 }
 
 TEST(Zeitschleife, WithoutStepControlAFailureAsksWhetherToStop) {
-  {
-    Konsolenumleitung k("w\n");
-    Drehbuch d;
-    zeiten(d, 1.0, 5, 0.5, 3, false);
-    d.ergebnisse = {true, false, true};
-    d._zeitschrittsteuerung();
-    ASSERT_EQ(d.aufrufe.size(), 3u);
-    EXPECT_EQ(d.aufrufe[2].t_n, 2.0);
-    EXPECT_EQ(d.aufrufe[2].tt, 7);
-    EXPECT_EQ(d.zsges, 3);
-    EXPECT_EQ(k.aus.str(), "Zeitschritte\nKeine Konvergenz und keine Zeitschrittsteuerung -> Abbruch\n"
-                           "Fuer ABBRUCH \"x\", fuer WEITER beliebiges Zeichen eingeben:");
-  }
-  Konsolenumleitung k("x\n");
   Drehbuch d;
-  zeiten(d, 0.0, 0, 0.5, 3, false);
-  d.ergebnisse = {false};
-  EXPECT_THROW(d._zeitschrittsteuerung(), int);
-  EXPECT_EQ(d.aufrufe.size(), 1u);
+  EXPECT_EQ(schleife(d, {true, false, true}, 1.0, 5, 0.5, 3, false, 2, 2, "w\n"),
+            golden(meldungen, "Zeitschleife: ohne Steuerung") + frage);
+  EXPECT_EQ(d.spur, "1 0.5 0 G; 1.5 0.5 0 G; 2 0.5 0 G; ");
+  EXPECT_EQ(d.tt_letzt, 7);
+  EXPECT_EQ(d.zsges, 3);
+  Drehbuch x;
+  EXPECT_THROW(schleife(x, {false}, 0.0, 0, 0.5, 3, false, 2, 2, "x\n"), int);
+  EXPECT_EQ(x.Naufrufe, 1);
 }
 
 TEST(Zeitschleife, FinestLevelRepeatsWhenTheUserGoesOn) {
-  Konsolenumleitung k("w\nw\n");
   Drehbuch d;
-  zeiten(d, 0.0, 0, 1.0, 1, true, 2, 1);
-  // The base step fails from the start: level 0 -> 1, then twice at level 1.
-  d.ergebnisse = {false, true, false, false, true};
-  d._zeitschrittsteuerung();
-  ASSERT_EQ(d.aufrufe.size(), 5u);
-  for (int i = 2; i < 5; ++i) {
-    EXPECT_EQ(d.aufrufe[i].Stufe, 1) << i;
-    EXPECT_EQ(d.aufrufe[i].t_n, 0.5) << "the repeated sub-step starts where it did";
-  }
-  EXPECT_EQ(k.aus.str(), "Zeitschritte\nZeitschrittverkleinerung\nZeitschrittverkleinerung\n"
-                         "Keine Konvergenz trotz Zeitschrittverkleinerung\n"
-                         "Fuer ABBRUCH \"x\", fuer WEITER beliebiges Zeichen eingeben:"
-                         "Zeitschrittverkleinerung\nKeine Konvergenz trotz Zeitschrittverkleinerung\n"
-                         "Fuer ABBRUCH \"x\", fuer WEITER beliebiges Zeichen eingeben:"
-                         "Zeitschrittvergroesserung\n");
+  // The base step fails from the start: level 0 -> 1, then twice at level 1,
+  // where the repeated sub-step starts where it did.
+  EXPECT_EQ(schleife(d, {false, true, false, false, true}, 0.0, 0, 1.0, 1, true, 2, 1, "w\nw\n"),
+            golden(meldungen, "Zeitschleife: feinste Stufe wiederholt"));
+  EXPECT_EQ(d.spur, "0 1 0 G; 0 0.5 1 W; 0.5 0.5 1; 0.5 0.5 1 W; 0.5 0.5 1 W; ");
   EXPECT_TRUE(d.bfertig);
 }
 
@@ -143,37 +112,16 @@ bool bzaehlen = false;
 long Nallokationen = 0;
 } // namespace
 
+// The library's other forms (arrays, nothrow, sized) come down to these two.
 void* operator new(std::size_t n) {
   if (bzaehlen) ++Nallokationen;
   if (void* p = std::malloc(n ? n : 1)) return p;
   throw std::bad_alloc();
 }
-void* operator new[](std::size_t n) {
-  return ::operator new(n);
-}
-void* operator new(std::size_t n, const std::nothrow_t&) noexcept {
-  if (bzaehlen) ++Nallokationen;
-  return std::malloc(n ? n : 1);
-}
-void* operator new[](std::size_t n, const std::nothrow_t& t) noexcept {
-  return ::operator new(n, t);
-}
-void operator delete(void* p, const std::nothrow_t&) noexcept {
-  std::free(p);
-}
-void operator delete[](void* p, const std::nothrow_t&) noexcept {
-  std::free(p);
-}
 void operator delete(void* p) noexcept {
   std::free(p);
 }
-void operator delete[](void* p) noexcept {
-  std::free(p);
-}
 void operator delete(void* p, std::size_t) noexcept {
-  std::free(p);
-}
-void operator delete[](void* p, std::size_t) noexcept {
   std::free(p);
 }
 
@@ -192,9 +140,8 @@ std::string kragarm(int nx, int ny, const std::string& zusatz) {
     fest += (j ? ", " : "") + std::to_string(j * (nx + 1) + 1);
     spitze += (j ? ", " : "") + std::to_string(j * (nx + 1) + nx + 1);
   }
-  s << "punktlast 1, kno, verschiebung, (" << fest << "), 0., kon, (0., 1.), (0.)\n"
-    << "punktlast 2, kno, verschiebung, (" << fest << "), 90., kon, (0., 1.), (0.)\n"
-    << "punktlast 3, kno, kraft, (" << spitze << "), 90., kon, (0., 1.), (-1.e4)\n";
+  s << verschiebung(1, fest, 0, 0) << verschiebung(2, fest, 90, 0) << "punktlast 3, kno, kraft, (" << spitze
+    << "), 90., kon, (0., 1.), (-1.e4)\n";
   return s.str();
 }
 } // namespace
