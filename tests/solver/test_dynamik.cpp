@@ -2,11 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
-#include <vector>
-
 #include "model/mpmobjpunkt.h"
-#include "solver/mpm.h"
 #include "testhilfe.h"
 
 using namespace MPM;

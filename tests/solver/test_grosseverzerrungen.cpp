@@ -9,13 +9,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <sstream>
-#include <string>
-#include <vector>
 
 #include "model/mpmobjkno.h"
 #include "model/mpmobjmpu.h"
-#include "solver/mpm.h"
 #include "solver/mpmobjsys.h"
 #include "testhilfe.h"
 

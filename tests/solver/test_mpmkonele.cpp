@@ -5,11 +5,9 @@
 
 #include <algorithm>
 #include <cmath>
-#include <vector>
 
 #include "model/mpmobjkno.h"
 #include "model/mpmobjkonlin.h"
-#include "solver/mpm.h"
 #include "testhilfe.h"
 
 using namespace MPM;

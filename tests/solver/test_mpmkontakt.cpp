@@ -7,14 +7,10 @@
 
 #include <algorithm>
 #include <cmath>
-#include <sstream>
-#include <string>
-#include <vector>
 
 #include "model/mpmobjkno.h"
 #include "model/mpmobjkonlin.h"
 #include "model/mpmobjmpu.h"
-#include "solver/mpm.h"
 #include "solver/mpmobjsys.h"
 #include "testhilfe.h"
 

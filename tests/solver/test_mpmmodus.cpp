@@ -7,13 +7,10 @@
 #include <algorithm>
 #include <cmath>
 #include <set>
-#include <string>
-#include <vector>
 
 #include "approx/mpmans.h"
 #include "model/mpmobjkno.h"
 #include "model/mpmobjmpu.h"
-#include "solver/mpm.h"
 #include "solver/mpmobjsys.h"
 #include "testhilfe.h"
 

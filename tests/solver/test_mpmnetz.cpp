@@ -1,9 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cmath>
-#include <sstream>
-#include <string>
-
 #include "approx/mpmans.h"
 #include "model/mpmobjele.h"
 #include "model/mpmobjeletyp.h"
@@ -11,14 +7,11 @@
 #include "model/mpmobjkno.h"
 #include "model/mpmobjmat.h"
 #include "model/mpmobjmpu.h"
-#include "output/mpmaus.h"
-#include "solver/mpm.h"
 #include "solver/mpmobjsys.h"
 #include "testhilfe.h"
 
 using namespace MPM;
 using namespace th;
-using TVM::MatR;
 using TVM::VekR;
 
 namespace {

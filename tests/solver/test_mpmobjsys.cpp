@@ -5,14 +5,11 @@
 
 #include <algorithm>
 #include <cmath>
-#include <functional>
-#include <string>
 
 #include "approx/mpmans.h"
 #include "model/mpmobjipu.h"
 #include "model/mpmobjkno.h"
 #include "model/mpmobjmpu.h"
-#include "solver/mpm.h"
 #include "solver/mpmobjsys.h"
 #include "testhilfe.h"
 
@@ -158,7 +155,7 @@ TEST(Transfer, PairsSkippedNodesAndResults) {
 }
 
 // Two bilinear elements side by side (nodes 1..6) and node 7 outside both.
-TEST(System, PatternFromTheElementsAndMatrixOperations) {
+TEST(System, PatternFromTheElements) {
   Lauf l("stw_zeitschrittverf implizit\nmat 1, 1, (2., 100., 0.25, 0.)\neletyp 1\n" + netz(2, 1, 1.0, 1.0) +
              "kno 7, 1, 1., (5, 5)\n",
          "w\n");
@@ -182,23 +179,8 @@ TEST(System, PatternFromTheElementsAndMatrixOperations) {
   EXPECT_EQ(s._eintrag(SYSMAT_KT, l.p(3, 1), l.p(1, 0)), 0.0);
   EXPECT_GT(s._eintrag(SYSMAT_M, l.p(1, 0), l.p(5, 0)), 0.0) << "values kept";
 
-  // Dense reference: product, row sums, combination.
-  s._linearkombination(SYSMAT_K, {{1.0, SYSMAT_KT}, {3.0, SYSMAT_M}, {-1.0, SYSMAT_KSTRAF}});
-  TVM::VekR x(s.N), y;
-  for (int i = 0; i < s.N; ++i)
-    x[i] = std::sin(1.0 + i);
-  s._produkt(SYSMAT_K, x, y);
-  for (int i = 0; i < s.N; ++i) {
-    double summe = 0, zeile = 0;
-    for (int j = 0; j < s.N; ++j) {
-      const double kij = s._eintrag(SYSMAT_K, i, j);
-      EXPECT_EQ(kij, s._eintrag(SYSMAT_KT, i, j) + 3.0 * s._eintrag(SYSMAT_M, i, j));
-      summe += kij * x[j];
-      zeile += s._eintrag(SYSMAT_M, i, j);
-    }
-    EXPECT_EQ(y[i], summe) << i;
-    EXPECT_EQ(s.M_zeilensumme(i), zeile) << i;
-  }
+  // (The combination into K, its product and the mass row sums: every
+  // whole run, the period test and the block of the MPM-mode tests.)
   EXPECT_EQ(s.M_zeilensumme(-1), 0.0);
   EXPECT_EQ(s.K_diagonale(s.N), 0.0);
   s._null(SYSMAT_KT);
@@ -275,56 +257,28 @@ TEST(System, DenseSolutionRefusesLargeSystems) {
   EXPECT_NEAR(s._kondition(), 1.0, s.N * 2.3e-16);
 }
 
-// Two blocks at the same positions in one pass give what two single ones
-// give; an unchanged K is not factorised again, a changed one is; an
-// approximation's equation positions follow a new numbering.
-TEST(System, BlocksFactorisationKeptAndPositionsRenewed) {
+// An unchanged K is not factorised again, a changed one is; an
+// approximation's equation positions follow a new numbering. (Blocks and
+// solutions: every whole run.)
+TEST(System, FactorisationKeptAndPositionsRenewed) {
   Lauf l(quadrat + "stw_m F\n");
   Tmpm& mpm = l.mpm;
   TSystem& s = l.s;
-  const TVM::TVektor<int> pos{6, 7, 0, 1};
-  TVM::MatR a(4, 4), b(4, 4);
-  for (int i = 0; i < 16; ++i) {
-    a.data[i] = i + 1.0;
-    b.data[i] = -0.5 * i;
-  }
-  s._block_addieren(SYSMAT_M, a, SYSMAT_KT, b, pos);
-  s._block_addieren(SYSMAT_KSTRAF, pos, a);
-  for (int i = 0; i < 4; ++i)
-    for (int j = 0; j < 4; ++j) {
-      EXPECT_EQ(s._eintrag(SYSMAT_M, pos[i], pos[j]), a[i][j]);
-      EXPECT_EQ(s._eintrag(SYSMAT_KT, pos[i], pos[j]), b[i][j]);
-      EXPECT_EQ(s._eintrag(SYSMAT_KSTRAF, pos[i], pos[j]), a[i][j]);
-    }
-
   mpm.stw._init_zeitschrittparam(0.1);
   mpm.dt = 0.1;
-  s._null(SYSMAT_KSTRAF);
   mpm._verzerrungen_mpu();
   mpm._z_CT_DT_sigma_mpu();
   mpm._M_Fm_KT_Fint();
   s.fext.init(s.N, nullptr, 1.0);
   // The unknowns of node 1 held at 0 by elimination keep the rest regular.
   s.bvorgeschrieben[0] = s.bvorgeschrieben[1] = s.bvorgeschrieben[6] = true;
-  // Each solution is a Newton step K dU = G at the free unknowns.
-  const auto newtonschritt = [&s] {
-    TVM::VekR KdU;
-    s._produkt(SYSMAT_K, s.dU, KdU);
-    double fehler = 0.0;
-    for (int i = 0; i < s.N; ++i)
-      if (s.typ[i] == 0) fehler = std::max(fehler, std::fabs(KdU[i] - s.G[i]));
-    return fehler;
-  };
   ASSERT_TRUE(mpm._U_Ut_Utt());
-  EXPECT_LT(newtonschritt(), 1e-10);
   const long Nzerlegungen = s._Nzerlegungen();
   ASSERT_TRUE(mpm._U_Ut_Utt());
   EXPECT_EQ(s._Nzerlegungen(), Nzerlegungen) << "the same K is factorised once";
-  EXPECT_LT(newtonschritt(), 1e-10);
   s._addieren(SYSMAT_KT, 2, 2, 50.0);
   ASSERT_TRUE(mpm._U_Ut_Utt());
   EXPECT_EQ(s._Nzerlegungen(), Nzerlegungen + 1);
-  EXPECT_LT(newtonschritt(), 1e-10);
 
   TAnsatz* a_mp = mpu_z(mpm, 1)->_ansatz(OBJTYP_KNO);
   TVM::TVektor<int> erwartet;

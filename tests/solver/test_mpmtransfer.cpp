@@ -5,10 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <filesystem>
-#include <string>
 
-#include "solver/mpm.h"
 #include "testhilfe.h"
 
 using namespace MPM;

@@ -3,10 +3,7 @@
 #include <cstdlib>
 #include <deque>
 #include <new>
-#include <sstream>
-#include <string>
 
-#include "solver/mpm.h"
 #include "testhilfe.h"
 
 using namespace MPM;

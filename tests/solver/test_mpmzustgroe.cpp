@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <vector>
-
 #include "solver/mpmzustgroe.h"
 #include "testhilfe.h"
 
