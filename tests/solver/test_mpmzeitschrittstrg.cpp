@@ -123,23 +123,17 @@ void operator delete(void* p, std::size_t) noexcept {
 }
 
 namespace {
-// A cantilever of nx x ny bilinear elements with points at the Gauss
-// points, clamped by penalties, pulled at its tip, three implicit steps.
-std::string kragarm(int nx, int ny, const std::string& zusatz) {
-  std::ostringstream s;
-  s << "stw_dimension 2d, Sp0\nstw_zeitschrittverf implizit, 0.25, 0.5\nstw_t 0., 3.e-4, 1.e-4\nstw_zstrg F\n"
-    << "stw_m W, 0.\nstw_strafverf W, 1.e13\nstw_t_aus_dat F\nstw_t_aus_ktr F\n"
-    << "eletyp 1, Viereck, Lagro1, Lagro1, Gauss, 4, 1\n"
-    << zusatz;
-  s << netz(nx, ny, 2.0 / nx, 0.5 / ny);
-  std::string fest, spitze;
-  for (int j = 0; j <= ny; ++j) {
-    fest += (j ? ", " : "") + std::to_string(j * (nx + 1) + 1);
-    spitze += (j ? ", " : "") + std::to_string(j * (nx + 1) + nx + 1);
-  }
-  s << verschiebung(1, fest, 0, 0) << verschiebung(2, fest, 90, 0) << "punktlast 3, kno, kraft, (" << spitze
-    << "), 90., kon, (0., 1.), (-1.e4)\n";
-  return s.str();
+// A cantilever of 8 x 2 bilinear elements with points at the Gauss points,
+// clamped by penalties at nodes 1, 10, 19, pulled at its tip (nodes 9, 18,
+// 27), three implicit steps.
+std::string kragarm(const std::string& zusatz) {
+  return "stw_dimension 2d, Sp0\nstw_zeitschrittverf implizit, 0.25, 0.5\nstw_t 0., 3.e-4, 1.e-4\nstw_zstrg "
+         "F\n"
+         "stw_m W, 0.\nstw_strafverf W, 1.e13\nstw_t_aus_dat F\nstw_t_aus_ktr F\n"
+         "eletyp 1, Viereck, Lagro1, Lagro1, Gauss, 4, 1\n" +
+         zusatz + netz(8, 2, 0.25, 0.25) + verschiebung(1, "1, 10, 19", 0, 0) +
+         verschiebung(2, "1, 10, 19", 90, 0) +
+         "punktlast 3, kno, kraft, (9, 18, 27), 90., kon, (0., 1.), (-1.e4)\n";
 }
 } // namespace
 
@@ -156,7 +150,7 @@ TEST(Zeitschritt, IterationPassesAllocateNothing) {
                                 plastisch + verfahren + "momkonf, groverz\n"};
   for (const std::string& fall : faelle) {
     Konsolenumleitung k;
-    Testlauf lauf(kragarm(8, 2, fall));
+    Testlauf lauf(kragarm(fall));
     Tmpm mpm;
     ASSERT_TRUE(mpm._steuerung()) << fall;
     ASSERT_TRUE(mpm.bfertig) << fall;

@@ -83,14 +83,9 @@ TEST(Validierung, PatchTestOfCloudsOverScatteredPoints) {
        "stw_berechverf W, W, W, F, W, F, wolken, kopieren, wolken, refkonf, klnverz\n"
        "stw_wolken 1, F, 3., 3., 3.\n"
        "mat 1, 1, (1., 100., 0., 0.)\neletyp 1, Viereck, Lagro1, Lagro1, Leer, 0, 1\n";
-  int last = 0;
-  for (int i = 0; i <= 4; ++i) {
-    s << "punktlast " << ++last << ", kno, verschiebung, (";
-    for (int j = 0; j <= 4; ++j)
-      s << (j ? ", " : "") << 5 * j + i + 1;
-    s << "), 0., kon, (0., 10.), (" << zahl(dehnung * 0.25 * i) << ")\n";
-  }
-  s << "punktlast " << ++last << ", kno, verschiebung, (1), 90., kon, (0., 10.), (0.)\n";
+  for (int n = 1; n <= 25; ++n)
+    s << verschiebung(n, std::to_string(n), 0, dehnung * 0.25 * ((n - 1) % 5));
+  s << verschiebung(26, "1", 90, 0);
   s << netz(4, 4, 0.25, 0.25, 0.0);
   for (int j = 0; j < 8; ++j)
     for (int i = 0; i < 8; ++i)
