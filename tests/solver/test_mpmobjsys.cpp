@@ -179,8 +179,14 @@ TEST(System, PatternFromTheElements) {
   EXPECT_EQ(s._eintrag(SYSMAT_KT, l.p(3, 1), l.p(1, 0)), 0.0);
   EXPECT_GT(s._eintrag(SYSMAT_M, l.p(1, 0), l.p(5, 0)), 0.0) << "values kept";
 
-  // (The combination into K, its product and the mass row sums: every
-  // whole run, the period test and the block of the MPM-mode tests.)
+  // Mass row sums against dense sums. (The combination into K and its
+  // product: every whole run; the period test pins K = KT + a0 M.)
+  for (int i = 0; i < s.N; ++i) {
+    double zeile = 0;
+    for (int j = 0; j < s.N; ++j)
+      zeile += s._eintrag(SYSMAT_M, i, j);
+    EXPECT_EQ(s.M_zeilensumme(i), zeile) << i;
+  }
   EXPECT_EQ(s.M_zeilensumme(-1), 0.0);
   EXPECT_EQ(s.K_diagonale(s.N), 0.0);
   s._null(SYSMAT_KT);
@@ -257,13 +263,30 @@ TEST(System, DenseSolutionRefusesLargeSystems) {
   EXPECT_NEAR(s._kondition(), 1.0, s.N * 2.3e-16);
 }
 
-// An unchanged K is not factorised again, a changed one is; an
-// approximation's equation positions follow a new numbering. (Blocks and
-// solutions: every whole run.)
-TEST(System, FactorisationKeptAndPositionsRenewed) {
+// Two blocks at the same positions in one pass give what two single ones
+// give; an unchanged K is not factorised again, a changed one is; an
+// approximation's equation positions follow a new numbering. (The solutions
+// themselves: every whole run.)
+TEST(System, BlocksFactorisationKeptAndPositionsRenewed) {
   Lauf l(quadrat + "stw_m F\n");
   Tmpm& mpm = l.mpm;
   TSystem& s = l.s;
+  const TVM::TVektor<int> pos{6, 7, 0, 1};
+  TVM::MatR a(4, 4), b(4, 4);
+  for (int i = 0; i < 16; ++i) {
+    a.data[i] = i + 1.0;
+    b.data[i] = -0.5 * i;
+  }
+  s._block_addieren(SYSMAT_M, a, SYSMAT_KT, b, pos);
+  s._block_addieren(SYSMAT_KSTRAF, pos, a);
+  for (int i = 0; i < 4; ++i)
+    for (int j = 0; j < 4; ++j) {
+      EXPECT_EQ(s._eintrag(SYSMAT_M, pos[i], pos[j]), a[i][j]);
+      EXPECT_EQ(s._eintrag(SYSMAT_KT, pos[i], pos[j]), b[i][j]);
+      EXPECT_EQ(s._eintrag(SYSMAT_KSTRAF, pos[i], pos[j]), a[i][j]);
+    }
+
+  s._null(SYSMAT_KSTRAF);
   mpm.stw._init_zeitschrittparam(0.1);
   mpm.dt = 0.1;
   mpm._verzerrungen_mpu();
