@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 #include "model/mpmobjkno.h"
@@ -109,30 +110,27 @@ TEST(Kontakt, PenaltyLawsAndTheirContinuity) {
 // 1 there is none.
 TEST(Kontakt, ClosestLineOfEveryPointInRegistryOrder) {
   Konsolenumleitung k;
-  struct Fall {
-    double g1, g2, g;
-  };
-  for (const Fall& f : {Fall{-0.5, 0.1, 0.1}, Fall{0.3, -0.5, -0.5}, Fall{-0.1, -0.5, -0.1},
-                        Fall{0.0, 3.0, 0.0}, Fall{2.0, 3.0, 1.0}}) {
+  for (const auto& [g1, g2, g] : std::initializer_list<std::array<double, 3>>{
+           {-0.5, 0.1, 0.1}, {0.3, -0.5, -0.5}, {-0.1, -0.5, -0.1}, {0.0, 3.0, 0.0}, {2.0, 3.0, 1.0}}) {
     Tmpm mpm;
     mpm.stw.bkontakt = true;
     TKnoten* p = knoten(mpm, 1, 0.0, 0.0);
     for (int i : {1, 2}) {
       std::vector<unsigned int> punum{10u * i, 10u * i + 1};
       for (unsigned n : punum)
-        knoten(mpm, n, n % 2 ? -2.0 : 2.0, i == 1 ? -f.g1 : -f.g2);
+        knoten(mpm, n, n % 2 ? -2.0 : 2.0, i == 1 ? -g1 : -g2);
       ASSERT_NE(konlin_erzeugen(&mpm, i, OBJTYP_KNO, KONLINTYP_SPLKNO, punum), nullptr);
     }
-    EXPECT_EQ(mpm._kontakt_geometrie(), f.g < 1.0) << f.g1 << " " << f.g2;
-    EXPECT_EQ(mpm.bdurchdr, f.g < 0.0);
-    EXPECT_DOUBLE_EQ(p->kontaktabstand, f.g) << f.g1 << " " << f.g2;
-    EXPECT_EQ(p->kontaktrichtung, (VekR{0.0, f.g < 1.0 ? 1.0 : 0.0}));
+    EXPECT_EQ(mpm._kontakt_geometrie(), g < 1.0) << g1 << " " << g2;
+    EXPECT_EQ(mpm.bdurchdr, g < 0.0);
+    EXPECT_DOUBLE_EQ(p->kontaktabstand, g) << g1 << " " << g2;
+    EXPECT_EQ(p->kontaktrichtung, (VekR{0.0, g < 1.0 ? 1.0 : 0.0}));
     // Only a penetrating point contributes; one on the line is in range with nothing to add.
     mpm.sys->_init();
-    EXPECT_EQ(mpm._kontakt_bedingungen(p), f.g < 0.0);
+    EXPECT_EQ(mpm._kontakt_bedingungen(p), g < 0.0);
     mpm._kontakt_kontrolle(true);
-    EXPECT_EQ(mpm.sys->Nkonpu, f.g < 0.0);
-    EXPECT_DOUBLE_EQ(mpm.sys->konflr, std::max(-f.g, 0.0));
+    EXPECT_EQ(mpm.sys->Nkonpu, g < 0.0);
+    EXPECT_DOUBLE_EQ(mpm.sys->konflr, std::max(-g, 0.0));
   }
 }
 
