@@ -19,7 +19,6 @@ using WOLKE::TWolke;
 
 namespace {
 const double pi = 3.141592653589793;
-const std::string frage = "Fuer ABBRUCH \"x\", fuer WEITER beliebiges Zeichen eingeben:";
 
 TWolke wolke(double x, double y, double vol, double ueberlappung, double a = 1, double b = 1,
              double phi = 0) {
@@ -207,7 +206,7 @@ TEST(Wolken, BasisAndItsReductionsWithTheirMessages) {
   const std::string aus = k.aus.str(),
                     ende = ", (Ansatzfunktionsableitungen nicht hinreichend genau) -> ABBRUCH\n";
   EXPECT_EQ(aus.rfind("<WOLKE::_L_G()>: Ng=0, Gfehler=", 0), 0u) << aus;
-  EXPECT_NE(aus.find(ende + frage), std::string::npos) << aus;
+  EXPECT_NE(aus.find(ende + th::frage), std::string::npos) << aus;
 }
 
 // The grid gives exactly the clouds that testing every one gives, in the
@@ -261,16 +260,13 @@ TEST(Wolken, GridSearchFindsWhatTestingEveryCloudFinds) {
 // 3 / sqrt(pi)) and a material point at (1.2, 0.9) with clouds from them.
 TEST(Wolken, ApproximationTakesTheHoldingCloudsInNumberOrder) {
   Konsolenumleitung k("x");
-  const VekR leer;
   Tmpm mpm;
   mpm.stw.bipuaufmpu = false;
   mpm.stw.ansatz_knou_zu_pu = ANSATZ_WOLKEN;
   _material_erzeugen(&mpm, 1, 1, {2.0, 100.0, 0.25});
   for (int n = 1; n <= 9; ++n)
-    mpm.knou.einfuegen(n, kno_erzeugen(&mpm, n, 1, 1.0, VekR{(n - 1) % 3 * 1.0, (n - 1) / 3 * 1.0}, leer,
-                                       leer, leer, leer, 0));
-  VekR x{1.2, 0.9}, weit{10.0, 10.0};
-  TMaterialpunkt* mp = mpu_erzeugen(&mpm, 1, 1, 0.25, x, leer, leer, leer, leer, 0);
+    th::knoten(mpm, n, (n - 1) % 3, (n - 1) / 3, 1.0, true);
+  TMaterialpunkt* mp = th::materialpunkt(mpm, 1, 1.2, 0.9, 0.25);
   mpm.knou.suchen(5)->status = OBJSTATUS_INAKTIV; // left out
   TAnsatz* a = mp->ans_kno;
   ASSERT_TRUE(a->_init(KONFIGUR_REFKONF, VERZERR_KLNVERZ));
@@ -310,7 +306,7 @@ TEST(Wolken, ApproximationTakesTheHoldingCloudsInNumberOrder) {
 
   // A target no cloud holds, and one whose solve fails, are switched off
   // with a line in the control log; only points can be targets.
-  TMaterialpunkt* fern = mpu_erzeugen(&mpm, 2, 1, 0.25, weit, leer, leer, leer, leer, 0);
+  TMaterialpunkt* fern = th::materialpunkt(mpm, 2, 10.0, 10.0, 0.25);
   k.kontroll.str("");
   EXPECT_FALSE(fern->ans_kno->_init(KONFIGUR_REFKONF, VERZERR_KLNVERZ));
   mpm.stw.gleichloes_ans = MATHE::LOESER_UNBEKANNT;
@@ -321,7 +317,8 @@ TEST(Wolken, ApproximationTakesTheHoldingCloudsInNumberOrder) {
                               "TAnsatzWolken::_L_G(): heimatpu=mpu(1-), berfolg=F\n");
   k.aus.str("");
   EXPECT_THROW(_ansatz_erzeugen(&mpm, mp, OBJTYP_PU, OBJTYP_KNO, ANSATZ_WOLKEN), int);
-  EXPECT_EQ(k.aus.str(), "FEHLER in TAnsatzWolken::TAnsatzWolken(...): "
-                         "heimatot!=OBJTYP_IPU && heimatot!=OBJTYP_MPU && heimatot!=OBJTYP_KNO\n" +
-                             frage);
+  EXPECT_EQ(k.aus.str(),
+            std::string("FEHLER in TAnsatzWolken::TAnsatzWolken(...): "
+                        "heimatot!=OBJTYP_IPU && heimatot!=OBJTYP_MPU && heimatot!=OBJTYP_KNO\n") +
+                th::frage);
 }

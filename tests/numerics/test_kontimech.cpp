@@ -2,7 +2,6 @@
 
 #include <cmath>
 #include <limits>
-#include <sstream>
 
 #include "numerics/kontimech.h"
 #include "numerics/tvm.h"
@@ -39,28 +38,4 @@ TEST(Kinematik, PrincipalStretches) {
   EXPECT_FALSE(
       MECH::_hauptstreck(MatR(2, 2, {std::numeric_limits<double>::quiet_NaN(), 0, 0, 1}), lambda, w));
   EXPECT_FALSE(MECH::_hauptstreck(MatR(), lambda, w));
-}
-
-TEST(Kinematik, MultiplicativeSplit) {
-  Konsolenumleitung k;
-  const MatR F(2, 2, {1.2, 0.3, -0.1, 0.9});
-  const MatR Fa(2, 2, {1.1, 0.2, 0.05, 0.95});
-  MatR Fb;
-  ASSERT_TRUE(MECH::_F_zerlegung_multiplik(F, Fa, Fb));
-  EXPECT_LT(maxabw(Fb * Fa, F), 1e-15);
-  EXPECT_EQ(k.aus.str(), "");
-
-  const MatR singulaer(2, 2, {1, 2, 2, 4});
-  MatR Fb2(2, 2, 7.0);
-  EXPECT_FALSE(MECH::_F_zerlegung_multiplik(F, singulaer, Fb2));
-  std::ostringstream erwartet;
-  erwartet << "<bool _F_zerlegung_multiplik(...)>: Invertierung von Fa gescheitert\nFa=" << singulaer << "\n";
-  EXPECT_EQ(k.aus.str(), erwartet.str());
-  EXPECT_EQ(Fb2[1][1], 7.0) << "left unchanged";
-
-  // F with more columns than Fa has rows cannot be multiplied.
-  k.aus.str("");
-  EXPECT_FALSE(MECH::_F_zerlegung_multiplik(MatR(2, 3, 1.0), Fa, Fb2));
-  EXPECT_EQ(Fb2[0][1], 7.0);
-  EXPECT_EQ(k.aus.str(), "");
 }
