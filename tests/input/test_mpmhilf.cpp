@@ -10,30 +10,24 @@
 
 using namespace MPM;
 
-TEST(Eingabehilfen, ListsAreCutOrPaddedToTheirLength) {
+TEST(Eingabehilfen, ListLengthsNumberOffsetsAndPowersOfTen) {
   EXPECT_EQ(vektor_laenge({1.5, -2.0, 7.0}, 2), (TVM::VekR{1.5, -2.0}));
   EXPECT_EQ(vektor_laenge({}, 2), (TVM::VekR{0, 0}));
   EXPECT_EQ(vektor_laenge({4.0}, 5), (TVM::VekR{4, 0, 0, 0, 0}));
   EXPECT_EQ(vektor_laenge({1.0}, -3).n, 0);
-}
 
-TEST(Eingabehilfen, NumbersWithOffsetsStayInTheIntRange) {
+  // Numbers with offsets stay in the int range.
   int n = -7;
   EXPECT_TRUE(nummer_plus(3, 100, n));
   EXPECT_EQ(n, 103);
   EXPECT_TRUE(nummer_plus(INT_MAX, 0, n));
   n = -7;
-  EXPECT_FALSE(nummer_plus(INT_MAX, 1, n));
-  EXPECT_FALSE(nummer_plus(4294967295LL, 0, n));
-  EXPECT_FALSE(nummer_plus(-1, 5, n));
+  EXPECT_FALSE(nummer_plus(INT_MAX, 1, n) || nummer_plus(4294967295LL, 0, n) || nummer_plus(-1, 5, n));
   EXPECT_EQ(n, -7); // untouched on refusal
-}
 
-TEST(Eingabehilfen, PowerOfTenAboveANumber) {
-  EXPECT_EQ(zehnerpotenz_ueber(-5), 1);
-  EXPECT_EQ(zehnerpotenz_ueber(9), 10);
-  EXPECT_EQ(zehnerpotenz_ueber(10), 100);
-  EXPECT_EQ(zehnerpotenz_ueber(2147483647LL), 10000000000LL);
+  const long long zahl[] = {-5, 9, 10, 2147483647LL}, potenz[] = {1, 10, 100, 10000000000LL};
+  for (int i = 0; i < 4; ++i)
+    EXPECT_EQ(zehnerpotenz_ueber(zahl[i]), potenz[i]) << zahl[i];
 }
 
 TEST(Eingabehilfen, RecordReaderPresetsFromDefaultsAndMarksUnreadableEntries) {

@@ -29,14 +29,11 @@ std::string text(const TObjbasis* o) {
 
 TEST(Objektbasis, AutomaticNumbersPerTypeAndTextForms) {
   Tmpm mpm;
-  Probe a(&mpm, OBJTYP_KNO, -1), b(&mpm, OBJTYP_KNO, -1), c(&mpm, OBJTYP_KNO, -1);
-  EXPECT_EQ(a.num, 1u);
-  EXPECT_EQ(b.num, 2u);
-  EXPECT_EQ(c.num, 3u);
-  Probe d(&mpm, OBJTYP_KNO, 10), e(&mpm, OBJTYP_KNO, -1);
-  EXPECT_EQ(e.num, 11u);
-  Probe f(&mpm, OBJTYP_KNO, 4), g(&mpm, OBJTYP_KNO, -1);
-  EXPECT_EQ(g.num, 12u) << "a lower explicit number does not lower the counter";
+  // A lower explicit number does not lower the counter.
+  Probe a(&mpm, OBJTYP_KNO, -1), b(&mpm, OBJTYP_KNO, -1), c(&mpm, OBJTYP_KNO, -1), d(&mpm, OBJTYP_KNO, 10),
+      e(&mpm, OBJTYP_KNO, -1), f(&mpm, OBJTYP_KNO, 4), g(&mpm, OBJTYP_KNO, -1);
+  EXPECT_EQ((std::vector<unsigned>{a.num, b.num, c.num, e.num, g.num}),
+            (std::vector<unsigned>{1, 2, 3, 11, 12}));
   Probe m(&mpm, OBJTYP_MAT, -1);
   EXPECT_EQ(m.num, 1u) << "each type counts on its own";
   EXPECT_EQ(m.farbe, 0);

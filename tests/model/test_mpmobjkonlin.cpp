@@ -1,4 +1,4 @@
-// Contact lines: the factory's refusals and the chain of support elements,
+// Contact lines: point lists and the chain of support elements,
 // contact nodes and contact elements of every kind.
 
 #include <gtest/gtest.h>
@@ -24,7 +24,9 @@ void knoten(Tmpm& mpm) {
 }
 } // namespace
 
-TEST(Kontaktlinie, FactoryRefusalsAndTheTextForm) {
+// The other refusals of the factory are checked through the model input
+// (tests/input/test_mpmein.cpp).
+TEST(Kontaktlinie, CleanedPointListsAndTheTextForm) {
   Konsolenumleitung k;
   Tmpm mpm;
   knoten(mpm);
@@ -34,17 +36,8 @@ TEST(Kontaktlinie, FactoryRefusalsAndTheTextForm) {
   ASSERT_NE(kl, nullptr);
   EXPECT_EQ(p, (std::vector<unsigned int>{2, 1}));
   EXPECT_EQ(kl->konlintyp, KONLINTYP_SPLKNO);
-  for (OBJTYP ot : {OBJTYP_KNO, OBJTYP_ELE}) // a taken number, a wrong point type
-    EXPECT_EQ(konlin_erzeugen(&mpm, 1 + (ot == OBJTYP_ELE), ot, KONLINTYP_SPLKNO, p), nullptr);
-  EXPECT_EQ(konlin_erzeugen(&mpm, 2, OBJTYP_KNO, KONLINTYP_UNBEKANNT, p), nullptr);
-  p = {3, 8};
-  EXPECT_EQ(konlin_erzeugen(&mpm, 2, OBJTYP_KNO, KONLINTYP_SPLELE, p), nullptr);
-  EXPECT_EQ(k.fehler.str(),
-            pos + f + "Ungueltige Punktnummer p=9\n" +
-                "konlin(1): Kontaktlinientyp lin nicht implementiert (lin->splkno)\n" + pos +
-                "Kontaktliniennummer bereits vorhanden: 1\n" + pos + "Unzulaessiger Stuetzpunkttyp: ele\n" +
-                pos + "Unzulaessiger Kontaktlinientyp\n" + pos + f + "Ungueltige Punktnummer p=8\n" + pos +
-                f + "Zu wenig Stuetzpunkte Nstuetzp=1\n");
+  EXPECT_EQ(k.fehler.str(), pos + f + "Ungueltige Punktnummer p=9\n" +
+                                "konlin(1): Kontaktlinientyp lin nicht implementiert (lin->splkno)\n");
   // Only the points of the line made leave the contact search.
   for (int n = 1; n <= 4; ++n)
     EXPECT_EQ(PU_Z(mpm.kno.suchen(n))->bkontaktpunkt, n <= 2) << n;
@@ -58,23 +51,18 @@ TEST(Kontaktlinie, FactoryRefusalsAndTheTextForm) {
   // A closed list of one point asks whether to stop.
   p = {3, 3};
   EXPECT_THROW(TKontaktlinie(&mpm, 8, OBJTYP_KNO, KONLINTYP_SPLKNO, p), int);
-  EXPECT_NE(k.fehler.str().find("FEHLER in <TKontaktlinie::TKontaktlinie(...)>: Zu wenig Stuetzknoten "
-                                "Nstuetzk=1<2\n"),
-            std::string::npos);
+  EXPECT_TRUE(th::enthaelt(k.fehler.str(), "FEHLER in <TKontaktlinie::TKontaktlinie(...)>: Zu wenig "
+                                           "Stuetzknoten Nstuetzk=1<2\n"));
 
-  // Every point once, only a last number equal to the first closes the line;
-  // a long list names its first ten refusals, then their count.
+  // Every point once, only a last number equal to the first closes the line
+  // (the messages of a long list are checked through the model input).
   k.fehler.str("");
-  p.assign(1000, 3);
-  p.push_back(4);
+  p = {3, 3, 3, 4};
   kl = konlin_erzeugen(&mpm, 3, OBJTYP_KNO, KONLINTYP_SPLKNO, p);
   ASSERT_NE(kl, nullptr);
   EXPECT_EQ(p, (std::vector<unsigned int>{3, 4}));
   EXPECT_EQ(kl->Nstuetzk, 2);
-  std::string erwartet;
-  for (int i = 0; i < 10; ++i)
-    erwartet += pos + f + "Punktnummer mehrfach p=3\n";
-  EXPECT_EQ(k.fehler.str(), erwartet + pos + f + "989 weitere Punktnummern abgelehnt\n");
+  EXPECT_EQ(k.fehler.str(), pos + f + "Punktnummer mehrfach p=3\n" + pos + f + "Punktnummer mehrfach p=3\n");
   p = {1, 2, 3, 1, 1};
   kl = konlin_erzeugen(&mpm, 4, OBJTYP_KNO, KONLINTYP_SPLKNO, p);
   ASSERT_NE(kl, nullptr);
