@@ -19,6 +19,13 @@ T lies(Tdatein& d, const char* sw, int i, int j, T start = T(), bool standard = 
   EXPECT_TRUE(d.eintrag(sw, start, i, j, standard, mitkomm)) << sw << " " << i << " " << j;
   return start;
 }
+// The same entry into a T that starts as `ziel`: the call must give `ok` and the target `soll`.
+template <class T>
+void pruefen(Tdatein& d, const char* sw, int i, int j, T ziel, const typename std::common_type<T>::type& soll,
+             bool ok = true, bool standard = false) {
+  EXPECT_EQ(d.eintrag(sw, ziel, i, j, standard), ok) << sw << " " << i << " " << j;
+  EXPECT_EQ(ziel, soll) << sw << " " << i << " " << j;
+}
 std::string gescheitert(const char* sw, int zeile, int j) {
   return "Einlesen gescheitert. Schluesselwort=" + std::string(sw) +
          ", Zeilennummer=" + std::to_string(zeile) + ", Eintragsnummer=" + std::to_string(j) + "\n";
@@ -121,18 +128,11 @@ TEST_F(Datei, WordsEntriesAndComments) {
                     "kno 3,,1.5\n"
                     "ele 6 1 1 (1 2 3\n");
   EXPECT_EQ(d.eintragsanzahl("mat", 1), 4);
-  using VU = std::vector<unsigned>;
   EXPECT_EQ(lies<unsigned>(d, "mat", 1, 4), 7u);
-
-  int matnum = -1;
-  EXPECT_FALSE(d.eintrag("kno", matnum, 1, 2, true)); // empty word between two commas
-  EXPECT_EQ(matnum, -1);
+  pruefen(d, "kno", 1, 2, -1, -1, false, true); // empty word between two commas
   EXPECT_EQ(lies<double>(d, "kno", 1, 3), 1.5);
-
-  VU knoten = {42};
   EXPECT_EQ(k.fehler.str(), "");
-  EXPECT_FALSE(d.eintrag("ele", knoten, 1, 4, false)); // bracket never closed
-  EXPECT_EQ(knoten, VU{42});
+  pruefen(d, "ele", 1, 4, std::vector<unsigned>{42}, {42}, false); // bracket never closed
   EXPECT_EQ(k.fehler.str(), gescheitert("ele", 3, 4));
 }
 
@@ -162,10 +162,8 @@ TEST_F(Datei, DefaultsForShortLinesAndAbsentKeywords) {
   EXPECT_EQ(d.eintragsanzahl("kno", 1), 0);
   EXPECT_EQ(lies<double>(d, "kno", 1, 3), 1.);
 
-  double te = 7.;
-  EXPECT_FALSE(d.eintrag("stw_t", te, 1, 2, false));
-  EXPECT_EQ(te, 7.);
-  EXPECT_EQ(lies<double>(d, "stw_t", 1, 2, 7., true), 0.);
+  pruefen(d, "stw_t", 1, 2, 7., 7., false);
+  pruefen(d, "stw_t", 1, 2, 7., 0., true, true);
   EXPECT_EQ(lies<std::string>(d, "titel", 1, 1), "Mein Titel");
   EXPECT_EQ(k.fehler.str(), "");
 
@@ -198,42 +196,33 @@ TEST_F(Datei, ConversionsByFormatLetter) {
   for (int i = 1; i <= 3; ++i)
     EXPECT_EQ(lies<bool>(d, "stw_m", i, 1, !wahr[i - 1]), wahr[i - 1]) << i;
 
-  int n[4] = {0, 0, 0, 0};
+  const int n[] = {5, 7, 12, 0}; // absolute values
   for (int j = 1; j <= 4; ++j)
-    EXPECT_EQ(d.eintrag("stw_numplus", n[j - 1], 1, j, false), j < 4);
-  EXPECT_EQ(std::vector<int>(n, n + 4), (std::vector<int>{5, 7, 12, 0})); // absolute values
-  unsigned u = 3;
-  EXPECT_FALSE(d.eintrag("stw_numplus", u, 2, 1, false)); // overflow
-  EXPECT_EQ(u, 3u);
+    pruefen(d, "stw_numplus", 1, j, 0, n[j - 1], j < 4);
+  pruefen(d, "stw_numplus", 2, 1, 3u, 3u, false); // overflow
   EXPECT_EQ(k.fehler.str(), gescheitert("stw_numplus", 4, 4) + gescheitert("stw_numplus", 5, 1));
 
   k.fehler.str("");
-  double x = lies<double>(d, "stw_schrankefliess", 1, 1);
-  EXPECT_EQ(x, -2.5e-3);
-  EXPECT_FALSE(d.eintrag("stw_schrankefliess", x, 2, 1));
-  EXPECT_EQ(x, -2.5e-3);
+  pruefen(d, "stw_schrankefliess", 1, 1, 0., -2.5e-3);
+  pruefen(d, "stw_schrankefliess", 2, 1, 5., 5., false, true);
   char kurz[4] = "???";
   EXPECT_EQ(d.eintrag("stw_gleichloes_bil", kurz, 1, 1, true, 3), static_cast<void*>(kurz));
   EXPECT_STREQ(kurz, "gau");
   // Without quotes the first and last characters are lost.
   EXPECT_EQ(lies<std::string>(d, "titel", 1, 1), "hn");
 
-  std::vector<unsigned> liste = lies<std::vector<unsigned>>(d, "kno_bewerzw", 1, 1);
-  EXPECT_FALSE(d.eintrag("kno_bewerzw", liste, 2, 1));
-  EXPECT_EQ(liste, (std::vector<unsigned>{1, 2, 3}));
+  pruefen(d, "kno_bewerzw", 1, 1, std::vector<unsigned>{}, {1, 2, 3});
+  pruefen(d, "kno_bewerzw", 2, 1, std::vector<unsigned>{7}, {7}, false, true);
   EXPECT_EQ(k.fehler.str(), gescheitert("stw_schrankefliess", 7, 1) + gescheitert("kno_bewerzw", 11, 1));
 
   // A target type that does not fit the letter, entries beyond the format, unknown keywords.
   k.fehler.str("");
-  std::string w;
-  EXPECT_FALSE(d.eintrag("kno_bewerzw", w, 1, 1));
+  pruefen(d, "kno_bewerzw", 1, 1, std::string(), "", false, true);
   EXPECT_EQ(k.fehler.str(),
             "Fehlerhafte Formatangabe. Schluesselwort=kno_bewerzw, Format=U, Eintragsnummer=1\n");
   k.fehler.str("");
-  bool b = true;
-  EXPECT_FALSE(d.eintrag("stw_m", b, 1, 3));
-  EXPECT_FALSE(d.eintrag("xyz", b, 1, 1));
-  EXPECT_TRUE(b);
+  pruefen(d, "stw_m", 1, 3, true, true, false, true);
+  pruefen(d, "xyz", 1, 1, true, true, false, true);
   EXPECT_EQ(k.fehler.str(), "Eintragsnummer zu hoch. Schluesselwort=stw_m, Eintragsnummer=3\n"
                             "Uebergebenes Wort<xyz> nicht als Schluesselwort verzeichnet\n"
                             "Eintragsnummer zu hoch. Schluesselwort=xyz, Eintragsnummer=1\n");

@@ -43,11 +43,9 @@ TEST(Steuerwerte, TimeGridFromStepCountStepLengthOrEstimate) {
   s = lesen("stw_t 0., 0., 0.1, 5\n", k);
   EXPECT_DOUBLE_EQ(s.te, 0.5);
   s = lesen("stw_t 2., 1., 0.25, 0, 3, 0.01\n", k);
-  EXPECT_EQ(s.ta, 1.0) << "start and end are swapped";
-  EXPECT_EQ(s.te, 2.0);
-  EXPECT_EQ(s.Nt, 4u);
-  EXPECT_EQ(s.tta, 3u);
-  EXPECT_EQ(s.dtkontakt, 0.01);
+  EXPECT_EQ((std::vector<double>{s.ta, s.te, double(s.Nt), double(s.tta), s.dtkontakt}),
+            (std::vector<double>{1, 2, 4, 3, 0.01}))
+      << "start and end are swapped";
 
   // Without "stw_t" the step is the estimate of the default parameters
   // (l = b = d = s = rho = E = 1, nu = 0): T_K = 2, dtschaetz = T_K / 4.
