@@ -145,13 +145,12 @@ TEST(Steuerwerte, ContradictoryMethodChoiceAsksToStop) {
         enthaelt(k.fehler.str(), "Eingabedatei, Zeilennummer 1: Fehler bei Auswahl Berechnungsverfahren\n"));
     EXPECT_TRUE(s.bmpuaufkno);
   }
-  const struct {
-    const char *wahl, *text;
-  } faelle[] = {{"kopie, eleinv, refkonf", "/Ansatz\n"}, {"kopieren, eleinv, spaet", "/Konfiguration\n"}};
-  for (const auto& f : faelle) {
+  const std::pair<const char*, const char*> faelle[] = {{"kopie, eleinv, refkonf", "/Ansatz\n"},
+                                                        {"kopieren, eleinv, spaet", "/Konfiguration\n"}};
+  for (const auto& [wahl, text] : faelle) {
     Konsolenumleitung k("x\n");
-    EXPECT_THROW(lesen(std::string("stw_berechverf W,W,W, F,W,F, ele, ") + f.wahl + ", klnverz\n", k), int);
-    EXPECT_TRUE(enthaelt(k.aus.str(), std::string("FEHLER Fehler bei Auswahl Berechnungsverfahren") + f.text))
+    EXPECT_THROW(lesen(std::string("stw_berechverf W,W,W, F,W,F, ele, ") + wahl + ", klnverz\n", k), int);
+    EXPECT_TRUE(enthaelt(k.aus.str(), std::string("FEHLER Fehler bei Auswahl Berechnungsverfahren") + text))
         << k.aus.str();
   }
   Konsolenumleitung k("");

@@ -25,11 +25,11 @@ MatR diagonale(double a, double b, double c) {
 // A law of three internal variables whose residuals (r, 0, 0) are played back in the
 // order of the calls and whose derivative is a fixed matrix (by default the
 // identity, so that each step subtracts the residual). It records what
-// the iteration hands to the tangent.
-class Skriptmaterial : public TMaterial {
+// the iteration hands to the tangent; the stress is the viscoelastic law's.
+class Skriptmaterial : public TMaterial_linvisel {
 public:
   Skriptmaterial(Tmpm* m, std::vector<double> r, MatR rz = diagonale(1, 1, 1))
-      : TMaterial(m, 99, MATERIALTYP_LINVISEL, 1.0), residuen(std::move(r)), ableitung(std::move(rz)) {}
+      : TMaterial_linvisel(m, 99, {}), residuen(std::move(r)), ableitung(std::move(rz)) {}
 
   VekR& _r(const VekR&, const VekR&, const VekR&, const VekR&, VekR& r, bool& biter, double) const override {
     r = VekR{residuen[std::min(aufrufe, residuen.size() - 1)], 0.0, 0.0};
@@ -44,10 +44,6 @@ public:
               double) const override {
     letzte_rzinv = rzinv;
     CT = MatR(3, 3, 7.0);
-  }
-  VekR& _sigma(const VekR& eps, const VekR&, const VekR&, VekR& sig, VekR&,
-               const TMaterialpunkt*) const override {
-    return sig = eps;
   }
 
   std::vector<double> residuen;
