@@ -38,12 +38,7 @@ TEST(Schluesselworte, TableShapeLookupAndInvalidNumbers) {
   EXPECT_EQ(schluesselworte.format(51, 1), '\0');
   EXPECT_STREQ(schluesselworte.format(-1), "");
   EXPECT_EQ(schluesselworte.eintragsanzahl(51), 0);
-  EXPECT_EQ(k.fehler.str(), "Uebergebenes Wort<stw> nicht als Schluesselwort verzeichnet\n"
-                            "Uebergebenes Wort<UNBEKANNT> nicht als Schluesselwort verzeichnet\n"
-                            "Uebergebenes Wort<> nicht als Schluesselwort verzeichnet\n"
-                            "Uebergebene Schluesselwortnummer <51> ist ungueltig\n"
-                            "Uebergebene Schluesselwortnummer <-1> ist ungueltig\n"
-                            "Uebergebene Schluesselwortnummer <51> ist ungueltig\n");
+  EXPECT_EQ(k.fehler.str(), th::golden("input/golden/meldungen.txt", "schluesselworte"));
 }
 
 TEST(Schluesselworte, SimilarKeywordWithinEditDistanceTwo) {

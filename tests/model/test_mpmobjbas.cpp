@@ -1,13 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <memory>
-#include <sstream>
 #include <vector>
 
 #include "model/mpmobjbas.h"
 #include "solver/mpm.h"
+#include "testhilfe.h"
 
 using namespace MPM;
+using th::text;
 
 namespace {
 // A plain model object for the registry tests; counts its destructions.
@@ -19,12 +20,6 @@ struct Probe : TObjbasis {
   }
   int* zaehler;
 };
-
-std::string text(const TObjbasis* o) {
-  std::ostringstream s;
-  s << o;
-  return s.str();
-}
 } // namespace
 
 TEST(Objektbasis, AutomaticNumbersPerTypeAndTextForms) {
@@ -45,10 +40,8 @@ TEST(Objektbasis, AutomaticNumbersPerTypeAndTextForms) {
   EXPECT_EQ(text(&k), "kno(17-)");
   k.status = static_cast<OBJSTATUS>(5); // any int is a valid value of the enumeration
   EXPECT_EQ(text(&k), "kno(17?)");
-  EXPECT_EQ(text(nullptr), "NULL");
-  std::ostringstream liste;
-  liste << std::vector<TObjbasis*>{&a, nullptr, &m};
-  EXPECT_EQ(liste.str(), "kno: kno(1+) NULL mat(1+)");
+  EXPECT_EQ(text(static_cast<TObjbasis*>(nullptr)), "NULL");
+  EXPECT_EQ(text(std::vector<TObjbasis*>{&a, nullptr, &m}), "kno: kno(1+) NULL mat(1+)");
 }
 
 TEST(Objektbasis, RegistriesLookupsAndHelpers) {
