@@ -140,14 +140,8 @@ TEST_F(Datei, WordsEntriesAndComments) {
 }
 
 TEST_F(Datei, GroupingByKeywordOrderAndCommentAttachment) {
-  Tdatein d = lesen("! Kopf\n"                            // 1
-                    "kno 2, 1, 1., (1., 0.)\n"            // 2
-                    "  ! zu kno 1\n"                      // 3
-                    "kno 1, 1, 1., (0., 0.)\n"            // 4
-                    "mat 1, 1, (1., 1., 0., 1., 0.), 1\n" // 5
-                    "\n"                                  // 6
-                    "foo 1 2\n"                           // 7
-                    "! Schluss");                         // 8
+  // Comment lines 1, 3 and 8 (no final line feed), node 2 before node 1, an unknown keyword in line 7.
+  Tdatein d = lesen(vorlage("input/daten/gruppen.mpm"));
   EXPECT_EQ(k.fehler.str(), M("foo"));
   // The comments before a kno line belong to it.
   EXPECT_EQ(d.zeilenanzahl("KNO", true), 4);
@@ -188,12 +182,9 @@ TEST_F(Datei, DefaultsForShortLinesAndAbsentKeywords) {
 }
 
 TEST_F(Datei, ConversionsByFormatLetter) {
-  Tdatein d = lesen("stw_m falsch\nstw_m wahr\nstw_m Ja\n"
-                    "stw_numplus -5, +7, 0012, 3.5\n"                        // 4
-                    "stw_numplus 99999999999999999999\n"                     // 5
-                    "stw_schrankefliess -2.5e-3\nstw_schrankefliess 1e999\n" // 6, 7
-                    "stw_gleichloes_bil gauss\ntitel Ohne Anfuehrung\n"      // 8, 9
-                    "kno_bewerzw (1, 2, 3)\nkno_bewerzw (1, -2)\n");         // 10, 11
+  // Lines: stw_m 1-3, stw_numplus 4-5, stw_schrankefliess 6-7, stw_gleichloes_bil 8, titel 9, kno_bewerzw
+  // 10-11.
+  Tdatein d = lesen(vorlage("input/daten/formate.mpm"));
   const bool wahr[] = {false, true, false};
   for (int i = 1; i <= 3; ++i)
     EXPECT_EQ(lies<bool>(d, "stw_m", i, 1, !wahr[i - 1]), wahr[i - 1]) << i;

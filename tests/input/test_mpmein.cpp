@@ -102,10 +102,8 @@ TEST(Modelleingabe, RefusedRecordsLeaveTheirErrorLines) {
 }
 
 TEST(Modelleingabe, HugeOffsetsAndNumbersDoNotBreakTheInput) {
-  Eingabe e("stw_zeitschrittverf implizit\nstw_numplus 3000000000, 0, 0, 2147483647\nmat 1, 1\neletyp 1\n"
-            "kno 1, 1, 1., (0, 0)\nkno 2, 1, 1., (1, 0)\nkno 3, 1, 1., (1, 1)\nkno 4, 1, 1., (0, 1)\n"
-            "ele 1, 1, 1, (1, 2, 3, 4)\nmpu 4, 1, 1., (0.5, 0.5)\n",
-            "w\n");
+  // An mpu offset beyond the int range (line 2), an element offset that overflows with element 1.
+  Eingabe e(vorlage("input/daten/offsets.mpm"), "w\n");
   e.mpm._eingabe_start();
   EXPECT_EQ(e.k.fehler.str(), th::golden("input/golden/meldungen.txt", "offsets.flr"));
   EXPECT_EQ(e.mpm.stw.mpunumplus, 0u);
