@@ -71,37 +71,32 @@ TEST(Kontaktlinie, CountsOfEveryKindAndWhereTheContactNodesLie) {
   Konsolenumleitung k;
   Tmpm mpm;
   knoten(mpm);
-  struct Fall {
-    std::vector<unsigned int> p;
-    KONLINTYP typ;
-    int Nstuetze, Nk, Ne;
-    std::vector<std::pair<double, double>> x; // contact nodes
-  };
+  // Points, type, counts of support elements, contact nodes and contact elements, contact node positions.
+  using Fall = std::tuple<std::vector<unsigned int>, KONLINTYP, std::vector<int>, std::vector<VekR>>;
   const Fall faelle[] = {
-      {{1, 2, 3, 1}, KONLINTYP_SPLKNO, 3, 3, 3, {{0, 0}, {1, 0}, {2, 1}}},
-      {{1, 2, 3, 1}, KONLINTYP_SPLELE, 3, 3, 3, {{0.5, 0}, {1.5, 0.5}, {1, 0.5}}},
-      {{1, 2, 3, 4}, KONLINTYP_SPLKNO, 3, 4, 3, {{0, 0}, {1, 0}, {2, 1}, {3, 3}}},
-      {{1, 2}, KONLINTYP_SPLELE, 1, 2, 1, {{0, 0}, {1, 0}}},
-      {{1, 2, 3}, KONLINTYP_SPLELE, 2, 2, 1, {{0, 0}, {2, 1}}},
-      {{1, 2, 3, 4}, KONLINTYP_SPLELE, 3, 3, 2, {{0, 0}, {1.5, 0.5}, {3, 3}}},
+      {{1, 2, 3, 1}, KONLINTYP_SPLKNO, {3, 3, 3}, {{0, 0}, {1, 0}, {2, 1}}},
+      {{1, 2, 3, 1}, KONLINTYP_SPLELE, {3, 3, 3}, {{0.5, 0}, {1.5, 0.5}, {1, 0.5}}},
+      {{1, 2, 3, 4}, KONLINTYP_SPLKNO, {3, 4, 3}, {{0, 0}, {1, 0}, {2, 1}, {3, 3}}},
+      {{1, 2}, KONLINTYP_SPLELE, {1, 2, 1}, {{0, 0}, {1, 0}}},
+      {{1, 2, 3}, KONLINTYP_SPLELE, {2, 2, 1}, {{0, 0}, {2, 1}}},
+      {{1, 2, 3, 4}, KONLINTYP_SPLELE, {3, 3, 2}, {{0, 0}, {1.5, 0.5}, {3, 3}}},
   };
   unsigned int Nstuetzele = 0;
   int num = 0;
-  for (const Fall& f : faelle) {
-    std::vector<unsigned int> p = f.p;
-    const TKontaktlinie* kl = konlin_erzeugen(&mpm, ++num, OBJTYP_KNO, f.typ, p);
+  for (const auto& [punkte, typ, anzahl, x] : faelle) {
+    std::vector<unsigned int> p = punkte;
+    const TKontaktlinie* kl = konlin_erzeugen(&mpm, ++num, OBJTYP_KNO, typ, p);
     ASSERT_NE(kl, nullptr) << num;
-    const bool boffen = f.p.front() != f.p.back();
+    const bool boffen = punkte.front() != punkte.back();
     EXPECT_EQ(kl->boffen, boffen) << num;
-    EXPECT_EQ(kl->Nstuetzk, static_cast<int>(f.p.size()) - !boffen) << num;
-    EXPECT_EQ(std::vector<int>({kl->Nstuetze, kl->Nk, kl->Ne}), std::vector<int>({f.Nstuetze, f.Nk, f.Ne}))
-        << num;
-    ASSERT_EQ(kl->konkno.size(), f.x.size()) << num;
-    for (std::size_t i = 0; i < f.x.size(); ++i)
-      EXPECT_EQ(kl->konkno[i]->x, (VekR{f.x[i].first, f.x[i].second})) << num << " " << i;
+    EXPECT_EQ(kl->Nstuetzk, static_cast<int>(punkte.size()) - !boffen) << num;
+    EXPECT_EQ(std::vector<int>({kl->Nstuetze, kl->Nk, kl->Ne}), anzahl) << num;
+    ASSERT_EQ(kl->konkno.size(), x.size()) << num;
+    for (std::size_t i = 0; i < x.size(); ++i)
+      EXPECT_EQ(kl->konkno[i]->x, x[i]) << num << " " << i;
     // Support elements are numbered on through all lines; a closed line ends with (last, first).
-    EXPECT_EQ(kl->stuetzele.back()->num, Nstuetzele += f.Nstuetze) << num;
-    EXPECT_EQ(kl->stuetzele.back()->k2, kl->stuetzpu[boffen ? f.p.size() - 1 : 0]) << num;
+    EXPECT_EQ(kl->stuetzele.back()->num, Nstuetzele += anzahl[0]) << num;
+    EXPECT_EQ(kl->stuetzele.back()->k2, kl->stuetzpu[boffen ? punkte.size() - 1 : 0]) << num;
     for (int i = 0; i < kl->Ne; ++i)
       EXPECT_EQ(kl->konele[i]->k2, kl->konkno[(i + 1) % kl->Nk].get()) << num << " " << i;
   }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <tuple>
 
 #include "model/mpmobjkno.h"
 #include "model/mpmobjlast.h"
@@ -44,23 +45,19 @@ TEST(Punktlast, TimeFunctionsOverTheHalfOpenWindow) {
 
   // Quadratic and cubic shapes, sine and cosine of period c1; coefficients
   // missing from a short list count as 0.
-  const struct {
-    LASTFUNKTYP f;
-    double tE;
-    VekR c;
-    double t, w;
-  } faelle[] = {{LASTFUNKTYP_QUA, 1, VekR{0, 0, 1}, 0.5, 1.0},
-                {LASTFUNKTYP_QUA, 1, VekR{0, 0, 1}, 0.0, 0.0},
-                {LASTFUNKTYP_QUA, 1, VekR{0, 0, 1}, 1.0 - 1e-12, 0.0},
-                {LASTFUNKTYP_KUB, 1, VekR{0, 1, 0, 0}, 0.5, 0.5},
-                {LASTFUNKTYP_KUB, 1, VekR{0, 1, 0, 0}, 0.25, 3 * 0.0625 - 2 * 0.015625},
-                {LASTFUNKTYP_SIN, 10, VekR{2, 4, 1, 0}, 2.0, 2.0},
-                {LASTFUNKTYP_COS, 10, VekR{2, 4, 1, 0.5}, 1.0, 2.5},
-                {LASTFUNKTYP_KUB, 1, VekR{3}, 0.5, 3.0 - 0.75 * 3.0 + 0.125 * 6.0}};
+  // Function, window end, coefficients, time, value.
+  const std::tuple<LASTFUNKTYP, double, VekR, double, double> faelle[] = {
+      {LASTFUNKTYP_QUA, 1, VekR{0, 0, 1}, 0.5, 1.0},
+      {LASTFUNKTYP_QUA, 1, VekR{0, 0, 1}, 0.0, 0.0},
+      {LASTFUNKTYP_QUA, 1, VekR{0, 0, 1}, 1.0 - 1e-12, 0.0},
+      {LASTFUNKTYP_KUB, 1, VekR{0, 1, 0, 0}, 0.5, 0.5},
+      {LASTFUNKTYP_KUB, 1, VekR{0, 1, 0, 0}, 0.25, 3 * 0.0625 - 2 * 0.015625},
+      {LASTFUNKTYP_SIN, 10, VekR{2, 4, 1, 0}, 2.0, 2.0},
+      {LASTFUNKTYP_COS, 10, VekR{2, 4, 1, 0.5}, 1.0, 2.5},
+      {LASTFUNKTYP_KUB, 1, VekR{3}, 0.5, 3.0 - 0.75 * 3.0 + 0.125 * 6.0}};
   int num = 1;
-  for (const auto& f : faelle)
-    EXPECT_NEAR(wert(m.last(++num, LASTTYP_KRAFT, 0.0, f.f, 0.0, f.tE, f.c), f.t, m.kn), f.w, 1e-11)
-        << f.f << " t=" << f.t;
+  for (const auto& [f, tE, c, t, w] : faelle)
+    EXPECT_NEAR(wert(m.last(++num, LASTTYP_KRAFT, 0.0, f, 0.0, tE, c), t, m.kn), w, 1e-11) << f << " t=" << t;
 
   TPunktlast* winkel = m.last(++num, LASTTYP_KRAFT, 540.0, LASTFUNKTYP_KON, 0.0, 1.0, VekR{1});
   EXPECT_EQ(winkel->beta, 180.0);
