@@ -42,13 +42,10 @@ TEST(Eingabehilfen, RecordReaderPresetsFromDefaultsAndMarksUnreadableEntries) {
   TSatzleser s(ein, "kno", 1);
   s(1, num)(2, matnum)(3, vol)(4, x0)(5, u)(9, farbe);
   EXPECT_TRUE(s.ok());
-  EXPECT_EQ(num, 7);
-  EXPECT_EQ(matnum, 2);
+  EXPECT_EQ((std::vector<int>{num, matnum, farbe, ein.zeilennummer()}), (std::vector<int>{7, 2, 1, 1}));
   EXPECT_EQ(vol, 1.0); // empty entry: the keyword's default
   EXPECT_EQ(x0, (std::vector<double>{1.0, 2.0}));
   EXPECT_TRUE(u.empty()); // short line: the default "()"
-  EXPECT_EQ(farbe, 1);
-  EXPECT_EQ(ein.zeilennummer(), 1);
 
   std::vector<double> x1{5.0};
   TSatzleser t(ein, "kno", 2);
@@ -63,6 +60,5 @@ TEST(Eingabehilfen, RecordReaderPresetsFromDefaultsAndMarksUnreadableEntries) {
   num = -1;
   nur(1, num)(2, matnum);
   EXPECT_TRUE(nur.ok());
-  EXPECT_EQ(num, 0);
-  EXPECT_EQ(matnum, 1);
+  EXPECT_EQ((std::vector<int>{num, matnum}), (std::vector<int>{0, 1}));
 }

@@ -44,8 +44,7 @@ TEST(Punktlast, TimeFunctionsOverTheHalfOpenWindow) {
   EXPECT_EQ(b, 30.0);
 
   // Quadratic and cubic shapes, sine and cosine of period c1; coefficients
-  // missing from a short list count as 0.
-  // Function, window end, coefficients, time, value.
+  // missing from a short list count as 0. Function, window end, coefficients, time, value.
   const std::tuple<LASTFUNKTYP, double, VekR, double, double> faelle[] = {
       {LASTFUNKTYP_QUA, 1, VekR{0, 0, 1}, 0.5, 1.0},
       {LASTFUNKTYP_QUA, 1, VekR{0, 0, 1}, 0.0, 0.0},
@@ -56,8 +55,9 @@ TEST(Punktlast, TimeFunctionsOverTheHalfOpenWindow) {
       {LASTFUNKTYP_COS, 10, VekR{2, 4, 1, 0.5}, 1.0, 2.5},
       {LASTFUNKTYP_KUB, 1, VekR{3}, 0.5, 3.0 - 0.75 * 3.0 + 0.125 * 6.0}};
   int num = 1;
-  for (const auto& [f, tE, c, t, w] : faelle)
-    EXPECT_NEAR(wert(m.last(++num, LASTTYP_KRAFT, 0.0, f, 0.0, tE, c), t, m.kn), w, 1e-11) << f << " t=" << t;
+  for (const auto& [f, tE, c, t, soll] : faelle)
+    EXPECT_NEAR(wert(m.last(++num, LASTTYP_KRAFT, 0.0, f, 0.0, tE, c), t, m.kn), soll, 1e-11)
+        << f << " t=" << t;
 
   TPunktlast* winkel = m.last(++num, LASTTYP_KRAFT, 540.0, LASTFUNKTYP_KON, 0.0, 1.0, VekR{1});
   EXPECT_EQ(winkel->beta, 180.0);

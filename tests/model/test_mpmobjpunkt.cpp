@@ -30,11 +30,11 @@ TEST(Punkte, NodeWithMaterialAndIntegrationPointOnIt) {
   auto* mp = MPU_Z(mpm.mpu.suchen(1));
   auto* ip = IPU_Z(mpm.ipu.suchen(1));
   ASSERT_TRUE(mp && ip);
-  EXPECT_EQ(kn->_pu(OBJTYP_MPU), mp);
-  EXPECT_EQ(kn->_pu(OBJTYP_IPU), ip);
-  EXPECT_EQ(mp->_pu(OBJTYP_IPU), ip);
-  EXPECT_EQ(mp->_pu(OBJTYP_KNO), kn);
-  EXPECT_EQ(ip->_pu(OBJTYP_KNO), kn);
+  // Each of the three points reaches the two others.
+  using P = std::vector<TPunkt*>;
+  EXPECT_EQ((P{kn->_pu(OBJTYP_MPU), kn->_pu(OBJTYP_IPU), mp->_pu(OBJTYP_IPU), mp->_pu(OBJTYP_KNO),
+               ip->_pu(OBJTYP_KNO)}),
+            (P{mp, ip, ip, kn, kn}));
   // The node's own start values were stored as the previous step's.
   EXPECT_EQ(kn->zust.u_n, (VekR{0.1, 0.2}));
 
