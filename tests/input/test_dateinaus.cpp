@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <map>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "frame/zeichkett.h"
@@ -18,6 +18,16 @@ template <class T>
 T lies(Tdatein& d, const char* sw, int i, int j, T start = T(), bool standard = false, bool mitkomm = false) {
   EXPECT_TRUE(d.eintrag(sw, start, i, j, standard, mitkomm)) << sw << " " << i << " " << j;
   return start;
+}
+// The same entry into a T that starts as `ziel`: the call must give `ok` and the target `soll`.
+template <class T>
+void pruefen(Tdatein& d, const char* sw, int i, int j, T ziel, const typename std::common_type<T>::type& soll,
+             bool ok = true, bool standard = false) {
+  EXPECT_EQ(d.eintrag(sw, ziel, i, j, standard), ok) << sw << " " << i << " " << j;
+  EXPECT_EQ(ziel, soll) << sw << " " << i << " " << j;
+}
+std::string M(const std::string& name) {
+  return th::golden("input/golden/meldungen.txt", name);
 }
 std::string gescheitert(const char* sw, int zeile, int j) {
   return "Einlesen gescheitert. Schluesselwort=" + std::string(sw) +
@@ -36,83 +46,52 @@ protected:
   Konsolenumleitung k;
 };
 
-TEST(Lesefehler, CodeTexts) {
-  EXPECT_STREQ(str_FEHLER(0), "Kein Fehler");
-  EXPECT_STREQ(str_FEHLER(FEHLER_ZEILEZULANG), "Zeile zu lang");
-  EXPECT_STREQ(str_FEHLER(11), "Ungueltige Zeilennummer der umgeordneten Datei");
-  EXPECT_STREQ(str_FEHLER(12), "Unbestimmter Fehler"); // beyond the table
-}
-
-TEST(Zahlen, WholeTextMustBeTheNumber) {
-  double x = -7.;
-  EXPECT_TRUE(zahl_lesen("+1e+3", x));
-  EXPECT_EQ(x, 1000.);
-  for (const char* t : {"", "1.2.3", "nan", "1e999", "12abc", " 1"}) {
-    x = 42.;
-    EXPECT_FALSE(zahl_lesen(t, x)) << t;
-    EXPECT_EQ(x, 42.) << t;
-  }
-
-  for (const char* t : {"3.5", "2147483648", "12abc", "-"}) {
-    int n = 42;
-    EXPECT_FALSE(zahl_lesen(t, n)) << t;
-    EXPECT_EQ(n, 42) << t;
-  }
-
-  unsigned u = 7;
-  EXPECT_FALSE(zahl_lesen("-1", u) || zahl_lesen("4294967296", u));
-  EXPECT_EQ(u, 7u);
-}
-
-TEST(Listen, ValidForms) {
-  const std::vector<std::pair<const char*, std::vector<double>>> faelle = {
-      {"5", {5.}},
-      {"( )", {}},
-      {"(1 2;3|4 , 5)", {1., 2., 3., 4., 5.}},
-      {"[1,2)", {1., 2.}},
-      {"(a 1, 2)", {1., 2.}},
-      {"(s 1., 0., -0.5)", {1., 0.5, 0.}},
-      {"(s 1., 0., 0.5)", {}},
-      {"(k 0., 3)", {0., 0., 0.}},
+// Numbers (the whole text must be the number) and lists; a refused text
+// leaves the target unchanged.
+TEST(Zahlen, NumbersAndListsFromText) {
+  // Reads t into a target that starts as `ziel`; the result must be `soll`.
+  const auto lesen = [](const char* t, auto ziel, const decltype(ziel)& soll, bool ok) {
+    if constexpr (std::is_arithmetic_v<decltype(ziel)>)
+      EXPECT_EQ(zahl_lesen(t, ziel), ok) << t;
+    else
+      EXPECT_EQ(contein(t, ziel), ok) << t;
+    EXPECT_EQ(ziel, soll) << t;
   };
-  for (const auto& f : faelle) {
-    std::vector<double> l = {42.};
-    EXPECT_TRUE(contein(f.first, l)) << f.first;
-    EXPECT_EQ(l, f.second) << f.first;
-  }
+  using VD = std::vector<double>;
+  lesen("+1e+3", -7., 1000., true);
+  for (const char* t : {"", "1.2.3", "nan", "1e999", "12abc", " 1"})
+    lesen(t, 42., 42., false);
+  for (const char* t : {"3.5", "2147483648", "12abc", "-"})
+    lesen(t, 42, 42, false);
+  for (const char* t : {"-1", "4294967296"})
+    lesen(t, 7u, 7u, false);
+
+  lesen("5", VD{42.}, {5.}, true);
+  lesen("( )", VD{42.}, {}, true);
+  lesen("(1 2;3|4 , 5)", VD{42.}, {1., 2., 3., 4., 5.}, true);
+  lesen("[1,2)", VD{42.}, {1., 2.}, true);
+  lesen("(a 1, 2)", VD{42.}, {1., 2.}, true);
+  lesen("(s 1., 0., -0.5)", VD{42.}, {1., 0.5, 0.}, true);
+  lesen("(s 1., 0., 0.5)", VD{42.}, {}, true);
+  lesen("(k 0., 3)", VD{42.}, {0., 0., 0.}, true);
+  // No overflow past the end.
+  lesen("(s -2147483648, 2147483647, 2147483647)", std::vector<int>{}, {-2147483647 - 1, -1, 2147483646},
+        true);
+  lesen("(s 5, 1, -2)", std::vector<unsigned>{}, {5, 3, 1}, true);
   // Elements are a + k d, so the end point is reached exactly.
-  std::vector<double> zehntel;
+  VD zehntel;
   ASSERT_TRUE(contein("(s 0, 1, 0.1)", zehntel));
   EXPECT_EQ(zehntel.size(), 11u);
   EXPECT_EQ(zehntel.back(), 1.);
 
-  std::vector<int> ganz;
-  EXPECT_TRUE(contein("(s -2147483648, 2147483647, 2147483647)", ganz)); // no overflow past the end
-  EXPECT_EQ(ganz, (std::vector<int>{-2147483647 - 1, -1, 2147483646}));
-
-  std::vector<unsigned> nat;
-  EXPECT_TRUE(contein("(s 5, 1, -2)", nat));
-  EXPECT_EQ(nat, (std::vector<unsigned>{5, 3, 1}));
-}
-
-TEST(Listen, InvalidFormsLeaveTheTargetUnchanged) {
   // Malformed, zero step (endless), too long (memory), NaN.
   for (const char* t :
-       {"(1, 2", "(1,,2)", "(1) x", "(s 0, 1, 0)", "(k 1, 10000001)", "(s 0, 1e300, 1e-300)", "(nan)"}) {
-    std::vector<double> l = {42.};
-    EXPECT_FALSE(contein(t, l)) << t;
-    EXPECT_EQ(l, std::vector<double>{42.}) << t;
-  }
-  for (const char* t : {"(1, 3.5)", "(2147483648)", "(s 1, 10000001, 1)"}) {
-    std::vector<int> l = {42};
-    EXPECT_FALSE(contein(t, l)) << t;
-    EXPECT_EQ(l, std::vector<int>{42}) << t;
-  }
-  std::vector<unsigned> nat = {42};
-  EXPECT_FALSE(contein("(-1)", nat));
-  EXPECT_EQ(nat, std::vector<unsigned>{42});
-  std::vector<double> l;
-  EXPECT_FALSE(contein(nullptr, l));
+       {"(1, 2", "(1,,2)", "(1) x", "(s 0, 1, 0)", "(k 1, 10000001)", "(s 0, 1e300, 1e-300)", "(nan)"})
+    lesen(t, VD{42.}, {42.}, false);
+  for (const char* t : {"(1, 3.5)", "(2147483648)", "(s 1, 10000001, 1)"})
+    lesen(t, std::vector<int>{42}, {42}, false);
+  lesen("(-1)", std::vector<unsigned>{42}, {42}, false);
+  EXPECT_FALSE(contein(nullptr, zehntel));
 }
 
 TEST_F(Datei, MissingFileAnswersEveryQuerySafely) {
@@ -152,37 +131,18 @@ TEST_F(Datei, WordsEntriesAndComments) {
                     "kno 3,,1.5\n"
                     "ele 6 1 1 (1 2 3\n");
   EXPECT_EQ(d.eintragsanzahl("mat", 1), 4);
-  using VU = std::vector<unsigned>;
   EXPECT_EQ(lies<unsigned>(d, "mat", 1, 4), 7u);
-
-  int matnum = -1;
-  EXPECT_FALSE(d.eintrag("kno", matnum, 1, 2, true)); // empty word between two commas
-  EXPECT_EQ(matnum, -1);
+  pruefen(d, "kno", 1, 2, -1, -1, false, true); // empty word between two commas
   EXPECT_EQ(lies<double>(d, "kno", 1, 3), 1.5);
-
-  VU knoten = {42};
   EXPECT_EQ(k.fehler.str(), "");
-  EXPECT_FALSE(d.eintrag("ele", knoten, 1, 4, false)); // bracket never closed
-  EXPECT_EQ(knoten, VU{42});
+  pruefen(d, "ele", 1, 4, std::vector<unsigned>{42}, {42}, false); // bracket never closed
   EXPECT_EQ(k.fehler.str(), gescheitert("ele", 3, 4));
 }
 
 TEST_F(Datei, GroupingByKeywordOrderAndCommentAttachment) {
-  Tdatein d = lesen("! Kopf\n"                            // 1
-                    "kno 2, 1, 1., (1., 0.)\n"            // 2
-                    "  ! zu kno 1\n"                      // 3
-                    "kno 1, 1, 1., (0., 0.)\n"            // 4
-                    "mat 1, 1, (1., 1., 0., 1., 0.), 1\n" // 5
-                    "\n"                                  // 6
-                    "foo 1 2\n"                           // 7
-                    "! Schluss");                         // 8
-  EXPECT_EQ(k.fehler.str(), "Eingabedatei, Zeilennummer 7: Uebergebenes Wort<foo> nicht als Schluesselwort "
-                            "verzeichnet\nUnbekanntes Schluesselwort\n");
-  // Without comment lines: the unknown keyword first, then by keyword number.
-  ASSERT_EQ(d.zeilenanzahlneu(false), 4);
-  const int ok[] = {7, 5, 2, 4};
-  for (int p = 1; p <= 4; ++p)
-    EXPECT_EQ(d.zeilennr(p), ok[p - 1]) << p;
+  // Comment lines 1, 3 and 8 (no final line feed), node 2 before node 1, an unknown keyword in line 7.
+  Tdatein d = lesen(vorlage("input/daten/gruppen.mpm"));
+  EXPECT_EQ(k.fehler.str(), M("foo"));
   // The comments before a kno line belong to it.
   EXPECT_EQ(d.zeilenanzahl("KNO", true), 4);
   EXPECT_EQ(d.zeilennummer("kno", 1), 2); // node 2 stays first
@@ -198,10 +158,8 @@ TEST_F(Datei, DefaultsForShortLinesAndAbsentKeywords) {
   EXPECT_EQ(d.eintragsanzahl("kno", 1), 0);
   EXPECT_EQ(lies<double>(d, "kno", 1, 3), 1.);
 
-  double te = 7.;
-  EXPECT_FALSE(d.eintrag("stw_t", te, 1, 2, false));
-  EXPECT_EQ(te, 7.);
-  EXPECT_EQ(lies<double>(d, "stw_t", 1, 2, 7., true), 0.);
+  pruefen(d, "stw_t", 1, 2, 7., 7., false);
+  pruefen(d, "stw_t", 1, 2, 7., 0., true, true);
   EXPECT_EQ(lies<std::string>(d, "titel", 1, 1), "Mein Titel");
   EXPECT_EQ(k.fehler.str(), "");
 
@@ -224,65 +182,44 @@ TEST_F(Datei, DefaultsForShortLinesAndAbsentKeywords) {
 }
 
 TEST_F(Datei, ConversionsByFormatLetter) {
-  Tdatein d = lesen("stw_m falsch\nstw_m wahr\nstw_m Ja\n"
-                    "stw_numplus -5, +7, 0012, 3.5\n"                        // 4
-                    "stw_numplus 99999999999999999999\n"                     // 5
-                    "stw_schrankefliess -2.5e-3\nstw_schrankefliess 1e999\n" // 6, 7
-                    "stw_gleichloes_bil gauss\ntitel Ohne Anfuehrung\n"      // 8, 9
-                    "kno_bewerzw (1, 2, 3)\nkno_bewerzw (1, -2)\n");         // 10, 11
+  // Lines: stw_m 1-3, stw_numplus 4-5, stw_schrankefliess 6-7, stw_gleichloes_bil 8, titel 9, kno_bewerzw
+  // 10-11.
+  Tdatein d = lesen(vorlage("input/daten/formate.mpm"));
   const bool wahr[] = {false, true, false};
   for (int i = 1; i <= 3; ++i)
     EXPECT_EQ(lies<bool>(d, "stw_m", i, 1, !wahr[i - 1]), wahr[i - 1]) << i;
 
-  int n[4] = {0, 0, 0, 0};
+  const int n[] = {5, 7, 12, 0}; // absolute values
   for (int j = 1; j <= 4; ++j)
-    EXPECT_EQ(d.eintrag("stw_numplus", n[j - 1], 1, j, false), j < 4);
-  EXPECT_EQ(std::vector<int>(n, n + 4), (std::vector<int>{5, 7, 12, 0})); // absolute values
-  unsigned u = 3;
-  EXPECT_FALSE(d.eintrag("stw_numplus", u, 2, 1, false)); // overflow
-  EXPECT_EQ(u, 3u);
+    pruefen(d, "stw_numplus", 1, j, 0, n[j - 1], j < 4);
+  pruefen(d, "stw_numplus", 2, 1, 3u, 3u, false); // overflow
   EXPECT_EQ(k.fehler.str(), gescheitert("stw_numplus", 4, 4) + gescheitert("stw_numplus", 5, 1));
 
   k.fehler.str("");
-  double x = lies<double>(d, "stw_schrankefliess", 1, 1);
-  EXPECT_EQ(x, -2.5e-3);
-  EXPECT_FALSE(d.eintrag("stw_schrankefliess", x, 2, 1));
-  EXPECT_EQ(x, -2.5e-3);
+  pruefen(d, "stw_schrankefliess", 1, 1, 0., -2.5e-3);
+  pruefen(d, "stw_schrankefliess", 2, 1, 5., 5., false, true);
   char kurz[4] = "???";
   EXPECT_EQ(d.eintrag("stw_gleichloes_bil", kurz, 1, 1, true, 3), static_cast<void*>(kurz));
   EXPECT_STREQ(kurz, "gau");
   // Without quotes the first and last characters are lost.
   EXPECT_EQ(lies<std::string>(d, "titel", 1, 1), "hn");
 
-  std::vector<unsigned> liste = lies<std::vector<unsigned>>(d, "kno_bewerzw", 1, 1);
-  EXPECT_FALSE(d.eintrag("kno_bewerzw", liste, 2, 1));
-  EXPECT_EQ(liste, (std::vector<unsigned>{1, 2, 3}));
+  pruefen(d, "kno_bewerzw", 1, 1, std::vector<unsigned>{}, {1, 2, 3});
+  pruefen(d, "kno_bewerzw", 2, 1, std::vector<unsigned>{7}, {7}, false, true);
   EXPECT_EQ(k.fehler.str(), gescheitert("stw_schrankefliess", 7, 1) + gescheitert("kno_bewerzw", 11, 1));
 
   // A target type that does not fit the letter, entries beyond the format, unknown keywords.
   k.fehler.str("");
-  std::string w;
-  EXPECT_FALSE(d.eintrag("kno_bewerzw", w, 1, 1));
-  EXPECT_EQ(k.fehler.str(),
-            "Fehlerhafte Formatangabe. Schluesselwort=kno_bewerzw, Format=U, Eintragsnummer=1\n");
+  pruefen(d, "kno_bewerzw", 1, 1, std::string(), "", false, true);
+  EXPECT_EQ(k.fehler.str(), M("format"));
   k.fehler.str("");
-  bool b = true;
-  EXPECT_FALSE(d.eintrag("stw_m", b, 1, 3));
-  EXPECT_FALSE(d.eintrag("xyz", b, 1, 1));
-  EXPECT_TRUE(b);
-  EXPECT_EQ(k.fehler.str(), "Eintragsnummer zu hoch. Schluesselwort=stw_m, Eintragsnummer=3\n"
-                            "Uebergebenes Wort<xyz> nicht als Schluesselwort verzeichnet\n"
-                            "Eintragsnummer zu hoch. Schluesselwort=xyz, Eintragsnummer=1\n");
+  pruefen(d, "stw_m", 1, 3, true, true, false, true);
+  pruefen(d, "xyz", 1, 1, true, true, false, true);
+  EXPECT_EQ(k.fehler.str(), M("zu hoch"));
 }
 
-TEST_F(Datei, InvalidLineNumbersAndArbitraryBytes) {
-  Tdatein d = lesen("kno 1\n");
-  EXPECT_EQ(d.zeilenlaenge(-1), 0);
-  EXPECT_EQ(d.zeilennr(2), 0);
-  EXPECT_EQ(k.fehler.str(),
-            "Ungueltige Zeilennummer: -1\nUngueltige Zeilennummer der umgeordneten Datei: 2\n");
-
-  // Arbitrary bytes never break the reader.
+// Arbitrary bytes never break the reader; the error codes have their texts.
+TEST_F(Datei, ArbitraryBytesAndErrorCodeTexts) {
   std::string muell;
   for (int r = 0; r < 40; ++r)
     for (int c = 0; c < 256; ++c)
@@ -291,16 +228,6 @@ TEST_F(Datei, InvalidLineNumbersAndArbitraryBytes) {
   m.test();
   EXPECT_GT(m.zeilenanzahl(), 1);
   EXPECT_NE(k.kontroll.str().find("KONTROLLE EINGABEDATEI ENDE\n"), std::string::npos);
-}
-
-// The golden echo follows the layout of the control log row by row.
-TEST_F(Datei, Echo) {
-  Tdatein d = lesen("kno 1, 2\n! x\nstw_m W 0. extra");
-  d.eintragsanzahl("kno", 1);
-  k.fehler.str("");
-  k.kontroll.str("");
-  d.test();
-  EXPECT_EQ(d.zeilennummer(), 1); // the echo does not move the current line
-  EXPECT_EQ(k.fehler.str(), "");
-  EXPECT_EQ(k.kontroll.str(), vorlage("input/golden/echo.txt"));
+  EXPECT_STREQ(str_FEHLER(0), "Kein Fehler");
+  EXPECT_STREQ(str_FEHLER(12), "Unbestimmter Fehler"); // beyond the table
 }

@@ -15,8 +15,6 @@
 using GMSH::TGmshnetz;
 
 namespace {
-const std::string kopf22 = "$MeshFormat\n2.2 0 8\n$EndMeshFormat\n";
-
 std::string fehler_von(const std::string& text) {
   TGmshnetz netz;
   std::istringstream ein(text);
@@ -34,14 +32,6 @@ TGmshnetz gelesen(const std::string& datei) {
   return netz;
 }
 
-// Nodes 1 (0,0), 2 (1,0), 3 (1,1), 4 (0,1) in format 2.2, then the given element lines.
-std::string quadrat22(const std::string& elemente, const std::string& z3 = "0") {
-  int n = 0;
-  for (char c : elemente)
-    n += c == '\n';
-  return kopf22 + "$Nodes\n4\n1 0 0 0\n2 1 0 0\n3 1 1 " + z3 + "\n4 0 1 0\n$EndNodes\n$Elements\n" +
-         std::to_string(n) + "\n" + elemente + "$EndElements\n";
-}
 } // namespace
 
 TEST(GmshImport, Format22LinesOfTheModelWithTurnedElementsAndGroups) {
@@ -68,25 +58,18 @@ TEST(GmshImport, Format41EntitiesGroupsAndTurnedNineNodeElement) {
   EXPECT_EQ(oben.knoten, (std::set<int>{2, 3}));
 }
 
+// Case i of input/daten/gmsh_fehler.msh gives line i of the golden file: a
+// file of another kind, binary and version 4, a volume element, a 6-node
+// triangle, an unknown type, a missing node, a node off the plane, a turned
+// element, no plane elements, a repeated element; counts beyond the file end
+// stop at its end, and a cut file is named.
 TEST(GmshImport, RefusalsNameTheReason) {
-  // The golden file holds one message a line, in the order of these inputs; counts beyond the
-  // file end stop at its end, and a cut file is named.
-  const std::string faelle[] = {"kno 1, 1, 1., (0, 0)\n",
-                                "$MeshFormat\n2.2 1 8\n$EndMeshFormat\n",
-                                "$MeshFormat\n4 0 8\n$EndMeshFormat\n",
-                                quadrat22("1 4 2 0 1 1 2 3 4\n"),
-                                quadrat22("1 9 2 0 1 1 2 3 4 2 3\n"),
-                                quadrat22("1 99 2 0 1 1 2 3 4\n"),
-                                quadrat22("1 3 2 0 1 1 2 3 9\n"),
-                                quadrat22("1 3 2 0 1 1 2 3 4\n", "0.5"),
-                                quadrat22("1 3 2 0 1 1 2 4 3\n"),
-                                quadrat22("1 1 2 0 1 1 2\n"),
-                                quadrat22("1 3 2 0 1 1 2 3 4\n1 3 2 0 1 2 3 4 1\n"),
-                                kopf22 + "$Nodes\n1000000000000\n1 0 0 0\n$EndNodes\n",
-                                kopf22 + "$Nodes\n2\n1 0 0 0\n2 1"};
   std::string meldungen;
-  for (const std::string& f : faelle)
-    meldungen += fehler_von(f) + "\n";
+  for (int i = 1; i <= 13; ++i) {
+    std::string text = th::golden("input/daten/gmsh_fehler.msh", std::to_string(i));
+    if (i == 13) text.pop_back(); // cut inside a line
+    meldungen += fehler_von(text) + "\n";
+  }
   EXPECT_EQ(meldungen, vorlage("input/golden/gmsh_fehler.txt"));
 }
 
@@ -97,27 +80,21 @@ TEST(GmshImport, PlateWithHoleMeshedByGmshRunsInTheProgram) {
     GTEST_SKIP() << "gmsh fehlt (Debian-Paket gmsh): Netzimport mit Gmsh nicht geprueft";
   Tempordner o;
   o.schreiben("platte.geo", vorlage("input/daten/platte.geo"));
-  struct Fall {
-    const char* format;
-    std::string optionen;
-    int eletyp; // = node count
-  };
-  const std::string viereck =
-      " -setnumber h 0.4 -string 'Mesh.RecombineAll=1; Mesh.RecombinationAlgorithm=3;";
-  const Fall faelle[] = {
-      {"msh41", "-order 1", 3},
-      {"msh22", ("-order 1" + viereck + "'"), 4},
-      {"msh22", ("-order 2" + viereck + " Mesh.SecondOrderIncomplete=1;'"), 8},
-      {"msh41", ("-order 2" + viereck + "'"), 9},
-      {"msh41", ("-order 3" + viereck + " Mesh.SecondOrderIncomplete=1;'"), 12},
-      {"msh22", ("-order 3" + viereck + "'"), 16},
-  };
+  // Gmsh options and the node count of the elements they give.
+  const std::string v = " -setnumber h 0.4 -string 'Mesh.RecombineAll=1; Mesh.RecombinationAlgorithm=3;";
+  const std::string optionen[] = {"msh41 -order 1",
+                                  "msh22 -order 1" + v + "'",
+                                  "msh22 -order 2" + v + " Mesh.SecondOrderIncomplete=1;'",
+                                  "msh41 -order 2" + v + "'",
+                                  "msh41 -order 3" + v + " Mesh.SecondOrderIncomplete=1;'",
+                                  "msh22 -order 3" + v + "'"};
+  const int knotenzahl[] = {3, 4, 8, 9, 12, 16};
   const double loch = std::acos(-1.0) * 0.0625;
-  for (const Fall& f : faelle) {
-    SCOPED_TRACE(f.optionen);
-    const std::string befehl =
-        "cd '" + o.pfad().string() + "' && gmsh -2 platte.geo " + f.optionen + " -format " + f.format +
-        " -o platte.msh > gmsh.txt 2>&1 && '" MPM_GMSH_BINARY "' platte.msh > netz.mpm 2> fehler.txt";
+  for (int i = 0; i < 6; ++i) {
+    SCOPED_TRACE(optionen[i]);
+    const std::string befehl = "cd '" + o.pfad().string() + "' && gmsh -2 platte.geo -format " + optionen[i] +
+                               " -o platte.msh > gmsh.txt 2>&1 && '" MPM_GMSH_BINARY
+                               "' platte.msh > netz.mpm 2> fehler.txt";
     ASSERT_EQ(std::system(befehl.c_str()), 0) << datei_lesen(o.datei("fehler.txt"));
     const std::string netz = datei_lesen(o.datei("netz.mpm"));
 
@@ -125,18 +102,16 @@ TEST(GmshImport, PlateWithHoleMeshedByGmshRunsInTheProgram) {
     std::string modell = "stw_zeitschrittverf implizit\nstw_strafverf F\nstw_m F\nstw_t 0., 1., 1.\n"
                          "mat 1, 1, (7850., 2.1e11, 0.3, 0.)\n";
     int nummer = 0;
-    auto lasten = [&](const std::string& gruppe, const std::string& art, const std::string& richtung,
-                      const std::string& wert) {
-      const size_t p = netz.find("! Gruppe \"" + gruppe + "\"");
-      ASSERT_NE(p, std::string::npos) << gruppe;
+    const char* lasten[][3] = {{"links", "verschiebung", "0., kon, (0., 2.), (0.)"},
+                               {"ecke", "verschiebung", "90., kon, (0., 2.), (0.)"},
+                               {"rechts", "kraft", "0., kon, (0., 2.), (1.e5)"}};
+    for (const auto& l : lasten) {
+      const size_t p = netz.find("! Gruppe \"" + std::string(l[0]) + "\"");
+      ASSERT_NE(p, std::string::npos) << l[0];
       for (size_t a = netz.find("\n", p) + 1; netz.compare(a, 5, "!   (") == 0; a = netz.find("\n", a) + 1)
-        modell += "punktlast " + std::to_string(++nummer) + ", kno, " + art + ", " +
-                  netz.substr(a + 4, netz.find("\n", a) - a - 4) + ", " + richtung + ", kon, (0., 2.), (" +
-                  wert + ")\n";
-    };
-    lasten("links", "verschiebung", "0.", "0.");
-    lasten("ecke", "verschiebung", "90.", "0.");
-    lasten("rechts", "kraft", "0.", "1.e5");
+        modell += "punktlast " + std::to_string(++nummer) + ", kno, " + l[1] + ", " +
+                  netz.substr(a + 4, netz.find("\n", a) - a - 4) + ", " + l[2] + "\n";
+    }
     EXPECT_GE(nummer, 3);
 
     // Every element is taken (det J > 0 at its integration points) with its node count, and the
@@ -146,22 +121,19 @@ TEST(GmshImport, PlateWithHoleMeshedByGmshRunsInTheProgram) {
     Testlauf lauf(modell + netz);
     Konsolenumleitung k;
     MPM::Tmpm m;
-    if (f.eletyp == 3 || f.eletyp == 9) {
+    if (knotenzahl[i] == 3 || knotenzahl[i] == 9) {
       EXPECT_TRUE(m._steuerung());
     } else {
       m._eingabe_start();
     }
     EXPECT_EQ(k.fehler.str(), "");
-    int Nele = 0;
-    for (size_t a = netz.find("\nele "); a != std::string::npos; a = netz.find("\nele ", a + 1))
-      ++Nele;
-    ASSERT_EQ(static_cast<int>(m.ele.size()), Nele);
+    ASSERT_EQ(static_cast<int>(m.ele.size()), th::anzahl(netz, "\nele "));
     for (const auto& e : m.ele)
-      EXPECT_EQ(static_cast<int>(MPM::ELE_Z(e.second)->knox.size()), f.eletyp);
+      EXPECT_EQ(static_cast<int>(MPM::ELE_Z(e.second)->knox.size()), knotenzahl[i]);
     double volumen = 0.0;
     for (const auto& ip : m.ipu)
       volumen += MPM::PU_Z(ip.second)->vol0;
-    EXPECT_GT(volumen, 2.0 - loch - (f.eletyp <= 4 ? 0.0 : 1e-3));
-    EXPECT_LT(volumen, 2.0 - loch + (f.eletyp <= 4 ? 0.02 : 1e-3));
+    EXPECT_GT(volumen, 2.0 - loch - (knotenzahl[i] <= 4 ? 0.0 : 1e-3));
+    EXPECT_LT(volumen, 2.0 - loch + (knotenzahl[i] <= 4 ? 0.02 : 1e-3));
   }
 }

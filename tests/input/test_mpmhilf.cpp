@@ -10,30 +10,24 @@
 
 using namespace MPM;
 
-TEST(Eingabehilfen, ListsAreCutOrPaddedToTheirLength) {
+TEST(Eingabehilfen, ListLengthsNumberOffsetsAndPowersOfTen) {
   EXPECT_EQ(vektor_laenge({1.5, -2.0, 7.0}, 2), (TVM::VekR{1.5, -2.0}));
   EXPECT_EQ(vektor_laenge({}, 2), (TVM::VekR{0, 0}));
   EXPECT_EQ(vektor_laenge({4.0}, 5), (TVM::VekR{4, 0, 0, 0, 0}));
   EXPECT_EQ(vektor_laenge({1.0}, -3).n, 0);
-}
 
-TEST(Eingabehilfen, NumbersWithOffsetsStayInTheIntRange) {
+  // Numbers with offsets stay in the int range.
   int n = -7;
   EXPECT_TRUE(nummer_plus(3, 100, n));
   EXPECT_EQ(n, 103);
   EXPECT_TRUE(nummer_plus(INT_MAX, 0, n));
   n = -7;
-  EXPECT_FALSE(nummer_plus(INT_MAX, 1, n));
-  EXPECT_FALSE(nummer_plus(4294967295LL, 0, n));
-  EXPECT_FALSE(nummer_plus(-1, 5, n));
+  EXPECT_FALSE(nummer_plus(INT_MAX, 1, n) || nummer_plus(4294967295LL, 0, n) || nummer_plus(-1, 5, n));
   EXPECT_EQ(n, -7); // untouched on refusal
-}
 
-TEST(Eingabehilfen, PowerOfTenAboveANumber) {
-  EXPECT_EQ(zehnerpotenz_ueber(-5), 1);
-  EXPECT_EQ(zehnerpotenz_ueber(9), 10);
-  EXPECT_EQ(zehnerpotenz_ueber(10), 100);
-  EXPECT_EQ(zehnerpotenz_ueber(2147483647LL), 10000000000LL);
+  const long long zahl[] = {-5, 9, 10, 2147483647LL}, potenz[] = {1, 10, 100, 10000000000LL};
+  for (int i = 0; i < 4; ++i)
+    EXPECT_EQ(zehnerpotenz_ueber(zahl[i]), potenz[i]) << zahl[i];
 }
 
 TEST(Eingabehilfen, RecordReaderPresetsFromDefaultsAndMarksUnreadableEntries) {
@@ -48,13 +42,10 @@ TEST(Eingabehilfen, RecordReaderPresetsFromDefaultsAndMarksUnreadableEntries) {
   TSatzleser s(ein, "kno", 1);
   s(1, num)(2, matnum)(3, vol)(4, x0)(5, u)(9, farbe);
   EXPECT_TRUE(s.ok());
-  EXPECT_EQ(num, 7);
-  EXPECT_EQ(matnum, 2);
+  EXPECT_EQ((std::vector<int>{num, matnum, farbe, ein.zeilennummer()}), (std::vector<int>{7, 2, 1, 1}));
   EXPECT_EQ(vol, 1.0); // empty entry: the keyword's default
   EXPECT_EQ(x0, (std::vector<double>{1.0, 2.0}));
   EXPECT_TRUE(u.empty()); // short line: the default "()"
-  EXPECT_EQ(farbe, 1);
-  EXPECT_EQ(ein.zeilennummer(), 1);
 
   std::vector<double> x1{5.0};
   TSatzleser t(ein, "kno", 2);
@@ -69,6 +60,5 @@ TEST(Eingabehilfen, RecordReaderPresetsFromDefaultsAndMarksUnreadableEntries) {
   num = -1;
   nur(1, num)(2, matnum);
   EXPECT_TRUE(nur.ok());
-  EXPECT_EQ(num, 0);
-  EXPECT_EQ(matnum, 1);
+  EXPECT_EQ((std::vector<int>{num, matnum}), (std::vector<int>{0, 1}));
 }

@@ -2,8 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <sstream>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -24,16 +22,17 @@ MatR diagonale(double a, double b, double c) {
   return MatR(3, 3, {a, 0, 0, 0, b, 0, 0, 0, c});
 }
 
-// A law of three internal variables whose residuals are played back in the
-// order of the calls and whose derivative is a fixed matrix. It records what
-// the iteration hands to the tangent.
-class Skriptmaterial : public TMaterial {
+// A law of three internal variables whose residuals (r, 0, 0) are played back in the
+// order of the calls and whose derivative is a fixed matrix (by default the
+// identity, so that each step subtracts the residual). It records what
+// the iteration hands to the tangent; the stress is the viscoelastic law's.
+class Skriptmaterial : public TMaterial_linvisel {
 public:
-  Skriptmaterial(Tmpm* m, std::vector<VekR> r, MatR rz)
-      : TMaterial(m, 99, MATERIALTYP_LINVISEL, 1.0), residuen(std::move(r)), ableitung(std::move(rz)) {}
+  Skriptmaterial(Tmpm* m, std::vector<double> r, MatR rz = diagonale(1, 1, 1))
+      : TMaterial_linvisel(m, 99, {}), residuen(std::move(r)), ableitung(std::move(rz)) {}
 
   VekR& _r(const VekR&, const VekR&, const VekR&, const VekR&, VekR& r, bool& biter, double) const override {
-    r = residuen[std::min(aufrufe, residuen.size() - 1)];
+    r = VekR{residuen[std::min(aufrufe, residuen.size() - 1)], 0.0, 0.0};
     ++aufrufe;
     biter = biter_wert;
     return r;
@@ -46,12 +45,8 @@ public:
     letzte_rzinv = rzinv;
     CT = MatR(3, 3, 7.0);
   }
-  VekR& _sigma(const VekR& eps, const VekR&, const VekR&, VekR& sig, VekR&,
-               const TMaterialpunkt*) const override {
-    return sig = eps;
-  }
 
-  std::vector<VekR> residuen;
+  std::vector<double> residuen;
   MatR ableitung;
   bool biter_wert = true;
   mutable std::size_t aufrufe = 0;
@@ -80,11 +75,6 @@ public:
   mutable std::vector<VekR> iterierte;
 };
 
-TMaterialpunkt* punkt(Tmpm& mpm, int num, int matnum) {
-  mpm.stw.bipuaufmpu = false;
-  return materialpunkt(mpm, num, 0.0, 0.0, 1.0, matnum);
-}
-
 // Elastic-plastic law with hardening and no viscosity; plane stress.
 const std::vector<double> plastisch = {1.0, 100.0, 0.25, 0.0, 1.0, 10.0};
 const VekR eps_plastisch{0.03, -0.01, 0.02};
@@ -98,9 +88,13 @@ protected:
   template <class M = TMaterial> M* aufbauen(double dt, int typ, const std::vector<double>& params) {
     mpm.dt = dt;
     M* m = static_cast<M*>(_material_erzeugen(&mpm, 1, typ, params));
-    mp = punkt(mpm, 1, 1);
-    if (!m || !mp) throw std::runtime_error("material point not made");
+    mp = punkt(1, 1);
+    EXPECT_TRUE(m && mp);
     return m;
+  }
+  TMaterialpunkt* punkt(int num, int mat) {
+    mpm.stw.bipuaufmpu = false;
+    return materialpunkt(mpm, num, 0.0, 0.0, 1.0, mat);
   }
   // One iteration of mp at the simulation's step; the report lands in `lauf`.
   bool iterieren() {
@@ -144,17 +138,14 @@ TEST_F(Materialiteration, ElasticPlasticConvergesQuadratically) {
   EXPECT_EQ(gemeldet, mp->matit[0]) << "every inner step is reported";
   EXPECT_TRUE(lauf.binel);
   // The converged state lies on the hardened yield surface.
-  const VekR z = zg.z;
   VekR r;
   bool biter = false;
   ep->_r(zg.eps, zg.epst, zg.z, zg.z_n, r, biter, mpm.dt);
   EXPECT_LT(TVM::norm(r), 1e-12);
   const double w23 = 0.8164965809481385; // the law's sqrt(2/3)
   // Radial return: dlambda = (|s_trial| - w23 sigy0) / (2G + w23^2 Hiso), |s_trial| = 80 * 0.02 * sqrt(3).
-  EXPECT_NEAR(z[4], (1.6 * std::sqrt(3.0) - w23) / (80.0 + w23 * w23 * 10.0), 1e-15);
-  const VekR sig = ep->Cel * (zg.eps - VekR{z[0], z[1], z[2]});
-  for (int i = 0; i < 3; ++i)
-    EXPECT_NEAR(zg.sig[i], sig[i], 1e-14) << i;
+  EXPECT_NEAR(zg.z[4], (1.6 * std::sqrt(3.0) - w23) / (80.0 + w23 * w23 * 10.0), 1e-15);
+  EXPECT_LE(maxabw(zg.sig, ep->Cel * (zg.eps - VekR{zg.z[0], zg.z[1], zg.z[2]})), 1e-14);
 }
 
 TEST_F(Materialiteration, NewtonStepsOfANonlinearLawConvergeQuadratically) {
@@ -163,8 +154,7 @@ TEST_F(Materialiteration, NewtonStepsOfANonlinearLawConvergeQuadratically) {
   Kubikmaterial kubik(&mpm, VekR{2.0, 3.0, 0.5});
   mp->material = &kubik;
   ASSERT_TRUE(iterieren());
-  const TZustgroe& zg = mp->zust;
-  EXPECT_NEAR(zg.z[0], 1.0, 1e-15);
+  EXPECT_NEAR(mp->zust.z[0], 1.0, 1e-15);
   std::vector<double> normdz;
   for (std::size_t i = 1; i < kubik.iterierte.size(); ++i)
     normdz.push_back(TVM::norm(kubik.iterierte[i] - kubik.iterierte[i - 1]));
@@ -175,20 +165,6 @@ TEST_F(Materialiteration, NewtonStepsOfANonlinearLawConvergeQuadratically) {
     ++quadratisch;
   }
   EXPECT_GE(quadratisch, 2);
-}
-
-TEST_F(Materialiteration, NoStepAllowedResetsAndReports) {
-  aufbauen(0.01, 2, plastisch);
-  TZustgroe& zg = mp->zust;
-  zg.eps = eps_plastisch;
-  zg.z = VekR{1, 2, 3, 4, 5};
-  mpm.stw.maxNmatit = 0;
-  EXPECT_FALSE(iterieren());
-  EXPECT_GT(zg.normr, 0.0);
-  EXPECT_EQ(zg.z, zg.z_n);
-  EXPECT_EQ(mp->matit[0], 0u);
-  EXPECT_EQ(k.aus.str(), "Maximalzahl der Materialiterationsschritte erreicht,(ii=0, normr=" +
-                             text(zg.normr) + ", normdz=0)\n");
 }
 
 TEST_F(Materialiteration, LinearViscoelasticLawConvergesAtTheSecondStep) {
@@ -206,9 +182,7 @@ TEST_F(Materialiteration, LinearViscoelasticLawConvergesAtTheSecondStep) {
     EXPECT_LE(maxabw(zg.CT, CT), 1e-14 * maxbetrag(CT)) << dt;
     // z = (z_n + a eps) / (1 + a), a = dt / 2.
     const VekR zv = (1.0 / (1.0 + dt / 2.0)) * (VekR{zg.z_n[0], zg.z_n[1], zg.z_n[2]} + (dt / 2.0) * zg.eps);
-    const VekR sig = ve->Cel * zg.eps + ve->Cel2 * (zg.eps - zv);
-    for (int i = 0; i < 3; ++i)
-      EXPECT_NEAR(zg.sig[i], sig[i], 1e-14) << dt << " " << i;
+    EXPECT_LE(maxabw(zg.sig, ve->Cel * zg.eps + ve->Cel2 * (zg.eps - zv)), 1e-14) << dt;
   }
   EXPECT_EQ(k.aus.str(), "");
 }
@@ -219,8 +193,7 @@ TEST_F(Materialiteration, ConvergenceTestsAreStrictAndTheRateIsCheckedFromTheSec
 
   // Thresholds met with equality do not count: after step 1 normdz equals
   // its bound, after step 2 normr does; step 3 is inside both.
-  Skriptmaterial streng(&mpm, {VekR{-0.5, 0, 0}, VekR{-0.1, 0, 0}, VekR{-0.25, 0, 0}, VekR{0.2, 0, 0}},
-                        diagonale(1, 1, 1));
+  Skriptmaterial streng(&mpm, {-0.5, -0.1, -0.25, 0.2});
   mp->material = &streng;
   mpm.stw.schranke_normdz = 0.5;
   mpm.stw.schranke_normr = 0.25;
@@ -244,12 +217,12 @@ TEST_F(Materialiteration, ConvergenceTestsAreStrictAndTheRateIsCheckedFromTheSec
   mpm.stw.schranke_normdz = mpm.stw.schranke_normr = 1e-12;
   mpm.stw.bkonvkontrmatit = true;
   mpm.stw.minkonvmatit = 2.0;
-  Skriptmaterial genau(&mpm, {VekR{-0.5, 0, 0}, VekR{-0.25, 0, 0}, VekR{0, 0, 0}}, diagonale(1, 1, 1));
+  Skriptmaterial genau(&mpm, {-0.5, -0.25, 0});
   mp->material = &genau;
   mp->matit[0] = 0;
   ASSERT_TRUE(iterieren());
   EXPECT_EQ(mp->matit[0], 3u);
-  Skriptmaterial langsam(&mpm, {VekR{-0.1, 0, 0}, VekR{-0.02, 0, 0}, VekR{1, 0, 0}}, diagonale(1, 1, 1));
+  Skriptmaterial langsam(&mpm, {-0.1, -0.02, 1});
   mp->material = &langsam;
   mp->matit[0] = 0;
   zg.sig = VekR{5, 5, 5};
@@ -263,16 +236,11 @@ TEST_F(Materialiteration, ConvergenceTestsAreStrictAndTheRateIsCheckedFromTheSec
 TEST_F(Materialiteration, InaccurateInversionAsksWhetherToStop) {
   aufbauen(1.0, 1, {});
   TZustgroe& zg = mp->zust;
-  Skriptmaterial schlecht(&mpm, {VekR{1, 1, 1}}, diagonale(1, 1e-12, 1));
+  Skriptmaterial schlecht(&mpm, {1}, diagonale(1, 1e-12, 1));
   mp->material = &schlecht;
   {
     Konsolenumleitung e("x");
-    try {
-      iterieren();
-      ADD_FAILURE() << "no stop";
-    } catch (int code) {
-      EXPECT_EQ(code, 1);
-    }
+    EXPECT_THROW(iterieren(), int);
     EXPECT_EQ(e.aus.str(),
               std::string("Invertierung von rz_analyt ungenau:, stellen=2, minstellen=3\n") + frage);
   }
@@ -285,9 +253,7 @@ TEST_F(Materialiteration, InaccurateInversionAsksWhetherToStop) {
 TEST_F(Materialiteration, SweepSkipsInactivePointsAndStopsAtTheFirstFailure) {
   aufbauen(0.01, 1, {1.0, 10.0, 0.2, 0.0});
   _material_erzeugen(&mpm, 2, 2, plastisch);
-  TMaterialpunkt* p2 = punkt(mpm, 2, 2);
-  TMaterialpunkt* p3 = punkt(mpm, 3, 2);
-  TMaterialpunkt* p4 = punkt(mpm, 4, 1);
+  TMaterialpunkt *p2 = punkt(2, 2), *p3 = punkt(3, 2), *p4 = punkt(4, 1);
   for (TMaterialpunkt* p : {mp, p2, p3, p4}) {
     p->zust.eps = VekR{0.001, 0.0, 0.0};
     p->zust.sig = VekR{-9, -9, -9};
@@ -302,13 +268,19 @@ TEST_F(Materialiteration, SweepSkipsInactivePointsAndStopsAtTheFirstFailure) {
   EXPECT_EQ(p2->zust.sig, (VekR{-9, -9, -9}));
   EXPECT_NE(p4->zust.sig, (VekR{-9, -9, -9}));
 
-  // The active plastic point 3 fails with no step allowed; point 4 is not reached.
+  // The active plastic point 3 fails with no step allowed, is reset and
+  // reported; point 4 is not reached.
   p3->zust.eps = eps_plastisch;
+  p3->zust.z = VekR{1, 2, 3, 4, 5};
   p4->zust.sig = VekR{-9, -9, -9};
   mpm.stw.maxNmatit = 0;
   mpm.bkonv = true;
   EXPECT_FALSE(mpm._z_CT_DT_sigma_mpu());
   EXPECT_FALSE(mpm.bmatkonv || mpm.bkonv);
   EXPECT_EQ(p4->zust.sig, (VekR{-9, -9, -9}));
-  EXPECT_EQ(k.aus.str().rfind("Maximalzahl der Materialiterationsschritte erreicht,(ii=0", 0), 0u);
+  EXPECT_GT(p3->zust.normr, 0.0);
+  EXPECT_EQ(p3->zust.z, p3->zust.z_n);
+  EXPECT_EQ(p3->matit[0], 0u);
+  EXPECT_EQ(k.aus.str(), "Maximalzahl der Materialiterationsschritte erreicht,(ii=0, normr=" +
+                             text(p3->zust.normr) + ", normdz=0)\n");
 }

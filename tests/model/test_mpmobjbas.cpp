@@ -1,13 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <memory>
-#include <sstream>
 #include <vector>
 
 #include "model/mpmobjbas.h"
 #include "solver/mpm.h"
+#include "testhilfe.h"
 
 using namespace MPM;
+using th::text;
 
 namespace {
 // A plain model object for the registry tests; counts its destructions.
@@ -19,24 +20,15 @@ struct Probe : TObjbasis {
   }
   int* zaehler;
 };
-
-std::string text(const TObjbasis* o) {
-  std::ostringstream s;
-  s << o;
-  return s.str();
-}
 } // namespace
 
 TEST(Objektbasis, AutomaticNumbersPerTypeAndTextForms) {
   Tmpm mpm;
-  Probe a(&mpm, OBJTYP_KNO, -1), b(&mpm, OBJTYP_KNO, -1), c(&mpm, OBJTYP_KNO, -1);
-  EXPECT_EQ(a.num, 1u);
-  EXPECT_EQ(b.num, 2u);
-  EXPECT_EQ(c.num, 3u);
-  Probe d(&mpm, OBJTYP_KNO, 10), e(&mpm, OBJTYP_KNO, -1);
-  EXPECT_EQ(e.num, 11u);
-  Probe f(&mpm, OBJTYP_KNO, 4), g(&mpm, OBJTYP_KNO, -1);
-  EXPECT_EQ(g.num, 12u) << "a lower explicit number does not lower the counter";
+  // A lower explicit number does not lower the counter.
+  Probe a(&mpm, OBJTYP_KNO, -1), b(&mpm, OBJTYP_KNO, -1), c(&mpm, OBJTYP_KNO, -1), d(&mpm, OBJTYP_KNO, 10),
+      e(&mpm, OBJTYP_KNO, -1), f(&mpm, OBJTYP_KNO, 4), g(&mpm, OBJTYP_KNO, -1);
+  EXPECT_EQ((std::vector<unsigned>{a.num, b.num, c.num, e.num, g.num}),
+            (std::vector<unsigned>{1, 2, 3, 11, 12}));
   Probe m(&mpm, OBJTYP_MAT, -1);
   EXPECT_EQ(m.num, 1u) << "each type counts on its own";
   EXPECT_EQ(m.farbe, 0);
@@ -48,10 +40,8 @@ TEST(Objektbasis, AutomaticNumbersPerTypeAndTextForms) {
   EXPECT_EQ(text(&k), "kno(17-)");
   k.status = static_cast<OBJSTATUS>(5); // any int is a valid value of the enumeration
   EXPECT_EQ(text(&k), "kno(17?)");
-  EXPECT_EQ(text(nullptr), "NULL");
-  std::ostringstream liste;
-  liste << std::vector<TObjbasis*>{&a, nullptr, &m};
-  EXPECT_EQ(liste.str(), "kno: kno(1+) NULL mat(1+)");
+  EXPECT_EQ(text(static_cast<TObjbasis*>(nullptr)), "NULL");
+  EXPECT_EQ(text(std::vector<TObjbasis*>{&a, nullptr, &m}), "kno: kno(1+) NULL mat(1+)");
 }
 
 TEST(Objektbasis, RegistriesLookupsAndHelpers) {

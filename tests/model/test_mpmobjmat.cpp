@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
-#include <sstream>
 
 #include "frame/mix.h"
 #include "input/mpmdimensionen.h"
@@ -28,21 +27,15 @@ const double w23 = 0.8164965809481385;
 class Material : public ::testing::Test {
 protected:
   // f = 0 counts as yielding.
-  Material() { mpm.stw.schranke_fliessbed = -2.220446049250313e-12; }
-  ~Material() override { TDimensionen::setzen(ELE::DIM_2D, alt_rbdim); }
-  static RBDIM ebene_dehnung() {
-    const RBDIM alt = TDimensionen::rbdim;
+  Material() {
     TDimensionen::setzen(ELE::DIM_2D, RBDIM_VZ0);
-    return alt;
+    mpm.stw.schranke_fliessbed = -2.220446049250313e-12;
   }
-  const RBDIM alt_rbdim = ebene_dehnung();
+  ~Material() override { TDimensionen::setzen(ELE::DIM_2D, alt_rbdim); }
+  const RBDIM alt_rbdim = TDimensionen::rbdim;
   Konsolenumleitung k;
   Tmpm mpm;
 };
-
-bool gleich(const MatR& a, const MatR& b) {
-  return a.zeilen == b.zeilen && a.spalten == b.spalten && maxabw(a, b) == 0.0;
-}
 
 // Solves r(z) = 0 by Newton steps with the analytic derivative, starting at z_n.
 VekR loesen(const TMaterial& mat, const VekR& eps, const VekR& epst, const VekR& z_n, double dt) {
@@ -55,18 +48,17 @@ VekR loesen(const TMaterial& mat, const VekR& eps, const VekR& epst, const VekR&
     mat._rz(eps, epst, z, z_n, rz, dt);
     VekR dz = -1.0 * r;
     EXPECT_TRUE(MATHE::gauss(rz.zeilen, rz.zeilen_ptr, dz.data));
-    for (int i = 0; i < dz.n; ++i)
-      z[i] += dz[i];
+    z = z + dz;
   }
   return z;
 }
 
 } // namespace
 
-TEST_F(Material, ElasticMatricesAndSizes) {
+TEST_F(Material, ElasticMatricesSizesAndParameterLists) {
   TMaterial_linelvis mat(&mpm, 1, {});
   MatR C;
-  EXPECT_TRUE(gleich(mat._Cel(C, 1.0, 0.0), MatR(3, 3, {1, 0, 0, 0, 1, 0, 0, 0, 1})));
+  EXPECT_EQ(maxabw(mat._Cel(C, 1.0, 0.0), MatR(3, 3, {1, 0, 0, 0, 1, 0, 0, 0, 1})), 0.0);
   EXPECT_LT(maxabw(mat._Cel(C, 1.0, 0.25), MatR(3, 3, {1.2, 0.4, 0, 0.4, 1.2, 0, 0, 0, 0.8})), 1e-15);
 
   // Plane stress E = 2, nu = 0.5: c = 2 / 0.75.
@@ -77,34 +69,31 @@ TEST_F(Material, ElasticMatricesAndSizes) {
   // Unknown plane state: zero matrix of the right size, old contents gone.
   TDimensionen::setzen(ELE::DIM_2D, RBDIM_UNBEKANNT);
   C.init(2, 2, nullptr, 7.0);
-  EXPECT_TRUE(gleich(mat._Cel(C, 1.0, 0.25), MatR(3, 3)));
+  EXPECT_EQ(maxabw(mat._Cel(C, 1.0, 0.25), MatR(3, 3)), 0.0);
 
   const MATERIALTYP typen[] = {MATERIALTYP_UNBEKANNT, MATERIALTYP_LINELVIS, MATERIALTYP_LINELVISPLAS,
                                MATERIALTYP_LINVISEL};
-  const unsigned int Nz[] = {0, 0, 5, 3}, Nq[] = {0, 3, 3, 3};
-  for (int i = 0; i < 4; ++i) {
+  const unsigned int Nz[] = {0, 0, 5, 3};
+  for (int i = 0; i < 4; ++i)
     EXPECT_EQ(TMaterial::_Nz(typen[i]), Nz[i]) << i;
-    EXPECT_EQ(TMaterial::_Nq(typen[i]), Nq[i]) << i;
-  }
-}
 
-TEST_F(Material, ParameterListsDefaultsAndSurplus) {
-  MatR C;
+  // Parameter lists: defaults and surplus values (plane strain again).
+  TDimensionen::setzen(ELE::DIM_2D, RBDIM_VZ0);
   using L = std::vector<double>;
 
   TMaterial_linelvis a(&mpm, 1, {});
   EXPECT_EQ((L{a.rho, a.E, a.nu, a.tau}), (L{1, 1, 0, 0}));
-  EXPECT_TRUE(gleich(a.Dvis, MatR(3, 3)));
+  EXPECT_EQ(maxabw(a.Dvis, MatR(3, 3)), 0.0);
   // A type-1 material takes only the first four values.
   TMaterial_linelvis b(&mpm, 2, {2.0, 10.0, 0.25, 0.5, 99.0, 98.0, 97.0});
   EXPECT_EQ((L{b.rho, b.E, b.nu, b.tau}), (L{2, 10, 0.25, 0.5}));
-  EXPECT_TRUE(gleich(b.Cel, a._Cel(C, 10.0, 0.25)));
-  EXPECT_TRUE(gleich(b.Dvis, 0.5 * b.Cel));
+  EXPECT_EQ(maxabw(b.Cel, a._Cel(C, 10.0, 0.25)), 0.0);
+  EXPECT_EQ(maxabw(b.Dvis, 0.5 * b.Cel), 0.0);
 
-  TMaterial_linelvisplas c(&mpm, 3, {2.0, 3.0});
-  EXPECT_EQ((L{c.rho, c.E, c.nu, c.tau, c.sigy0, c.Hiso, c.G}), (L{2, 3, 0, 0, 1, 0, 1.5}));
+  TMaterial_linelvisplas p(&mpm, 3, {2.0, 3.0});
+  EXPECT_EQ((L{p.rho, p.E, p.nu, p.tau, p.sigy0, p.Hiso, p.G}), (L{2, 3, 0, 0, 1, 0, 1.5}));
   TMaterial_linvisel f(&mpm, 6, {1.0, 4.0, 0.25, 0.2, 3.0, 0.25, -5.0});
-  EXPECT_TRUE(gleich(f.Cel2, a._Cel(C, 3.0, 0.25)));
+  EXPECT_EQ(maxabw(f.Cel2, a._Cel(C, 3.0, 0.25)), 0.0);
 }
 
 TEST_F(Material, PlasticBelowOnAndAboveTheYieldSurface) {
@@ -122,8 +111,8 @@ TEST_F(Material, PlasticBelowOnAndAboveTheYieldSurface) {
   ASSERT_EQ(r.n, 5);
   EXPECT_NEAR(r[4], std::sqrt(0.06) - w23, 1e-15);
   mat._CT_DT(eps, epst, z_n, z_n, MatR(), CT, DT, biter, 0.1);
-  EXPECT_TRUE(gleich(CT, mat.Cel));
-  EXPECT_TRUE(gleich(DT, mat.Dvis));
+  EXPECT_EQ(maxabw(CT, mat.Cel), 0.0);
+  EXPECT_EQ(maxabw(DT, mat.Dvis), 0.0);
 
   // Pure shear of exactly the yield radius: f = 0 exactly, which counts as yielding.
   const VekR eps_f{0.0, 0.0, w23};
@@ -134,9 +123,7 @@ TEST_F(Material, PlasticBelowOnAndAboveTheYieldSurface) {
   // Stress of a state with plastic strain: elastic part plus 0.2 epst.
   const VekR z{0.01, -0.01, 0.02, 0.03, 0.04}, eps_p{0.5, -0.1, 1.0};
   mat._sigma(eps_p, epst, z, sig, q, nullptr);
-  const VekR sig_p{0.49 + 0.02, -0.09 + 0.04, 0.98 + 0.06};
-  for (int i = 0; i < 3; ++i)
-    EXPECT_NEAR(sig[i], sig_p[i], 1e-15) << i;
+  EXPECT_LE(maxabw(sig, VekR{0.49 + 0.02, -0.09 + 0.04, 0.98 + 0.06}), 1e-15);
   EXPECT_EQ(k.aus.str(), "");
 }
 
@@ -160,16 +147,13 @@ TEST_F(Material, UndeterminedFlowDirection) {
   biter = true;
   ohne._r(eps, epst, z_n, z_n, r, biter, 0.1);
   EXPECT_FALSE(biter);
-  for (int i = 0; i < r.n; ++i)
-    EXPECT_TRUE(std::isfinite(r[i]));
-  EXPECT_EQ(k.aus.str(), "FEHLER in TMaterial_linelvisplas::_r(): N unbestimmt\n");
-  EXPECT_EQ(
-      k.kontroll.str(),
-      "\nFEHLER in TMaterial_linelvisplas::_r(): Aenderung der zusaetzlichen Variablen und N unbestimmt\n");
+  EXPECT_TRUE(std::isfinite(TVM::norm(r)));
+  EXPECT_EQ(k.aus.str(), golden("model/golden/material.txt", "N unbestimmt.aus"));
+  EXPECT_EQ(k.kontroll.str(), golden("model/golden/material.txt", "N unbestimmt.kt1"));
   k.aus.str("");
   ohne._Ndevepspl(eps, z_n, M);
   EXPECT_EQ(k.aus.str(), "\nTMaterial_linelplas::_Ndevepspl(). Ndevepspl unbestimmt");
-  EXPECT_TRUE(gleich(M, MatR(3, 3)));
+  EXPECT_EQ(maxabw(M, MatR(3, 3)), 0.0);
   ohne._rz(eps, epst, z_n, z_n, rz, 0.1);
   ASSERT_EQ(rz.zeilen, 5);
   for (long i = 0; i < rz.anzahl(); ++i)
@@ -214,7 +198,7 @@ TEST_F(Material, PlasticConsistentTangentMatchesDifferencedStress) {
       mat._rz(eps, epst, z, z_n, rzinv, 0.01);
       ASSERT_TRUE(MATHE::gauss_inverse(5, rzinv.zeilen_ptr));
       mat._CT_DT(eps, epst, z, z_n, rzinv, CT, DT, true, 0.01);
-      EXPECT_TRUE(gleich(DT, mat.Dvis));
+      EXPECT_EQ(maxabw(DT, mat.Dvis), 0.0);
 
       // Central differences of the converged stress.
       const double h = 1e-7;
@@ -252,32 +236,16 @@ TEST_F(Material, FactoryCreatesRegistersAndRefuses) {
   EXPECT_NE(dynamic_cast<TMaterial_linvisel*>(_material_erzeugen(&mpm, 7, 3, {1.0, 1.0, 0.0, 0.5})), nullptr);
   EXPECT_EQ(k.fehler.str(), "");
 
-  std::ostringstream text;
-  text << *m1;
-  EXPECT_EQ(text.str(), "mat(3+), typ=linear elastisch-viskos, rho=" + _str(2.0, 10));
+  EXPECT_EQ(text(*m1), "mat(3+), typ=linear elastisch-viskos, rho=" + _str(2.0, 10));
 
-  struct Fall {
-    int num, typ;
-    std::vector<double> params;
-    std::string meldung; // "(reason)" for "Materialkennwerte unzulaessig (reason): Materialnummer num"
-  };
+  // The other refusals are checked through the model input (tests/input/test_mpmein.cpp).
   const double nan = std::numeric_limits<double>::quiet_NaN();
-  const std::vector<Fall> faelle = {
-      {3, 2, {}, "Materialnummer bereits vorhanden: 3"},
-      {10, 4, {}, "Ungueltiger Materialtyp: 4"},
-      {10, 3, {}, "(tau <= 0)"},
-      {11, 2, {1.0, -5.0}, "(E <= 0)"},
-      {13, 1, {1.0, 1.0, 0.5}, "(nu <= -1 oder nu >= 0.5)"},
-      {15, 1, {1.0, nan}, "(nicht endlich)"},
-  };
-  for (const Fall& f : faelle) {
+  for (const auto& [params, grund] :
+       {std::pair<std::vector<double>, std::string>{{1.0, 1.0, 0.5}, "nu <= -1 oder nu >= 0.5"},
+        {{1.0, nan}, "nicht endlich"}}) {
     k.fehler.str("");
-    const std::string meldung = f.meldung[0] != '(' ? f.meldung
-                                                    : "Materialkennwerte unzulaessig " + f.meldung +
-                                                          ": Materialnummer " + std::to_string(f.num);
-    EXPECT_EQ(_material_erzeugen(&mpm, f.num, f.typ, f.params), nullptr) << meldung;
-    EXPECT_EQ(k.fehler.str(), vorn + meldung + "\n");
+    EXPECT_EQ(_material_erzeugen(&mpm, 13, 1, params), nullptr) << grund;
+    EXPECT_EQ(k.fehler.str(), vorn + "Materialkennwerte unzulaessig (" + grund + "): Materialnummer 13\n");
   }
   EXPECT_EQ(mpm.mat.size(), 3u);
-  EXPECT_EQ(mpm.mat.suchen(3), m1) << "a duplicate leaves the first material in place";
 }
