@@ -46,9 +46,8 @@ TEST(Meldung, TitleTextAndModes) {
     EXPECT_EQ(k.aus.str(), "FEHLER  Matrix singulaer\n" + std::string(frage));
   }
   Konsolenumleitung k("");
-  EXPECT_NO_THROW(bestaetigung());
   berechnungsanzeige("Zeitschritt", 2, 1);
   berechnungsanzeige(0, "nie", 1, 1);
   berechnungsanzeige(3, "ja");
-  EXPECT_EQ(k.aus.str(), "Fuer WEITER beliebiges Zeichen eingeben:\n\t\tZeitschrittja");
+  EXPECT_EQ(k.aus.str(), "\n\t\tZeitschrittja");
 }

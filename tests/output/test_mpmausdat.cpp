@@ -45,7 +45,7 @@ struct Modell {
     mpm.bausdat_ele = ele;
     mpm._ausgabe(ZEITPU_ANFANG);
   }
-  void pruefen(const std::string& t, const std::string& zeilen, bool ende = false) const {
+  void pruefen(const std::string& t, const std::string& zeilen, bool ende) const {
     ::pruefen(lauf, mpm, t, zeilen, ende);
   }
   Testlauf lauf{""};
@@ -60,11 +60,16 @@ void konvergiert(Tmpm& mpm) {
 }
 } // namespace
 
-// Point 1 with every state variable and a point without material (zeros
-// after t); node 1 and node 3, whose first component is fixed. Mass: row
-// sum of M at the first unknown (row 0: 6, row 4: 26); K: the diagonal.
-TEST(Datentabellen, RowsOfSelectedMaterialPointsAndNodesPerOutputTime) {
-  Modell m;
+// One output time (tt 4, t 0.5) of every table. Rows: point 1 with every
+// state variable and a point without material (zeros after t); nodes 1 and
+// 3, whose first component is fixed. Mass: row sum of M at the first
+// unknown (row 0: 6, row 4: 26); K: the diagonal; f: R; Fa: G. Material
+// iterations: one block per point and outer iteration, two empty lines
+// between blocks; lambda is the plastic law's fifth variable, 0 for the
+// elastic point. The element table, switched on before the start, gets its
+// header and its closing line.
+TEST(Datentabellen, RowsOfSelectedObjectsPerOutputTimeAndClosingLinesAfterAStop) {
+  Modell m(true);
   Tmpm& mpm = m.mpm;
   TZustgroe& zg = m.mp[0]->zust;
   zg.u.init({0.1, 0.2});
@@ -108,68 +113,30 @@ TEST(Datentabellen, RowsOfSelectedMaterialPointsAndNodesPerOutputTime) {
   m.kn[0]->zust.eps.init({1e-3, 2e-3, wurzel2 * 3e-3});
   m.kn[0]->zust.sig.init({-1.0, -2.0, wurzel2 * -3.0});
   m.kn[0]->bausgewaehlt = m.kn[2]->bausgewaehlt = true;
+  sys.normdU = 1.5e-4;
+  sys.normG = 2.5e-6;
 
   // Switches off, or an unconverged step: no rows.
   konvergiert(mpm);
   mpm._ausgabe(ZEITPU_ZEITSCHRITTENDE);
+  mpm._ausgabe(ZEITPU_ITERATIONSSCHRITTENDE);
   mpm.bausdat_mpu = mpm.bausdat_kno = true;
   mpm.bkonv = false;
   mpm._ausgabe(ZEITPU_ZEITSCHRITTENDE);
   mpm.bkonv = true;
   mpm.tt = 4;
   mpm.t = 0.5;
-  mpm._ausgabe(ZEITPU_ZEITSCHRITTENDE);
-  m.pruefen("dat.mpu.txt", "mpu-Zeilen");
-  m.pruefen("dat.kno.txt", "kno-Zeilen");
-}
-
-// Node 2 at the unknowns 2 and 3; the element table, switched on before the
-// start, gets its header and its closing line.
-TEST(Datentabellen, ConvergenceTablesPerEquilibriumIterationAndClosingLinesAfterAStop) {
-  Modell m(true);
-  Tmpm& mpm = m.mpm;
-  TSystem& sys = *mpm.sys;
-  for (VekR* v : {&sys.fint, &sys.fm, &sys.fext, &sys.G})
-    v->init(4, nullptr);
-  for (int i = 0; i < 4; ++i) {
-    sys.fint[i] = i + 1.0;
-    sys.fm[i] = -0.5 * i;
-    sys.fext[i] = 10.0 * i;
-    sys.G[i] = 1e-3 * (i + 1);
-  }
-  m.kn[1]->sysposfhg.init({2, 3});
-  m.kn[1]->bausgewaehlt = true;
-  sys.normdU = 1.5e-4;
-  sys.normG = 2.5e-6;
-  mpm.tt = 2;
-  mpm.t = 0.3;
   mpm.jjges = 7;
-
-  mpm._ausgabe(ZEITPU_ITERATIONSSCHRITTENDE); // switches off
+  // Iterations add no state rows, steps no convergence rows.
   mpm.bausdat_konvaglo = mpm.bausdat_konvalok = true;
   mpm._ausgabe(ZEITPU_ITERATIONSSCHRITTENDE);
-  // Other time points add no convergence rows.
-  konvergiert(mpm);
   mpm._ausgabe(ZEITPU_ZEITSCHRITTENDE);
-  mpm._ausgabe(ZEITPU_ABBRUCH);
-  m.pruefen("dat.kag.txt", "kag-Zeilen", true);
-  m.pruefen("dat.kal.txt", "kal-Zeilen", true);
-  m.pruefen("dat.ele.txt", "", true);
-}
 
-// One block per point and outer iteration, two empty lines between blocks;
-// lambda is the plastic law's fifth variable, 0 for the elastic point.
-TEST(Datentabellen, MaterialIterationRowsFormOneBlockPerPointAndIteration) {
-  Modell m;
-  Tmpm& mpm = m.mpm;
-  m.mp[0]->bausgewaehlt = m.mp[1]->bausgewaehlt = true;
+  m.mp[1]->bausgewaehlt = true;
   m.mp[0]->zust.z.init({0.0, 0.0, 0.0, 0.0, 0.25});
   m.mp[1]->zust.z.init({0.0, 0.0, 0.0, 0.5, 0.125});
   m.mp[1]->zust.normdz = 1e-3;
   m.mp[1]->zust.normr = 2e-5;
-  mpm.tt = 1;
-  mpm.t = 0.1;
-
   mpm._ausgabe_dat_konvilok(ZEITPU_ZEITSCHRITTENDE, m.mp[0]); // switch off
   mpm.bausdat_konvilok = true;
   mpm._ausgabe_dat_konvilok(ZEITPU_ZEITSCHRITTENDE, m.mp[2]); // not selected
@@ -180,7 +147,10 @@ TEST(Datentabellen, MaterialIterationRowsFormOneBlockPerPointAndIteration) {
     mpm.iiges = iiges;
     mpm._ausgabe_dat_konvilok(ZEITPU_ZEITSCHRITTENDE, mp);
   }
-  m.pruefen("dat.kil.txt", "kil-Zeilen");
+  mpm._ausgabe(ZEITPU_ABBRUCH);
+  for (const char* t : {"mpu", "kno", "kag", "kal", "kil"})
+    m.pruefen("dat." + std::string(t) + ".txt", t + std::string("-Zeilen"), true);
+  m.pruefen("dat.ele.txt", "", true);
 }
 
 // The smallest usable model through start-up and the driver. The element
@@ -204,7 +174,7 @@ TEST(Datentabellen, RunWithoutSelectionsWritesHeadersAndClosingLinesOnly) {
   EXPECT_NE(k.kontroll.str().find("\nSTART " + mpm.zeitanfang + "\n"), std::string::npos);
 }
 
-TEST(Ausgabezeitpunkte, TimeBasedTestWithItsTolerances) {
+TEST(Ausgabezeitpunkte, TimeAndStepBasedTestsAndTheDueFlags) {
   Tmpm mpm;
   mpm.stw.ta = 0.0;
   // Steps of 0.05 accumulated as the time loop does: due at every second step.
@@ -230,10 +200,7 @@ TEST(Ausgabezeitpunkte, TimeBasedTestWithItsTolerances) {
     mpm.t = f.t;
     EXPECT_EQ(mpm._bausgabe(f.dt, f.liste), f.faellig) << "ta=" << f.ta << " t=" << f.t << " dt=" << f.dt;
   }
-}
 
-TEST(Ausgabezeitpunkte, StepBasedTestAndTheDueFlags) {
-  Tmpm mpm;
   mpm.stw.tta = 2;
   const std::set<unsigned int> liste = {4};
   for (int tt = 2; tt <= 9; ++tt) {
@@ -242,19 +209,17 @@ TEST(Ausgabezeitpunkte, StepBasedTestAndTheDueFlags) {
     EXPECT_EQ(mpm._bausgabe(0u, liste), tt == 4) << tt;
   }
 
+  // The due flags: "always" or the time test of their interval.
   mpm.stw.ta = 0.0;
   mpm.stw.bimmerausktr = false;
   mpm.stw.dtausktr = 0.1;
-  mpm.stw.bimmerausdat = false;
   mpm.stw.dtausdat = 0.2;
-  mpm.t = 0.1;
-  EXPECT_EQ(mpm._bausgabe(), 1);
-  EXPECT_TRUE(mpm.bausktr);
-  EXPECT_FALSE(mpm.bausdat);
-  mpm.t = 0.15;
-  mpm._bausgabe();
-  EXPECT_FALSE(mpm.bausktr);
-  mpm.stw.bimmerausdat = true;
-  mpm._bausgabe();
-  EXPECT_TRUE(mpm.bausdat);
+  for (const auto& [t, immer, ktr, dat] :
+       {std::tuple{0.1, false, true, false}, {0.15, false, false, false}, {0.15, true, false, true}}) {
+    mpm.t = t;
+    mpm.stw.bimmerausdat = immer;
+    EXPECT_EQ(mpm._bausgabe(), 1);
+    EXPECT_EQ(mpm.bausktr, ktr) << t;
+    EXPECT_EQ(mpm.bausdat, dat) << t;
+  }
 }
