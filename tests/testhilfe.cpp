@@ -6,7 +6,6 @@
 #include <cmath>
 #include <fstream>
 #include <iomanip>
-#include <random>
 
 #include "model/mpmobjeletyp.h"
 #include "model/mpmobjkno.h"
@@ -62,9 +61,7 @@ std::string Testlauf::lesen(const std::string& endung) const {
 
 // --- shared fixtures (lower layers)
 
-#include <algorithm>
 #include <cctype>
-#include <cmath>
 
 std::string namensliste(const std::string& enumname, int N, const std::function<std::string(int)>& name,
                         const std::function<int(const char*)>& wert, const std::string& unbekannt) {
