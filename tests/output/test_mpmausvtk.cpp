@@ -104,11 +104,10 @@ TEST(Vtk, CantileverSeriesAgainstTablesAndProgram) {
     const std::vector<double>& num = m.at("num");
     const int p = static_cast<int>(std::find(num.begin(), num.end(), mpu[i][0]) - num.begin());
     ASSERT_LT(p, static_cast<int>(num.size()));
-    const int komponente[3] = {0, 1, 3}; // 11, 22, 12 among XX, YY, ZZ, XY, YZ, XZ
-    for (int c = 0; c < 3; ++c)
-      EXPECT_NEAR(mpu[i][20 + c], m.at("sigma")[6 * p + komponente[c]],
-                  tab * std::fabs(m.at("sigma")[6 * p + komponente[c]]))
-          << i;
+    const double* s = &m.at("sigma")[6 * p];
+    int spalte = 20;
+    for (int c : {0, 1, 3}) // 11, 22, 12 among XX, YY, ZZ, XY, YZ, XZ
+      EXPECT_NEAR(mpu[i][spalte++], s[c], tab * std::fabs(s[c])) << i;
   }
 
   // Every node (the tip, node 63, among them) and every point at t = 1.
