@@ -31,33 +31,6 @@ void pruefen(const Testlauf& lauf, const Tmpm& mpm, const std::string& t, const 
       << t;
 }
 
-// Two materials (elastic, plastic), three material points and three nodes,
-// with the run files open and the headers written.
-struct Modell {
-  explicit Modell(bool ele = false) {
-    mpm.stw.bipuaufmpu = false;
-    _material_erzeugen(&mpm, 1, 1, {2.0, 100.0, 0.25});
-    _material_erzeugen(&mpm, 2, 2, {2.0, 100.0, 0.25, 0.0, 1.0, 0.0});
-    for (int n : {1, 2, 3}) {
-      mp[n - 1] = materialpunkt(mpm, n, n, 2.0 * n, 1.0, n == 2 ? 2 : 1);
-      kn[n - 1] = knoten(mpm, n, 0.0, n);
-    }
-    mpm.bausdat_ele = ele;
-    mpm._ausgabe(ZEITPU_ANFANG);
-  }
-  void pruefen(const std::string& t, const std::string& zeilen, bool ende) const {
-    ::pruefen(lauf, mpm, t, zeilen, ende);
-  }
-  Testlauf lauf{""};
-  Konsolenumleitung k;
-  Tmpm mpm;
-  TMaterialpunkt* mp[3];
-  TKnoten* kn[3];
-};
-
-void konvergiert(Tmpm& mpm) {
-  mpm.bausdat = mpm.bkonkontr = mpm.bkonv = mpm.bmatkonv = true;
-}
 } // namespace
 
 // One output time (tt 4, t 0.5) of every table. Rows: point 1 with every
@@ -69,9 +42,22 @@ void konvergiert(Tmpm& mpm) {
 // elastic point. The element table, switched on before the start, gets its
 // header and its closing line.
 TEST(Datentabellen, RowsOfSelectedObjectsPerOutputTimeAndClosingLinesAfterAStop) {
-  Modell m(true);
-  Tmpm& mpm = m.mpm;
-  TZustgroe& zg = m.mp[0]->zust;
+  Testlauf lauf("");
+  Konsolenumleitung k;
+  // Two materials (elastic, plastic), three material points and three nodes.
+  Tmpm mpm;
+  mpm.stw.bipuaufmpu = false;
+  _material_erzeugen(&mpm, 1, 1, {2.0, 100.0, 0.25});
+  _material_erzeugen(&mpm, 2, 2, {2.0, 100.0, 0.25, 0.0, 1.0, 0.0});
+  TMaterialpunkt* mp[3];
+  TKnoten* kn[3];
+  for (int n : {1, 2, 3}) {
+    mp[n - 1] = materialpunkt(mpm, n, n, 2.0 * n, 1.0, n == 2 ? 2 : 1);
+    kn[n - 1] = knoten(mpm, n, 0.0, n);
+  }
+  mpm.bausdat_ele = true;
+  mpm._ausgabe(ZEITPU_ANFANG);
+  TZustgroe& zg = mp[0]->zust;
   zg.u.init({0.1, 0.2});
   zg.ut.init({3.0, 4.0});
   zg.utt.init({5.0, 6.0});
@@ -85,13 +71,13 @@ TEST(Datentabellen, RowsOfSelectedObjectsPerOutputTimeAndClosingLinesAfterAStop)
       &mpm, 9, OBJTYP_MPU, 99, 1.0, VekR{0.0, 0.0}, VekR(), VekR(), VekR(), VekR(), 0));
   ASSERT_EQ(ohne->material, nullptr);
   mpm.mpu.einfuegen(9, ohne);
-  m.mp[0]->bausgewaehlt = ohne->bausgewaehlt = true;
+  mp[0]->bausgewaehlt = ohne->bausgewaehlt = true;
 
   // System of 5 unknowns: node 1 at 0 and 1, node 2 at 2 and 3, node 3 has
   // its first component fixed and the second at 4.
   TSystem& sys = *mpm.sys;
-  for (TKnoten* kn : m.kn)
-    mpm.knou.einfuegen(kn->num, kn);
+  for (TKnoten* p : kn)
+    mpm.knou.einfuegen(p->num, p);
   sys._init();
   for (int i = 0; i < 5; ++i) {
     for (int j = 0; j < 5; ++j) {
@@ -104,20 +90,20 @@ TEST(Datentabellen, RowsOfSelectedObjectsPerOutputTimeAndClosingLinesAfterAStop)
     sys.fm[i] = 0.5 * i;
     sys.G[i] = 1e-3 * (i + 1);
   }
-  m.kn[0]->sysposfhg.init({0, 1});
-  m.kn[1]->sysposfhg.init({2, 3});
-  m.kn[2]->sysposfhg.init({-1, 4});
-  m.kn[0]->zust.u.init({0.5, -0.25});
-  m.kn[0]->zust.ut.init({1.5, 2.5});
-  m.kn[0]->zust.utt.init({-3.0, 4.0});
-  m.kn[0]->zust.eps.init({1e-3, 2e-3, wurzel2 * 3e-3});
-  m.kn[0]->zust.sig.init({-1.0, -2.0, wurzel2 * -3.0});
-  m.kn[0]->bausgewaehlt = m.kn[2]->bausgewaehlt = true;
+  kn[0]->sysposfhg.init({0, 1});
+  kn[1]->sysposfhg.init({2, 3});
+  kn[2]->sysposfhg.init({-1, 4});
+  kn[0]->zust.u.init({0.5, -0.25});
+  kn[0]->zust.ut.init({1.5, 2.5});
+  kn[0]->zust.utt.init({-3.0, 4.0});
+  kn[0]->zust.eps.init({1e-3, 2e-3, wurzel2 * 3e-3});
+  kn[0]->zust.sig.init({-1.0, -2.0, wurzel2 * -3.0});
+  kn[0]->bausgewaehlt = kn[2]->bausgewaehlt = true;
   sys.normdU = 1.5e-4;
   sys.normG = 2.5e-6;
 
   // Switches off, or an unconverged step: no rows.
-  konvergiert(mpm);
+  mpm.bausdat = mpm.bkonkontr = mpm.bkonv = mpm.bmatkonv = true;
   mpm._ausgabe(ZEITPU_ZEITSCHRITTENDE);
   mpm._ausgabe(ZEITPU_ITERATIONSSCHRITTENDE);
   mpm.bausdat_mpu = mpm.bausdat_kno = true;
@@ -132,25 +118,25 @@ TEST(Datentabellen, RowsOfSelectedObjectsPerOutputTimeAndClosingLinesAfterAStop)
   mpm._ausgabe(ZEITPU_ITERATIONSSCHRITTENDE);
   mpm._ausgabe(ZEITPU_ZEITSCHRITTENDE);
 
-  m.mp[1]->bausgewaehlt = true;
-  m.mp[0]->zust.z.init({0.0, 0.0, 0.0, 0.0, 0.25});
-  m.mp[1]->zust.z.init({0.0, 0.0, 0.0, 0.5, 0.125});
-  m.mp[1]->zust.normdz = 1e-3;
-  m.mp[1]->zust.normr = 2e-5;
-  mpm._ausgabe_dat_konvilok(ZEITPU_ZEITSCHRITTENDE, m.mp[0]); // switch off
+  mp[1]->bausgewaehlt = true;
+  mp[0]->zust.z.init({0.0, 0.0, 0.0, 0.0, 0.25});
+  mp[1]->zust.z.init({0.0, 0.0, 0.0, 0.5, 0.125});
+  mp[1]->zust.normdz = 1e-3;
+  mp[1]->zust.normr = 2e-5;
+  mpm._ausgabe_dat_konvilok(ZEITPU_ZEITSCHRITTENDE, mp[0]); // switch off
   mpm.bausdat_konvilok = true;
-  mpm._ausgabe_dat_konvilok(ZEITPU_ZEITSCHRITTENDE, m.mp[2]); // not selected
+  mpm._ausgabe_dat_konvilok(ZEITPU_ZEITSCHRITTENDE, mp[2]); // not selected
   mpm._ausgabe_dat_konvilok(ZEITPU_ZEITSCHRITTENDE, nullptr);
-  for (const auto& [mp, jjges, iiges] :
-       {std::tuple{m.mp[0], 0, 0}, std::tuple{m.mp[0], 0, 1}, std::tuple{m.mp[1], 1, 2}}) {
+  for (const auto& [punkt, jjges, iiges] :
+       {std::tuple{mp[0], 0, 0}, std::tuple{mp[0], 0, 1}, std::tuple{mp[1], 1, 2}}) {
     mpm.jjges = jjges;
     mpm.iiges = iiges;
-    mpm._ausgabe_dat_konvilok(ZEITPU_ZEITSCHRITTENDE, mp);
+    mpm._ausgabe_dat_konvilok(ZEITPU_ZEITSCHRITTENDE, punkt);
   }
   mpm._ausgabe(ZEITPU_ABBRUCH);
   for (const char* t : {"mpu", "kno", "kag", "kal", "kil"})
-    m.pruefen("dat." + std::string(t) + ".txt", t + std::string("-Zeilen"), true);
-  m.pruefen("dat.ele.txt", "", true);
+    pruefen(lauf, mpm, "dat." + std::string(t) + ".txt", t + std::string("-Zeilen"), true);
+  pruefen(lauf, mpm, "dat.ele.txt", "", true);
 }
 
 // The smallest usable model through start-up and the driver. The element
