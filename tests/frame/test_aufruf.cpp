@@ -1,9 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <sstream>
-#include <string>
-#include <vector>
-
 #include "frame/aufruf.h"
 #include "frame/zeichkett.h"
 #include "input/mpmschluesselw.h"

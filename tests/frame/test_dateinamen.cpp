@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
 #include "frame/dateinamen.h"
 #include "testhilfe.h"
 

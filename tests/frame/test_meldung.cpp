@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <utility>
-
 #include "frame/meldung.h"
 #include "testhilfe.h"
 

@@ -2,14 +2,12 @@
 
 #include <cmath>
 #include <memory>
-#include <string>
 #include <tuple>
 
 #include "model/mpmobjkno.h"
 #include "model/mpmobjmat.h"
 #include "model/mpmobjmpu.h"
 #include "output/mpmaus.h"
-#include "solver/mpm.h"
 #include "solver/mpmobjsys.h"
 #include "testhilfe.h"
 

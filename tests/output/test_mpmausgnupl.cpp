@@ -2,17 +2,12 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <filesystem>
-#include <sstream>
-#include <string>
-#include <vector>
 
 #include "frame/dateinamen.h"
 #include "model/mpmobjkno.h"
 #include "model/mpmobjmat.h"
 #include "model/mpmobjmpu.h"
 #include "output/mpmaus.h"
-#include "solver/mpm.h"
 #include "testhilfe.h"
 
 using namespace MPM;

@@ -6,20 +6,15 @@
 
 #include <cmath>
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <map>
 #include <regex>
 #include <set>
-#include <sstream>
-#include <string>
-#include <vector>
 
 #include "frame/dateinamen.h"
 #include "model/mpmobjkno.h"
 #include "model/mpmobjmpu.h"
 #include "output/mpmausvtk.h"
-#include "solver/mpm.h"
 #include "testhilfe.h"
 
 using namespace MPM;

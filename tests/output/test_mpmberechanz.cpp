@@ -1,9 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <regex>
-#include <string>
 
-#include "solver/mpm.h"
 #include "solver/mpmobjsys.h"
 #include "testhilfe.h"
 
