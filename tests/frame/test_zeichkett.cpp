@@ -1,18 +1,11 @@
 #include <gtest/gtest.h>
 
-#include <sstream>
-#include <string>
-
 #include "frame/zeichkett.h"
+#include "testhilfe.h"
 
 namespace {
 bool immer(char) {
   return true;
-}
-std::string text_von(const skontroll& s) {
-  std::ostringstream aus;
-  aus << s;
-  return aus.str();
 }
 } // namespace
 
@@ -83,8 +76,8 @@ TEST(Woerter, CountingAndPicking) {
 
 TEST(Woerter, PositionPrint) {
   const char* t = "kno 1, 2\r\n";
-  EXPECT_EQ(text_von(skontroll(t, t + 4)), "[4 -- 8], <1, 2> '\\r'");
-  EXPECT_EQ(text_von(skontroll("")), "[0 -- 0], <> '\\0'");
+  EXPECT_EQ(th::text(skontroll(t, t + 4)), "[4 -- 8], <1, 2> '\\r'");
+  EXPECT_EQ(th::text(skontroll("")), "[0 -- 0], <> '\\0'");
   const std::string mit255 = std::string("x") + static_cast<char>(255);
-  EXPECT_EQ(text_von(skontroll(mit255.c_str())), "[0 -- 1], <x> EOF");
+  EXPECT_EQ(th::text(skontroll(mit255.c_str())), "[0 -- 1], <x> EOF");
 }

@@ -90,7 +90,6 @@ TEST(Gnuplot, HeadSettingsAndSectionsOnlyForTablesWithRows) {
 TEST(Gnuplot, RealGnuplotDrawsEveryPlot) {
   if (std::system("gnuplot --version >/dev/null 2>&1") != 0)
     GTEST_SKIP() << "gnuplot is not installed (Debian package gnuplot-nox); the command files are not run";
-  const std::string schalter = "\naus_dat_konv W, W, W\naus_dat_gnupl W, W\n";
   {
     Testlauf lauf(beispieltext("probe")); // it switches every table and the Gnuplot file on
     Konsolenumleitung k;
@@ -105,7 +104,7 @@ TEST(Gnuplot, RealGnuplotDrawsEveryPlot) {
     mpm._ausgabe_gnuplot(ZEITPU_ENDE);
     gnuplot_pruefen(lauf.lesen("gpl"), "monochrome");
   }
-  Testlauf lauf(beispieltext("kragarm") + schalter);
+  Testlauf lauf(beispieltext("kragarm") + "\naus_dat_konv W, W, W\naus_dat_gnupl W, W\n");
   Konsolenumleitung k;
   Tmpm mpm;
   ASSERT_TRUE(mpm._steuerung());
