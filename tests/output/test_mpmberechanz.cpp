@@ -39,10 +39,6 @@ std::string zeigen(Tmpm& mpm, std::initializer_list<int> zeitpunkte, Konsolenuml
     text += "[" + std::to_string(z) + "]\n" + zeigen(mpm, z, k);
   return text;
 }
-
-std::string vorlage_ba(const std::string& name) {
-  return th::golden("output/golden/berechnungsanzeige.txt", name);
-}
 } // namespace
 
 TEST(Berechnungsanzeige, FramedStartEndAndStopWithTheirTimeTexts) {
@@ -97,7 +93,7 @@ TEST(Berechnungsanzeige, StepAndIterationLines) {
     text += zeigen(mpm, {ZEITPU_ZEITSCHRITTENDE, ZEITPU_ITERATIONSSCHRITTENDE}, k);
     *flag = true;
   }
-  EXPECT_EQ(text, vorlage_ba("Schritte"));
+  EXPECT_EQ(text, th::golden("output/golden/berechnungsanzeige.txt", "Schritte"));
 }
 
 // The output line after a converged step names the switched-on outputs.
@@ -112,5 +108,5 @@ TEST(Berechnungsanzeige, ConvergedMarkAndOutputLine) {
       mpm.bausdat = dat;
       text += zeigen(mpm, {ZEITPU_ZEITSCHRITTENDE}, k);
     }
-  EXPECT_EQ(text, vorlage_ba("Ausgabezeile"));
+  EXPECT_EQ(text, th::golden("output/golden/berechnungsanzeige.txt", "Ausgabezeile"));
 }
