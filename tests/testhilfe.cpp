@@ -6,7 +6,7 @@
 #include <cmath>
 #include <fstream>
 #include <iomanip>
-#include <random>
+#include <iterator>
 
 #include "model/mpmobjeletyp.h"
 #include "model/mpmobjkno.h"
@@ -31,9 +31,7 @@ void Tempordner::schreiben(const std::string& name, const std::string& inhalt) c
 
 std::string datei_lesen(const std::string& name) {
   std::ifstream datei(name, std::ios::binary);
-  std::ostringstream s;
-  s << datei.rdbuf();
-  return s.str();
+  return std::string(std::istreambuf_iterator<char>(datei), {});
 }
 
 std::string beispieltext(const std::string& name, const std::string& aendern, const std::string& neu) {
@@ -62,9 +60,7 @@ std::string Testlauf::lesen(const std::string& endung) const {
 
 // --- shared fixtures (lower layers)
 
-#include <algorithm>
 #include <cctype>
-#include <cmath>
 
 std::string namensliste(const std::string& enumname, int N, const std::function<std::string(int)>& name,
                         const std::function<int(const char*)>& wert, const std::string& unbekannt) {
@@ -169,8 +165,7 @@ std::string zahl(double x) {
 }
 
 std::string golden(const std::string& datei, const std::string& name, const std::string& zeit) {
-  const std::string text =
-      "\n" + datei_lesen((std::filesystem::path(__FILE__).parent_path() / datei).string());
+  const std::string text = "\n" + vorlage(datei);
   const std::size_t a = text.find("\n== " + name + "\n");
   EXPECT_NE(a, std::string::npos) << datei << ": " << name;
   if (a == std::string::npos) return "";

@@ -7,6 +7,7 @@
 #include <functional>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "frame/mpmextern.h"
@@ -23,12 +24,8 @@ class TMaterialpunkt;
 class Konsolenumleitung {
 public:
   explicit Konsolenumleitung(const std::string& eingabe = std::string())
-      : ein(eingabe), alt_aus(konsaus), alt_ein(konsein), alt_pck(pck), alt_pcf(pcf) {
-    konsaus = &aus;
-    konsein = &ein;
-    pck = &kontroll;
-    pcf = &fehler;
-  }
+      : ein(eingabe), alt_aus(std::exchange(konsaus, &aus)), alt_ein(std::exchange(konsein, &ein)),
+        alt_pck(std::exchange(pck, &kontroll)), alt_pcf(std::exchange(pcf, &fehler)) {}
   ~Konsolenumleitung() {
     konsaus = alt_aus;
     konsein = alt_ein;
@@ -90,8 +87,6 @@ private:
 
 // --- shared fixtures (lower layers)
 
-#include <functional>
-
 // The names of the values 0 .. N-1 of an enumeration as "NAME: 1 a; 2 b" (values
 // named `unbekannt` left out); each name must parse back to its value in any
 // letter case, and N, -1 and an unknown word must give `unbekannt` and 0.
@@ -103,8 +98,6 @@ std::string namensliste(const std::string& enumname, int N, const std::function<
 std::string vorlage(const std::string& pfad);
 
 #include <random>
-
-#include "numerics/tvm.h"
 
 // Largest difference of corresponding entries; infinite when the shapes differ.
 double maxabw(const TVM::MatR& a, const TVM::MatR& b);

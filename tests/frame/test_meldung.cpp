@@ -3,26 +3,19 @@
 #include "frame/meldung.h"
 #include "testhilfe.h"
 
-namespace {
-const std::string frage = "Fuer ABBRUCH \"x\", fuer WEITER beliebiges Zeichen eingeben:";
-}
+using th::frage;
 
 TEST(Stopfrage, LowerXStopsOtherCharactersGoOnEndOfInputStops) {
-  {
-    Konsolenumleitung k("  x\n");
-    EXPECT_THROW(abbruch(), int);
-    EXPECT_EQ(k.aus.str(), frage);
-  }
-  for (const char* eingabe : {"X\n", "w"}) {
+  for (const auto& [eingabe, stopp] : {std::pair{"  x\n", 1}, {"X\n", 0}, {"w", 0}, {"  \n ", 1}}) {
     Konsolenumleitung k(eingabe);
-    EXPECT_NO_THROW(abbruch()) << eingabe;
-  }
-  Konsolenumleitung k("  \n ");
-  try {
-    abbruch();
-    FAIL() << "end of input must stop";
-  } catch (int code) {
-    EXPECT_EQ(code, 1);
+    int code = 0;
+    try {
+      abbruch();
+    } catch (int c) {
+      code = c;
+    }
+    EXPECT_EQ(code, stopp) << eingabe;
+    EXPECT_EQ(k.aus.str(), frage);
   }
 }
 
@@ -48,12 +41,11 @@ TEST(Meldung, TitleTextAndModes) {
   {
     Konsolenumleitung k("x");
     EXPECT_THROW(_fehlermeldung("Matrix singulaer"), int);
-    EXPECT_EQ(k.aus.str(), "FEHLER  Matrix singulaer\n" + frage);
+    EXPECT_EQ(k.aus.str(), "FEHLER  Matrix singulaer\n" + std::string(frage));
   }
   Konsolenumleitung k("");
-  EXPECT_NO_THROW(bestaetigung());
   berechnungsanzeige("Zeitschritt", 2, 1);
   berechnungsanzeige(0, "nie", 1, 1);
   berechnungsanzeige(3, "ja");
-  EXPECT_EQ(k.aus.str(), "Fuer WEITER beliebiges Zeichen eingeben:\n\t\tZeitschrittja");
+  EXPECT_EQ(k.aus.str(), "\n\t\tZeitschrittja");
 }

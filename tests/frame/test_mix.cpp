@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <cstring>
 #include <sstream>
 
 #include "frame/genau.h"
@@ -11,8 +10,6 @@
 #include "frame/zeichkett.h"
 
 TEST(Zahltext, DoubleWidthsAndZeroCases) {
-  EXPECT_EQ(_str(1.0, 7), "  1e+00");
-  EXPECT_EQ(_str(-123450.0, 17), "-1.2345000000e+05");
   EXPECT_EQ(_str(1.5, 20), "1.500000e+00");
   EXPECT_EQ(_str(1.5, 6), "1.500000e+00");
 
@@ -25,24 +22,9 @@ TEST(Zahltext, DoubleWidthsAndZeroCases) {
 
   // The digits are those of the C library's "%*.*Le": rounding ties, three
   // exponent digits, the extremes and non-finite values.
-  const double werte[] = {-3.25e-7,
-                          0.125,
-                          2.5,
-                          9.5,
-                          99999.95,
-                          123456.5,
-                          -0.3,
-                          1e100,
-                          1e-310,
-                          5e-324,
-                          1.7976931348623157e308,
-                          -9.999999999999e-101,
-                          1.0 / 3,
-                          HUGE_VAL,
-                          -HUGE_VAL,
-                          std::nan("")};
-  for (int w = 7; w <= 17; ++w)
-    for (double x : werte) {
+  for (double x : {1.0, -123450.0, -3.25e-7, 0.125, 2.5, 9.5, 99999.95, 123456.5, -0.3, 1e100, 1e-310, 5e-324,
+                   1.7976931348623157e308, -9.999999999999e-101, 1.0 / 3, HUGE_VAL, -HUGE_VAL, std::nan("")})
+    for (int w = 7; w <= 17; ++w) {
       char c[64];
       std::snprintf(c, sizeof c, "%*.*Le", w, w - 7, static_cast<long double>(x));
       EXPECT_EQ(_str(x, w), c) << w << " " << x;
@@ -63,13 +45,6 @@ TEST(Zahltext, IntegersBoolsAndTexts) {
   EXPECT_EQ(_str("kno", 2), "\"kno\"");
   EXPECT_EQ(_str1(3.14159), "   3.142");
   EXPECT_EQ(_str1(-1234.5, 4, 9), "-1234.500");
-  EXPECT_EQ(unterdrueckeschmutz(1e-9, 1e-8), 0.0);
-  EXPECT_EQ(unterdrueckeschmutz(-2e-8, 1e-8), -2e-8);
-
-  char puffer[32];
-  EXPECT_STREQ(ltoa(-5, puffer, 10, 1), "-5");
-  EXPECT_STREQ(ltoa(5, puffer, 10, 1), "+5");
-  EXPECT_STREQ(ltoa(0, puffer, 10, 0), "0");
 }
 
 TEST(Zeichen, ClassesAndComparison) {

@@ -4,12 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <filesystem>
 #include <fstream>
 #include <map>
 #include <regex>
-#include <string>
-#include <vector>
 
 #include "testhilfe.h"
 

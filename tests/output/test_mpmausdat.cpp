@@ -2,15 +2,12 @@
 
 #include <cmath>
 #include <memory>
-#include <sstream>
-#include <string>
-#include <vector>
+#include <tuple>
 
 #include "model/mpmobjkno.h"
 #include "model/mpmobjmat.h"
 #include "model/mpmobjmpu.h"
 #include "output/mpmaus.h"
-#include "solver/mpm.h"
 #include "solver/mpmobjsys.h"
 #include "testhilfe.h"
 
@@ -19,84 +16,46 @@ using namespace th;
 using TVM::VekR;
 
 namespace {
-const VekR leer;
 const char* const goldtabellen = "output/golden/datentabellen.txt";
 const double wurzel2 = std::sqrt(2.0);
 
-// Checks the five tables that always get their header (and, with `ende`,
-// their closing line) and the element table, which stays empty.
-void tabellen_pruefen(const Testlauf& lauf, const Tmpm& mpm, bool ende) {
-  const std::string schluss = ende ? "#Ende / " + mpm.zeitende + "\n" : "";
-  for (const char* t : {"dat.mpu.txt", "dat.kno.txt", "dat.kag.txt", "dat.kal.txt", "dat.kil.txt"})
-    EXPECT_EQ(lauf.lesen(t), golden(goldtabellen, t, mpm.zeitanfang) + schluss) << t;
-  EXPECT_EQ(lauf.lesen("dat.ele.txt"), "");
+// A whole table: its header, the rows of block `zeilen` of the golden file
+// and, with `ende`, the closing line.
+void pruefen(const Testlauf& lauf, const Tmpm& mpm, const std::string& t, const std::string& zeilen = "",
+             bool ende = false) {
+  const std::string text = lauf.lesen(t), kopf = golden(goldtabellen, t, mpm.zeitanfang);
+  EXPECT_EQ(text, kopf + (zeilen.empty() ? "" : golden(goldtabellen, zeilen)) +
+                      (ende ? "#Ende / " + mpm.zeitende + "\n" : ""))
+      << t;
 }
 
-// The rows after a header of `nkopf` characters, split into lines.
-std::vector<std::string> datenzeilen(const std::string& datei, std::size_t nkopf) {
-  return zeilen(datei.substr(nkopf));
-}
-
-// Checks the row layout (fields of 10 characters, one blank between) and
-// the values: a 10-wide exponent field keeps 4 significant digits, so the
-// relative error is at most 5e-4; zeros are exact.
-void pruefen(const std::string& zeile, const std::vector<double>& erwartet, const std::string& was) {
-  SCOPED_TRACE(was);
-  ASSERT_EQ(zeile.size(), 11 * erwartet.size() - 1) << zeile;
-  for (std::size_t i = 10; i < zeile.size(); i += 11)
-    EXPECT_EQ(zeile[i], ' ') << "column " << i / 11 + 2;
-  std::istringstream s(zeile);
-  for (std::size_t i = 0; i < erwartet.size(); ++i) {
-    double x = 0.0;
-    ASSERT_TRUE(static_cast<bool>(s >> x)) << "column " << i + 1;
-    EXPECT_NEAR(x, erwartet[i], 5e-4 * std::fabs(erwartet[i])) << "column " << i + 1;
-  }
-}
-
-// Two materials (elastic, plastic), three material points and three nodes.
-struct Modell {
-  Modell() {
-    mpm.stw.bipuaufmpu = false;
-    _material_erzeugen(&mpm, 1, 1, {2.0, 100.0, 0.25});
-    _material_erzeugen(&mpm, 2, 2, {2.0, 100.0, 0.25, 0.0, 1.0, 0.0});
-    for (int n : {1, 2, 3}) {
-      mp[n - 1] = materialpunkt(mpm, n, n, 2.0 * n, 1.0, n == 2 ? 2 : 1);
-      kn[n - 1] = knoten(mpm, n, 0.0, n);
-    }
-  }
-  Tmpm mpm;
-  TMaterialpunkt* mp[3];
-  TKnoten* kn[3];
-};
-
-void konvergiert(Tmpm& mpm) {
-  mpm.bausdat = mpm.bkonkontr = mpm.bkonv = mpm.bmatkonv = true;
-}
 } // namespace
 
-TEST(Datentabellen, ElementTableAndClosingAfterAStop) {
+// One output time (tt 4, t 0.5) of every table. Rows: point 1 with every
+// state variable and a point without material (zeros after t); nodes 1 and
+// 3, whose first component is fixed. Mass: row sum of M at the first
+// unknown (row 0: 6, row 4: 26); K: the diagonal; f: R; Fa: G. Material
+// iterations: one block per point and outer iteration, two empty lines
+// between blocks; lambda is the plastic law's fifth variable, 0 for the
+// elastic point. The element table, switched on before the start, gets its
+// header and its closing line.
+TEST(Datentabellen, RowsOfSelectedObjectsPerOutputTimeAndClosingLinesAfterAStop) {
   Testlauf lauf("");
   Konsolenumleitung k;
+  // Two materials (elastic, plastic), three material points and three nodes.
   Tmpm mpm;
+  mpm.stw.bipuaufmpu = false;
+  _material_erzeugen(&mpm, 1, 1, {2.0, 100.0, 0.25});
+  _material_erzeugen(&mpm, 2, 2, {2.0, 100.0, 0.25, 0.0, 1.0, 0.0});
+  TMaterialpunkt* mp[3];
+  TKnoten* kn[3];
+  for (int n : {1, 2, 3}) {
+    mp[n - 1] = materialpunkt(mpm, n, n, 2.0 * n, 1.0, n == 2 ? 2 : 1);
+    kn[n - 1] = knoten(mpm, n, 0.0, n);
+  }
   mpm.bausdat_ele = true;
   mpm._ausgabe(ZEITPU_ANFANG);
-  konvergiert(mpm);
-  mpm._ausgabe(ZEITPU_ZEITSCHRITTENDE);
-  mpm._ausgabe(ZEITPU_ABBRUCH);
-  const std::string ende = "#Ende / " + mpm.zeitende + "\n";
-  EXPECT_EQ(lauf.lesen("dat.ele.txt"), golden(goldtabellen, "dat.ele.txt", mpm.zeitanfang) + ende);
-}
-
-TEST(Datentabellen, RowsOfSelectedMaterialPointsAndNodesPerOutputTime) {
-  Testlauf lauf("");
-  Konsolenumleitung k;
-  Modell m;
-  Tmpm& mpm = m.mpm;
-  mpm._ausgabe(ZEITPU_ANFANG);
-  const std::size_t nmpu = lauf.lesen("dat.mpu.txt").size();
-  const std::size_t nkno = lauf.lesen("dat.kno.txt").size();
-
-  TZustgroe& zg = m.mp[0]->zust;
+  TZustgroe& zg = mp[0]->zust;
   zg.u.init({0.1, 0.2});
   zg.ut.init({3.0, 4.0});
   zg.utt.init({5.0, 6.0});
@@ -107,16 +66,16 @@ TEST(Datentabellen, RowsOfSelectedMaterialPointsAndNodesPerOutputTime) {
   // A point whose material is missing (the user went on after the error).
   Konsolenumleitung weiter("w\n");
   TMaterialpunkt* ohne = mpm._behalten(std::make_unique<TMaterialpunkt>(
-      &mpm, 9, OBJTYP_MPU, 99, 1.0, VekR{0.0, 0.0}, leer, leer, leer, leer, 0));
+      &mpm, 9, OBJTYP_MPU, 99, 1.0, VekR{0.0, 0.0}, VekR(), VekR(), VekR(), VekR(), 0));
   ASSERT_EQ(ohne->material, nullptr);
   mpm.mpu.einfuegen(9, ohne);
-  m.mp[0]->bausgewaehlt = ohne->bausgewaehlt = true;
+  mp[0]->bausgewaehlt = ohne->bausgewaehlt = true;
 
   // System of 5 unknowns: node 1 at 0 and 1, node 2 at 2 and 3, node 3 has
   // its first component fixed and the second at 4.
   TSystem& sys = *mpm.sys;
-  for (TKnoten* kn : m.kn)
-    mpm.knou.einfuegen(kn->num, kn);
+  for (TKnoten* p : kn)
+    mpm.knou.einfuegen(p->num, p);
   sys._init();
   for (int i = 0; i < 5; ++i) {
     for (int j = 0; j < 5; ++j) {
@@ -129,126 +88,53 @@ TEST(Datentabellen, RowsOfSelectedMaterialPointsAndNodesPerOutputTime) {
     sys.fm[i] = 0.5 * i;
     sys.G[i] = 1e-3 * (i + 1);
   }
-  m.kn[0]->sysposfhg.init({0, 1});
-  m.kn[1]->sysposfhg.init({2, 3});
-  m.kn[2]->sysposfhg.init({-1, 4});
-  m.kn[0]->zust.u.init({0.5, -0.25});
-  m.kn[0]->zust.ut.init({1.5, 2.5});
-  m.kn[0]->zust.utt.init({-3.0, 4.0});
-  m.kn[0]->zust.eps.init({1e-3, 2e-3, wurzel2 * 3e-3});
-  m.kn[0]->zust.sig.init({-1.0, -2.0, wurzel2 * -3.0});
-  m.kn[0]->bausgewaehlt = m.kn[2]->bausgewaehlt = true;
+  kn[0]->sysposfhg.init({0, 1});
+  kn[1]->sysposfhg.init({2, 3});
+  kn[2]->sysposfhg.init({-1, 4});
+  kn[0]->zust.u.init({0.5, -0.25});
+  kn[0]->zust.ut.init({1.5, 2.5});
+  kn[0]->zust.utt.init({-3.0, 4.0});
+  kn[0]->zust.eps.init({1e-3, 2e-3, wurzel2 * 3e-3});
+  kn[0]->zust.sig.init({-1.0, -2.0, wurzel2 * -3.0});
+  kn[0]->bausgewaehlt = kn[2]->bausgewaehlt = true;
+  sys.normdU = 1.5e-4;
+  sys.normG = 2.5e-6;
 
   // Switches off, or an unconverged step: no rows.
-  konvergiert(mpm);
+  mpm.bausdat = mpm.bkonkontr = mpm.bkonv = mpm.bmatkonv = true;
   mpm._ausgabe(ZEITPU_ZEITSCHRITTENDE);
+  mpm._ausgabe(ZEITPU_ITERATIONSSCHRITTENDE);
   mpm.bausdat_mpu = mpm.bausdat_kno = true;
   mpm.bkonv = false;
   mpm._ausgabe(ZEITPU_ZEITSCHRITTENDE);
   mpm.bkonv = true;
-  EXPECT_EQ(lauf.lesen("dat.mpu.txt").size(), nmpu);
-
   mpm.tt = 4;
   mpm.t = 0.5;
-  mpm._ausgabe(ZEITPU_ZEITSCHRITTENDE);
-  const std::vector<std::string> mz = datenzeilen(lauf.lesen("dat.mpu.txt"), nmpu);
-  ASSERT_EQ(mz.size(), 2u) << "two selected points";
-  pruefen(mz[0], {1,    4, 0.5, 5, 6,  3,  4,  0.1, 0.2, 1.1, 2.2, 0, 0, 0, 0.01, 0.02,
-                  0.03, 0, 0,   0, 10, 20, 30, 1,   2,   3,   4,   5, 7, 8, 9},
-          "point 1");
-  std::vector<double> p9 = {9, 4, 0.5};
-  p9.resize(31, 0.0);
-  pruefen(mz[1], p9, "point without material");
-
-  const std::vector<std::string> kz = datenzeilen(lauf.lesen("dat.kno.txt"), nkno);
-  ASSERT_EQ(kz.size(), 2u);
-  // Mass: row sum of M at the first unknown (row 0: 6, row 4: 26); K: diagonal.
-  pruefen(kz[0], {1,   4,   0.5, 6, 0,   0,   0,   0,    10,  21,    0,    0,    1,    2,  -0.1, -0.2,
-                  100, 101, -3,  4, 1.5, 2.5, 0.5, 0.75, 0.5, -0.25, 1e-3, 2e-3, 3e-3, -1, -2,   -3},
-          "node 1");
-  pruefen(kz[1], {3, 4,   0.5, 26, 0, 0, 0, 0, 0, 54, 0, 0, 0, 5, 0, -0.5,
-                  0, 104, 0,   0,  0, 0, 0, 3, 0, 0,  0, 0, 0, 0, 0, 0},
-          "node 3, first component fixed");
-}
-
-TEST(Datentabellen, ConvergenceTablesPerEquilibriumIteration) {
-  Testlauf lauf("");
-  Konsolenumleitung k;
-  Modell m;
-  Tmpm& mpm = m.mpm;
-  mpm._ausgabe(ZEITPU_ANFANG);
-  const std::size_t nkag = lauf.lesen("dat.kag.txt").size();
-  const std::size_t nkal = lauf.lesen("dat.kal.txt").size();
-  TSystem& sys = *mpm.sys;
-  for (VekR* v : {&sys.fint, &sys.fm, &sys.fext, &sys.G})
-    v->init(4, nullptr);
-  for (int i = 0; i < 4; ++i) {
-    sys.fint[i] = i + 1.0;
-    sys.fm[i] = -0.5 * i;
-    sys.fext[i] = 10.0 * i;
-    sys.G[i] = 1e-3 * (i + 1);
-  }
-  m.kn[1]->sysposfhg.init({2, 3});
-  m.kn[1]->bausgewaehlt = true;
-  sys.normdU = 1.5e-4;
-  sys.normG = 2.5e-6;
-  mpm.tt = 2;
-  mpm.t = 0.3;
   mpm.jjges = 7;
-
-  mpm._ausgabe(ZEITPU_ITERATIONSSCHRITTENDE); // switches off
+  // Iterations add no state rows, steps no convergence rows.
   mpm.bausdat_konvaglo = mpm.bausdat_konvalok = true;
   mpm._ausgabe(ZEITPU_ITERATIONSSCHRITTENDE);
-  // Other time points add no convergence rows.
-  konvergiert(mpm);
   mpm._ausgabe(ZEITPU_ZEITSCHRITTENDE);
 
-  const std::vector<std::string> g = datenzeilen(lauf.lesen("dat.kag.txt"), nkag);
-  ASSERT_EQ(g.size(), 1u);
-  pruefen(g[0], {2, 0.3, 7, 1.5e-4, 2.5e-6}, "global");
-  const std::vector<std::string> l = datenzeilen(lauf.lesen("dat.kal.txt"), nkal);
-  ASSERT_EQ(l.size(), 1u);
-  pruefen(l[0], {2, 2, 0.3, 7, 3, 4, -1, -1.5, 20, 30, 3e-3, 4e-3, 3e-3, 4e-3}, "node 2");
-
-  mpm._ausgabe(ZEITPU_ABBRUCH);
-  EXPECT_EQ(lauf.lesen("dat.kag.txt").substr(nkag), g[0] + "\n#Ende / " + mpm.zeitende + "\n");
-}
-
-TEST(Datentabellen, MaterialIterationRowsFormOneBlockPerPointAndIteration) {
-  Testlauf lauf("");
-  Konsolenumleitung k;
-  Modell m;
-  Tmpm& mpm = m.mpm;
-  mpm._ausgabe(ZEITPU_ANFANG);
-  const std::size_t nkil = lauf.lesen("dat.kil.txt").size();
-  m.mp[0]->bausgewaehlt = m.mp[1]->bausgewaehlt = true;
-  m.mp[0]->zust.z.init({0.0, 0.0, 0.0, 0.0, 0.25});
-  m.mp[1]->zust.z.init({0.0, 0.0, 0.0, 0.5, 0.125}); // plastic law: lambda is the fifth variable
-  m.mp[1]->zust.normdz = 1e-3;
-  m.mp[1]->zust.normr = 2e-5;
-  mpm.tt = 1;
-  mpm.t = 0.1;
-
-  mpm._ausgabe_dat_konvilok(ZEITPU_ZEITSCHRITTENDE, m.mp[0]); // switch off
+  mp[1]->bausgewaehlt = true;
+  mp[0]->zust.z.init({0.0, 0.0, 0.0, 0.0, 0.25});
+  mp[1]->zust.z.init({0.0, 0.0, 0.0, 0.5, 0.125});
+  mp[1]->zust.normdz = 1e-3;
+  mp[1]->zust.normr = 2e-5;
+  mpm._ausgabe_dat_konvilok(ZEITPU_ZEITSCHRITTENDE, mp[0]); // switch off
   mpm.bausdat_konvilok = true;
-  mpm._ausgabe_dat_konvilok(ZEITPU_ZEITSCHRITTENDE, m.mp[2]); // not selected
+  mpm._ausgabe_dat_konvilok(ZEITPU_ZEITSCHRITTENDE, mp[2]); // not selected
   mpm._ausgabe_dat_konvilok(ZEITPU_ZEITSCHRITTENDE, nullptr);
-
-  struct Aufruf {
-    TMaterialpunkt* mp;
-    int jjges, iiges;
-  } aufrufe[] = {{m.mp[0], 0, 0}, {m.mp[0], 0, 1}, {m.mp[1], 1, 2}};
-  for (const Aufruf& a : aufrufe) {
-    mpm.jjges = a.jjges;
-    mpm.iiges = a.iiges;
-    mpm._ausgabe_dat_konvilok(ZEITPU_ZEITSCHRITTENDE, a.mp);
+  for (const auto& [punkt, jjges, iiges] :
+       {std::tuple{mp[0], 0, 0}, std::tuple{mp[0], 0, 1}, std::tuple{mp[1], 1, 2}}) {
+    mpm.jjges = jjges;
+    mpm.iiges = iiges;
+    mpm._ausgabe_dat_konvilok(ZEITPU_ZEITSCHRITTENDE, punkt);
   }
-  // One block per point and outer iteration, two empty lines between blocks.
-  const std::vector<std::string> z = datenzeilen(lauf.lesen("dat.kil.txt"), nkil);
-  ASSERT_EQ(z.size(), 5u);
-  EXPECT_EQ(z[2] + z[3], "");
-  pruefen(z[1], {1, 1, 0.1, 0, 1, 0, 0, 0}, "elastic point: no plastic multiplier");
-  pruefen(z[4], {2, 1, 0.1, 1, 2, 1e-3, 2e-5, 0.125}, "plastic point, next outer iteration");
+  mpm._ausgabe(ZEITPU_ABBRUCH);
+  for (const char* t : {"mpu", "kno", "kag", "kal", "kil"})
+    pruefen(lauf, mpm, "dat." + std::string(t) + ".txt", t + std::string("-Zeilen"), true);
+  pruefen(lauf, mpm, "dat.ele.txt", "", true);
 }
 
 // The smallest usable model through start-up and the driver. The element
@@ -265,12 +151,14 @@ TEST(Datentabellen, RunWithoutSelectionsWritesHeadersAndClosingLinesOnly) {
   EXPECT_DOUBLE_EQ(mpm.t, 1.0);
   EXPECT_TRUE(mpm.bfertig);
   EXPECT_TRUE(mpm.bausdat_ele);
-  tabellen_pruefen(lauf, mpm, true);
+  for (const char* t : {"dat.mpu.txt", "dat.kno.txt", "dat.kag.txt", "dat.kal.txt", "dat.kil.txt"})
+    pruefen(lauf, mpm, t, "", true);
+  EXPECT_EQ(lauf.lesen("dat.ele.txt"), "");
   // The control log received the framed start like the console.
   EXPECT_NE(k.kontroll.str().find("\nSTART " + mpm.zeitanfang + "\n"), std::string::npos);
 }
 
-TEST(Ausgabezeitpunkte, TimeBasedTestWithItsTolerances) {
+TEST(Ausgabezeitpunkte, TimeAndStepBasedTestsAndTheDueFlags) {
   Tmpm mpm;
   mpm.stw.ta = 0.0;
   // Steps of 0.05 accumulated as the time loop does: due at every second step.
@@ -296,10 +184,7 @@ TEST(Ausgabezeitpunkte, TimeBasedTestWithItsTolerances) {
     mpm.t = f.t;
     EXPECT_EQ(mpm._bausgabe(f.dt, f.liste), f.faellig) << "ta=" << f.ta << " t=" << f.t << " dt=" << f.dt;
   }
-}
 
-TEST(Ausgabezeitpunkte, StepBasedTestAndTheDueFlags) {
-  Tmpm mpm;
   mpm.stw.tta = 2;
   const std::set<unsigned int> liste = {4};
   for (int tt = 2; tt <= 9; ++tt) {
@@ -308,19 +193,17 @@ TEST(Ausgabezeitpunkte, StepBasedTestAndTheDueFlags) {
     EXPECT_EQ(mpm._bausgabe(0u, liste), tt == 4) << tt;
   }
 
+  // The due flags: "always" or the time test of their interval.
   mpm.stw.ta = 0.0;
   mpm.stw.bimmerausktr = false;
   mpm.stw.dtausktr = 0.1;
-  mpm.stw.bimmerausdat = false;
   mpm.stw.dtausdat = 0.2;
-  mpm.t = 0.1;
-  EXPECT_EQ(mpm._bausgabe(), 1);
-  EXPECT_TRUE(mpm.bausktr);
-  EXPECT_FALSE(mpm.bausdat);
-  mpm.t = 0.15;
-  mpm._bausgabe();
-  EXPECT_FALSE(mpm.bausktr);
-  mpm.stw.bimmerausdat = true;
-  mpm._bausgabe();
-  EXPECT_TRUE(mpm.bausdat);
+  for (const auto& [t, immer, ktr, dat] :
+       {std::tuple{0.1, false, true, false}, {0.15, false, false, false}, {0.15, true, false, true}}) {
+    mpm.t = t;
+    mpm.stw.bimmerausdat = immer;
+    EXPECT_EQ(mpm._bausgabe(), 1);
+    EXPECT_EQ(mpm.bausktr, ktr) << t;
+    EXPECT_EQ(mpm.bausdat, dat) << t;
+  }
 }

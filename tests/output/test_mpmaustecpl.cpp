@@ -1,12 +1,9 @@
 #include <gtest/gtest.h>
 
-#include <string>
-
 #include "frame/mix.h"
 #include "model/mpmobjmat.h"
 #include "model/mpmobjmpu.h"
 #include "output/mpmaus.h"
-#include "solver/mpm.h"
 #include "testhilfe.h"
 
 using namespace MPM;
