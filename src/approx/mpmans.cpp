@@ -625,17 +625,17 @@ bool _ansatz_verfuegbar(ANSATZ ans) {
   return ans == ANSATZ_KOPIEREN || ans == ANSATZ_ELE || ans == ANSATZ_ELEINV || ans == ANSATZ_WOLKEN;
 }
 
-std::unique_ptr<TAnsatz> _ansatz_erzeugen(TModell* mpm, TPunkt* heimatpu, OBJTYP heimatOT, OBJTYP stuetzOT,
-                                          ANSATZ ans) {
+TAnsatz* _ansatz_erzeugen(TModell* mpm, TPunkt* heimatpu, OBJTYP heimatOT, OBJTYP stuetzOT, ANSATZ ans) {
+  if (!mpm) return nullptr;
   switch (ans) {
   case ANSATZ_KOPIEREN:
-    return std::make_unique<TAnsatzKopieren>(mpm, heimatpu, heimatOT, stuetzOT);
+    return mpm->_anlegen<TAnsatzKopieren>(mpm, heimatpu, heimatOT, stuetzOT);
   case ANSATZ_ELE:
-    return std::make_unique<TAnsatzEle>(mpm, heimatpu, heimatOT, stuetzOT);
+    return mpm->_anlegen<TAnsatzEle>(mpm, heimatpu, heimatOT, stuetzOT);
   case ANSATZ_ELEINV:
-    return std::make_unique<TAnsatzEleinv>(mpm, heimatpu, heimatOT, stuetzOT);
+    return mpm->_anlegen<TAnsatzEleinv>(mpm, heimatpu, heimatOT, stuetzOT);
   case ANSATZ_WOLKEN:
-    return std::make_unique<TAnsatzWolken>(mpm, heimatpu, heimatOT, stuetzOT);
+    return mpm->_anlegen<TAnsatzWolken>(mpm, heimatpu, heimatOT, stuetzOT);
   default:
     return nullptr;
   }

@@ -156,9 +156,9 @@ inline TAnsatzEleinv* ANSATZELEINV_Z(TAnsatz* a) {
   return static_cast<TAnsatzEleinv*>(a);
 }
 
-// The approximation of kind `ans` for the target; null for 0 and unknown kinds.
-std::unique_ptr<TAnsatz> _ansatz_erzeugen(TModell* mpm, TPunkt* heimatpu, OBJTYP heimatOT, OBJTYP stuetzOT,
-                                          ANSATZ ans);
+// The approximation of kind `ans` for the target, built in the memory of
+// `mpm` and kept with it for the run; null for 0, unknown kinds and no model.
+TAnsatz* _ansatz_erzeugen(TModell* mpm, TPunkt* heimatpu, OBJTYP heimatOT, OBJTYP stuetzOT, ANSATZ ans);
 // Whether `_ansatz_erzeugen` builds approximations of this kind.
 bool _ansatz_verfuegbar(ANSATZ ans);
 // Hands a reference point to an element approximation; false for null or another kind.

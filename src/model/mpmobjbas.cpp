@@ -1,8 +1,15 @@
 #include "model/mpmobjbas.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <new>
 #include <ostream>
 #include <string>
+
+#if defined(__linux__)
+#include <sys/mman.h>
+#endif
 
 #include "frame/fehler.h"
 #include "input/dateinaus.h"
@@ -51,7 +58,10 @@ std::ostream& operator<<(std::ostream& os, const std::vector<TObjbasis*>& liste)
   return os;
 }
 
-TModell::~TModell() = default;
+TModell::~TModell() {
+  for (const TAngelegt& a : angelegt_)
+    a.zerstoeren(a.obj);
+}
 
 std::string TModell::_str_eindatpos() const {
   return "Eingabedatei, Zeilennummer " + std::to_string(eindat ? eindat->zeilennummer() : 0);
@@ -105,18 +115,87 @@ int TModell::_delta_num(OBJTYP ot) const {
 }
 
 double* TModell::_speicher(std::size_t n) {
-  constexpr std::size_t Nstueck = 1 << 15; // doubles per store
-  if (n == 0) return nullptr;
-  if (Nspeicher_frei_ < n) {
-    const std::size_t groesse = std::max(Nstueck, n);
-    speicher_.push_back(std::make_unique<double[]>(groesse));
-    speicher_naechst_ = speicher_.back().get();
-    Nspeicher_frei_ = groesse;
+  return n == 0 ? nullptr : static_cast<double*>(platz(n * sizeof(double), alignof(double)));
+}
+
+namespace {
+constexpr std::size_t grosse_seite = std::size_t(2) << 20;
+// Under AddressSanitizer every request gets a piece of its own, so that an
+// access beyond an object is still caught.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool einzeln = true;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr bool einzeln = true;
+#else
+constexpr bool einzeln = false;
+#endif
+#else
+constexpr bool einzeln = false;
+#endif
+} // namespace
+
+// Pieces of 4 MiB and more come from the system, in whole large pages, 2 MiB
+// aligned and marked for large pages before they are touched; the smaller
+// ones of a small model from the heap.
+TModell::TStueck::TStueck(std::size_t groesse, bool bgross) : groesse_(groesse) {
+#if defined(__linux__)
+  if (bgross && groesse >= 2 * grosse_seite) {
+    groesse_ = (groesse + grosse_seite - 1) / grosse_seite * grosse_seite;
+    void* p =
+        mmap(nullptr, groesse_ + grosse_seite, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (p != MAP_FAILED) {
+      char* c = static_cast<char*>(p);
+      const std::size_t vorn =
+          (grosse_seite - reinterpret_cast<std::uintptr_t>(c) % grosse_seite) % grosse_seite;
+      if (vorn > 0) munmap(c, vorn);
+      munmap(c + vorn + groesse_, grosse_seite - vorn);
+      anfang_ = c + vorn;
+      bseiten_ = true;
+      madvise(anfang_, groesse_, MADV_HUGEPAGE); // a hint; refused, the pages stay small
+      return;
+    }
+    groesse_ = groesse;
   }
-  double* block = speicher_naechst_;
-  speicher_naechst_ += n;
-  Nspeicher_frei_ -= n;
-  return block;
+#endif
+  (void)bgross;
+  anfang_ = static_cast<char*>(::operator new(groesse_, std::align_val_t(64)));
+  std::memset(anfang_, 0, groesse_);
+}
+
+TModell::TStueck::~TStueck() {
+  if (!anfang_) return;
+#if defined(__linux__)
+  if (bseiten_) {
+    munmap(anfang_, groesse_);
+    return;
+  }
+#endif
+  ::operator delete(anfang_, std::align_val_t(64));
+}
+
+void* TModell::platz(std::size_t groesse, std::size_t ausrichtung) {
+  if (einzeln) {
+    stuecke_.emplace_back(std::max<std::size_t>(groesse, 1), false);
+    return stuecke_.back().anfang();
+  }
+  std::size_t luecke =
+      naechst_ ? (ausrichtung - reinterpret_cast<std::uintptr_t>(naechst_) % ausrichtung) % ausrichtung : 0;
+  if (!naechst_ || frei_ < luecke + groesse) {
+    // Each piece twice the last, from 256 KiB up to 32 MiB: a small model
+    // stays small, a large one gets few, large pieces.
+    const std::size_t letzte = stuecke_.empty() ? 0 : stuecke_.back().groesse();
+    const std::size_t stueck =
+        std::clamp<std::size_t>(2 * letzte, std::size_t(256) << 10, std::size_t(32) << 20);
+    stuecke_.emplace_back(std::max(stueck, groesse), true);
+    naechst_ = stuecke_.back().anfang();
+    frei_ = stuecke_.back().groesse();
+    luecke = 0;
+  }
+  void* p = naechst_ + luecke;
+  naechst_ += luecke + groesse;
+  frei_ -= luecke + groesse;
+  return p;
 }
 
 unsigned int& TModell::_maxnum(OBJTYP ot) {

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <iosfwd>
 #include <memory>
+#include <new>
 #include <string>
 #include <type_traits>
 #include <utility>
@@ -197,6 +198,14 @@ public:
   // point or approximation, kept for the whole run: the data of objects
   // created one after the other lie one after the other.
   double* _speicher(std::size_t n);
+  // Builds an object in the same memory, next to what was created before
+  // it, and keeps it for the rest of the run (its destructor runs with the
+  // model's).
+  template <class T, class... A> T* _anlegen(A&&... args) {
+    T* obj = new (platz(sizeof(T), alignof(T))) T(std::forward<A>(args)...);
+    angelegt_.push_back({obj, [](void* p) { static_cast<T*>(p)->~T(); }});
+    return obj;
+  }
 
   // Takes ownership of a model object for the rest of the run.
   template <class T> T* _behalten(std::unique_ptr<T> obj) {
@@ -223,11 +232,41 @@ public:
   const TWolkenquellen* wolkenquellen = nullptr;
 
 private:
+  // A piece of the run's memory; the large ones are asked to be backed by
+  // large pages, since the passes over the points are bound by address
+  // translation once a model leaves the caches.
+  class TStueck {
+  public:
+    // With `bgross` a large piece may come from the system in large pages.
+    TStueck(std::size_t groesse, bool bgross);
+    ~TStueck();
+    TStueck(TStueck&& s) noexcept : anfang_(s.anfang_), groesse_(s.groesse_), bseiten_(s.bseiten_) {
+      s.anfang_ = nullptr;
+    }
+    TStueck(const TStueck&) = delete;
+    TStueck& operator=(const TStueck&) = delete;
+    TStueck& operator=(TStueck&&) = delete;
+    char* anfang() const { return anfang_; }
+    std::size_t groesse() const { return groesse_; }
+
+  private:
+    char* anfang_ = nullptr;
+    std::size_t groesse_;
+    bool bseiten_ = false; // mapped from the system rather than the heap
+  };
+  struct TAngelegt {
+    void* obj;
+    void (*zerstoeren)(void*);
+  };
+  // `groesse` bytes at a multiple of `ausrichtung` (a power of two), zero.
+  void* platz(std::size_t groesse, std::size_t ausrichtung);
+
   std::array<unsigned int, 11> maxnum_{};
   unsigned int maxnum_sonst_ = 0;
-  std::vector<std::unique_ptr<double[]>> speicher_; // before objekte_: outlives the points
-  double* speicher_naechst_ = nullptr;              // next free double of the last store
-  std::size_t Nspeicher_frei_ = 0;                  // doubles left in it
+  std::vector<TStueck> stuecke_;    // before the objects: outlives them
+  char* naechst_ = nullptr;         // next free byte of the last piece
+  std::size_t frei_ = 0;            // bytes left in it
+  std::vector<TAngelegt> angelegt_; // in the order of creation
   std::vector<std::unique_ptr<TObjbasis>> objekte_;
 };
 

@@ -177,7 +177,7 @@ TElement* ele_erzeugen(TModell* mpm, int num, int matnum, int eletypnum, const s
     vol[p] = detJ * regel.wp[p];
   }
 
-  TElement* e = mpm->_behalten(std::make_unique<TElement>(mpm, num, matnum, eletypnum, nummern, farbe));
+  TElement* e = mpm->_anlegen<TElement>(mpm, num, matnum, eletypnum, nummern, farbe);
   mpm->ele.einfuegen(static_cast<int>(e->num), e);
   const bool beleansatz = mpm->stw.ansatz_knou_zu_pu == ANSATZ_ELE;
   const TVM::VekR null;
@@ -186,13 +186,13 @@ TElement* ele_erzeugen(TModell* mpm, int num, int matnum, int eletypnum, const s
     // with its state provider.
     TMaterialpunkt* mp = nullptr;
     if (mpm->stw.bipuaufmpu) {
-      mp = mpm->_behalten(std::make_unique<TMaterialpunkt>(mpm, -1, OBJTYP_ELE, matnum, vol[p], x[p], null,
-                                                           null, null, null, 0));
+      mp =
+          mpm->_anlegen<TMaterialpunkt>(mpm, -1, OBJTYP_ELE, matnum, vol[p], x[p], null, null, null, null, 0);
       mpm->mpu.einfuegen(static_cast<int>(mp->num), mp);
       mp->element = e;
     }
-    TIntegrationspunkt* ip = mpm->_behalten(std::make_unique<TIntegrationspunkt>(
-        mpm, -1, OBJTYP_ELE, vol[p], x[p], null, null, null, null, 0, mp));
+    TIntegrationspunkt* ip =
+        mpm->_anlegen<TIntegrationspunkt>(mpm, -1, OBJTYP_ELE, vol[p], x[p], null, null, null, null, 0, mp);
     mpm->ipu.einfuegen(static_cast<int>(ip->num), ip);
     ip->element = e;
     if (beleansatz) {

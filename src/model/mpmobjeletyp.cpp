@@ -37,7 +37,7 @@ TElementtyp* eletyp_erzeugen(TModell* mpm, int num, ELE::FORM form, ELE::ANSFUNK
   if (Nipu < 0 || !ELEIPU::get_datasetptr(ELEIPU::Tkey(d, form, ipu, static_cast<unsigned>(Nipu))))
     return fehler("Elementintegration unzulaessig: " +
                   ELEIPU::_name(d, form, ipu, static_cast<unsigned>(Nipu < 0 ? 0 : Nipu)) + "\n");
-  TElementtyp* typ = mpm->_behalten(std::make_unique<TElementtyp>(mpm, num, form, x, u, ipu, Nipu, farbe));
+  TElementtyp* typ = mpm->_anlegen<TElementtyp>(mpm, num, form, x, u, ipu, Nipu, farbe);
   mpm->eletyp.einfuegen(static_cast<int>(typ->num), typ);
   return typ;
 }

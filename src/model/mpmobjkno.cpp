@@ -99,21 +99,20 @@ TKnoten* kno_erzeugen(TModell* mpm, int num, int matnum, double vol, const TVM::
          << "Materialnummer nicht vorhanden: " << matnum << "\n";
     return nullptr;
   }
-  TKnoten* kn = mpm->_behalten(std::make_unique<TKnoten>(mpm, num, OBJTYP_KNO, vol, x, u, ut, utt, z, farbe));
+  TKnoten* kn = mpm->_anlegen<TKnoten>(mpm, num, OBJTYP_KNO, vol, x, u, ut, utt, z, farbe);
   mpm->kno.einfuegen(static_cast<int>(kn->num), kn);
 
   TMaterialpunkt* mp = nullptr;
   if (mpm->stw.bmpuaufkno) {
-    mp = mpm->_behalten(
-        std::make_unique<TMaterialpunkt>(mpm, -1, OBJTYP_KNO, matnum, vol, x, u, ut, utt, z, farbe));
+    mp = mpm->_anlegen<TMaterialpunkt>(mpm, -1, OBJTYP_KNO, matnum, vol, x, u, ut, utt, z, farbe);
     mpm->mpu.einfuegen(static_cast<int>(mp->num), mp);
     kn->mpu_auf = mp;
     mp->kno_auf = kn;
     mp->zustgeber = kn;
   }
   if (mpm->stw.bipuaufkno) {
-    TIntegrationspunkt* ip = mpm->_behalten(
-        std::make_unique<TIntegrationspunkt>(mpm, -1, OBJTYP_KNO, vol, x, u, ut, utt, z, farbe, kn));
+    TIntegrationspunkt* ip =
+        mpm->_anlegen<TIntegrationspunkt>(mpm, -1, OBJTYP_KNO, vol, x, u, ut, utt, z, farbe, kn);
     mpm->ipu.einfuegen(static_cast<int>(ip->num), ip);
     kn->ipu_auf = ip;
     ip->kno_auf = kn;

@@ -157,7 +157,7 @@ TKontaktlinie* konlin_erzeugen(TModell* mpm, int num, OBJTYP puobjtyp, KONLINTYP
     return fehler("FEHLER in <konlin_erzeugen(...)>: Zu wenig Stuetzpunkte Nstuetzp=" +
                   std::to_string(punum.size()) + "\n");
 
-  TKontaktlinie* kl = mpm->_behalten(std::make_unique<TKontaktlinie>(mpm, num, puobjtyp, typ, punum));
+  TKontaktlinie* kl = mpm->_anlegen<TKontaktlinie>(mpm, num, puobjtyp, typ, punum);
   mpm->konlin.einfuegen(static_cast<int>(kl->num), kl);
   // Only the support points of a line that exists leave the contact search.
   for (TPunkt* p : kl->stuetzpu)

@@ -109,8 +109,7 @@ TPunktlast* pula_erzeugen(TModell* mpm, int nummer, OBJTYP ziel, LASTTYP art,
   const unsigned int plus = mpm->_numplus(ziel);
   for (unsigned int& n : verschoben)
     n += plus;
-  TPunktlast* pl =
-      mpm->_behalten(std::make_unique<TPunktlast>(mpm, nummer, ziel, art, verschoben, beta, ftyp, tA, tE, c));
+  TPunktlast* pl = mpm->_anlegen<TPunktlast>(mpm, nummer, ziel, art, verschoben, beta, ftyp, tA, tE, c);
   mpm->pla.einfuegen(static_cast<int>(pl->num), pl);
   return pl;
 }

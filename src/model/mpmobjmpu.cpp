@@ -259,12 +259,12 @@ TMaterialpunkt* mpu_erzeugen(TModell* mpm, int num, int matnum, double vol, TVM:
     for (int i = 0; i < x.n; ++i)
       x[i] += MATHE::zufall(-s, s);
 
-  TMaterialpunkt* mp = mpm->_behalten(
-      std::make_unique<TMaterialpunkt>(mpm, num, OBJTYP_MPU, matnum, vol, x, u, ut, utt, z, farbe));
+  TMaterialpunkt* mp =
+      mpm->_anlegen<TMaterialpunkt>(mpm, num, OBJTYP_MPU, matnum, vol, x, u, ut, utt, z, farbe);
   mpm->mpu.einfuegen(static_cast<int>(mp->num), mp);
   if (mpm->stw.bipuaufmpu) {
-    TIntegrationspunkt* ip = mpm->_behalten(std::make_unique<TIntegrationspunkt>(
-        mpm, -1, OBJTYP_MPU, mp->vola, mp->xa, u, ut, utt, z, farbe, mp));
+    TIntegrationspunkt* ip =
+        mpm->_anlegen<TIntegrationspunkt>(mpm, -1, OBJTYP_MPU, mp->vola, mp->xa, u, ut, utt, z, farbe, mp);
     mpm->ipu.einfuegen(static_cast<int>(ip->num), ip);
     mp->ipu_auf = ip;
     ip->mpu_auf = mp;
@@ -277,8 +277,8 @@ TMaterialpunktquelle* mpuquell_erzeugen(TModell* mpm, int num, OBJTYP, double tA
                                         const TVM::VekR& ut, const TVM::VekR& utt, const TVM::VekR& z,
                                         int farbe) {
   if (!datensatz_pruefen(mpm, mpm->mpuquell, "Materialpunktquellennummer", num, matnum, vol)) return nullptr;
-  TMaterialpunktquelle* q = mpm->_behalten(std::make_unique<TMaterialpunktquelle>(
-      mpm, num, OBJTYP_MPUQUELL, tA, tE, dt, matnum, vol, x, u, ut, utt, z, farbe));
+  TMaterialpunktquelle* q = mpm->_anlegen<TMaterialpunktquelle>(mpm, num, OBJTYP_MPUQUELL, tA, tE, dt, matnum,
+                                                                vol, x, u, ut, utt, z, farbe);
   mpm->mpuquell.einfuegen(static_cast<int>(q->num), q);
   return q;
 }

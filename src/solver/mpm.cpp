@@ -94,10 +94,7 @@ TSystembasis* Tmpm::_system() {
 }
 
 TAnsatz* Tmpm::_ansatz_anlegen(TPunkt* heimatpu, OBJTYP heimatOT, OBJTYP stuetzOT, ANSATZ art) {
-  std::unique_ptr<TAnsatz> a = _ansatz_erzeugen(this, heimatpu, heimatOT, stuetzOT, art);
-  if (!a) return nullptr;
-  ansaetze_.push_back(std::move(a));
-  return ansaetze_.back().get();
+  return _ansatz_erzeugen(this, heimatpu, heimatOT, stuetzOT, art);
 }
 
 bool Tmpm::_xi_setzen(TAnsatz* a, const TVM::VekR& xi) {

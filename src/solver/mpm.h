@@ -313,8 +313,6 @@ private:
   double verschiebungen_zeit_ = 0.0;
   std::size_t verschiebungen_stand_[3] = {0, 0, 0}; // loads, nodes, material points
   bool bverschiebungen_ = false;
-
-  std::vector<std::unique_ptr<TAnsatz>> ansaetze_; // the approximations of all points
 };
 
 } // namespace MPM

@@ -34,7 +34,12 @@ TAnsatz* const* ansatzplatz(TPunkt* p, OBJTYP quelle) {
 void Tmpm::vorausladen(const std::vector<TObjbasis*>& liste, std::size_t i, OBJTYP quelle, int von, int bis,
                        bool bquellen) {
   const std::size_t n = liste.size();
-  if (i + 16 < n) TVM::vorholen(liste[i + 16]);
+  if (i + 16 < n) {
+    // An object's first members may straddle two lines.
+    const char* o = reinterpret_cast<const char*>(liste[i + 16]);
+    TVM::vorholen(o);
+    TVM::vorholen(o + 63);
+  }
   if (i + 8 < n) {
     TPunkt* p = PU_Z(liste[i + 8]);
     if (TAnsatz* const* a = ansatzplatz(p, quelle)) TVM::vorholen(a);
