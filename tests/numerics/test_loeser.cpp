@@ -74,7 +74,9 @@ TEST(Loeser, EveryKindInvertsAndGivesTheDeterminant) {
     double det = 5;
     ASSERT_EQ(loeser_inverse(s, det, l), pseudo ? 1 : 0) << str_LOESER(l);
     EXPECT_EQ(det, 0.0);
-    if (pseudo) EXPECT_LT(penrose(s0, s), 1e-12);
+    if (pseudo) {
+      EXPECT_LT(penrose(s0, s), 1e-12);
+    }
   }
   // Non-square: only the pseudo-inverse, of the transposed shape.
   const MatR r0 = zufallsmatrix(4, 6, g);
