@@ -120,19 +120,6 @@ double* TModell::_speicher(std::size_t n) {
 
 namespace {
 constexpr std::size_t grosse_seite = std::size_t(2) << 20;
-// Under AddressSanitizer every request gets a piece of its own, so that an
-// access beyond an object is still caught.
-#if defined(__SANITIZE_ADDRESS__)
-constexpr bool einzeln = true;
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-constexpr bool einzeln = true;
-#else
-constexpr bool einzeln = false;
-#endif
-#else
-constexpr bool einzeln = false;
-#endif
 } // namespace
 
 // Pieces of 4 MiB and more come from the system, in whole large pages, 2 MiB
@@ -175,7 +162,7 @@ TModell::TStueck::~TStueck() {
 }
 
 void* TModell::platz(std::size_t groesse, std::size_t ausrichtung) {
-  if (einzeln) {
+  if (beinzeln) {
     stuecke_.emplace_back(std::max<std::size_t>(groesse, 1), false);
     return stuecke_.back().anfang();
   }

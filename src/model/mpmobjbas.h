@@ -20,6 +20,16 @@
 
 class Tdatein;
 
+// Under AddressSanitizer the model's memory gives every request a piece of
+// its own, so that an access beyond an object is still caught.
+#if defined(__SANITIZE_ADDRESS__)
+#define MPM_SPEICHER_EINZELN 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define MPM_SPEICHER_EINZELN 1
+#endif
+#endif
+
 namespace MPM {
 
 class TModell;
@@ -206,6 +216,12 @@ public:
     angelegt_.push_back({obj, [](void* p) { static_cast<T*>(p)->~T(); }});
     return obj;
   }
+
+#if defined(MPM_SPEICHER_EINZELN)
+  static constexpr bool beinzeln = true;
+#else
+  static constexpr bool beinzeln = false;
+#endif
 
   // Takes ownership of a model object for the rest of the run.
   template <class T> T* _behalten(std::unique_ptr<T> obj) {

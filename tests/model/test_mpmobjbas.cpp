@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -113,4 +115,50 @@ TEST(Objektbasis, RegistryArrayInNumberOrder) {
     karte.push_back(eintrag.first);
   EXPECT_EQ(liste, erwartet);
   EXPECT_EQ(karte, erwartet);
+}
+
+// Objects and stores of a run come from the model's memory: objects made one
+// after the other lie one after the other (except under AddressSanitizer,
+// which gives each its own piece), blocks are zero and never overlap across
+// the pieces, and every object is destroyed once with the model.
+TEST(Objektbasis, ModelMemoryInCreationOrder) {
+  struct alignas(64) Breit : Probe {
+    using Probe::Probe;
+  };
+  int geloescht = 0;
+  {
+    Tmpm mpm;
+    std::vector<Probe*> objekte;
+    for (int n = 1; n <= 5; ++n)
+      objekte.push_back(mpm._anlegen<Probe>(&mpm, OBJTYP_KNO, n, &geloescht));
+    const Breit* breit = mpm._anlegen<Breit>(&mpm, OBJTYP_KNO, 6, &geloescht);
+    EXPECT_EQ(reinterpret_cast<std::uintptr_t>(breit) % 64, 0u);
+    for (std::size_t i = 1; i < objekte.size(); ++i) {
+      const auto abstand =
+          reinterpret_cast<const char*>(objekte[i]) - reinterpret_cast<const char*>(objekte[i - 1]);
+      EXPECT_GE(abstand, static_cast<std::ptrdiff_t>(sizeof(Probe))) << i;
+    }
+    if (!TModell::beinzeln) {
+      EXPECT_EQ(reinterpret_cast<const char*>(objekte[1]) - reinterpret_cast<const char*>(objekte[0]),
+                static_cast<std::ptrdiff_t>(sizeof(Probe)));
+    }
+    // 24 MB in blocks of 1,000 doubles and one block larger than the largest
+    // piece: every piece size, from the heap and from the system.
+    std::vector<std::pair<double*, std::size_t>> bloecke;
+    for (int b = 0; b < 3000; ++b)
+      bloecke.emplace_back(mpm._speicher(1000), 1000);
+    bloecke.emplace_back(mpm._speicher(4'500'000), 4'500'000);
+    for (std::size_t b = 0; b < bloecke.size(); ++b) {
+      auto [p, n] = bloecke[b];
+      ASSERT_TRUE(std::all_of(p, p + n, [](double x) { return x == 0.0; })) << b;
+      std::fill(p, p + n, static_cast<double>(b));
+    }
+    for (std::size_t b = 0; b < bloecke.size(); ++b) {
+      auto [p, n] = bloecke[b];
+      ASSERT_TRUE(p[0] == static_cast<double>(b) && p[n - 1] == static_cast<double>(b)) << b;
+    }
+    EXPECT_EQ(mpm._speicher(0), nullptr);
+    EXPECT_EQ(geloescht, 0);
+  }
+  EXPECT_EQ(geloescht, 6);
 }
