@@ -144,6 +144,9 @@ double ableitung1d(const MatR& xk, int zeile, const int* spalten, int ordnung, d
   return s;
 }
 
+// Derivatives of the geometry at the four corners from the edge nodes of the
+// element data: b is 4 x 4, row k = corner k with (dx/dxi, dx/deta, dy/dxi,
+// dy/deta). False when xk has fewer than 2 rows or 4 * ordnung columns.
 bool b_viereck(int ordnung, const MatR& xk, MatR& b) {
   if (xk.zeilen < 2 || xk.spalten < 4 * ordnung || !groesse(b, 4, 4)) return false;
   const int o = ordnung - 1;
@@ -427,16 +430,6 @@ std::string& get_datasetnames(std::string& namen) {
   return ELE::alle_namen(register_ans(), namen, [](const Tdataset& ds) { return ds.key.name; });
 }
 
-bool _b_D2ViereckHermc1o1(const MatR& xk, MatR& b) {
-  return b_viereck(1, xk, b);
-}
-bool _b_D2ViereckHermc1o2(const MatR& xk, MatR& b) {
-  return b_viereck(2, xk, b);
-}
-bool _b_D2ViereckHermc1o3(const MatR& xk, MatR& b) {
-  return b_viereck(3, xk, b);
-}
-
 } // namespace ELEANS
 
 namespace ELE {
@@ -494,10 +487,6 @@ int Nknoten(FORM f, ANSFUNK a) {
   default:
     return 0;
   }
-}
-
-bool _bansfunkkey(const ELEANS::Tkey& key) {
-  return ELEANS::finden(key) != nullptr;
 }
 
 bool _bxi(const VekR& xi, const ELEANS::Tkey& key, bool btol) {

@@ -32,8 +32,10 @@ using Tbxi = bool (*)(const TVM::VekR& xi, bool btol);
 // Values (Nk*NLk) and reference derivatives ((Nk*NLk) x DIM1) at xi. The
 // element data xk (DIM1 x nodes, physical) is read by the Hermite families
 // only: the line family of order N reads row 0, columns 0 to N, as the nodes
-// of the line Lagrange dataset of order N; the quadrilateral ones read as
-// `_b_D2ViereckHermc1oN` below. Too little element data gives false.
+// of the line Lagrange dataset of order N; the quadrilateral ones of order N
+// read rows 0 and 1 of the edge nodes of the Lagrange (or serendipity)
+// geometry of that order, columns 0-3 for order 1, 0-7 for order 2 and 0-11
+// for order 3. Too little element data gives false.
 using TL = bool (*)(const TVM::MatR& xk, const TVM::VekR& xi, TVM::VekR& L);
 using TL_xi = bool (*)(const TVM::MatR& xk, const TVM::VekR& xi, TVM::MatR& L_xi);
 
@@ -62,16 +64,6 @@ const Tdataset& get_datasetref(const std::string& name);
 // All names in key order, separated by line feeds.
 std::string& get_datasetnames(std::string& namen);
 
-// Derivatives of the geometry at the four corners from the element data, for
-// the quadrilateral Hermite families: b is 4 x 4, row k = corner k with
-// (dx/dxi, dx/deta, dy/dxi, dy/deta). Only the edge nodes of the Lagrange
-// (or serendipity) geometry of that order are read: columns 0-3 for order 1,
-// 0-7 for order 2, 0-11 for order 3. False when xk has fewer than 2 rows or
-// fewer columns than that.
-bool _b_D2ViereckHermc1o1(const TVM::MatR& xk, TVM::MatR& b);
-bool _b_D2ViereckHermc1o2(const TVM::MatR& xk, TVM::MatR& b);
-bool _b_D2ViereckHermc1o3(const TVM::MatR& xk, TVM::MatR& b);
-
 } // namespace ELEANS
 
 namespace ELE {
@@ -80,7 +72,6 @@ namespace ELE {
 int Nknoten(FORM f, ANSFUNK a);
 
 // The functions below are silent and false when the key has no dataset.
-bool _bansfunkkey(const ELEANS::Tkey& key);
 bool _bxi(const TVM::VekR& xi, const ELEANS::Tkey& key, bool btol);
 bool L_(const TVM::MatR& xk, const TVM::VekR& xi, TVM::VekR& L, const ELEANS::Tkey& key);
 inline bool _L(const TVM::MatR& xk, const TVM::VekR& xi, TVM::VekR& L, const ELEANS::Tkey& key) {

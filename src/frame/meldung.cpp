@@ -20,11 +20,6 @@ void abbruch() {
   if (!(*konsein >> c) || c == 'x') throw 1;
 }
 
-void bestaetigung() {
-  *konsaus << weitertext << std::flush;
-  zeichen_abwarten();
-}
-
 void meldung(const std::string& titel, const std::string& text, char modus) {
   if (!titel.empty() || !text.empty()) {
     *konsaus << titel;

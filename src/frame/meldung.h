@@ -6,8 +6,6 @@
 // The stop question: "x" throws the integer 1, any other character returns.
 // The end of the console input counts as "x".
 void abbruch();
-// Waits for one character.
-void bestaetigung();
 // Writes titel and text; modus 'a' then asks the stop question, 'b' waits.
 void meldung(const std::string& titel, const std::string& text, char modus);
 void _fehlermeldung(const std::string& text);

@@ -74,12 +74,3 @@ std::string _str1(double x, int, int) {
   std::snprintf(puffer, sizeof puffer, "%8.3Lf", static_cast<long double>(x));
   return puffer;
 }
-
-double unterdrueckeschmutz(double x, double schranke) {
-  return std::fabs(x) >= schranke ? x : 0.0;
-}
-
-char* ltoa(long wert, char* puffer, int, int vorzeichen) {
-  std::snprintf(puffer, 22, vorzeichen && wert >= 0 ? "+%ld" : "%ld", wert);
-  return puffer;
-}

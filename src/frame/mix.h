@@ -16,9 +16,3 @@ std::string _str(const std::string& s, int w);
 std::string _str(const char* s, int w);
 // Fixed point, three decimals, width 8; the two ints are ignored.
 std::string _str1(double x, int = 0, int = 0);
-
-double unterdrueckeschmutz(double x, double schranke);
-
-// Decimal text of `wert` into `puffer` (at least 22 bytes); with `vorzeichen`
-// non-negative values get a "+". Only radix 10 is supported.
-char* ltoa(long wert, char* puffer, int radix, int vorzeichen);

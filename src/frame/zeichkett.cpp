@@ -1,7 +1,6 @@
 #include "frame/zeichkett.h"
 
 #include <cctype>
-#include <istream>
 #include <ostream>
 
 bool istendzeich(char c) {
@@ -70,55 +69,9 @@ const char* ueberleseleerzeich(const char* text, int max) {
 const char* ueberlesetrennzeich(const char* text, int max) {
   return ueberlesezeich(text, isttrennzeich, max);
 }
-const char* ueberleseklammerzeich(const char* text, int max) {
-  return ueberlesezeich(text, istklammerzeich, max);
-}
-const char* ueberlesekommzeich(const char* text, int max) {
-  return ueberlesezeich(text, istkommzeich, max);
-}
-const char* ueberleseanfzeich(const char* text, int max) {
-  return ueberlesezeich(text, istanfzeich, max);
-}
 
 const char* ueberleseleer1trennleerzeich(const char* text) {
   return ueberleseleerzeich(ueberlesetrennzeich(ueberleseleerzeich(text), 1));
-}
-
-int ueberlesezeich(std::istream& ein, bool (*istzeich)(char), int max) {
-  int n = 0;
-  char c;
-  while ((max <= 0 || n < max) && ein >> c) {
-    if (istendzeich(c) || !istzeich(c)) {
-      ein.putback(c);
-      break;
-    }
-    ++n;
-  }
-  // Running into the end of the input is not a failure of the skipping.
-  if (ein.eof()) ein.clear(std::ios::eofbit);
-  return n;
-}
-
-int ueberleseleerzeich(std::istream& ein, int max) {
-  return ueberlesezeich(ein, istleerzeich, max);
-}
-int ueberlesetrennzeich(std::istream& ein, int max) {
-  return ueberlesezeich(ein, isttrennzeich, max);
-}
-int ueberleseklammerzeich(std::istream& ein, int max) {
-  return ueberlesezeich(ein, istklammerzeich, max);
-}
-int ueberlesekommzeich(std::istream& ein, int max) {
-  return ueberlesezeich(ein, istkommzeich, max);
-}
-int ueberleseanfzeich(std::istream& ein, int max) {
-  return ueberlesezeich(ein, istanfzeich, max);
-}
-
-int ueberleseleer1trennleerzeich(std::istream& ein) {
-  int n = ueberleseleerzeich(ein);
-  n += ueberlesetrennzeich(ein, 1);
-  return n + ueberleseleerzeich(ein);
 }
 
 namespace {
@@ -186,34 +139,10 @@ const char* wortanfang(const char* text, int n) {
 }
 } // namespace
 
-char* wort(const char* text, char* puffer, int n, int max) {
-  if (!puffer) return puffer;
-  const char* p = wortanfang(text, n);
-  if (p) {
-    wort1(p, puffer, max);
-  } else {
-    puffer[0] = '\0';
-  }
-  return puffer;
-}
-
 std::string wort(const char* text, int n, int max) {
   std::string w;
   if (const char* p = wortanfang(text, n)) wort1(p, w, max);
   return w;
-}
-
-const char* woerter(const char* text, char* puffer[], int anzahl, int max) {
-  const char* p = ueberleseleerzeich(text ? text : "");
-  for (int i = 0; i < anzahl; ++i) {
-    if (istendzeich(*p) || istkommzeich(*p)) {
-      if (puffer[i]) puffer[i][0] = '\0';
-      continue;
-    }
-    p = wort1(p, puffer[i], max);
-    if (i + 1 < anzahl) p = ueberleseleer1trennleerzeich(p);
-  }
-  return p;
 }
 
 std::ostream& operator<<(std::ostream& aus, const skontroll& s) {

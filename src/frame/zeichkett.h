@@ -27,22 +27,8 @@ int strcmp1(const char* a, const char* b);
 const char* ueberlesezeich(const char* text, bool (*istzeich)(char), int max = 0);
 const char* ueberleseleerzeich(const char* text, int max = 0);
 const char* ueberlesetrennzeich(const char* text, int max = 0);
-const char* ueberleseklammerzeich(const char* text, int max = 0);
-const char* ueberlesekommzeich(const char* text, int max = 0);
-const char* ueberleseanfzeich(const char* text, int max = 0);
 // Blanks, at most one separator, blanks.
 const char* ueberleseleer1trennleerzeich(const char* text);
-
-// Stream forms: read characters with formatted input (whitespace is skipped
-// by the stream), put back the first one that does not belong and return the
-// number of characters skipped.
-int ueberlesezeich(std::istream& ein, bool (*istzeich)(char), int max = 0);
-int ueberleseleerzeich(std::istream& ein, int max = 0);
-int ueberlesetrennzeich(std::istream& ein, int max = 0);
-int ueberleseklammerzeich(std::istream& ein, int max = 0);
-int ueberlesekommzeich(std::istream& ein, int max = 0);
-int ueberleseanfzeich(std::istream& ein, int max = 0);
-int ueberleseleer1trennleerzeich(std::istream& ein);
 
 // Reads one word after leading blanks: empty at an end of line, a separator or
 // "!"; a bracket word up to and including the next bracket of any kind; a
@@ -58,13 +44,7 @@ const char* wort1(const char* text, std::string& wort, int max = 500);
 int woerteranz(const char* text);
 
 // The n-th word (from 1); empty when the line or a "!" comes first.
-char* wort(const char* text, char* puffer, int n, int max);
 std::string wort(const char* text, int n, int max = 500);
-
-// `anzahl` consecutive words into puffer[0] .. puffer[anzahl-1], each buffer
-// holding `max` + 1 characters; words after the end of the line are empty.
-// Returns the position after the last word read.
-const char* woerter(const char* text, char* puffer[], int anzahl, int max);
 
 // A position in a text, for diagnostic prints; both pointers are non-owning
 // and `anfang` is where the printed offsets count from.

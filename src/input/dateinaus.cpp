@@ -412,9 +412,6 @@ int Tdatein::eintragsanzahl(const char* sw, int i, bool mitkomm) {
 const char* Tdatein::zeile(int n) const {
   return zeilepruef(n) ? zeilen[n].text.c_str() : "";
 }
-int Tdatein::zeilenlaenge(int n) const {
-  return zeilepruef(n) ? zeilen[n].laenge : 0;
-}
 int Tdatein::zeileneintragsanzahl(int n) const {
   return zeilepruef(n) ? zeilen[n].wortanzahl : 0;
 }
@@ -426,15 +423,6 @@ int Tdatein::zeilenswnr(int n) const {
 }
 const char* Tdatein::zeilensw(int n) const {
   return zeilepruef(n) ? swtext(zeilen[n].swnr) : "";
-}
-
-int Tdatein::zeilennr(int p, bool mitkomm) const {
-  const int anzahl = mitkomm ? Nzeilneu : Nzeilneuokz;
-  if (p < 1 || p > anzahl) {
-    *pcf << str_FEHLER(FEHLER_ZEILENNRNEU) << ": " << p << "\n";
-    return 0;
-  }
-  return mitkomm ? ordnungmk[p] : ordnungok[p];
 }
 
 const char* Tdatein::sw(int k) const {

@@ -82,7 +82,6 @@ public:
   explicit Tdatein(const std::string& dateiname);
 
   int zeilenanzahl() const { return Nzeil; }
-  int zeilenanzahlneu(bool mitkomm) const { return mitkomm ? Nzeilneu : Nzeilneuokz; }
   int swanzahl() const { return Nsw; }
   // File line of the last entry taken; 0 when it came from the defaults.
   int zeilennummer() const { return aktzeile; }
@@ -98,13 +97,10 @@ public:
 
   // Queries by file line number 1 .. Nzeil.
   const char* zeile(int n) const;
-  int zeilenlaenge(int n) const;
   int zeileneintragsanzahl(int n) const;
   bool zeilenbK(int n) const;
   int zeilenswnr(int n) const;
   const char* zeilensw(int n) const;
-  // File line number at position p of an order.
-  int zeilennr(int p, bool mitkomm = false) const;
   const char* sw(int k) const;
 
   // Raw text of entry j of the i-th line of keyword sw: the line's word, or

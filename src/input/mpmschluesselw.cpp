@@ -171,9 +171,6 @@ const char* TSCHLUESSELWORTE::format(int k) {
 const char* TSCHLUESSELWORTE::zeile(int k) {
   return sw[nummerpruef(k) ? k : 0].zeile;
 }
-const char* TSCHLUESSELWORTE::beschreibung(int k) {
-  return sw[nummerpruef(k) ? k : 0].beschreibung;
-}
 
 int TSCHLUESSELWORTE::eintragsanzahl(int k) {
   return nummerpruef(k) ? static_cast<int>(std::strlen(sw[k].format)) : 0;

@@ -28,12 +28,11 @@ public:
   static int aehnlich(const char* wort);
   // True for 1 <= k <= N-1; otherwise a message and false.
   static bool nummerpruef(int k);
-  // Texts of row k; for an invalid k a message and the empty text (`zeile`
-  // and `beschreibung`: the texts of row 0).
+  // Texts of row k; for an invalid k a message and the empty text (`zeile`:
+  // the text of row 0).
   static const char* wort(int k);
   static const char* format(int k);
   static const char* zeile(int k);
-  static const char* beschreibung(int k);
   // Number of entries (format length); 0 for an invalid k.
   static int eintragsanzahl(int k);
   // Format letter of entry j (from 1); NUL outside 1 .. length or for an

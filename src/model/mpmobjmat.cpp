@@ -77,17 +77,6 @@ unsigned int TMaterial::_Nz(MATERIALTYP t) {
   }
 }
 
-unsigned int TMaterial::_Nq(MATERIALTYP t) {
-  switch (t) {
-  case MATERIALTYP_LINELVIS:
-  case MATERIALTYP_LINELVISPLAS:
-  case MATERIALTYP_LINVISEL:
-    return static_cast<unsigned int>(dim2);
-  default:
-    return 0;
-  }
-}
-
 MatR& TMaterial::_Cel(MatR& C, double E, double nu) const {
   C.init(dim2, dim2, nullptr);
   if (dim != ELE::DIM_2D || C.zeilen < 3) return C;

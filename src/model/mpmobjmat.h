@@ -45,7 +45,6 @@ public:
                      TVM::MatR& rz, double dt) const;
 
   static unsigned int _Nz(MATERIALTYP typ);
-  static unsigned int _Nq(MATERIALTYP typ);
 
   double rho;
   MATERIALTYP typ;

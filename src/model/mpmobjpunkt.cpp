@@ -139,14 +139,6 @@ void TPunkt::_init_vol0_x0(KONFIGUR k) {
   }
 }
 
-TVM::VekR& TPunkt::_xLkontakt(TVM::VekR& xL) {
-  if (!bimkontakt) return xL.init(dim1, nullptr);
-  xL = _x(KONFIGUR_MOMKONF);
-  for (int i = 0; i < xL.n; ++i)
-    xL[i] -= kontaktabstand * kontaktrichtung[i];
-  return xL;
-}
-
 void TPunkt::_umspeichern(RICHTUNG r) {
   if (status == OBJSTATUS_AKTIV) {
     zust._umspeichern(r);

@@ -46,7 +46,6 @@ public:
   // Re-bases the reference configuration on the start (refkonf) or the
   // current (momkonf) configuration.
   void _init_vol0_x0(KONFIGUR k);
-  TVM::VekR& _xLkontakt(TVM::VekR& xL);
   // The record that stands for this point: the provider's or its own.
   TZustgroe& _zg() { return zustgeber ? zustgeber->zust : zust; }
   const TZustgroe& _zg() const { return zustgeber ? zustgeber->zust : zust; }

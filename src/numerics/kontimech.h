@@ -1,6 +1,5 @@
 #pragma once
-// Kinematics of plane deformation gradients: principal stretches and the
-// multiplicative split F = Fb * Fa.
+// Kinematics of plane deformation gradients: principal stretches.
 
 #include "numerics/tvm.h"
 
@@ -11,10 +10,6 @@ namespace MECH {
 // vector. False (outputs as the solver left them) when the eigenproblem
 // cannot be solved.
 bool _hauptstreck(const TVM::MatR& F, TVM::VekR& lambda, TVM::VekR& w);
-
-// Fb = F * Fa^-1. False, with Fb untouched, when Fa cannot be inverted or the
-// sizes do not fit.
-bool _F_zerlegung_multiplik(const TVM::MatR& F, const TVM::MatR& Fa, TVM::MatR& Fb);
 
 } // namespace MECH
 

@@ -259,10 +259,7 @@ void nicht_konvergiert() {
 // SVD for m >= n >= 1. Householder bidiagonalisation B = U^T A V, backward
 // accumulation of U (in place) and V, then implicit-shift QR sweeps on B.
 // vorzeichen receives det U * det V for m == n (reflections count -1).
-bool svd_kern(int m, int n, double** u, double* w, double** v, int& iterationen, double& anorm,
-              int& vorzeichen) {
-  iterationen = 0;
-  anorm = 0;
+bool svd_kern(int m, int n, double** u, double* w, double** v, int& vorzeichen) {
   vorzeichen = 1;
   double amax = 0;
   for (int i = 0; i < m; ++i)
@@ -414,6 +411,7 @@ bool svd_kern(int m, int n, double** u, double* w, double** v, int& iterationen,
   }
 
   // Diagonalisation of B by Golub-Kahan steps with Wilkinson shift.
+  double anorm = 0;
   for (int i = 0; i < n; ++i)
     anorm = std::max(anorm, std::fabs(w[i]) + std::fabs(f[i]));
   const double tol = schranke * anorm;
@@ -456,7 +454,6 @@ bool svd_kern(int m, int n, double** u, double* w, double** v, int& iterationen,
         nicht_konvergiert();
         return false;
       }
-      iterationen = std::max(iterationen, sweep + 1);
 
       // Shift: the eigenvalue of the trailing 2 x 2 of B^T B nearer its last entry.
       const double fk2 = k - 1 > l ? f[k - 2] : 0.0;
@@ -493,53 +490,27 @@ bool svd_kern(int m, int n, double** u, double* w, double** v, int& iterationen,
       }
     }
   }
-  if (skaliert) {
+  if (skaliert)
     for (int i = 0; i < n; ++i)
       w[i] = std::ldexp(w[i], exponent);
-    anorm = std::ldexp(anorm, exponent);
-  }
   return true;
 }
 
 // Any shape; a matrix with fewer rows than columns is decomposed with zero
 // rows appended, of which U keeps the first m rows.
-bool svd_zerlegen(int m, int n, double** a, double* w, double** v, int& iterationen, double& anorm,
-                  int& vorzeichen) {
-  iterationen = 0;
-  anorm = 0;
+bool svd_zerlegen(int m, int n, double** a, double* w, double** v, int& vorzeichen) {
   vorzeichen = 1;
   if (m < 0 || n < 0) return false;
   if (n == 0) return true;
   if ((m > 0 && !a) || !w || !v) return false;
-  if (m >= n) return svd_kern(m, n, a, w, v, iterationen, anorm, vorzeichen);
+  if (m >= n) return svd_kern(m, n, a, w, v, vorzeichen);
   TVM::MatR p(n, n);
   for (int i = 0; i < m; ++i)
     std::copy(a[i], a[i] + n, p.zeilen_ptr[i]);
-  if (!svd_kern(n, n, p.zeilen_ptr, w, v, iterationen, anorm, vorzeichen)) return false;
+  if (!svd_kern(n, n, p.zeilen_ptr, w, v, vorzeichen)) return false;
   for (int i = 0; i < m; ++i)
     std::copy(p.zeilen_ptr[i], p.zeilen_ptr[i] + n, a[i]);
   return true;
-}
-
-// x := V diag(w)^+ U^T b with t (n values) as work space.
-void svd_rueck(int m, int n, double** u, const double* w, double** v, const double* b, double* x, double* t) {
-  std::fill(t, t + n, 0.0);
-  for (int i = 0; i < m; ++i) {
-    const double bi = b[i];
-    if (bi == 0.0) continue;
-    const double* ui = u[i];
-    for (int j = 0; j < n; ++j)
-      t[j] += ui[j] * bi;
-  }
-  for (int j = 0; j < n; ++j)
-    t[j] = w[j] != 0.0 ? t[j] / w[j] : 0.0;
-  for (int i = 0; i < n; ++i) {
-    const double* vi = v[i];
-    double summe = 0;
-    for (int j = 0; j < n; ++j)
-      summe += vi[j] * t[j];
-    x[i] = summe;
-  }
 }
 
 double svd_det(int m, int n, const double* w, int vorzeichen) {
@@ -705,91 +676,14 @@ double vorz(double a, double b) {
   return b >= 0.0 ? std::fabs(a) : -std::fabs(a);
 }
 
-bool NR_gauss(int n, double** a, int m, double** b) {
-  return gauss_jordan(n, a, m, b, nullptr);
-}
-
 bool gauss(int n, double** a, double* b) {
   if (n > 0 && !b) return false;
   std::vector<double*> z = als_spalte(std::max(n, 0), b);
   return gauss_jordan(n, a, 1, z.data(), nullptr);
 }
 
-bool gauss(int n, double** a, int m, double** b) {
-  return gauss_jordan(n, a, m, b, nullptr);
-}
-
 bool gauss_inverse(int n, double** a) {
   return gauss_jordan(n, a, 0, nullptr, nullptr);
-}
-
-bool NR_ludcmp(int n, double** a, int* indx, int& d) {
-  return lu_zerlegen(n, a, indx, d);
-}
-
-bool NR_ludcmp(int n, double** a, int* indx, double& d) {
-  int p;
-  const bool ok = lu_zerlegen(n, a, indx, p);
-  d = p;
-  return ok;
-}
-
-bool NR_lubksb(int n, double** a, const int* indx, double* b) {
-  return lu_loesen(n, a, indx, b);
-}
-
-bool lu(int n, double** a, double* b, double& det) {
-  det = 0;
-  if (n < 0 || (n > 0 && !b)) return false;
-  std::vector<int> indx(std::max(n, 1));
-  int d;
-  if (!lu_zerlegen(n, a, indx.data(), d)) return false;
-  det = lu_det(n, a, d);
-  lu_loesen(n, a, indx.data(), b);
-  return endlich(b, n);
-}
-
-bool lu(int n, double** a, int m, double** b, double& det) {
-  det = 0;
-  if (n < 0 || m < 0 || (n > 0 && m > 0 && !b)) return false;
-  std::vector<int> indx(std::max(n, 1));
-  int d;
-  if (!lu_zerlegen(n, a, indx.data(), d)) return false;
-  det = lu_det(n, a, d);
-  std::vector<double> spalte(n);
-  for (int j = 0; j < m; ++j) {
-    for (int i = 0; i < n; ++i)
-      spalte[i] = b[i][j];
-    lu_loesen(n, a, indx.data(), spalte.data());
-    if (!endlich(spalte.data(), n)) return false;
-    for (int i = 0; i < n; ++i)
-      b[i][j] = spalte[i];
-  }
-  return true;
-}
-
-bool lu_inverse(int n, double** a, double& det) {
-  return lu_invertieren(n, a, det);
-}
-
-double lu_determinante(int n, double** a) {
-  if (n < 0 || (n > 0 && !a)) return 0.0;
-  TVM::MatR f(n, n);
-  for (int i = 0; i < n; ++i)
-    std::copy(a[i], a[i] + n, f.zeilen_ptr[i]);
-  std::vector<int> indx(std::max(n, 1));
-  int d;
-  if (!lu_zerlegen(n, f.zeilen_ptr, indx.data(), d)) return 0.0;
-  return lu_det(n, f.zeilen_ptr, d);
-}
-
-bool NR_svdcmp(int m, int n, double** a, double* w, double** v, int* iterationen, double* anorm) {
-  int it, vz;
-  double norm;
-  const bool ok = svd_zerlegen(m, n, a, w, v, it, norm, vz);
-  if (iterationen) *iterationen = it;
-  if (anorm) *anorm = norm;
-  return ok;
 }
 
 int NR_svregw(int n, double* w) {
@@ -807,51 +701,14 @@ int NR_svregw(int n, double* w) {
   return anzahl;
 }
 
-void NR_svbksb(int m, int n, double** u, double* w, double** v, double* b, double* x) {
-  if (m < 0 || n <= 0) return;
-  std::vector<double> t(n);
-  svd_rueck(m, n, u, w, v, b, x, t.data());
-}
-
-bool svd(int m, int n, double** a, double* b, double* x, double& det) {
-  if ((m > 0 && !b) || (n > 0 && !x)) {
-    det = 0;
-    return false;
-  }
-  std::vector<double*> bz = als_spalte(std::max(m, 0), b), xz = als_spalte(std::max(n, 0), x);
-  return svd(m, n, a, 1, bz.data(), xz.data(), det);
-}
-
-bool svd(int m, int n, double** a, int k, double** b, double** x, double& det) {
-  det = 0;
-  if (m < 0 || n < 0 || k < 0) return false;
-  if (k > 0 && ((m > 0 && !b) || (n > 0 && !x))) return false;
-  std::vector<double> w(std::max(n, 1)), t(std::max(n, 1)), bj(std::max(m, 1)), xj(std::max(n, 1));
-  TVM::MatR v(n, n);
-  int it, vz;
-  double norm;
-  if (!svd_zerlegen(m, n, a, w.data(), v.zeilen_ptr, it, norm, vz)) return false;
-  NR_svregw(n, w.data());
-  det = svd_det(m, n, w.data(), vz);
-  for (int j = 0; j < k; ++j) {
-    for (int i = 0; i < m; ++i)
-      bj[i] = b[i][j];
-    svd_rueck(m, n, a, w.data(), v.zeilen_ptr, bj.data(), xj.data(), t.data());
-    for (int i = 0; i < n; ++i)
-      x[i][j] = xj[i];
-  }
-  return true;
-}
-
 bool svd_inverse(int m, int n, double** a, double** ainv, double& det) {
   det = 0;
   if (m < 0 || n < 0) return false;
   if (m > 0 && n > 0 && !ainv) return false;
   std::vector<double> w(std::max(n, 1));
   TVM::MatR v(n, n);
-  int it, vz;
-  double norm;
-  if (!svd_zerlegen(m, n, a, w.data(), v.zeilen_ptr, it, norm, vz)) return false;
+  int vz;
+  if (!svd_zerlegen(m, n, a, w.data(), v.zeilen_ptr, vz)) return false;
   NR_svregw(n, w.data());
   det = svd_det(m, n, w.data(), vz);
   if (m == 0) return true;
@@ -874,50 +731,6 @@ bool svd_inverse(int m, int n, double** a, double** ainv, double& det) {
     }
   }
   return true;
-}
-
-double svd_determinante(int n, double** a) {
-  if (n < 0 || (n > 0 && !a)) return 0.0;
-  if (n == 0) return 1.0;
-  TVM::MatR f(n, n), v(n, n);
-  for (int i = 0; i < n; ++i)
-    std::copy(a[i], a[i] + n, f.zeilen_ptr[i]);
-  std::vector<double> w(n);
-  int it, vz;
-  double norm;
-  if (!svd_zerlegen(n, n, f.zeilen_ptr, w.data(), v.zeilen_ptr, it, norm, vz)) return 0.0;
-  NR_svregw(n, w.data());
-  return svd_det(n, n, w.data(), vz);
-}
-
-bool profil(int n, double** a, double* b) {
-  if (n < 0) return false;
-  if (n == 0) return true;
-  if (!a || !b) return false;
-  Profil p;
-  profil_packen(n, a, p);
-  if (!profil_zerlegen(n, p.spalten.data())) return false;
-  profil_loesen(n, p.spalten.data(), b, 0);
-  return endlich(b, n);
-}
-
-bool profil(int n, double* b, int m, double** x) {
-  if (n < 0) return false;
-  if (n == 0) return true;
-  if (!b || !x) return false;
-  for (int j = 0; j < n; ++j) {
-    if (!x[j] || !x[j + 1]) return false;
-    const auto h = x[j + 1] - x[j];
-    if (h < 1 || h > j + 1) return false;
-  }
-  if (x[n] - x[0] != m) return false;
-  if (!profil_zerlegen(n, x)) return false;
-  profil_loesen(n, x, b, 0);
-  return endlich(b, n);
-}
-
-bool profil_inverse(int n, double** a) {
-  return profil_invertieren(n, a, nullptr);
 }
 
 int zuverlaessige_stellen(double kappa) {
@@ -1214,56 +1027,6 @@ bool Konditionskontrolle(const MatR& A, const MatR& Ainv, int& stellen, unsigned
   stellen = MATHE::zuverlaessige_stellen(kappa);
   if (!(kappa > 0) || !std::isfinite(kappa)) return false;
   return stellen >= 0 && static_cast<unsigned int>(stellen) >= mindest;
-}
-
-void MatrixZerlegung(MatR& A, unsigned int nz, unsigned int ns, TVektor<unsigned int>& zeilentyp,
-                     TVektor<unsigned int>& spaltentyp, MatR* teile) {
-  if (!teile) return;
-  const int zanz = std::min(A.zeilen, zeilentyp.n), sanz = std::min(A.spalten, spaltentyp.n);
-  std::vector<int> zpos(std::max(zanz, 0), -1), spos(std::max(sanz, 0), -1), zzahl(nz, 0), szahl(ns, 0);
-  for (int i = 0; i < zanz; ++i)
-    if (zeilentyp[i] < nz) zpos[i] = zzahl[zeilentyp[i]]++;
-  for (int j = 0; j < sanz; ++j)
-    if (spaltentyp[j] < ns) spos[j] = szahl[spaltentyp[j]]++;
-  for (unsigned int r = 0; r < nz; ++r)
-    for (unsigned int s = 0; s < ns; ++s)
-      teile[static_cast<std::size_t>(r) * ns + s].init(zzahl[r], szahl[s], nullptr);
-  for (int i = 0; i < zanz; ++i) {
-    if (zpos[i] < 0) continue;
-    const double* ai = A[i];
-    MatR* zeilenteile = teile + static_cast<std::size_t>(zeilentyp[i]) * ns;
-    for (int j = 0; j < sanz; ++j) {
-      if (spos[j] < 0) continue;
-      MatR& t = zeilenteile[spaltentyp[j]];
-      // A view that could not take the block size stays empty.
-      if (zpos[i] < t.zeilen && spos[j] < t.spalten) t[zpos[i]][spos[j]] = ai[j];
-    }
-  }
-}
-
-void VektorZerlegung(VekR& v, unsigned int n, TVektor<unsigned int>& typ, VekR* teile) {
-  if (!teile) return;
-  const int anz = std::min(v.n, typ.n);
-  std::vector<int> zahl(n, 0);
-  for (int i = 0; i < anz; ++i)
-    if (typ[i] < n) ++zahl[typ[i]];
-  for (unsigned int c = 0; c < n; ++c)
-    teile[c].init(zahl[c], nullptr);
-  std::fill(zahl.begin(), zahl.end(), 0);
-  for (int i = 0; i < anz; ++i) {
-    const unsigned int c = typ[i];
-    if (c < n && zahl[c] < teile[c].n) teile[c][zahl[c]++] = v[i];
-  }
-}
-
-void VektorZusammenfassung(VekR& v, unsigned int n, TVektor<unsigned int>& typ, VekR* teile) {
-  if (!teile) return;
-  const int anz = std::min(v.n, typ.n);
-  std::vector<int> pos(n, 0);
-  for (int i = 0; i < anz; ++i) {
-    const unsigned int c = typ[i];
-    if (c < n && pos[c] < teile[c].n) v[i] = teile[c][pos[c]++];
-  }
 }
 
 } // namespace TVM

@@ -1,9 +1,8 @@
 #pragma once
 // Dense linear solvers working in place on row arrays (double**, e.g. the
 // `zeilen_ptr` of a TVM::TMatrix<double>), the choice among them, the
-// condition check of an inverse, the partition of matrices and vectors by
-// classes, and the sparse direct solver of the global system. Indices are
-// 0-based; every kernel accepts the order 0.
+// condition check of an inverse and the sparse direct solver of the global
+// system. Indices are 0-based; every kernel accepts the order 0.
 //
 // A vanishing pivot is one with magnitude <= 2^-52 (absolute); the SVD uses
 // that bound relative to its largest singular value. Failure is a false
@@ -31,63 +30,17 @@ LOESER _LOESER(const char* name); // case-insensitive whole word; 0 if none
 // |a| with the sign of b (b = 0 counts as positive).
 double vorz(double a, double b);
 
-// Gauss-Jordan elimination with full pivoting: a (n x n) becomes A^-1 and the
-// m columns of b (n rows) become the solutions. m may be 0 (b unused).
-bool NR_gauss(int n, double** a, int m, double** b);
+// Gauss-Jordan elimination with full pivoting: b := A^-1 b, a := A^-1.
 bool gauss(int n, double** a, double* b);
-bool gauss(int n, double** a, int m, double** b);
 bool gauss_inverse(int n, double** a);
 
-// Crout LU with implicit (row-scaled) partial pivoting, L unit lower and U
-// upper in a. Row j was interchanged with row indx[j] at step j; d is the
-// parity of the interchanges (+1 or -1).
-bool NR_ludcmp(int n, double** a, int* indx, int& d);
-bool NR_ludcmp(int n, double** a, int* indx, double& d);
-// b := A^-1 b on the factors of NR_ludcmp; false for an invalid indx.
-bool NR_lubksb(int n, double** a, const int* indx, double* b);
-// Factor and solve one or m right-hand sides (b: n rows, m columns);
-// det = d * prod(u_ii), 0 when the factorisation fails.
-bool lu(int n, double** a, double* b, double& det);
-bool lu(int n, double** a, int m, double** b, double& det);
-// a := A^-1; det as above (0 first). On failure a is left unchanged.
-bool lu_inverse(int n, double** a, double& det);
-// Determinant by LU; 0 when the factorisation fails. a is left unchanged.
-double lu_determinante(int n, double** a);
-
-// Golub-Reinsch SVD A = U diag(w) V^T of an m x n matrix: a becomes U (m x n),
-// w the n singular values (>= 0, unsorted), v (n x n) the orthogonal V. For
-// m < n the missing rows count as zero rows. At most 30 sweeps per singular
-// value; otherwise (and for non-finite entries) the console gets a message and
-// the result is false. `iterationen` receives the largest sweep count of one
-// singular value, `anorm` the norm estimate of the bidiagonal form.
-bool NR_svdcmp(int m, int n, double** a, double* w, double** v, int* iterationen = nullptr,
-               double* anorm = nullptr);
-// Sets every w_i <= 2^-52 max(w) to 0; returns how many are 0 now.
+// Sets every w_i <= 2^-52 max(w) to 0 (singular values of the SVD); returns
+// how many are 0 now.
 int NR_svregw(int n, double* w);
-// x := V diag(w)^+ U^T b, skipping zero singular values (x may be b if m == n).
-void NR_svbksb(int m, int n, double** u, double* w, double** v, double* b, double* x);
-// Least-squares (minimum-norm) solutions by the regularised SVD; a becomes U.
-// b has m rows (k columns), x n rows (k columns). det: the determinant
-// sign(det U det V) * prod(w) for m == n, 0 otherwise.
-bool svd(int m, int n, double** a, double* b, double* x, double& det);
-bool svd(int m, int n, double** a, int k, double** b, double** x, double& det);
-// ainv (n x m rows) := the pseudo-inverse of a; a becomes U; det as for svd.
+// ainv (n x m rows) := the pseudo-inverse of the m x n matrix a by the
+// regularised SVD; a becomes U. det: sign(det U det V) * prod(w) for m == n,
+// 0 otherwise.
 bool svd_inverse(int m, int n, double** a, double** ainv, double& det);
-// Determinant by SVD (0 on failure). a is left unchanged.
-double svd_determinante(int n, double** a);
-
-// Profile Cholesky A = U^T U of a symmetric positive definite matrix. Only the
-// upper triangle of a is read, from each column's profile start (the first
-// row with a non-zero entry) down to the diagonal; a itself is not changed.
-// b := A^-1 b.
-bool profil(int n, double** a, double* b);
-// The same on a matrix already packed by columns: x[0..n] are n + 1 pointers
-// into one array of m values, column j running from x[j] (its profile start
-// row j - (x[j+1] - x[j]) + 1) to x[j+1] - 1 (its diagonal). The values are
-// replaced by U and b by A^-1 b. False for a malformed table.
-bool profil(int n, double* b, int m, double** x);
-// a := A^-1 (the whole matrix is written).
-bool profil_inverse(int n, double** a);
 
 // Reliable decimal digits left by the condition number kappa of a system:
 // 15 - round(log10(kappa) + 0.5); 0 for a zero or non-finite kappa.
@@ -151,7 +104,11 @@ namespace TVM {
 
 // A := A^-1 (pseudo-inverse by SVD, of the transposed shape) by the chosen
 // method; returns 1 on success, 0 on failure. det is set to 0 first and then
-// to the determinant the method yields.
+// to the determinant the method yields. "Profil" reads only the upper
+// triangle of A, from each column's first non-zero entry down to the
+// diagonal. The SVD (Golub-Reinsch) takes at most 30 sweeps per singular
+// value; otherwise, and for non-finite entries, the console gets a message
+// and the result is 0.
 int loeser_inverse(TMatrix<double>& A, double& det, MATHE::LOESER loeser);
 
 // Reliable decimal digits of an inverse, 15 - round(log10(|A|_F |Ainv|_F) + 0.5);
@@ -159,16 +116,5 @@ int loeser_inverse(TMatrix<double>& A, double& det, MATHE::LOESER loeser);
 // and false.
 bool Konditionskontrolle(const TMatrix<double>& A, const TMatrix<double>& Ainv, int& stellen,
                          unsigned int mindest);
-
-// Partition by class: entry i belongs to class typ[i]; classes >= n belong to
-// no part. Parts keep the order of their entries. MatrixZerlegung fills the
-// nz * ns blocks teile[r * ns + s] (row class r, column class s).
-void MatrixZerlegung(TMatrix<double>& A, unsigned int nz, unsigned int ns, TVektor<unsigned int>& zeilentyp,
-                     TVektor<unsigned int>& spaltentyp, TMatrix<double>* teile);
-void VektorZerlegung(TVektor<double>& v, unsigned int n, TVektor<unsigned int>& typ, TVektor<double>* teile);
-// Writes the parts back at the positions of their class; entries of class >= n
-// (and positions a too short part does not cover) keep their values.
-void VektorZusammenfassung(TVektor<double>& v, unsigned int n, TVektor<unsigned int>& typ,
-                           TVektor<double>* teile);
 
 } // namespace TVM

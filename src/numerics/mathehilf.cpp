@@ -76,10 +76,6 @@ double runde(double x, int stellen) {
   return halb_auf(v) * faktor;
 }
 
-double nachkommastellen(double x) {
-  return x > 0.0 ? x - std::floor(x) : x + std::floor(-x);
-}
-
 double pythag(double a, double b) {
   if (std::isinf(a) || std::isinf(b)) return std::numeric_limits<double>::infinity();
   const double fa = std::fabs(a), fb = std::fabs(b);

@@ -14,9 +14,6 @@ bool fastnull(double a, double tol);
 // Values already finer than the double spacing, and non-finite values, come
 // back unchanged.
 double runde(double x, int stellen);
-// Fractional part carrying the sign of x: in [0, 1) for x > 0, (-1, 0] else.
-// NaN for infinite x.
-double nachkommastellen(double x);
 // sqrt(a^2 + b^2) without intermediate overflow; infinite when a or b is.
 double pythag(double a, double b);
 // a + rand() / (RAND_MAX + 1) * (b - a): in [a, b) for a < b, in (b, a] for

@@ -152,15 +152,6 @@ bool inverse_nxn(const MatR& a, MatR& ainv, double& det) {
   return inverse_ordnung(a, ainv, det, a.zeilen);
 }
 
-double maxhauptdiagele(const MatR& a) {
-  const int m = std::min(a.zeilen, a.spalten);
-  if (m == 0) return 1.0;
-  double groesst = a[0][0];
-  for (int i = 1; i < m; ++i)
-    groesst = std::max(groesst, a[i][i]);
-  return groesst;
-}
-
 namespace {
 // Voigt vectors have at most six components; the results are formed on the
 // stack first, as a and b may be the same vector.
@@ -201,14 +192,6 @@ VekR& vektorV_transform(const MatR& a, VekR& b) {
     for (int j = i + 1; j < d; ++j)
       c[k++] = wurzel2 * a[i][j];
   return b.init(n, c);
-}
-
-double spurV(const VekR& a) {
-  const int normal = MATHE::_dim1(a.n);
-  double s = 0.0;
-  for (int i = 0; i < normal; ++i)
-    s += a[i];
-  return s;
 }
 
 std::ostream& operator<<(std::ostream& os, const TVektor<double>& v) {

@@ -505,13 +505,11 @@ bool inverse_2x2(const MatR& a, MatR& ainv, double& det);
 bool inverse_3x3(const MatR& a, MatR& ainv, double& det);
 bool inverse_4x4(const MatR& a, MatR& ainv, double& det);
 bool inverse_nxn(const MatR& a, MatR& ainv, double& det);
-double maxhauptdiagele(const MatR& a);
 
 // Scaled Voigt vectors: normal components first, shear components times sqrt(2).
 VekR& vektorV_transform(const VekR& a, VekR& b);
 VekR& vektorV_ruecktransform(const VekR& a, VekR& b);
 VekR& vektorV_transform(const MatR& a, VekR& b);
-double spurV(const VekR& a);
 
 std::ostream& operator<<(std::ostream& os, const TVektor<double>& v);
 std::ostream& operator<<(std::ostream& os, const TVektor<int>& v);

@@ -1,7 +1,6 @@
 #include "solver/mpmzustgroe.h"
 
 #include <algorithm>
-#include <sstream>
 
 #include "input/mpmdimensionen.h"
 
@@ -162,32 +161,6 @@ void TZustgroe::_umspeichern(RICHTUNG r) {
     utt = utt_n;
     z = z_n;
   }
-}
-
-std::string TZustgroe::_str(ZUSTGROE g) const {
-  std::ostringstream s;
-  switch (g) {
-  case ZUSTGROE_ALLE:
-    s << "u=" << u << ", ut=" << ut << ", utt=" << utt << ", z=" << z << ", eps=" << eps << ", epst=" << epst
-      << ", sig=" << sig << ", q=" << q;
-    break;
-  case ZUSTGROE_VERSCHIEBUNG:
-    s << "u=" << u << ", ut=" << ut << ", utt=" << utt;
-    break;
-  case ZUSTGROE_PRIMAER:
-    s << "u=" << u << ", ut=" << ut << ", utt=" << utt << ", z=" << z;
-    break;
-  case ZUSTGROE_SEKUNDAER:
-    s << "z=" << z << ", eps=" << eps << ", epst=" << epst << ", sig=" << sig << ", q=" << q;
-    break;
-  default:
-    break;
-  }
-  return s.str();
-}
-
-std::ostream& operator<<(std::ostream& os, const TZustgroe& zg) {
-  return os << zg._str(ZUSTGROE_ALLE);
 }
 
 } // namespace MPM

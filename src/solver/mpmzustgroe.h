@@ -5,9 +5,6 @@
 // every named member is a view on a stretch of it, and each transferable
 // subset is one contiguous stretch.
 
-#include <iosfwd>
-#include <string>
-
 #include "input/mpmdefs.h"
 #include "input/mpmdimensionen.h"
 #include "numerics/tvm.h"
@@ -68,7 +65,6 @@ public:
   const TVM::VekR* _teilmenge(ZUSTGROE g) const;
   // vorwaerts: store u, ut, utt, z as the previous step's; rueckwaerts: restore them.
   void _umspeichern(RICHTUNG r);
-  std::string _str(ZUSTGROE g) const;
 
 private:
   TZustgroe(const TLage& lage, double* block, bool bleer);
@@ -76,7 +72,5 @@ private:
 
   TVM::VekR verschiebung_, primaer_, sekundaer_;
 };
-
-std::ostream& operator<<(std::ostream& os, const TZustgroe& zg);
 
 } // namespace MPM
