@@ -1,16 +1,8 @@
 #include "testhilfe.h"
 
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <cmath>
 #include <fstream>
 #include <iomanip>
 #include <iterator>
-
-#include "model/mpmobjeletyp.h"
-#include "model/mpmobjkno.h"
-#include "model/mpmobjmpu.h"
 
 Tempordner::Tempordner() {
   std::random_device zufall;
@@ -35,9 +27,8 @@ std::string datei_lesen(const std::string& name) {
 }
 
 std::string beispieltext(const std::string& name, const std::string& aendern, const std::string& neu) {
-  const std::filesystem::path pfad =
-      std::filesystem::path(__FILE__).parent_path().parent_path() / "examples" / (name + ".mpm");
-  std::string text = datei_lesen(pfad.string());
+  const std::string pfad = MPM_QUELLE "/examples/" + name + ".mpm";
+  std::string text = datei_lesen(pfad);
   EXPECT_FALSE(text.empty()) << pfad;
   const std::size_t i = aendern.empty() ? std::string::npos : text.find(aendern);
   EXPECT_TRUE(aendern.empty() || i != std::string::npos) << aendern;
@@ -48,14 +39,6 @@ std::string beispieltext(const std::string& name, const std::string& aendern, co
 Testlauf::Testlauf(const std::string& eingabe) {
   ordner_.schreiben("lauf.mpm", eingabe);
   stream_start(ordner_.datei("lauf").c_str());
-}
-
-Testlauf::~Testlauf() {
-  stream_stop();
-}
-
-std::string Testlauf::lesen(const std::string& endung) const {
-  return datei_lesen(ordner_.datei("lauf." + endung));
 }
 
 // --- shared fixtures (lower layers)
@@ -82,8 +65,7 @@ std::string namensliste(const std::string& enumname, int N, const std::function<
 }
 
 std::string vorlage(const std::string& pfad) {
-  const std::string text =
-      datei_lesen((std::filesystem::path(__FILE__).parent_path() / std::filesystem::path(pfad)).string());
+  const std::string text = datei_lesen(MPM_QUELLE "/tests/" + pfad);
   EXPECT_FALSE(text.empty()) << pfad;
   return text;
 }
@@ -124,8 +106,6 @@ TVM::MatR zufallsmatrix(int z, int s, std::mt19937& g) {
   return a;
 }
 namespace th {
-
-const char* const frage = "Fuer ABBRUCH \"x\", fuer WEITER beliebiges Zeichen eingeben:";
 
 bool enthaelt(const std::string& text, const std::string& teil) {
   return text.find(teil) != std::string::npos;
@@ -182,7 +162,6 @@ double maxbetrag(const TVM::MatR& a) {
 }
 
 MPM::TKnoten* knoten(MPM::Tmpm& mpm, int num, double x, double y, double vol, bool unbekannt) {
-  static const TVM::VekR leer;
   MPM::TKnoten* kn = MPM::kno_erzeugen(&mpm, num, 1, vol, TVM::VekR{x, y}, leer, leer, leer, leer, 0);
   if (kn && unbekannt) {
     mpm.knou.einfuegen(num, kn);
@@ -191,14 +170,30 @@ MPM::TKnoten* knoten(MPM::Tmpm& mpm, int num, double x, double y, double vol, bo
   return kn;
 }
 
+void knoten(MPM::Tmpm& mpm, const std::vector<std::pair<double, double>>& punkte) {
+  int n = 0;
+  for (const auto& [x, y] : punkte)
+    knoten(mpm, ++n, x, y);
+}
+
 void eletyp_bilinear(MPM::Tmpm& mpm, int num, int n) {
   EXPECT_NE(MPM::eletyp_erzeugen(&mpm, num, ELE::FORM_VIERECK, ELE::ANSFUNK_LAGRO1, ELE::ANSFUNK_LAGRO1,
                                  n ? ELE::IPU_GAUSS : ELE::IPU_LEER, n, 0),
             nullptr);
 }
 
+Modell::Modell(bool bipuaufmpu) {
+  stw.bipuaufmpu = bipuaufmpu;
+  MPM::_material_erzeugen(this, 1, 1, {2.0, 100.0, 0.25});
+}
+
+void gitter(MPM::Tmpm& mpm, int nx, int ny, double h, double vol, bool unbekannt) {
+  for (int j = 0; j < ny; ++j)
+    for (int i = 0; i < nx; ++i)
+      knoten(mpm, j * nx + i + 1, i * h, j * h, vol, unbekannt);
+}
+
 MPM::TMaterialpunkt* materialpunkt(MPM::Tmpm& mpm, int num, double x, double y, double vol, int mat) {
-  static const TVM::VekR leer;
   TVM::VekR pos{x, y};
   return MPM::mpu_erzeugen(&mpm, num, mat, vol, pos, leer, leer, leer, leer, 0);
 }
@@ -238,6 +233,10 @@ void starten(MPM::Tmpm& mpm) {
   mpm._L_G();
 }
 
+Startlauf::Startlauf(const std::string& eingabe, const std::string& konsole) : k(konsole), lauf(eingabe) {
+  starten(mpm);
+}
+
 bool Schrittprotokoll::_zeitschritt() {
   if (vorher) vorher(*this);
   const bool ok = MPM::Tmpm::_zeitschritt();
@@ -245,9 +244,7 @@ bool Schrittprotokoll::_zeitschritt() {
   return ok;
 }
 
-} // namespace th
 // --- solver tests
-namespace th {
 
 bool laufen(MPM::Tmpm& mpm, const std::string& eingabe, std::string* konsole) {
   Konsolenumleitung k;
@@ -256,14 +253,6 @@ bool laufen(MPM::Tmpm& mpm, const std::string& eingabe, std::string* konsole) {
   EXPECT_EQ(lauf.lesen("flr.txt"), "");
   if (konsole) *konsole = k.aus.str();
   return ok;
-}
-
-MPM::TKnoten* kno_z(MPM::Tmpm& mpm, int n) {
-  return KNO_Z(mpm.kno.suchen(n));
-}
-
-MPM::TMaterialpunkt* mpu_z(MPM::Tmpm& mpm, int n) {
-  return MPU_Z(mpm.mpu.suchen(n));
 }
 
 } // namespace th

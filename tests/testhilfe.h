@@ -1,26 +1,39 @@
 #pragma once
 // Test seams: capture the logs and the console, feed the console input,
 // and make temporary folders for run files; below them the shared fixtures
-// (model objects, input texts, golden files).
+// (model objects, input texts, golden files). It brings GoogleTest and every
+// model class, which the fixtures build.
 
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <functional>
+#include <random>
 #include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "approx/mpmans.h"
 #include "frame/mpmextern.h"
+#include "model/mpmobjbas.h"
+#include "model/mpmobjele.h"
+#include "model/mpmobjeletyp.h"
+#include "model/mpmobjipu.h"
+#include "model/mpmobjkno.h"
+#include "model/mpmobjkonlin.h"
+#include "model/mpmobjlast.h"
+#include "model/mpmobjmat.h"
+#include "model/mpmobjmpu.h"
+#include "model/mpmobjpunkt.h"
 #include "numerics/tvm.h"
 #include "solver/mpm.h"
-
-namespace MPM {
-class TKnoten;
-class TMaterialpunkt;
-} // namespace MPM
+#include "solver/mpmobjsys.h"
 
 // Points the logs and the console at string streams for one test and
-// restores the previous streams afterwards.
+// restores the previous streams afterwards (not copyable, as its streams).
 class Konsolenumleitung {
 public:
   explicit Konsolenumleitung(const std::string& eingabe = std::string())
@@ -32,8 +45,6 @@ public:
     pck = alt_pck;
     pcf = alt_pcf;
   }
-  Konsolenumleitung(const Konsolenumleitung&) = delete;
-  Konsolenumleitung& operator=(const Konsolenumleitung&) = delete;
 
   std::ostringstream aus;
   std::istringstream ein;
@@ -71,15 +82,13 @@ std::string beispieltext(const std::string& name, const std::string& aendern = "
 
 // The run files of an input text: the input file is written to a temporary
 // folder and the run-file table and logs are opened for it (and closed again
-// at the end), as the program does at start-up.
+// at the end), as the program does at start-up; not copyable, as its folder.
 class Testlauf {
 public:
   explicit Testlauf(const std::string& eingabe);
-  ~Testlauf();
-  Testlauf(const Testlauf&) = delete;
-  Testlauf& operator=(const Testlauf&) = delete;
+  ~Testlauf() { stream_stop(); }
   // The content of the run file with this suffix.
-  std::string lesen(const std::string& endung) const;
+  std::string lesen(const std::string& endung) const { return datei_lesen(ordner_.datei("lauf." + endung)); }
 
 private:
   Tempordner ordner_;
@@ -97,8 +106,6 @@ std::string namensliste(const std::string& enumname, int N, const std::function<
 // The text of tests/<pfad>, a file written by hand for comparison.
 std::string vorlage(const std::string& pfad);
 
-#include <random>
-
 // Largest difference of corresponding entries; infinite when the shapes differ.
 double maxabw(const TVM::MatR& a, const TVM::MatR& b);
 double maxabw(const TVM::VekR& a, const TVM::VekR& b);
@@ -110,7 +117,9 @@ TVM::MatR zufallsmatrix(int z, int s, std::mt19937& g);
 namespace th {
 
 // The console's stop question.
-extern const char* const frage;
+inline const std::string frage = "Fuer ABBRUCH \"x\", fuer WEITER beliebiges Zeichen eingeben:";
+// An empty vector, for the start values a point factory leaves at rest.
+inline const TVM::VekR leer;
 
 // The text form of anything with an output operator.
 template <class T> std::string text(const T& x) {
@@ -121,6 +130,16 @@ template <class T> std::string text(const T& x) {
 bool enthaelt(const std::string& text, const std::string& teil);
 int anzahl(const std::string& text, const std::string& teil);
 std::vector<std::string> zeilen(const std::string& text);
+// The entries of a dataset registry, in the order of its name list.
+template <class D>
+std::vector<const D*> datensaetze(std::string& (*namen)(std::string&),
+                                  const D* (*eintrag)(const std::string&)) {
+  std::string alle;
+  std::vector<const D*> ds;
+  for (const std::string& name : zeilen(namen(alle)))
+    ds.push_back(eintrag(name));
+  return ds;
+}
 // The numbers of every line that is neither empty nor a comment.
 std::vector<std::vector<double>> tabelle(const std::string& text);
 // A number with all 17 digits, for input texts.
@@ -134,8 +153,17 @@ double maxbetrag(const TVM::MatR& a);
 
 // A node of material 1 at rest; with `unbekannt` also an unknown node.
 MPM::TKnoten* knoten(MPM::Tmpm& mpm, int num, double x, double y, double vol = 1.0, bool unbekannt = false);
+// Nodes of material 1 at rest, numbered from 1, at the points (x, y).
+void knoten(MPM::Tmpm& mpm, const std::vector<std::pair<double, double>>& punkte);
 // Element type num: a bilinear quadrilateral with n Gauss points (none: empty set).
 void eletyp_bilinear(MPM::Tmpm& mpm, int num, int n);
+// A simulation with material 1 (density 2, E 100, nu 0.25); with
+// `bipuaufmpu` an integration point on every material point.
+struct Modell : MPM::Tmpm {
+  explicit Modell(bool bipuaufmpu = false);
+};
+// Nodes numbered from 1 row by row on nx x ny points of spacing h.
+void gitter(MPM::Tmpm& mpm, int nx, int ny, double h = 1.0, double vol = 0.0, bool unbekannt = true);
 // A material point at rest.
 MPM::TMaterialpunkt* materialpunkt(MPM::Tmpm& mpm, int num, double x, double y, double vol = 1.0,
                                    int mat = 1);
@@ -153,6 +181,18 @@ std::string verschiebung(int num, const std::string& knoten, double winkel, doub
 // Start of a run up to the approximations, as the driver does it.
 void starten(MPM::Tmpm& mpm);
 
+// The run files of `eingabe`, with `konsole` as the console input, and a
+// simulation of it started up to the approximations.
+struct Startlauf {
+  explicit Startlauf(const std::string& eingabe, const std::string& konsole = "");
+  Konsolenumleitung k;
+  Testlauf lauf;
+  MPM::Tmpm mpm;
+  MPM::TSystem& s = *mpm.sys;
+  // The equation of component c of node n.
+  int p(int n, int c = 0) { return KNO_Z(mpm.kno.suchen(n))->sysposfhg[c]; }
+};
+
 // A simulation that calls `vorher` and `nachher` (when set) around every
 // time step, for tests that watch a run step by step; owns nothing more.
 struct Schrittprotokoll : MPM::Tmpm {
@@ -160,14 +200,19 @@ struct Schrittprotokoll : MPM::Tmpm {
   std::function<void(Schrittprotokoll&, bool)> nachher;
   bool _zeitschritt() override;
 };
-} // namespace th
+
 // --- solver tests
-namespace th {
+// The golden file of the solver's messages.
+inline const std::string meldungen = "solver/golden/meldungen.txt";
 // Runs the input text in `mpm` with the console and logs caught: true when
 // the run ends without a stop; a failed expectation when it writes to the
 // error log. `konsole`, when given, receives the console output.
 bool laufen(MPM::Tmpm& mpm, const std::string& eingabe, std::string* konsole = nullptr);
 // Node and material point number n of a model.
-MPM::TKnoten* kno_z(MPM::Tmpm& mpm, int n);
-MPM::TMaterialpunkt* mpu_z(MPM::Tmpm& mpm, int n);
+inline MPM::TKnoten* kno_z(MPM::Tmpm& mpm, int n) {
+  return MPM::KNO_Z(mpm.kno.suchen(n));
+}
+inline MPM::TMaterialpunkt* mpu_z(MPM::Tmpm& mpm, int n) {
+  return MPM::MPU_Z(mpm.mpu.suchen(n));
+}
 } // namespace th

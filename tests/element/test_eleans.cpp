@@ -1,11 +1,4 @@
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <cmath>
-#include <functional>
 #include <numeric>
-#include <sstream>
-#include <vector>
 
 #include "element/eleans.h"
 #include "testhilfe.h"
@@ -17,15 +10,6 @@ using TVM::MatR;
 using TVM::VekR;
 
 namespace {
-
-std::vector<const Tdataset*> alle_datasets() {
-  std::vector<const Tdataset*> ds;
-  std::string namen;
-  std::istringstream zeilen(ELEANS::get_datasetnames(namen));
-  for (std::string name; std::getline(zeilen, name);)
-    ds.push_back(ELEANS::get_datasetptr(name));
-  return ds;
-}
 
 bool hermite(ANSFUNK a) {
   return a >= ANSFUNK_HERMC1O1;
@@ -101,7 +85,7 @@ double kantenfehler(const Tkey& herm, const MatR& xk, const Tkey& geo, const Tfe
 } // namespace
 
 TEST(Ansatzfunktionen, NodeTablesSharesAndBoundaryOrder) {
-  const std::vector<const Tdataset*> ds = alle_datasets();
+  const std::vector<const Tdataset*> ds = th::datensaetze(ELEANS::get_datasetnames, ELEANS::get_datasetptr);
   ASSERT_EQ(ds.size(), 21u);
   for (const Tdataset* d : ds) {
     ASSERT_NE(d, nullptr);
@@ -157,7 +141,7 @@ TEST(Ansatzfunktionen, InsideTests) {
 // coordinates; the derivatives of every family match central differences.
 TEST(Ansatzfunktionen, ValuesAndDerivatives) {
   const double h = 1e-5;
-  for (const Tdataset* d : alle_datasets()) {
+  for (const Tdataset* d : th::datensaetze(ELEANS::get_datasetnames, ELEANS::get_datasetptr)) {
     const Tkey& key = d->key;
     if (!auswertbar(key)) continue;
     SCOPED_TRACE(key.name);

@@ -1,12 +1,5 @@
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <cmath>
 #include <map>
-#include <sstream>
-#include <vector>
 
-#include "element/eleans.h"
 #include "element/eleipu.h"
 #include "testhilfe.h"
 

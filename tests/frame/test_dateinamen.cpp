@@ -1,16 +1,9 @@
-#include <gtest/gtest.h>
-
 #include "frame/dateinamen.h"
 #include "testhilfe.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-const std::string laufendungen =
-    "mpm mpm1 kt1.txt kt2.txt kt3.txt kt4.txt flr.txt dat.mpu.txt dat.kno.txt "
-    "dat.ele.txt dat.kag.txt dat.kal.txt dat.kil.txt gid.mpu.msh gid.ipu.msh "
-    "gid.kno.msh gid.ele.msh gid.mpu.res gid.ipu.res gid.kno.res gid.ele.res mpl "
-    "gpl tpl vtk ";
 const std::string prompt = "\nDateinamen (ohne Endung) eingeben: ";
 
 // stream_start and stream_stop around a test, with the console captured.
@@ -33,12 +26,12 @@ TEST(Laufdateien, AllTwentyFiveCreatedEmptyAndLogsOpen) {
     std::string endungen;
     for (int i = 0; i < 25; ++i) {
       ASSERT_EQ(dateien.name(i).rfind(basis + ".", 0), 0u);
-      endungen += dateien.name(i).substr(basis.size() + 1) + " ";
+      endungen += dateien.name(i).substr(basis.size() + 1) + "\n";
       EXPECT_EQ(dateien.modus(i), i == 0 ? "r" : "w");
       ASSERT_TRUE(fs::exists(dateien.name(i))) << dateien.name(i);
       EXPECT_TRUE(i == 0 || fs::file_size(dateien.name(i)) == 0) << dateien.name(i);
     }
-    EXPECT_EQ(endungen, laufendungen);
+    EXPECT_EQ(endungen, vorlage("frame/golden/laufendungen.txt"));
     EXPECT_EQ(dateien.name(25), "");
     EXPECT_EQ(dateien.name(-1), "");
     *pck << "Kontrolle";

@@ -1,5 +1,3 @@
-#include <gtest/gtest.h>
-
 #include "frame/meldung.h"
 #include "testhilfe.h"
 
@@ -41,7 +39,7 @@ TEST(Meldung, TitleTextAndModes) {
   {
     Konsolenumleitung k("x");
     EXPECT_THROW(_fehlermeldung("Matrix singulaer"), int);
-    EXPECT_EQ(k.aus.str(), "FEHLER  Matrix singulaer\n" + std::string(frage));
+    EXPECT_EQ(k.aus.str(), "FEHLER  Matrix singulaer\n" + frage);
   }
   Konsolenumleitung k("");
   berechnungsanzeige("Zeitschritt", 2, 1);

@@ -1,10 +1,6 @@
 // The include graph of src/ against the layer order of the README: a file
 // includes only files of its own or a lower layer.
 
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <fstream>
 #include <map>
 #include <regex>
 
@@ -51,10 +47,8 @@ std::vector<std::string> verstoesse(const fs::path& wurzel) {
     if (!e.is_regular_file()) continue;
     const std::string datei = fs::relative(e.path(), wurzel).generic_string();
     const int eigene = schicht(datei);
-    std::ifstream ein(e.path());
-    std::string zeile;
     std::smatch treffer;
-    while (std::getline(ein, zeile)) {
+    for (const std::string& zeile : th::zeilen(datei_lesen(e.path().string()))) {
       if (!std::regex_search(zeile, treffer, include)) continue;
       const int ziel = schicht(treffer[1]);
       if (eigene < 0 || ziel < 0 || ziel > eigene)

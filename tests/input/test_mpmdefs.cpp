@@ -1,10 +1,10 @@
-#include <gtest/gtest.h>
-
 #include "frame/zeichkett.h"
 #include "input/mpmdefs.h"
 #include "input/mpmdimensionen.h"
+#include "numerics/loeser.h"
 #include "testhilfe.h"
 
+using namespace MATHE;
 using namespace MPM;
 
 // The name list of enumeration E with N values; a third argument names the unknown value.
@@ -40,7 +40,8 @@ TEST(Aufzaehlungen, NameTablesRoundTripAndMatchTheList) {
                                 NAMEN(ZUSTGROE, 6),
                                 LISTE(ZEITPU, 11),
                                 NAMEN(FEHLER, 4),
-                                LISTE(OBJTYP, 11)};
+                                LISTE(OBJTYP, 11),
+                                LISTE(LOESER, 6)};
   std::string alle;
   for (const std::string& l : listen)
     alle += l + "\n";

@@ -1,15 +1,4 @@
-#include <gtest/gtest.h>
-
-#include <string>
-
 #include "frame/dateinamen.h"
-#include "model/mpmobjele.h"
-#include "model/mpmobjkno.h"
-#include "model/mpmobjkonlin.h"
-#include "model/mpmobjmat.h"
-#include "model/mpmobjmpu.h"
-#include "output/mpmaus.h"
-#include "solver/mpm.h"
 #include "testhilfe.h"
 
 using namespace MPM;
@@ -109,8 +98,7 @@ TEST(Modelleingabe, HugeOffsetsAndNumbersDoNotBreakTheInput) {
   EXPECT_EQ(e.mpm.stw.mpunumplus, 0u);
   EXPECT_NE(e.mpm.mpu.suchen(4), nullptr);
   EXPECT_TRUE(e.mpm.ele.empty());
-  EXPECT_EQ(e.k.aus.str(),
-            "Eingabedatei lesen\nWARNUNG: belenutzen && keine Elemente\n" + std::string(th::frage));
+  EXPECT_EQ(e.k.aus.str(), "Eingabedatei lesen\nWARNUNG: belenutzen && keine Elemente\n" + th::frage);
 }
 
 TEST(Modelleingabe, MissingNodesAndElementsAskTheStopQuestion) {
@@ -128,10 +116,9 @@ TEST(Modelleingabe, MissingNodesAndElementsAskTheStopQuestion) {
 TEST(Modelleingabe, UniqueOutputNumbers) {
   Konsolenumleitung k;
   Tmpm m;
-  m._maxnum(OBJTYP_KNO) = 150;
-  m._maxnum(OBJTYP_MPU) = 480;
-  m._maxnum(OBJTYP_ELE) = 12;
-  m._maxnum(OBJTYP_IPU) = 64;
+  for (const auto& [ot, n] :
+       {std::pair{OBJTYP_KNO, 150u}, {OBJTYP_MPU, 480u}, {OBJTYP_ELE, 12u}, {OBJTYP_IPU, 64u}})
+    m._maxnum(ot) = n;
   m.delta_num[OBJTYP_KNO] = 5;
   EXPECT_TRUE(m._eindeutige_nummern());
   EXPECT_EQ(m._delta_num(OBJTYP_MPU), 1000);

@@ -1,8 +1,4 @@
-#include <gtest/gtest.h>
-
 #include <climits>
-#include <string>
-#include <vector>
 
 #include "input/dateinaus.h"
 #include "input/mpmhilf.h"

@@ -1,10 +1,4 @@
-#include <gtest/gtest.h>
-
-#include <cmath>
-#include <string>
-
 #include "input/dateinaus.h"
-#include "input/mpmdimensionen.h"
 #include "input/mpmobjmix.h"
 #include "testhilfe.h"
 
@@ -117,9 +111,7 @@ TEST(Steuerwerte, CorrectedValuesAndTheirMessages) {
             (L{25, 1e-6, 1, 2.220446E-12, -1e-12}));
   EXPECT_EQ(s.gleichloes_bil, MATHE::LOESER_PROFIL);
   EXPECT_TRUE(s.bneuberech);
-  EXPECT_TRUE(enthaelt(k.fehler.str(),
-                       "Zeitschrittlaengenabschaetzung ungueltig: dtschaetz=0, verwendet wird: dt=1\n"))
-      << k.fehler.str();
+  EXPECT_TRUE(enthaelt(k.fehler.str(), G("dtschaetz.flr"))) << k.fehler.str();
 }
 
 // The contact penalty law takes one or two parameters; more are reported and
@@ -141,8 +133,7 @@ TEST(Steuerwerte, ContradictoryMethodChoiceAsksToStop) {
     Konsolenumleitung k("w\nw\n");
     TSteuerparam s = lesen("stw_berechverf W, F, W, W, W, F\n", k);
     EXPECT_EQ(k.aus.str() + "\n", G("berechverf.aus"));
-    EXPECT_TRUE(
-        enthaelt(k.fehler.str(), "Eingabedatei, Zeilennummer 1: Fehler bei Auswahl Berechnungsverfahren\n"));
+    EXPECT_TRUE(enthaelt(k.fehler.str(), G("berechverf.flr")));
     EXPECT_TRUE(s.bmpuaufkno);
   }
   const std::pair<const char*, const char*> faelle[] = {{"kopie, eleinv, refkonf", "/Ansatz\n"},
@@ -168,12 +159,8 @@ TEST(Steuerwerte, Echo) {
   Konsolenumleitung k;
   TSteuerparam s = lesen("stw_numplus 7\nstw_gleichloes_bil Gauss\n", k);
   const std::string echo = k.kontroll.str().substr(k.kontroll.str().find("\nSTEUERWERTE\n"));
-  const std::string zeilen[] = {
-      G("echo.kt1"), "\nbmpuaufkno              =         F (Materialpunkte     liegen auf Knoten?)\n",
-      "\ngleichloes_bil          = Gauss (", "\nta                      = 0.        (Berechnungsanfang)\n",
-      "\nbstartbeschl            =         F ("};
-  for (const std::string& zeile : zeilen)
-    EXPECT_TRUE(enthaelt(echo, zeile)) << zeile;
+  for (int i = 1; i <= 5; ++i)
+    EXPECT_TRUE(enthaelt(echo, G("echo.kt1 " + std::to_string(i)))) << i;
   EXPECT_FALSE(enthaelt(echo, "newmark_koeff"));
   EXPECT_FALSE(s.bstartbeschl) << "the start acceleration is opt-in";
 }

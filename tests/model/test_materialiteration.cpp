@@ -1,14 +1,3 @@
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <cmath>
-#include <string>
-#include <vector>
-
-#include "model/mpmobjmat.h"
-#include "model/mpmobjmpu.h"
-#include "numerics/tvm.h"
-#include "solver/mpm.h"
 #include "testhilfe.h"
 
 using namespace MPM;
@@ -241,8 +230,7 @@ TEST_F(Materialiteration, InaccurateInversionAsksWhetherToStop) {
   {
     Konsolenumleitung e("x");
     EXPECT_THROW(iterieren(), int);
-    EXPECT_EQ(e.aus.str(),
-              std::string("Invertierung von rz_analyt ungenau:, stellen=2, minstellen=3\n") + frage);
+    EXPECT_EQ(e.aus.str(), "Invertierung von rz_analyt ungenau:, stellen=2, minstellen=3\n" + frage);
   }
   Konsolenumleitung e("w");
   zg.z = VekR{1, 2, 3, 4, 5};

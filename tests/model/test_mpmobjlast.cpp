@@ -1,11 +1,5 @@
-#include <gtest/gtest.h>
-
-#include <cmath>
 #include <tuple>
 
-#include "model/mpmobjkno.h"
-#include "model/mpmobjlast.h"
-#include "solver/mpm.h"
 #include "testhilfe.h"
 
 using namespace MPM;
@@ -122,5 +116,5 @@ TEST(Punktlast, CombinationOnOnePoint) {
 
   Konsolenumleitung stopp("x");
   EXPECT_THROW(m.mpm._last(0.5, zweiter, LASTTYP_UNBEKANNT, w, richtung, winkel, typ, anzahl), int);
-  EXPECT_EQ(stopp.aus.str(), "FEHLER in <bool _last(...)>: unzulaessiger Lasttyp\n" + std::string(frage));
+  EXPECT_EQ(stopp.aus.str(), "FEHLER in <bool _last(...)>: unzulaessiger Lasttyp\n" + frage);
 }

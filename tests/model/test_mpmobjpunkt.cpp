@@ -1,21 +1,8 @@
-#include <gtest/gtest.h>
-
-#include <cmath>
-
-#include "model/mpmobjipu.h"
-#include "model/mpmobjkno.h"
-#include "model/mpmobjmat.h"
-#include "model/mpmobjmpu.h"
-#include "solver/mpm.h"
 #include "testhilfe.h"
 
 using namespace MPM;
 using namespace th;
 using TVM::VekR;
-
-namespace {
-const VekR leer;
-} // namespace
 
 TEST(Punkte, NodeWithMaterialAndIntegrationPointOnIt) {
   Konsolenumleitung k;
@@ -50,7 +37,7 @@ TEST(Punkte, NodeWithMaterialAndIntegrationPointOnIt) {
   // A wrong query asks whether to stop.
   Konsolenumleitung stopp("x");
   EXPECT_THROW(kn->_pu(OBJTYP_KNO), int);
-  EXPECT_EQ(stopp.aus.str(), "FEHLER in <TKnoten::_pu(OBJTYP ot)>\n" + std::string(th::frage));
+  EXPECT_EQ(stopp.aus.str(), "FEHLER in <TKnoten::_pu(OBJTYP ot)>\n" + frage);
 }
 
 // The other refusals of the point factories are checked through the model
@@ -73,8 +60,7 @@ TEST(Punkte, MaterialPointsSourcesAndPerturbedPositions) {
     EXPECT_EQ(mpuquell_erzeugen(&mpm, 2, OBJTYP_MPUQUELL, 0, 1, 0.1, 1, 1.0, x, leer, leer, leer, leer, 0) !=
                   nullptr,
               neu);
-  EXPECT_EQ(k.fehler.str(),
-            "Eingabedatei, Zeilennummer 0\nMaterialpunktquellennummer bereits vorhanden: 2\n");
+  EXPECT_EQ(k.fehler.str(), golden("model/golden/texte.txt", "mpuquell doppelt"));
 
   mpm.stw.bknokoerperfest = false;
   mp = mpu_erzeugen(&mpm, 3, 1, 1.0, x, leer, leer, leer, leer, 0);

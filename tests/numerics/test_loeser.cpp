@@ -1,11 +1,3 @@
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <cmath>
-#include <limits>
-#include <random>
-#include <vector>
-
 #include "numerics/loeser.h"
 #include "testhilfe.h"
 
@@ -13,7 +5,7 @@ using namespace TVM;
 using namespace MATHE;
 
 namespace {
-const double keinezahl = std::numeric_limits<double>::quiet_NaN();
+const double keinezahl = std::nan("");
 const LOESER alle[] = {LOESER_AUTOMATISCH, LOESER_GAUSS, LOESER_LU, LOESER_SVD, LOESER_PROFIL};
 
 // The four Penrose conditions of X as pseudo-inverse of A, largest defect.
@@ -26,13 +18,47 @@ double penrose(const MatR& a, const MatR& x) {
 MatR singulaer3() {
   return MatR(3, 3, {1, 1, 2, 1, 1, 2, 2, 2, 5});
 }
+
+// The matrix by rows, keeping its non-zero entries and every diagonal entry.
+struct Zeilen {
+  std::vector<int> anfang{0}, spalten;
+  std::vector<double> werte;
+  explicit Zeilen(const MatR& a) {
+    for (int i = 0; i < a.zeilen; ++i) {
+      for (int j = 0; j < a.spalten; ++j)
+        if (a[i][j] != 0.0 || i == j) {
+          spalten.push_back(j);
+          werte.push_back(a[i][j]);
+        }
+      anfang.push_back(static_cast<int>(spalten.size()));
+    }
+  }
+  bool zerlegen(TDuennloeser& l, LOESER art, bool neu = true) {
+    return l.zerlegen(art, static_cast<int>(anfang.size()) - 1, anfang.data(), spalten.data(), werte.data(),
+                      neu);
+  }
+};
+
+// tridiag(-1, 2, -1) of order n: (A^-1)_ij = min(i,j) (n+1-max(i,j)) / (n+1)
+// (from 1), column sums j (n+1-j) / 2, and |A|_1 = 4.
+MatR laplace(int n) {
+  MatR a(n, n);
+  for (int i = 0; i < n; ++i) {
+    a[i][i] = 2;
+    if (i > 0) a[i][i - 1] = a[i - 1][i] = -1;
+  }
+  return a;
+}
+
+// The solution for b, with a failed expectation when the solve fails.
+VekR loesung(TDuennloeser& l, VekR b) {
+  EXPECT_TRUE(l.loesen(b.data));
+  return b;
+}
 } // namespace
 
 TEST(Loeser, NamesParserAndSign) {
-  EXPECT_EQ(namensliste(
-                "LOESER", 6, [](int v) { return str_LOESER(static_cast<LOESER>(v)); },
-                [](const char* w) { return static_cast<int>(_LOESER(w)); }),
-            "LOESER: 1 automatisch; 2 Gauss; 3 LU; 4 SVD; 5 Profil");
+  // The name table: with the others in tests/input/test_mpmdefs.cpp.
   EXPECT_EQ(_LOESER("L") + _LOESER(nullptr), 0);
   EXPECT_EQ(vorz(3, -2), -3);
   EXPECT_EQ(vorz(-3, 0), 3);
@@ -161,45 +187,6 @@ TEST(LoeserInverse, ConditionCheck) {
   EXPECT_FALSE(Konditionskontrolle(e4, e4, stellen, 15));
   EXPECT_FALSE(Konditionskontrolle(MatR(1, 1, {keinezahl}), e4, stellen, 0));
 }
-
-namespace {
-// The matrix by rows, keeping its non-zero entries and every diagonal entry.
-struct Zeilen {
-  std::vector<int> anfang{0}, spalten;
-  std::vector<double> werte;
-  explicit Zeilen(const MatR& a) {
-    for (int i = 0; i < a.zeilen; ++i) {
-      for (int j = 0; j < a.spalten; ++j)
-        if (a[i][j] != 0.0 || i == j) {
-          spalten.push_back(j);
-          werte.push_back(a[i][j]);
-        }
-      anfang.push_back(static_cast<int>(spalten.size()));
-    }
-  }
-  bool zerlegen(TDuennloeser& l, LOESER art, bool neu = true) {
-    return l.zerlegen(art, static_cast<int>(anfang.size()) - 1, anfang.data(), spalten.data(), werte.data(),
-                      neu);
-  }
-};
-
-// tridiag(-1, 2, -1) of order n: (A^-1)_ij = min(i,j) (n+1-max(i,j)) / (n+1)
-// (from 1), column sums j (n+1-j) / 2, and |A|_1 = 4.
-MatR laplace(int n) {
-  MatR a(n, n);
-  for (int i = 0; i < n; ++i) {
-    a[i][i] = 2;
-    if (i > 0) a[i][i - 1] = a[i - 1][i] = -1;
-  }
-  return a;
-}
-
-// The solution for b, with a failed expectation when the solve fails.
-VekR loesung(TDuennloeser& l, VekR b) {
-  EXPECT_TRUE(l.loesen(b.data));
-  return b;
-}
-} // namespace
 
 TEST(DuennLoeser, SolvesKeepsItsWorkAndRefuses) {
   Zeilen l5(laplace(5));

@@ -1,11 +1,5 @@
 // GiD files, and the Tecplot and Maple files of the same small run.
 
-#include <gtest/gtest.h>
-
-#include "frame/mix.h"
-#include "model/mpmobjkno.h"
-#include "model/mpmobjmat.h"
-#include "model/mpmobjmpu.h"
 #include "output/mpmaus.h"
 #include "testhilfe.h"
 

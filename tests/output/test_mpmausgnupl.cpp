@@ -1,18 +1,11 @@
-#include <gtest/gtest.h>
-
-#include <algorithm>
 #include <cstdlib>
 
 #include "frame/dateinamen.h"
-#include "model/mpmobjkno.h"
-#include "model/mpmobjmat.h"
-#include "model/mpmobjmpu.h"
 #include "output/mpmaus.h"
 #include "testhilfe.h"
 
 using namespace MPM;
 using namespace th;
-using TVM::VekR;
 
 namespace {
 // The text of a command file after its first line, which must name the

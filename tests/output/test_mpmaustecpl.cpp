@@ -1,8 +1,4 @@
-#include <gtest/gtest.h>
-
 #include "frame/mix.h"
-#include "model/mpmobjmat.h"
-#include "model/mpmobjmpu.h"
 #include "output/mpmaus.h"
 #include "testhilfe.h"
 

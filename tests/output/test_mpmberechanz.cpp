@@ -1,8 +1,5 @@
-#include <gtest/gtest.h>
-
 #include <regex>
 
-#include "solver/mpmobjsys.h"
 #include "testhilfe.h"
 
 using namespace MPM;

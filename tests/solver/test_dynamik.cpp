@@ -1,8 +1,5 @@
 // Start accelerations and free fall through the driver, against closed forms.
 
-#include <gtest/gtest.h>
-
-#include "model/mpmobjpunkt.h"
 #include "testhilfe.h"
 
 using namespace MPM;

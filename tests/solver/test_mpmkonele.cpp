@@ -1,13 +1,6 @@
 // Contact elements: the cubic segments between contact nodes and the
 // projection of points onto them.
 
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <cmath>
-
-#include "model/mpmobjkno.h"
-#include "model/mpmobjkonlin.h"
 #include "testhilfe.h"
 
 using namespace MPM;
@@ -26,9 +19,7 @@ double abstand(const VekR& a, const VekR& b) {
 TEST(Kontaktelement, SegmentsMeetTheirEndConditionsAndStayStraightOnStraightLines) {
   Konsolenumleitung k;
   Tmpm mpm;
-  const double x[][2] = {{0, 0}, {1, 1}, {3, 3}, {4, 0}, {6, 1}, {10, 0}, {11, 0}, {10.5, 0}};
-  for (int n = 1; n <= 8; ++n)
-    knoten(mpm, n, x[n - 1][0], x[n - 1][1]);
+  knoten(mpm, {{0, 0}, {1, 1}, {3, 3}, {4, 0}, {6, 1}, {10, 0}, {11, 0}, {10.5, 0}});
   VekR a, b;
   // Collinear points: no cubic term, every point on the line x = y.
   for (const auto& e : linie(mpm, 1, KONLINTYP_SPLKNO, {1, 2, 3})->konele) {

@@ -3,16 +3,8 @@
 // block resting on a floor (on nodes, and on material points in a fixed
 // mesh) and the bundled example of a block dropped onto it.
 
-#include <gtest/gtest.h>
-
-#include <algorithm>
 #include <array>
-#include <cmath>
 
-#include "model/mpmobjkno.h"
-#include "model/mpmobjkonlin.h"
-#include "model/mpmobjmpu.h"
-#include "solver/mpmobjsys.h"
 #include "testhilfe.h"
 
 using namespace MPM;
@@ -143,15 +135,13 @@ TEST(Kontakt, StiffnessEqualsFiniteDifferencesOfTheForces) {
   const double a = 0.35, g0 = -3e-4, n[2] = {std::sin(a), std::cos(a)}, t[2] = {-n[1], n[0]};
   for (bool bmpu : {false, true}) {
     const double q[2] = {(bmpu ? 0.3 : 0.0) - g0 * n[0], (bmpu ? 0.2 : 0.0) - g0 * n[1]};
-    Konsolenumleitung k;
-    Testlauf lauf(kopf + "stw_kontakt W, 0.01, (1.e6, 1.e-3)\n" +
-                  (bmpu ? "stw_berechverf F, W, W, F, W, F, ele, kopieren, eleinv, refkonf, klnverz\n" : "") +
-                  "eletyp 1, Viereck, Lagro1, Lagro1, Leer, 0, 1\n" + netz(1, 1, 1.0, 1.0, 0.0) +
-                  "mpu 1, 1, 0.25, (0.3, 0.2)\n" + kno(11, q[0] - 2 * t[0], q[1] - 2 * t[1]) +
-                  kno(12, q[0] + 2 * t[0], q[1] + 2 * t[1]) + "konlin 1, kno, splkno, (11, 12)\n");
-    Tmpm mpm;
-    starten(mpm);
-    TSystem& sys = *mpm.sys;
+    Startlauf l(kopf + "stw_kontakt W, 0.01, (1.e6, 1.e-3)\n" +
+                (bmpu ? "stw_berechverf F, W, W, F, W, F, ele, kopieren, eleinv, refkonf, klnverz\n" : "") +
+                "eletyp 1, Viereck, Lagro1, Lagro1, Leer, 0, 1\n" + netz(1, 1, 1.0, 1.0, 0.0) +
+                "mpu 1, 1, 0.25, (0.3, 0.2)\n" + kno(11, q[0] - 2 * t[0], q[1] - 2 * t[1]) +
+                kno(12, q[0] + 2 * t[0], q[1] + 2 * t[1]) + "konlin 1, kno, splkno, (11, 12)\n");
+    Tmpm& mpm = l.mpm;
+    TSystem& sys = l.s;
     auto kraefte = [&]() {
       if (bmpu) mpm._transfer(OBJTYP_KNO, OBJTYP_MPU, ZUSTGROE_VERSCHIEBUNG);
       mpm._kontakt_geometrie();

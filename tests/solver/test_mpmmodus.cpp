@@ -2,16 +2,8 @@
 // block gliding through the mesh and out of it) and stab (a bar vibrating in
 // a fixed mesh), checked step by step against what the method must give.
 
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <cmath>
 #include <set>
 
-#include "approx/mpmans.h"
-#include "model/mpmobjkno.h"
-#include "model/mpmobjmpu.h"
-#include "solver/mpmobjsys.h"
 #include "testhilfe.h"
 
 using namespace MPM;
@@ -103,13 +95,9 @@ TEST(MpmModus, BlockGlidesThroughTheMeshAndLeavesIt) {
   ASSERT_TRUE(laufen(mpm, beispieltext("block"), &aus));
   EXPECT_EQ(mpm.schritte, 50);
   // The first two columns have left, each point with one message.
-  for (int p : {3, 4, 7, 8, 11, 12, 15, 16}) {
-    const std::string meldung = "mpu(" + std::to_string(p) + "-), x=";
-    const std::size_t i = aus.find(meldung);
-    ASSERT_NE(i, std::string::npos) << p;
-    EXPECT_EQ(aus.find(meldung, i + 1), std::string::npos) << p;
-  }
-  EXPECT_EQ(aus.find("mpu(2-)"), std::string::npos);
+  for (int p : {3, 4, 7, 8, 11, 12, 15, 16})
+    EXPECT_EQ(anzahl(aus, "mpu(" + std::to_string(p) + "-), x="), 1) << p;
+  EXPECT_FALSE(enthaelt(aus, "mpu(2-)"));
   EXPECT_NEAR(mpu_z(mpm, 1)->zust.u[0], 5.0, 1e-10);
 }
 

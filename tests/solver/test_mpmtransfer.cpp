@@ -2,10 +2,6 @@
 // end without a stop after its first steps. The sanitizer build reports the
 // undefined behaviour they once caused.
 
-#include <gtest/gtest.h>
-
-#include <algorithm>
-
 #include "testhilfe.h"
 
 using namespace MPM;

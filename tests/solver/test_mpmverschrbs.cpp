@@ -1,12 +1,5 @@
-#include <gtest/gtest.h>
-
-#include <cmath>
 #include <map>
 
-#include "approx/mpmans.h"
-#include "model/mpmobjkno.h"
-#include "model/mpmobjmpu.h"
-#include "solver/mpmobjsys.h"
 #include "testhilfe.h"
 
 using namespace MPM;
@@ -14,17 +7,32 @@ using namespace th;
 
 namespace {
 // The unit square and `zusatz`, started up to the approximations, at t = 1.
-struct Quadrat {
-  Konsolenumleitung k;
-  Testlauf lauf;
-  Tmpm mpm;
-  const TSystem& s = *mpm.sys;
-  explicit Quadrat(const std::string& zusatz) : lauf(einheitsquadrat() + zusatz) {
-    starten(mpm);
-    mpm.t = 1.0;
+struct Quadrat : Startlauf {
+  explicit Quadrat(const std::string& zusatz) : Startlauf(einheitsquadrat() + zusatz) { mpm.t = 1.0; }
+};
+
+// A steel column 1 m wide and 4 m high of 2 x 8 square bilinear elements,
+// plane stress, no masses, two steps under P = 1 MN downwards at its top (a
+// quarter at each corner, half at the middle), standing on its three base
+// nodes (y held, x held at the middle one). The error log, the console and
+// the vertical displacement of the top middle node 26 at the end.
+struct Saeule {
+  std::string fehler, konsole;
+  double u_oben = 0.0, verhaeltnis = 0.0;
+  explicit Saeule(const std::string& strafverf) {
+    Konsolenumleitung k;
+    Testlauf lauf("stw_zeitschrittverf implizit\nstw_m F\nstw_t 0., 2., 1.\nstw_zstrg F\n" + strafverf +
+                  "mat 1, 1, (7850., 2.1e11, 0.3, 0.)\neletyp 1\n" + verschiebung(1, "1, 2, 3", 90, 0) +
+                  verschiebung(2, "2", 0, 0) +
+                  "punktlast 3, kno, kraft, (25, 27), 270., kon, (0., 10.), (2.5e5)\n" +
+                  "punktlast 4, kno, kraft, (26), 270., kon, (0., 10.), (5.e5)\n" + netz(2, 8, 0.5, 0.5));
+    Tmpm mpm;
+    EXPECT_TRUE(mpm._steuerung());
+    u_oben = kno_z(mpm, 26)->zust.u[1];
+    verhaeltnis = mpm.strafverhaeltnis;
+    fehler = lauf.lesen("flr.txt");
+    konsole = k.aus.str();
   }
-  // The equation of component c of node n.
-  int pos(int n, int c) { return kno_z(mpm, n)->sysposfhg[c]; }
 };
 } // namespace
 
@@ -36,7 +44,7 @@ TEST(Verschiebungsbedingungen, ObliqueConditionsArePenalties) {
             "punktlast 3, kno, verschiebung, (3), 45., kon, (0., 10.), (0.)\n");
   ASSERT_TRUE(q.mpm._verschiebungsrbs());
   const TSystem& s = q.s;
-  const int x3 = q.pos(3, 0), y3 = q.pos(3, 1);
+  const int x3 = q.p(3, 0), y3 = q.p(3, 1);
   EXPECT_FALSE(s.bvorgeschrieben[x3] || s.bvorgeschrieben[y3]);
   for (int i : {x3, y3})
     for (int j : {x3, y3})
@@ -62,7 +70,7 @@ TEST(Verschiebungsbedingungen, PenaltiesEverywhereAndOnMaterialPoints) {
     q.mpm._verschiebungsrbs();
     for (int i = 0; i < q.s.N; ++i)
       EXPECT_FALSE(q.s.bvorgeschrieben[i]);
-    const int x1 = q.pos(1, 0);
+    const int x1 = q.p(1, 0);
     EXPECT_EQ(q.s._eintrag(SYSMAT_KSTRAF, x1, x1), -1e6);
     EXPECT_NEAR(q.s.fstraf[x1], 1e6 * 0.01, 1e-9);
   }
@@ -95,7 +103,7 @@ TEST(Knotenlasten, ForcesAndAccelerationsOnNodesAndMaterialPoints) {
             "punktlast 2, mpu, kraft, (1), 0., kon, (0., 2.), (4.)\n");
   ASSERT_TRUE(q.mpm._kraftrbs());
   const TSystem& s = q.s;
-  EXPECT_NEAR(s.fext[q.pos(3, 1)], 5.0, 1e-14);
+  EXPECT_NEAR(s.fext[q.p(3, 1)], 5.0, 1e-14);
   // The material point's force reaches the nodes in proportion to its weights.
   TAnsatz* a = mpu_z(q.mpm, 1)->_ansatz(OBJTYP_KNO);
   for (int i = 0; i < 4; ++i)
@@ -104,32 +112,6 @@ TEST(Knotenlasten, ForcesAndAccelerationsOnNodesAndMaterialPoints) {
   q.mpm._kraftrbs();
   EXPECT_EQ(TVM::norm(s.fext), 0.0) << "the window is half open";
 }
-
-namespace {
-// A steel column 1 m wide and 4 m high of 2 x 8 square bilinear elements,
-// plane stress, no masses, two steps under P = 1 MN downwards at its top (a
-// quarter at each corner, half at the middle), standing on its three base
-// nodes (y held, x held at the middle one). The error log, the console and
-// the vertical displacement of the top middle node 26 at the end.
-struct Saeule {
-  std::string fehler, konsole;
-  double u_oben = 0.0, verhaeltnis = 0.0;
-  explicit Saeule(const std::string& strafverf) {
-    Konsolenumleitung k;
-    Testlauf lauf("stw_zeitschrittverf implizit\nstw_m F\nstw_t 0., 2., 1.\nstw_zstrg F\n" + strafverf +
-                  "mat 1, 1, (7850., 2.1e11, 0.3, 0.)\neletyp 1\n" + verschiebung(1, "1, 2, 3", 90, 0) +
-                  verschiebung(2, "2", 0, 0) +
-                  "punktlast 3, kno, kraft, (25, 27), 270., kon, (0., 10.), (2.5e5)\n" +
-                  "punktlast 4, kno, kraft, (26), 270., kon, (0., 10.), (5.e5)\n" + netz(2, 8, 0.5, 0.5));
-    Tmpm mpm;
-    EXPECT_TRUE(mpm._steuerung());
-    u_oben = kno_z(mpm, 26)->zust.u[1];
-    verhaeltnis = mpm.strafverhaeltnis;
-    fehler = lauf.lesen("flr.txt");
-    konsole = k.aus.str();
-  }
-};
-} // namespace
 
 TEST(Strafparameter, SteelColumnOnPenaltySupports) {
   const double E = 2.1e11, nu = 0.3, P = 1e6;
@@ -147,14 +129,7 @@ TEST(Strafparameter, SteelColumnOnPenaltySupports) {
   const Saeule weich("");
   EXPECT_NEAR(weich.verhaeltnis, 1e6 / Kii, 1e-12 * 1e6 / Kii);
   EXPECT_NEAR(weich.u_oben, exakt - P / 3e6, 1e-6);
-  EXPECT_EQ(weich.fehler.rfind(
-                "WARNUNG: Strafparameter kappa=1e+06 ist klein gegen die Steifigkeit an den "
-                "Strafbedingungen (groesstes Diagonalglied der effektiven Matrix ohne Strafterme Kii=",
-                0),
-            0u)
-      << weich.fehler;
-  EXPECT_TRUE(enthaelt(weich.fehler, " < 1000): die Bedingungen weichen um etwa das "));
-  EXPECT_EQ(weich.fehler.find('\n'), weich.fehler.size() - 1);
+  EXPECT_EQ(weich.fehler, golden(meldungen, "kappa klein"));
   EXPECT_TRUE(enthaelt(weich.konsole, weich.fehler));
 
   // kappa = 1e15 is in range: no message, the supports give way by less than P / kappa.
@@ -164,8 +139,7 @@ TEST(Strafparameter, SteelColumnOnPenaltySupports) {
   EXPECT_NEAR(steif.u_oben, genau.u_oben, P / 1e15);
 
   const Saeule zu_steif("stw_strafverf W, 1.e19\n");
-  EXPECT_TRUE(enthaelt(zu_steif.fehler, " > 1e+07): das Gleichungssystem kann schlecht konditioniert sein"))
-      << zu_steif.fehler;
+  EXPECT_EQ(zu_steif.fehler, golden(meldungen, "kappa gross"));
 }
 
 // The conditions of a time serve every iteration at that time and are
@@ -180,17 +154,17 @@ TEST(Verschiebungsbedingungen, GatheredPerTimeReportedPerUse) {
   q.mpm._verschiebungsrbs();
   q.mpm._verschiebungsrbs();
   EXPECT_EQ(anzahl(q.k.aus.str(), meldung), 2);
-  EXPECT_TRUE(s.bvorgeschrieben[q.pos(1, 0)]);
-  EXPECT_EQ(s.Uvor[q.pos(1, 0)], 0.01) << "the first condition holds";
+  EXPECT_TRUE(s.bvorgeschrieben[q.p(1, 0)]);
+  EXPECT_EQ(s.Uvor[q.p(1, 0)], 0.01) << "the first condition holds";
   q.mpm.t = 3.0;
   q.mpm._verschiebungsrbs();
   EXPECT_EQ(anzahl(q.k.aus.str(), meldung), 2) << "at t = 3 only the second acts";
-  EXPECT_EQ(s.Uvor[q.pos(1, 0)], -0.02);
+  EXPECT_EQ(s.Uvor[q.p(1, 0)], -0.02);
 
   TPunkt* kn2 = kno_z(q.mpm, 2);
   kn2->zust.rho0 = 2.0;
   kn2->vol0 = 0.25;
   q.mpm._kraftrbs();
-  EXPECT_EQ(s.fext[q.pos(2, 1)], -1.5);
-  EXPECT_EQ(s.fext[q.pos(2, 0)], 0.0);
+  EXPECT_EQ(s.fext[q.p(2, 1)], -1.5);
+  EXPECT_EQ(s.fext[q.p(2, 0)], 0.0);
 }

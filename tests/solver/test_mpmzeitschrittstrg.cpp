@@ -1,5 +1,3 @@
-#include <gtest/gtest.h>
-
 #include <cstdlib>
 #include <deque>
 #include <new>
@@ -48,7 +46,22 @@ std::string schleife(Drehbuch& d, std::deque<bool> ergebnisse, double ta, unsign
   d._zeitschrittsteuerung();
   return k.aus.str();
 }
-const std::string meldungen = "solver/golden/meldungen.txt";
+
+// The allocation counter of the replaced operator new below.
+bool bzaehlen = false;
+long Nallokationen = 0;
+
+// A cantilever of 8 x 2 bilinear elements with points at the Gauss points,
+// clamped by penalties at nodes 1, 10, 19, pulled at its tip (nodes 9, 18,
+// 27), three implicit steps.
+std::string kragarm(const std::string& zusatz) {
+  return "stw_dimension 2d, Sp0\nstw_zeitschrittverf implizit, 0.25, 0.5\nstw_t 0., 3.e-4, 1.e-4\n"
+         "stw_zstrg F\nstw_m W, 0.\nstw_strafverf W, 1.e13\nstw_t_aus_dat F\nstw_t_aus_ktr F\n"
+         "eletyp 1, Viereck, Lagro1, Lagro1, Gauss, 4, 1\n" +
+         zusatz + netz(8, 2, 0.25, 0.25) + verschiebung(1, "1, 10, 19", 0, 0) +
+         verschiebung(2, "1, 10, 19", 90, 0) +
+         "punktlast 3, kno, kraft, (9, 18, 27), 90., kon, (0., 1.), (-1.e4)\n";
+}
 } // namespace
 
 TEST(Zeitschleife, RefinementHalvesTwiceThenGrowsBackLevelByLevel) {
@@ -103,14 +116,9 @@ TEST(Zeitschritt, AtLeastTwoEquilibriumIterations) {
 }
 
 // Heap allocations counted while `bzaehlen` is set; every other test runs
-// through the same replacement without counting.
-namespace {
-bool bzaehlen = false;
-long Nallokationen = 0;
-} // namespace
-
-// Every replaceable form but the aligned ones, which the passes do not use;
-// under AddressSanitizer a form left out would not match its partner.
+// through the same replacement without counting: every replaceable form but
+// the aligned ones, which the passes do not use (under AddressSanitizer a
+// form left out would not match its partner).
 void* operator new(std::size_t n) {
   if (bzaehlen) ++Nallokationen;
   if (void* p = std::malloc(n ? n : 1)) return p;
@@ -144,21 +152,6 @@ void operator delete(void* p, std::size_t) noexcept {
 void operator delete[](void* p, std::size_t) noexcept {
   std::free(p);
 }
-
-namespace {
-// A cantilever of 8 x 2 bilinear elements with points at the Gauss points,
-// clamped by penalties at nodes 1, 10, 19, pulled at its tip (nodes 9, 18,
-// 27), three implicit steps.
-std::string kragarm(const std::string& zusatz) {
-  return "stw_dimension 2d, Sp0\nstw_zeitschrittverf implizit, 0.25, 0.5\nstw_t 0., 3.e-4, 1.e-4\nstw_zstrg "
-         "F\n"
-         "stw_m W, 0.\nstw_strafverf W, 1.e13\nstw_t_aus_dat F\nstw_t_aus_ktr F\n"
-         "eletyp 1, Viereck, Lagro1, Lagro1, Gauss, 4, 1\n" +
-         zusatz + netz(8, 2, 0.25, 0.25) + verschiebung(1, "1, 10, 19", 0, 0) +
-         verschiebung(2, "1, 10, 19", 90, 0) +
-         "punktlast 3, kno, kraft, (9, 18, 27), 90., kon, (0., 1.), (-1.e4)\n";
-}
-} // namespace
 
 // After a step, the passes of an equilibrium iteration that work point by
 // point allocate nothing, whatever the strain measure, configuration and

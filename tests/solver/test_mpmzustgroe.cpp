@@ -1,5 +1,3 @@
-#include <gtest/gtest.h>
-
 #include "solver/mpmzustgroe.h"
 #include "testhilfe.h"
 

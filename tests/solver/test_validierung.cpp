@@ -2,14 +2,6 @@
 // patch tests, slender cantilever, the period and energy of a bar in free
 // axial vibration, the bundled examples, and sparse against dense solutions.
 
-#include <gtest/gtest.h>
-
-#include <cmath>
-
-#include "approx/mpmans.h"
-#include "model/mpmobjkno.h"
-#include "model/mpmobjmpu.h"
-#include "solver/mpmobjsys.h"
 #include "testhilfe.h"
 
 using namespace MPM;
@@ -31,6 +23,84 @@ std::string festhalten(int& lastnummer, int n, double ux, double uy) {
 // P = 1e5 upwards as the parabolic shear stress. Without masses each step is
 // static. The deflection of the free end on the axis (node 63).
 const double L = 1.0, h = 0.1, E = 2.1e11, nu = 0.3, P = 1e5;
+
+// A run of `text` with the solver `loeser`: the equilibrium iterations per
+// step, the nodal displacements and the stresses of the material points at
+// the end, and the condition estimate.
+struct Ergebnis {
+  std::vector<int> iterationen;
+  std::vector<double> u, sig;
+  double kappa = 0.0;
+  Ergebnis(const std::string& text, const std::string& loeser) {
+    Schrittprotokoll mpm;
+    mpm.nachher = [this](Schrittprotokoll& m, bool ok) { iterationen.push_back(ok ? m.jj : -1); };
+    Konsolenumleitung k;
+    Testlauf lauf(text + "stw_gleichloes_bil " + loeser + "\n");
+    EXPECT_TRUE(mpm._steuerung()) << loeser;
+    for (const auto& eintrag : mpm.kno)
+      for (int c = 0; c < 2; ++c)
+        u.push_back(KNO_Z(eintrag.second)->zust.u[c]);
+    for (const auto& eintrag : mpm.mpu)
+      if (eintrag.second->objtyp == OBJTYP_MPU)
+        for (int c = 0; c < 3; ++c)
+          sig.push_back(MPU_Z(eintrag.second)->zust.sig[c]);
+    kappa = mpm.sys->_kondition();
+  }
+};
+
+double groesste_abweichung(const std::vector<double>& a, const std::vector<double>& b) {
+  double abw = 0, groesst = 0;
+  for (std::size_t i = 0; i < a.size() && i < b.size(); ++i) {
+    abw = std::max(abw, std::fabs(a[i] - b[i]));
+    groesst = std::max(groesst, std::fabs(b[i]));
+  }
+  return groesst > 0 ? abw / groesst : abw;
+}
+
+// Runs `text` with the dense SVD and with each sparse method; iteration
+// counts must agree, displacements and stresses within `toleranz` of their
+// largest value. With `toleranz` 0 the bound is the round-off the condition
+// estimate kappa of the sparse run allows, eps kappa (at least 1e-10); the
+// runs below stay 2 to 10 times inside it.
+void duenn_wie_dicht(const std::string& text, double toleranz, const std::string& was) {
+  SCOPED_TRACE(was);
+  const Ergebnis dicht(text, "SVD");
+  for (const char* loeser : {"Profil", "LU"}) {
+    const Ergebnis duenn(text, loeser);
+    const double t = toleranz > 0 ? toleranz : std::max(1e-10, 2.220446049250313e-16 * duenn.kappa);
+    EXPECT_EQ(duenn.iterationen, dicht.iterationen) << loeser;
+    ASSERT_EQ(duenn.u.size(), dicht.u.size());
+    ASSERT_EQ(duenn.sig.size(), dicht.sig.size());
+    EXPECT_LE(groesste_abweichung(duenn.u, dicht.u), t) << loeser << ", kappa " << duenn.kappa;
+    EXPECT_LE(groesste_abweichung(duenn.sig, dicht.sig), t) << loeser;
+  }
+}
+
+// A clamped strip of nx x 2 bilinear elements, interior nodes moved at
+// random, forces of random size and direction at the free end.
+std::string zufallsstreifen(unsigned saat, bool straf, bool massen) {
+  std::mt19937 g(saat);
+  std::uniform_real_distribution<double> versatz(-0.2, 0.2), kraft(-1.0, 1.0), winkel(0.0, 360.0);
+  const int nx = 3 + saat % 3, ny = 2;
+  std::ostringstream s;
+  s << "stw_zeitschrittverf implizit, 0.25, 0.5\nstw_t 0., 0.3, 0.1\nstw_zstrg F\n"
+    << (massen ? "stw_m W, 0.\n" : "stw_m F\n") << (straf ? "stw_strafverf W, 1.E8\n" : "stw_strafverf F\n")
+    << "mat 1, 1, (1., 100., 0.3, 0.)\neletyp 1\n";
+  auto nummer = [nx](int i, int j) { return j * (nx + 1) + i + 1; };
+  int last = 0;
+  for (int j = 0; j <= ny; ++j)
+    for (int i = 0; i <= nx; ++i) {
+      const bool innen = i > 0 && i < nx && j > 0 && j < ny;
+      s << "kno " << nummer(i, j) << ", 1, 0., (" << zahl(i + (innen ? versatz(g) : 0.0)) << ", "
+        << zahl(j + (innen ? versatz(g) : 0.0)) << ")\n";
+      if (i == 0) s << festhalten(last, nummer(i, j), 0.0, 0.0);
+      if (i == nx)
+        s << "punktlast " << ++last << ", kno, kraft, (" << nummer(i, j) << "), " << zahl(winkel(g))
+          << ", lin, (0., 10.), (0., " << zahl(kraft(g)) << ")\n";
+    }
+  const std::string gitter = netz(nx, ny, 1.0, 1.0);
+  return s.str() + gitter.substr(gitter.find("ele "));
+}
 } // namespace
 
 // Constant strain: the boundary nodes of four distorted bilinear elements
@@ -189,87 +259,6 @@ TEST(Validierung, SpecimenExampleGivesTheStatedStress) {
   for (const auto& eintrag : probe.mpu)
     EXPECT_NEAR(MPU_Z(eintrag.second)->zust.sig[0], sig, 1e-9 * sig);
 }
-
-namespace {
-// A run of `text` with the solver `loeser`: the equilibrium iterations per
-// step, the nodal displacements and the stresses of the material points at
-// the end, and the condition estimate.
-struct Ergebnis {
-  std::vector<int> iterationen;
-  std::vector<double> u, sig;
-  double kappa = 0.0;
-  Ergebnis(const std::string& text, const std::string& loeser) {
-    Schrittprotokoll mpm;
-    mpm.nachher = [this](Schrittprotokoll& m, bool ok) { iterationen.push_back(ok ? m.jj : -1); };
-    Konsolenumleitung k;
-    Testlauf lauf(text + "stw_gleichloes_bil " + loeser + "\n");
-    EXPECT_TRUE(mpm._steuerung()) << loeser;
-    for (const auto& eintrag : mpm.kno)
-      for (int c = 0; c < 2; ++c)
-        u.push_back(KNO_Z(eintrag.second)->zust.u[c]);
-    for (const auto& eintrag : mpm.mpu)
-      if (eintrag.second->objtyp == OBJTYP_MPU)
-        for (int c = 0; c < 3; ++c)
-          sig.push_back(MPU_Z(eintrag.second)->zust.sig[c]);
-    kappa = mpm.sys->_kondition();
-  }
-};
-
-double groesste_abweichung(const std::vector<double>& a, const std::vector<double>& b) {
-  double abw = 0, groesst = 0;
-  for (std::size_t i = 0; i < a.size() && i < b.size(); ++i) {
-    abw = std::max(abw, std::fabs(a[i] - b[i]));
-    groesst = std::max(groesst, std::fabs(b[i]));
-  }
-  return groesst > 0 ? abw / groesst : abw;
-}
-
-// Runs `text` with the dense SVD and with each sparse method; iteration
-// counts must agree, displacements and stresses within `toleranz` of their
-// largest value. With `toleranz` 0 the bound is the round-off the condition
-// estimate kappa of the sparse run allows, eps kappa (at least 1e-10); the
-// runs below stay 2 to 10 times inside it.
-void duenn_wie_dicht(const std::string& text, double toleranz, const std::string& was) {
-  SCOPED_TRACE(was);
-  const Ergebnis dicht(text, "SVD");
-  for (const char* loeser : {"Profil", "LU"}) {
-    const Ergebnis duenn(text, loeser);
-    const double t = toleranz > 0 ? toleranz : std::max(1e-10, 2.220446049250313e-16 * duenn.kappa);
-    EXPECT_EQ(duenn.iterationen, dicht.iterationen) << loeser;
-    ASSERT_EQ(duenn.u.size(), dicht.u.size());
-    ASSERT_EQ(duenn.sig.size(), dicht.sig.size());
-    EXPECT_LE(groesste_abweichung(duenn.u, dicht.u), t) << loeser << ", kappa " << duenn.kappa;
-    EXPECT_LE(groesste_abweichung(duenn.sig, dicht.sig), t) << loeser;
-  }
-}
-
-// A clamped strip of nx x 2 bilinear elements, interior nodes moved at
-// random, forces of random size and direction at the free end.
-std::string zufallsstreifen(unsigned saat, bool straf, bool massen) {
-  std::mt19937 g(saat);
-  std::uniform_real_distribution<double> versatz(-0.2, 0.2), kraft(-1.0, 1.0), winkel(0.0, 360.0);
-  const int nx = 3 + saat % 3, ny = 2;
-  std::ostringstream s;
-  s << "stw_zeitschrittverf implizit, 0.25, 0.5\nstw_t 0., 0.3, 0.1\nstw_zstrg F\n"
-    << (massen ? "stw_m W, 0.\n" : "stw_m F\n") << (straf ? "stw_strafverf W, 1.E8\n" : "stw_strafverf F\n")
-    << "mat 1, 1, (1., 100., 0.3, 0.)\neletyp 1\n";
-  auto nummer = [nx](int i, int j) { return j * (nx + 1) + i + 1; };
-  int last = 0;
-  for (int j = 0; j <= ny; ++j)
-    for (int i = 0; i <= nx; ++i) {
-      const bool innen = i > 0 && i < nx && j > 0 && j < ny;
-      s << "kno " << nummer(i, j) << ", 1, 0., (" << zahl(i + (innen ? versatz(g) : 0.0)) << ", "
-        << zahl(j + (innen ? versatz(g) : 0.0)) << ")\n";
-      if (i == 0) s << festhalten(last, nummer(i, j), 0.0, 0.0);
-      if (i == nx)
-        s << "punktlast " << ++last << ", kno, kraft, (" << nummer(i, j) << "), " << zahl(winkel(g))
-          << ", lin, (0., 10.), (0., " << zahl(kraft(g)) << ")\n";
-    }
-  const std::string gitter = netz(nx, ny, 1.0, 1.0);
-  return s.str() + gitter.substr(gitter.find("ele "));
-}
-
-} // namespace
 
 TEST(Validierung, SparseSolutionsEqualTheDenseOne) {
   duenn_wie_dicht(beispieltext("kragarm", "stw_t 0., 1., 0.1", "stw_t 0., 0.1, 0.1"), 1e-10, "kragarm");
