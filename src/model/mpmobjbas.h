@@ -223,13 +223,6 @@ public:
   static constexpr bool beinzeln = false;
 #endif
 
-  // Takes ownership of a model object for the rest of the run.
-  template <class T> T* _behalten(std::unique_ptr<T> obj) {
-    T* zeiger = obj.get();
-    objekte_.push_back(std::move(obj));
-    return zeiger;
-  }
-
   TSteuerparam stw;
   Tobjcont mat, mpu, mpuquell, ipu, kno, knox, knou, eletyp, ele, pla, konlin;
 
@@ -283,7 +276,6 @@ private:
   char* naechst_ = nullptr;         // next free byte of the last piece
   std::size_t frei_ = 0;            // bytes left in it
   std::vector<TAngelegt> angelegt_; // in the order of creation
-  std::vector<std::unique_ptr<TObjbasis>> objekte_;
 };
 
 // True for the point types pu, mpu, ipu and kno.

@@ -1,7 +1,6 @@
 #include "model/mpmobjmat.h"
 
 #include <cmath>
-#include <memory>
 #include <ostream>
 #include <string>
 
@@ -419,20 +418,20 @@ TMaterial* _material_erzeugen(TModell* mpm, int num, int typ, const std::vector<
     return nullptr;
   }
 
-  std::unique_ptr<TMaterial> neu;
+  // A material refused by the registry stays unused in the model's memory.
+  TMaterial* neu;
   switch (t) {
   case MATERIALTYP_LINELVIS:
-    neu = std::make_unique<TMaterial_linelvis>(mpm, num, params);
+    neu = mpm->_anlegen<TMaterial_linelvis>(mpm, num, params);
     break;
   case MATERIALTYP_LINELVISPLAS:
-    neu = std::make_unique<TMaterial_linelvisplas>(mpm, num, params);
+    neu = mpm->_anlegen<TMaterial_linelvisplas>(mpm, num, params);
     break;
   default:
-    neu = std::make_unique<TMaterial_linvisel>(mpm, num, params);
+    neu = mpm->_anlegen<TMaterial_linvisel>(mpm, num, params);
     break;
   }
-  if (!mpm->mat.einfuegen(static_cast<int>(neu->num), neu.get())) return nullptr;
-  return mpm->_behalten(std::move(neu));
+  return mpm->mat.einfuegen(static_cast<int>(neu->num), neu) ? neu : nullptr;
 }
 
 } // namespace MPM

@@ -211,8 +211,8 @@ TEST(Ansaetze, CopyTransfersSubsetsExactly) {
   Konsolenumleitung k("w\n");
   Modell m;
   TMaterialpunkt* mp = th::materialpunkt(m, 1, 0.3, 0.4);
-  TIntegrationspunkt* ip = m._behalten(
-      std::make_unique<TIntegrationspunkt>(&m, -1, OBJTYP_IPU, 1.0, mp->xa, leer, leer, leer, leer, 0));
+  TIntegrationspunkt* ip =
+      m._anlegen<TIntegrationspunkt>(&m, -1, OBJTYP_IPU, 1.0, mp->xa, leer, leer, leer, leer, 0);
   TAnsatz* ans = ip->ans_mpu;
   ASSERT_EQ(ans->ans, ANSATZ_KOPIEREN);
 

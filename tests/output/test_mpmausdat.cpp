@@ -55,8 +55,8 @@ TEST(Datentabellen, RowsOfSelectedObjectsPerOutputTimeAndClosingLinesAfterAStop)
   zg.q.init({7.0, 8.0, 9.0});
   // A point whose material is missing (the user went on after the error).
   Konsolenumleitung weiter("w\n");
-  TMaterialpunkt* ohne = mpm._behalten(std::make_unique<TMaterialpunkt>(
-      &mpm, 9, OBJTYP_MPU, 99, 1.0, VekR{0.0, 0.0}, VekR(), VekR(), VekR(), VekR(), 0));
+  TMaterialpunkt* ohne = mpm._anlegen<TMaterialpunkt>(&mpm, 9, OBJTYP_MPU, 99, 1.0, VekR{0.0, 0.0}, VekR(),
+                                                      VekR(), VekR(), VekR(), 0);
   ASSERT_EQ(ohne->material, nullptr);
   mpm.mpu.einfuegen(9, ohne);
   mp[0]->bausgewaehlt = ohne->bausgewaehlt = true;
