@@ -216,3 +216,10 @@ inline MPM::TMaterialpunkt* mpu_z(MPM::Tmpm& mpm, int n) {
   return MPM::MPU_Z(mpm.mpu.suchen(n));
 }
 } // namespace th
+// --- solver tests: input texts
+namespace th {
+// Block `name` of the solver tests' input texts.
+inline std::string modelltext(const std::string& name) {
+  return golden("solver/golden/modelle.txt", name);
+}
+} // namespace th
