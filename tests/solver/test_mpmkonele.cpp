@@ -11,9 +11,6 @@ namespace {
 TKontaktlinie* linie(Tmpm& mpm, int num, KONLINTYP typ, std::vector<unsigned int> p) {
   return konlin_erzeugen(&mpm, num, OBJTYP_KNO, typ, p);
 }
-double abstand(const VekR& a, const VekR& b) {
-  return std::hypot(a[0] - b[0], a[1] - b[1]);
-}
 } // namespace
 
 TEST(Kontaktelement, SegmentsMeetTheirEndConditionsAndStayStraightOnStraightLines) {
@@ -36,9 +33,9 @@ TEST(Kontaktelement, SegmentsMeetTheirEndConditionsAndStayStraightOnStraightLine
   // and arrives along the node tangents with the lengths l1, l2 (l1 + l2 = L).
   bool bungleich = false;
   for (const auto& e : linie(mpm, 3, KONLINTYP_SPLKNO, {1, 4, 5, 1})->konele) {
-    EXPECT_LT(abstand(e->_x(-1.0, a), e->k1->x) + abstand(e->_x(1.0, a), e->k2->x), 1e-14);
-    EXPECT_LT(abstand(e->_t(-1.0, a), e->k1->t) + abstand(e->_t(1.0, a), e->k2->t), 1e-14);
-    EXPECT_NEAR(abstand(e->_x(-1.0 + 1e-6, a), e->_x(-1.0, b)) / 1e-6, e->l1, 1e-5 * e->L);
+    EXPECT_LT(TVM::norm(e->_x(-1.0, a) - e->k1->x) + TVM::norm(e->_x(1.0, b) - e->k2->x), 1e-14);
+    EXPECT_LT(TVM::norm(e->_t(-1.0, a) - e->k1->t) + TVM::norm(e->_t(1.0, b) - e->k2->t), 1e-14);
+    EXPECT_NEAR(TVM::norm(e->_x(-1.0 + 1e-6, a) - e->_x(-1.0, b)) / 1e-6, e->l1, 1e-5 * e->L);
     EXPECT_NEAR(e->l1 + e->l2, e->L, 1e-14 * e->L);
     bungleich = bungleich || std::fabs(e->l1 - e->l2) > 0.1 * e->L;
   }
@@ -95,6 +92,6 @@ TEST(Kontaktelement, ProjectionWithTheFarDeepAndSupportPointRules) {
   double dmin = 1e9;
   for (const auto& el : bogen->konele)
     for (int i = 0; i <= 200000; ++i)
-      dmin = std::min(dmin, abstand(el->_x(-1.0 + i * 1e-5, nv), p->_x(KONFIGUR_MOMKONF)));
+      dmin = std::min(dmin, TVM::norm(el->_x(-1.0 + i * 1e-5, nv) - p->_x(KONFIGUR_MOMKONF)));
   EXPECT_NEAR(g, -dmin, 1e-8);
 }
