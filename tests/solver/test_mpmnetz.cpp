@@ -7,9 +7,8 @@ using TVM::VekR;
 namespace {
 
 // The unit square with lower left node n of a grid with nx points per row.
-std::vector<unsigned> quadrat(int n, int nx) {
-  const unsigned a = static_cast<unsigned>(n), b = static_cast<unsigned>(nx);
-  return {a, a + 1, a + 1 + b, a + b};
+std::vector<unsigned> quadrat(unsigned n, unsigned nx) {
+  return {n, n + 1, n + 1 + nx, n + nx};
 }
 
 std::string ausserhalb(TPunkt* p) {
