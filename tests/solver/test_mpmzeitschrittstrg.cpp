@@ -50,18 +50,6 @@ std::string schleife(Drehbuch& d, std::deque<bool> ergebnisse, double ta, unsign
 // The allocation counter of the replaced operator new below.
 bool bzaehlen = false;
 long Nallokationen = 0;
-
-// A cantilever of 8 x 2 bilinear elements with points at the Gauss points,
-// clamped by penalties at nodes 1, 10, 19, pulled at its tip (nodes 9, 18,
-// 27), three implicit steps.
-std::string kragarm(const std::string& zusatz) {
-  return "stw_dimension 2d, Sp0\nstw_zeitschrittverf implizit, 0.25, 0.5\nstw_t 0., 3.e-4, 1.e-4\n"
-         "stw_zstrg F\nstw_m W, 0.\nstw_strafverf W, 1.e13\nstw_t_aus_dat F\nstw_t_aus_ktr F\n"
-         "eletyp 1, Viereck, Lagro1, Lagro1, Gauss, 4, 1\n" +
-         zusatz + netz(8, 2, 0.25, 0.25) + verschiebung(1, "1, 10, 19", 0, 0) +
-         verschiebung(2, "1, 10, 19", 90, 0) +
-         "punktlast 3, kno, kraft, (9, 18, 27), 90., kon, (0., 1.), (-1.e4)\n";
-}
 } // namespace
 
 TEST(Zeitschleife, RefinementHalvesTwiceThenGrowsBackLevelByLevel) {
@@ -156,17 +144,14 @@ void operator delete[](void* p, std::size_t) noexcept {
 // After a step, the passes of an equilibrium iteration that work point by
 // point allocate nothing, whatever the strain measure, configuration and
 // material law. (The solution in between may factorise anew, and the
-// factorisation takes its workspace once per iteration.)
+// factorisation takes its workspace once per iteration.) A cantilever of 8 x 2
+// bilinear elements with points at the Gauss points, clamped by penalties at
+// nodes 1, 10, 19, pulled at its tip (nodes 9, 18, 27), three implicit steps.
 TEST(Zeitschritt, IterationPassesAllocateNothing) {
-  const std::string elastisch = "mat 1, 1, (7850., 2.1e11, 0.3, 0.)\n";
-  const std::string plastisch = "mat 1, 2, (7850., 2.1e11, 0.3, 1.e-3, 2.e8, 2.1e9)\n";
-  const std::string verfahren = "stw_berechverf W, W, W, F, W, F, ele, kopieren, eleinv, ";
-  const std::string faelle[] = {elastisch, plastisch + verfahren + "refkonf, groverz\n",
-                                elastisch + verfahren + "momkonf, klnverz\n",
-                                plastisch + verfahren + "momkonf, groverz\n"};
-  for (const std::string& fall : faelle) {
+  for (const char* fall : {"elastisch", "plastisch, refkonf, groverz", "elastisch, momkonf, klnverz",
+                           "plastisch, momkonf, groverz"}) {
     Konsolenumleitung k;
-    Testlauf lauf(kragarm(fall));
+    Testlauf lauf(modelltext("kragarm") + modelltext(fall) + netz(8, 2, 0.25, 0.25));
     Tmpm mpm;
     ASSERT_TRUE(mpm._steuerung()) << fall;
     ASSERT_TRUE(mpm.bfertig) << fall;
