@@ -6,6 +6,8 @@
 // to compare; with viscosity (small strains only) the velocities follow the
 // displacements by the Newmark rule.
 
+#include <numeric>
+
 #include "testhilfe.h"
 
 using namespace MPM;
@@ -73,10 +75,7 @@ struct Tangentenlauf : Tmpm {
 };
 
 double frobenius(const TVM::MatR& A) {
-  double s = 0.0;
-  for (long k = 0; k < A.anzahl(); ++k)
-    s += A.data[k] * A.data[k];
-  return std::sqrt(s);
+  return std::sqrt(std::inner_product(A.data, A.data + A.anzahl(), A.data, 0.0));
 }
 
 // ||K_fd - K|| / ||K|| at the converged end of the run; also reports whether

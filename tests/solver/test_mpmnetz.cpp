@@ -33,24 +33,23 @@ TEST(Netz, SetupNumbersTheSystemLinksElementsAndGivesNodalVolumes) {
   EXPECT_TRUE(enthaelt(k.kontroll.str(), "System: N=24, Nkno=12\n"));
 
   auto E = [&mpm](int n) { return ELE_Z(mpm.ele.suchen(n)); };
-  auto K = [&mpm](int n) { return kno_z(mpm, n); };
-  EXPECT_EQ(K(6)->elemente, (std::vector<TElement*>{E(1), E(2), E(4), E(5)}));
+  EXPECT_EQ(kno_z(mpm, 6)->elemente, (std::vector<TElement*>{E(1), E(2), E(4), E(5)}));
   EXPECT_EQ(E(2)->ele, (std::vector<TElement*>{E(1), E(3), E(4), E(5), E(6)}));
 
   // Four unit squares at an inner node: 4 * (det J = 0.25) * (share 1).
-  EXPECT_DOUBLE_EQ(K(6)->vola, 1.0);
-  EXPECT_DOUBLE_EQ(K(2)->vola, 0.5);
-  EXPECT_DOUBLE_EQ(K(12)->vola, 7.0);
+  EXPECT_DOUBLE_EQ(kno_z(mpm, 6)->vola, 1.0);
+  EXPECT_DOUBLE_EQ(kno_z(mpm, 2)->vola, 0.5);
+  EXPECT_DOUBLE_EQ(kno_z(mpm, 12)->vola, 7.0);
 
   // The setup runs once.
-  K(6)->vola = 0.0;
+  kno_z(mpm, 6)->vola = 0.0;
   mpm._netza();
-  EXPECT_EQ(K(6)->vola, 0.0);
+  EXPECT_EQ(kno_z(mpm, 6)->vola, 0.0);
 
   // A node missing from the unknown nodes of an element at it is reported and skipped.
   E(1)->knou.erase(E(1)->knou.begin() + 2);
   EXPECT_TRUE(mpm._vola_knou());
-  EXPECT_DOUBLE_EQ(K(6)->vola, 0.75);
+  EXPECT_DOUBLE_EQ(kno_z(mpm, 6)->vola, 0.75);
   EXPECT_EQ(k.aus.str(), golden(meldungen, "vola_knou"));
 }
 

@@ -146,6 +146,5 @@ TEST(Strafparameter, SteelColumnOnPenaltySupports) {
   EXPECT_EQ(steif.fehler, "");
   EXPECT_NEAR(steif.u_oben, genau.u_oben, P / 1e15);
 
-  const Saeule zu_steif("stw_strafverf W, 1.e19\n");
-  EXPECT_EQ(zu_steif.fehler, golden(meldungen, "kappa gross"));
+  EXPECT_EQ(Saeule("stw_strafverf W, 1.e19\n").fehler, golden(meldungen, "kappa gross"));
 }
