@@ -100,30 +100,28 @@ TEST(Wolken, MovingLeastSquaresReproduceTheirBasis) {
   auto f = [](double x, double y) {
     return 0.3 + 1.7 * x - 0.4 * y + 0.9 * x * x - 1.1 * x * y + 0.6 * y * y;
   };
-  const struct {
-    unsigned Ng;
-    bool vollst;
-  } faelle[] = {{0, false}, {1, false}, {1, true}, {2, false}, {2, true}, {3, false}};
-  for (const auto& fall : faelle)
+  // Degree, tensor basis.
+  const std::pair<unsigned, bool> faelle[] = {{0, false}, {1, false}, {1, true},
+                                              {2, false}, {2, true},  {3, false}};
+  for (const auto& [grad, vollst] : faelle)
     for (int n = 0; n < 20; ++n) {
       const VekR x{z(g), z(g)};
       const std::vector<TWolke> w = an(feld, x);
-      unsigned Ng = fall.Ng;
+      unsigned Ng = grad;
       VekR L;
       MatR G;
       double wsum = 0;
-      ASSERT_TRUE(WOLKE::_L_G(Ng, fall.vollst, w, x, L, G, wsum));
-      ASSERT_EQ(Ng, fall.Ng);
+      ASSERT_TRUE(WOLKE::_L_G(Ng, vollst, w, x, L, G, wsum));
+      ASSERT_EQ(Ng, grad);
       // Centres and field values of the clouds.
-      const int Np = static_cast<int>(w.size());
-      MatR c(2, Np);
-      VekR fc(Np), eins(Np, 1.0);
-      for (int k = 0; k < Np; ++k) {
+      MatR c(2, static_cast<int>(w.size()));
+      VekR fc(c.spalten), eins(c.spalten, 1.0);
+      for (int k = 0; k < c.spalten; ++k) {
         c[0][k] = w[k].zentrum[0];
         c[1][k] = w[k].zentrum[1];
         fc[k] = f(c[0][k], c[1][k]);
       }
-      SCOPED_TRACE("Ng=" + std::to_string(Ng) + (fall.vollst ? " tensor" : " complete"));
+      SCOPED_TRACE("Ng=" + std::to_string(Ng) + (vollst ? " tensor" : " complete"));
       EXPECT_NEAR(TVM::skalarprodukt(eins, L), 1.0, 1e-12);
       EXPECT_LT(maxabw(eins * G, VekR{0, 0}), 1e-10);
       if (Ng == 0) continue;
@@ -150,8 +148,7 @@ TEST(Wolken, BasisAndItsReductionsWithTheirMessages) {
   ASSERT_TRUE(WOLKE::_b(2, false, VekR{2, 3}, b));
   EXPECT_EQ(b, (VekR{1, 2, 3, 4, 6, 9}));
   ASSERT_TRUE(WOLKE::_b_x(2, false, VekR{2, 3}, b_x));
-  EXPECT_EQ(b_x.GetCol(0), (VekR{0, 1, 0, 4, 3, 0}));
-  EXPECT_EQ(b_x.GetCol(1), (VekR{0, 0, 1, 0, 2, 6}));
+  EXPECT_EQ(maxabw(b_x, MatR(6, 2, {0, 0, 1, 0, 0, 1, 4, 0, 3, 2, 0, 6})), 0.0);
   ASSERT_TRUE(WOLKE::_b(1, true, VekR{2, 3}, b));
   EXPECT_EQ(b, (VekR{1, 3, 2, 6}));
   EXPECT_FALSE(WOLKE::_b(5, false, VekR{2, 3}, b));
@@ -212,9 +209,8 @@ TEST(Wolken, GridSearchFindsWhatTestingEveryCloudFinds) {
   for (int i = 0; i < 3000; ++i) {
     const TWolke& w = wolken[i];
     const double c = std::cos(w.phi * pi / 180), s = std::sin(w.phi * pi / 180), r = w.a * w.h0;
-    ziele.push_back(VekR{weit(g), weit(g)});
-    ziele.push_back(VekR{w.zentrum[0], w.zentrum[1]});
-    ziele.push_back(VekR{w.zentrum[0] + r * c, w.zentrum[1] + r * s});
+    ziele.insert(ziele.end(), {VekR{weit(g), weit(g)}, VekR{w.zentrum[0], w.zentrum[1]},
+                               VekR{w.zentrum[0] + r * c, w.zentrum[1] + r * s}});
   }
   std::vector<int> raster_treffer, alle_treffer;
   std::size_t mehrfach = 0;
@@ -250,19 +246,16 @@ TEST(Wolken, ApproximationTakesTheHoldingCloudsInNumberOrder) {
   Konsolenumleitung k("x");
   th::Modell mpm;
   mpm.stw.ansatz_knou_zu_pu = ANSATZ_WOLKEN;
-  for (int n = 1; n <= 9; ++n)
-    th::knoten(mpm, n, (n - 1) % 3, (n - 1) / 3, 1.0, true);
+  th::gitter(mpm, 3, 3, 1.0, 1.0);
   TMaterialpunkt* mp = th::materialpunkt(mpm, 1, 1.2, 0.9, 0.25);
   mpm.knou.suchen(5)->status = OBJSTATUS_INAKTIV; // left out
   TAnsatz* a = mp->ans_kno;
   ASSERT_TRUE(a->_init(KONFIGUR_REFKONF, VERZERR_KLNVERZ));
-  std::vector<TPunkt*> erwartet;
+  // All but 5 lie within 1.693 of the point.
+  EXPECT_EQ(th::text(a->stuetzpu), "kno: kno(1+) kno(2+) kno(3+) kno(4+) kno(6+) kno(7+) kno(8+) kno(9+)");
   double wsum = 0;
-  for (int n : {1, 2, 3, 4, 6, 7, 8, 9}) { // all but 5 within 1.693 of the point
-    erwartet.push_back(PU_Z(mpm.knou.suchen(n)));
-    wsum += gewicht(wolke(erwartet.back()->xa[0], erwartet.back()->xa[1], 1.0, 3.0), 1.2, 0.9);
-  }
-  EXPECT_EQ(a->stuetzpu, erwartet);
+  for (const TPunkt* p : a->stuetzpu)
+    wsum += gewicht(wolke(p->xa[0], p->xa[1], 1.0, 3.0), 1.2, 0.9);
   EXPECT_NEAR(a->skal, wsum, 1e-14 * wsum);
   EXPECT_EQ(a->Ng, 1u);
 
@@ -280,8 +273,7 @@ TEST(Wolken, ApproximationTakesTheHoldingCloudsInNumberOrder) {
   const double c = std::cos(pi / 6), s = std::sin(pi / 6);
   kn->zust.F = MatR(2, 2, {2 * c * c + 0.5 * s * s, 1.5 * c * s, 1.5 * c * s, 2 * s * s + 0.5 * c * c});
   const TWolke w = _wolke(*kn, KONFIGUR_MOMKONF, 3.0), w0 = _wolke(*kn, KONFIGUR_REFKONF, 3.0);
-  EXPECT_NEAR(w.a, 2.0, 1e-14);
-  EXPECT_NEAR(w.b, 0.5, 1e-14);
+  EXPECT_LT(maxabw(VekR{w.a, w.b}, VekR{2.0, 0.5}), 1e-14);
   EXPECT_NEAR(w.phi, 30.0, 1e-12);
   EXPECT_EQ(w0.a * w0.b, 1.0);
   // Nodes that stay in place take values from points at their mesh place.
@@ -291,14 +283,12 @@ TEST(Wolken, ApproximationTakesTheHoldingCloudsInNumberOrder) {
   EXPECT_EQ(k.aus.str(), "");
 
   // A target no cloud holds, and one whose solve fails, are switched off
-  // with a line in the control log; only points can be targets.
+  // with a line in the control log (mpu(2-), mpu(1-)); only points can be targets.
   TMaterialpunkt* fern = th::materialpunkt(mpm, 2, 10.0, 10.0, 0.25);
   k.kontroll.str("");
   EXPECT_FALSE(fern->ans_kno->_init(KONFIGUR_REFKONF, VERZERR_KLNVERZ));
   mpm.stw.gleichloes_ans = MATHE::LOESER_UNBEKANNT;
   EXPECT_FALSE(a->_init(KONFIGUR_REFKONF, VERZERR_KLNVERZ));
-  EXPECT_EQ(fern->status, OBJSTATUS_INAKTIV);
-  EXPECT_EQ(mp->status, OBJSTATUS_INAKTIV);
   EXPECT_EQ(k.kontroll.str(), th::golden(meldungen, "Wolken: abgeschaltet"));
   k.aus.str("");
   EXPECT_THROW(_ansatz_erzeugen(&mpm, mp, OBJTYP_PU, OBJTYP_KNO, ANSATZ_WOLKEN), int);

@@ -13,9 +13,8 @@ using Tabbildung = std::function<VekR(double, double)>;
 
 // 0, 1, ..., n - 1.
 bool identisch(const TVM::TVektor<int>& v, int n) {
-  for (int i = 0; i < v.n; ++i)
-    if (v[i] != i) return false;
-  return v.n == n;
+  int i = 0;
+  return v.n == n && std::all_of(v.begin(), v.end(), [&i](int k) { return k == i++; });
 }
 
 // Element data: the reference nodes of a family mapped by f.
@@ -29,9 +28,8 @@ MatR knoten(const ELEANS::Tdataset& ans, const Tabbildung& f) {
   return X;
 }
 
-const double A[2][2] = {{1.5, 0.4}, {-0.2, 1.1}};
 VekR affin(double a, double b) {
-  return VekR{A[0][0] * a + A[0][1] * b + 3.0, A[1][0] * a + A[1][1] * b - 1.0};
+  return VekR{1.5 * a + 0.4 * b + 3.0, -0.2 * a + 1.1 * b - 1.0};
 }
 VekR gekruemmt(double a, double b) {
   return VekR{a + 0.15 * b * b + 0.1 * a * b + 2.0, b + 0.2 * a * a - 0.1 * a};
@@ -45,18 +43,7 @@ std::vector<VekR> innen(FORM f) {
 
 } // namespace
 
-TEST(Elementtyp, NodeMaps) {
-  // Corners come first in every family, so both maps run 0, 1, 2, ... and
-  // every pair of corresponding nodes sits at the same reference position.
-  for (const Tdataset* d : th::datensaetze(ELETYP::get_datasetnames, ELETYP::get_datasetptr)) {
-    SCOPED_TRACE(d->name);
-    EXPECT_TRUE(identisch(d->kindxu, d->Nx()));
-    EXPECT_TRUE(identisch(d->kindux, d->Nu()));
-    for (int i = 0; i < std::min(d->Nx(), d->Nu()); ++i)
-      for (int c = 0; c < 2; ++c)
-        EXPECT_EQ(d->ansx->xik[c][i], d->ansu->xik[c][i]) << "Knoten " << i;
-  }
-
+TEST(Elementtyp, UnregisteredPairWithoutNodeMap) {
   // An unregistered pair without correspondence is reported.
   Konsolenumleitung k;
   Tdataset schlecht(Tkey(DIM_2D, FORM_VIERECK, ANSFUNK_LAGRO3, ANSFUNK_SEREO2));
@@ -96,24 +83,20 @@ TEST(Elementtyp, InverseMappingFailures) {
   // x = xi^3 - 2 xi: Newton for x = -2 from 0 cycles between 0 and 1.
   const MatR Xz = knoten(*l3.ansx, [](double a, double b) { return VekR{a * a * a - 2.0 * a, b}; });
   VekR xi;
-  {
-    Konsolenumleitung k("w");
-    EXPECT_FALSE(l3._xi(Xz, VekR{-2.0, 0.0}, xi, true));
-    const std::string aus = k.aus.str();
-    EXPECT_EQ(aus.rfind(th::golden("element/golden/meldungen.txt", "xi Maximalzahl") + "xkx           =", 0),
-              0u);
-    EXPECT_TRUE(th::enthaelt(aus, th::frage));
-  }
+  Konsolenumleitung k("ww");
+  EXPECT_FALSE(l3._xi(Xz, VekR{-2.0, 0.0}, xi, true));
+  const std::string aus = k.aus.str();
+  EXPECT_EQ(aus.rfind(th::golden("element/golden/meldungen.txt", "xi Maximalzahl") + "xkx           =", 0),
+            0u);
+  EXPECT_TRUE(th::enthaelt(aus, th::frage));
 
   // All nodes in one point: singular Jacobian.
-  {
-    Konsolenumleitung k("w");
-    EXPECT_FALSE(l3._xi(MatR(2, 16, 1.0), VekR{1.0, 1.0}, xi, true));
-    EXPECT_EQ(k.aus.str(), "ELE::_xi(): !TVM::inverse_nxn(Jp, JIp, detJp)\n" + th::frage);
-  }
+  k.aus.str("");
+  EXPECT_FALSE(l3._xi(MatR(2, 16, 1.0), VekR{1.0, 1.0}, xi, true));
+  EXPECT_EQ(k.aus.str(), "ELE::_xi(): !TVM::inverse_nxn(Jp, JIp, detJp)\n" + th::frage);
 
   // Non-finite or ill-sized input: false without a question.
-  Konsolenumleitung k;
+  k.aus.str("");
   const MatR X = knoten(*l3.ansx, affin);
   EXPECT_FALSE(l3._xi(X, VekR{NAN, 0.0}, xi, true));
   EXPECT_TRUE(std::isnan(xi[0]) && std::isnan(xi[1]));
@@ -124,15 +107,21 @@ TEST(Elementtyp, InverseMappingFailures) {
   EXPECT_EQ(k.aus.str(), "");
 }
 
-// Per element type: affine and curved maps and their inverses agree, the
+// Per element type: corners come first in every family, so both node maps
+// run 0, 1, 2, ... and every pair of corresponding nodes sits at the same
+// reference position; affine and curved maps and their inverses agree, the
 // shape functions of the unknowns reproduce a linear field and its gradient.
-TEST(Elementtyp, MappingsRoundTripAndUnknownsReproduceLinearFields) {
+TEST(Elementtyp, NodeMapsMappingsRoundTripAndUnknownsReproduceLinearFields) {
   Konsolenumleitung konsole;
   // f, df/dx, df/dy of a linear field.
   const Tabbildung lin = [](double x, double y) { return VekR{2.0 + 3.0 * x - 5.0 * y, 3.0, -5.0}; };
   int Nlagrange = 0, Nhermite = 0;
   for (const Tdataset* d : th::datensaetze(ELETYP::get_datasetnames, ELETYP::get_datasetptr)) {
     SCOPED_TRACE(d->name);
+    EXPECT_TRUE(identisch(d->kindxu, d->Nx()));
+    EXPECT_TRUE(identisch(d->kindux, d->Nu()));
+    for (int i = 0; i < std::min(d->Nx(), d->Nu()); ++i)
+      EXPECT_EQ(d->ansx->xik.GetCol(i), d->ansu->xik.GetCol(i)) << "Knoten " << i;
     const bool herm = d->key.ansfunku >= ANSFUNK_HERMC1O1;
     ++(herm ? Nhermite : Nlagrange);
     // Perturbed nodes where a Lagrange unknown family spans the geometry, else affine.
@@ -175,10 +164,8 @@ TEST(Elementtyp, MappingsRoundTripAndUnknownsReproduceLinearFields) {
       EXPECT_DOUBLE_EQ(detJ, TVM::determinante_nxn(J));
       EXPECT_GT(detJ, 0.0);
       ASSERT_TRUE(Lu.n == dl.n && Gu.zeilen == dl.n && Gu.spalten == 2);
-      const VekR g = dl * Gu;
       EXPECT_NEAR(TVM::skalarprodukt(Lu, dl), lin(x[0], x[1])[0], herm ? 1e-11 : 1e-12);
-      EXPECT_NEAR(g[0], 3.0, herm ? 1e-12 : 1e-11);
-      EXPECT_NEAR(g[1], -5.0, herm ? 1e-12 : 1e-11);
+      EXPECT_LT(maxabw(dl * Gu, VekR{3.0, -5.0}), herm ? 1e-12 : 1e-11);
     }
   }
   EXPECT_EQ(Nlagrange, 10);
@@ -186,7 +173,7 @@ TEST(Elementtyp, MappingsRoundTripAndUnknownsReproduceLinearFields) {
   EXPECT_EQ(konsole.aus.str(), "");
 }
 
-TEST(Elementtyp, SingularJacobianInUnknownGradients) {
+TEST(Elementtyp, SingularJacobianInUnknownGradientsAndTextForm) {
   const Tdataset& d = ELETYP::get_datasetref(std::string("ViereckLagro1Lagro2"));
   const MatR Xx(2, 4, {0.0, 1.0, 2.0, 3.0, 0.0, 0.0, 0.0, 0.0}); // corners on a line
   double detJ = 7.0;
@@ -195,9 +182,5 @@ TEST(Elementtyp, SingularJacobianInUnknownGradients) {
   EXPECT_FALSE(d._Lu_Gu_detJ(Xx, MatR(2, 9), VekR{0.2, 0.1}, detJ, Lu, Gu));
   EXPECT_EQ(detJ, 0.0);
   EXPECT_EQ(maxabw(Gu, MatR(9, 2)), 0.0);
-}
-
-TEST(Elementtyp, TextForm) {
-  EXPECT_EQ(th::text(ELETYP::get_datasetref(std::string("ViereckLagro1Lagro2"))),
-            vorlage("element/golden/eletyp_text.txt"));
+  EXPECT_EQ(th::text(d), vorlage("element/golden/eletyp_text.txt"));
 }

@@ -18,7 +18,7 @@ struct Probe : TObjbasis {
 };
 } // namespace
 
-TEST(Objektbasis, AutomaticNumbersPerTypeAndTextForms) {
+TEST(Objektbasis, AutomaticNumbersTextFormsRegistriesLookupsAndHelpers) {
   Tmpm mpm;
   // A lower explicit number does not lower the counter.
   Probe a(&mpm, OBJTYP_KNO, -1), b(&mpm, OBJTYP_KNO, -1), c(&mpm, OBJTYP_KNO, -1), d(&mpm, OBJTYP_KNO, 10),
@@ -38,10 +38,7 @@ TEST(Objektbasis, AutomaticNumbersPerTypeAndTextForms) {
   EXPECT_EQ(text(&k), "kno(17?)");
   EXPECT_EQ(text(static_cast<TObjbasis*>(nullptr)), "NULL");
   EXPECT_EQ(text(std::vector<TObjbasis*>{&a, nullptr, &m}), "kno: kno(1+) NULL mat(1+)");
-}
 
-TEST(Objektbasis, RegistriesLookupsAndHelpers) {
-  Tmpm mpm;
   // Sources share the material points' registry; element types, contact
   // lines and unknown types have none. Sources and elements are no points.
   EXPECT_EQ(mpm._objcont(OBJTYP_MPUQUELL), &mpm.mpu);
@@ -52,10 +49,10 @@ TEST(Objektbasis, RegistriesLookupsAndHelpers) {
        {OBJTYP_PU, OBJTYP_MPU, OBJTYP_IPU, OBJTYP_KNO, OBJTYP_MPUQUELL, OBJTYP_ELE, OBJTYP_UNBEKANNT})
     EXPECT_EQ(_bistpunkt(ot), ot != OBJTYP_MPUQUELL && ot != OBJTYP_ELE && ot != OBJTYP_UNBEKANNT) << ot;
 
-  Probe a(&mpm, OBJTYP_KNO, 5), b(&mpm, OBJTYP_KNO, 5), c(&mpm, OBJTYP_KNO, 2);
+  Probe a5(&mpm, OBJTYP_KNO, 5), b5(&mpm, OBJTYP_KNO, 5), c2(&mpm, OBJTYP_KNO, 2);
   std::vector<TObjbasis*> liste;
   EXPECT_EQ(_pos_in_cont(liste, 5), -1);
-  liste = {&c, &a, &b};
+  liste = {&c2, &a5, &b5};
   EXPECT_EQ(_pos_in_cont(liste, 5), 1);
   EXPECT_EQ(_pos_in_cont(liste, 9), -1);
 

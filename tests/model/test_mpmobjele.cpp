@@ -18,12 +18,10 @@ TEST(Elemente, NineNodeElementWithCornerGeometry) {
   ASSERT_NE(e, nullptr);
   ASSERT_EQ(e->_Nkno(KNOTYP_GEOMETRIEKNOTEN), 4);
   ASSERT_EQ(e->_Nkno(KNOTYP_UNBEKANNTENKNOTEN), 9);
-  const unsigned ecken[] = {1, 3, 9, 7};
-  for (int i = 0; i < 4; ++i)
-    EXPECT_EQ(e->knox[i]->num, ecken[i]);
+  EXPECT_EQ(text(e->knox), "kno: kno(1+) kno(3+) kno(9+) kno(7+)");
+  EXPECT_EQ(text(e->knou), "kno: kno(1+) kno(3+) kno(9+) kno(7+) kno(2+) kno(6+) kno(8+) kno(4+) kno(5+)");
   EXPECT_TRUE(KNO_Z(e->knox[2])->bknox);
   EXPECT_FALSE(KNO_Z(mpm.kno.suchen(5))->bknox);
-  EXPECT_EQ(e->knou[8]->num, 5u);
   ASSERT_EQ(e->ipu.size(), 9u);
   double summe = 0.0;
   for (TPunkt* p : e->ipu) {
@@ -52,12 +50,10 @@ TEST(Elemente, IntegrationPointsMaterialPointsAndTheTextForm) {
     EXPECT_EQ(e->ipu[p]->zustgeber, e->mpu[p]);
   }
   const double g = 0.5 - 0.5 / std::sqrt(3.0);
-  EXPECT_NEAR(e->ipu[0]->xa[0], g, 1e-15);
-  EXPECT_NEAR(e->ipu[0]->xa[1], g, 1e-15);
+  EXPECT_LT(maxabw(e->ipu[0]->xa, TVM::VekR{g, g}), 1e-15);
 
   mpm.stw.bipuaufmpu = false;
   TElement* ohne = ele_erzeugen(&mpm, 8, 1, 2, {1, 2, 4, 3}, 0);
-  ASSERT_NE(ohne, nullptr);
-  EXPECT_TRUE(ohne->ipu.empty());
+  ASSERT_NE(ohne, nullptr); // its text: no integration points
   EXPECT_EQ(text(*ohne) + "\n", golden("model/golden/texte.txt", "ele"));
 }

@@ -8,13 +8,12 @@ using TVM::VekR;
 
 namespace {
 struct Lastmodell {
-  Lastmodell() { kn = knoten(mpm, 12, 0, 0); }
   TPunktlast* last(int num, LASTTYP art, double beta, LASTFUNKTYP f, double tA, double tE, const VekR& c) {
     return pula_erzeugen(&mpm, num, OBJTYP_KNO, art, {12}, beta, f, tA, tE, c);
   }
   Konsolenumleitung k;
   Tmpm mpm;
-  TKnoten* kn;
+  TKnoten* kn = knoten(mpm, 12, 0, 0);
 };
 
 double wert(const TPunktlast* pl, double t, const TPunkt* p) {
@@ -53,8 +52,7 @@ TEST(Punktlast, TimeFunctionsOverTheHalfOpenWindow) {
     EXPECT_NEAR(wert(m.last(++num, LASTTYP_KRAFT, 0.0, f, 0.0, tE, c), t, m.kn), soll, 1e-11)
         << f << " t=" << t;
 
-  TPunktlast* winkel = m.last(++num, LASTTYP_KRAFT, 540.0, LASTFUNKTYP_KON, 0.0, 1.0, VekR{1});
-  EXPECT_EQ(winkel->beta, 180.0);
+  EXPECT_EQ(m.last(++num, LASTTYP_KRAFT, 540.0, LASTFUNKTYP_KON, 0.0, 1.0, VekR{1})->beta, 180.0);
   EXPECT_EQ(text(*lin) + "\n", golden("model/golden/texte.txt", "pla"));
 }
 

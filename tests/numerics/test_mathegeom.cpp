@@ -1,3 +1,5 @@
+#include <tuple>
+
 #include "numerics/mathegeom.h"
 #include "testhilfe.h"
 
@@ -24,23 +26,21 @@ TEST(Mathegeom, PunktAufStrecke) {
 
 TEST(Mathegeom, PunktImPolygon) {
   const MatR dreieck(3, 2, {0.0, 0.0, 1.0, 0.0, 0.0, 1.0});
-  EXPECT_TRUE(pinpolygon(dreieck, VekR{0.25, 0.25}, false));
-  EXPECT_FALSE(pinpolygon(dreieck, VekR{0.5, 0.0}, false)); // on the first edge
-  EXPECT_TRUE(pinpolygon(dreieck, VekR{0.5, 0.0}, true));
-  EXPECT_FALSE(pinpolygon(dreieck, VekR{0.5, 0.5}, false)); // on the hypotenuse
-  EXPECT_TRUE(pinpolygon(dreieck, VekR{0.5, 0.5}, true));
-  EXPECT_TRUE(pinpolygon(dreieck, VekR{0.0, 0.0}, true));   // corner
-  EXPECT_FALSE(pinpolygon(dreieck, VekR{0.0, 0.5}, false)); // on the closing edge
-  EXPECT_FALSE(pinpolygon(dreieck, VekR{0.6, 0.6}, true));
-  EXPECT_FALSE(pinpolygon(dreieck, VekR{-1e-14, 0.5}, true));
+  const MatR quadrat(4, 2, {-1.0, -1.0, 1.0, -1.0, 1.0, 1.0, -1.0, 1.0});
+  // Polygon, point, with tolerance, inside: points on the edges (the closing one
+  // too) and corners count only with the tolerance.
+  const std::tuple<const MatR&, double, double, bool, bool> faelle[] = {
+      {dreieck, 0.25, 0.25, false, true},  {dreieck, 0.5, 0.0, false, false},
+      {dreieck, 0.5, 0.0, true, true},     {dreieck, 0.5, 0.5, false, false},
+      {dreieck, 0.5, 0.5, true, true},     {dreieck, 0.0, 0.0, true, true},
+      {dreieck, 0.0, 0.5, false, false},   {dreieck, 0.6, 0.6, true, false},
+      {dreieck, -1e-14, 0.5, true, false}, {quadrat, 0.999, -0.999, false, true},
+      {quadrat, 1.001, 0.0, true, false},  {quadrat, -1.0, 0.0, false, false},
+      {quadrat, -1.0, 0.0, true, true}};
+  for (const auto& [polygon, x, y, tol, drinnen] : faelle)
+    EXPECT_EQ(pinpolygon(polygon, VekR{x, y}, tol), drinnen) << polygon << " " << x << " " << y << " " << tol;
   // Clockwise corners: the interior lies right of every edge.
   EXPECT_FALSE(pinpolygon(MatR(3, 2, {0.0, 0.0, 0.0, 1.0, 1.0, 0.0}), VekR{0.25, 0.25}, true));
-
-  const MatR quadrat(4, 2, {-1.0, -1.0, 1.0, -1.0, 1.0, 1.0, -1.0, 1.0});
-  EXPECT_TRUE(pinpolygon(quadrat, VekR{0.999, -0.999}, false));
-  EXPECT_FALSE(pinpolygon(quadrat, VekR{1.001, 0.0}, true));
-  EXPECT_FALSE(pinpolygon(quadrat, VekR{-1.0, 0.0}, false)); // closing edge
-  EXPECT_TRUE(pinpolygon(quadrat, VekR{-1.0, 0.0}, true));
 
   EXPECT_TRUE(pinpolygon(MatR(), VekR{5.0, 5.0}, false));
   EXPECT_FALSE(pinpolygon(quadrat, VekR{std::nan(""), 0.0}, true));

@@ -1,10 +1,7 @@
-#include <gtest/gtest.h>
-
 #include <climits>
-#include <cmath>
 #include <cstdlib>
 #include <limits>
-#include <random>
+#include <tuple>
 
 #include "numerics/mathehilf.h"
 #include "testhilfe.h"
@@ -16,6 +13,27 @@ namespace {
 const double eps = 2.220446049250313e-16;
 const double inf = std::numeric_limits<double>::infinity();
 const double nanwert = std::numeric_limits<double>::quiet_NaN();
+
+// Checks lambda descending, V orthonormal with rows (c, s), (-s, c), c >= 0,
+// A v_i = lambda_i v_i to 1e-12 of the spectral norm, and the angle of row 0.
+void eigenpaare_pruefen(const MatR& A) {
+  VekR lambda, winkel;
+  MatR V;
+  ASSERT_TRUE(TVM::eigen_nxn_sym(A, lambda, V, winkel));
+  ASSERT_TRUE(lambda.n == 2 && winkel.n == 1 && V.zeilen == 2 && V.spalten == 2);
+  const double norm = std::max(std::fabs(lambda[0]), std::fabs(lambda[1]));
+  EXPECT_GE(lambda[0], lambda[1]);
+  const double c = V[0][0], s = V[0][1];
+  EXPECT_GE(c, 0.0);
+  EXPECT_EQ(V[1][0], -s);
+  EXPECT_EQ(V[1][1], c);
+  EXPECT_NEAR(c * c + s * s, 1.0, 4 * eps);
+  for (int i = 0; i < 2; ++i)
+    for (int k = 0; k < 2; ++k)
+      EXPECT_LE(std::fabs(A[k][0] * V[i][0] + A[k][1] * V[i][1] - lambda[i] * V[i][k]), 1e-12 * norm)
+          << "A=" << A << " Zeile " << i;
+  EXPECT_NEAR(winkel[0], std::atan2(s, c) * 57.29577951308232, 1e-13);
+}
 } // namespace
 
 TEST(Mathehilf, VergleicheUndRunden) {
@@ -25,15 +43,12 @@ TEST(Mathehilf, VergleicheUndRunden) {
   EXPECT_TRUE(MATHE::fastnull(-0.25, -0.5));
 
   // floor(x + 0.5) would round 0.49999999999999994 up and 2^52 + 1 to 2^52 + 2.
-  const struct {
-    double x;
-    int stellen;
-    double soll;
-  } runden[] = {
+  // Value, digits, rounded value.
+  const std::tuple<double, int, double> runden[] = {
       {2.375, 2, 2.38},     {-2.5, 0, -2.0}, {0x1p52 + 1, 0, 0x1p52 + 1}, {0.49999999999999994, 0, 0.0},
       {1250.0, -2, 1300.0}, {5.0, 400, 5.0}, {5.0, INT_MIN, 0.0}};
-  for (const auto& f : runden)
-    EXPECT_EQ(MATHE::runde(f.x, f.stellen), f.soll) << f.x << " " << f.stellen;
+  for (const auto& [x, stellen, soll] : runden)
+    EXPECT_EQ(MATHE::runde(x, stellen), soll) << x << " " << stellen;
   EXPECT_TRUE(std::isnan(MATHE::runde(nanwert, 3)));
 
   EXPECT_EQ(MATHE::pythag(-4.0, 3.0), 5.0);
@@ -78,27 +93,24 @@ TEST(Mathehilf, WinkelVereinfachen) {
 }
 
 TEST(Mathehilf, WinkelRichtungUndGleichheit) {
-  const double w[] = {-720.0, -180.0, 450.0, -90.0, 45.0};
-  const int r[] = {1, -1, 2, -2, 0};
-  for (int i = 0; i < 5; ++i)
-    EXPECT_EQ(MATHE::winkel_richtung(w[i], true), r[i]) << w[i];
-  // Tolerance 360 * 2^-52 = 8e-14 degrees.
-  EXPECT_EQ(MATHE::winkel_richtung(-90.0 + 5e-14, false), 0);
-  EXPECT_EQ(MATHE::winkel_richtung(-90.0 + 5e-14, true), -2);
-  EXPECT_EQ(MATHE::winkel_richtung(90.0 + 1e-13, true), 0);
-  EXPECT_EQ(MATHE::winkel_richtung(nanwert, true), 0);
+  // Angle, with tolerance (360 * 2^-52 = 8e-14 degrees), direction.
+  const std::tuple<double, bool, int> richtungen[] = {
+      {-720.0, true, 1},         {-180.0, true, -1},      {450.0, true, 2},
+      {-90.0, true, -2},         {45.0, true, 0},         {-90.0 + 5e-14, false, 0},
+      {-90.0 + 5e-14, true, -2}, {90.0 + 1e-13, true, 0}, {nanwert, true, 0}};
+  for (const auto& [w, tol, r] : richtungen)
+    EXPECT_EQ(MATHE::winkel_richtung(w, tol), r) << w << " " << tol;
 
   // 360 - 5.7e-14 is within 360 * 2^-52 = 8e-14 of 0, not within 180 * 2^-52 = 4e-14.
   const double knapp = std::nextafter(360.0, 0.0);
-  const struct {
-    double w1, w2;
-    bool tol, halbkreis, gleich;
-  } paare[] = {{10.0, 190.0, false, true, true},  {10.0, 190.0, false, false, false},
-               {knapp, 0.0, false, false, false}, {0.0, knapp, true, false, true},
-               {knapp, 0.0, true, true, false},   {nanwert, nanwert, true, true, false}};
-  for (const auto& p : paare)
-    EXPECT_EQ(MATHE::b_winkel_gleich(p.w1, p.w2, p.tol, p.halbkreis), p.gleich)
-        << p.w1 << " " << p.w2 << " " << p.tol << p.halbkreis;
+  // Two angles, with tolerance, modulo a half circle, equal.
+  const std::tuple<double, double, bool, bool, bool> paare[] = {
+      {10.0, 190.0, false, true, true},  {10.0, 190.0, false, false, false},
+      {knapp, 0.0, false, false, false}, {0.0, knapp, true, false, true},
+      {knapp, 0.0, true, true, false},   {nanwert, nanwert, true, true, false}};
+  for (const auto& [w1, w2, tol, halbkreis, gleich] : paare)
+    EXPECT_EQ(MATHE::b_winkel_gleich(w1, w2, tol, halbkreis), gleich)
+        << w1 << " " << w2 << " " << tol << halbkreis;
 }
 
 TEST(Mathehilf, SinusKosinusUndPolar) {
@@ -130,29 +142,6 @@ TEST(Mathehilf, SinusKosinusUndPolar) {
   EXPECT_EQ(polar(VekR{3.0, 4.0, 0.0}), 0.0);
   EXPECT_EQ(r, 0.0);
 }
-
-namespace {
-// Checks lambda descending, V orthonormal with rows (c, s), (-s, c), c >= 0,
-// A v_i = lambda_i v_i to 1e-12 of the spectral norm, and the angle of row 0.
-void eigenpaare_pruefen(const MatR& A) {
-  VekR lambda, winkel;
-  MatR V;
-  ASSERT_TRUE(TVM::eigen_nxn_sym(A, lambda, V, winkel));
-  ASSERT_TRUE(lambda.n == 2 && winkel.n == 1 && V.zeilen == 2 && V.spalten == 2);
-  const double norm = std::max(std::fabs(lambda[0]), std::fabs(lambda[1]));
-  EXPECT_GE(lambda[0], lambda[1]);
-  const double c = V[0][0], s = V[0][1];
-  EXPECT_GE(c, 0.0);
-  EXPECT_EQ(V[1][0], -s);
-  EXPECT_EQ(V[1][1], c);
-  EXPECT_NEAR(c * c + s * s, 1.0, 4 * eps);
-  for (int i = 0; i < 2; ++i)
-    for (int k = 0; k < 2; ++k)
-      EXPECT_LE(std::fabs(A[k][0] * V[i][0] + A[k][1] * V[i][1] - lambda[i] * V[i][k]), 1e-12 * norm)
-          << "A=" << A << " Zeile " << i;
-  EXPECT_NEAR(winkel[0], std::atan2(s, c) * 57.29577951308232, 1e-13);
-}
-} // namespace
 
 TEST(Mathehilf, EigenSymmetrisch2x2) {
   VekR lambda, winkel;

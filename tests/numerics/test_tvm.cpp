@@ -1,9 +1,3 @@
-#include <gtest/gtest.h>
-
-#include <cmath>
-#include <random>
-#include <sstream>
-
 #include "numerics/tvm.h"
 #include "testhilfe.h"
 
@@ -12,19 +6,16 @@ using namespace TVM;
 namespace {
 // The text form in print layout `format`; the setting is restored afterwards.
 template <class T> std::string text(const T& x, int format) {
-  const int alt = TVekMat::format();
-  TVekMat::format() = format;
-  std::ostringstream s;
-  s << x;
+  const int alt = std::exchange(TVekMat::format(), format);
+  const std::string s = th::text(x);
   TVekMat::format() = alt;
-  return s.str();
+  return s;
 }
 } // namespace
 
 TEST(Vektor, SizingViewsAndCopies) {
   VekR a(3, 2.5);
   a.init(-1, nullptr);
-  EXPECT_EQ(a.n, 3);
   EXPECT_EQ(a, (VekR{0, 0, 0}));
 
   double feld[4] = {1, 2, 3, 4};
@@ -46,11 +37,9 @@ TEST(Matrix, SizingProductsAndTranspose) {
   MatR a(2, 3, {1, 2, 3, 4, 5, 6});
   EXPECT_EQ(a(0, 2), 3);
   a *= MatR(3, 2, {1, 4, 2, 5, 3, 6}); // 2x3 * 3x2
-  ASSERT_EQ(a.spalten, 2);
-  EXPECT_EQ(a[0][1], 32);
+  EXPECT_EQ(maxabw(a, MatR(2, 2, {14, 32, 32, 77})), 0.0);
   MatR d;
-  Dyade(VekR{1, 2}, VekR{3, 4, 5}, d);
-  EXPECT_EQ(d[1][2], 10);
+  EXPECT_EQ(maxabw(Dyade(VekR{1, 2}, VekR{3, 4, 5}, d), MatR(2, 3, {3, 4, 5, 6, 8, 10})), 0.0);
   EXPECT_EQ(MatR(3, 2, 1.0).GetCol(5), (VekR{0, 0, 0}));
 }
 
@@ -64,14 +53,12 @@ TEST(Matrix, DeterminantsAndClosedFormInverses) {
     EXPECT_EQ(det, determinante_nxn(a));
     EXPECT_LT(maxabw(a * ainv, einheitsmatrix(n)), 1e-14) << n;
   }
-  MatR fast(2, 2, {1, 0, 0, 1e-17});
   MatR ergebnis(1, 1, 9.0);
   double det = 0;
-  EXPECT_FALSE(inverse_2x2(fast, ergebnis, det));
+  EXPECT_FALSE(inverse_2x2(MatR(2, 2, {1, 0, 0, 1e-17}), ergebnis, det));
   EXPECT_EQ(det, 1e-17);
   EXPECT_EQ(ergebnis[0][0], 9.0);
-  MatR knapp(2, 2, {1, 0, 0, 1e-15});
-  EXPECT_TRUE(inverse_2x2(knapp, ergebnis, det));
+  EXPECT_TRUE(inverse_2x2(MatR(2, 2, {1, 0, 0, 1e-15}), ergebnis, det));
   EXPECT_DOUBLE_EQ(ergebnis[1][1], 1e15);
 
   EXPECT_FALSE(inverse_nxn(MatR(5, 5, 1.0), ergebnis, det));
@@ -90,14 +77,11 @@ TEST(Matrix, LumpingAndVoigt) {
   // Shear entries scaled by sqrt 2 keep the double contraction.
   const double s = std::sqrt(2.0);
   VekR v, r;
-  vektorV_transform(VekR{1, 2, 3}, v);
-  EXPECT_EQ(v, (VekR{1, 2, 3 * s}));
-  vektorV_ruecktransform(v, r);
-  EXPECT_NEAR(r[2], 3.0, 9e-16); // two roundings of a value near 3
-  vektorV_transform(VekR{1, 2}, v);
-  EXPECT_EQ(v, (VekR{s, 2 * s}));
-  vektorV_transform(MatR(3, 3, {1, 4, 5, 4, 2, 6, 5, 6, 3}), v);
-  EXPECT_EQ(v, (VekR{1, 2, 3, 4 * s, 5 * s, 6 * s}));
+  EXPECT_EQ(vektorV_transform(VekR{1, 2, 3}, v), (VekR{1, 2, 3 * s}));
+  EXPECT_NEAR(vektorV_ruecktransform(v, r)[2], 3.0, 9e-16); // two roundings of a value near 3
+  EXPECT_EQ(vektorV_transform(VekR{1, 2}, v), (VekR{s, 2 * s}));
+  EXPECT_EQ(vektorV_transform(MatR(3, 3, {1, 4, 5, 4, 2, 6, 5, 6, 3}), v),
+            (VekR{1, 2, 3, 4 * s, 5 * s, 6 * s}));
   EXPECT_EQ(MATHE::_dim1(6), 3);
   EXPECT_EQ(MATHE::_dim2(4), 0);
 }
@@ -134,9 +118,8 @@ TEST(Matrix, RowTablesMovesAndProductsIntoResults) {
   MatR sicht;
   sicht.ansicht(2, 2, puffer);
   const MatR p(2, 3, {1, 0, 2, 0, 1, 0}), q(3, 2, {1, 2, 3, 4, 5, 6});
-  produkt(p, q, sicht);
-  EXPECT_EQ(puffer[0], 11.0);
-  EXPECT_EQ(puffer[3], 4.0);
+  EXPECT_EQ(maxabw(produkt(p, q, sicht), MatR(2, 2, {11, 14, 3, 4})), 0.0);
+  EXPECT_EQ(sicht.data, puffer);
   VekR y;
   EXPECT_EQ(produkt(p, VekR{1, 1, 1}, y), (VekR{3, 1}));
   EXPECT_EQ(produkt(VekR{1, 2}, p, y), (VekR{1, 2, 2}));
@@ -147,10 +130,7 @@ TEST(Matrix, RowTablesMovesAndProductsIntoResults) {
   EXPECT_EQ(puffer[0], 11.0) << "nothing written";
 
   MatR t(2, 3, {1, 2, 3, 4, 5, 6});
-  Transponieren(t, t);
-  EXPECT_EQ(t.zeilen, 3);
-  EXPECT_EQ(t[2][0], 3.0);
-  EXPECT_EQ(t[0][1], 4.0);
+  EXPECT_EQ(maxabw(Transponieren(t, t), MatR(3, 2, {1, 4, 2, 5, 3, 6})), 0.0);
 
   double x[3] = {1, 2, 3}, z[3] = {1, 1, 1};
   vielfaches_addieren(z, x, -2.0, 3);
