@@ -6,10 +6,9 @@
 
 Tempordner::Tempordner() {
   std::random_device zufall;
-  for (;;) {
+  do
     pfad_ = std::filesystem::temp_directory_path() / ("mpmtest-" + std::to_string(zufall()));
-    if (std::filesystem::create_directory(pfad_)) break;
-  }
+  while (!std::filesystem::create_directory(pfad_));
 }
 
 Tempordner::~Tempordner() {
@@ -52,8 +51,7 @@ std::string namensliste(const std::string& enumname, int N, const std::function<
     const std::string n = name(v);
     if (n == unbekannt) continue;
     std::string gross = n;
-    for (char& c : gross)
-      c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    std::transform(n.begin(), n.end(), gross.begin(), [](unsigned char c) { return std::toupper(c); });
     EXPECT_EQ(wert(n.c_str()), v) << enumname << " " << n;
     EXPECT_EQ(wert(gross.c_str()), v) << enumname << " " << gross;
     liste += (liste.back() == ':' ? " " : "; ") + std::to_string(v) + " " + n;

@@ -4,16 +4,6 @@
 using namespace MPM;
 
 namespace {
-// A run on `inhalt` as input file, console (reading `konsole`) and logs
-// captured, control output on; ready for `_eingabe_start`.
-struct Eingabe {
-  explicit Eingabe(const std::string& inhalt, const std::string& konsole = std::string())
-      : lauf(inhalt), k(konsole) {}
-  Testlauf lauf;
-  Konsolenumleitung k;
-  Tmpm mpm;
-};
-
 TPunkt* punkt(Tobjcont& reg, int num) {
   return reg.suchen(num) ? PU_Z(reg.suchen(num)) : nullptr;
 }
@@ -21,7 +11,7 @@ TPunkt* punkt(Tobjcont& reg, int num) {
 
 // The unit square in two elements, nodes 1 to 6 row by row.
 TEST(Modelleingabe, SmallMeshIsBuiltWithCountsNumbersAndValues) {
-  Eingabe e(vorlage("input/daten/netz2x1.mpm"));
+  Modelllauf e(vorlage("input/daten/netz2x1.mpm"));
   Tmpm& m = e.mpm;
   m._eingabe_start();
   EXPECT_EQ(e.k.aus.str(), "Eingabedatei lesen\n");
@@ -75,7 +65,7 @@ TEST(Modelleingabe, SmallMeshIsBuiltWithCountsNumbersAndValues) {
 // Every refusal of the object factories (records in file order, keywords in
 // reading order) with its message; the refused records leave nothing behind.
 TEST(Modelleingabe, RefusedRecordsLeaveTheirErrorLines) {
-  Eingabe e(vorlage("input/daten/abgelehnt.mpm"), "w\n"); // the closed line of one point asks
+  Modelllauf e(vorlage("input/daten/abgelehnt.mpm"), "w\n"); // the closed line of one point asks
   Tmpm& m = e.mpm;
   m._eingabe_start();
   EXPECT_EQ(e.k.fehler.str(), vorlage("input/golden/abgelehnt.flr.txt"));
@@ -92,7 +82,7 @@ TEST(Modelleingabe, RefusedRecordsLeaveTheirErrorLines) {
 
 TEST(Modelleingabe, HugeOffsetsAndNumbersDoNotBreakTheInput) {
   // An mpu offset beyond the int range (line 2), an element offset that overflows with element 1.
-  Eingabe e(vorlage("input/daten/offsets.mpm"), "w\n");
+  Modelllauf e(vorlage("input/daten/offsets.mpm"), "w\n");
   e.mpm._eingabe_start();
   EXPECT_EQ(e.k.fehler.str(), th::golden("input/golden/meldungen.txt", "offsets.flr"));
   EXPECT_EQ(e.mpm.stw.mpunumplus, 0u);
@@ -103,12 +93,12 @@ TEST(Modelleingabe, HugeOffsetsAndNumbersDoNotBreakTheInput) {
 
 TEST(Modelleingabe, MissingNodesAndElementsAskTheStopQuestion) {
   {
-    Eingabe e("mat 1, 1\n", "x\n");
+    Modelllauf e("mat 1, 1\n", "x\n");
     EXPECT_THROW(e.mpm._eingabe_start(), int); // the stop code: tests/frame/test_meldung.cpp
     EXPECT_EQ(e.k.aus.str() + "\n", th::golden("input/golden/meldungen.txt", "keine Knoten.aus"));
   }
   // Going on: an empty title falls back to the input file name.
-  Eingabe e("stw_berechverf W,W,W, F,F,F\nmat 1, 1\n", "w\nw\n");
+  Modelllauf e("stw_berechverf W,W,W, F,F,F\nmat 1, 1\n", "w\nw\n");
   e.mpm._eingabe_start();
   EXPECT_EQ(e.mpm.titel, dateien.basisname() + ".mpm");
 }
