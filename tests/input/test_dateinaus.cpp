@@ -1,9 +1,5 @@
-#include <gtest/gtest.h>
-
 #include <map>
-#include <string>
 #include <type_traits>
-#include <vector>
 
 #include "frame/zeichkett.h"
 #include "input/dateinaus.h"
