@@ -91,7 +91,8 @@ private:
 
 // The names of the values 0 .. N-1 of an enumeration as "NAME: 1 a; 2 b" (values
 // named `unbekannt` left out); each name must parse back to its value in any
-// letter case, and N, -1 and an unknown word must give `unbekannt` and 0.
+// letter case, and N, -1 and an unknown word must give `unbekannt` and 0
+// (without `wert` the names are not parsed).
 std::string namensliste(const std::string& enumname, int N, const std::function<std::string(int)>& name,
                         const std::function<int(const char*)>& wert,
                         const std::string& unbekannt = "unbekannt");

@@ -1,4 +1,3 @@
-#include "frame/zeichkett.h"
 #include "input/mpmdefs.h"
 #include "input/mpmdimensionen.h"
 #include "numerics/loeser.h"
@@ -13,15 +12,11 @@ using namespace MPM;
       #E, N, [](int v) { return str_##E(static_cast<E>(v)); }, [](const char* w) { return int(_##E(w)); },   \
       ##__VA_ARGS__)
 
-// Tables the program only prints (no lookup by name): the list alone.
+// Tables the program only prints (no lookup by name): the list alone, whose
+// golden file shows every name.
 #define NAMEN(E, N)                                                                                          \
   namensliste(                                                                                               \
-      #E, N, [](int v) { return str_##E(static_cast<E>(v)); },                                               \
-      [](const char* w) {                                                                                    \
-        for (int v = 0; v < N; ++v)                                                                          \
-          if (strcmp1(w, str_##E(static_cast<E>(v))) == 0 && strcmp1(w, "unbekannt") != 0) return v;         \
-        return 0;                                                                                            \
-      })
+      #E, N, [](int v) { return str_##E(static_cast<E>(v)); }, nullptr)
 
 TEST(Aufzaehlungen, NameTablesRoundTripAndMatchTheList) {
   const std::string listen[] = {LISTE(ANSATZ, 5),
