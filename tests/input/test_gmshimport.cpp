@@ -107,11 +107,10 @@ TEST(GmshImport, PlateWithHoleMeshedByGmshRunsInTheProgram) {
     // goes on the straight and on one curved kind.
     Modelllauf l(modell + netz);
     MPM::Tmpm& m = l.mpm;
-    if (knotenzahl[i] == 3 || knotenzahl[i] == 9) {
+    if (knotenzahl[i] == 3 || knotenzahl[i] == 9)
       EXPECT_TRUE(m._steuerung());
-    } else {
+    else
       m._eingabe_start();
-    }
     EXPECT_EQ(l.k.fehler.str(), "");
     ASSERT_EQ(static_cast<int>(m.ele.size()), th::anzahl(netz, "\nele "));
     for (const auto& e : m.ele)

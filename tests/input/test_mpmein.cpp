@@ -69,10 +69,9 @@ TEST(Modelleingabe, RefusedRecordsLeaveTheirErrorLines) {
   Tmpm& m = e.mpm;
   m._eingabe_start();
   EXPECT_EQ(e.k.fehler.str(), vorlage("input/golden/abgelehnt.flr.txt"));
-  const Tobjcont* reg[] = {&m.mat, &m.eletyp, &m.mpu, &m.kno, &m.ele, &m.ipu, &m.pla, &m.konlin};
-  const std::size_t anzahl[] = {1, 3, 5, 5, 1, 5, 1, 3};
-  for (int i = 0; i < 8; ++i)
-    EXPECT_EQ(reg[i]->size(), anzahl[i]) << i;
+  EXPECT_EQ((std::vector<std::size_t>{m.mat.size(), m.eletyp.size(), m.mpu.size(), m.kno.size(), m.ele.size(),
+                                      m.ipu.size(), m.pla.size(), m.konlin.size()}),
+            (std::vector<std::size_t>{1, 3, 5, 5, 1, 5, 1, 3}));
   ASSERT_NE(m.konlin.suchen(1), nullptr); // the line of the two nodes that exist
   EXPECT_EQ(KONLIN_Z(m.konlin.suchen(1))->Nstuetzk, 2);
   EXPECT_EQ(ELE_Z(m.ele.suchen(4))->knox[2]->num, 3u); // element 3 with the offset 1, not its duplicate

@@ -83,16 +83,13 @@ TEST(Steuerwerte, OutputIntervalsAndNewmarkCoefficients) {
 
 TEST(Steuerwerte, CorrectedValuesAndTheirMessages) {
   Konsolenumleitung k;
+  using L = std::vector<double>;
   TSteuerparam s = lesen("stw_zeitschrittverf explizit, 0.3, 0.6\nstw_m F, 1.5\n", k);
-  EXPECT_EQ(s.newmark_beta, 0.25);
-  EXPECT_EQ(s.newmark_gamma, 0.5);
-  EXPECT_TRUE(s.bmassen);
-  EXPECT_EQ(s.m_verklumpen, 0.0);
+  EXPECT_EQ((L{s.newmark_beta, s.newmark_gamma, double(s.bmassen), s.m_verklumpen}), (L{0.25, 0.5, 1, 0}));
   EXPECT_EQ(k.fehler.str(), G("massen.flr"));
 
   // Every value out of range, with its message and the value used.
   s = lesen(vorlage("input/daten/korrigiert.mpm"), k);
-  using L = std::vector<double>;
   EXPECT_EQ(
       (L{double(s.wolkenpolynomgrad), s.wolkenueberlappung_mpu, s.schmutzxa, s.kontakt_straffunkparam[0],
          s.kontakt_grenzg, double(s.zstrg_Nteile), double(s.zstrg_Nstufen)}),

@@ -52,9 +52,7 @@ TEST(Gnuplot, HeadSettingsAndSectionsOnlyForTablesWithRows) {
   // No table has rows: only the head and the settings, in the syntax of
   // gnuplot 5; the monochrome variant differs in the terminal and the style
   // lines only.
-  mpm.bausdat_gnupl = true;
-  mpm.bausdat_kno = mpm.bausdat_konvilok = mpm.bausdat_konvaglo = true;
-  mpm.bfertig = true;
+  mpm.bausdat_gnupl = mpm.bausdat_kno = mpm.bausdat_konvilok = mpm.bausdat_konvaglo = mpm.bfertig = true;
   mpm._ausgabe_gnuplot(ZEITPU_ENDE);
   EXPECT_EQ(ohne_kopfzeile(l.lauf.lesen("gpl")), gold("farbig"));
   mpm.bausdat_gnupl_farbig = false;

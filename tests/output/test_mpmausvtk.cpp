@@ -32,8 +32,7 @@ std::vector<Datensatz> vtk_lesen(const std::string& sammlung) {
   const std::string befehl =
       "/usr/bin/python3 " MPM_QUELLE "/tests/output/vtk_lesen.py " + sammlung + " > " + sammlung + ".txt";
   if (std::system(befehl.c_str()) != 0) return saetze;
-  std::ifstream zeilen(sammlung + ".txt");
-  for (std::string zeile; std::getline(zeilen, zeile);) {
+  for (const std::string& zeile : zeilen(datei_lesen(sammlung + ".txt"))) {
     std::istringstream s(zeile);
     std::size_t i = 0;
     std::string name, wert;
@@ -43,14 +42,6 @@ std::vector<Datensatz> vtk_lesen(const std::string& sammlung) {
       werte.push_back(std::strtod(wert.c_str(), nullptr));
   }
   return saetze;
-}
-
-// One element of each kind on the unit square shifted by 2 e (3-node
-// triangle, 4-, 8-, 9-, 12- and 16-node quadrilaterals, nodes numbered in
-// input order) with the output times `zeiten`. Masses, no loads, no
-// conditions: nothing moves.
-std::string alle_elemente(const std::string& zeiten) {
-  return vorlage("output/daten/alle_elemente.mpm") + "stw_t " + zeiten + "\n";
 }
 
 } // namespace
@@ -125,9 +116,13 @@ TEST(Vtk, CantileverSeriesAgainstTablesAndProgram) {
 // densities and lumped masses add up to the model's. Without the switch
 // nothing of the series is written; the run file "vtk" stays empty.
 TEST(Vtk, StoppedRunWithEveryElementKind) {
+  // One element of each kind on the unit square shifted by 2 e (3-node
+  // triangle, 4-, 8-, 9-, 12- and 16-node quadrilaterals, nodes numbered in
+  // input order). Masses, no loads, no conditions: nothing moves.
+  const std::string alle = vorlage("output/daten/alle_elemente.mpm");
   Konsolenumleitung k;
   {
-    Modelllauf l(alle_elemente("0., 1., 0.5"));
+    Modelllauf l(alle + "stw_t 0., 1., 0.5\n");
     ASSERT_TRUE(l.mpm._steuerung());
     for (const auto& eintrag : fs::directory_iterator(fs::path(dateien.basisname()).parent_path()))
       EXPECT_TRUE(eintrag.path().extension() != ".vtu" && eintrag.path().extension() != ".pvd")
@@ -135,7 +130,7 @@ TEST(Vtk, StoppedRunWithEveryElementKind) {
     EXPECT_EQ(l.lauf.lesen("vtk"), "");
   }
   {
-    Testlauf lauf(alle_elemente("0., 1., 0.25") + "aus_dat_vtk W\nstw_kontakt W\n");
+    Testlauf lauf(alle + "stw_t 0., 1., 0.25\naus_dat_vtk W\nstw_kontakt W\n");
     const fs::path ordner = fs::path(dateien.basisname()).parent_path();
     for (const char* alt : {"lauf.pvd", "lauf.kno.00007.vtu", "lauf.mpu.00003.vtu"})
       std::ofstream((ordner / alt).string()) << "alt";
