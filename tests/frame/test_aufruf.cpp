@@ -20,40 +20,33 @@ Ergebnis auswerten(std::vector<const char*> argumente) {
 }
 } // namespace
 
-TEST(Aufruf, OptionsAndBaseNames) {
-  const std::string aufruf = "Aufruf: mpm [--help | -h] [--version] [[--] BASISNAME]\n";
+// The options, the base name and the help text, which lists every keyword
+// entry and the names of word entries.
+TEST(Aufruf, OptionsBaseNamesAndHelp) {
+  std::ostringstream s;
+  hilfe(s);
+  const std::string h = s.str(), aufruf = "Aufruf: mpm [--help | -h] [--version] [[--] BASISNAME]\n";
   const struct {
     std::vector<const char*> argumente;
     int status;
-    std::string basis, fehl;
-  } faelle[] = {{{"balken", "weiteres"}, -1, "balken", ""},
-                {{}, -1, "", ""},
-                {{"--", "-lauf"}, -1, "-lauf", ""},
-                {{"-x"}, 1, "", "mpm: unbekannte Option -x\n" + aufruf},
-                {{"balken", "--hilfe"}, 1, "balken", "mpm: unbekannte Option --hilfe\n" + aufruf}};
+    std::string basis, aus, fehl;
+  } faelle[] = {{{"balken", "weiteres"}, -1, "balken", "", ""},
+                {{}, -1, "", "", ""},
+                {{"--", "-lauf"}, -1, "-lauf", "", ""},
+                {{"-x"}, 1, "", "", "mpm: unbekannte Option -x\n" + aufruf},
+                {{"balken", "--hilfe"}, 1, "balken", "", "mpm: unbekannte Option --hilfe\n" + aufruf},
+                {{"--version", "balken"}, 0, "", std::string("mpm ") + programmversion() + "\n", ""},
+                {{"balken", "-h"}, 0, "balken", h, ""},
+                {{"balken", "--help"}, 0, "balken", h, ""}};
   for (const auto& f : faelle) {
     const Ergebnis e = auswerten(f.argumente);
     EXPECT_EQ(e.status, f.status) << f.basis;
     EXPECT_EQ(e.basis, f.basis);
     EXPECT_EQ(e.fehl, f.fehl);
-    EXPECT_EQ(e.aus, "");
+    EXPECT_EQ(e.aus, f.aus);
   }
-  Ergebnis e = auswerten({"--version", "balken"});
-  EXPECT_EQ(e.status, 0);
-  EXPECT_EQ(e.aus, std::string("mpm ") + programmversion() + "\n");
   EXPECT_NE(std::string(programmversion()), "unbekannt");
-  for (const char* option : {"-h", "--help"}) {
-    e = auswerten({"balken", option});
-    EXPECT_EQ(e.status, 0) << option;
-    EXPECT_EQ(e.aus.rfind(aufruf, 0), 0u) << option;
-    EXPECT_EQ(e.fehl, "");
-  }
-}
-
-TEST(Aufruf, HelpListsEveryKeywordEntryAndTheNamesOfWordEntries) {
-  std::ostringstream s;
-  hilfe(s);
-  const std::string h = s.str();
+  EXPECT_EQ(h.rfind(aufruf, 0), 0u);
   // Every keyword with its description and one row per entry: number, format letter, default word.
   for (int k = 1; k < TSCHLUESSELWORTE::N; ++k) {
     const TSCHLUESSELWORT& sw = TSCHLUESSELWORTE::sw[k];
