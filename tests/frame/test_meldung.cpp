@@ -25,16 +25,13 @@ TEST(Meldung, TitleTextAndModes) {
     meldung("nur Titel", "", 'n');
     EXPECT_EQ(k.aus.str(), "FEHLER  Knoten fehlt\nnur Text\nnur Titel\n");
   }
-  {
+  // Asking whether to stop, or only waiting; each reads the answer.
+  for (const auto& [modus, text] :
+       {std::pair{'a', frage}, {'b', std::string("Fuer WEITER beliebiges Zeichen eingeben:")}}) {
     Konsolenumleitung k("y");
-    meldung("", "", 'a');
-    EXPECT_EQ(k.aus.str(), frage);
-  }
-  {
-    Konsolenumleitung k("y");
-    meldung("", "", 'b');
-    EXPECT_EQ(k.aus.str(), "Fuer WEITER beliebiges Zeichen eingeben:");
-    EXPECT_TRUE(k.ein.eof() || k.ein.peek() == EOF);
+    meldung("", "", modus);
+    EXPECT_EQ(k.aus.str(), text);
+    EXPECT_TRUE(k.ein.eof() || k.ein.peek() == EOF) << modus;
   }
   {
     Konsolenumleitung k("x");

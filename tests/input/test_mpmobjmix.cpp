@@ -73,10 +73,8 @@ TEST(Steuerwerte, OutputIntervalsAndNewmarkCoefficients) {
   EXPECT_DOUBLE_EQ(s.dtausktr, 0.2);
 
   s = lesen("stw_t 0., 1., 0.1\nstw_zeitschrittverf implizit, 0.25, 0.5\n", k);
-  ASSERT_EQ(s.newmark_koeff.n, 6);
-  const double erwartet[] = {400.0, 40.0, 1.0, 20.0, -1.0, 0.0};
-  for (int i = 0; i < 6; ++i)
-    EXPECT_NEAR(s.newmark_koeff[i], erwartet[i], 1e-12 * 400) << i;
+  EXPECT_LT(maxabw(s.newmark_koeff, TVM::VekR{400.0, 40.0, 1.0, 20.0, -1.0, 0.0}), 1e-12 * 400)
+      << s.newmark_koeff;
   s._init_zeitschrittparam(0.0);
   EXPECT_EQ(s.newmark_koeff, TVM::VekR(6));
 }
