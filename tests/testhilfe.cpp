@@ -129,9 +129,7 @@ std::vector<std::vector<double>> tabelle(const std::string& text) {
   for (const std::string& zeile : zeilen(text)) {
     if (zeile.empty() || zeile[0] == '#') continue;
     std::istringstream z(zeile);
-    t.emplace_back();
-    for (double x; z >> x;)
-      t.back().push_back(x);
+    t.emplace_back(std::istream_iterator<double>(z), std::istream_iterator<double>());
   }
   return t;
 }

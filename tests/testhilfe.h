@@ -221,3 +221,12 @@ struct Modelllauf {
   Konsolenumleitung k;
   MPM::Tmpm mpm;
 };
+// The integer `f` throws to stop the program; 0 when it returns.
+inline int stoppcode(const std::function<void()>& f) {
+  try {
+    f();
+  } catch (int code) {
+    return code;
+  }
+  return 0;
+}

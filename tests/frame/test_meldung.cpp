@@ -6,13 +6,7 @@ using th::frage;
 TEST(Stopfrage, LowerXStopsOtherCharactersGoOnEndOfInputStops) {
   for (const auto& [eingabe, stopp] : {std::pair{"  x\n", 1}, {"X\n", 0}, {"w", 0}, {"  \n ", 1}}) {
     Konsolenumleitung k(eingabe);
-    int code = 0;
-    try {
-      abbruch();
-    } catch (int c) {
-      code = c;
-    }
-    EXPECT_EQ(code, stopp) << eingabe;
+    EXPECT_EQ(stoppcode(abbruch), stopp) << eingabe;
     EXPECT_EQ(k.aus.str(), frage);
   }
 }
