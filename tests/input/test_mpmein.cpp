@@ -3,12 +3,6 @@
 
 using namespace MPM;
 
-namespace {
-TPunkt* punkt(Tobjcont& reg, int num) {
-  return reg.suchen(num) ? PU_Z(reg.suchen(num)) : nullptr;
-}
-} // namespace
-
 // The unit square in two elements, nodes 1 to 6 row by row.
 TEST(Modelleingabe, SmallMeshIsBuiltWithCountsNumbersAndValues) {
   Modelllauf e(vorlage("input/daten/netz2x1.mpm"));
@@ -38,11 +32,11 @@ TEST(Modelleingabe, SmallMeshIsBuiltWithCountsNumbersAndValues) {
   EXPECT_EQ(mp->zust.u, (TVM::VekR{0.01, -0.02}));
   EXPECT_DOUBLE_EQ(mp->zust.z[1], 2.0);
 
-  EXPECT_EQ(punkt(m.kno, 1)->xa, (TVM::VekR{0.0, 0.0}));
+  EXPECT_EQ(PU_Z(m.kno.suchen(1))->xa, (TVM::VekR{0.0, 0.0}));
   for (int n : {1, 2, 3})
-    EXPECT_EQ(punkt(m.kno, n)->zust.ut, (TVM::VekR{1.0, 2.0})) << n;
-  EXPECT_EQ(punkt(m.kno, 6)->zust.u, (TVM::VekR{0.1, 0.2}));
-  EXPECT_EQ(punkt(m.kno, 5)->zust.z, TVM::VekR(TDimensionen::maxNz, 1.0));
+    EXPECT_EQ(PU_Z(m.kno.suchen(n))->zust.ut, (TVM::VekR{1.0, 2.0})) << n;
+  EXPECT_EQ(PU_Z(m.kno.suchen(6))->zust.u, (TVM::VekR{0.1, 0.2}));
+  EXPECT_EQ(PU_Z(m.kno.suchen(5))->zust.z, TVM::VekR(TDimensionen::maxNz, 1.0));
   EXPECT_TRUE(KNO_Z(m.kno.suchen(3))->bbewerzw);
 
   // Output selection: node 500 does not exist.
@@ -75,8 +69,8 @@ TEST(Modelleingabe, RefusedRecordsLeaveTheirErrorLines) {
   ASSERT_NE(m.konlin.suchen(1), nullptr); // the line of the two nodes that exist
   EXPECT_EQ(KONLIN_Z(m.konlin.suchen(1))->Nstuetzk, 2);
   EXPECT_EQ(ELE_Z(m.ele.suchen(4))->knox[2]->num, 3u); // element 3 with the offset 1, not its duplicate
-  EXPECT_DOUBLE_EQ(punkt(m.kno, 1)->xa[0], 0.0);       // the duplicate left the first node
-  EXPECT_EQ(punkt(m.mpu, 1)->vola, 0.25);
+  EXPECT_DOUBLE_EQ(PU_Z(m.kno.suchen(1))->xa[0], 0.0); // the duplicate left the first node
+  EXPECT_EQ(PU_Z(m.mpu.suchen(1))->vola, 0.25);
 }
 
 TEST(Modelleingabe, HugeOffsetsAndNumbersDoNotBreakTheInput) {

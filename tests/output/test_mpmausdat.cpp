@@ -37,12 +37,9 @@ TEST(Datentabellen, RowsOfSelectedObjectsPerOutputTimeAndClosingLinesAfterAStop)
   // Two materials (elastic, plastic), three material points and three nodes.
   Modell mpm;
   _material_erzeugen(&mpm, 2, 2, {2.0, 100.0, 0.25, 0.0, 1.0, 0.0});
-  TMaterialpunkt* mp[3];
-  TKnoten* kn[3];
-  for (int n : {1, 2, 3}) {
-    mp[n - 1] = materialpunkt(mpm, n, n, 2.0 * n, 1.0, n == 2 ? 2 : 1);
-    kn[n - 1] = knoten(mpm, n, 0.0, n);
-  }
+  TMaterialpunkt* mp[] = {materialpunkt(mpm, 1, 1.0, 2.0), materialpunkt(mpm, 2, 2.0, 4.0, 1.0, 2),
+                          materialpunkt(mpm, 3, 3.0, 6.0)};
+  TKnoten* kn[] = {knoten(mpm, 1, 0.0, 1.0), knoten(mpm, 2, 0.0, 2.0), knoten(mpm, 3, 0.0, 3.0)};
   mpm.bausdat_ele = true;
   mpm._ausgabe(ZEITPU_ANFANG);
   TZustgroe& zg = mp[0]->zust;
@@ -173,11 +170,10 @@ TEST(Ausgabezeitpunkte, TimeAndStepBasedTestsAndTheDueFlags) {
   }
 
   mpm.stw.tta = 2;
-  const std::set<unsigned int> liste = {4};
   for (int tt = 2; tt <= 9; ++tt) {
     mpm.tt = tt;
-    EXPECT_EQ(mpm._bausgabe(3u, liste), tt == 2 || tt == 5 || tt == 8 || tt == 4) << tt;
-    EXPECT_EQ(mpm._bausgabe(0u, liste), tt == 4) << tt;
+    EXPECT_EQ(mpm._bausgabe(3u, {4u}), tt == 2 || tt == 5 || tt == 8 || tt == 4) << tt;
+    EXPECT_EQ(mpm._bausgabe(0u, {4u}), tt == 4) << tt;
   }
 
   // The due flags: "always" or the time test of their interval.
