@@ -3,23 +3,6 @@
 #include "input/mpmschluesselw.h"
 #include "testhilfe.h"
 
-namespace {
-struct Ergebnis {
-  int status;
-  std::string basis, aus, fehl;
-};
-
-Ergebnis auswerten(std::vector<const char*> argumente) {
-  argumente.insert(argumente.begin(), "mpm");
-  Ergebnis e;
-  std::ostringstream aus, fehl;
-  e.status = aufruf_auswerten(static_cast<int>(argumente.size()), argumente.data(), e.basis, aus, fehl);
-  e.aus = aus.str();
-  e.fehl = fehl.str();
-  return e;
-}
-} // namespace
-
 // The options, the base name and the help text, which lists every keyword
 // entry and the names of word entries.
 TEST(Aufruf, OptionsBaseNamesAndHelp) {
@@ -30,20 +13,23 @@ TEST(Aufruf, OptionsBaseNamesAndHelp) {
     std::vector<const char*> argumente;
     int status;
     std::string basis, aus, fehl;
-  } faelle[] = {{{"balken", "weiteres"}, -1, "balken", "", ""},
-                {{}, -1, "", "", ""},
-                {{"--", "-lauf"}, -1, "-lauf", "", ""},
-                {{"-x"}, 1, "", "", "mpm: unbekannte Option -x\n" + aufruf},
-                {{"balken", "--hilfe"}, 1, "balken", "", "mpm: unbekannte Option --hilfe\n" + aufruf},
-                {{"--version", "balken"}, 0, "", std::string("mpm ") + programmversion() + "\n", ""},
-                {{"balken", "-h"}, 0, "balken", h, ""},
-                {{"balken", "--help"}, 0, "balken", h, ""}};
+  } faelle[] = {{{"mpm", "balken", "weiteres"}, -1, "balken", "", ""},
+                {{"mpm"}, -1, "", "", ""},
+                {{"mpm", "--", "-lauf"}, -1, "-lauf", "", ""},
+                {{"mpm", "-x"}, 1, "", "", "mpm: unbekannte Option -x\n" + aufruf},
+                {{"mpm", "balken", "--hilfe"}, 1, "balken", "", "mpm: unbekannte Option --hilfe\n" + aufruf},
+                {{"mpm", "--version", "balken"}, 0, "", std::string("mpm ") + programmversion() + "\n", ""},
+                {{"mpm", "balken", "-h"}, 0, "balken", h, ""},
+                {{"mpm", "balken", "--help"}, 0, "balken", h, ""}};
   for (const auto& f : faelle) {
-    const Ergebnis e = auswerten(f.argumente);
-    EXPECT_EQ(e.status, f.status) << f.basis;
-    EXPECT_EQ(e.basis, f.basis);
-    EXPECT_EQ(e.fehl, f.fehl);
-    EXPECT_EQ(e.aus, f.aus);
+    std::string basis = "alt";
+    std::ostringstream aus, fehl;
+    EXPECT_EQ(aufruf_auswerten(static_cast<int>(f.argumente.size()), f.argumente.data(), basis, aus, fehl),
+              f.status)
+        << f.argumente.back();
+    EXPECT_EQ(basis, f.basis);
+    EXPECT_EQ(fehl.str(), f.fehl);
+    EXPECT_EQ(aus.str(), f.aus);
   }
   EXPECT_NE(std::string(programmversion()), "unbekannt");
   EXPECT_EQ(h.rfind(aufruf, 0), 0u);
