@@ -56,10 +56,9 @@ TEST(Aufzaehlungen, NameTablesRoundTripAndMatchTheList) {
   EXPECT_EQ(_ZEITPU("unbekannt"), 7);
   EXPECT_EQ(_OBJSTATUS(nullptr), OBJSTATUS_UNBEKANNT);
   EXPECT_STREQ(strlang_OBJTYP(static_cast<OBJTYP>(-1), true), "unbekannt");
-  const char buchstaben[] = "kKeEiIwWx";
-  const int soll[] = {1, 1, 2, 2, 3, 3, 4, 4, 0};
-  for (int i = 0; i < 9; ++i)
-    EXPECT_EQ(_ANSATZ(buchstaben[i]), soll[i]) << buchstaben[i];
+  for (const auto& [c, soll] :
+       {std::pair{'k', 1}, {'K', 1}, {'e', 2}, {'E', 2}, {'i', 3}, {'I', 3}, {'w', 4}, {'W', 4}, {'x', 0}})
+    EXPECT_EQ(_ANSATZ(c), soll) << c;
   EXPECT_EQ(_OBJTYP(10), OBJTYP_KONLIN);
   EXPECT_EQ(_OBJTYP(11) + _OBJTYP(-1), OBJTYP_UNBEKANNT);
   EXPECT_EQ(_MATERIALTYP(3), MATERIALTYP_LINVISEL);
