@@ -96,8 +96,7 @@ TEST_F(Datei, MissingFileAnswersEveryQuerySafely) {
   EXPECT_STREQ(d.zeile(1), "");
   EXPECT_EQ(k.fehler.str(), "Ungueltige Zeilennummer: 1\n");
 
-  Tdatein ordnerdatei(ordner.pfad().string()); // a folder is no input file
-  EXPECT_EQ(ordnerdatei.zeilenanzahl(), -1);
+  EXPECT_EQ(Tdatein(ordner.pfad().string()).zeilenanzahl(), -1); // a folder is no input file
 }
 
 TEST_F(Datei, LinesEndsAndLengthLimit) {

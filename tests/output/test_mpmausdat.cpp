@@ -1,4 +1,4 @@
-#include <memory>
+#include <set>
 #include <tuple>
 
 #include "testhilfe.h"
