@@ -13,6 +13,7 @@
 #include <random>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -37,14 +38,9 @@
 class Konsolenumleitung {
 public:
   explicit Konsolenumleitung(const std::string& eingabe = std::string())
-      : ein(eingabe), alt_aus(std::exchange(konsaus, &aus)), alt_ein(std::exchange(konsein, &ein)),
-        alt_pck(std::exchange(pck, &kontroll)), alt_pcf(std::exchange(pcf, &fehler)) {}
-  ~Konsolenumleitung() {
-    konsaus = alt_aus;
-    konsein = alt_ein;
-    pck = alt_pck;
-    pcf = alt_pcf;
-  }
+      : ein(eingabe), alt(std::exchange(konsaus, &aus), std::exchange(konsein, &ein),
+                          std::exchange(pck, &kontroll), std::exchange(pcf, &fehler)) {}
+  ~Konsolenumleitung() { std::tie(konsaus, konsein, pck, pcf) = alt; }
 
   std::ostringstream aus;
   std::istringstream ein;
@@ -52,10 +48,7 @@ public:
   std::ostringstream fehler;
 
 private:
-  std::ostream* alt_aus;
-  std::istream* alt_ein;
-  std::ostream* alt_pck;
-  std::ostream* alt_pcf;
+  std::tuple<std::ostream*, std::istream*, std::ostream*, std::ostream*> alt;
 };
 
 // A fresh empty folder, removed with everything in it at the end of the test.
@@ -98,7 +91,8 @@ private:
 
 // The names of the values 0 .. N-1 of an enumeration as "NAME: 1 a; 2 b" (values
 // named `unbekannt` left out); each name must parse back to its value in any
-// letter case, and N, -1 and an unknown word must give `unbekannt` and 0.
+// letter case, and N, -1 and an unknown word must give `unbekannt` and 0
+// (without `wert` the names are not parsed).
 std::string namensliste(const std::string& enumname, int N, const std::function<std::string(int)>& name,
                         const std::function<int(const char*)>& wert,
                         const std::string& unbekannt = "unbekannt");
@@ -215,9 +209,28 @@ inline MPM::TKnoten* kno_z(MPM::Tmpm& mpm, int n) {
 inline MPM::TMaterialpunkt* mpu_z(MPM::Tmpm& mpm, int n) {
   return MPM::MPU_Z(mpm.mpu.suchen(n));
 }
-} // namespace th
+
+// --- input, output and frame tests
+// The run files of `eingabe`, then the console (reading `konsole`) and the
+// logs caught, and a simulation: for a test that runs it and reads its files.
+struct Modelllauf {
+  explicit Modelllauf(const std::string& eingabe, const std::string& konsole = "")
+      : lauf(eingabe), k(konsole) {}
+  Testlauf lauf;
+  Konsolenumleitung k;
+  MPM::Tmpm mpm;
+};
+// The integer `f` throws to stop the program; 0 when it returns.
+inline int stoppcode(const std::function<void()>& f) {
+  try {
+    f();
+  } catch (int code) {
+    return code;
+  }
+  return 0;
+}
+
 // --- solver tests: input texts
-namespace th {
 // Block `name` of the solver tests' input texts.
 inline std::string modelltext(const std::string& name) {
   return golden("solver/golden/modelle.txt", name);

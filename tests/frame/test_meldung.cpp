@@ -6,13 +6,7 @@ using th::frage;
 TEST(Stopfrage, LowerXStopsOtherCharactersGoOnEndOfInputStops) {
   for (const auto& [eingabe, stopp] : {std::pair{"  x\n", 1}, {"X\n", 0}, {"w", 0}, {"  \n ", 1}}) {
     Konsolenumleitung k(eingabe);
-    int code = 0;
-    try {
-      abbruch();
-    } catch (int c) {
-      code = c;
-    }
-    EXPECT_EQ(code, stopp) << eingabe;
+    EXPECT_EQ(stoppcode(abbruch), stopp) << eingabe;
     EXPECT_EQ(k.aus.str(), frage);
   }
 }
@@ -25,16 +19,13 @@ TEST(Meldung, TitleTextAndModes) {
     meldung("nur Titel", "", 'n');
     EXPECT_EQ(k.aus.str(), "FEHLER  Knoten fehlt\nnur Text\nnur Titel\n");
   }
-  {
+  // Asking whether to stop, or only waiting; each reads the answer.
+  for (const auto& [modus, text] :
+       {std::pair{'a', frage}, {'b', std::string("Fuer WEITER beliebiges Zeichen eingeben:")}}) {
     Konsolenumleitung k("y");
-    meldung("", "", 'a');
-    EXPECT_EQ(k.aus.str(), frage);
-  }
-  {
-    Konsolenumleitung k("y");
-    meldung("", "", 'b');
-    EXPECT_EQ(k.aus.str(), "Fuer WEITER beliebiges Zeichen eingeben:");
-    EXPECT_TRUE(k.ein.eof() || k.ein.peek() == EOF);
+    meldung("", "", modus);
+    EXPECT_EQ(k.aus.str(), text);
+    EXPECT_TRUE(k.ein.eof() || k.ein.peek() == EOF) << modus;
   }
   {
     Konsolenumleitung k("x");

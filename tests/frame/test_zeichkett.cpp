@@ -1,19 +1,12 @@
-#include <gtest/gtest.h>
-
 #include "frame/zeichkett.h"
 #include "testhilfe.h"
-
-namespace {
-bool immer(char) {
-  return true;
-}
-} // namespace
 
 // Only the text forms of the blank, separator and one-separator skips serve
 // the program.
 TEST(Ueberlesen, TextFormsStopAtEndOfLineAndMaximum) {
   using Tfunk = const char* (*)(const char*, int);
   const Tfunk leer = ueberleseleerzeich, trenn = ueberlesetrennzeich;
+  static bool (*const immer)(char) = [](char) { return true; };
   const Tfunk alle = [](const char* t, int m) { return ueberlesezeich(t, immer, m); };
   const Tfunk l1t = [](const char* t, int) { return ueberleseleer1trennleerzeich(t); };
   const struct {

@@ -1,9 +1,5 @@
-#include <gtest/gtest.h>
-
 #include <map>
-#include <string>
 #include <type_traits>
-#include <vector>
 
 #include "frame/zeichkett.h"
 #include "input/dateinaus.h"
@@ -28,10 +24,6 @@ void pruefen(Tdatein& d, const char* sw, int i, int j, T ziel, const typename st
 }
 std::string M(const std::string& name) {
   return th::golden("input/golden/meldungen.txt", name);
-}
-std::string gescheitert(const char* sw, int zeile, int j) {
-  return "Einlesen gescheitert. Schluesselwort=" + std::string(sw) +
-         ", Zeilennummer=" + std::to_string(zeile) + ", Eintragsnummer=" + std::to_string(j) + "\n";
 }
 } // namespace
 
@@ -99,15 +91,12 @@ TEST_F(Datei, MissingFileAnswersEveryQuerySafely) {
   Tdatein d(name);
   EXPECT_EQ(d.zeilenanzahl(), -1);
   EXPECT_EQ(k.fehler.str(), "Allgemeiner Fehler beim Dateioeffnen / Erzeugen: " + name + "\n");
-  double vol = 0.;
-  EXPECT_TRUE(d.eintrag("kno", vol, 1, 3, true)); // defaults still work
-  EXPECT_EQ(vol, 1.);
+  EXPECT_EQ(lies<double>(d, "kno", 1, 3, 0., true), 1.); // defaults still work
   k.fehler.str("");
   EXPECT_STREQ(d.zeile(1), "");
   EXPECT_EQ(k.fehler.str(), "Ungueltige Zeilennummer: 1\n");
 
-  Tdatein ordnerdatei(ordner.pfad().string()); // a folder is no input file
-  EXPECT_EQ(ordnerdatei.zeilenanzahl(), -1);
+  EXPECT_EQ(Tdatein(ordner.pfad().string()).zeilenanzahl(), -1); // a folder is no input file
 }
 
 TEST_F(Datei, LinesEndsAndLengthLimit) {
@@ -134,9 +123,8 @@ TEST_F(Datei, WordsEntriesAndComments) {
   EXPECT_EQ(lies<unsigned>(d, "mat", 1, 4), 7u);
   pruefen(d, "kno", 1, 2, -1, -1, false, true); // empty word between two commas
   EXPECT_EQ(lies<double>(d, "kno", 1, 3), 1.5);
-  EXPECT_EQ(k.fehler.str(), "");
   pruefen(d, "ele", 1, 4, std::vector<unsigned>{42}, {42}, false); // bracket never closed
-  EXPECT_EQ(k.fehler.str(), gescheitert("ele", 3, 4));
+  EXPECT_EQ(k.fehler.str(), M("ele offen"));
 }
 
 TEST_F(Datei, GroupingByKeywordOrderAndCommentAttachment) {
@@ -161,7 +149,6 @@ TEST_F(Datei, DefaultsForShortLinesAndAbsentKeywords) {
   pruefen(d, "stw_t", 1, 2, 7., 7., false);
   pruefen(d, "stw_t", 1, 2, 7., 0., true, true);
   EXPECT_EQ(lies<std::string>(d, "titel", 1, 1), "Mein Titel");
-  EXPECT_EQ(k.fehler.str(), "");
 
   // Every default entry of the table converts by its letter.
   std::vector<double> f;
@@ -193,7 +180,7 @@ TEST_F(Datei, ConversionsByFormatLetter) {
   for (int j = 1; j <= 4; ++j)
     pruefen(d, "stw_numplus", 1, j, 0, n[j - 1], j < 4);
   pruefen(d, "stw_numplus", 2, 1, 3u, 3u, false); // overflow
-  EXPECT_EQ(k.fehler.str(), gescheitert("stw_numplus", 4, 4) + gescheitert("stw_numplus", 5, 1));
+  EXPECT_EQ(k.fehler.str(), M("stw_numplus"));
 
   k.fehler.str("");
   pruefen(d, "stw_schrankefliess", 1, 1, 0., -2.5e-3);
@@ -206,7 +193,7 @@ TEST_F(Datei, ConversionsByFormatLetter) {
 
   pruefen(d, "kno_bewerzw", 1, 1, std::vector<unsigned>{}, {1, 2, 3});
   pruefen(d, "kno_bewerzw", 2, 1, std::vector<unsigned>{7}, {7}, false, true);
-  EXPECT_EQ(k.fehler.str(), gescheitert("stw_schrankefliess", 7, 1) + gescheitert("kno_bewerzw", 11, 1));
+  EXPECT_EQ(k.fehler.str(), M("stw_schrankefliess kno_bewerzw"));
 
   // A target type that does not fit the letter, entries beyond the format, unknown keywords.
   k.fehler.str("");

@@ -23,8 +23,7 @@ TEST(GmshImport, Format22LinesOfTheModelWithTurnedElementsAndGroups) {
   // Element 3 runs clockwise; element 4 is repeated for a second physical group, as format 2.2
   // writes it; node 8 belongs to no plane element.
   std::ostringstream aus;
-  TGmshnetz netz = gelesen(vorlage("input/daten/klein22.msh"));
-  netz.schreiben(aus, "klein.msh");
+  gelesen(vorlage("input/daten/klein22.msh")).schreiben(aus, "klein.msh");
   EXPECT_EQ(aus.str(), vorlage("input/golden/gmsh22.mpm"));
 }
 
@@ -105,15 +104,13 @@ TEST(GmshImport, PlateWithHoleMeshedByGmshRunsInTheProgram) {
     // volumes det J w of the integration points sum to the plate less the hole: straight edges on
     // the circle leave at most 0.02 of the hole's area uncovered, curved ones far less. The run
     // goes on the straight and on one curved kind.
-    Testlauf lauf(modell + netz);
-    Konsolenumleitung k;
-    MPM::Tmpm m;
-    if (knotenzahl[i] == 3 || knotenzahl[i] == 9) {
+    Modelllauf l(modell + netz);
+    MPM::Tmpm& m = l.mpm;
+    if (knotenzahl[i] == 3 || knotenzahl[i] == 9)
       EXPECT_TRUE(m._steuerung());
-    } else {
+    else
       m._eingabe_start();
-    }
-    EXPECT_EQ(k.fehler.str(), "");
+    EXPECT_EQ(l.k.fehler.str(), "");
     ASSERT_EQ(static_cast<int>(m.ele.size()), th::anzahl(netz, "\nele "));
     for (const auto& e : m.ele)
       EXPECT_EQ(static_cast<int>(MPM::ELE_Z(e.second)->knox.size()), knotenzahl[i]);

@@ -1,4 +1,3 @@
-#include "frame/zeichkett.h"
 #include "input/mpmdefs.h"
 #include "input/mpmdimensionen.h"
 #include "numerics/loeser.h"
@@ -13,15 +12,11 @@ using namespace MPM;
       #E, N, [](int v) { return str_##E(static_cast<E>(v)); }, [](const char* w) { return int(_##E(w)); },   \
       ##__VA_ARGS__)
 
-// Tables the program only prints (no lookup by name): the list alone.
+// Tables the program only prints (no lookup by name): the list alone, whose
+// golden file shows every name.
 #define NAMEN(E, N)                                                                                          \
   namensliste(                                                                                               \
-      #E, N, [](int v) { return str_##E(static_cast<E>(v)); },                                               \
-      [](const char* w) {                                                                                    \
-        for (int v = 0; v < N; ++v)                                                                          \
-          if (strcmp1(w, str_##E(static_cast<E>(v))) == 0 && strcmp1(w, "unbekannt") != 0) return v;         \
-        return 0;                                                                                            \
-      })
+      #E, N, [](int v) { return str_##E(static_cast<E>(v)); }, nullptr)
 
 TEST(Aufzaehlungen, NameTablesRoundTripAndMatchTheList) {
   const std::string listen[] = {LISTE(ANSATZ, 5),
@@ -61,10 +56,9 @@ TEST(Aufzaehlungen, NameTablesRoundTripAndMatchTheList) {
   EXPECT_EQ(_ZEITPU("unbekannt"), 7);
   EXPECT_EQ(_OBJSTATUS(nullptr), OBJSTATUS_UNBEKANNT);
   EXPECT_STREQ(strlang_OBJTYP(static_cast<OBJTYP>(-1), true), "unbekannt");
-  const char buchstaben[] = "kKeEiIwWx";
-  const int soll[] = {1, 1, 2, 2, 3, 3, 4, 4, 0};
-  for (int i = 0; i < 9; ++i)
-    EXPECT_EQ(_ANSATZ(buchstaben[i]), soll[i]) << buchstaben[i];
+  for (const auto& [c, soll] :
+       {std::pair{'k', 1}, {'K', 1}, {'e', 2}, {'E', 2}, {'i', 3}, {'I', 3}, {'w', 4}, {'W', 4}, {'x', 0}})
+    EXPECT_EQ(_ANSATZ(c), soll) << c;
   EXPECT_EQ(_OBJTYP(10), OBJTYP_KONLIN);
   EXPECT_EQ(_OBJTYP(11) + _OBJTYP(-1), OBJTYP_UNBEKANNT);
   EXPECT_EQ(_MATERIALTYP(3), MATERIALTYP_LINVISEL);

@@ -73,26 +73,21 @@ TEST(Steuerwerte, OutputIntervalsAndNewmarkCoefficients) {
   EXPECT_DOUBLE_EQ(s.dtausktr, 0.2);
 
   s = lesen("stw_t 0., 1., 0.1\nstw_zeitschrittverf implizit, 0.25, 0.5\n", k);
-  ASSERT_EQ(s.newmark_koeff.n, 6);
-  const double erwartet[] = {400.0, 40.0, 1.0, 20.0, -1.0, 0.0};
-  for (int i = 0; i < 6; ++i)
-    EXPECT_NEAR(s.newmark_koeff[i], erwartet[i], 1e-12 * 400) << i;
+  EXPECT_LT(maxabw(s.newmark_koeff, TVM::VekR{400.0, 40.0, 1.0, 20.0, -1.0, 0.0}), 1e-12 * 400)
+      << s.newmark_koeff;
   s._init_zeitschrittparam(0.0);
   EXPECT_EQ(s.newmark_koeff, TVM::VekR(6));
 }
 
 TEST(Steuerwerte, CorrectedValuesAndTheirMessages) {
   Konsolenumleitung k;
+  using L = std::vector<double>;
   TSteuerparam s = lesen("stw_zeitschrittverf explizit, 0.3, 0.6\nstw_m F, 1.5\n", k);
-  EXPECT_EQ(s.newmark_beta, 0.25);
-  EXPECT_EQ(s.newmark_gamma, 0.5);
-  EXPECT_TRUE(s.bmassen);
-  EXPECT_EQ(s.m_verklumpen, 0.0);
+  EXPECT_EQ((L{s.newmark_beta, s.newmark_gamma, double(s.bmassen), s.m_verklumpen}), (L{0.25, 0.5, 1, 0}));
   EXPECT_EQ(k.fehler.str(), G("massen.flr"));
 
   // Every value out of range, with its message and the value used.
   s = lesen(vorlage("input/daten/korrigiert.mpm"), k);
-  using L = std::vector<double>;
   EXPECT_EQ(
       (L{double(s.wolkenpolynomgrad), s.wolkenueberlappung_mpu, s.schmutzxa, s.kontakt_straffunkparam[0],
          s.kontakt_grenzg, double(s.zstrg_Nteile), double(s.zstrg_Nstufen)}),
@@ -131,10 +126,9 @@ TEST(Steuerwerte, ContactPenaltyParameters) {
 TEST(Steuerwerte, ContradictoryMethodChoiceAsksToStop) {
   {
     Konsolenumleitung k("w\nw\n");
-    TSteuerparam s = lesen("stw_berechverf W, F, W, W, W, F\n", k);
+    EXPECT_TRUE(lesen("stw_berechverf W, F, W, W, W, F\n", k).bmpuaufkno);
     EXPECT_EQ(k.aus.str() + "\n", G("berechverf.aus"));
     EXPECT_TRUE(enthaelt(k.fehler.str(), G("berechverf.flr")));
-    EXPECT_TRUE(s.bmpuaufkno);
   }
   const std::pair<const char*, const char*> faelle[] = {{"kopie, eleinv, refkonf", "/Ansatz\n"},
                                                         {"kopieren, eleinv, spaet", "/Konfiguration\n"}};

@@ -1,8 +1,3 @@
-#include <gtest/gtest.h>
-
-#include <cstring>
-#include <string>
-
 #include "frame/zeichkett.h"
 #include "input/mpmschluesselw.h"
 #include "testhilfe.h"
@@ -14,8 +9,7 @@ TEST(Schluesselworte, TableShapeLookupAndInvalidNumbers) {
   for (int i = 1; i < TSCHLUESSELWORTE::N; ++i) {
     EXPECT_TRUE(schluesselworte.nummerpruef(i));
     const char* wort = TSCHLUESSELWORTE::wort(i);
-    ASSERT_GT(std::strlen(wort), 0u) << i;
-    EXPECT_EQ(TSCHLUESSELWORTE::nummer(wort), i) << wort; // all keywords differ
+    EXPECT_EQ(TSCHLUESSELWORTE::nummer(wort), i) << i << " " << wort; // all keywords differ, none empty
     // Only known format letters: every default converts by its letter (tests/input/test_dateinaus.cpp).
     const std::string format = TSCHLUESSELWORTE::format(i);
     EXPECT_EQ(TSCHLUESSELWORTE::eintragsanzahl(i), static_cast<int>(format.size())) << wort;
@@ -31,7 +25,6 @@ TEST(Schluesselworte, TableShapeLookupAndInvalidNumbers) {
   EXPECT_EQ(schluesselworte.format("MPU", 9), 'u');
   EXPECT_EQ(schluesselworte.format(36, 4), 'F');
   EXPECT_EQ(schluesselworte.format(36, 10) + schluesselworte.format(36, 0), '\0');
-  EXPECT_EQ(k.fehler.str(), "");
 
   for (const char* w : {"stw", "UNBEKANNT", static_cast<const char*>(nullptr)})
     EXPECT_EQ(schluesselworte.nummer(w), 0);

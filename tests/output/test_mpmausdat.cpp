@@ -1,4 +1,4 @@
-#include <memory>
+#include <set>
 #include <tuple>
 
 #include "testhilfe.h"
@@ -37,12 +37,9 @@ TEST(Datentabellen, RowsOfSelectedObjectsPerOutputTimeAndClosingLinesAfterAStop)
   // Two materials (elastic, plastic), three material points and three nodes.
   Modell mpm;
   _material_erzeugen(&mpm, 2, 2, {2.0, 100.0, 0.25, 0.0, 1.0, 0.0});
-  TMaterialpunkt* mp[3];
-  TKnoten* kn[3];
-  for (int n : {1, 2, 3}) {
-    mp[n - 1] = materialpunkt(mpm, n, n, 2.0 * n, 1.0, n == 2 ? 2 : 1);
-    kn[n - 1] = knoten(mpm, n, 0.0, n);
-  }
+  TMaterialpunkt* mp[] = {materialpunkt(mpm, 1, 1.0, 2.0), materialpunkt(mpm, 2, 2.0, 4.0, 1.0, 2),
+                          materialpunkt(mpm, 3, 3.0, 6.0)};
+  TKnoten* kn[] = {knoten(mpm, 1, 0.0, 1.0), knoten(mpm, 2, 0.0, 2.0), knoten(mpm, 3, 0.0, 3.0)};
   mpm.bausdat_ele = true;
   mpm._ausgabe(ZEITPU_ANFANG);
   TZustgroe& zg = mp[0]->zust;
@@ -131,32 +128,29 @@ TEST(Datentabellen, RowsOfSelectedObjectsPerOutputTimeAndClosingLinesAfterAStop)
 // switch, set by the model input after the start, neither opens nor closes
 // the element table.
 TEST(Datentabellen, RunWithoutSelectionsWritesHeadersAndClosingLinesOnly) {
-  Testlauf lauf("stw_t 0., 1., 0.25\nobj_ausdat ele, (1)\n" + einheitsquadrat("mat 1, 1, (1., 1., 0., 0.)"));
-  Konsolenumleitung k;
-  Tmpm mpm;
-  ASSERT_TRUE(mpm._steuerung());
+  Modelllauf l("stw_t 0., 1., 0.25\nobj_ausdat ele, (1)\n" + einheitsquadrat("mat 1, 1, (1., 1., 0., 0.)"));
+  ASSERT_TRUE(l.mpm._steuerung());
   // The driver's time loop: its own line between the start values and the first step.
-  EXPECT_TRUE(enthaelt(k.aus.str(), "Ausgabe der Startwerte\nZeitschritte\n  ZSA: "));
-  EXPECT_EQ(mpm.zsges, 4);
-  EXPECT_DOUBLE_EQ(mpm.t, 1.0);
-  EXPECT_TRUE(mpm.bfertig);
-  EXPECT_TRUE(mpm.bausdat_ele);
+  EXPECT_TRUE(enthaelt(l.k.aus.str(), "Ausgabe der Startwerte\nZeitschritte\n  ZSA: "));
+  EXPECT_EQ(l.mpm.zsges, 4);
+  EXPECT_DOUBLE_EQ(l.mpm.t, 1.0);
+  EXPECT_TRUE(l.mpm.bfertig);
+  EXPECT_TRUE(l.mpm.bausdat_ele);
   for (const char* t : {"dat.mpu.txt", "dat.kno.txt", "dat.kag.txt", "dat.kal.txt", "dat.kil.txt"})
-    pruefen(lauf, mpm, t, "", true);
-  EXPECT_EQ(lauf.lesen("dat.ele.txt"), "");
+    pruefen(l.lauf, l.mpm, t, "", true);
+  EXPECT_EQ(l.lauf.lesen("dat.ele.txt"), "");
   // The control log received the framed start like the console.
-  EXPECT_TRUE(enthaelt(k.kontroll.str(), "\nSTART " + mpm.zeitanfang + "\n"));
+  EXPECT_TRUE(enthaelt(l.k.kontroll.str(), "\nSTART " + l.mpm.zeitanfang + "\n"));
 }
 
 TEST(Ausgabezeitpunkte, TimeAndStepBasedTestsAndTheDueFlags) {
   Tmpm mpm;
   mpm.stw.ta = 0.0;
   // Steps of 0.05 accumulated as the time loop does: due at every second step.
-  double t_n = 0.0;
+  mpm.t = 0.0;
   for (int k = 1; k <= 20; ++k) {
-    mpm.t = t_n + 0.05;
+    mpm.t += 0.05;
     EXPECT_EQ(mpm._bausgabe(0.1, {}), k % 2 == 0) << "t=" << mpm.t;
-    t_n = mpm.t;
   }
   // Within 2.220446E-12 of the grid (measured in time) counts as on it; the
   // grid starts at ta; listed times count within 4.440892E-15; without an
@@ -176,11 +170,10 @@ TEST(Ausgabezeitpunkte, TimeAndStepBasedTestsAndTheDueFlags) {
   }
 
   mpm.stw.tta = 2;
-  const std::set<unsigned int> liste = {4};
   for (int tt = 2; tt <= 9; ++tt) {
     mpm.tt = tt;
-    EXPECT_EQ(mpm._bausgabe(3u, liste), tt == 2 || tt == 5 || tt == 8 || tt == 4) << tt;
-    EXPECT_EQ(mpm._bausgabe(0u, liste), tt == 4) << tt;
+    EXPECT_EQ(mpm._bausgabe(3u, {4u}), tt == 2 || tt == 5 || tt == 8 || tt == 4) << tt;
+    EXPECT_EQ(mpm._bausgabe(0u, {4u}), tt == 4) << tt;
   }
 
   // The due flags: "always" or the time test of their interval.

@@ -23,21 +23,19 @@ void teile(const std::string& text, const std::string& golddatei, const std::str
 // material points 1 at (0.5, 0.5) and 2 at (4/3, 1/3). Two static steps of
 // 0.5, output at both. Largest node number 5: material points are shifted by 10.
 TEST(GiD, WithTecplotAndMapleFilesOfASmallRunLineByLine) {
-  Testlauf lauf(vorlage("output/daten/scherung.mpm"));
-  Konsolenumleitung k;
-  Tmpm mpm;
-  ASSERT_TRUE(mpm._steuerung());
-  ASSERT_EQ(lauf.lesen("flr.txt"), "");
+  Modelllauf l(vorlage("output/daten/scherung.mpm"));
+  ASSERT_TRUE(l.mpm._steuerung());
+  ASSERT_EQ(l.k.fehler.str(), "");
   // The meshes and the Tecplot file with the current positions and the stored strains.
   for (const char* datei : {"gid.mpu.msh", "gid.ele.msh", "tpl"})
-    EXPECT_EQ(lauf.lesen(datei), golden("output/golden/scherung.txt", datei)) << datei;
+    EXPECT_EQ(l.lauf.lesen(datei), golden("output/golden/scherung.txt", datei)) << datei;
 
   // Results of the second step: u1 = 0.1 y, eps12 = 0.05, sig12 = 4.
-  const std::string erg = lauf.lesen("gid.mpu.res");
+  const std::string erg = l.lauf.lesen("gid.mpu.res");
   EXPECT_EQ(erg.rfind(golden("output/golden/scherung.txt", "gid.mpu.res Anfang"), 0), 0u);
   teile(erg, "scherung.txt", "gid.mpu.res", 4);
   // Nodes after the material points in the element results, then six force blocks.
-  const std::string knotenerg = lauf.lesen("gid.ele.res");
+  const std::string knotenerg = l.lauf.lesen("gid.ele.res");
   teile(knotenerg, "scherung.txt", "gid.ele.res", 1);
   std::size_t pos = knotenerg.rfind("ttges=1");
   for (const std::string f : {"fint", "fc", "fckon", "fext", "fm", "fa"}) {
@@ -48,18 +46,17 @@ TEST(GiD, WithTecplotAndMapleFilesOfASmallRunLineByLine) {
   }
 
   // Maple: the record of the second step (the velocities are the run's last).
-  const std::string maple = lauf.lesen("mpl");
+  const std::string maple = l.lauf.lesen("mpl");
   std::string satz = golden("output/golden/scherung.txt", "mpl");
   for (int n : {1, 2})
-    satz.replace(satz.find("UT"), 2, _str(MPU_Z(mpm.mpu.suchen(n))->zust.ut, 10));
+    satz.replace(satz.find("UT"), 2, _str(MPU_Z(l.mpm.mpu.suchen(n))->zust.ut, 10));
   EXPECT_EQ(maple.substr(maple.find("\n         1 ") + 1), satz);
   EXPECT_EQ(TVM::TVekMat::format(), 2) << "the vector printer's format is restored";
 }
 
 TEST(GiD, SwitchedOffOrRenewedMeshAndPointsWithoutElements) {
-  Testlauf lauf("");
-  Konsolenumleitung k("x\n");
-  Tmpm mpm;
+  Modelllauf l("", "x\n");
+  Tmpm& mpm = l.mpm;
   ASSERT_NE(_material_erzeugen(&mpm, 1, 1, {1.0, 100.0, 0.25, 0.0}), nullptr);
   for (int n : {1, 2}) {
     knoten(mpm, n + 6, n, 0.0);
@@ -69,39 +66,39 @@ TEST(GiD, SwitchedOffOrRenewedMeshAndPointsWithoutElements) {
   mpm._ausgabe(ZEITPU_STARTWERTE);
   mpm._ausgabe(ZEITPU_ZEITSCHRITTENDE);
   for (const char* endung : {"gid.mpu.msh", "gid.ele.msh", "gid.mpu.res", "gid.ele.res"})
-    EXPECT_EQ(lauf.lesen(endung), "") << endung;
+    EXPECT_EQ(l.lauf.lesen(endung), "") << endung;
 
   // A support point of a contact line (12) has coordinates but no element.
   mpm.bausdat_gid = true;
   PU_Z(mpm.mpu.suchen(1))->bkontaktpunkt = true;
   mpm._ausgabe(ZEITPU_STARTWERTE);
-  teile(lauf.lesen("gid.mpu.msh"), "gid.txt", "gid.mpu.msh", 1);
+  teile(l.lauf.lesen("gid.mpu.msh"), "gid.txt", "gid.mpu.msh", 1);
   // Without element approximations the mesh has the coordinates and the
   // contact lines only; node 7 is written right-aligned in 10 characters.
   mpm.stw.ansatz_knou_zu_pu = ANSATZ_WOLKEN;
-  const std::size_t alt = lauf.lesen("gid.ele.msh").size();
+  const std::size_t alt = l.lauf.lesen("gid.ele.msh").size();
   mpm._ausgabe_gid_ele_msh(DATEI_GID_ELE_MSH);
-  teile(lauf.lesen("gid.ele.msh").substr(alt), "gid.txt", "gid.ele.msh", 1);
+  teile(l.lauf.lesen("gid.ele.msh").substr(alt), "gid.txt", "gid.ele.msh", 1);
 
   // Results of all point types (integration points come with the material
   // points) name each point by its shifted number.
   EXPECT_TRUE(mpm._ausgabe_gid_pu_res(DATEI_GID_IPU_RES, true, true, true));
-  teile(lauf.lesen("gid.ipu.res"), "gid.txt", "gid.ipu.res", 1);
+  teile(l.lauf.lesen("gid.ipu.res"), "gid.txt", "gid.ipu.res", 1);
   EXPECT_FALSE(mpm._ausgabe_gid_pu_msh(DATEI_GID_IPU_MSH, OBJTYP_ELE));
 
   // An inactive material point keeps its Maple line, with status 0.
   mpm.bausdat_maple = true;
   mpm.mpu.suchen(2)->status = OBJSTATUS_INAKTIV;
   mpm._ausgabe(ZEITPU_ZEITSCHRITTENDE);
-  teile(lauf.lesen("mpl"), "gid.txt", "mpl", 1);
+  teile(l.lauf.lesen("mpl"), "gid.txt", "mpl", 1);
 
   // A renewed mesh stops the run before any mesh is written.
   mpm.bnetzneu = true;
-  const std::string vorher = lauf.lesen("gid.mpu.msh");
+  const std::string vorher = l.lauf.lesen("gid.mpu.msh");
   EXPECT_THROW(mpm._ausgabe_gid(ZEITPU_STARTWERTE), int);
-  EXPECT_TRUE(enthaelt(k.aus.str(),
+  EXPECT_TRUE(enthaelt(l.k.aus.str(),
                        "FEHLER in <bool Tmpm::_ausgabe_gid(AUSGABE ausg)>: bnetzneu==true\nFuer ABBRUCH"));
-  EXPECT_EQ(lauf.lesen("gid.mpu.msh"), vorher);
+  EXPECT_EQ(l.lauf.lesen("gid.mpu.msh"), vorher);
   EXPECT_EQ(TVM::TVekMat::format(), 2);
 }
 
@@ -111,12 +108,10 @@ TEST(GiD, SwitchedOffOrRenewedMeshAndPointsWithoutElements) {
 // and 2. Material points are shifted by 100; their support points have no
 // point element.
 TEST(GiD, ContactLinesGapsAndContactForces) {
-  Testlauf lauf(vorlage("output/daten/kontakt.mpm"));
-  Konsolenumleitung k;
-  Tmpm mpm;
-  ASSERT_TRUE(mpm._steuerung());
-  ASSERT_EQ(lauf.lesen("flr.txt"), "");
-  teile(lauf.lesen("gid.ele.msh"), "kontakt.txt", "gid.ele.msh", 1);
-  teile(lauf.lesen("gid.mpu.msh"), "kontakt.txt", "gid.mpu.msh", 1);
-  teile(lauf.lesen("gid.ele.res"), "kontakt.txt", "gid.ele.res", 2);
+  Modelllauf l(vorlage("output/daten/kontakt.mpm"));
+  ASSERT_TRUE(l.mpm._steuerung());
+  ASSERT_EQ(l.k.fehler.str(), "");
+  teile(l.lauf.lesen("gid.ele.msh"), "kontakt.txt", "gid.ele.msh", 1);
+  teile(l.lauf.lesen("gid.mpu.msh"), "kontakt.txt", "gid.mpu.msh", 1);
+  teile(l.lauf.lesen("gid.ele.res"), "kontakt.txt", "gid.ele.res", 2);
 }

@@ -44,23 +44,20 @@ void gnuplot_pruefen(const std::string& kommando, const std::string& was) {
 } // namespace
 
 TEST(Gnuplot, HeadSettingsAndSectionsOnlyForTablesWithRows) {
-  Testlauf lauf("");
-  Konsolenumleitung k;
-  Tmpm mpm;
+  Modelllauf l("");
+  Tmpm& mpm = l.mpm;
   mpm._ausgabe_gnuplot(ZEITPU_ENDE);
-  EXPECT_EQ(lauf.lesen("gpl"), "") << "switched off";
+  EXPECT_EQ(l.lauf.lesen("gpl"), "") << "switched off";
 
   // No table has rows: only the head and the settings, in the syntax of
   // gnuplot 5; the monochrome variant differs in the terminal and the style
   // lines only.
-  mpm.bausdat_gnupl = true;
-  mpm.bausdat_kno = mpm.bausdat_konvilok = mpm.bausdat_konvaglo = true;
-  mpm.bfertig = true;
+  mpm.bausdat_gnupl = mpm.bausdat_kno = mpm.bausdat_konvilok = mpm.bausdat_konvaglo = mpm.bfertig = true;
   mpm._ausgabe_gnuplot(ZEITPU_ENDE);
-  EXPECT_EQ(ohne_kopfzeile(lauf.lesen("gpl")), gold("farbig"));
+  EXPECT_EQ(ohne_kopfzeile(l.lauf.lesen("gpl")), gold("farbig"));
   mpm.bausdat_gnupl_farbig = false;
   mpm._ausgabe_gnuplot(ZEITPU_ENDE);
-  EXPECT_EQ(ohne_kopfzeile(lauf.lesen("gpl")), gold("einfarbig"));
+  EXPECT_EQ(ohne_kopfzeile(l.lauf.lesen("gpl")), gold("einfarbig"));
 
   // A node selected alone: stride 1, start 0. Time over its end value 2; the
   // logarithm of normG from 1e-6 (0) to 1e-4 (1). Material-iteration blocks
@@ -75,7 +72,7 @@ TEST(Gnuplot, HeadSettingsAndSectionsOnlyForTablesWithRows) {
   ueberschreiben(DATEI_DAT_KIL, "#\n3 0 0.5 1 1 1e-3 0 0.25\n3 0 0.5 1 2 1e-9 0 0.5\n\n\n"
                                 "5 0 0.5 1 3 1e-2 0 0\n\n\n3 0 1.0 2 4 1e-6 0 0\n#Ende\n");
   mpm._ausgabe_gnuplot(ZEITPU_ENDE);
-  EXPECT_EQ(ohne_kopfzeile(lauf.lesen("gpl")), gold("einfarbig") + gold("Abschnitte"));
+  EXPECT_EQ(ohne_kopfzeile(l.lauf.lesen("gpl")), gold("einfarbig") + gold("Abschnitte"));
 }
 
 // The command files of an elastoplastic run with every table, in both
@@ -84,24 +81,20 @@ TEST(Gnuplot, RealGnuplotDrawsEveryPlot) {
   if (std::system("gnuplot --version >/dev/null 2>&1") != 0)
     GTEST_SKIP() << "gnuplot is not installed (Debian package gnuplot-nox); the command files are not run";
   {
-    Testlauf lauf(beispieltext("probe")); // it switches every table and the Gnuplot file on
-    Konsolenumleitung k;
-    Tmpm mpm;
-    ASSERT_TRUE(mpm._steuerung());
-    const std::string farbig = lauf.lesen("gpl");
+    Modelllauf l(beispieltext("probe")); // it switches every table and the Gnuplot file on
+    ASSERT_TRUE(l.mpm._steuerung());
+    const std::string farbig = l.lauf.lesen("gpl");
     for (const char* abschnitt :
          {".kvalok.ps'", ".mpu.sigeps.ps'", ".mpu.ps'", ".kno.ps'", ".kvaglo.ps'", ".kvilok.ps'"})
       EXPECT_TRUE(enthaelt(farbig, abschnitt)) << abschnitt;
     gnuplot_pruefen(farbig, "colour");
-    mpm.bausdat_gnupl_farbig = false;
-    mpm._ausgabe_gnuplot(ZEITPU_ENDE);
-    gnuplot_pruefen(lauf.lesen("gpl"), "monochrome");
+    l.mpm.bausdat_gnupl_farbig = false;
+    l.mpm._ausgabe_gnuplot(ZEITPU_ENDE);
+    gnuplot_pruefen(l.lauf.lesen("gpl"), "monochrome");
   }
-  Testlauf lauf(beispieltext("kragarm") + "\naus_dat_konv W, W, W\naus_dat_gnupl W, W\n");
-  Konsolenumleitung k;
-  Tmpm mpm;
-  ASSERT_TRUE(mpm._steuerung());
-  const std::string elastisch = lauf.lesen("gpl");
+  Modelllauf l(beispieltext("kragarm") + "\naus_dat_konv W, W, W\naus_dat_gnupl W, W\n");
+  ASSERT_TRUE(l.mpm._steuerung());
+  const std::string elastisch = l.lauf.lesen("gpl");
   EXPECT_FALSE(enthaelt(elastisch, ".kvilok.ps'"));
   gnuplot_pruefen(elastisch, "elastic");
 }

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <map>
+#include <numeric>
 #include <regex>
 #include <set>
 
@@ -31,8 +32,7 @@ std::vector<Datensatz> vtk_lesen(const std::string& sammlung) {
   const std::string befehl =
       "/usr/bin/python3 " MPM_QUELLE "/tests/output/vtk_lesen.py " + sammlung + " > " + sammlung + ".txt";
   if (std::system(befehl.c_str()) != 0) return saetze;
-  std::ifstream zeilen(sammlung + ".txt");
-  for (std::string zeile; std::getline(zeilen, zeile);) {
+  for (const std::string& zeile : zeilen(datei_lesen(sammlung + ".txt"))) {
     std::istringstream s(zeile);
     std::size_t i = 0;
     std::string name, wert;
@@ -42,14 +42,6 @@ std::vector<Datensatz> vtk_lesen(const std::string& sammlung) {
       werte.push_back(std::strtod(wert.c_str(), nullptr));
   }
   return saetze;
-}
-
-// One element of each kind on the unit square shifted by 2 e (3-node
-// triangle, 4-, 8-, 9-, 12- and 16-node quadrilaterals, nodes numbered in
-// input order) with the output times `zeiten`. Masses, no loads, no
-// conditions: nothing moves.
-std::string alle_elemente(const std::string& zeiten) {
-  return vorlage("output/daten/alle_elemente.mpm") + "stw_t " + zeiten + "\n";
 }
 
 } // namespace
@@ -66,17 +58,15 @@ TEST(Vtk, ForeignFilesAreNoSeriesFiles) {
 // digits) and the last output against the program's values at t = 1.
 TEST(Vtk, CantileverSeriesAgainstTablesAndProgram) {
   if (!vtk_python()) GTEST_SKIP() << "VTK for /usr/bin/python3 missing (Debian package python3-vtk9)";
-  Konsolenumleitung k;
-  Testlauf lauf(beispieltext("kragarm") + "aus_dat_vtk W\n");
-  Tmpm mpm;
-  ASSERT_TRUE(mpm._steuerung());
+  Modelllauf l(beispieltext("kragarm") + "aus_dat_vtk W\n");
+  ASSERT_TRUE(l.mpm._steuerung());
   const std::vector<Datensatz> saetze = vtk_lesen(dateien.basisname() + ".pvd");
   ASSERT_EQ(saetze.size(), 22u);
   for (std::size_t i = 0; i < saetze.size(); ++i)
     EXPECT_NEAR(saetze[i].at("zeit")[0], 0.1 * (i / 2), 1e-15);
 
   // The tables start at the first step, the series at the start values.
-  const auto kno = tabelle(lauf.lesen("dat.kno.txt")), mpu = tabelle(lauf.lesen("dat.mpu.txt"));
+  const auto kno = tabelle(l.lauf.lesen("dat.kno.txt")), mpu = tabelle(l.lauf.lesen("dat.mpu.txt"));
   ASSERT_EQ(kno.size(), 10u * 5u);
   ASSERT_EQ(mpu.size(), 10u * 2u);
   const double tab = 5.0001e-4;
@@ -102,14 +92,14 @@ TEST(Vtk, CantileverSeriesAgainstTablesAndProgram) {
   const double genau = 1e-12;
   const Datensatz &g = saetze[21], &m = saetze[20];
   int p = 0;
-  for (const auto& eintrag : mpm.kno) {
+  for (const auto& eintrag : l.mpm.kno) {
     TKnoten* kn = KNO_Z(eintrag.second);
     for (int c = 0; c < 2; ++c)
       EXPECT_NEAR(g.at("u")[3 * p + c], kn->zust.u[c], genau * std::fabs(kn->zust.u[c]));
     ++p;
   }
   p = 0;
-  for (const auto& eintrag : mpm.mpu) {
+  for (const auto& eintrag : l.mpm.mpu) {
     const TVM::VekR& s = MPU_Z(eintrag.second)->_zg().sig;
     const double t[6] = {s[0], s[1], 0.0, s[2] / std::sqrt(2.0), 0.0, 0.0};
     for (int c = 0; c < 6; ++c)
@@ -126,18 +116,21 @@ TEST(Vtk, CantileverSeriesAgainstTablesAndProgram) {
 // densities and lumped masses add up to the model's. Without the switch
 // nothing of the series is written; the run file "vtk" stays empty.
 TEST(Vtk, StoppedRunWithEveryElementKind) {
+  // One element of each kind on the unit square shifted by 2 e (3-node
+  // triangle, 4-, 8-, 9-, 12- and 16-node quadrilaterals, nodes numbered in
+  // input order). Masses, no loads, no conditions: nothing moves.
+  const std::string alle = vorlage("output/daten/alle_elemente.mpm");
   Konsolenumleitung k;
   {
-    Testlauf lauf(alle_elemente("0., 1., 0.5"));
-    Tmpm mpm;
-    ASSERT_TRUE(mpm._steuerung());
+    Modelllauf l(alle + "stw_t 0., 1., 0.5\n");
+    ASSERT_TRUE(l.mpm._steuerung());
     for (const auto& eintrag : fs::directory_iterator(fs::path(dateien.basisname()).parent_path()))
       EXPECT_TRUE(eintrag.path().extension() != ".vtu" && eintrag.path().extension() != ".pvd")
           << eintrag.path();
-    EXPECT_EQ(lauf.lesen("vtk"), "");
+    EXPECT_EQ(l.lauf.lesen("vtk"), "");
   }
   {
-    Testlauf lauf(alle_elemente("0., 1., 0.25") + "aus_dat_vtk W\nstw_kontakt W\n");
+    Testlauf lauf(alle + "stw_t 0., 1., 0.25\naus_dat_vtk W\nstw_kontakt W\n");
     const fs::path ordner = fs::path(dateien.basisname()).parent_path();
     for (const char* alt : {"lauf.pvd", "lauf.kno.00007.vtu", "lauf.mpu.00003.vtu"})
       std::ofstream((ordner / alt).string()) << "alt";
@@ -169,13 +162,11 @@ TEST(Vtk, StoppedRunWithEveryElementKind) {
     const Datensatz& m = saetze[4];
     ASSERT_EQ(m.at("x").size(), 3 * mpm.mpu.size());
     EXPECT_EQ(m.at("typ"), std::vector<double>(mpm.mpu.size(), 1.0));
-    double vol = 0.0;
-    for (std::size_t i = 0; i < mpm.mpu.size(); ++i) {
-      EXPECT_EQ(m.at("ids")[i], i);
-      EXPECT_EQ(m.at("rho")[i], rho);
-      vol += m.at("vol")[i];
-    }
-    EXPECT_NEAR(vol, flaeche, 1e-14 * flaeche);
+    std::vector<double> ids(mpm.mpu.size());
+    std::iota(ids.begin(), ids.end(), 0.0);
+    EXPECT_EQ(m.at("ids"), ids);
+    EXPECT_EQ(m.at("rho"), std::vector<double>(ids.size(), rho));
+    EXPECT_NEAR(std::accumulate(m.at("vol").begin(), m.at("vol").end(), 0.0), flaeche, 1e-14 * flaeche);
 
     // The node numbers of the cells in VTK order; -1 for the four interior
     // points added to the 12-node element.
@@ -188,13 +179,9 @@ TEST(Vtk, StoppedRunWithEveryElementKind) {
     EXPECT_EQ(g.at("num").size(), 52u + 4u);
     // The parametric point (0.25, 0.6) of every (affine) cell; in the 12-node
     // one this holds only with the right interior points.
-    for (int e = 0; e < 6; ++e) {
-      EXPECT_NEAR(g.at("ort")[2 * e], 2 * e + 0.25, 1e-14) << "element " << e + 1;
-      EXPECT_NEAR(g.at("ort")[2 * e + 1], 0.6, 1e-14) << "element " << e + 1;
-    }
-    double masse = 0.0;
-    for (double M : g.at("M"))
-      masse += M;
-    EXPECT_NEAR(masse, rho * flaeche, 1e-13 * rho * flaeche);
+    for (int i = 0; i < 12; ++i)
+      EXPECT_NEAR(g.at("ort")[i], i % 2 ? 0.6 : i + 0.25, 1e-14) << "element " << i / 2 + 1;
+    EXPECT_NEAR(std::accumulate(g.at("M").begin(), g.at("M").end(), 0.0), rho * flaeche,
+                1e-13 * rho * flaeche);
   }
 }

@@ -17,18 +17,6 @@ std::string zeigen(Tmpm& mpm, int z, Konsolenumleitung& k) {
   return k.aus.str();
 }
 
-void iterationswerte(Tmpm& mpm) {
-  mpm.binel = true;
-  mpm.iiges = 12;
-  mpm.jj = 3;
-  mpm.jjges = 17;
-  mpm.sys->normdU = 1.5e-3;
-  mpm.sys->cosdU = -0.5;
-  mpm.sys->Nkonpu = 2;
-  mpm.sys->konflr = 2e-4;
-  mpm.bkonkontr = mpm.bkonv = mpm.bmatkonv = true;
-}
-
 // Shows the time points in turn: each output after a line "[z]".
 std::string zeigen(Tmpm& mpm, std::initializer_list<int> zeitpunkte, Konsolenumleitung& k) {
   std::string text;
@@ -63,8 +51,9 @@ TEST(Berechnungsanzeige, FramedStartEndAndStopWithTheirTimeTexts) {
 }
 
 // The step lines; the iteration lines with the repetition mark and with
-// and without the output switches, each of the three pass flags missing.
-TEST(Berechnungsanzeige, StepAndIterationLines) {
+// and without the output switches, each of the three pass flags missing;
+// the converged mark and the output line of every switch pair.
+TEST(Berechnungsanzeige, StepIterationAndOutputLines) {
   Konsolenumleitung k;
   Tmpm mpm;
   mpm.tt = 3;
@@ -75,7 +64,15 @@ TEST(Berechnungsanzeige, StepAndIterationLines) {
   std::string text = zeigen(mpm, {ZEITPU_STARTWERTE, ZEITPU_ZEITSCHRITTANFANG}, k);
   mpm.bwiederholung = true;
   text += zeigen(mpm, {ZEITPU_ZEITSCHRITTANFANG}, k);
-  iterationswerte(mpm);
+  mpm.binel = true;
+  mpm.iiges = 12;
+  mpm.jj = 3;
+  mpm.jjges = 17;
+  mpm.sys->normdU = 1.5e-3;
+  mpm.sys->cosdU = -0.5;
+  mpm.sys->Nkonpu = 2;
+  mpm.sys->konflr = 2e-4;
+  mpm.bkonkontr = mpm.bkonv = mpm.bmatkonv = true;
   mpm.bausktr = mpm.bausdat = false;
   text += zeigen(
       mpm, {ZEITPU_ITERATIONSSCHRITTANFANG, ZEITPU_ITERATIONSSCHRITTENDE, 7, 8, ZEITPU_ZEITSCHRITTENDE}, k);
@@ -90,20 +87,12 @@ TEST(Berechnungsanzeige, StepAndIterationLines) {
     text += zeigen(mpm, {ZEITPU_ZEITSCHRITTENDE, ZEITPU_ITERATIONSSCHRITTENDE}, k);
     *flag = true;
   }
-  EXPECT_EQ(text, th::golden("output/golden/berechnungsanzeige.txt", "Schritte"));
-}
-
-// The output line after a converged step names the switched-on outputs.
-TEST(Berechnungsanzeige, ConvergedMarkAndOutputLine) {
-  Konsolenumleitung k;
-  Tmpm mpm;
-  iterationswerte(mpm);
-  std::string text;
+  // The output line after a converged step names the switched-on outputs.
   for (bool ktr : {true, false})
     for (bool dat : {true, false}) {
       mpm.bausktr = ktr;
       mpm.bausdat = dat;
       text += zeigen(mpm, {ZEITPU_ZEITSCHRITTENDE}, k);
     }
-  EXPECT_EQ(text, th::golden("output/golden/berechnungsanzeige.txt", "Ausgabezeile"));
+  EXPECT_EQ(text, th::golden("output/golden/berechnungsanzeige.txt", "Schritte"));
 }
