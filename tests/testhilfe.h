@@ -209,6 +209,7 @@ inline MPM::TKnoten* kno_z(MPM::Tmpm& mpm, int n) {
 inline MPM::TMaterialpunkt* mpu_z(MPM::Tmpm& mpm, int n) {
   return MPM::MPU_Z(mpm.mpu.suchen(n));
 }
+} // namespace th
 
 // --- input, output and frame tests
 // The run files of `eingabe`, then the console (reading `konsole`) and the
@@ -231,6 +232,7 @@ inline int stoppcode(const std::function<void()>& f) {
 }
 
 // --- solver tests: input texts
+namespace th {
 // Block `name` of the solver tests' input texts.
 inline std::string modelltext(const std::string& name) {
   return golden("solver/golden/modelle.txt", name);
