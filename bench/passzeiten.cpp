@@ -56,8 +56,8 @@ struct Lauf : Tmpm {
       if (zu_grob()) return _zeitschrittfehler();
       _kontakt_bedingungen();
       if (stw.konfigur == KONFIGUR_MOMKONF) gemessen("Netz und Ansaetze", [&] { return _L_G(), 0; });
-      if (!gemessen("Verzerrungen", [&] { return _verzerrungen_mpu(); })) return _zeitschrittfehler();
-      if (!gemessen("Materialiteration", [&] { return _z_CT_DT_sigma_mpu(); })) return _zeitschrittfehler();
+      if (!gemessen("Verzerrungen und Material", [&] { return _verzerrungen_und_material_mpu(); }))
+        return _zeitschrittfehler();
       gemessen("Transfers", [&] { return _transfer(OBJTYP_MPU, OBJTYP_IPU, ZUSTGROE_SEKUNDAER); });
       gemessen("Assemblierung", [&] { return _M_Fm_KT_Fint(); });
       if (!gemessen("Loesung", [&] { return _U_Ut_Utt(); })) return _zeitschrittfehler();

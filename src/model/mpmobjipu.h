@@ -21,8 +21,11 @@ public:
   // This point's share of mass, tangent, inertia and internal forces over the
   // dim1 unknowns of each support node of its approximation from the nodes:
   // with `binit` the outputs are sized and zeroed first. False (nothing
-  // added) without support nodes or when the point is inactive.
-  bool _M_fm_KT_fint(TVM::MatR& Me, TVM::MatR& KTe, TVM::VekR& fme, TVM::VekR& finte, bool binit);
+  // added) without support nodes or when the point is inactive. Without
+  // `bMe` the caller does not read Me: it is sized, but its content is left
+  // undefined.
+  bool _M_fm_KT_fint(TVM::MatR& Me, TVM::MatR& KTe, TVM::VekR& fme, TVM::VekR& finte, bool binit,
+                     bool bMe = true);
 
   TPunkt* mpu_auf = nullptr;  // co-located material point
   TPunkt* kno_auf = nullptr;  // co-located node

@@ -45,6 +45,9 @@ public:
   // formed (a singular or inverted deformation): the step then fails.
   bool _verzerrungen_mpu();
   bool _z_CT_DT_sigma_mpu();
+  // Both passes; in one walk over the points where the strains cannot fail
+  // for numerical reasons (small strains in the reference configuration).
+  bool _verzerrungen_und_material_mpu();
   bool _verzerrungen_knou();
 
   // Model input; mesh and point setup; transfers; assembly and solution;

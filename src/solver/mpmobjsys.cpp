@@ -729,9 +729,33 @@ template <int M> inline void axpy(double* __restrict y, const double* __restrict
   }
 }
 
+// The nodes' inertia terms a0 (u_n - u) + a1 ut_n + a2 utt_n, two per node.
+void traegheitsvektor(TAnsatz& ans, const TZustgroe::TLage& lage, const Tmpm& mpm, int n, double* v) {
+  double a0, a1, a2;
+  traegheitsfaktoren(mpm, a0, a1, a2);
+  double* const* bloecke = ans._quellbloecke();
+  for (int k = 0; k < n; ++k) {
+    const double *u, *u_n, *ut_n, *utt_n;
+    if (bloecke) {
+      u = bloecke[k] + lage.u;
+      u_n = bloecke[k] + lage.u_n;
+      ut_n = bloecke[k] + lage.ut_n;
+      utt_n = bloecke[k] + lage.utt_n;
+    } else {
+      const TZustgroe& kz = ans.stuetzpu[k]->_zg();
+      u = kz.u.data;
+      u_n = kz.u_n.data;
+      ut_n = kz.ut_n.data;
+      utt_n = kz.utt_n.data;
+    }
+    for (int c = 0; c < 2; ++c)
+      v[k * 2 + c] = a0 * (u_n[c] - u[c]) + a1 * ut_n[c] + a2 * utt_n[c];
+  }
+}
+
 template <int NK>
 void beitrag_eben(const TIntegrationspunkt& ip, TAnsatz& ans, const TZustgroe& zg, const Tmpm& mpm,
-                  TVM::MatR& Me, TVM::MatR& KTe, TVM::VekR& fme, TVM::VekR& finte) {
+                  TVM::MatR& Me, TVM::MatR& KTe, TVM::VekR& fme, TVM::VekR& finte, bool bMe) {
   constexpr int maxspalten_eben = 2 * (NK > 0 ? NK : maxknoten_eben);
   const TSteuerparam& stw = mpm.stw;
   const int n = NK > 0 ? NK : ans._Np(), m = 2 * n;
@@ -756,7 +780,23 @@ void beitrag_eben(const TIntegrationspunkt& ip, TAnsatz& ans, const TZustgroe& z
     }
   }
 
-  if (stw.bmassen) {
+  if (stw.bmassen && !bMe && stw.m_verklumpen == 0.0) {
+    // M v alone. M = f N^T N couples only equal directions; each row's sum
+    // takes the nonzero terms of the full product in the same order, and the
+    // zero terms it skips leave that sum as it is.
+    double v[maxspalten_eben];
+    traegheitsvektor(ans, lage, mpm, n, v);
+    const double f = block[lage.rho0] * ip.vol0;
+    for (int i = 0; i < m; ++i) {
+      const int c = i % 2;
+      const double bki = f * N[c][i];
+      if (bki == 0.0) continue;
+      double s = 0.0;
+      for (int j = c; j < m; j += 2)
+        s += (bki * N[c][j]) * v[j];
+      fme[i] += s;
+    }
+  } else if (stw.bmassen) {
     double Mp[maxspalten_eben * maxspalten_eben];
     std::fill(Mp, Mp + m * m, 0.0);
     const double f = block[lage.rho0] * ip.vol0;
@@ -781,28 +821,8 @@ void beitrag_eben(const TIntegrationspunkt& ip, TAnsatz& ans, const TZustgroe& z
       }
     for (int i = 0; i < m; ++i)
       axpy<2 * NK>(Me.data + i * m, Mp + i * m, 1.0, m);
-    double a0, a1, a2;
-    traegheitsfaktoren(mpm, a0, a1, a2);
     double v[maxspalten_eben];
-    double* const* bloecke = ans._quellbloecke();
-    const long vu = lage.u, vun = lage.u_n, vutn = lage.ut_n, vuttn = lage.utt_n;
-    for (int k = 0; k < n; ++k) {
-      const double *u, *u_n, *ut_n, *utt_n;
-      if (bloecke) {
-        u = bloecke[k] + vu;
-        u_n = bloecke[k] + vun;
-        ut_n = bloecke[k] + vutn;
-        utt_n = bloecke[k] + vuttn;
-      } else {
-        const TZustgroe& kz = ans.stuetzpu[k]->_zg();
-        u = kz.u.data;
-        u_n = kz.u_n.data;
-        ut_n = kz.ut_n.data;
-        utt_n = kz.utt_n.data;
-      }
-      for (int c = 0; c < 2; ++c)
-        v[k * 2 + c] = a0 * (u_n[c] - u[c]) + a1 * ut_n[c] + a2 * utt_n[c];
-    }
+    traegheitsvektor(ans, lage, mpm, n, v);
     // The rows' sums side by side, each in the order of its columns.
     double s[maxspalten_eben] = {};
     for (int j = 0; j < m; ++j) {
@@ -845,20 +865,20 @@ void beitrag_eben(const TIntegrationspunkt& ip, TAnsatz& ans, const TZustgroe& z
 
 // The contribution of n support nodes.
 void beitrag_eben(int n, const TIntegrationspunkt& ip, TAnsatz& ans, const TZustgroe& zg, const Tmpm& mpm,
-                  TVM::MatR& Me, TVM::MatR& KTe, TVM::VekR& fme, TVM::VekR& finte) {
+                  TVM::MatR& Me, TVM::MatR& KTe, TVM::VekR& fme, TVM::VekR& finte, bool bMe) {
   switch (n) {
   case 3:
-    return beitrag_eben<3>(ip, ans, zg, mpm, Me, KTe, fme, finte);
+    return beitrag_eben<3>(ip, ans, zg, mpm, Me, KTe, fme, finte, bMe);
   case 4:
-    return beitrag_eben<4>(ip, ans, zg, mpm, Me, KTe, fme, finte);
+    return beitrag_eben<4>(ip, ans, zg, mpm, Me, KTe, fme, finte, bMe);
   case 6:
-    return beitrag_eben<6>(ip, ans, zg, mpm, Me, KTe, fme, finte);
+    return beitrag_eben<6>(ip, ans, zg, mpm, Me, KTe, fme, finte, bMe);
   case 8:
-    return beitrag_eben<8>(ip, ans, zg, mpm, Me, KTe, fme, finte);
+    return beitrag_eben<8>(ip, ans, zg, mpm, Me, KTe, fme, finte, bMe);
   case 9:
-    return beitrag_eben<9>(ip, ans, zg, mpm, Me, KTe, fme, finte);
+    return beitrag_eben<9>(ip, ans, zg, mpm, Me, KTe, fme, finte, bMe);
   default:
-    return beitrag_eben<0>(ip, ans, zg, mpm, Me, KTe, fme, finte);
+    return beitrag_eben<0>(ip, ans, zg, mpm, Me, KTe, fme, finte, bMe);
   }
 }
 } // namespace
@@ -866,11 +886,11 @@ void beitrag_eben(int n, const TIntegrationspunkt& ip, TAnsatz& ans, const TZust
 // The contribution with the scratch of the simulation, so that no point
 // needs the heap once the first has sized it.
 bool TIntegrationspunkt::_M_fm_KT_fint(TVM::MatR& Me, TVM::MatR& KTe, TVM::VekR& fme, TVM::VekR& finte,
-                                       bool binit) {
+                                       bool binit, bool bMe) {
   const int d1 = dim1;
   const int n = ans_kno ? ans_kno->_Np() : 0;
   if (binit) {
-    Me.init(n * d1, n * d1, nullptr);
+    if (bMe || Me.zeilen != n * d1 || Me.spalten != n * d1) Me.init(n * d1, n * d1, nullptr);
     KTe.init(n * d1, n * d1, nullptr);
     fme.init(n * d1, nullptr);
     finte.init(n * d1, nullptr);
@@ -884,7 +904,7 @@ bool TIntegrationspunkt::_M_fm_KT_fint(TVM::MatR& Me, TVM::MatR& KTe, TVM::VekR&
   if (dim == ELE::DIM_2D && d1 == 2 && dim2 == 3 && n <= maxknoten_eben && stw.verzerr == VERZERR_KLNVERZ &&
       stw.konfigur == KONFIGUR_REFKONF && Me.zeilen == m && Me.spalten == m && KTe.zeilen == m &&
       KTe.spalten == m && fme.n == m && finte.n == m && zg.alle.n == TZustgroe::TLage().ende) {
-    beitrag_eben(n, *this, *ans_kno, zg, lauf, Me, KTe, fme, finte);
+    beitrag_eben(n, *this, *ans_kno, zg, lauf, Me, KTe, fme, finte, bMe);
     return true;
   }
   Tmpm::TArbeit& a = lauf.arbeit;
@@ -966,7 +986,7 @@ bool Tmpm::_M_Fm_KT_Fint() {
   for (std::size_t i = 0; i < liste.size(); ++i) {
     vorausladen(liste, i, OBJTYP_KNO, lage.rho0, lage.u_n);
     TIntegrationspunkt* ip = IPU_Z(liste[i]);
-    if (!ip->_M_fm_KT_fint(Me, KTe, fme, finte, true)) continue;
+    if (!ip->_M_fm_KT_fint(Me, KTe, fme, finte, true, stw.bmassen && bM)) continue;
     const TVM::TVektor<int>& pos = ip->ans_kno->_einbaupos();
     // Without masses Me is zero.
     if (stw.bmassen && bM)

@@ -2,6 +2,7 @@
 #include <ostream>
 #include <vector>
 
+#include "approx/mpmans.h"
 #include "frame/meldung.h"
 #include "frame/mpmextern.h"
 #include "model/mpmobjmpu.h"
@@ -123,8 +124,7 @@ bool Tmpm::_zeitschritt() {
     if (kontakt_zu_grob()) return _zeitschrittfehler();
     _kontakt_bedingungen();
     if (stw.konfigur == KONFIGUR_MOMKONF) _L_G();
-    if (!_verzerrungen_mpu()) return _zeitschrittfehler();
-    if (!_z_CT_DT_sigma_mpu()) return _zeitschrittfehler();
+    if (!_verzerrungen_und_material_mpu()) return _zeitschrittfehler();
     _transfer(OBJTYP_MPU, OBJTYP_IPU, ZUSTGROE_SEKUNDAER);
     _M_Fm_KT_Fint();
     if (!_U_Ut_Utt()) return _zeitschrittfehler();
@@ -218,6 +218,47 @@ bool Tmpm::_z_CT_DT_sigma_mpu() {
       return false;
     }
   }
+  bmatkonv = true;
+  return true;
+}
+
+bool Tmpm::_verzerrungen_und_material_mpu() {
+  if (stw.verzerr != VERZERR_KLNVERZ || stw.konfigur != KONFIGUR_REFKONF)
+    return _verzerrungen_mpu() && _z_CT_DT_sigma_mpu();
+  binel = false;
+  TMatitkontext kontext;
+  kontext.dt = dt;
+  kontext.rz = &arbeit.rz;
+  kontext.rzinv = &arbeit.rzinv;
+  kontext.schritt = [this](TMaterialpunkt& mp) {
+    _ausgabe_dat_konvilok(ZEITPU_ZEITSCHRITTENDE, &mp);
+    ++iiges;
+  };
+  const TZustgroe::TLage lage;
+  const std::vector<TObjbasis*>& liste = mpu.liste();
+  bool bverzerrt = true;
+  for (std::size_t i = 0; i < liste.size(); ++i) {
+    vorausladen(liste, i, OBJTYP_KNO, lage.z, lage.u_n);
+    TObjbasis* obj = liste[i];
+    if (obj->status != OBJSTATUS_AKTIV) continue;
+    if (TAnsatz* a = PU_Z(obj)->_ansatz(OBJTYP_KNO)) bverzerrt = a->_verzerrungen() && bverzerrt;
+    // As in the passes one after the other: no material after a failed strain.
+    if (!bverzerrt || obj->objtyp != OBJTYP_MPU) continue;
+    const bool bok = MPU_Z(obj)->materialiteration(kontext);
+    binel = kontext.binel;
+    if (!bok) {
+      bmatkonv = false;
+      bkonv = false;
+      // The strains of the remaining points, as the strain pass forms them all.
+      for (std::size_t k = i + 1; k < liste.size(); ++k) {
+        TObjbasis* rest = liste[k];
+        if (rest->status != OBJSTATUS_AKTIV) continue;
+        if (TAnsatz* a = PU_Z(rest)->_ansatz(OBJTYP_KNO)) a->_verzerrungen();
+      }
+      return false;
+    }
+  }
+  if (!bverzerrt) return false;
   bmatkonv = true;
   return true;
 }
