@@ -222,6 +222,10 @@ bool Tmpm::_z_CT_DT_sigma_mpu() {
   return true;
 }
 
+// Small strains in the reference configuration fail only where an
+// approximation is broken (a structure fault); the points before it have then
+// already been through the material law, which the separate passes would not
+// have reached.
 bool Tmpm::_verzerrungen_und_material_mpu() {
   if (stw.verzerr != VERZERR_KLNVERZ || stw.konfigur != KONFIGUR_REFKONF)
     return _verzerrungen_mpu() && _z_CT_DT_sigma_mpu();
