@@ -192,18 +192,27 @@ bool Tmpm::_umspeichern(RICHTUNG r) {
   return true;
 }
 
+namespace {
+// The material iteration of a pass: the simulation's scratch, every step
+// written to the convergence table and counted.
+TMatitkontext matitkontext(Tmpm& m) {
+  TMatitkontext kontext;
+  kontext.dt = m.dt;
+  kontext.rz = &m.arbeit.rz;
+  kontext.rzinv = &m.arbeit.rzinv;
+  kontext.schritt = [&m](TMaterialpunkt& mp) {
+    m._ausgabe_dat_konvilok(ZEITPU_ZEITSCHRITTENDE, &mp);
+    ++m.iiges;
+  };
+  return kontext;
+}
+} // namespace
+
 // The material-point registry may also hold sources; only active material
 // points are iterated, and the pass ends with the first failure.
 bool Tmpm::_z_CT_DT_sigma_mpu() {
   binel = false;
-  TMatitkontext kontext;
-  kontext.dt = dt;
-  kontext.rz = &arbeit.rz;
-  kontext.rzinv = &arbeit.rzinv;
-  kontext.schritt = [this](TMaterialpunkt& mp) {
-    _ausgabe_dat_konvilok(ZEITPU_ZEITSCHRITTENDE, &mp);
-    ++iiges;
-  };
+  TMatitkontext kontext = matitkontext(*this);
   const TZustgroe::TLage lage;
   const std::vector<TObjbasis*>& liste = mpu.liste();
   for (std::size_t i = 0; i < liste.size(); ++i) {
@@ -230,14 +239,7 @@ bool Tmpm::_verzerrungen_und_material_mpu() {
   if (stw.verzerr != VERZERR_KLNVERZ || stw.konfigur != KONFIGUR_REFKONF)
     return _verzerrungen_mpu() && _z_CT_DT_sigma_mpu();
   binel = false;
-  TMatitkontext kontext;
-  kontext.dt = dt;
-  kontext.rz = &arbeit.rz;
-  kontext.rzinv = &arbeit.rzinv;
-  kontext.schritt = [this](TMaterialpunkt& mp) {
-    _ausgabe_dat_konvilok(ZEITPU_ZEITSCHRITTENDE, &mp);
-    ++iiges;
-  };
+  TMatitkontext kontext = matitkontext(*this);
   const TZustgroe::TLage lage;
   const std::vector<TObjbasis*>& liste = mpu.liste();
   bool bverzerrt = true;
