@@ -52,13 +52,18 @@ std::string namensliste(const std::string& enumname, int N, const std::function<
     if (n == unbekannt) continue;
     std::string gross = n;
     std::transform(n.begin(), n.end(), gross.begin(), [](unsigned char c) { return std::toupper(c); });
-    for (const std::string& w : {n, gross})
-      EXPECT_EQ(wert ? wert(w.c_str()) : v, v) << enumname << " " << w;
+    for (const std::string& w : {n, gross}) {
+      if (wert) {
+        EXPECT_EQ(wert(w.c_str()), v) << enumname << " " << w;
+      }
+    }
     liste += (liste.back() == ':' ? " " : "; ") + std::to_string(v) + " " + n;
   }
   EXPECT_EQ(name(N), unbekannt) << enumname;
   EXPECT_EQ(name(-1), unbekannt) << enumname;
-  EXPECT_EQ(wert ? wert("xyz") : 0, 0) << enumname;
+  if (wert) {
+    EXPECT_EQ(wert("xyz"), 0) << enumname;
+  }
   return liste;
 }
 
