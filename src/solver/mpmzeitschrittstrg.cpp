@@ -206,6 +206,15 @@ TMatitkontext matitkontext(Tmpm& m) {
   };
   return kontext;
 }
+
+// The material iteration of one point; its failure leaves the equilibrium
+// iteration unconverged.
+bool iterieren(Tmpm& m, TObjbasis* obj, TMatitkontext& kontext) {
+  const bool bok = MPU_Z(obj)->materialiteration(kontext);
+  m.binel = kontext.binel;
+  if (!bok) m.bmatkonv = m.bkonv = false;
+  return bok;
+}
 } // namespace
 
 // The material-point registry may also hold sources; only active material
@@ -219,13 +228,7 @@ bool Tmpm::_z_CT_DT_sigma_mpu() {
     vorausladen(liste, i, OBJTYP_UNBEKANNT, lage.z, lage.u_n);
     TObjbasis* obj = liste[i];
     if (obj->objtyp != OBJTYP_MPU || obj->status != OBJSTATUS_AKTIV) continue;
-    const bool bok = MPU_Z(obj)->materialiteration(kontext);
-    binel = kontext.binel;
-    if (!bok) {
-      bmatkonv = false;
-      bkonv = false;
-      return false;
-    }
+    if (!iterieren(*this, obj, kontext)) return false;
   }
   bmatkonv = true;
   return true;
@@ -242,29 +245,17 @@ bool Tmpm::_verzerrungen_und_material_mpu() {
   TMatitkontext kontext = matitkontext(*this);
   const TZustgroe::TLage lage;
   const std::vector<TObjbasis*>& liste = mpu.liste();
-  bool bverzerrt = true;
+  // As in the passes one after the other: every strain is formed, and the
+  // material law stops at a failed strain or at its own first failure.
+  bool bverzerrt = true, bmaterial = true;
   for (std::size_t i = 0; i < liste.size(); ++i) {
     vorausladen(liste, i, OBJTYP_KNO, lage.z, lage.u_n);
     TObjbasis* obj = liste[i];
     if (obj->status != OBJSTATUS_AKTIV) continue;
     if (TAnsatz* a = PU_Z(obj)->_ansatz(OBJTYP_KNO)) bverzerrt = a->_verzerrungen() && bverzerrt;
-    // As in the passes one after the other: no material after a failed strain.
-    if (!bverzerrt || obj->objtyp != OBJTYP_MPU) continue;
-    const bool bok = MPU_Z(obj)->materialiteration(kontext);
-    binel = kontext.binel;
-    if (!bok) {
-      bmatkonv = false;
-      bkonv = false;
-      // The strains of the remaining points, as the strain pass forms them all.
-      for (std::size_t k = i + 1; k < liste.size(); ++k) {
-        TObjbasis* rest = liste[k];
-        if (rest->status != OBJSTATUS_AKTIV) continue;
-        if (TAnsatz* a = PU_Z(rest)->_ansatz(OBJTYP_KNO)) a->_verzerrungen();
-      }
-      return false;
-    }
+    if (bverzerrt && bmaterial && obj->objtyp == OBJTYP_MPU) bmaterial = iterieren(*this, obj, kontext);
   }
-  if (!bverzerrt) return false;
+  if (!bverzerrt || !bmaterial) return false;
   bmatkonv = true;
   return true;
 }
