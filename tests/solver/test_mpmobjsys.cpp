@@ -353,6 +353,10 @@ TEST(System, StrainsAndMaterialInOneWalkAndInertiaWithoutMassBlock) {
   ASSERT_TRUE(mpm._verzerrungen_und_material_mpu());
   EXPECT_EQ(bloecke(), getrennt);
   EXPECT_EQ(mpm.iiges - ii1, ii1 - ii0);
+  mpm.stw.maxNmatit = 0; // the law now fails at the first point that yields
+  EXPECT_FALSE(mpm._verzerrungen_und_material_mpu());
+  EXPECT_FALSE(mpm.bmatkonv);
+  EXPECT_NE(k.aus.str().find("Maximalzahl der Materialiterationsschritte erreicht"), std::string::npos);
 
   TVM::MatR M1, K1, M2, K2;
   TVM::VekR fm1, fi1, fm2, fi2;
