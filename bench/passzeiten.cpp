@@ -41,7 +41,7 @@ struct Lauf : Tmpm {
     stw._init_zeitschrittparam(dt);
     gemessen("Netz und Ansaetze", [&] {
       _netz_init_mpu();
-      if (stw.konfigur == KONFIGUR_MOMKONF || _punkte_umordnen()) _L_G();
+      if (stw.konfigur == KONFIGUR_MOMKONF || _punkte_wandern()) _L_G();
       _netz_init_knou_ipu();
       return 0;
     });
@@ -56,10 +56,8 @@ struct Lauf : Tmpm {
       if (zu_grob()) return _zeitschrittfehler();
       _kontakt_bedingungen();
       if (stw.konfigur == KONFIGUR_MOMKONF) gemessen("Netz und Ansaetze", [&] { return _L_G(), 0; });
-      if (!gemessen("Verzerrungen und Material", [&] { return _verzerrungen_und_material_mpu(); }))
+      if (!gemessen("Punkte und Assemblierung", [&] { return _verzerrungen_material_beitraege(); }))
         return _zeitschrittfehler();
-      gemessen("Transfers", [&] { return _transfer(OBJTYP_MPU, OBJTYP_IPU, ZUSTGROE_SEKUNDAER); });
-      gemessen("Assemblierung", [&] { return _M_Fm_KT_Fint(); });
       if (!gemessen("Loesung", [&] { return _U_Ut_Utt(); })) return _zeitschrittfehler();
       bknoten_sekundaer = (bkonv && jj >= 1) || stw.ansatz_knou_zu_pu == ANSATZ_WOLKEN;
       gemessen("Transfers", [&] { return _transfer_ergebnisse(); });

@@ -23,9 +23,10 @@ public:
   // with `binit` the outputs are sized and zeroed first. False (nothing
   // added) without support nodes or when the point is inactive. Without
   // `bMe` the caller does not read Me: it is sized, but its content is left
-  // undefined.
+  // undefined. `ans`, when given, stands for `ans_kno`: an approximation with
+  // the same sources, weights and gradients (the co-located material point's).
   bool _M_fm_KT_fint(TVM::MatR& Me, TVM::MatR& KTe, TVM::VekR& fme, TVM::VekR& finte, bool binit,
-                     bool bMe = true);
+                     bool bMe = true, TAnsatz* ans = nullptr);
 
   TPunkt* mpu_auf = nullptr;  // co-located material point
   TPunkt* kno_auf = nullptr;  // co-located node

@@ -22,6 +22,7 @@ namespace MPM {
 class TSystem;
 class TPunkt;
 class TMaterialpunkt;
+class TIntegrationspunkt;
 class TWolkenquellen;
 
 class Tmpm : public TModell {
@@ -48,6 +49,17 @@ public:
   // Both passes; in one walk over the points where the strains cannot fail
   // for numerical reasons (small strains in the reference configuration).
   bool _verzerrungen_und_material_mpu();
+  // Those passes, the copies to the integration points and the element
+  // contributions (`_M_Fm_KT_Fint`). Where the walk over the material points
+  // can do it all - small strains in the reference configuration, every
+  // integration point taking its record from the material point at its place
+  // in the registries, the copies carrying nothing - each point's
+  // contribution is added right after its material law, in the same order
+  // as by the passes; the system's forces then change only when the walk
+  // succeeds. False as `_verzerrungen_und_material_mpu`.
+  bool _verzerrungen_material_beitraege();
+  // Whether it does so in one walk.
+  bool _ein_gang();
   bool _verzerrungen_knou();
 
   // Model input; mesh and point setup; transfers; assembly and solution;
@@ -273,6 +285,33 @@ private:
     }
   };
   TMassenstand massenstand_;
+  // Begins the element contributions: KT (and M when it is assembled anew)
+  // zeroed, fm and fint sized to the system and zeroed; whether M is assembled.
+  bool beitraege_beginnen(TVM::VekR& fm, TVM::VekR& fint);
+  // The contribution of one integration point, formed with `ans` (its own
+  // approximation from the nodes or one with the same sources, weights and
+  // gradients), added to the system's matrices and to fm and fint.
+  void beitrag_addieren(TIntegrationspunkt* ip, TAnsatz* ans, bool bM, TVM::VekR& fm, TVM::VekR& fint);
+  // The joint walk of strains and material law; with `bbeitraege` also the
+  // contribution of the integration point at each place (`paare()` must pair).
+  bool punktgang(bool bbeitraege);
+  // Integration and material points at the same places of their registries:
+  // whether every integration point takes its record from the material point
+  // at its place, and per place the approximation its contribution is
+  // formed with - the material point's where both have the same sources,
+  // weights and gradients, so that the walk need not read the other. Kept
+  // while no approximation changes and the registries keep their sizes.
+  struct TPaare {
+    unsigned long stand = 0;
+    std::size_t Nipu = 0, Nmpu = 0;
+    bool bgueltig = false;
+    bool bpaarweise = false;
+    std::vector<TAnsatz*> ansaetze;
+  };
+  const TPaare& paare();
+  TPaare paare_;
+  // The forces the joint walk assembles, given to the system when it succeeds.
+  TVM::VekR fm_gang_, fint_gang_;
   // Fetch-ahead for a pass that works on the points of `liste` in order and
   // is at place i: the points some places further on, their approximation
   // from the points of type `quelle` (none for 0) with its arrays, and the
@@ -299,6 +338,33 @@ private:
   // the integration point's record and has the same approximation from the
   // nodes, so that it already received the same values when it is active.
   const TUebertragung& zwillingsziele();
+  // A transfer from `quelle` to `ziel` laid out for its walk: per target in
+  // registry order the block its approximation writes and the range of its
+  // sources, per source its block, its point and its weight. A target whose
+  // approximation is not a sum over source blocks laid out as its own (a
+  // copy, none, no sources, another layout) has no sources here (`anzahl`
+  // -1) and goes through its approximation. Kept while no approximation
+  // changes and the registry keeps its size.
+  struct TPlan {
+    struct TZiel {
+      TPunkt* punkt;
+      double* block;
+      int erste, anzahl;
+    };
+    struct TQuelle {
+      const double* block;
+      const TPunkt* punkt;
+      double L;
+    };
+    OBJTYP quelle = OBJTYP_UNBEKANNT, ziel = OBJTYP_UNBEKANNT;
+    bool bgueltig = false;
+    unsigned long stand = 0;
+    std::size_t Nziele = 0;
+    std::vector<TZiel> ziele;
+    std::vector<TQuelle> quellen;
+  };
+  const TPlan& plan(OBJTYP quelle, OBJTYP ziel);
+  std::vector<TPlan> plaene_;
   TUebertragung kopieren_, zwillinge_;
   OBJTYP kopieren_quelle_ = OBJTYP_UNBEKANNT, kopieren_ziel_ = OBJTYP_UNBEKANNT;
 

@@ -886,9 +886,10 @@ void beitrag_eben(int n, const TIntegrationspunkt& ip, TAnsatz& ans, const TZust
 // The contribution with the scratch of the simulation, so that no point
 // needs the heap once the first has sized it.
 bool TIntegrationspunkt::_M_fm_KT_fint(TVM::MatR& Me, TVM::MatR& KTe, TVM::VekR& fme, TVM::VekR& finte,
-                                       bool binit, bool bMe) {
+                                       bool binit, bool bMe, TAnsatz* ans) {
   const int d1 = dim1;
-  const int n = ans_kno ? ans_kno->_Np() : 0;
+  TAnsatz* const a_kno = ans ? ans : ans_kno;
+  const int n = a_kno ? a_kno->_Np() : 0;
   if (binit) {
     if (bMe || Me.zeilen != n * d1 || Me.spalten != n * d1) Me.init(n * d1, n * d1, nullptr);
     KTe.init(n * d1, n * d1, nullptr);
@@ -904,14 +905,14 @@ bool TIntegrationspunkt::_M_fm_KT_fint(TVM::MatR& Me, TVM::MatR& KTe, TVM::VekR&
   if (dim == ELE::DIM_2D && d1 == 2 && dim2 == 3 && n <= maxknoten_eben && stw.verzerr == VERZERR_KLNVERZ &&
       stw.konfigur == KONFIGUR_REFKONF && Me.zeilen == m && Me.spalten == m && KTe.zeilen == m &&
       KTe.spalten == m && fme.n == m && finte.n == m && zg.alle.n == TZustgroe::TLage().ende) {
-    beitrag_eben(n, *this, *ans_kno, zg, lauf, Me, KTe, fme, finte, bMe);
+    beitrag_eben(n, *this, *a_kno, zg, lauf, Me, KTe, fme, finte, bMe);
     return true;
   }
   Tmpm::TArbeit& a = lauf.arbeit;
 
   TVM::MatR &N = a.N, &B = a.B;
-  ELE::_Lmat(ans_kno->L, N, dim, n, 1);
-  ELE::_Gepsmat(ans_kno->G, B, dim, n, 1);
+  ELE::_Lmat(a_kno->L, N, dim, n, 1);
+  ELE::_Gepsmat(a_kno->G, B, dim, n, 1);
   if (N.spalten != n * d1 || B.spalten != n * d1) return false;
 
   if (stw.bmassen) {
@@ -925,7 +926,7 @@ bool TIntegrationspunkt::_M_fm_KT_fint(TVM::MatR& Me, TVM::MatR& KTe, TVM::VekR&
     TVM::VekR& v = a.v;
     v.init(n * d1, nullptr);
     for (int k = 0; k < n; ++k) {
-      const TZustgroe& kz = ans_kno->stuetzpu[k]->_zg();
+      const TZustgroe& kz = a_kno->stuetzpu[k]->_zg();
       for (int c = 0; c < d1; ++c)
         v[k * d1 + c] = a0 * (kz.u_n[c] - kz.u[c]) + a1 * kz.ut_n[c] + a2 * kz.utt_n[c];
     }
@@ -941,19 +942,19 @@ bool TIntegrationspunkt::_M_fm_KT_fint(TVM::MatR& Me, TVM::MatR& KTe, TVM::VekR&
   TVM::VekR& sig = a.sig;
   sig = zg.sig;
   if (stw.verzerr == VERZERR_GROVERZ) {
-    if (!grosse_verzerrungen(zg, ans_kno->G, stw.konfigur, B, C, sig, a)) return false;
+    if (!grosse_verzerrungen(zg, a_kno->G, stw.konfigur, B, C, sig, a)) return false;
     bt_a_b(B, &C, V, KTe, a.AB);
-    MECH::_K_geo_addieren(ans_kno->G, sig, V, KTe);
+    MECH::_K_geo_addieren(a_kno->G, sig, V, KTe);
   } else if (stw.konfigur == KONFIGUR_MOMKONF) {
     // Small strains on the current geometry: eps = sym(F - I) varies with
     // sym(du (x) F^T g), and the gradients g and the volume J V0 follow the
     // motion of the nodes. The derivative of these forces is not symmetric.
     TVM::MatR &GF = a.GF, &BF = a.BF;
-    TVM::produkt(ans_kno->G, zg.F, GF);
+    TVM::produkt(a_kno->G, zg.F, GF);
     ELE::_Gepsmat(GF, BF, dim, n, 1);
     if (BF.spalten != n * d1) return false;
     bt_a_b(B, &C, V, KTe, a.AB, &BF);
-    MECH::_K_spannung_addieren(ans_kno->G, sig, V, KTe);
+    MECH::_K_spannung_addieren(a_kno->G, sig, V, KTe);
   } else {
     bt_a_b(B, &C, V, KTe, a.AB);
   }
@@ -962,7 +963,7 @@ bool TIntegrationspunkt::_M_fm_KT_fint(TVM::MatR& Me, TVM::MatR& KTe, TVM::VekR&
   return true;
 }
 
-bool Tmpm::_M_Fm_KT_Fint() {
+bool Tmpm::beitraege_beginnen(TVM::VekR& fm, TVM::VekR& fint) {
   TSystem& s = *sys;
   // The mass matrix stays while nothing it is made of has changed; the
   // inertia forces are computed from the element blocks all the same.
@@ -977,28 +978,39 @@ bool Tmpm::_M_Fm_KT_Fint() {
   massenstand_ = stand;
   if (bM) s._null(SYSMAT_M);
   s._null(SYSMAT_KT);
-  s.fm.init(s.N, nullptr);
-  s.fint.init(s.N, nullptr);
+  fm.init(s.N, nullptr);
+  fint.init(s.N, nullptr);
+  return bM;
+}
+
+void Tmpm::beitrag_addieren(TIntegrationspunkt* ip, TAnsatz* ans, bool bM, TVM::VekR& fm, TVM::VekR& fint) {
+  TSystem& s = *sys;
   TVM::MatR &Me = arbeit.Me, &KTe = arbeit.KTe;
   TVM::VekR &fme = arbeit.fme, &finte = arbeit.finte;
+  if (!ip->_M_fm_KT_fint(Me, KTe, fme, finte, true, stw.bmassen && bM, ans)) return;
+  const TVM::TVektor<int>& pos = ans->_einbaupos();
+  // Without masses Me is zero.
+  if (stw.bmassen && bM)
+    s._block_addieren(SYSMAT_M, Me, SYSMAT_KT, KTe, pos);
+  else
+    s._block_addieren(SYSMAT_KT, pos, KTe);
+  for (int j = 0; j < pos.n; ++j) {
+    const int pj = pos[j];
+    if (pj < 0 || pj >= s.N) continue;
+    fm[pj] += fme[j];
+    fint[pj] += finte[j];
+  }
+}
+
+bool Tmpm::_M_Fm_KT_Fint() {
+  TSystem& s = *sys;
+  const bool bM = beitraege_beginnen(s.fm, s.fint);
   const TZustgroe::TLage lage;
   const std::vector<TObjbasis*>& liste = ipu.liste();
   for (std::size_t i = 0; i < liste.size(); ++i) {
     vorausladen(liste, i, OBJTYP_KNO, lage.rho0, lage.u_n);
     TIntegrationspunkt* ip = IPU_Z(liste[i]);
-    if (!ip->_M_fm_KT_fint(Me, KTe, fme, finte, true, stw.bmassen && bM)) continue;
-    const TVM::TVektor<int>& pos = ip->ans_kno->_einbaupos();
-    // Without masses Me is zero.
-    if (stw.bmassen && bM)
-      s._block_addieren(SYSMAT_M, Me, SYSMAT_KT, KTe, pos);
-    else
-      s._block_addieren(SYSMAT_KT, pos, KTe);
-    for (int j = 0; j < pos.n; ++j) {
-      const int pj = pos[j];
-      if (pj < 0 || pj >= s.N) continue;
-      s.fm[pj] += fme[j];
-      s.fint[pj] += finte[j];
-    }
+    beitrag_addieren(ip, ip->ans_kno, bM, s.fm, s.fint);
   }
   return true;
 }

@@ -1,5 +1,7 @@
+#include <algorithm>
 #include <cstring>
 #include <ostream>
+#include <vector>
 
 #include "approx/mpmans.h"
 #include "frame/meldung.h"
@@ -26,6 +28,22 @@ TAnsatz* const* ansatzplatz(TPunkt* p, OBJTYP quelle) {
   default:
     return nullptr;
   }
+}
+
+// The longest subset of a record a laid-out transfer sums on the stack.
+constexpr int maxwerte = 160;
+
+template <class T> bool bitgleich(const T* a, const T* b, std::size_t n) {
+  return n == 0 || std::memcmp(a, b, sizeof(T) * n) == 0;
+}
+
+// The same kind, sources and value weights, and with `bG` the same
+// gradients: the same sums, bit for bit.
+bool gleiche_gewichte(const TAnsatz* a, const TAnsatz* b, bool bG) {
+  return a && b && a->ans == b->ans && a->stuetzpu == b->stuetzpu && a->L.n == b->L.n &&
+         bitgleich(a->L.data, b->L.data, static_cast<std::size_t>(a->L.n)) &&
+         (!bG || (a->G.zeilen == b->G.zeilen && a->G.spalten == b->G.spalten &&
+                  bitgleich(a->G.data, b->G.data, static_cast<std::size_t>(a->G.anzahl()))));
 }
 } // namespace
 
@@ -102,11 +120,8 @@ const Tmpm::TUebertragung& Tmpm::zwillingsziele() {
     if (p->objtyp == OBJTYP_IPU && m && m->objtyp == OBJTYP_MPU && !m->zustgeber) {
       TAnsatz* a = IPU_Z(p)->ans_kno;
       TAnsatz* b = MPU_Z(m)->ans_kno;
-      // The same kind, sources and weights: the same sums, bit for bit.
-      if (a && b && a->ans == ANSATZ_ELE && b->ans == ANSATZ_ELE && p->_ansatz(OBJTYP_KNO) == a &&
-          m->_ansatz(OBJTYP_KNO) == b && a->stuetzpu == b->stuetzpu && a->L.n == b->L.n &&
-          (a->L.n == 0 ||
-           std::memcmp(a->L.data, b->L.data, sizeof(double) * static_cast<std::size_t>(a->L.n)) == 0))
+      if (gleiche_gewichte(a, b, false) && a->ans == ANSATZ_ELE && p->_ansatz(OBJTYP_KNO) == a &&
+          m->_ansatz(OBJTYP_KNO) == b)
         partner = m;
     }
     u.ziele.emplace_back(obj, partner);
@@ -116,6 +131,81 @@ const Tmpm::TUebertragung& Tmpm::zwillingsziele() {
   u.Nquellen = mpu.size();
   u.bgueltig = true;
   return u;
+}
+
+const Tmpm::TPaare& Tmpm::paare() {
+  TPaare& p = paare_;
+  if (p.bgueltig && p.stand == Nansatzaenderungen && p.Nipu == ipu.size() && p.Nmpu == mpu.size()) return p;
+  const std::vector<TObjbasis*>& ipus = ipu.liste();
+  const std::vector<TObjbasis*>& mpus = mpu.liste();
+  p.ansaetze.clear();
+  p.bpaarweise = ipus.size() == mpus.size();
+  for (std::size_t i = 0; p.bpaarweise && i < ipus.size(); ++i) {
+    const TPunkt* ip = PU_Z(ipus[i]);
+    const TPunkt* m = PU_Z(mpus[i]);
+    if (ip->objtyp != OBJTYP_IPU || m->objtyp != OBJTYP_MPU || ip->zustgeber != m || m->zustgeber) {
+      p.bpaarweise = false;
+      break;
+    }
+    TAnsatz* a = IPU_Z(ipus[i])->ans_kno;
+    TAnsatz* b = MPU_Z(mpus[i])->ans_kno;
+    p.ansaetze.push_back(gleiche_gewichte(a, b, true) ? b : a);
+  }
+  if (!p.bpaarweise) p.ansaetze.clear();
+  p.stand = Nansatzaenderungen;
+  p.Nipu = ipus.size();
+  p.Nmpu = mpus.size();
+  p.bgueltig = true;
+  return p;
+}
+
+const Tmpm::TPlan& Tmpm::plan(OBJTYP quelle, OBJTYP ziel) {
+  auto it = std::find_if(plaene_.begin(), plaene_.end(),
+                         [&](const TPlan& p) { return p.quelle == quelle && p.ziel == ziel; });
+  if (it == plaene_.end()) {
+    plaene_.emplace_back();
+    it = plaene_.end() - 1;
+    it->quelle = quelle;
+    it->ziel = ziel;
+  }
+  TPlan& p = *it;
+  const Tobjcont* reg = _objcont(ziel);
+  const std::size_t Nziele = reg ? reg->size() : 0;
+  if (p.bgueltig && p.stand == Nansatzaenderungen && p.Nziele == Nziele) return p;
+  p.ziele.clear();
+  p.quellen.clear();
+  const TZustgroe::TLage lage;
+  if (reg) {
+    // Sized once: a plan stays for as long as the model's points.
+    std::size_t Nquellen = 0;
+    for (TObjbasis* obj : reg->liste())
+      if (TAnsatz* const* platz = ansatzplatz(PU_Z(obj), quelle))
+        Nquellen += *platz ? (*platz)->stuetzpu.size() : 0;
+    p.ziele.reserve(Nziele);
+    p.quellen.reserve(Nquellen);
+  }
+  if (reg)
+    for (TObjbasis* obj : reg->liste()) {
+      TPlan::TZiel z{PU_Z(obj), nullptr, 0, -1};
+      TAnsatz* const* platz = ansatzplatz(z.punkt, quelle);
+      TAnsatz* a = platz ? *platz : nullptr;
+      if (a && a->ans != ANSATZ_KOPIEREN && !a->stuetzpu.empty() && z.punkt->_ansatz(quelle) == a) {
+        TZustgroe& heimat = a->heimatpu->_zg();
+        double* const* bloecke = a->_quellbloecke();
+        if (bloecke && heimat.alle.n == lage.ende) {
+          z.block = heimat.alle.data;
+          z.erste = static_cast<int>(p.quellen.size());
+          for (int k = 0; k < a->_Np() && k < a->L.n; ++k)
+            p.quellen.push_back({bloecke[k], a->stuetzpu[k], a->L[k]});
+          z.anzahl = static_cast<int>(p.quellen.size()) - z.erste;
+        }
+      }
+      p.ziele.push_back(z);
+    }
+  p.stand = Nansatzaenderungen;
+  p.Nziele = Nziele;
+  p.bgueltig = true;
+  return p;
 }
 
 bool Tmpm::_transfer(OBJTYP quellot, OBJTYP zielot, ZUSTGROE uegroe) {
@@ -156,10 +246,47 @@ bool Tmpm::_transfer(OBJTYP quellot, OBJTYP zielot, ZUSTGROE uegroe) {
     }
     return true;
   }
-  const std::vector<TObjbasis*>& liste = ziele->liste();
-  for (std::size_t i = 0; i < liste.size(); ++i) {
-    vorausladen(liste, i, quellot, von, bis, zielot == OBJTYP_KNO);
-    bearbeiten(liste[i]);
+  int strecke = 0, n = 0;
+  // Nodes take few but long sums, whose source blocks cost more than the
+  // approximations: they go through theirs.
+  if (!TZustgroe::_strecke(uegroe, lage, strecke, n) || n > maxwerte || zielot == OBJTYP_KNO) {
+    const std::vector<TObjbasis*>& liste = ziele->liste();
+    for (std::size_t i = 0; i < liste.size(); ++i) {
+      vorausladen(liste, i, quellot, von, bis, zielot == OBJTYP_KNO);
+      bearbeiten(liste[i]);
+    }
+    return true;
+  }
+  // The sums of TAnsatz::_zg over the laid-out sources, in their order.
+  const TPlan& pl = plan(quellot, zielot);
+  const std::size_t Nziele = pl.ziele.size();
+  for (std::size_t i = 0; i < Nziele; ++i) {
+    if (i + 8 < Nziele) TVM::vorholen(pl.ziele[i + 8].punkt);
+    if (i + 4 < Nziele) {
+      const TPlan::TZiel& v = pl.ziele[i + 4];
+      if (v.block)
+        for (int k = von; k < bis; k += 8)
+          TVM::vorholen(v.block + k);
+      for (int q = v.erste; q < v.erste + v.anzahl; ++q) {
+        TVM::vorholen(pl.quellen[q].punkt);
+        for (int k = von; k < bis; k += 8)
+          TVM::vorholen(pl.quellen[q].block + k);
+      }
+    }
+    const TPlan::TZiel& z = pl.ziele[i];
+    if (z.anzahl < 0) {
+      bearbeiten(z.punkt);
+      continue;
+    }
+    if (z.punkt->objtyp != zielot || z.punkt->status != OBJSTATUS_AKTIV) continue;
+    double summe[maxwerte];
+    std::fill(summe, summe + n, 0.0);
+    for (int q = z.erste; q < z.erste + z.anzahl; ++q) {
+      const TPlan::TQuelle& qu = pl.quellen[q];
+      if (qu.punkt->status != OBJSTATUS_AKTIV) continue;
+      TVM::vielfaches_addieren(summe, qu.block + strecke, qu.L, n);
+    }
+    std::copy(summe, summe + n, z.block + strecke);
   }
   return true;
 }

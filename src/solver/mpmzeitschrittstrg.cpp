@@ -1,10 +1,12 @@
 #include <cmath>
 #include <ostream>
+#include <utility>
 #include <vector>
 
 #include "approx/mpmans.h"
 #include "frame/meldung.h"
 #include "frame/mpmextern.h"
+#include "model/mpmobjipu.h"
 #include "model/mpmobjmpu.h"
 #include "model/mpmobjpunkt.h"
 #include "solver/mpm.h"
@@ -124,9 +126,7 @@ bool Tmpm::_zeitschritt() {
     if (kontakt_zu_grob()) return _zeitschrittfehler();
     _kontakt_bedingungen();
     if (stw.konfigur == KONFIGUR_MOMKONF) _L_G();
-    if (!_verzerrungen_und_material_mpu()) return _zeitschrittfehler();
-    _transfer(OBJTYP_MPU, OBJTYP_IPU, ZUSTGROE_SEKUNDAER);
-    _M_Fm_KT_Fint();
+    if (!_verzerrungen_material_beitraege()) return _zeitschrittfehler();
     if (!_U_Ut_Utt()) return _zeitschrittfehler();
     // The nodes' secondary quantities of an iteration that is not the last
     // are overwritten by the next one, and nothing reads them in between;
@@ -241,21 +241,58 @@ bool Tmpm::_z_CT_DT_sigma_mpu() {
 bool Tmpm::_verzerrungen_und_material_mpu() {
   if (stw.verzerr != VERZERR_KLNVERZ || stw.konfigur != KONFIGUR_REFKONF)
     return _verzerrungen_mpu() && _z_CT_DT_sigma_mpu();
+  return punktgang(false);
+}
+
+bool Tmpm::_ein_gang() {
+  return stw.verzerr == VERZERR_KLNVERZ && stw.konfigur == KONFIGUR_REFKONF &&
+         stw._ANSATZ(OBJTYP_MPU, OBJTYP_IPU) == ANSATZ_KOPIEREN && paare().bpaarweise &&
+         kopierziele(OBJTYP_MPU, OBJTYP_IPU).ziele.empty();
+}
+
+bool Tmpm::_verzerrungen_material_beitraege() {
+  if (_ein_gang()) return punktgang(true);
+  if (!_verzerrungen_und_material_mpu()) return false;
+  _transfer(OBJTYP_MPU, OBJTYP_IPU, ZUSTGROE_SEKUNDAER);
+  _M_Fm_KT_Fint();
+  return true;
+}
+
+bool Tmpm::punktgang(bool bbeitraege) {
   binel = false;
   TMatitkontext kontext = matitkontext(*this);
   const TZustgroe::TLage lage;
   const std::vector<TObjbasis*>& liste = mpu.liste();
+  const std::vector<TObjbasis*>* ipus = bbeitraege ? &ipu.liste() : nullptr;
+  const bool bM = bbeitraege && beitraege_beginnen(fm_gang_, fint_gang_);
   // As in the passes one after the other: every strain is formed, and the
-  // material law stops at a failed strain or at its own first failure.
+  // material law stops at a failed strain or at its own first failure; the
+  // contributions stop with it, since the step then fails.
   bool bverzerrt = true, bmaterial = true;
   for (std::size_t i = 0; i < liste.size(); ++i) {
     vorausladen(liste, i, OBJTYP_KNO, lage.z, lage.u_n);
+    if (ipus && i + 8 < ipus->size()) {
+      const char* o = reinterpret_cast<const char*>((*ipus)[i + 8]);
+      TVM::vorholen(o);
+      TVM::vorholen(o + 64);
+    }
     TObjbasis* obj = liste[i];
-    if (obj->status != OBJSTATUS_AKTIV) continue;
-    if (TAnsatz* a = PU_Z(obj)->_ansatz(OBJTYP_KNO)) bverzerrt = a->_verzerrungen() && bverzerrt;
-    if (bverzerrt && bmaterial && obj->objtyp == OBJTYP_MPU) bmaterial = iterieren(*this, obj, kontext);
+    if (obj->status == OBJSTATUS_AKTIV) {
+      if (TAnsatz* a = PU_Z(obj)->_ansatz(OBJTYP_KNO)) bverzerrt = a->_verzerrungen() && bverzerrt;
+      if (bverzerrt && bmaterial && obj->objtyp == OBJTYP_MPU) bmaterial = iterieren(*this, obj, kontext);
+    }
+    if (ipus && bverzerrt && bmaterial)
+      beitrag_addieren(IPU_Z((*ipus)[i]), paare_.ansaetze[i], bM, fm_gang_, fint_gang_);
   }
-  if (!bverzerrt || !bmaterial) return false;
+  if (!bverzerrt || !bmaterial) {
+    // The mass matrix was begun anew and is incomplete.
+    if (bM) massenstand_ = TMassenstand();
+    return false;
+  }
+  if (bbeitraege) {
+    std::swap(sys->fm, fm_gang_);
+    std::swap(sys->fint, fint_gang_);
+  }
   bmatkonv = true;
   return true;
 }

@@ -368,3 +368,111 @@ TEST(System, StrainsAndMaterialInOneWalkAndInertiaWithoutMassBlock) {
               std::vector<double>(fm2.data, fm2.data + fm2.n));
   }
 }
+
+// The walk over the material points that also adds the element contributions
+// leaves records, matrices and forces as the passes one after the other; when
+// the material law fails, the forces stay those of the last success and the
+// mass matrix it began is assembled anew the next time. Displacements reach
+// the material points as their approximations sum them, also after the
+// approximations change, and follow switched-off points.
+TEST(System, ContributionsInTheWalkOfTheMaterialPoints) {
+  Konsolenumleitung k;
+  Testlauf lauf(modelltext("kragarm") + "mat 1, 2, (7850., 2.1e11, 0.3, 1.e-3, 2.e8, 2.1e9)\n" +
+                netz(8, 2, 0.25, 0.25));
+  Tmpm mpm;
+  ASSERT_TRUE(mpm._steuerung() && mpm.bfertig);
+  ASSERT_TRUE(mpm._ein_gang());
+  TSystem& s = *mpm.sys;
+  for (TObjbasis* obj : mpm.knou.liste())
+    PU_Z(obj)->zust.u *= 1.e5; // far beyond the yield strain
+  struct TStand {
+    std::vector<std::vector<double>> bloecke;
+    std::vector<double> M, KT, fm, fint;
+    int ii;
+  };
+  const auto stand = [&] {
+    TStand r;
+    for (TObjbasis* obj : mpm.mpu.liste()) {
+      const VekR& b = PU_Z(obj)->zust.alle;
+      r.bloecke.emplace_back(b.data, b.data + b.n);
+    }
+    for (int i = 0; i < s.N; ++i)
+      for (int j = 0; j < s.N; ++j) {
+        r.M.push_back(s._eintrag(SYSMAT_M, i, j));
+        r.KT.push_back(s._eintrag(SYSMAT_KT, i, j));
+      }
+    r.fm.assign(s.fm.data, s.fm.data + s.fm.n);
+    r.fint.assign(s.fint.data, s.fint.data + s.fint.n);
+    r.ii = mpm.iiges;
+    return r;
+  };
+  const TStand vorher = stand();
+  const auto zuruecksetzen = [&] {
+    for (std::size_t i = 0; i < vorher.bloecke.size(); ++i)
+      std::copy(vorher.bloecke[i].begin(), vorher.bloecke[i].end(), PU_Z(mpm.mpu.liste()[i])->zust.alle.data);
+    ++mpm.Nipu_neubasis; // the mass matrix is assembled anew
+  };
+  zuruecksetzen();
+  ASSERT_TRUE(mpm._verzerrungen_und_material_mpu());
+  mpm._transfer(OBJTYP_MPU, OBJTYP_IPU, ZUSTGROE_SEKUNDAER);
+  mpm._M_Fm_KT_Fint();
+  const TStand getrennt = stand();
+  EXPECT_GT(getrennt.ii, vorher.ii) << "the law iterates";
+  zuruecksetzen();
+  s.fm.init(s.N, nullptr);
+  s.fint.init(s.N, nullptr);
+  ASSERT_TRUE(mpm._verzerrungen_material_beitraege());
+  const TStand gemeinsam = stand();
+  EXPECT_EQ(gemeinsam.bloecke, getrennt.bloecke);
+  EXPECT_EQ(gemeinsam.M, getrennt.M);
+  EXPECT_EQ(gemeinsam.KT, getrennt.KT);
+  EXPECT_EQ(gemeinsam.fm, getrennt.fm);
+  EXPECT_EQ(gemeinsam.fint, getrennt.fint);
+  EXPECT_EQ(gemeinsam.ii - getrennt.ii, getrennt.ii - vorher.ii);
+  EXPECT_GT(TVM::norm(s.fint), 0.0);
+
+  const unsigned int maxNmatit = mpm.stw.maxNmatit;
+  mpm.stw.maxNmatit = 0; // the law now fails at the first point that yields
+  zuruecksetzen();
+  EXPECT_FALSE(mpm._verzerrungen_material_beitraege());
+  EXPECT_FALSE(mpm.bmatkonv);
+  const TStand gescheitert = stand();
+  EXPECT_EQ(gescheitert.fm, getrennt.fm);
+  EXPECT_EQ(gescheitert.fint, getrennt.fint);
+  EXPECT_NE(gescheitert.M, getrennt.M) << "begun anew and left incomplete";
+  mpm.stw.maxNmatit = maxNmatit;
+  zuruecksetzen();
+  --mpm.Nipu_neubasis; // nothing that M is made of has changed since the failure
+  ASSERT_TRUE(mpm._verzerrungen_material_beitraege());
+  EXPECT_EQ(stand().M, getrennt.M);
+  mpm.stw.konfigur = KONFIGUR_MOMKONF;
+  EXPECT_FALSE(mpm._ein_gang());
+  mpm.stw.konfigur = KONFIGUR_REFKONF;
+
+  const std::vector<TObjbasis*>& mpus = mpm.mpu.liste();
+  TPunkt* aus = PU_Z(mpus[5]);
+  aus->status = OBJSTATUS_INAKTIV;
+  PU_Z(mpm.knou.liste()[4])->status = OBJSTATUS_INAKTIV;
+  for (int runde = 0; runde < 2; ++runde) {
+    SCOPED_TRACE(runde);
+    int n = 0;
+    for (TObjbasis* obj : mpm.knou.liste())
+      for (VekR* v : {&PU_Z(obj)->zust.u, &PU_Z(obj)->zust.ut, &PU_Z(obj)->zust.utt})
+        for (int c = 0; c < v->n; ++c)
+          (*v)[c] = std::sin(++n + runde);
+    aus->zust.u.init({7, 7});
+    ASSERT_TRUE(mpm._transfer(OBJTYP_KNO, OBJTYP_MPU, ZUSTGROE_VERSCHIEBUNG));
+    EXPECT_EQ(aus->zust.u, (VekR{7, 7}));
+    for (TObjbasis* obj : mpus) {
+      TMaterialpunkt* mp = MPU_Z(obj);
+      if (mp == aus) continue;
+      const std::vector<double> gesammelt(mp->zust.alle.data, mp->zust.alle.data + 6);
+      std::fill(mp->zust.alle.data, mp->zust.alle.data + 6, 0.0);
+      ASSERT_TRUE(mp->ans_kno->_zg(ZUSTGROE_VERSCHIEBUNG));
+      EXPECT_EQ(gesammelt, std::vector<double>(mp->zust.alle.data, mp->zust.alle.data + 6));
+    }
+    // Another place in its element: new weights.
+    ASSERT_TRUE(mpm._xi_setzen(MPU_Z(mpus[0])->ans_kno, VekR{0.1, -0.3}));
+    mpm._L_G();
+  }
+}

@@ -160,9 +160,7 @@ TEST(Zeitschritt, IterationPassesAllocateNothing) {
     for (int jj = 0; jj < 2; ++jj) {
       mpm._verschiebungsrbs();
       if (mpm.stw.konfigur == KONFIGUR_MOMKONF) mpm._L_G();
-      mpm._verzerrungen_und_material_mpu();
-      mpm._transfer(OBJTYP_MPU, OBJTYP_IPU, ZUSTGROE_SEKUNDAER);
-      mpm._M_Fm_KT_Fint();
+      mpm._verzerrungen_material_beitraege();
       bzaehlen = false;
       mpm._U_Ut_Utt();
       bzaehlen = true;
