@@ -797,6 +797,8 @@ double inverse_norm1(int n, const std::function<bool(double*)>& loese,
 struct TDuennloeser::Bibliothek {
   cholmod_common c;
   cholmod_factor* L = nullptr;
+  // Solution and workspace of the solves, kept from one to the next.
+  cholmod_dense *X = nullptr, *Y = nullptr, *E = nullptr;
   klu_common k;
   klu_symbolic* symbolisch = nullptr;
   klu_numeric* numerisch = nullptr;
@@ -818,6 +820,8 @@ struct TDuennloeser::Bibliothek {
   Bibliothek& operator=(const Bibliothek&) = delete;
   void freigeben() {
     if (L) cholmod_free_factor(&L, &c);
+    for (cholmod_dense** d : {&X, &Y, &E})
+      if (*d) cholmod_free_dense(d, &c);
     if (numerisch) klu_free_numeric(&numerisch, &k);
     if (symbolisch) klu_free_symbolic(&symbolisch, &k);
   }
@@ -962,10 +966,8 @@ bool TDuennloeser::loesen(double* x) {
     B.x = x;
     B.xtype = CHOLMOD_REAL;
     B.dtype = CHOLMOD_DOUBLE;
-    cholmod_dense* X = cholmod_solve(CHOLMOD_A, b.L, &B, &b.c);
-    if (!X) return false;
-    std::copy_n(static_cast<const double*>(X->x), n, x);
-    cholmod_free_dense(&X, &b.c);
+    if (!cholmod_solve2(CHOLMOD_A, b.L, &B, nullptr, &b.X, nullptr, &b.Y, &b.E, &b.c) || !b.X) return false;
+    std::copy_n(static_cast<const double*>(b.X->x), n, x);
   } else if (!klu_tsolve(b.symbolisch, b.numerisch, n, 1, x, &b.k)) {
     return false;
   }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <ostream>
 
@@ -357,6 +358,27 @@ void TSystem::_block_addieren(SYSMAT m1, const TVM::MatR& block1, SYSMAT m2, con
   }
 }
 
+namespace {
+// w[k] := the sum from 0 of faktoren[q] * quellen[q][k] over q in order (NQ
+// sources, or nq for NQ = 0); whether every w[k] kept its bits.
+template <int NQ>
+bool kombinieren(double* w, const double* faktoren, const double* const* quellen, std::size_t n,
+                 int nq = NQ) {
+  std::uint64_t aenderung = 0;
+  for (std::size_t k = 0; k < n; ++k) {
+    double summe = 0.0;
+    for (int q = 0; q < (NQ > 0 ? NQ : nq); ++q)
+      summe += faktoren[q] * quellen[q][k];
+    std::uint64_t neu, alt;
+    std::memcpy(&neu, &summe, sizeof summe);
+    std::memcpy(&alt, w + k, sizeof alt);
+    aenderung |= neu ^ alt;
+    w[k] = summe;
+  }
+  return aenderung == 0;
+}
+} // namespace
+
 void TSystem::_linearkombination(SYSMAT ziel, std::initializer_list<std::pair<double, SYSMAT>> summanden) {
   if (!_vorhanden(ziel)) return;
   // One pass over all sources; each entry is summed from 0 in the order given.
@@ -388,12 +410,22 @@ void TSystem::_linearkombination(SYSMAT ziel, std::initializer_list<std::pair<do
   // K keeps its factorisation only while every value stays bit for bit.
   double* w = werte_[ziel].data();
   bool bgleich = true;
-  for (std::size_t k = 0; k < n; ++k) {
-    double summe = 0.0;
-    for (int q = 0; q < Nq; ++q)
-      summe += faktoren[q] * quellen[q][k];
-    bgleich = bgleich && std::memcmp(&summe, w + k, sizeof summe) == 0;
-    w[k] = summe;
+  switch (Nq) {
+  case 1:
+    bgleich = kombinieren<1>(w, faktoren, quellen, n);
+    break;
+  case 2:
+    bgleich = kombinieren<2>(w, faktoren, quellen, n);
+    break;
+  case 3:
+    bgleich = kombinieren<3>(w, faktoren, quellen, n);
+    break;
+  case 4:
+    bgleich = kombinieren<4>(w, faktoren, quellen, n);
+    break;
+  default:
+    bgleich = kombinieren<0>(w, faktoren, quellen, n, Nq);
+    break;
   }
   if (ziel == SYSMAT_K && !bgleich) bK_zerlegt_ = false;
 }
