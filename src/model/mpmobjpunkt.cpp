@@ -45,8 +45,8 @@ TPunkt::TPunkt(TModell* m, OBJTYP typ, OBJTYP e, int n, double vol, const TVM::V
 TPunkt::TPunkt(TModell* m, OBJTYP typ, OBJTYP e, int n, double vol, const TVM::VekR& x, const TVM::VekR& u,
                const TVM::VekR& ut, const TVM::VekR& utt, const TVM::VekR& z, int farbnr, TPunkt* geber,
                double* speicher)
-    : TObjbasis(m, typ, n, farbnr, OBJSTATUS_AKTIV), zustgeber(geber), erz(e), vola(vol),
-      xa(vektor(speicher)), vol0(vol), x0(vektor(speicher ? speicher + dim1 : nullptr)),
+    : TObjbasis(m, typ, n, farbnr, OBJSTATUS_AKTIV), zustgeber(geber), vol0(vol), erz(e), vola(vol),
+      xa(vektor(speicher)), x0(vektor(speicher ? speicher + dim1 : nullptr)),
       zust(speicher ? speicher + 3 * dim1 : nullptr, geber != nullptr && speicher != nullptr),
       kontaktrichtung(dim1), xmom_(vektor(speicher ? speicher + 2 * dim1 : nullptr)) {
   for (int i = 0; i < dim1 && i < x.n; ++i)

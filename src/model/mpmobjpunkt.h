@@ -50,12 +50,14 @@ public:
   TZustgroe& _zg() { return zustgeber ? zustgeber->zust : zust; }
   const TZustgroe& _zg() const { return zustgeber ? zustgeber->zust : zust; }
 
+  // What the passes read of a point lies in its first line: type, status,
+  // state provider, reference volume.
   TElement* element = nullptr;
   TPunkt* zustgeber = nullptr; // state provider
-  OBJTYP erz;                  // type of the creating object
+  double vol0;
+  OBJTYP erz; // type of the creating object
   double vola;
   TVM::VekR xa;
-  double vol0;
   TVM::VekR x0;
   TZustgroe zust;
   bool bkontaktpunkt = false;

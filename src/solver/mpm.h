@@ -338,6 +338,13 @@ private:
   // the integration point's record and has the same approximation from the
   // nodes, so that it already received the same values when it is active.
   const TUebertragung& zwillingsziele();
+  // One target of `zwillingsziele`.
+  void zwilling_bearbeiten(const std::pair<TObjbasis*, TObjbasis*>& ziel);
+  // `_transfer`; where the walk is laid out (`plan`) and `zwillinge` has a
+  // target at every place of it, the twin at each place is handled right
+  // after the target there (`bzwillinge` then set).
+  bool uebertragen(OBJTYP quellot, OBJTYP zielot, ZUSTGROE uegroe, const TUebertragung* zwillinge,
+                   bool& bzwillinge);
   // A transfer from `quelle` to `ziel` laid out for its walk: per target in
   // registry order the block its approximation writes and the range of its
   // sources, per source its block, its point and its weight. A target whose

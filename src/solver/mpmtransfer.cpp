@@ -209,6 +209,13 @@ const Tmpm::TPlan& Tmpm::plan(OBJTYP quelle, OBJTYP ziel) {
 }
 
 bool Tmpm::_transfer(OBJTYP quellot, OBJTYP zielot, ZUSTGROE uegroe) {
+  bool bzwillinge = false;
+  return uebertragen(quellot, zielot, uegroe, nullptr, bzwillinge);
+}
+
+bool Tmpm::uebertragen(OBJTYP quellot, OBJTYP zielot, ZUSTGROE uegroe, const TUebertragung* zwillinge,
+                       bool& bzwillinge) {
+  bzwillinge = false;
   const ANSATZ ansatz = stw._ANSATZ(quellot, zielot);
   Tobjcont* ziele = _objcont(zielot);
   if (ansatz == ANSATZ_UNBEKANNT || uegroe == ZUSTGROE_UNBEKANNT || !ziele) {
@@ -257,13 +264,20 @@ bool Tmpm::_transfer(OBJTYP quellot, OBJTYP zielot, ZUSTGROE uegroe) {
     }
     return true;
   }
-  // The sums of TAnsatz::_zg over the laid-out sources, in their order.
+  // The sums of TAnsatz::_zg over the laid-out sources, in their order. A
+  // target takes little work: its point and block are fetched far ahead.
   const TPlan& pl = plan(quellot, zielot);
   const std::size_t Nziele = pl.ziele.size();
+  if (zwillinge && zwillinge->ziele.size() != Nziele) zwillinge = nullptr;
+  bzwillinge = zwillinge != nullptr;
   for (std::size_t i = 0; i < Nziele; ++i) {
-    if (i + 8 < Nziele) TVM::vorholen(pl.ziele[i + 8].punkt);
-    if (i + 4 < Nziele) {
-      const TPlan::TZiel& v = pl.ziele[i + 4];
+    if (zwillinge) {
+      if (i > 0) zwilling_bearbeiten(zwillinge->ziele[i - 1]);
+      if (i + 24 < Nziele) TVM::vorholen(zwillinge->ziele[i + 24].first);
+    }
+    if (i + 24 < Nziele) TVM::vorholen(pl.ziele[i + 24].punkt);
+    if (i + 16 < Nziele) {
+      const TPlan::TZiel& v = pl.ziele[i + 16];
       if (v.block)
         for (int k = von; k < bis; k += 8)
           TVM::vorholen(v.block + k);
@@ -288,6 +302,7 @@ bool Tmpm::_transfer(OBJTYP quellot, OBJTYP zielot, ZUSTGROE uegroe) {
     }
     std::copy(summe, summe + n, z.block + strecke);
   }
+  if (zwillinge && Nziele > 0) zwilling_bearbeiten(zwillinge->ziele[Nziele - 1]);
   return true;
 }
 
@@ -336,27 +351,36 @@ bool Tmpm::_transfer_sys_zu_knou() {
 bool Tmpm::_transfer_ergebnisse() {
   _transfer_sys_zu_knou();
   if (bknoten_sekundaer) _transfer(OBJTYP_MPU, OBJTYP_KNO, ZUSTGROE_SEKUNDAER);
-  _transfer(OBJTYP_KNO, OBJTYP_MPU, ZUSTGROE_VERSCHIEBUNG);
-  // An integration point whose record a material point provides, with the
-  // same approximation from the nodes, got its values just now when that
-  // material point is active.
-  if (stw._ANSATZ(OBJTYP_KNO, OBJTYP_IPU) == ANSATZ_ELE) {
-    const TUebertragung& u = zwillingsziele();
-    for (std::size_t i = 0; i < u.ziele.size(); ++i) {
-      if (i + 8 < u.ziele.size()) {
-        TVM::vorholen(u.ziele[i + 8].first);
-        if (u.ziele[i + 8].second) TVM::vorholen(u.ziele[i + 8].second);
-      }
-      TPunkt* p = PU_Z(u.ziele[i].first);
-      const TObjbasis* m = u.ziele[i].second;
-      if (p->objtyp != OBJTYP_IPU || p->status != OBJSTATUS_AKTIV) continue;
-      if (m && m->status == OBJSTATUS_AKTIV) continue;
-      if (TAnsatz* a = p->_ansatz(OBJTYP_KNO)) a->_zg(ZUSTGROE_VERSCHIEBUNG);
-    }
+  if (stw._ANSATZ(OBJTYP_KNO, OBJTYP_IPU) != ANSATZ_ELE) {
+    _transfer(OBJTYP_KNO, OBJTYP_MPU, ZUSTGROE_VERSCHIEBUNG);
+    _transfer(OBJTYP_KNO, OBJTYP_IPU, ZUSTGROE_VERSCHIEBUNG);
     return true;
   }
-  _transfer(OBJTYP_KNO, OBJTYP_IPU, ZUSTGROE_VERSCHIEBUNG);
+  // Integration points at the places of their material points go in the same
+  // walk, each right after its material point, whose record it writes.
+  const TUebertragung& u = zwillingsziele();
+  bool bzwillinge = false;
+  uebertragen(OBJTYP_KNO, OBJTYP_MPU, ZUSTGROE_VERSCHIEBUNG, paare().bpaarweise ? &u : nullptr, bzwillinge);
+  if (bzwillinge) return true;
+  for (std::size_t i = 0; i < u.ziele.size(); ++i) {
+    if (i + 8 < u.ziele.size()) {
+      TVM::vorholen(u.ziele[i + 8].first);
+      if (u.ziele[i + 8].second) TVM::vorholen(u.ziele[i + 8].second);
+    }
+    zwilling_bearbeiten(u.ziele[i]);
+  }
   return true;
+}
+
+// An integration point whose record a material point provides, with the same
+// approximation from the nodes, gets its values with that material point when
+// it is active.
+void Tmpm::zwilling_bearbeiten(const std::pair<TObjbasis*, TObjbasis*>& ziel) {
+  TPunkt* p = PU_Z(ziel.first);
+  const TObjbasis* m = ziel.second;
+  if (p->objtyp != OBJTYP_IPU || p->status != OBJSTATUS_AKTIV) return;
+  if (m && m->status == OBJSTATUS_AKTIV) return;
+  if (TAnsatz* a = p->_ansatz(OBJTYP_KNO)) a->_zg(ZUSTGROE_VERSCHIEBUNG);
 }
 
 } // namespace MPM

@@ -135,6 +135,9 @@ const TVM::VekR* TZustgroe::_teilmenge(ZUSTGROE g) const {
 }
 
 void TZustgroe::_umspeichern(RICHTUNG r) {
+  // A record without members (its point's state is another's) has nothing
+  // to move.
+  if (alle.n == 0) return;
   const TLage lage;
   if (alle.n == lage.ende && (r == RICHTUNG_VORWAERTS || r == RICHTUNG_RUECKWAERTS)) {
     // In the block: the motion and the internal variables and their copies.

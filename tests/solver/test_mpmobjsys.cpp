@@ -475,4 +475,14 @@ TEST(System, ContributionsInTheWalkOfTheMaterialPoints) {
     ASSERT_TRUE(mpm._xi_setzen(MPU_Z(mpus[0])->ans_kno, VekR{0.1, -0.3}));
     mpm._L_G();
   }
+  // The integration point of the switched-off material point writes its record.
+  TIntegrationspunkt* zwilling = IPU_Z(mpm.ipu.liste()[5]);
+  ASSERT_EQ(zwilling->zustgeber, aus);
+  zwilling->status = OBJSTATUS_AKTIV;
+  ASSERT_TRUE(mpm._transfer_ergebnisse());
+  const VekR u = aus->zust.u;
+  EXPECT_NE(u, (VekR{7, 7}));
+  aus->zust.u.init({7, 7});
+  ASSERT_TRUE(zwilling->ans_kno->_zg(ZUSTGROE_VERSCHIEBUNG));
+  EXPECT_EQ(aus->zust.u, u);
 }
