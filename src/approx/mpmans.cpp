@@ -185,16 +185,26 @@ double* const* TAnsatz::_quellbloecke() {
 
 void TAnsatz::_vorladen(int stufe, int von, int bis) const {
   if (stufe == 0) {
-    // The members the passes read lie in the first three lines.
+    // The members the passes read, up to G's row table; the object need not
+    // begin a line.
     const char* p = reinterpret_cast<const char*>(this);
-    for (std::size_t k = 0; k < 192 && k < sizeof(TAnsatz); k += 64)
-      TVM::vorholen(p + k);
+    const char* ende = reinterpret_cast<const char*>(&G + 1);
+    for (; p < ende; p += 64)
+      TVM::vorholen(p);
+    TVM::vorholen(ende - 1);
   } else if (stufe == 1) {
-    TVM::vorholen(stuetzpu.data());
-    TVM::vorholen(L.data);
-    TVM::vorholen(G.data);
-    TVM::vorholen(quellbloecke_.data());
-    TVM::vorholen(einbaupos_.data);
+    // Each array from its first to its last byte: on the heap a small one
+    // often straddles two lines.
+    const auto beide = [](const auto* a, std::size_t n) {
+      if (!a || n == 0) return;
+      TVM::vorholen(a);
+      TVM::vorholen(reinterpret_cast<const char*>(a + n) - 1);
+    };
+    beide(stuetzpu.data(), stuetzpu.size());
+    beide(L.data, static_cast<std::size_t>(L.n));
+    beide(G.data, static_cast<std::size_t>(G.anzahl()));
+    beide(quellbloecke_.data(), quellbloecke_.size());
+    beide(einbaupos_.data, static_cast<std::size_t>(einbaupos_.n));
   } else if (bquellbloecke_ && quellbloecke_.size() == stuetzpu.size()) {
     for (std::size_t k = 0; k < stuetzpu.size(); ++k) {
       TVM::vorholen(stuetzpu[k]);
