@@ -4,6 +4,8 @@
 # cantilever of netz.py. See bench/README.md.
 #
 # Usage: bench/passzeiten.sh NY [STEPS [NX]]   (defaults: 50 steps, NX = 8 NY)
+# With PASSZEITEN_WIEDERHOLT=N the per-iteration passes are timed N times more
+# on the finished model (shortest time each).
 set -eu
 export LC_ALL=C
 hier=$(cd "$(dirname "$0")" && pwd)
@@ -22,4 +24,4 @@ mkdir -p "$bau/laeufe"
 name=kragarm$((nx * ny))s$schritte
 python3 "$hier/netz.py" "$ny" "$schritte" "$nx" > "$bau/laeufe/$name.mpm" 2> /dev/null
 cd "$bau/laeufe"
-"$bau/passzeiten" "$name" < /dev/null > /dev/null
+"$bau/passzeiten" "$name" ${PASSZEITEN_WIEDERHOLT:+--wiederholt "$PASSZEITEN_WIEDERHOLT"} < /dev/null > /dev/null
