@@ -225,7 +225,7 @@ bool Tmpm::_z_CT_DT_sigma_mpu() {
   const TZustgroe::TLage lage;
   const std::vector<TObjbasis*>& liste = mpu.liste();
   for (std::size_t i = 0; i < liste.size(); ++i) {
-    vorausladen(liste, i, OBJTYP_UNBEKANNT, lage.z, lage.u_n);
+    vorausladen(liste, i, OBJTYP_UNBEKANNT, lage.z, lage.ende);
     TObjbasis* obj = liste[i];
     if (obj->objtyp != OBJTYP_MPU || obj->status != OBJSTATUS_AKTIV) continue;
     if (!iterieren(*this, obj, kontext)) return false;
@@ -270,11 +270,12 @@ bool Tmpm::punktgang(bool bbeitraege) {
   // contributions stop with it, since the step then fails.
   bool bverzerrt = true, bmaterial = true;
   for (std::size_t i = 0; i < liste.size(); ++i) {
-    vorausladen(liste, i, OBJTYP_KNO, lage.z, lage.u_n);
+    vorausladen(liste, i, OBJTYP_KNO, lage.z, lage.ende);
     if (ipus && i + 8 < ipus->size()) {
+      // What the contribution reads of an integration point: its first line.
       const char* o = reinterpret_cast<const char*>((*ipus)[i + 8]);
       TVM::vorholen(o);
-      TVM::vorholen(o + 64);
+      TVM::vorholen(o + 63);
     }
     TObjbasis* obj = liste[i];
     if (obj->status == OBJSTATUS_AKTIV) {
