@@ -53,10 +53,11 @@ public:
   // contributions (`_M_Fm_KT_Fint`). Where the walk over the material points
   // can do it all - small strains in the reference configuration, every
   // integration point taking its record from the material point at its place
-  // in the registries, the copies carrying nothing - each point's
-  // contribution is added right after its material law, in the same order
-  // as by the passes; the system's forces then change only when the walk
-  // succeeds. False as `_verzerrungen_und_material_mpu`.
+  // in the registries, the copies carrying nothing, the mass matrix not due
+  // to be assembled anew - each point's contribution is added right after
+  // its material law, in the same order as by the passes; the system's
+  // forces then change only when the walk succeeds. False as
+  // `_verzerrungen_und_material_mpu`.
   bool _verzerrungen_material_beitraege();
   // Whether it does so in one walk.
   bool _ein_gang();
@@ -285,6 +286,8 @@ private:
     }
   };
   TMassenstand massenstand_;
+  // What the mass matrix would be assembled from now.
+  TMassenstand massenstand() const;
   // Begins the element contributions: KT (and M when it is assembled anew)
   // zeroed, fm and fint sized to the system and zeroed; whether M is assembled.
   bool beitraege_beginnen(TVM::VekR& fm, TVM::VekR& fint);

@@ -995,17 +995,22 @@ bool TIntegrationspunkt::_M_fm_KT_fint(TVM::MatR& Me, TVM::MatR& KTe, TVM::VekR&
   return true;
 }
 
-bool Tmpm::beitraege_beginnen(TVM::VekR& fm, TVM::VekR& fint) {
-  TSystem& s = *sys;
-  // The mass matrix stays while nothing it is made of has changed; the
-  // inertia forces are computed from the element blocks all the same.
+Tmpm::TMassenstand Tmpm::massenstand() const {
   TMassenstand stand;
   stand.bgueltig = stw.bmassen;
   stand.ansaetze = Nansatzaenderungen;
   stand.neubasis = Nipu_neubasis;
   stand.Nipu = ipu.size();
-  stand.nummerierung = s._Nnummerierungen();
+  stand.nummerierung = sys->_Nnummerierungen();
   stand.verklumpen = stw.m_verklumpen;
+  return stand;
+}
+
+bool Tmpm::beitraege_beginnen(TVM::VekR& fm, TVM::VekR& fint) {
+  TSystem& s = *sys;
+  // The mass matrix stays while nothing it is made of has changed; the
+  // inertia forces are computed from the element blocks all the same.
+  const TMassenstand stand = massenstand();
   const bool bM = !(stand == massenstand_);
   massenstand_ = stand;
   if (bM) s._null(SYSMAT_M);

@@ -245,9 +245,11 @@ bool Tmpm::_verzerrungen_und_material_mpu() {
 }
 
 bool Tmpm::_ein_gang() {
+  // A walk that fails leaves what it has assembled incomplete; the mass
+  // matrix, which a stop still reports, is assembled by the passes.
   return stw.verzerr == VERZERR_KLNVERZ && stw.konfigur == KONFIGUR_REFKONF &&
          stw._ANSATZ(OBJTYP_MPU, OBJTYP_IPU) == ANSATZ_KOPIEREN && paare().bpaarweise &&
-         kopierziele(OBJTYP_MPU, OBJTYP_IPU).ziele.empty();
+         kopierziele(OBJTYP_MPU, OBJTYP_IPU).ziele.empty() && (!stw.bmassen || massenstand() == massenstand_);
 }
 
 bool Tmpm::_verzerrungen_material_beitraege() {
@@ -285,11 +287,7 @@ bool Tmpm::punktgang(bool bbeitraege) {
     if (ipus && bverzerrt && bmaterial)
       beitrag_addieren(IPU_Z((*ipus)[i]), paare_.ansaetze[i], bM, fm_gang_, fint_gang_);
   }
-  if (!bverzerrt || !bmaterial) {
-    // The mass matrix was begun anew and is incomplete.
-    if (bM) massenstand_ = TMassenstand();
-    return false;
-  }
+  if (!bverzerrt || !bmaterial) return false;
   if (bbeitraege) {
     std::swap(sys->fm, fm_gang_);
     std::swap(sys->fint, fint_gang_);
