@@ -1044,10 +1044,13 @@ bool Tmpm::_M_Fm_KT_Fint() {
   const bool bM = beitraege_beginnen(s.fm, s.fint);
   const TZustgroe::TLage lage;
   const std::vector<TObjbasis*>& liste = ipu.liste();
+  // With the material points' approximations where they are the same, as the
+  // joint walk does.
+  const TPaare& p = paare();
   for (std::size_t i = 0; i < liste.size(); ++i) {
     vorausladen(liste, i, OBJTYP_KNO, lage.rho0, lage.u_n);
     TIntegrationspunkt* ip = IPU_Z(liste[i]);
-    beitrag_addieren(ip, ip->ans_kno, bM, s.fm, s.fint);
+    beitrag_addieren(ip, p.bpaarweise ? p.ansaetze[i] : ip->ans_kno, bM, s.fm, s.fint);
   }
   return true;
 }

@@ -420,14 +420,21 @@ TEST(System, WalksOverTheMaterialPoints) {
   EXPECT_FALSE(mpm._ein_gang());
   mpm.stw.konfigur = KONFIGUR_REFKONF;
 
-  TVM::MatR M1, K1, M2, K2;
-  TVM::VekR fm1, fi1, fm2, fi2;
+  // The block of an integration point through its own approximation, without
+  // the mass block, and through its material point's.
+  TVM::MatR M1, K1, M2, K2, M3, K3;
+  TVM::VekR fm1, fi1, fm2, fi2, fm3, fi3;
+  const auto werte = [](const double* d, long n) { return std::vector<double>(d, d + n); };
   for (TObjbasis* obj : mpm.ipu.liste()) {
-    ASSERT_TRUE(IPU_Z(obj)->_M_fm_KT_fint(M1, K1, fm1, fi1, true, true));
-    ASSERT_TRUE(IPU_Z(obj)->_M_fm_KT_fint(M2, K2, fm2, fi2, true, false));
+    TIntegrationspunkt* ip = IPU_Z(obj);
+    ASSERT_TRUE(ip->_M_fm_KT_fint(M1, K1, fm1, fi1, true, true));
+    ASSERT_TRUE(ip->_M_fm_KT_fint(M2, K2, fm2, fi2, true, false));
     EXPECT_GT(TVM::norm(fm1), 0.0);
-    EXPECT_EQ(std::vector<double>(fm1.data, fm1.data + fm1.n),
-              std::vector<double>(fm2.data, fm2.data + fm2.n));
+    EXPECT_EQ(werte(fm1.data, fm1.n), werte(fm2.data, fm2.n));
+    ASSERT_TRUE(ip->_M_fm_KT_fint(M3, K3, fm3, fi3, true, true, MPU_Z(ip->zustgeber)->ans_kno));
+    EXPECT_EQ(werte(M3.data, M3.anzahl()), werte(M1.data, M1.anzahl()));
+    EXPECT_EQ(werte(K3.data, K3.anzahl()), werte(K1.data, K1.anzahl()));
+    EXPECT_EQ(werte(fi3.data, fi3.n), werte(fi1.data, fi1.n));
   }
 
   const std::vector<TObjbasis*>& mpus = mpm.mpu.liste();
