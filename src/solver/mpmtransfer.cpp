@@ -270,12 +270,23 @@ bool Tmpm::uebertragen(OBJTYP quellot, OBJTYP zielot, ZUSTGROE uegroe, const TUe
   const std::size_t Nziele = pl.ziele.size();
   if (zwillinge && zwillinge->ziele.size() != Nziele) zwillinge = nullptr;
   bzwillinge = zwillinge != nullptr;
-  for (std::size_t i = 0; i < Nziele; ++i) {
-    if (zwillinge) {
-      if (i > 0) zwilling_bearbeiten(zwillinge->ziele[i - 1]);
-      if (i + 24 < Nziele) TVM::vorholen(zwillinge->ziele[i + 24].first);
+  const auto summieren = [&](const TPlan::TZiel& z) {
+    if (z.anzahl < 0) return bearbeiten(z.punkt);
+    if (z.punkt->objtyp != zielot || z.punkt->status != OBJSTATUS_AKTIV) return;
+    double summe[maxwerte];
+    std::fill(summe, summe + n, 0.0);
+    for (int q = z.erste; q < z.erste + z.anzahl; ++q) {
+      const TPlan::TQuelle& qu = pl.quellen[q];
+      if (qu.punkt->status != OBJSTATUS_AKTIV) continue;
+      TVM::vielfaches_addieren(summe, qu.block + strecke, qu.L, n);
     }
-    if (i + 24 < Nziele) TVM::vorholen(pl.ziele[i + 24].punkt);
+    std::copy(summe, summe + n, z.block + strecke);
+  };
+  for (std::size_t i = 0; i < Nziele; ++i) {
+    if (i + 24 < Nziele) {
+      TVM::vorholen(pl.ziele[i + 24].punkt);
+      if (zwillinge) TVM::vorholen(zwillinge->ziele[i + 24].first);
+    }
     if (i + 16 < Nziele) {
       const TPlan::TZiel& v = pl.ziele[i + 16];
       if (v.block)
@@ -287,22 +298,9 @@ bool Tmpm::uebertragen(OBJTYP quellot, OBJTYP zielot, ZUSTGROE uegroe, const TUe
           TVM::vorholen(pl.quellen[q].block + k);
       }
     }
-    const TPlan::TZiel& z = pl.ziele[i];
-    if (z.anzahl < 0) {
-      bearbeiten(z.punkt);
-      continue;
-    }
-    if (z.punkt->objtyp != zielot || z.punkt->status != OBJSTATUS_AKTIV) continue;
-    double summe[maxwerte];
-    std::fill(summe, summe + n, 0.0);
-    for (int q = z.erste; q < z.erste + z.anzahl; ++q) {
-      const TPlan::TQuelle& qu = pl.quellen[q];
-      if (qu.punkt->status != OBJSTATUS_AKTIV) continue;
-      TVM::vielfaches_addieren(summe, qu.block + strecke, qu.L, n);
-    }
-    std::copy(summe, summe + n, z.block + strecke);
+    summieren(pl.ziele[i]);
+    if (zwillinge) zwilling_bearbeiten(zwillinge->ziele[i]);
   }
-  if (zwillinge && Nziele > 0) zwilling_bearbeiten(zwillinge->ziele[Nziele - 1]);
   return true;
 }
 
