@@ -350,30 +350,30 @@ private:
                    bool& bzwillinge);
   // A transfer from `quelle` to `ziel` laid out for its walk: per target in
   // registry order the block its approximation writes and the range of its
-  // sources, per source its block, its point and its weight. A target whose
-  // approximation is not a sum over source blocks laid out as its own (a
-  // copy, none, no sources, another layout) has no sources here (`anzahl`
-  // -1) and goes through its approximation. Kept while no approximation
-  // changes and the registry keeps its size.
+  // terms, per term the place of its source and its weight; per distinct
+  // source its point and block, and while a walk runs whether it is active. A
+  // target whose approximation is not a sum over source blocks laid out as
+  // its own (a copy, none, no sources, another layout) has no terms here
+  // (`anzahl` -1) and goes through its approximation. Kept while no
+  // approximation changes and the registry keeps its size.
   struct TPlan {
     struct TZiel {
       TPunkt* punkt;
       double* block;
       int erste, anzahl;
     };
-    struct TQuelle {
-      const double* block;
-      const TPunkt* punkt;
-      double L;
-    };
     OBJTYP quelle = OBJTYP_UNBEKANNT, ziel = OBJTYP_UNBEKANNT;
     bool bgueltig = false;
     unsigned long stand = 0;
     std::size_t Nziele = 0;
     std::vector<TZiel> ziele;
-    std::vector<TQuelle> quellen;
+    std::vector<int> stelle; // per term the place of its source
+    std::vector<double> L;   // per term its weight
+    std::vector<const TPunkt*> punkte;
+    std::vector<const double*> bloecke;
+    std::vector<char> aktiv;
   };
-  const TPlan& plan(OBJTYP quelle, OBJTYP ziel);
+  TPlan& plan(OBJTYP quelle, OBJTYP ziel);
   std::vector<TPlan> plaene_;
   TUebertragung kopieren_, zwillinge_;
   OBJTYP kopieren_quelle_ = OBJTYP_UNBEKANNT, kopieren_ziel_ = OBJTYP_UNBEKANNT;

@@ -159,7 +159,7 @@ const Tmpm::TPaare& Tmpm::paare() {
   return p;
 }
 
-const Tmpm::TPlan& Tmpm::plan(OBJTYP quelle, OBJTYP ziel) {
+Tmpm::TPlan& Tmpm::plan(OBJTYP quelle, OBJTYP ziel) {
   auto it = std::find_if(plaene_.begin(), plaene_.end(),
                          [&](const TPlan& p) { return p.quelle == quelle && p.ziel == ziel; });
   if (it == plaene_.end()) {
@@ -173,17 +173,30 @@ const Tmpm::TPlan& Tmpm::plan(OBJTYP quelle, OBJTYP ziel) {
   const std::size_t Nziele = reg ? reg->size() : 0;
   if (p.bgueltig && p.stand == Nansatzaenderungen && p.Nziele == Nziele) return p;
   p.ziele.clear();
-  p.quellen.clear();
+  p.stelle.clear();
+  p.L.clear();
   const TZustgroe::TLage lage;
   if (reg) {
     // Sized once: a plan stays for as long as the model's points.
-    std::size_t Nquellen = 0;
+    std::size_t Nterme = 0;
     for (TObjbasis* obj : reg->liste())
       if (TAnsatz* const* platz = ansatzplatz(PU_Z(obj), quelle))
-        Nquellen += *platz ? (*platz)->stuetzpu.size() : 0;
+        Nterme += *platz ? (*platz)->stuetzpu.size() : 0;
     p.ziele.reserve(Nziele);
-    p.quellen.reserve(Nquellen);
+    p.stelle.reserve(Nterme);
+    p.L.reserve(Nterme);
   }
+  // A source's place is its place in its registry, found by its number.
+  const Tobjcont* qreg = _objcont(quelle);
+  const std::vector<TObjbasis*>* qliste = qreg ? &qreg->liste() : nullptr;
+  p.punkte.assign(qliste ? qliste->size() : 0, nullptr);
+  p.bloecke.assign(p.punkte.size(), nullptr);
+  const auto stelle = [&](const TPunkt* q) {
+    if (!qliste) return -1;
+    const auto pos = std::lower_bound(qliste->begin(), qliste->end(), q->num,
+                                      [](const TObjbasis* o, unsigned int num) { return o->num < num; });
+    return pos != qliste->end() && *pos == q ? static_cast<int>(pos - qliste->begin()) : -1;
+  };
   if (reg)
     for (TObjbasis* obj : reg->liste()) {
       TPlan::TZiel z{PU_Z(obj), nullptr, 0, -1};
@@ -193,15 +206,30 @@ const Tmpm::TPlan& Tmpm::plan(OBJTYP quelle, OBJTYP ziel) {
         TZustgroe& heimat = a->heimatpu->_zg();
         double* const* bloecke = a->_quellbloecke();
         if (bloecke && heimat.alle.n == lage.ende) {
-          z.block = heimat.alle.data;
-          z.erste = static_cast<int>(p.quellen.size());
-          for (int k = 0; k < a->_Np() && k < a->L.n; ++k)
-            p.quellen.push_back({bloecke[k], a->stuetzpu[k], a->L[k]});
-          z.anzahl = static_cast<int>(p.quellen.size()) - z.erste;
+          z.erste = static_cast<int>(p.stelle.size());
+          bool bgefunden = true;
+          for (int k = 0; k < a->_Np() && k < a->L.n; ++k) {
+            const int s = stelle(a->stuetzpu[k]);
+            bgefunden = s >= 0;
+            if (!bgefunden) break;
+            p.punkte[s] = a->stuetzpu[k];
+            p.bloecke[s] = bloecke[k];
+            p.stelle.push_back(s);
+            p.L.push_back(a->L[k]);
+          }
+          if (bgefunden) {
+            z.block = heimat.alle.data;
+            z.anzahl = static_cast<int>(p.stelle.size()) - z.erste;
+          } else {
+            p.stelle.resize(z.erste);
+            p.L.resize(z.erste);
+            z.erste = 0;
+          }
         }
       }
       p.ziele.push_back(z);
     }
+  p.aktiv.assign(p.punkte.size(), 0);
   p.stand = Nansatzaenderungen;
   p.Nziele = Nziele;
   p.bgueltig = true;
@@ -266,19 +294,20 @@ bool Tmpm::uebertragen(OBJTYP quellot, OBJTYP zielot, ZUSTGROE uegroe, const TUe
   }
   // The sums of TAnsatz::_zg over the laid-out sources, in their order. A
   // target takes little work: its point and block are fetched far ahead.
-  const TPlan& pl = plan(quellot, zielot);
+  TPlan& pl = plan(quellot, zielot);
   const std::size_t Nziele = pl.ziele.size();
   if (zwillinge && zwillinge->ziele.size() != Nziele) zwillinge = nullptr;
   bzwillinge = zwillinge != nullptr;
+  for (std::size_t q = 0; q < pl.punkte.size(); ++q)
+    pl.aktiv[q] = pl.punkte[q] && pl.punkte[q]->status == OBJSTATUS_AKTIV;
   const auto summieren = [&](const TPlan::TZiel& z) {
     if (z.anzahl < 0) return bearbeiten(z.punkt);
     if (z.punkt->objtyp != zielot || z.punkt->status != OBJSTATUS_AKTIV) return;
     double summe[maxwerte];
     std::fill(summe, summe + n, 0.0);
     for (int q = z.erste; q < z.erste + z.anzahl; ++q) {
-      const TPlan::TQuelle& qu = pl.quellen[q];
-      if (qu.punkt->status != OBJSTATUS_AKTIV) continue;
-      TVM::vielfaches_addieren(summe, qu.block + strecke, qu.L, n);
+      const int s = pl.stelle[q];
+      if (pl.aktiv[s]) TVM::vielfaches_addieren(summe, pl.bloecke[s] + strecke, pl.L[q], n);
     }
     std::copy(summe, summe + n, z.block + strecke);
   };
@@ -292,11 +321,9 @@ bool Tmpm::uebertragen(OBJTYP quellot, OBJTYP zielot, ZUSTGROE uegroe, const TUe
       if (v.block)
         for (int k = von; k < bis; k += 8)
           TVM::vorholen(v.block + k);
-      for (int q = v.erste; q < v.erste + v.anzahl; ++q) {
-        TVM::vorholen(pl.quellen[q].punkt);
+      for (int q = v.erste; q < v.erste + v.anzahl; ++q)
         for (int k = von; k < bis; k += 8)
-          TVM::vorholen(pl.quellen[q].block + k);
-      }
+          TVM::vorholen(pl.bloecke[pl.stelle[q]] + k);
     }
     summieren(pl.ziele[i]);
     if (zwillinge) zwilling_bearbeiten(zwillinge->ziele[i]);
