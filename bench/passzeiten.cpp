@@ -99,7 +99,8 @@ double wiederholt(Tmpm& m, int n) {
   };
   kuerzeste("strains, material, assembly", [&] { m._verzerrungen_material_beitraege(); });
   kuerzeste("results to nodes and points", [&] { m._transfer_ergebnisse(); });
-  kuerzeste("  of which secondary to nodes", [&] { m._transfer(OBJTYP_MPU, OBJTYP_KNO, ZUSTGROE_SEKUNDAER); });
+  kuerzeste("  of which secondary to nodes",
+            [&] { m._transfer(OBJTYP_MPU, OBJTYP_KNO, ZUSTGROE_SEKUNDAER); });
   kuerzeste("solution (K unchanged)", [&] { m._U_Ut_Utt(); });
   kuerzeste("store", [&] { m._umspeichern(RICHTUNG_VORWAERTS); });
   return std::chrono::duration<double>(Uhr::now() - anfang).count();
