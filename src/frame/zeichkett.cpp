@@ -48,8 +48,8 @@ int strcmp1(const char* a, const char* b) {
   if (!a) a = "";
   if (!b) b = "";
   for (; *a && *b; ++a, ++b) {
-    const int ka = std::tolower(static_cast<unsigned char>(*a));
-    const int kb = std::tolower(static_cast<unsigned char>(*b));
+    if (*a == *b) continue;
+    const int ka = klein(*a), kb = klein(*b);
     if (ka != kb) return ka - kb;
   }
   if (!*a && !*b) return 0;

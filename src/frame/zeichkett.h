@@ -18,6 +18,12 @@ bool istzahlenbestandteil(char c); // digits, "+", "-", "."
 // First character that is not blank or tab; NUL when there is none.
 char zeich1(const char* text);
 
+// The byte as std::tolower gives it in the "C" locale, which the program
+// never leaves: capitals A to Z lowered, every other byte as it is.
+inline int klein(char c) {
+  const int k = static_cast<unsigned char>(c);
+  return k >= 'A' && k <= 'Z' ? k - 'A' + 'a' : k;
+}
 // Case-insensitive comparison: difference of the first differing lowered
 // characters; on an equal common part 0, -1 (a shorter) or 1 (a longer).
 int strcmp1(const char* a, const char* b);

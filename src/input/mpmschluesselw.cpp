@@ -102,8 +102,11 @@ const TSCHLUESSELWORT TSCHLUESSELWORTE::sw[TSCHLUESSELWORTE::N] = {
 
 int TSCHLUESSELWORTE::suchen(const char* wort) {
   if (!wort) wort = "";
+  const int erstes = klein(*wort);
   for (int k = 1; k < N; ++k) {
-    if (strcmp1(wort, sw[k].wort) == 0) return k;
+    const char* s = sw[k].wort ? sw[k].wort : "";
+    // Most keywords differ in their first letter.
+    if (klein(*s) == erstes && strcmp1(wort, s) == 0) return k;
   }
   return 0;
 }

@@ -1,3 +1,4 @@
+#include <cctype>
 #include <cstdio>
 
 #include "frame/genau.h"
@@ -66,6 +67,12 @@ TEST(Zeichen, ClassesAndComparison) {
   EXPECT_GT(strcmp1("b", "A"), 0);
   EXPECT_EQ(strcmp1("a", "C"), 'a' - 'c');
   EXPECT_EQ(strcmp1("", ""), 0);
+  // Every pair of bytes in the order std::tolower gives them in the "C" locale.
+  for (int a = 1; a < 256; ++a)
+    for (int b = 1; b < 256; ++b) {
+      const char sa[] = {static_cast<char>(a), 'x', '\0'}, sb[] = {static_cast<char>(b), 'x', '\0'};
+      ASSERT_EQ(strcmp1(sa, sb), std::tolower(a) - std::tolower(b)) << a << " " << b;
+    }
 }
 
 TEST(Gleitkomma, DescriptionTexts) {
