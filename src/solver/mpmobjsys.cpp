@@ -281,11 +281,13 @@ void TSystem::blockstellen_bilden(const TVM::TVektor<int>& pos) {
   const int n = pos.n;
   if (static_cast<int>(blockpos_.size()) == n && std::equal(blockpos_.begin(), blockpos_.end(), pos.data))
     return;
-  // The block's columns in ascending position, so that each row is found by
-  // one walk along it.
+  // The block's columns with a place in the system, in ascending position,
+  // so that each row is found by one walk along it.
   blockfolge_.resize(n);
+  int Nfolge = 0;
   for (int b = 0; b < n; ++b) {
-    int t = b;
+    if (pos[b] < 0 || pos[b] >= N) continue;
+    int t = Nfolge++;
     for (; t > 0 && pos[blockfolge_[t - 1]] > pos[b]; --t)
       blockfolge_[t] = blockfolge_[t - 1];
     blockfolge_[t] = b;
@@ -295,15 +297,28 @@ void TSystem::blockstellen_bilden(const TVM::TVektor<int>& pos) {
     if (versuch == 1) muster_erweitern(pos);
     gedeckt = true;
     blockstellen_.assign(static_cast<std::size_t>(n) * n, -1);
+    int vorige = -1;
     for (int a = 0; a < n; ++a) {
       const int i = pos[a];
       if (i < 0 || i >= N) continue;
       int* stellen = blockstellen_.data() + static_cast<std::size_t>(a) * n;
-      int k = zeilenanfang_[i];
-      const int ende = zeilenanfang_[i + 1];
-      for (int t = 0; t < n; ++t) {
+      const int anfang = zeilenanfang_[i], ende = zeilenanfang_[i + 1];
+      // A row with the same columns as the last one walked (the other
+      // unknown of a node) has the block's entries at the same places along it.
+      if (vorige >= 0) {
+        const int va = zeilenanfang_[pos[vorige]], ve = zeilenanfang_[pos[vorige] + 1];
+        if (ve - va == ende - anfang &&
+            std::equal(spalten_.begin() + va, spalten_.begin() + ve, spalten_.begin() + anfang)) {
+          const int* alt = blockstellen_.data() + static_cast<std::size_t>(vorige) * n;
+          for (int b = 0; b < n; ++b)
+            stellen[b] = alt[b] < 0 ? alt[b] : alt[b] + (anfang - va);
+          continue;
+        }
+      }
+      vorige = a;
+      int k = anfang;
+      for (int t = 0; t < Nfolge; ++t) {
         const int b = blockfolge_[t], j = pos[b];
-        if (j < 0 || j >= N) continue;
         while (k < ende && spalten_[k] < j)
           ++k;
         if (k < ende && spalten_[k] == j) {

@@ -157,6 +157,24 @@ TEST(System, PatternFromTheElements) {
   s._init();
   EXPECT_TRUE(s._vorhanden(SYSMAT_KKON));
   EXPECT_EQ(s._Neintraege(), 116);
+
+  // The two rows of node 1 widened to the same length, one by a column
+  // before those of node 5 and one by a column after them: a block over
+  // nodes 1 and 5 (and a position without a place) lands each value where
+  // it belongs in both rows.
+  s._addieren(SYSMAT_KT, l.p(1, 0), l.p(3, 0), 1.0);
+  s._addieren(SYSMAT_KT, l.p(1, 1), l.p(7, 0), 1.0);
+  ASSERT_LT(l.p(3, 0), l.p(5, 0));
+  ASSERT_GT(l.p(7, 0), l.p(5, 1));
+  const TVM::TVektor<int> pos{l.p(1, 0), l.p(1, 1), l.p(5, 0), l.p(5, 1), -1};
+  TVM::MatR block(5, 5);
+  for (int k = 0; k < 25; ++k)
+    block.data[k] = k + 1.0;
+  s._block_addieren(SYSMAT_KSTRAF, pos, block);
+  EXPECT_EQ(s._Neintraege(), 120) << "two new entries, each with its mirror; the block found all of its own";
+  for (int a = 0; a < 4; ++a)
+    for (int b = 0; b < 4; ++b)
+      EXPECT_EQ(s._eintrag(SYSMAT_KSTRAF, pos[a], pos[b]), block[a][b]) << a << " " << b;
 }
 
 // Two rows of six nodes a unit apart; clouds of radius 0.846 from the nodes,
