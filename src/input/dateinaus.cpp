@@ -381,30 +381,36 @@ int Tdatein::zeile_k(int k, int i, bool mitkomm) const {
 }
 
 int Tdatein::swnr(const char* sw) const {
-  return TSCHLUESSELWORTE::nummer(sw);
+  if (sw && letzte_swnr_ > 0 && letztes_sw_ == sw) return letzte_swnr_;
+  const int k = TSCHLUESSELWORTE::nummer(sw);
+  if (k > 0) {
+    letztes_sw_ = sw;
+    letzte_swnr_ = k;
+  }
+  return k;
 }
 
 int Tdatein::zeilenanzahl(const char* sw, bool mitkomm) const {
-  const int k = TSCHLUESSELWORTE::nummer(sw);
+  const int k = swnr(sw);
   if (k < 1) return 0;
   return mitkomm ? swanzmk[k] : swanzok[k];
 }
 
 int Tdatein::sweintragsanz(const char* sw) const {
-  return formatlaenge(TSCHLUESSELWORTE::nummer(sw));
+  return formatlaenge(swnr(sw));
 }
 
 char Tdatein::swformat(const char* sw, int j) const {
-  const int k = TSCHLUESSELWORTE::nummer(sw);
+  const int k = swnr(sw);
   return k < 1 ? '\0' : TSCHLUESSELWORTE::format(k, j);
 }
 
 int Tdatein::zeilennummer(const char* sw, int i, bool mitkomm) const {
-  return zeile_k(TSCHLUESSELWORTE::nummer(sw), i, mitkomm);
+  return zeile_k(swnr(sw), i, mitkomm);
 }
 
 int Tdatein::eintragsanzahl(const char* sw, int i, bool mitkomm) {
-  const int n = zeile_k(TSCHLUESSELWORTE::nummer(sw), i, mitkomm);
+  const int n = zeile_k(swnr(sw), i, mitkomm);
   aktzeile = n;
   return n > 0 && zeilen[n].wortanzahl > 1 ? zeilen[n].wortanzahl - 1 : 0;
 }
@@ -450,7 +456,7 @@ std::string Tdatein::roh(const char* sw, int k, int i, int j, bool standard, boo
 
 std::string Tdatein::eintrag1(const char* sw, int i, int j, bool standard, bool mitkomm) {
   if (!sw) sw = "";
-  return roh(sw, TSCHLUESSELWORTE::nummer(sw), i, j, standard, mitkomm, aktzeile);
+  return roh(sw, swnr(sw), i, j, standard, mitkomm, aktzeile);
 }
 
 char* Tdatein::eintrag1(const char* sw, char* puffer, int i, int j, bool standard, int maxlaenge,
@@ -473,7 +479,7 @@ bool wahrzeichen(char c) {
 void* Tdatein::eintrag_ziel(const char* sw, void* ziel, ZIEL art, int i, int j, bool standard, int maxlaenge,
                             bool mitkomm) {
   if (!sw) sw = "";
-  const int k = TSCHLUESSELWORTE::nummer(sw);
+  const int k = swnr(sw);
   const std::string text = roh(sw, k, i, j, standard, mitkomm, aktzeile);
   const char f = j >= 1 && j <= formatlaenge(k) ? TSCHLUESSELWORTE::sw[k].format[j - 1] : '\0';
 

@@ -152,6 +152,10 @@ private:
                      bool mitkomm);
 
   std::string dateiname;
+  // The last keyword `swnr` found: the readers ask for one keyword entry
+  // after entry.
+  mutable std::string letztes_sw_;
+  mutable int letzte_swnr_ = 0;
   int Nzeil = -1;
   int Nzeilneu = 0;
   int Nzeilneuokz = 0;
