@@ -99,6 +99,7 @@ double wiederholt(Tmpm& m, int n) {
   };
   kuerzeste("strains, material, assembly", [&] { m._verzerrungen_material_beitraege(); });
   kuerzeste("results to nodes and points", [&] { m._transfer_ergebnisse(); });
+  kuerzeste("  of which system to nodes", [&] { m._transfer_sys_zu_knou(); });
   kuerzeste("  of which secondary to nodes",
             [&] { m._transfer(OBJTYP_MPU, OBJTYP_KNO, ZUSTGROE_SEKUNDAER); });
   kuerzeste("solution (K unchanged)", [&] { m._U_Ut_Utt(); });

@@ -313,17 +313,29 @@ bool Tmpm::uebertragen(OBJTYP quellot, OBJTYP zielot, ZUSTGROE uegroe, const TUe
   };
   for (std::size_t i = 0; i < Nziele; ++i) {
     if (i + 24 < Nziele) {
-      TVM::vorholen(pl.ziele[i + 24].punkt);
-      if (zwillinge) TVM::vorholen(zwillinge->ziele[i + 24].first);
+      // A point's first members may straddle two lines.
+      const char* o = reinterpret_cast<const char*>(pl.ziele[i + 24].punkt);
+      TVM::vorholen(o);
+      TVM::vorholen(o + 39);
+      if (zwillinge) {
+        const char* z = reinterpret_cast<const char*>(zwillinge->ziele[i + 24].first);
+        TVM::vorholen(z);
+        TVM::vorholen(z + 39);
+      }
     }
     if (i + 16 < Nziele) {
       const TPlan::TZiel& v = pl.ziele[i + 16];
-      if (v.block)
+      if (v.block) {
         for (int k = von; k < bis; k += 8)
           TVM::vorholen(v.block + k);
-      for (int q = v.erste; q < v.erste + v.anzahl; ++q)
+        TVM::vorholen(v.block + bis - 1);
+      }
+      for (int q = v.erste; q < v.erste + v.anzahl; ++q) {
+        const double* b = pl.bloecke[pl.stelle[q]];
         for (int k = von; k < bis; k += 8)
-          TVM::vorholen(pl.bloecke[pl.stelle[q]] + k);
+          TVM::vorholen(b + k);
+        TVM::vorholen(b + bis - 1);
+      }
     }
     summieren(pl.ziele[i]);
     if (zwillinge) zwilling_bearbeiten(zwillinge->ziele[i]);
