@@ -192,7 +192,11 @@ Tmpm::TPlan& Tmpm::plan(OBJTYP quelle, OBJTYP ziel) {
   p.punkte.assign(qliste ? qliste->size() : 0, nullptr);
   p.bloecke.assign(p.punkte.size(), nullptr);
   const auto stelle = [&](const TPunkt* q) {
-    if (!qliste) return -1;
+    if (!qliste || qliste->empty()) return -1;
+    // Numbers without gaps put a point at its number's distance from the first.
+    const long direkt = static_cast<long>(q->num) - static_cast<long>(qliste->front()->num);
+    if (direkt >= 0 && direkt < static_cast<long>(qliste->size()) && (*qliste)[direkt] == q)
+      return static_cast<int>(direkt);
     const auto pos = std::lower_bound(qliste->begin(), qliste->end(), q->num,
                                       [](const TObjbasis* o, unsigned int num) { return o->num < num; });
     return pos != qliste->end() && *pos == q ? static_cast<int>(pos - qliste->begin()) : -1;
