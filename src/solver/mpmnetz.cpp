@@ -7,6 +7,7 @@
 #include <memory>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "approx/mpmans.h"
 #include "approx/wolken.h"
@@ -67,24 +68,116 @@ struct TBox {
   }
 };
 
+// The points of a list in the bins of a regular grid over the first two
+// coordinates of their positions: a superset of the points inside any box,
+// each bin's points in list order.
+struct TPunktgitter {
+  int d = 0, n[2] = {1, 1};
+  double min[2] = {0.0, 0.0}, max[2] = {0.0, 0.0}, h[2] = {1.0, 1.0};
+  std::vector<int> anfang, punkte; // per bin its first entry in `punkte`, and the end
+
+  // x[i] the position of point i (dimension d1); points whose position is not
+  // finite stay out.
+  TPunktgitter(const std::vector<VekR>& x, int d1) : d(std::min(d1, 2)) {
+    bool berste = true;
+    for (const VekR& p : x) {
+      if (!endlich(p)) continue;
+      for (int c = 0; c < d; ++c) {
+        min[c] = berste ? p[c] : std::min(min[c], p[c]);
+        max[c] = berste ? p[c] : std::max(max[c], p[c]);
+      }
+      berste = false;
+    }
+    // About two points per bin, the bins as square as the extent allows.
+    const double Nbins = std::max(1.0, static_cast<double>(x.size()) / 2.0);
+    double flaeche = 1.0;
+    int Nbreit = 0;
+    for (int c = 0; c < d; ++c)
+      if (max[c] > min[c]) {
+        flaeche *= max[c] - min[c];
+        ++Nbreit;
+      }
+    const double kante = Nbreit > 0 ? std::pow(flaeche / Nbins, 1.0 / Nbreit) : 1.0;
+    for (int c = 0; c < d; ++c) {
+      const double breite = max[c] - min[c];
+      n[c] = breite > 0.0 && kante > 0.0 ? static_cast<int>(std::min(Nbins, std::ceil(breite / kante))) : 1;
+      n[c] = std::max(n[c], 1);
+      h[c] = breite > 0.0 ? breite / n[c] : 1.0;
+    }
+    anfang.assign(static_cast<std::size_t>(n[0]) * n[1] + 1, 0);
+    std::vector<int> bin(x.size(), -1);
+    for (std::size_t i = 0; i < x.size(); ++i)
+      if (endlich(x[i])) {
+        bin[i] = platz(x[i][0], 0) + (d > 1 ? n[0] * platz(x[i][1], 1) : 0);
+        ++anfang[bin[i] + 1];
+      }
+    for (std::size_t b = 1; b < anfang.size(); ++b)
+      anfang[b] += anfang[b - 1];
+    punkte.assign(anfang.back(), 0);
+    std::vector<int> naechster(anfang.begin(), anfang.end() - 1);
+    for (std::size_t i = 0; i < x.size(); ++i)
+      if (bin[i] >= 0) punkte[naechster[bin[i]]++] = static_cast<int>(i);
+  }
+  static bool endlich(const VekR& p) {
+    for (int c = 0; c < p.n; ++c)
+      if (!std::isfinite(p[c])) return false;
+    return p.n > 0;
+  }
+  // The bin column of coordinate c (clamped to the grid); monotone in v.
+  int platz(double v, int c) const {
+    const double t = std::floor((v - min[c]) / h[c]);
+    return t < 0.0 ? 0 : t >= n[c] ? n[c] - 1 : static_cast<int>(t);
+  }
+  // The points of the bins that the box [a, b] overlaps, ascending.
+  void im_kasten(const VekR& a, const VekR& b, std::vector<int>& ergebnis) const {
+    ergebnis.clear();
+    if (a.n < d || b.n < d) return;
+    for (int c = 0; c < d; ++c)
+      if (!(b[c] >= min[c] && a[c] <= max[c])) return;
+    const int i0 = platz(a[0], 0), i1 = platz(b[0], 0);
+    const int j0 = d > 1 ? platz(a[1], 1) : 0, j1 = d > 1 ? platz(b[1], 1) : 0;
+    for (int j = j0; j <= j1; ++j)
+      for (int i = i0; i <= i1; ++i) {
+        const int bin = i + n[0] * j;
+        ergebnis.insert(ergebnis.end(), punkte.begin() + anfang[bin], punkte.begin() + anfang[bin + 1]);
+      }
+    std::sort(ergebnis.begin(), ergebnis.end());
+  }
+};
+
 // Gives every active material point without an element the first element in
 // number order that contains its current position, measured against the
 // elements' geometry at creation; stores the reference point in its element
-// approximation. Returns the number of points located.
+// approximation. Returns the number of points located. The elements are
+// tried in number order and, for each, the points in registry order, as a
+// walk over all pairs would; a grid of the points' positions leaves out
+// the pairs whose box test would fail.
 unsigned int mpu_einordnen(Tmpm& mpm) {
   unsigned int Nneu = 0;
+  std::vector<TMaterialpunkt*> suchend;
+  std::vector<VekR> orte;
+  for (TObjbasis* p_obj : mpm.mpu.liste()) {
+    TMaterialpunkt* mp = MPU_Z(p_obj);
+    if (!aktiv(mp) || mp->element) continue;
+    suchend.push_back(mp);
+    orte.push_back(mp->_x(KONFIGUR_MOMKONF));
+  }
+  if (suchend.empty()) return 0;
+  const TPunktgitter gitter(orte, TDimensionen::dim1);
+  std::vector<int> kandidaten;
   MatR Xx;
-  VekR x, xi;
+  VekR xi;
   for (TObjbasis* obj : mpm.ele.liste()) {
     TElement* e = ELE_Z(obj);
     if (!e->typ || !e->typ->eletyp) continue;
     const ELETYP::Tdataset& ds = *e->typ->eletyp;
     e->_xk(Xx, KONFIGUR_STARTKONF, KNOTYP_GEOMETRIEKNOTEN);
     const TBox box(Xx, ds.key.ansfunkx != ELE::ANSFUNK_LAGRO1);
-    for (TObjbasis* p_obj : mpm.mpu.liste()) {
-      TMaterialpunkt* mp = MPU_Z(p_obj);
-      if (!aktiv(mp) || mp->element) continue;
-      x = mp->_x(KONFIGUR_MOMKONF);
+    gitter.im_kasten(box.min, box.max, kandidaten);
+    for (int i : kandidaten) {
+      TMaterialpunkt* mp = suchend[i];
+      if (mp->element) continue;
+      const VekR& x = orte[i];
       if (!box.enthaelt(x)) continue;
       // Straight-sided elements are tested without iteration first, so that
       // the inverse mapping only runs for points inside.

@@ -1,3 +1,6 @@
+#include <cmath>
+#include <map>
+
 #include "testhilfe.h"
 
 using namespace MPM;
@@ -87,6 +90,58 @@ TEST(Netz, MaterialPointsAreLocatedAndOutsidersSwitchedOff) {
   EXPECT_EQ(kante->element, rechts);
   EXPECT_EQ(neu->element, rechts);
   EXPECT_EQ(k.aus.str(), "");
+}
+
+// Many points on a lattice of quarter units (nodes, edges, inside, outside,
+// one without a position) over unit squares numbered out of order and a
+// larger square over four of them: each point lands in the first element in
+// number order that holds it, as a walk over all pairs finds it, and each
+// element lists its points in registry order.
+TEST(Netz, LocationFindsTheFirstElementInNumberOrder) {
+  Konsolenumleitung k(std::string(100, 'w'));
+  Modell mpm;
+  mpm.stw.bknokoerperfest = false;
+  gitter(mpm, 5, 4); // node n at ((n - 1) % 5, (n - 1) / 5)
+  eletyp_bilinear(mpm, 1, 0);
+  const unsigned unten_links[] = {1, 2, 3, 4, 6, 7, 8, 9, 11, 12, 13, 14};
+  const int nummern[] = {12, 3, 7, 1, 10, 5, 11, 2, 9, 4, 8, 13};
+  for (int e = 0; e < 12; ++e)
+    ASSERT_NE(ele_erzeugen(&mpm, nummern[e], 1, 1, quadrat(unten_links[e], 5), 0), nullptr);
+  ASSERT_NE(ele_erzeugen(&mpm, 6, 1, 1, {7, 9, 19, 17}, 0), nullptr); // (1,1) to (3,3)
+  int num = 0;
+  for (int j = -1; j <= 13; ++j)
+    for (int i = -1; i <= 17; ++i)
+      materialpunkt(mpm, ++num, 0.25 * i, 0.25 * j, 0.0625);
+  TMaterialpunkt* ohne_ort = materialpunkt(mpm, ++num, std::nan(""), 0.5, 0.0625);
+  mpm._netz_init_mpu();
+
+  TVM::MatR Xx;
+  VekR xi;
+  std::map<const TElement*, std::vector<TPunkt*>> listen;
+  for (TObjbasis* obj : mpm.mpu.liste()) {
+    TMaterialpunkt* mp = MPU_Z(obj);
+    const VekR x = mp->_x(KONFIGUR_MOMKONF);
+    TElement* erwartet = nullptr;
+    for (TObjbasis* e_obj : mpm.ele.liste()) {
+      TElement* e = ELE_Z(e_obj);
+      e->_xk(Xx, KONFIGUR_STARTKONF, KNOTYP_GEOMETRIEKNOTEN);
+      if (e->typ->eletyp->_bpinelement(Xx, x, true) && e->typ->eletyp->_xi(Xx, x, xi, true)) {
+        erwartet = e;
+        break;
+      }
+    }
+    ASSERT_EQ(mp->element, erwartet) << mp->num << " " << text(x);
+    EXPECT_EQ(mp->status, erwartet ? OBJSTATUS_AKTIV : OBJSTATUS_INAKTIV) << mp->num;
+    if (erwartet) listen[erwartet].push_back(mp);
+  }
+  std::size_t Nverortet = 0;
+  for (TObjbasis* e_obj : mpm.ele.liste()) {
+    EXPECT_EQ(ELE_Z(e_obj)->mpu, listen[ELE_Z(e_obj)]) << e_obj->num;
+    Nverortet += listen[ELE_Z(e_obj)].size();
+  }
+  EXPECT_EQ(Nverortet, 17u * 13u);
+  EXPECT_FALSE(listen[ELE_Z(mpm.ele.suchen(6))].empty()) << "the larger square holds points";
+  EXPECT_EQ(ohne_ort->status, OBJSTATUS_INAKTIV);
 }
 
 TEST(Netz, IntegrationPointsFollowTheirMaterialPoints) {
