@@ -10,7 +10,11 @@ Nodes are numbered column by column (along the depth first), so the profile
 of the system matrix stays narrow; the node count is (nx+1)*(ny+1) and the
 number of unknowns twice that.
 
-Usage: netz.py NY [STEPS [NX]] > name.mpm   (prints elements, nodes and N to stderr)
+Usage: netz.py [--wandernd] NY [STEPS [NX]] > name.mpm   (prints elements, nodes and N to stderr)
+
+With --wandernd the mesh is a fixed background and the material points move
+through it (nodes not body-fixed, points body-fixed): every step locates the
+points in the cells and builds the approximations anew.
 """
 
 import sys
@@ -33,11 +37,15 @@ def liste(nummern):
     return "(" + ", ".join(str(n) for n in nummern) + ")"
 
 
-def eingabe(ny, schritte, nx):
+def eingabe(ny, schritte, nx, wandernd=False):
     zeilen = [
         '! Benchmark: Kragarm %d x %d Elemente, %d Zeitschritte' % (nx, ny, schritte),
         'titel "Kragarm %d x %d"' % (nx, ny),
         "stw_dimension 2d, Sp0",
+    ]
+    if wandernd:
+        zeilen.append("stw_berechverf F, W, W, F, W, F, ele, kopieren, eleinv, refkonf, klnverz")
+    zeilen += [
         "stw_zeitschrittverf implizit, 0.25, 0.5",
         "stw_t 0., %r, %r" % (schritte * DT, DT),
         "stw_zstrg F",
@@ -76,6 +84,9 @@ def eingabe(ny, schritte, nx):
 
 
 def main(argv):
+    wandernd = len(argv) > 1 and argv[1] == "--wandernd"
+    if wandernd:
+        argv = argv[:1] + argv[2:]
     if len(argv) < 2 or len(argv) > 4:
         sys.stderr.write(__doc__)
         return 2
@@ -89,7 +100,7 @@ def main(argv):
     if ny < 1 or schritte < 1 or nx < 1:
         sys.stderr.write("NY, STEPS and NX must be at least 1\n")
         return 2
-    nx, text = eingabe(ny, schritte, nx)
+    nx, text = eingabe(ny, schritte, nx, wandernd)
     sys.stdout.write(text)
     knoten = (nx + 1) * (ny + 1)
     sys.stderr.write("%d %d %d\n" % (nx * ny, knoten, 2 * knoten))
