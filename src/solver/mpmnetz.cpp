@@ -98,11 +98,14 @@ struct TPunktgitter {
         ++Nbreit;
       }
     const double kante = Nbreit > 0 ? std::pow(flaeche / Nbins, 1.0 / Nbreit) : 1.0;
+    // Extents beyond the range of doubles leave one bin in that direction.
     for (int c = 0; c < d; ++c) {
       const double breite = max[c] - min[c];
-      n[c] = breite > 0.0 && kante > 0.0 ? static_cast<int>(std::min(Nbins, std::ceil(breite / kante))) : 1;
-      n[c] = std::max(n[c], 1);
-      h[c] = breite > 0.0 ? breite / n[c] : 1.0;
+      double t = 1.0;
+      if (std::isfinite(breite) && breite > 0.0 && std::isfinite(kante) && kante > 0.0)
+        t = std::ceil(breite / kante);
+      n[c] = static_cast<int>(std::max(1.0, std::min(t, Nbins)));
+      h[c] = std::isfinite(breite) && breite > 0.0 ? breite / n[c] : 1.0;
     }
     anfang.assign(static_cast<std::size_t>(n[0]) * n[1] + 1, 0);
     std::vector<int> bin(x.size(), -1);
@@ -126,7 +129,7 @@ struct TPunktgitter {
   // The bin column of coordinate c (clamped to the grid); monotone in v.
   int platz(double v, int c) const {
     const double t = std::floor((v - min[c]) / h[c]);
-    return t < 0.0 ? 0 : t >= n[c] ? n[c] - 1 : static_cast<int>(t);
+    return !(t >= 0.0) ? 0 : t >= n[c] ? n[c] - 1 : static_cast<int>(t);
   }
   // The points of the bins that the box [a, b] overlaps, ascending.
   void im_kasten(const VekR& a, const VekR& b, std::vector<int>& ergebnis) const {

@@ -93,7 +93,7 @@ TEST(Netz, MaterialPointsAreLocatedAndOutsidersSwitchedOff) {
 }
 
 // Many points on a lattice of quarter units (nodes, edges, inside, outside,
-// one without a position) over unit squares numbered out of order and a
+// one without a position, three far away) over unit squares numbered out of order and a
 // larger square over four of them: each point lands in the first element in
 // number order that holds it, as a walk over all pairs finds it, and each
 // element lists its points in registry order.
@@ -113,6 +113,10 @@ TEST(Netz, LocationFindsTheFirstElementInNumberOrder) {
     for (int i = -1; i <= 17; ++i)
       materialpunkt(mpm, ++num, 0.25 * i, 0.25 * j, 0.0625);
   TMaterialpunkt* ohne_ort = materialpunkt(mpm, ++num, std::nan(""), 0.5, 0.0625);
+  // Far away: the grid of the positions spans more than doubles can measure.
+  for (const double fern : {1e308, -1e308})
+    materialpunkt(mpm, ++num, fern, 0.5, 0.0625);
+  materialpunkt(mpm, ++num, 0.5, 1e300, 0.0625);
   mpm._netz_init_mpu();
 
   TVM::MatR Xx;
