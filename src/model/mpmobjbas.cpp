@@ -115,7 +115,7 @@ int TModell::_delta_num(OBJTYP ot) const {
 }
 
 double* TModell::_speicher(std::size_t n) {
-  return n == 0 ? nullptr : static_cast<double*>(platz(n * sizeof(double), alignof(double)));
+  return n == 0 ? nullptr : static_cast<double*>(platz(n * sizeof(double), alignof(double), speicher_));
 }
 
 namespace {
@@ -161,27 +161,29 @@ TModell::TStueck::~TStueck() {
   ::operator delete(anfang_, std::align_val_t(64));
 }
 
-void* TModell::platz(std::size_t groesse, std::size_t ausrichtung) {
+void* TModell::platz(std::size_t groesse, std::size_t ausrichtung, TBereich& bereich) {
   if (beinzeln) {
     stuecke_.emplace_back(std::max<std::size_t>(groesse, 1), false);
     return stuecke_.back().anfang();
   }
+  char*& naechst = bereich.naechst;
+  std::size_t& frei = bereich.frei;
   std::size_t luecke =
-      naechst_ ? (ausrichtung - reinterpret_cast<std::uintptr_t>(naechst_) % ausrichtung) % ausrichtung : 0;
-  if (!naechst_ || frei_ < luecke + groesse) {
+      naechst ? (ausrichtung - reinterpret_cast<std::uintptr_t>(naechst) % ausrichtung) % ausrichtung : 0;
+  if (!naechst || frei < luecke + groesse) {
     // Each piece twice the last, from 256 KiB up to 32 MiB: a small model
     // stays small, a large one gets few, large pieces.
     const std::size_t letzte = stuecke_.empty() ? 0 : stuecke_.back().groesse();
     const std::size_t stueck =
         std::clamp<std::size_t>(2 * letzte, std::size_t(256) << 10, std::size_t(32) << 20);
     stuecke_.emplace_back(std::max(stueck, groesse), true);
-    naechst_ = stuecke_.back().anfang();
-    frei_ = stuecke_.back().groesse();
+    naechst = stuecke_.back().anfang();
+    frei = stuecke_.back().groesse();
     luecke = 0;
   }
-  void* p = naechst_ + luecke;
-  naechst_ += luecke + groesse;
-  frei_ -= luecke + groesse;
+  void* p = naechst + luecke;
+  naechst += luecke + groesse;
+  frei -= luecke + groesse;
   return p;
 }
 

@@ -206,13 +206,14 @@ public:
 
   // n doubles, zero, for the state record and the small vectors of a new
   // point or approximation, kept for the whole run: the data of objects
-  // created one after the other lie one after the other.
+  // created one after the other lie one after the other, apart from the
+  // objects themselves.
   double* _speicher(std::size_t n);
-  // Builds an object in the same memory, next to what was created before
-  // it, and keeps it for the rest of the run (its destructor runs with the
-  // model's).
+  // Builds an object in the model's memory, next to the object created
+  // before it, and keeps it for the rest of the run (its destructor runs
+  // with the model's).
   template <class T, class... A> T* _anlegen(A&&... args) {
-    T* obj = new (platz(sizeof(T), alignof(T))) T(std::forward<A>(args)...);
+    T* obj = new (platz(sizeof(T), alignof(T), objekte_)) T(std::forward<A>(args)...);
     angelegt_.push_back({obj, [](void* p) { static_cast<T*>(p)->~T(); }});
     return obj;
   }
@@ -267,14 +268,20 @@ private:
     void* obj;
     void (*zerstoeren)(void*);
   };
+  // Where the next request of one kind goes: the objects, or the state
+  // records and small vectors, each kind one after the other, so that a
+  // pass over the records reads them as one stream.
+  struct TBereich {
+    char* naechst = nullptr; // next free byte of its last piece
+    std::size_t frei = 0;    // bytes left in it
+  };
   // `groesse` bytes at a multiple of `ausrichtung` (a power of two), zero.
-  void* platz(std::size_t groesse, std::size_t ausrichtung);
+  void* platz(std::size_t groesse, std::size_t ausrichtung, TBereich& bereich);
 
   std::array<unsigned int, 11> maxnum_{};
   unsigned int maxnum_sonst_ = 0;
-  std::vector<TStueck> stuecke_;    // before the objects: outlives them
-  char* naechst_ = nullptr;         // next free byte of the last piece
-  std::size_t frei_ = 0;            // bytes left in it
+  std::vector<TStueck> stuecke_; // before the objects: outlives them
+  TBereich objekte_, speicher_;
   std::vector<TAngelegt> angelegt_; // in the order of creation
 };
 
