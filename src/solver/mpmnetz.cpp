@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <memory>
 #include <ostream>
 #include <string>
@@ -76,12 +77,18 @@ struct TPunktgitter {
   double min[2] = {0.0, 0.0}, max[2] = {0.0, 0.0}, h[2] = {1.0, 1.0};
   std::vector<int> anfang, punkte; // per bin its first entry in `punkte`, and the end
 
-  // x[i] the position of point i (dimension d1); points whose position is not
-  // finite stay out.
-  TPunktgitter(const std::vector<VekR>& x, int d1) : d(std::min(d1, 2)) {
+  // The position of point i at orte[d1 * i] to orte[d1 * i + d1 - 1]; points
+  // whose position is not finite stay out.
+  TPunktgitter(const std::vector<double>& orte, int d1) : d(std::min(d1, 2)) {
+    const std::size_t Npunkte = d1 > 0 ? orte.size() / d1 : 0;
+    const auto endlich = [&](std::size_t i) {
+      return std::all_of(orte.begin() + d1 * i, orte.begin() + d1 * (i + 1),
+                         [](double v) { return std::isfinite(v); });
+    };
     bool berste = true;
-    for (const VekR& p : x) {
-      if (!endlich(p)) continue;
+    for (std::size_t i = 0; i < Npunkte; ++i) {
+      if (!endlich(i)) continue;
+      const double* p = orte.data() + d1 * i;
       for (int c = 0; c < d; ++c) {
         min[c] = berste ? p[c] : std::min(min[c], p[c]);
         max[c] = berste ? p[c] : std::max(max[c], p[c]);
@@ -89,7 +96,7 @@ struct TPunktgitter {
       berste = false;
     }
     // About two points per bin, the bins as square as the extent allows.
-    const double Nbins = std::max(1.0, static_cast<double>(x.size()) / 2.0);
+    const double Nbins = std::max(1.0, static_cast<double>(Npunkte) / 2.0);
     double flaeche = 1.0;
     int Nbreit = 0;
     for (int c = 0; c < d; ++c)
@@ -108,23 +115,19 @@ struct TPunktgitter {
       h[c] = std::isfinite(breite) && breite > 0.0 ? breite / n[c] : 1.0;
     }
     anfang.assign(static_cast<std::size_t>(n[0]) * n[1] + 1, 0);
-    std::vector<int> bin(x.size(), -1);
-    for (std::size_t i = 0; i < x.size(); ++i)
-      if (endlich(x[i])) {
-        bin[i] = platz(x[i][0], 0) + (d > 1 ? n[0] * platz(x[i][1], 1) : 0);
+    std::vector<int> bin(Npunkte, -1);
+    for (std::size_t i = 0; i < Npunkte; ++i)
+      if (endlich(i)) {
+        const double* p = orte.data() + d1 * i;
+        bin[i] = platz(p[0], 0) + (d > 1 ? n[0] * platz(p[1], 1) : 0);
         ++anfang[bin[i] + 1];
       }
     for (std::size_t b = 1; b < anfang.size(); ++b)
       anfang[b] += anfang[b - 1];
     punkte.assign(anfang.back(), 0);
     std::vector<int> naechster(anfang.begin(), anfang.end() - 1);
-    for (std::size_t i = 0; i < x.size(); ++i)
+    for (std::size_t i = 0; i < Npunkte; ++i)
       if (bin[i] >= 0) punkte[naechster[bin[i]]++] = static_cast<int>(i);
-  }
-  static bool endlich(const VekR& p) {
-    for (int c = 0; c < p.n; ++c)
-      if (!std::isfinite(p[c])) return false;
-    return p.n > 0;
   }
   // The bin column of coordinate c (clamped to the grid); monotone in v.
   int platz(double v, int c) const {
@@ -158,18 +161,22 @@ struct TPunktgitter {
 unsigned int mpu_einordnen(Tmpm& mpm) {
   unsigned int Nneu = 0;
   std::vector<TMaterialpunkt*> suchend;
-  std::vector<VekR> orte;
+  // The positions side by side; one of another length is never inside a box.
+  const int d1 = TDimensionen::dim1;
+  std::vector<double> orte;
   for (TObjbasis* p_obj : mpm.mpu.liste()) {
     TMaterialpunkt* mp = MPU_Z(p_obj);
     if (!aktiv(mp) || mp->element) continue;
     suchend.push_back(mp);
-    orte.push_back(mp->_x(KONFIGUR_MOMKONF));
+    const VekR& x = mp->_x(KONFIGUR_MOMKONF);
+    for (int c = 0; c < d1; ++c)
+      orte.push_back(x.n == d1 ? x[c] : std::numeric_limits<double>::quiet_NaN());
   }
-  if (suchend.empty()) return 0;
-  const TPunktgitter gitter(orte, TDimensionen::dim1);
+  if (suchend.empty() || d1 < 1) return 0;
+  const TPunktgitter gitter(orte, d1);
   std::vector<int> kandidaten;
   MatR Xx;
-  VekR xi;
+  VekR x, xi;
   for (TObjbasis* obj : mpm.ele.liste()) {
     TElement* e = ELE_Z(obj);
     if (!e->typ || !e->typ->eletyp) continue;
@@ -180,7 +187,7 @@ unsigned int mpu_einordnen(Tmpm& mpm) {
     for (int i : kandidaten) {
       TMaterialpunkt* mp = suchend[i];
       if (mp->element) continue;
-      const VekR& x = orte[i];
+      x.ansicht(d1, orte.data() + static_cast<std::size_t>(d1) * i);
       if (!box.enthaelt(x)) continue;
       // Straight-sided elements are tested without iteration first, so that
       // the inverse mapping only runs for points inside.
