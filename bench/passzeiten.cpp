@@ -18,10 +18,6 @@
 #include "input/mpmdefs.h"
 #include "solver/mpm.h"
 
-#if defined(MPM_MIMALLOC)
-#include <mimalloc.h>
-#endif
-
 using namespace MPM;
 using Uhr = std::chrono::steady_clock;
 
@@ -117,9 +113,6 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: passzeiten BASENAME [--wiederholt N]\n");
     return 2;
   }
-#if defined(MPM_MIMALLOC)
-  mi_option_enable(mi_option_large_os_pages); // as the program does
-#endif
   const Uhr::time_point anfang = Uhr::now();
   stream_start(argv[1]);
   int iterationen = 0;

@@ -19,11 +19,8 @@ mkdir -p "$bau"
 cmake -S "$wurzel" -B "$bau" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF > "$bau/passzeiten.log" 2>&1
 cmake --build "$bau" --target mpmlib -j 2 >> "$bau/passzeiten.log" 2>&1
 mkdir -p "$bau/laeufe"
-# With mimalloc where the program has it (see CMakeLists.txt).
-mimalloc=()
-[ -f /usr/include/mimalloc.h ] && mimalloc=(-DMPM_MIMALLOC -lmimalloc)
 "${CXX:-g++}" -std=c++17 -O2 -I"$wurzel/src" "$hier/passzeiten.cpp" "$bau/libmpmlib.a" \
-  -lcholmod -lklu -lamd -lcolamd -lbtf -lsuitesparseconfig ${mimalloc[@]+"${mimalloc[@]}"} -o "$bau/passzeiten"
+  -lcholmod -lklu -lamd -lcolamd -lbtf -lsuitesparseconfig -o "$bau/passzeiten"
 name=kragarm$((nx * ny))s$schritte
 python3 "$hier/netz.py" "$ny" "$schritte" "$nx" > "$bau/laeufe/$name.mpm" 2> /dev/null
 cd "$bau/laeufe"

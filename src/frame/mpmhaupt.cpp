@@ -8,16 +8,7 @@
 #include "frame/mpmextern.h"
 #include "solver/mpm.h"
 
-#if defined(MPM_MIMALLOC)
-#include <mimalloc.h>
-#endif
-
 int main(int argc, char** argv) {
-#if defined(MPM_MIMALLOC)
-  // Large pages for what the model allocates: a large model's passes miss the
-  // address translation less. Refused by the system, the pages stay small.
-  mi_option_enable(mi_option_large_os_pages);
-#endif
   std::string basis;
   const int status = aufruf_auswerten(argc, argv, basis, std::cout, std::cerr);
   if (status >= 0) return status;

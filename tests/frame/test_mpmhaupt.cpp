@@ -1,7 +1,6 @@
 // The program as a user starts it.
 
 #include <cstdlib>
-#include <filesystem>
 #include <regex>
 
 #include "testhilfe.h"
@@ -51,37 +50,6 @@ TEST(Programm, OptionsRunsAndStopByTheUser) {
   EXPECT_TRUE(enthaelt(lesen("konsole.txt"), "FEHLER: explizites Zeitschrittverfahren nicht getestet!\n"));
   EXPECT_TRUE(enthaelt(lesen("konsole.txt"), "\nABBRUCH "));
   EXPECT_TRUE(enthaelt(lesen("lauf.dat.mpu.txt"), "#Ende / ")) << "the tables are closed after a stop";
-}
-
-// The program, linked with its own allocator, writes what the library writes
-// in this process: every run file of the bundled examples, the time stamps
-// aside (results that hung on where objects lie in memory would differ).
-TEST(Programm, RunFilesAsFromTheLibrary) {
-  const std::regex zeit(
-      R"(\d{4}-\d{2}-\d{2} \d{2}:\d{2}:\d{2} \[ time\(\)=\d+, clock\(\)/CLOCKS_PER_SEC=[0-9.]+ \])");
-  for (const char* beispiel : {"kontakt", "balken", "stab"}) {
-    SCOPED_TRACE(beispiel);
-    Tempordner programm;
-    programm.schreiben("lauf.mpm", beispieltext(beispiel));
-    ASSERT_EQ(aufrufen(programm, "lauf"), 0) << datei_lesen(programm.datei("fehler.txt"));
-    Konsolenumleitung k; // before the run files open: the logs go to theirs
-    Testlauf lauf(beispieltext(beispiel));
-    {
-      MPM::Tmpm mpm;
-      ASSERT_TRUE(mpm._steuerung());
-    }
-    stream_stop(); // as the program ends, so that every file is complete
-    int dateien = 0;
-    for (const auto& e : std::filesystem::directory_iterator(programm.pfad())) {
-      const std::string name = e.path().filename().string();
-      if (name.rfind("lauf.", 0) != 0 || name == "lauf.mpm") continue;
-      ++dateien;
-      EXPECT_EQ(std::regex_replace(datei_lesen(e.path().string()), zeit, "ZEIT"),
-                std::regex_replace(lauf.lesen(name.substr(5)), zeit, "ZEIT"))
-          << name;
-    }
-    EXPECT_GE(dateien, 20);
-  }
 }
 
 TEST(Programm, DemoBuildsOnlyTheProgram) {
