@@ -32,11 +32,15 @@ if [ $# -lt 2 ]; then
   exit 2
 fi
 case $wiederholungen$pause in
-  *[!0-9]*)
+  '' | *[!0-9]*)
     echo "ab.sh: REPS and PAUSE must be whole numbers" >&2
     exit 2
     ;;
 esac
+if [ "$wiederholungen" -lt 1 ]; then
+  echo "ab.sh: REPS must be at least 1" >&2
+  exit 2
+fi
 a=$(realpath "$1")
 b=$(realpath "$2")
 shift 2
