@@ -67,14 +67,17 @@ sekunden() {
   awk -F: '{ s = 0; for (i = 1; i <= NF; i++) s = s * 60 + $i; printf "%.2f", s }' <<< "$1"
 }
 
-# Arrival time and convergence flag (1 converged, 0 not) of every "ZSE:"
-# line, the line that ends a time step in the progress display of mpm.
+# Arrival time, convergence flag (1 converged, 0 not) and equilibrium
+# iterations of every "ZSE:" line, the line that ends a time step in the
+# progress display of mpm.
 schrittenden() {
-  local z
+  local z jj
   while IFS= read -r z; do
+    jj=0
+    [[ $z =~ jj=\ *([0-9]+) ]] && jj=${BASH_REMATCH[1]}
     case $z in
-      *"ZSE: (+)"*) echo "$EPOCHREALTIME 1" ;;
-      *"ZSE:"*) echo "$EPOCHREALTIME 0" ;;
+      *"ZSE: (+)"*) echo "$EPOCHREALTIME 1 $jj" ;;
+      *"ZSE:"*) echo "$EPOCHREALTIME 0 $jj" ;;
     esac
   done
 }
@@ -86,8 +89,8 @@ gib() { awk -v k="$1" 'BEGIN {printf "%.1f", k / 1048576}'; }
     "memory budget per run $(gib "$budget_kib") GiB, time limit per run ${limit} s, ${schritte} steps per run," \
     "load average at start: $(cut -d' ' -f1-3 /proc/loadavg)"
   echo
-  echo "| elements | nodes | unknowns N | time per step [s] | exponent | rest [s] | total wall [s] | CPU user+sys [s] | peak RSS [MiB] | RSS per element [KiB] | load | result |"
-  echo "|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---|"
+  echo "| elements | nodes | unknowns N | time per step [s] | exponent | us per point and iteration | rest [s] | total wall [s] | CPU user+sys [s] | peak RSS [MiB] | RSS per element [KiB] | load | result |"
+  echo "|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---|"
 } | tee "$ergebnis"
 
 zeile() { echo "$1" | tee -a "$ergebnis"; }
@@ -104,7 +107,7 @@ for ny in $groessen; do
   elemente=$((nx * ny))
   knoten=$(((nx + 1) * (ny + 1)))
   n=$((2 * knoten))
-  leer="| $elemente | $knoten | $n | | | | | | | | |"
+  leer="| $elemente | $knoten | $n | | | | | | | | | |"
   if [ -n "$halt" ]; then
     zeile "$leer skipped: $halt |"
     continue
@@ -141,10 +144,14 @@ for ny in $groessen; do
   ) 2> "$laeufe/$name.err" | schrittenden > "$laeufe/$name.schritte"
 
   # Mean step between the end of the first and of the last step, so that
-  # start-up, input, mesh setup and the first step stay out of it.
-  read -r schritt gezaehlt konvergiert < <(awk '
-    NR == 1 { erst = $1 } { letzt = $1; k += $2 }
-    END { if (NR < 2) printf "- %d %d\n", NR, k; else printf "%.4f %d %d\n", (letzt - erst) / (NR - 1), NR, k }
+  # start-up, input, mesh setup and the first step stay out of it; the same
+  # time per material point (four per element) and equilibrium iteration.
+  read -r schritt gezaehlt konvergiert punktzeit < <(awk -v p=$((4 * elemente)) '
+    NR == 1 { erst = $1 } NR > 1 { it += $3 } { letzt = $1; k += $2 }
+    END {
+      if (NR < 2) printf "- %d %d -\n", NR, k
+      else printf "%.4f %d %d %s\n", (letzt - erst) / (NR - 1), NR, k, (it > 0 ? sprintf("%.3f", (letzt - erst) * 1e6 / (p * it)) : "-")
+    }
   ' "$laeufe/$name.schritte")
   wand=$(sekunden "$(sed -n 's/.*Elapsed (wall clock) time (h:mm:ss or m:ss): //p' "$laeufe/$name.time")")
   cpu=$(awk -F': ' '/User time|System time/ {s += $2} END {printf "%.2f", s}' "$laeufe/$name.time")
@@ -173,7 +180,7 @@ for ny in $groessen; do
     vorher_schritt_n=$n
   fi
   rest=$(awk -v w="$wand" -v s="$schritt" -v z="$gezaehlt" 'BEGIN {if (s == "-") print "-"; else printf "%.2f", w - z * s}')
-  zeile "| $elemente | $knoten | $n | $schritt | $exponent | $rest | $wand | $cpu | $rss_mib | $anteil | $last | $ergebnis_text |"
+  zeile "| $elemente | $knoten | $n | $schritt | $exponent | $punktzeit | $rest | $wand | $cpu | $rss_mib | $anteil | $last | $ergebnis_text |"
   vorher_n=$n
   vorher_rss_kib=${rss_kib:-0}
   vorher_zeit=${wand:-0}
