@@ -145,12 +145,14 @@ for ny in $groessen; do
 
   # Mean step between the end of the first and of the last step, so that
   # start-up, input, mesh setup and the first step stay out of it; the same
-  # time per material point (four per element) and equilibrium iteration.
-  read -r schritt gezaehlt konvergiert punktzeit < <(awk -v p=$((4 * elemente)) '
+  # time per material point and equilibrium iteration, with the points per
+  # element taken from the element type of the input file.
+  je_element=$(sed -n 's/^eletyp.*Gauss, *\([0-9]*\).*/\1/p' "$laeufe/$name.mpm" | head -n 1)
+  read -r schritt gezaehlt konvergiert punktzeit < <(awk -v p=$((${je_element:-0} * elemente)) '
     NR == 1 { erst = $1 } NR > 1 { it += $3 } { letzt = $1; k += $2 }
     END {
       if (NR < 2) printf "- %d %d -\n", NR, k
-      else printf "%.4f %d %d %s\n", (letzt - erst) / (NR - 1), NR, k, (it > 0 ? sprintf("%.3f", (letzt - erst) * 1e6 / (p * it)) : "-")
+      else printf "%.4f %d %d %s\n", (letzt - erst) / (NR - 1), NR, k, (it > 0 && p > 0 ? sprintf("%.3f", (letzt - erst) * 1e6 / (p * it)) : "-")
     }
   ' "$laeufe/$name.schritte")
   wand=$(sekunden "$(sed -n 's/.*Elapsed (wall clock) time (h:mm:ss or m:ss): //p' "$laeufe/$name.time")")
